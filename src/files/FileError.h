@@ -1,0 +1,39 @@
+#pragma once
+// File errors as the user sees them: a system error code and its Japanese
+// text. Codes follow the Windows numbering that the texts were written for;
+// POSIX errors are mapped onto it.
+#include <string>
+
+#include "Errors.h"
+
+namespace kivo {
+
+enum FileErrorCode : int {
+    kFileNotFound = 2,
+    kPathNotFound = 3,
+    kTooManyOpenFiles = 4,
+    kAccessDenied = 5,
+    kReadPastEnd = 100,
+    kNotNumeric = 106,
+    kDiskFull = 112,
+};
+
+// The text shown for a file error code ("I/O エラー (%d)" for codes without
+// a text of their own).
+std::string fileErrorText(int code);
+
+// Maps an errno value onto the codes above; an errno without a counterpart
+// is passed on as it is. parentMissing tells a missing folder from a
+// missing file, which POSIX reports alike.
+int fileErrorCodeFromErrno(int err, bool parentMissing = false);
+
+class FileError : public UserError {
+public:
+    explicit FileError(int code) : UserError(fileErrorText(code)), code_(code) {}
+    int code() const { return code_; }
+
+private:
+    int code_;
+};
+
+}  // namespace kivo
