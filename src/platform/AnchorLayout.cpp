@@ -1,5 +1,6 @@
 #include "AnchorLayout.h"
 
+#include <QWidget>
 #include <QWidgetItem>
 
 namespace kivo {
@@ -71,12 +72,15 @@ QSize AnchorLayout::minimumSize() const { return QSize(0, 0); }
 
 void AnchorLayout::setGeometry(const QRect& rect) {
     QLayout::setGeometry(rect);
+    // Bounds count from the parent's own top-left corner, not from inside a
+    // group box's frame and title.
+    const QRect area = parentWidget() ? parentWidget()->rect() : rect;
     for (const Entry& e : entries_) {
-        const QRect r = place(e.bounds, e.anchors, designSize_, rect.size()).translated(rect.topLeft());
+        const QRect r = place(e.bounds, e.anchors, designSize_, area.size()).translated(area.topLeft());
         // The bounds are exact: a widget item would stretch a 20-pixel button
         // to the style's minimum height.
         if (QWidget* w = e.item->widget()) {
-            w->setGeometry(r);
+            w->setGeometry((e.anchors & AutoWidth) ? QRect(r.topLeft(), QSize(w->sizeHint().width(), r.height())) : r);
         } else {
             e.item->setGeometry(r);
         }

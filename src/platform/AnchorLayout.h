@@ -15,6 +15,8 @@ enum Anchor : unsigned {
     AnchorTop = 2,
     AnchorRight = 4,
     AnchorBottom = 8,
+    // The width follows the text (labels), from the left edge on.
+    AutoWidth = 16,
 };
 
 class AnchorLayout : public QLayout {

@@ -1,0 +1,52 @@
+#pragma once
+// The application's one current hint and the rules that change it: the
+// control under the pointer when the application goes idle, or the menu item
+// that is highlighted. The status bar shows it; tooltips never do.
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QWidget;
+
+namespace kivo {
+
+class HintLine : public QObject {
+    Q_OBJECT
+public:
+    explicit HintLine(QObject* parent = nullptr);
+
+    static void setHint(QObject* object, const QString& hint);
+    static QString hintOf(const QObject* object);
+    // The text after the first "|"; a hint without one is its own long part.
+    static QString longHint(const QString& hint);
+    // The hint of the widget or of its first parent that has one.
+    static QString inheritedHint(const QWidget* widget);
+
+    QString current() const { return current_; }
+    // Makes `hint` current; announces the change only when it is one.
+    void setCurrentHint(const QString& hint);
+
+    // Idle-time rule: the control under the pointer (or none) decides.
+    void takeHintFromWidget(const QWidget* widget);
+    // Follows highlights in a menu; top-level menus also end the menu mode.
+    void watchMenu(QMenu* menu, bool topLevel);
+    void watchMenuBar(QMenuBar* bar);
+
+signals:
+    void hintChanged();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void onIdle();
+    bool inMenuMode() const;
+
+    QString current_;
+    QPointer<QMenuBar> menuBar_;
+};
+
+}  // namespace kivo

@@ -1,0 +1,28 @@
+// Start-up: application title, help file, main window, About box, then the
+// message loop until the main window closes.
+#include <QCoreApplication>
+#include <QDir>
+
+#include "Boxes.h"
+#include "Fonts.h"
+#include "HelpFile.h"
+#include "KivoApplication.h"
+#include "TFormAbout.h"
+#include "TMainForm.h"
+
+int main(int argc, char** argv) {
+    kivo::KivoApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Kivo"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.33"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("kivo"));
+    kivo::installJapaneseFontSubstitutes();
+    // Replaced by the help command before every request; never opened as is.
+    kivo::setApplicationHelpFile(QDir(QCoreApplication::applicationDirPath())
+                                     .absoluteFilePath(QStringLiteral("kHelp.hlp")));
+
+    kivo::TMainForm mainForm(app.boxes());
+    kivo::TFormAbout formAbout(QString::fromStdString(mainForm.versionText()));
+
+    mainForm.show();
+    return app.exec();
+}

@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QPushButton>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "ErrorReporting.h"
+#include "FileError.h"
+#include "KivoApplication.h"
+#include "ScriptedBoxes.h"
+
+namespace kivo {
+namespace {
+
+TEST(ErrorReporting, APeriodIsAddedWhenTheLastCharacterSortsAfterIt) {
+    EXPECT_EQ(errorBoxText(QStringLiteral("ファイルが見つかりません")),
+              QStringLiteral("ファイルが見つかりません."));
+    EXPECT_EQ(errorBoxText(QStringLiteral("done.")), QStringLiteral("done."));
+    EXPECT_EQ(errorBoxText(QStringLiteral("I/O エラー (32)")), QStringLiteral("I/O エラー (32)"));
+    EXPECT_EQ(errorBoxText(QStringLiteral("a-")), QStringLiteral("a-"));
+    EXPECT_EQ(errorBoxText(QStringLiteral("a/")), QStringLiteral("a/."));
+    EXPECT_EQ(errorBoxText(QStringLiteral("x")), QStringLiteral("x."));
+    EXPECT_EQ(errorBoxText(QString()), QString());
+}
+
+TEST(ErrorReporting, ErrorsReachTheErrorBoxAndSilentCancelsNothing) {
+    ScriptedBoxes boxes;
+    bool after = false;
+    runCommand(boxes, [&] {
+        throw SilentCancel();
+        after = true;
+    });
+    EXPECT_TRUE(boxes.shown.empty());
+    runCommand(boxes, [] { throw FileError(kAccessDenied); });
+    runCommand(boxes, [] { throw std::runtime_error("I/O エラー (5)"); });
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[0].kind, ScriptedBoxes::Shown::Error);
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("ファイルへのアクセスが拒否されました."));
+    EXPECT_EQ(boxes.shown[1].text, QStringLiteral("I/O エラー (5)"));
+    EXPECT_FALSE(after);
+}
+
+// Finds the box once it is up, records it and presses its button.
+struct BoxProbe {
+    QString caption, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;
+    bool escapeIsDefault = false;
+
+    void armAndPressEscape() {
+        QTimer::singleShot(50, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            caption = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            for (QAbstractButton* b : box->buttons()) buttons << b->text();
+            escapeIsDefault = box->escapeButton() == static_cast<QAbstractButton*>(box->defaultButton());
+            box->escapeButton()->click();
+        });
+    }
+};
+
+TEST(ErrorReporting, RealBoxesCarryTheTitleIconAndOneOk) {
+    QtBoxes boxes;
+    BoxProbe plain;
+    plain.armAndPressEscape();
+    boxes.message(QStringLiteral("ランダムを再生成しました"));
+    EXPECT_EQ(plain.caption, QStringLiteral("Kivo version 1.33"));
+    EXPECT_EQ(plain.text, QStringLiteral("ランダムを再生成しました"));
+    EXPECT_EQ(plain.icon, QMessageBox::NoIcon);
+    EXPECT_EQ(plain.buttons, QStringList{QStringLiteral("OK")});
+    EXPECT_TRUE(plain.escapeIsDefault);
+
+    BoxProbe error;
+    error.armAndPressEscape();
+    boxes.error(QStringLiteral("ディスクがいっぱいです."));
+    EXPECT_EQ(error.caption, QStringLiteral("Kivo version 1.33"));
+    EXPECT_EQ(error.icon, QMessageBox::Critical);
+    EXPECT_EQ(error.buttons, QStringList{QStringLiteral("OK")});
+}
+
+// An exception thrown by an event handler outside any command still ends in
+// the error box, and the program goes on.
+class ThrowingObject : public QObject {
+public:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::User) throw FileError(kDiskFull);
+        return QObject::event(e);
+    }
+};
+
+TEST(ErrorReporting, TheApplicationCatchesWhatEscapesAnEventHandler) {
+    auto* app = qobject_cast<KivoApplication*>(QCoreApplication::instance());
+    ASSERT_NE(app, nullptr);
+    auto scripted = std::make_unique<ScriptedBoxes>();
+    ScriptedBoxes* boxes = scripted.get();
+    app->setBoxes(std::move(scripted));
+    ThrowingObject target;
+    QEvent event(QEvent::User);
+    QCoreApplication::sendEvent(&target, &event);
+    ASSERT_EQ(boxes->shown.size(), 1u);
+    EXPECT_EQ(boxes->shown[0].text, QStringLiteral("ディスクがいっぱいです."));
+    app->setBoxes(std::make_unique<QtBoxes>());
+}
+
+}  // namespace
+}  // namespace kivo

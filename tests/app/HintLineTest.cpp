@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+#include "HintLine.h"
+#include "MemoControl.h"
+#include "ScriptedBoxes.h"
+#include "TMainForm.h"
+
+namespace kivo {
+namespace {
+
+class HintLineTest : public ::testing::Test {
+protected:
+    ScriptedBoxes boxes;
+    TMainForm form{boxes};
+    QString panel() const { return form.StatusPanel0->text(); }
+};
+
+TEST_F(HintLineTest, LongPartIsTheTextAfterTheFirstBar) {
+    EXPECT_EQ(HintLine::longHint(QStringLiteral("短い|長いヒント")), QStringLiteral("長いヒント"));
+    EXPECT_EQ(HintLine::longHint(QStringLiteral("ヒント")), QStringLiteral("ヒント"));
+    EXPECT_EQ(HintLine::longHint(QStringLiteral("a|b|c")), QStringLiteral("b|c"));
+    EXPECT_EQ(HintLine::longHint(QString()), QString());
+}
+
+TEST_F(HintLineTest, ControlUnderThePointerWalksOutToTheFirstHintedParent) {
+    HintLine& hints = form.hintLine();
+    hints.takeHintFromWidget(form.LabelLineValue);
+    EXPECT_EQ(panel(), QStringLiteral("単語の総数です"));
+    hints.takeHintFromWidget(form.Label1);
+    EXPECT_EQ(panel(), QStringLiteral("単語の総数です"));
+    // The list's viewport and scroll bars are parts of the list.
+    hints.takeHintFromWidget(form.Memo->viewport());
+    EXPECT_EQ(panel(), QStringLiteral("単語リスト"));
+    hints.takeHintFromWidget(form.Memo->verticalScrollBar());
+    EXPECT_EQ(panel(), QStringLiteral("単語リスト"));
+    hints.takeHintFromWidget(form.Label3);
+    EXPECT_TRUE(panel().isEmpty());
+    hints.takeHintFromWidget(form.Edit2nd);
+    EXPECT_EQ(panel(), QStringLiteral("お題その 2"));
+    hints.takeHintFromWidget(form.GroupBox1);
+    EXPECT_TRUE(panel().isEmpty());
+    hints.takeHintFromWidget(nullptr);  // pointer outside the program
+    EXPECT_TRUE(panel().isEmpty());
+}
+
+// Runs the event loop until it has waited for input at least once.
+void idleFor(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+TEST_F(HintLineTest, IdleTimeFollowsTheRealPointer) {
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QCursor::setPos(form.ButtonOK->mapToGlobal(QPoint(5, 5)));
+    idleFor(20);
+    EXPECT_EQ(panel(), QStringLiteral("お題をランダムに選出します"));
+    QCursor::setPos(form.Label3->mapToGlobal(QPoint(2, 2)));
+    idleFor(20);
+    EXPECT_TRUE(panel().isEmpty());
+    QCursor::setPos(form.LabelLineValue->mapToGlobal(QPoint(1, 1)));
+    idleFor(20);
+    EXPECT_EQ(panel(), QStringLiteral("単語の総数です"));
+}
+
+TEST_F(HintLineTest, ThePanelIsWrittenOnlyWhenTheHintChanges) {
+    HintLine& hints = form.hintLine();
+    QSignalSpy changes(&hints, &HintLine::hintChanged);
+    hints.setCurrentHint(QStringLiteral("短い|長い"));
+    hints.setCurrentHint(QStringLiteral("短い|長い"));
+    EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(panel(), QStringLiteral("長い"));
+    // Someone else's text on the panel stays until the hint really changes.
+    form.StatusPanel0->setText(QStringLiteral("x"));
+    hints.setCurrentHint(QStringLiteral("短い|長い"));
+    EXPECT_EQ(panel(), QStringLiteral("x"));
+}
+
+TEST_F(HintLineTest, MenuHighlightsShowTheItemsHint) {
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QMenu* file = form.menuBar()->actions()[0]->menu();
+    QString whileOpen;
+    QTimer::singleShot(50, [&] {
+        whileOpen = panel();
+        auto* print = form.findChild<QAction*>(QStringLiteral("mnuPrint"));
+        file->setActiveAction(print);
+        QCoreApplication::processEvents();
+        const QString printHint = panel();
+        file->close();
+        whileOpen += QStringLiteral("/") + printHint;
+    });
+    file->exec(form.mapToGlobal(QPoint(0, 0)));
+    EXPECT_EQ(whileOpen, QStringLiteral("語句リストとお題リストをクリアします/単語リストを印刷します"));
+    EXPECT_TRUE(form.hintLine().current().isEmpty());  // the menu closed
+}
+
+TEST_F(HintLineTest, TheHelpSeparatorCarriesItsOwnHint) {
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QMenu* help = form.menuBar()->actions()[3]->menu();
+    auto* bar5 = form.findChild<QAction*>(QStringLiteral("Bar5"));
+    QString seen;
+    QTimer::singleShot(50, [&] {
+        const QPoint at = help->actionGeometry(bar5).center();
+        QMouseEvent move(QEvent::MouseMove, at, help->mapToGlobal(at), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(help, &move);
+        seen = panel();
+        help->close();
+    });
+    help->exec(form.mapToGlobal(QPoint(0, 0)));
+    EXPECT_EQ(seen, QStringLiteral("Kivo のヘルプを表示します"));
+}
+
+}  // namespace
+}  // namespace kivo

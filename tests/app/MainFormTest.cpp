@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+
+#include "MemoControl.h"
+#include "ScriptedBoxes.h"
+#include "TMainForm.h"
+
+namespace kivo {
+namespace {
+
+class MainFormTest : public ::testing::Test {
+protected:
+    ScriptedBoxes boxes;
+    TMainForm form{boxes};
+};
+
+TEST_F(MainFormTest, StartsWithTheInitialCaptionAndEmptyFields) {
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Kivo  version 1.33   >>>   [ Quillery ]"));
+    EXPECT_EQ(form.versionText(), "version 1.33");
+    EXPECT_TRUE(form.currentFile().empty());
+    EXPECT_EQ(form.LabelLineValue->text(), QStringLiteral("0"));
+    EXPECT_TRUE(form.Edit1st->text().isEmpty());
+    EXPECT_TRUE(form.StatusPanel0->text().isEmpty());
+    // No maximize box; the border stays sizeable.
+    EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(form.windowFlags() & Qt::WindowMinimizeButtonHint);
+}
+
+TEST_F(MainFormTest, SetCurrentFileShowsTheFileNameBeforeTheTitle) {
+    form.SetCurrentFile("/home/ユーザー/語句/動物.txt");
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("動物.txt  >>>  Kivo version 1.33"));
+    EXPECT_EQ(form.currentFile(), "/home/ユーザー/語句/動物.txt");
+    form.SetCurrentFile("表ソ.Kivo");
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("表ソ.Kivo  >>>  Kivo version 1.33"));
+    // A "%1" in a file name is text, not a placeholder.
+    form.SetCurrentFile("/tmp/%1%2.txt");
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("%1%2.txt  >>>  Kivo version 1.33"));
+}
+
+TEST_F(MainFormTest, ControlsSitAtTheirDesignBoundsAndFollowTheirAnchors) {
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    EXPECT_EQ(form.centralWidget()->height() + form.StatusBar->height(), 216);
+    EXPECT_EQ(form.centralWidget()->width(), 395);
+    EXPECT_EQ(form.StatusBar->height(), 19);
+    const std::pair<QWidget*, QRect> design[] = {
+        {form.GroupBox1, {4, 8, 389, 185}},       {form.Memo, {12, 24, 209, 153}},
+        {form.ButtonOK, {232, 29, 145, 20}},      {form.ButtonListClear, {232, 56, 145, 20}},
+        {form.Edit1st, {232, 117, 145, 26}},      {form.Edit2nd, {232, 151, 145, 26}},
+    };
+    for (const auto& [widget, bounds] : design) {
+        EXPECT_EQ(widget->geometry(), bounds) << widget->objectName().toStdString();
+    }
+    // Labels keep their place and size themselves to their text.
+    const std::pair<QWidget*, QPoint> labels[] = {
+        {form.Label3, {235, 101}}, {form.Label1, {320, 101}}, {form.LabelLineValue, {352, 101}}};
+    for (const auto& [label, at] : labels) {
+        EXPECT_EQ(label->pos(), at) << label->objectName().toStdString();
+        EXPECT_EQ(label->height(), 12);
+    }
+    const int narrow = form.LabelLineValue->width();
+    form.LabelLineValue->setText(QStringLiteral("1000000"));
+    QCoreApplication::processEvents();
+    EXPECT_GT(form.LabelLineValue->width(), narrow);
+    EXPECT_EQ(form.LabelLineValue->width(), form.LabelLineValue->sizeHint().width());
+
+    form.resize(form.width() + 100, form.height() + 50);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form.GroupBox1->geometry(), QRect(4, 8, 489, 235));
+    EXPECT_EQ(form.Memo->geometry(), QRect(12, 24, 209, 203));         // left, top, bottom
+    EXPECT_EQ(form.ButtonOK->geometry(), QRect(232, 29, 145, 20));     // left, top
+    EXPECT_EQ(form.Label3->pos(), QPoint(235, 151));                   // left, bottom
+    EXPECT_EQ(form.Edit2nd->geometry(), QRect(232, 201, 245, 26));
+    // The one panel spans the bar, up to the size grip.
+    EXPECT_LE(form.StatusPanel0->geometry().left(), 3);
+    EXPECT_GE(form.StatusPanel0->geometry().right(), form.StatusBar->width() - 25);
+}
+
+TEST_F(MainFormTest, FontsAreTheDesignedOnesAndDrawEveryJapaneseCharacter) {
+    EXPECT_EQ(form.font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
+    EXPECT_EQ(form.font().pixelSize(), 12);
+    EXPECT_EQ(form.Memo->font().family(), QStringLiteral("ＭＳ ゴシック"));
+    EXPECT_EQ(form.Memo->font().pixelSize(), 16);
+    EXPECT_EQ(form.Edit1st->font().family(), QStringLiteral("FixedSys"));
+    const std::pair<QWidget*, QString> texts[] = {
+        {form.GroupBox1, form.GroupBox1->title()}, {form.ButtonOK, form.ButtonOK->text()},
+        {form.ButtonListClear, form.ButtonListClear->text()}, {form.Label3, form.Label3->text()},
+        {form.Label1, form.Label1->text()}, {form.Memo, QStringLiteral("語句リスト犬猫ｶﾞ")},
+        {form.Edit1st, QStringLiteral(" お題その１")},
+    };
+    for (const auto& [widget, text] : texts) {
+        const QFontMetrics metrics(widget->font());
+        for (const QChar ch : text) {
+            EXPECT_TRUE(metrics.inFont(ch)) << widget->objectName().toStdString() << " U+"
+                                            << std::hex << int(ch.unicode());
+        }
+    }
+}
+
+// Name, caption and hint of each entry in one menu, separators as "-".
+std::vector<std::string> describe(const QMenu* menu) {
+    std::vector<std::string> rows;
+    for (const QAction* a : menu->actions()) {
+        rows.push_back(a->objectName().toStdString() + " " +
+                       (a->isSeparator() ? std::string("-") : a->text().toStdString()) + " | " +
+                       a->property("kivoHint").toString().toStdString());
+    }
+    return rows;
+}
+
+TEST_F(MainFormTest, MainMenuHoldsEveryItemWithCaptionAndHint) {
+    const QList<QAction*> titles = form.menuBar()->actions();
+    ASSERT_EQ(titles.size(), 4);
+    EXPECT_EQ(describe(titles[0]->menu()),
+              (std::vector<std::string>{
+                  "mnuNew 新規作成(&N) | 単語リストとお題リストをクリアします",
+                  "Bar1 - | ", "mnuPrint 印刷(&P) | 単語リストを印刷します", "Bar2 - | ",
+                  "mnuInport インポート(&I) | 外部からファイルをインポートします",
+                  "mnuExport エクスポート(&E) | 単語リストを外部へエクスポートします",
+                  "Bar3 - | ", "mnuExit 終了(&X) | Kivo を終了します"}));
+    EXPECT_EQ(titles[0]->text(), QStringLiteral("ファイル(&F)"));
+    EXPECT_EQ(titles[0]->property("kivoHint").toString(),
+              QStringLiteral("語句リストとお題リストをクリアします"));
+    const QMenu* import = titles[0]->menu()->actions()[4]->menu();
+    EXPECT_EQ(describe(import),
+              (std::vector<std::string>{
+                  "mnuNewInportKivo Kivo ファイルを新規インポート(&S) | 暗号化された Kivo "
+                  "形式のファイルを新規にインポートします",
+                  "mnuAddInportKivo Kivo ファイルを追加インポート(&A) | 暗号化された Kivo "
+                  "形式のファイルを、既存の単語リストに追加します",
+                  "Bar6 - | ",
+                  "mnuNewInporttxt txt ファイルを新規インポート(&T) | "
+                  "テキストファイルを新規にインポートします",
+                  "mnuAddInporttxt txt ファイルを追加インポート(&D) | "
+                  "既存の単語リストに追加する形でインポートを行います"}));
+    EXPECT_EQ(describe(titles[0]->menu()->actions()[5]->menu()),
+              (std::vector<std::string>{
+                  "mnuExportKivo Kivo 形式でエクスポート(&P) | 単語リストを暗号化して保存します",
+                  "mnuExporttxt txt 形式でエクスポート(&T) | 単語リストを txt 形式で保存します"}));
+    EXPECT_EQ(titles[1]->text(), QStringLiteral("編集(&E)"));
+    EXPECT_EQ(describe(titles[1]->menu()),
+              (std::vector<std::string>{
+                  "mnuFullWidth 全角変換(&F) | カタカナ、英数を全角文字に変換します",
+                  "mnuHalfWidth 半角変換(&H) | カタカナ、英数を半角文字に変換します", "N3 - | ",
+                  "mnuEditCut 切り取り(&X) | 選択部分を切り取り、クリップボードに送ります",
+                  "mnuEditCopy コピー(&C) | 選択部分をコピーし、クリップボードに送ります",
+                  "mnuEditPaste 貼り付け(&V) | クリップボードの内容を貼り付けます",
+                  "mnuEditSelectAll 全て選択(&A) | リストを全て選択します", "Bar7 - | ",
+                  "mnuEditUndo 元に戻す(&Z) | 直前の変更を元に戻します"}));
+    EXPECT_EQ(titles[2]->text(), QStringLiteral("ツール(&T)"));
+    EXPECT_EQ(describe(titles[2]->menu()),
+              (std::vector<std::string>{
+                  "mnuListClear 単語リストのクリア(&C) | 単語リストをクリアします",
+                  "mnuFListClear お題のクリア(&L) | 選出された二つのお題をクリアします",
+                  "Bar4 - | ",
+                  "mnuRandom ランダムを再生成(&R) | 現時刻より、ランダムを再生成します"}));
+    EXPECT_EQ(titles[3]->text(), QStringLiteral("ヘルプ(&H)"));
+    EXPECT_EQ(describe(titles[3]->menu()),
+              (std::vector<std::string>{
+                  "mnuKivoHelp Kivo のヘルプ(&P) | Kivo のヘルプを表示します",
+                  "Bar5 - | Kivo のヘルプを表示します",
+                  "mnuAbout バージョン情報(&A) | Kivo のバージョン情報を表示します",
+                  "mnuNewKivo 最新版を確認(&N) | 開発者ホームページへ接続します"}));
+}
+
+TEST_F(MainFormTest, ContextMenusShareTheEditCommands) {
+    EXPECT_EQ(describe(form.PopupMenu1),
+              (std::vector<std::string>{
+                  "mnuClear 単語リストのクリア(&L) | 単語リストをクリアします", "N1 - | ",
+                  "mnuPUCut 切り取り(&X) | 選択部分を切り取り、クリップボードに送ります",
+                  "mnuPUCopy コピー(&C) | 選択部分をコピーし、クリップボードに送ります",
+                  "mnuPUPaste 貼り付け(&V) | クリップボードの内容を貼り付けます",
+                  "mnuSelectAll 全て選択(&A) | リストを全て選択します", "N2 - | ",
+                  "mnuPUUndo 元に戻す(&Z) | 直前の変更を元に戻します"}));
+    EXPECT_EQ(describe(form.PopupMenu2),
+              (std::vector<std::string>{
+                  "mnuFListC お題リストのクリア(&C) | 選出された二つのお題をクリアします"}));
+
+    // A command's caption and enabling follow it into every item that shows
+    // it, except where the item names its own caption.
+    auto* command = form.findChild<QAction*>(QStringLiteral("EditSelectAllCmd"));
+    ASSERT_NE(command, nullptr);
+    EXPECT_EQ(command->text(), QStringLiteral("すべてを選択(&A)"));
+    command->setEnabled(false);
+    for (const char* name : {"mnuSelectAll", "mnuEditSelectAll"}) {
+        auto* item = form.findChild<QAction*>(QString::fromLatin1(name));
+        EXPECT_FALSE(item->isEnabled()) << name;
+        EXPECT_EQ(item->text(), QStringLiteral("全て選択(&A)"));
+    }
+    auto* cut = form.findChild<QAction*>(QStringLiteral("EditCutCmd"));
+    cut->setText(QStringLiteral("X"));
+    EXPECT_EQ(form.findChild<QAction*>(QStringLiteral("mnuPUCut"))->text(), QStringLiteral("X"));
+}
+
+// The next control that Tab reaches from `w`.
+QWidget* nextTabStop(QWidget* w) {
+    for (QWidget* next = w->nextInFocusChain(); next != w; next = next->nextInFocusChain()) {
+        if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled()) return next;
+    }
+    return w;
+}
+
+TEST_F(MainFormTest, TabOrderRunsThroughTheListButtonsAndTopics) {
+    EXPECT_EQ(nextTabStop(form.Memo), form.ButtonOK);
+    EXPECT_EQ(nextTabStop(form.ButtonOK), form.ButtonListClear);
+    EXPECT_EQ(nextTabStop(form.ButtonListClear), form.Edit1st);
+    EXPECT_EQ(nextTabStop(form.Edit1st), form.Edit2nd);
+    EXPECT_EQ(nextTabStop(form.Edit2nd), form.Memo);
+    EXPECT_TRUE(form.Memo->tabChangesFocus());
+}
+
+TEST_F(MainFormTest, ControlsCarryAccessibleNamesAndNoTooltips) {
+    EXPECT_EQ(form.Memo->accessibleName(), QStringLiteral("単語リスト"));
+    EXPECT_EQ(form.Edit1st->accessibleName(), QStringLiteral("お題その 1"));
+    EXPECT_EQ(form.Edit2nd->accessibleName(), QStringLiteral("お題その 2"));
+    EXPECT_EQ(form.ButtonOK->accessibleName(), QStringLiteral("お題をランダムに選出します"));
+    EXPECT_EQ(form.Label3->accessibleName(), QStringLiteral("今回のお題"));
+    EXPECT_EQ(form.GroupBox1->accessibleName(), QStringLiteral("単語リスト"));
+    for (const QWidget* w : form.findChildren<QWidget*>()) {
+        EXPECT_TRUE(w->toolTip().isEmpty()) << w->objectName().toStdString();
+    }
+}
+
+TEST_F(MainFormTest, ExitClosesAtOnceEvenWithAModifiedList) {
+    form.show();
+    form.Memo->setPlainText(QStringLiteral("犬\n猫"));
+    form.Memo->setModified(true);
+    form.findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+}  // namespace
+}  // namespace kivo

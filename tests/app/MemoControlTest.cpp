@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QTest>
+
+#include "MemoControl.h"
+#include "ScriptedBoxes.h"
+#include "TMainForm.h"
+
+namespace kivo {
+namespace {
+
+TEST(MemoControl, CountLeavesOutOnlyATrailingEmptyLine) {
+    MemoControl memo;
+    EXPECT_EQ(memo.count(), 0);
+    memo.setPlainText(QStringLiteral("犬\n猫\n"));
+    EXPECT_EQ(memo.count(), 2);
+    memo.setPlainText(QStringLiteral("犬\n\n猫"));
+    EXPECT_EQ(memo.count(), 3);
+    memo.setPlainText(QStringLiteral("犬\n猫\n\n\n"));
+    EXPECT_EQ(memo.count(), 4);
+    EXPECT_EQ(memo.line(2), QString());
+    memo.setPlainText(QStringLiteral("\n"));
+    EXPECT_EQ(memo.count(), 1);
+}
+
+TEST(MemoControl, LineIsCutAt4096BytesOfCodePage932NeverInsideACharacter) {
+    MemoControl memo;
+    const QString kanji(3000, QChar(u'語'));
+    memo.setPlainText(QStringLiteral("ab\n") + QStringLiteral("a") + kanji + QStringLiteral("\n") +
+                      QString(5000, QLatin1Char('x')));
+    EXPECT_EQ(memo.line(0), QStringLiteral("ab"));
+    // 1 + 2047 * 2 bytes = 4095; the next character would need 4097.
+    EXPECT_EQ(memo.line(1), QStringLiteral("a") + QString(2047, QChar(u'語')));
+    EXPECT_EQ(memo.line(2), QString(4096, QLatin1Char('x')));
+}
+
+TEST(MemoControl, ClearRemovesTextAndModifiedMark) {
+    MemoControl memo;
+    memo.setPlainText(QStringLiteral("犬"));
+    memo.setModified(true);
+    memo.clearList();
+    EXPECT_EQ(memo.count(), 0);
+    EXPECT_FALSE(memo.isModified());
+}
+
+TEST(MemoControl, TypingSetsTheModifiedMarkAndRefreshesTheLineCount) {
+    ScriptedBoxes boxes;
+    TMainForm form(boxes);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.Memo->setFocus();
+    QTest::keyClicks(form.Memo, QStringLiteral("dog"));
+    QTest::keyClick(form.Memo, Qt::Key_Return);
+    // Japanese arrives from the input method as a committed string.
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("猫"));
+    QCoreApplication::sendEvent(form.Memo, &commit);
+    EXPECT_TRUE(form.Memo->isModified());
+    EXPECT_EQ(form.LabelLineValue->text(), QStringLiteral("2"));
+    QTest::keyClick(form.Memo, Qt::Key_Return);
+    EXPECT_EQ(form.LabelLineValue->text(), QStringLiteral("2"));  // trailing empty line
+    QTest::keyClick(form.Memo, Qt::Key_Return);
+    EXPECT_EQ(form.LabelLineValue->text(), QStringLiteral("3"));
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+}  // namespace
+}  // namespace kivo

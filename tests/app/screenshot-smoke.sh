@@ -1,0 +1,31 @@
+#!/bin/bash
+# Starts the real program under a virtual X server, waits for its window,
+# takes a screenshot of the screen and checks that the Japanese texts are
+# drawn as glyphs rather than boxes.
+# usage: screenshot-smoke.sh <kivo> <screenshot_check> <out.png>
+set -euo pipefail
+kivo=$1 check=$2 out=$3
+caption='Kivo  version 1.33   >>>   [ Quillery ]'
+
+for tool in xvfb-run xwininfo import; do
+    command -v "$tool" >/dev/null || { echo "missing $tool (run scripts/setup)"; exit 1; }
+done
+
+export kivo check out caption
+exec xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    set -euo pipefail
+    unset QT_QPA_PLATFORM
+    "$kivo" & pid=$!
+    trap "kill $pid 2>/dev/null || true" EXIT
+    for _ in $(seq 100); do
+        xwininfo -name "$caption" >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    info=$(xwininfo -name "$caption") || { echo "the main window did not appear"; exit 1; }
+    sleep 1  # let it paint
+    geometry() { echo "$info" | sed -n "s/^ *$1: *\\([0-9-]*\\).*/\\1/p"; }
+    x=$(geometry "Absolute upper-left X"); y=$(geometry "Absolute upper-left Y")
+    w=$(geometry Width); h=$(geometry Height)
+    import -window root "$out"
+    "$check" "$out" "$x" "$y" "$w" "$h"
+'
