@@ -1,0 +1,154 @@
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "FileSystem.h"
+
+namespace kivo {
+namespace {
+
+HANDLE handleOf(void* handle) { return static_cast<HANDLE>(handle); }
+
+// An invalid handle is kept as nullptr, so that isOpen() has one test.
+void* keep(HANDLE handle) { return handle == INVALID_HANDLE_VALUE ? nullptr : handle; }
+
+BOOL closeRetaining(void* handle) {
+    return handle != nullptr ? CloseHandle(handleOf(handle)) : TRUE;
+}
+
+// ReadFile and WriteFile count in 32 bits.
+constexpr std::size_t kLargestTransfer = std::size_t{1} << 30;
+
+}  // namespace
+
+File::File(File&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+
+File& File::operator=(File&& other) noexcept {
+    if (this != &other) {
+        closeRetaining(handle_);
+        handle_ = std::exchange(other.handle_, nullptr);
+    }
+    return *this;
+}
+
+File::~File() { closeRetaining(handle_); }
+
+File File::openForReading(const std::filesystem::path& path, int* systemError) {
+    File file(keep(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
+    if (!file.isOpen()) {
+        if (systemError) *systemError = static_cast<int>(GetLastError());
+        return File();
+    }
+    // Pipes and devices have no length to copy.
+    if (GetFileType(handleOf(file.handle_)) != FILE_TYPE_DISK) {
+        if (systemError) *systemError = ERROR_ACCESS_DENIED;
+        return File();
+    }
+    return file;
+}
+
+bool File::seek(std::uint64_t offset) {
+    LARGE_INTEGER to{};
+    to.QuadPart = static_cast<LONGLONG>(offset);
+    return SetFilePointerEx(handleOf(handle_), to, nullptr, FILE_BEGIN) != 0;
+}
+
+File File::createExclusive(const std::filesystem::path& path) {
+    return File(keep(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr)));
+}
+
+bool File::isOpen() const { return handle_ != nullptr; }
+
+std::optional<std::int64_t> File::size() const {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(handleOf(handle_), &size)) return std::nullopt;
+    return size.QuadPart;
+}
+
+std::uint32_t File::lastWriteDosStamp() const {
+    FILETIME written{};
+    FILETIME local{};
+    WORD date = 0;
+    WORD time = 0;
+    if (!GetFileTime(handleOf(handle_), nullptr, nullptr, &written) ||
+        !FileTimeToLocalFileTime(&written, &local) ||
+        !FileTimeToDosDateTime(&local, &date, &time)) {
+        return kNoDosStamp;
+    }
+    return std::uint32_t{date} << 16 | time;
+}
+
+bool File::setLastWriteDosStamp(std::uint32_t stamp) {
+    if (!decodeDosStamp(stamp)) return false;
+    FILETIME local{};
+    FILETIME written{};
+    return DosDateTimeToFileTime(static_cast<WORD>(stamp >> 16), static_cast<WORD>(stamp),
+                                 &local) &&
+           LocalFileTimeToFileTime(&local, &written) &&
+           SetFileTime(handleOf(handle_), nullptr, nullptr, &written);
+}
+
+std::optional<std::size_t> File::read(std::span<std::uint8_t> buffer) {
+    std::size_t filled = 0;
+    while (filled < buffer.size()) {
+        const auto want = static_cast<DWORD>(std::min(buffer.size() - filled, kLargestTransfer));
+        DWORD got = 0;
+        if (!ReadFile(handleOf(handle_), buffer.data() + filled, want, &got, nullptr)) {
+            return std::nullopt;
+        }
+        if (got == 0) break;
+        filled += got;
+    }
+    return filled;
+}
+
+bool File::write(std::span<const std::uint8_t> bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const auto want = static_cast<DWORD>(std::min(bytes.size() - done, kLargestTransfer));
+        DWORD put = 0;
+        if (!WriteFile(handleOf(handle_), bytes.data() + done, want, &put, nullptr) || put == 0) {
+            return false;
+        }
+        done += put;
+    }
+    return true;
+}
+
+bool File::flush() { return FlushFileBuffers(handleOf(handle_)) != FALSE; }
+
+bool File::copyPermissionsFrom(const File& source) {
+    // Access rights come from the folder, as for any new file. Of the
+    // attributes, read-only never needs copying (a read-only file is not
+    // replaced) and would keep a failed temporary file from being removed.
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(handleOf(source.handle_), &info)) return false;
+    const DWORD kept = info.dwFileAttributes &
+                       (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+    FILE_BASIC_INFO basic{};  // zero times stay as they are
+    basic.FileAttributes = kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL;
+    return SetFileInformationByHandle(handleOf(handle_), FileBasicInfo, &basic, sizeof basic) !=
+           FALSE;
+}
+
+bool File::close() { return closeRetaining(std::exchange(handle_, nullptr)) != FALSE; }
+
+bool replaceFile(const std::filesystem::path& replacement, const std::filesystem::path& target) {
+    // Refuses a read-only target by itself.
+    return MoveFileExW(replacement.c_str(), target.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool removeFile(const std::filesystem::path& path) { return DeleteFileW(path.c_str()) != FALSE; }
+
+}  // namespace kivo
