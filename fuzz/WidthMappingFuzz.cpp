@@ -1,0 +1,149 @@
+// Random text through the width mapping. Any bytes, read as UTF-8 and as
+// UTF-16 units, go through full-width and then half-width. On well-formed
+// text it also checks what must hold for any input: both forms of the
+// interface agree, half-width never makes the text longer in code page 932
+// and full-width at most doubles it, each direction is idempotent, and
+// half-width text survives a trip through full-width.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "CodePage932.h"
+#include "WidthMapping.h"
+
+namespace {
+
+#define FUZZ_CHECK(condition)                                                                  \
+    do {                                                                                       \
+        if (!(condition)) {                                                                    \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
+            std::abort();                                                                      \
+        }                                                                                      \
+    } while (false)
+
+constexpr bool isContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
+
+// Well-formed UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
+bool isUtf8(std::string_view text) {
+    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n;) {
+        const unsigned char b = s[i];
+        std::size_t length = 0;
+        char32_t cp = 0;
+        if (b < 0x80) {
+            length = 1;
+            cp = b;
+        } else if (b >= 0xC2 && b <= 0xDF) {
+            length = 2;
+            cp = b & 0x1F;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            length = 3;
+            cp = b & 0x0F;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            length = 4;
+            cp = b & 0x07;
+        } else {
+            return false;
+        }
+        if (i + length > n) return false;
+        for (std::size_t k = 1; k < length; ++k) {
+            if (!isContinuation(s[i + k])) return false;
+            cp = (cp << 6) | (s[i + k] & 0x3F);
+        }
+        if ((length == 3 && cp < 0x800) || (length == 4 && (cp < 0x10000 || cp > 0x10FFFF))) {
+            return false;
+        }
+        if (cp >= 0xD800 && cp <= 0xDFFF) return false;
+        i += length;
+    }
+    return true;
+}
+
+bool isUtf16(std::u16string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i];
+        if (u >= 0xDC00 && u <= 0xDFFF) return false;
+        if (u >= 0xD800 && u <= 0xDBFF) {
+            if (i + 1 >= text.size() || text[i + 1] < 0xDC00 || text[i + 1] > 0xDFFF) return false;
+            ++i;
+        }
+    }
+    return true;
+}
+
+// Well-formed UTF-16 to UTF-8.
+std::string utf8(std::u16string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t cp = text[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF)
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
+        if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else if (cp < 0x800) {
+            out += static_cast<char>(0xC0 | (cp >> 6));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else if (cp < 0x10000) {
+            out += static_cast<char>(0xE0 | (cp >> 12));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        } else {
+            out += static_cast<char>(0xF0 | (cp >> 18));
+            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (cp & 0x3F));
+        }
+    }
+    return out;
+}
+
+std::size_t cp932Bytes(std::string_view text) { return kivo::cp932::encode(text).size(); }
+
+// The properties of well-formed text, on its UTF-8 form.
+void checkText(const std::string& text) {
+    const std::string full = kivo::toFullWidth(text);
+    const std::string half = kivo::toHalfWidth(text);
+    FUZZ_CHECK(cp932Bytes(half) <= cp932Bytes(text));
+    FUZZ_CHECK(cp932Bytes(full) <= 2 * cp932Bytes(text));
+    FUZZ_CHECK(kivo::toFullWidth(full) == full);
+    FUZZ_CHECK(kivo::toHalfWidth(half) == half);
+    FUZZ_CHECK(kivo::toHalfWidth(kivo::toFullWidth(half)) == half);
+}
+
+void checkUtf8(std::string_view bytes) {
+    const std::string full = kivo::toFullWidth(bytes);
+    const std::string half = kivo::toHalfWidth(full);
+    FUZZ_CHECK(full.size() <= 3 * bytes.size());
+    FUZZ_CHECK(half.size() <= 2 * full.size());
+    if (!isUtf8(bytes)) return;
+    FUZZ_CHECK(isUtf8(full) && isUtf8(half));
+    checkText(std::string(bytes));
+}
+
+void checkUtf16(std::u16string_view units) {
+    const std::u16string full = kivo::toFullWidth(units);
+    const std::u16string half = kivo::toHalfWidth(full);
+    FUZZ_CHECK(full.size() <= units.size());
+    FUZZ_CHECK(half.size() <= 2 * full.size());
+    if (!isUtf16(units)) return;
+    FUZZ_CHECK(isUtf16(full) && isUtf16(half));
+    const std::string text = utf8(units);
+    FUZZ_CHECK(utf8(full) == kivo::toFullWidth(text));
+    FUZZ_CHECK(utf8(half) == kivo::toHalfWidth(kivo::toFullWidth(text)));
+    FUZZ_CHECK(utf8(kivo::toHalfWidth(units)) == kivo::toHalfWidth(text));
+    checkText(text);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    checkUtf8(std::string_view(reinterpret_cast<const char*>(data), size));
+    std::u16string units(size / 2, u'\0');
+    if (!units.empty()) std::memcpy(units.data(), data, units.size() * 2);
+    checkUtf16(units);
+    return 0;
+}
