@@ -1,0 +1,100 @@
+// Random bytes through the RTF reader. Beyond the sanitizers' findings it
+// checks what must hold for any input: only bytes that start as RTF are
+// read; every run is non-empty UTF-8 without a line-ending or other control
+// character; the text never grows past a small multiple of the input; sizes
+// stay in range; and a second reading gives the same result.
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "RtfReader.h"
+
+namespace {
+
+#define FUZZ_CHECK(condition)                                                                  \
+    do {                                                                                       \
+        if (!(condition)) {                                                                    \
+            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
+            std::abort();                                                                      \
+        }                                                                                      \
+    } while (false)
+
+// Well-formed UTF-8 of scalar values: no surrogates, no overlong forms.
+bool isUtf8(std::string_view s) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        std::size_t len = 0;
+        char32_t cp = 0;
+        if (b < 0x80) {
+            len = 1;
+            cp = b;
+        } else if ((b & 0xE0) == 0xC0) {
+            len = 2;
+            cp = b & 0x1F;
+        } else if ((b & 0xF0) == 0xE0) {
+            len = 3;
+            cp = b & 0x0F;
+        } else if ((b & 0xF8) == 0xF0) {
+            len = 4;
+            cp = b & 0x07;
+        } else {
+            return false;
+        }
+        if (i + len > s.size()) return false;
+        for (std::size_t k = 1; k < len; ++k) {
+            const auto c = static_cast<unsigned char>(s[i + k]);
+            if ((c & 0xC0) != 0x80) return false;
+            cp = (cp << 6) | (c & 0x3F);
+        }
+        constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (cp < kSmallest[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+        i += len;
+    }
+    return true;
+}
+
+// Everything the reader said, in one string, to compare two readings.
+class Checker : public kivo::rtf::Handler {
+  public:
+    void text(std::string_view utf8, const kivo::rtf::CharFormat& format) override {
+        FUZZ_CHECK(!utf8.empty());
+        FUZZ_CHECK(isUtf8(utf8));
+        for (const char c : utf8) FUZZ_CHECK(static_cast<unsigned char>(c) >= 0x20 || c == '\t');
+        FUZZ_CHECK(isUtf8(format.fontFamily));
+        FUZZ_CHECK(format.halfPoints >= 0 && format.halfPoints <= 3276);
+        FUZZ_CHECK(!format.color || *format.color <= 0xFFFFFF);
+        textBytes += utf8.size();
+        log += utf8;
+        log += '\x1F';
+        log += static_cast<char>('0' + format.bold + 2 * format.italic + 4 * format.underline);
+        log += std::to_string(format.color.value_or(0x1000000)) + ',' +
+               std::to_string(format.halfPoints) + ',' + format.fontFamily + '\x1E';
+    }
+    void paragraphEnd() override { log += '\n'; }
+
+    std::size_t textBytes = 0;
+    std::string log;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    Checker first;
+    const kivo::rtf::ReadResult result = kivo::rtf::read(bytes, first);
+    FUZZ_CHECK(result.ok == bytes.starts_with("{\\rtf"));
+    if (!result.ok) {
+        FUZZ_CHECK(first.log.empty());
+        return 0;
+    }
+    // One input byte gives at most one U+FFFD (three bytes); the last lone
+    // surrogate at most one more.
+    FUZZ_CHECK(first.textBytes <= 3 * size + 3);
+    Checker second;
+    kivo::rtf::read(bytes, second);
+    FUZZ_CHECK(first.log == second.log);
+    return 0;
+}

@@ -1,0 +1,1069 @@
+// The RTF reader: one pass over the bytes with an explicit stack of group
+// states, so neither deep nesting nor a long document costs more than the
+// bytes themselves.
+#include "RtfReader.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "CodePages.h"
+
+namespace kivo::rtf {
+namespace {
+
+constexpr int kDefaultCodePage = 1252;      // a document without \ansicpg
+constexpr std::size_t kMaxWordLength = 32;  // longer control words are nobody's: ignored
+constexpr int kMaxUnicodeSkip = 255;        // \ucN beyond this only swallows text
+constexpr int kMaxHalfPoints = 3276;        // 1638 points, the largest size Word offers
+constexpr int kMaxParameter = std::numeric_limits<std::int32_t>::max();
+// Font names are short (Windows allows 31 characters); a longer one is cut,
+// so that no run carries a name of megabytes into the list.
+constexpr std::size_t kMaxFontNameBytes = 255;
+
+// What a group's text is for.
+enum class Destination : std::uint8_t {
+    Text,        // the document's visible text
+    Skip,        // read past: pictures, headers, field codes, unknown \* groups ...
+    FontTable,   // names and code pages of the fonts
+    ColorTable,  // \cfN's colours
+    Object,      // an embedded object: only its \result group is text
+};
+
+enum class Kw : std::uint8_t {
+    Skip,
+    FontTable,
+    ColorTable,
+    Object,
+    Result,
+    Ansi,
+    Mac,
+    Pc,
+    Pca,
+    AnsiCodePage,
+    DefaultFont,
+    FontCharset,
+    FontCodePage,
+    Red,
+    Green,
+    Blue,
+    Bold,
+    Italic,
+    Underline,
+    UnderlineNone,
+    Plain,
+    Color,
+    FontSize,
+    Font,
+    AssocBold,
+    AssocItalic,
+    AssocFontSize,
+    AssocFont,
+    LowAnsi,
+    HighAnsi,
+    DoubleByte,
+    RightToLeft,
+    LeftToRight,
+    UnicodeSkip,
+    Unicode,
+    Binary,
+    Break,
+    BreakIfOpen,
+    Symbol,
+};
+
+struct Keyword {
+    std::string_view name;
+    Kw kind;
+    char32_t symbol = 0;
+};
+
+// Every control word the reader acts on; all others are read past.
+constexpr auto kKeywords = std::to_array<Keyword>({
+    {"ab", Kw::AssocBold},
+    {"af", Kw::AssocFont},
+    {"afs", Kw::AssocFontSize},
+    {"aftncn", Kw::Skip},
+    {"aftnsep", Kw::Skip},
+    {"aftnsepc", Kw::Skip},
+    {"ai", Kw::AssocItalic},
+    {"annotation", Kw::Skip},
+    {"ansi", Kw::Ansi},
+    {"ansicpg", Kw::AnsiCodePage},
+    {"atnauthor", Kw::Skip},
+    {"atndate", Kw::Skip},
+    {"atnicn", Kw::Skip},
+    {"atnid", Kw::Skip},
+    {"atnparent", Kw::Skip},
+    {"atnref", Kw::Skip},
+    {"atntime", Kw::Skip},
+    {"atrfend", Kw::Skip},
+    {"atrfstart", Kw::Skip},
+    {"author", Kw::Skip},
+    {"b", Kw::Bold},
+    {"background", Kw::Skip},
+    {"bin", Kw::Binary},
+    {"bkmkend", Kw::Skip},
+    {"bkmkstart", Kw::Skip},
+    {"blipuid", Kw::Skip},
+    {"blue", Kw::Blue},
+    {"bullet", Kw::Symbol, 0x2022},
+    {"buptim", Kw::Skip},
+    {"category", Kw::Skip},
+    {"cell", Kw::Break},
+    {"cf", Kw::Color},
+    {"colorschememapping", Kw::Skip},
+    {"colortbl", Kw::ColorTable},
+    {"comment", Kw::Skip},
+    {"company", Kw::Skip},
+    {"cpg", Kw::FontCodePage},
+    {"creatim", Kw::Skip},
+    {"datafield", Kw::Skip},
+    {"datastore", Kw::Skip},
+    {"dbch", Kw::DoubleByte},
+    {"deff", Kw::DefaultFont},
+    {"do", Kw::Skip},
+    {"doccomm", Kw::Skip},
+    {"docvar", Kw::Skip},
+    {"emdash", Kw::Symbol, 0x2014},
+    {"emspace", Kw::Symbol, 0x2003},
+    {"endash", Kw::Symbol, 0x2013},
+    {"enspace", Kw::Symbol, 0x2002},
+    {"f", Kw::Font},
+    {"falt", Kw::Skip},
+    {"fchars", Kw::Skip},
+    {"fcharset", Kw::FontCharset},
+    {"filetbl", Kw::Skip},
+    {"fldinst", Kw::Skip},
+    {"fonttbl", Kw::FontTable},
+    {"footer", Kw::Skip},
+    {"footerf", Kw::Skip},
+    {"footerl", Kw::Skip},
+    {"footerr", Kw::Skip},
+    {"footnote", Kw::Skip},
+    {"fs", Kw::FontSize},
+    {"ftncn", Kw::Skip},
+    {"ftnsep", Kw::Skip},
+    {"ftnsepc", Kw::Skip},
+    {"generator", Kw::Skip},
+    {"green", Kw::Green},
+    {"header", Kw::Skip},
+    {"headerf", Kw::Skip},
+    {"headerl", Kw::Skip},
+    {"headerr", Kw::Skip},
+    {"hich", Kw::HighAnsi},
+    {"hlinkbase", Kw::Skip},
+    {"i", Kw::Italic},
+    {"info", Kw::Skip},
+    {"keywords", Kw::Skip},
+    {"latentstyles", Kw::Skip},
+    {"lchars", Kw::Skip},
+    {"ldblquote", Kw::Symbol, 0x201C},
+    {"line", Kw::Break},
+    {"listoverridetable", Kw::Skip},
+    {"listtable", Kw::Skip},
+    {"listtext", Kw::Skip},
+    {"loch", Kw::LowAnsi},
+    {"lquote", Kw::Symbol, 0x2018},
+    {"ltrch", Kw::LeftToRight},
+    {"ltrmark", Kw::Symbol, 0x200E},
+    {"mac", Kw::Mac},
+    {"manager", Kw::Skip},
+    {"nestcell", Kw::Break},
+    {"nonshppict", Kw::Skip},
+    {"objalias", Kw::Skip},
+    {"objclass", Kw::Skip},
+    {"objdata", Kw::Skip},
+    {"object", Kw::Object},
+    {"objname", Kw::Skip},
+    {"objsect", Kw::Skip},
+    {"objtime", Kw::Skip},
+    {"operator", Kw::Skip},
+    {"page", Kw::BreakIfOpen},
+    {"par", Kw::Break},
+    {"pc", Kw::Pc},
+    {"pca", Kw::Pca},
+    {"pgdsctbl", Kw::Skip},
+    {"pict", Kw::Skip},
+    {"plain", Kw::Plain},
+    {"pn", Kw::Skip},
+    {"pntext", Kw::Skip},
+    {"pntxta", Kw::Skip},
+    {"pntxtb", Kw::Skip},
+    {"printim", Kw::Skip},
+    {"private", Kw::Skip},
+    {"qmspace", Kw::Symbol, 0x2005},
+    {"rdblquote", Kw::Symbol, 0x201D},
+    {"red", Kw::Red},
+    {"result", Kw::Result},
+    {"revtbl", Kw::Skip},
+    {"revtim", Kw::Skip},
+    {"rquote", Kw::Symbol, 0x2019},
+    {"rsidtbl", Kw::Skip},
+    {"rtlch", Kw::RightToLeft},
+    {"rtlmark", Kw::Symbol, 0x200F},
+    {"rxe", Kw::Skip},
+    {"sect", Kw::BreakIfOpen},
+    {"shpinst", Kw::Skip},
+    {"shppict", Kw::Skip},
+    {"sn", Kw::Skip},
+    {"sp", Kw::Skip},
+    {"stylesheet", Kw::Skip},
+    {"subject", Kw::Skip},
+    {"sv", Kw::Skip},
+    {"tab", Kw::Symbol, U'\t'},
+    {"tc", Kw::Skip},
+    {"template", Kw::Skip},
+    {"themedata", Kw::Skip},
+    {"title", Kw::Skip},
+    {"txe", Kw::Skip},
+    {"u", Kw::Unicode},
+    {"uc", Kw::UnicodeSkip},
+    {"ul", Kw::Underline},
+    {"uld", Kw::Underline},
+    {"uldash", Kw::Underline},
+    {"uldashd", Kw::Underline},
+    {"uldashdd", Kw::Underline},
+    {"uldb", Kw::Underline},
+    {"ulhwave", Kw::Underline},
+    {"ulldash", Kw::Underline},
+    {"ulnone", Kw::UnderlineNone},
+    {"ulth", Kw::Underline},
+    {"ulthd", Kw::Underline},
+    {"ulthdash", Kw::Underline},
+    {"ulthdashd", Kw::Underline},
+    {"ulthdashdd", Kw::Underline},
+    {"ulthldash", Kw::Underline},
+    {"ululdbwave", Kw::Underline},
+    {"ulw", Kw::Underline},
+    {"ulwave", Kw::Underline},
+    {"userprops", Kw::Skip},
+    {"xe", Kw::Skip},
+    {"xmlnstbl", Kw::Skip},
+    {"zwbo", Kw::Symbol, 0x200B},
+    {"zwj", Kw::Symbol, 0x200D},
+    {"zwnbo", Kw::Symbol, 0x2060},
+    {"zwnj", Kw::Symbol, 0x200C},
+});
+
+static_assert(std::is_sorted(kKeywords.begin(), kKeywords.end(),
+                             [](const Keyword& a, const Keyword& b) { return a.name < b.name; }));
+
+const Keyword* findKeyword(std::string_view name) {
+    if (name.size() > kMaxWordLength) return nullptr;
+    const auto it =
+        std::lower_bound(kKeywords.begin(), kKeywords.end(), name,
+                         [](const Keyword& k, std::string_view n) { return k.name < n; });
+    return it != kKeywords.end() && it->name == name ? &*it : nullptr;
+}
+
+bool isDestination(Kw kind) {
+    return kind == Kw::Skip || kind == Kw::FontTable || kind == Kw::ColorTable ||
+           kind == Kw::Object || kind == Kw::Result;
+}
+
+// Words that change the group's state; groups past the depth limit ignore them.
+bool changesState(Kw kind) {
+    switch (kind) {
+        case Kw::Unicode:
+        case Kw::Binary:
+        case Kw::Break:
+        case Kw::BreakIfOpen:
+        case Kw::Symbol:
+            return false;
+        default:
+            return true;
+    }
+}
+
+// Character properties as the document states them; the font and colour
+// tables are applied only when a run goes out.
+struct Format {
+    bool bold = false, italic = false, underline = false;
+    int color = -1;  // \cf index; -1 = automatic
+    int halfPoints = 0;
+    int font = -1;  // \f number; -1 = the default font (\deff)
+    // Double-byte text can carry properties of its own: LibreOffice writes
+    // "\dbch\ab" for a bold Japanese word. -1 = as the plain property.
+    int dbBold = -1, dbItalic = -1, dbHalfPoints = -1, dbFont = -1;
+    bool doubleByte = false;   // \dbch named last of \loch, \hich, \dbch
+    bool assocDouble = false;  // \ab, \af ... describe double-byte text
+};
+
+// The properties of one run: what decides where a run ends.
+struct RunKey {
+    bool bold = false, italic = false, underline = false;
+    int color = -1, halfPoints = 0, font = -1;
+    bool operator==(const RunKey&) const = default;
+};
+
+RunKey runKeyOf(const Format& f) {
+    RunKey key{f.bold, f.italic, f.underline, f.color, f.halfPoints, f.font};
+    if (!f.doubleByte) return key;
+    if (f.dbBold >= 0) key.bold = f.dbBold != 0;
+    if (f.dbItalic >= 0) key.italic = f.dbItalic != 0;
+    if (f.dbHalfPoints >= 0) key.halfPoints = f.dbHalfPoints;
+    if (f.dbFont >= 0) key.font = f.dbFont;
+    return key;
+}
+
+struct GroupState {
+    Format format;
+    Destination destination = Destination::Text;
+    int unicodeSkip = 1;  // \ucN: bytes of fallback text after each \uN
+};
+
+struct Font {
+    std::string name;
+    int charset = -1;  // \fcharsetN; -1 = not given
+    int codePage = 0;  // \cpgN; 0 = not given
+};
+
+// The code pages of the font charsets (\fcharsetN) that name one; 1 (the
+// default charset) and unknown ones mean the document's code page.
+constexpr std::pair<int, int> kCharsetCodePages[] = {
+    {0, 1252},   {2, 1252},  // symbol fonts: their bytes are glyph numbers
+    {77, 10000}, {128, 932},  {129, 949},  {130, 1361}, {134, 936},  {136, 950},
+    {161, 1253}, {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256}, {186, 1257},
+    {204, 1251}, {222, 874},  {238, 1250}, {255, 437},
+};
+
+// 0 for "the document's".
+int codePageOfCharset(int charset) {
+    for (const auto& [set, codePage] : kCharsetCodePages) {
+        if (set == charset) return codePage;
+    }
+    return 0;
+}
+
+void appendUtf8(char32_t cp, std::string& out) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+bool isLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
+
+int hexValue(unsigned char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Bytes that are text as they stand. CR and LF are line wrapping of the RTF
+// source, the other control bytes (NUL included) are nobody's text; a tab
+// byte is a tab.
+bool isPlainByte(unsigned char c) {
+    return c != '\\' && c != '{' && c != '}' && (c >= 0x20 || c == '\t');
+}
+
+void trimSpaces(std::string& s) {
+    const auto first = s.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        s.clear();
+        return;
+    }
+    s.erase(s.find_last_not_of(' ') + 1);
+    s.erase(0, first);
+}
+
+// Shortens UTF-8 to at most `size` bytes without splitting a character.
+void cutAtCharacter(std::string& s, std::size_t size) {
+    if (s.size() <= size) return;
+    while (size > 0 && (static_cast<unsigned char>(s[size]) & 0xC0) == 0x80) --size;
+    s.resize(size);
+}
+
+int clampInt(int value, int low, int high) { return std::min(std::max(value, low), high); }
+
+class Reader {
+  public:
+    Reader(std::string_view input, Handler& handler) : in_(input), handler_(handler) {}
+
+    void run() {
+        stack_.push_back(GroupState{});  // the level around the document group
+        while (pos_ < in_.size()) {
+            const unsigned char c = at(pos_);
+            if (c == '{') {
+                ++pos_;
+                openGroup();
+            } else if (c == '}') {
+                ++pos_;
+                closeGroup();
+            } else if (c == '\\') {
+                ++pos_;
+                control();
+            } else if (isPlainByte(c)) {
+                plainSpan();
+            } else {
+                ++pos_;
+            }
+        }
+        finish();
+    }
+
+  private:
+    unsigned char at(std::size_t i) const { return static_cast<unsigned char>(in_[i]); }
+    GroupState& top() { return stack_.back(); }
+    Format& format() { return stack_.back().format; }
+
+    Destination destination() const {
+        return excessSkipLevel_ > 0 ? Destination::Skip : stack_.back().destination;
+    }
+
+    // --- groups -----------------------------------------------------------
+
+    void openGroup() {
+        skipBytes_ = 0;  // fallback text never spans a group boundary
+        if (excessDepth_ > 0 || stack_.size() > static_cast<std::size_t>(kMaxGroupDepth)) {
+            // Past the limit a group shares its parent's state: no stack
+            // growth however many braces a file holds.
+            ++excessDepth_;
+            return;
+        }
+        stack_.push_back(stack_.back());
+    }
+
+    void closeGroup() {
+        skipBytes_ = 0;
+        if (excessDepth_ > 0) {
+            if (excessSkipLevel_ == excessDepth_) excessSkipLevel_ = 0;
+            --excessDepth_;
+            return;
+        }
+        if (stack_.size() <= 1) return;  // a surplus closing brace
+        if (top().destination == Destination::FontTable) commitFontName();
+        stack_.pop_back();
+    }
+
+    void enterDestination(Kw kind) {
+        if (excessDepth_ > 0) {
+            // No state to give this group, but its content must still stay
+            // out of the text.
+            if (kind != Kw::Result) excessSkipLevel_ = excessDepth_;
+            return;
+        }
+        Destination& dest = top().destination;
+        switch (kind) {
+            case Kw::FontTable:
+                dest = Destination::FontTable;
+                tableFont_ = -1;
+                break;
+            case Kw::ColorTable:
+                dest = Destination::ColorTable;
+                colors_.clear();
+                resetColorEntry();
+                tablesChanged();
+                break;
+            case Kw::Object:
+                dest = Destination::Object;
+                break;
+            case Kw::Result:
+                if (dest == Destination::Object) dest = Destination::Text;
+                break;
+            default:
+                dest = Destination::Skip;
+                break;
+        }
+    }
+
+    // --- control words and symbols ----------------------------------------
+
+    void control() {
+        if (pos_ >= in_.size()) return;
+        const unsigned char c = at(pos_);
+        if (isLetter(c)) {
+            controlWord();
+            return;
+        }
+        ++pos_;
+        if (c == '\'') {
+            hexEscape();
+            return;
+        }
+        if (consumeSkipped()) return;
+        switch (c) {
+            case '\\':
+            case '{':
+            case '}':
+                text(in_.substr(pos_ - 1, 1));
+                break;
+            case '~':
+                symbol(0x00A0);
+                break;
+            // A hyphen that must not break: the list never wraps, and a plain
+            // "-" keeps the entry in code page 932 for a text export.
+            case '_':
+                symbol('-');
+                break;
+            case '*':
+                if (destination() != Destination::Skip) enterDestination(Kw::Skip);
+                break;
+            case '\r':  // RTF reads "\<newline>" as \par
+            case '\n':
+                paragraphEnd();
+                break;
+            default:
+                break;  // \- (optional hyphen), \: \| and unknown symbols
+        }
+    }
+
+    void controlWord() {
+        const std::size_t start = pos_;
+        while (pos_ < in_.size() && isLetter(at(pos_))) ++pos_;
+        const std::string_view name = in_.substr(start, pos_ - start);
+        bool hasParam = false;
+        int param = 0;
+        const bool negative = pos_ + 1 < in_.size() && at(pos_) == '-' && isDigit(at(pos_ + 1));
+        if (negative) ++pos_;
+        if (pos_ < in_.size() && isDigit(at(pos_))) {
+            hasParam = true;
+            param = readNumber(negative);
+        }
+        if (pos_ < in_.size() && at(pos_) == ' ') ++pos_;
+
+        const Keyword* keyword = findKeyword(name);
+        // The data of \bin is never text, whatever else happens to the word.
+        if (keyword && keyword->kind == Kw::Binary) skipBinary(hasParam ? param : 0);
+        if (consumeSkipped() || !keyword) return;
+        execute(*keyword, hasParam, param);
+    }
+
+    // Digits of a parameter, saturated at the int range: any number of
+    // digits reads in one pass without overflow.
+    int readNumber(bool negative) {
+        std::int64_t value = 0;
+        while (pos_ < in_.size() && isDigit(at(pos_))) {
+            if (value < kMaxParameter) value = value * 10 + (at(pos_) - '0');
+            ++pos_;
+        }
+        const int clamped = static_cast<int>(std::min<std::int64_t>(value, kMaxParameter));
+        return negative ? -clamped : clamped;
+    }
+
+    void skipBinary(int length) {
+        if (length <= 0) return;
+        const std::size_t left = in_.size() - pos_;
+        pos_ += std::min(static_cast<std::size_t>(length), left);
+    }
+
+    void hexEscape() {
+        int value = 0;
+        int digits = 0;
+        while (digits < 2 && pos_ < in_.size() && hexValue(at(pos_)) >= 0) {
+            value = value * 16 + hexValue(at(pos_));
+            ++pos_;
+            ++digits;
+        }
+        if (consumeSkipped()) return;
+        if (digits < 2) return;  // a cut escape stands for nothing
+        // Control bytes are no text, escaped or raw.
+        if (value < 0x20 && value != '\t') return;
+        const char byte = static_cast<char>(value);
+        text(std::string_view(&byte, 1));
+    }
+
+    // One fallback byte or word of a \uN goes by. True when this one did.
+    bool consumeSkipped() {
+        if (skipBytes_ == 0) return false;
+        --skipBytes_;
+        return true;
+    }
+
+    void execute(const Keyword& keyword, bool hasParam, int param) {
+        if (destination() == Destination::Skip) return;
+        if (isDestination(keyword.kind)) {
+            enterDestination(keyword.kind);
+            return;
+        }
+        if (excessDepth_ > 0 && changesState(keyword.kind)) return;
+        const bool on = !hasParam || param != 0;
+        Format& f = format();
+        switch (keyword.kind) {
+            case Kw::Ansi:
+                setDocumentCodePage(kDefaultCodePage);
+                break;
+            case Kw::Mac:
+                setDocumentCodePage(10000);
+                break;
+            case Kw::Pc:
+                setDocumentCodePage(437);
+                break;
+            case Kw::Pca:
+                setDocumentCodePage(850);
+                break;
+            case Kw::AnsiCodePage:
+                if (param > 0) setDocumentCodePage(param);
+                break;
+            case Kw::DefaultFont:
+                defaultFont_ = std::max(param, 0);
+                tablesChanged();
+                break;
+            case Kw::FontCharset:
+                if (Font* font = tableEntry()) font->charset = param;
+                break;
+            case Kw::FontCodePage:
+                if (Font* font = tableEntry()) font->codePage = std::max(param, 0);
+                break;
+            case Kw::Red:
+                colorPart(16, param);
+                break;
+            case Kw::Green:
+                colorPart(8, param);
+                break;
+            case Kw::Blue:
+                colorPart(0, param);
+                break;
+            case Kw::Bold:
+                f.bold = on;
+                if (f.doubleByte) f.dbBold = -1;
+                break;
+            case Kw::Italic:
+                f.italic = on;
+                if (f.doubleByte) f.dbItalic = -1;
+                break;
+            case Kw::Underline:
+                f.underline = on;
+                break;
+            case Kw::UnderlineNone:
+                f.underline = false;
+                break;
+            case Kw::Plain:
+                f = Format{};
+                break;
+            case Kw::Color:
+                f.color = param >= 0 ? param : -1;
+                break;
+            case Kw::FontSize:
+                f.halfPoints = hasParam ? clampInt(param, 0, kMaxHalfPoints) : 24;
+                if (f.doubleByte) f.dbHalfPoints = -1;
+                break;
+            case Kw::Font:
+                fontWord(std::max(param, 0));
+                break;
+            case Kw::AssocBold:
+                if (f.assocDouble) f.dbBold = on ? 1 : 0;
+                break;
+            case Kw::AssocItalic:
+                if (f.assocDouble) f.dbItalic = on ? 1 : 0;
+                break;
+            case Kw::AssocFontSize:
+                if (f.assocDouble)
+                    f.dbHalfPoints = hasParam ? clampInt(param, 0, kMaxHalfPoints) : 24;
+                break;
+            case Kw::AssocFont:
+                if (f.assocDouble) f.dbFont = std::max(param, 0);
+                break;
+            case Kw::LowAnsi:
+            case Kw::HighAnsi:
+                f.doubleByte = f.assocDouble = false;
+                break;
+            case Kw::DoubleByte:
+                f.doubleByte = f.assocDouble = true;
+                break;
+            case Kw::RightToLeft:
+            case Kw::LeftToRight:
+                f.assocDouble = false;
+                break;
+            case Kw::UnicodeSkip:
+                top().unicodeSkip = hasParam ? clampInt(param, 0, kMaxUnicodeSkip) : 1;
+                break;
+            case Kw::Unicode:
+                if (hasParam) unicode(param);
+                break;
+            case Kw::Break:
+                paragraphEnd();
+                break;
+            // LibreOffice writes "\par\sect", Word ends a section's last
+            // paragraph with \sect alone; a page break in a paragraph moves
+            // its rest to a line of its own, one after \par does not. So a
+            // line ends here only if it is open.
+            case Kw::BreakIfOpen:
+                if (lineOpen_) paragraphEnd();
+                break;
+            case Kw::Symbol:
+                symbol(keyword.symbol);
+                break;
+            default:
+                break;
+        }
+    }
+
+    void fontWord(int number) {
+        if (destination() == Destination::FontTable) {
+            commitFontName();
+            tableFont_ = number;
+            fonts_[number] = Font{};
+            fontNameOpen_ = true;
+            return;
+        }
+        Format& f = format();
+        f.font = number;
+        if (f.doubleByte) f.dbFont = -1;
+    }
+
+    // --- text ------------------------------------------------------------
+
+    // A stretch of plain bytes up to the next brace, backslash or control
+    // byte.
+    void plainSpan() {
+        const std::size_t start = pos_;
+        while (pos_ < in_.size() && isPlainByte(at(pos_))) ++pos_;
+        takeRawTrailByte(start);
+        std::string_view bytes = in_.substr(start, pos_ - start);
+        const std::size_t skipped = std::min<std::size_t>(skipBytes_, bytes.size());
+        skipBytes_ -= static_cast<int>(skipped);
+        bytes.remove_prefix(skipped);
+        if (!bytes.empty()) text(bytes);
+    }
+
+    // Raw double-byte text (as some Japanese writers leave it) puts its
+    // lead byte raw in front of a trail byte that may be '\\', '{' or '}';
+    // such a trail byte is text, not syntax.
+    void takeRawTrailByte(std::size_t start) {
+        // Only a span that ends in a high byte, before '\\', '{' or '}', can hold one.
+        if (pos_ == start || at(pos_ - 1) < 0x80 || pos_ >= in_.size() || at(pos_) < 0x40) return;
+        const Destination dest = destination();
+        if (dest != Destination::Text && dest != Destination::FontTable) return;
+        const int codePage =
+            dest == Destination::Text ? codePageOf(runKeyOf(format()).font) : tableFontCodePage();
+        loadLeadBytes(codePage);
+        if (!anyLead_) return;
+        bool needTrail = false;
+        for (std::size_t i = start; i < pos_; ++i) {
+            needTrail = !needTrail && lead_[at(i)];
+        }
+        if (needTrail) ++pos_;
+    }
+
+    void loadLeadBytes(int codePage) {
+        if (codePage == leadCodePage_) return;
+        leadCodePage_ = codePage;
+        lead_ = leadBytes(codePage);
+        anyLead_ = std::find(lead_.begin(), lead_.end(), true) != lead_.end();
+    }
+
+    // Text bytes in the current font's code page, raw or from \'hh.
+    void text(std::string_view bytes) {
+        switch (destination()) {
+            case Destination::Text:
+                bodyBytes(bytes);
+                break;
+            case Destination::FontTable:
+                fontTableBytes(bytes);
+                break;
+            case Destination::ColorTable:
+                colorTableBytes(bytes);
+                break;
+            default:
+                break;
+        }
+    }
+
+    void bodyBytes(std::string_view bytes) {
+        dropLoneSurrogate();
+        prepareRun();
+        lineOpen_ = true;
+        if (pending_.empty()) {
+            // ASCII is itself in every code page RTF can use: no decoder.
+            std::size_t ascii = 0;
+            while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80) ++ascii;
+            run_.append(bytes.substr(0, ascii));
+            bytes.remove_prefix(ascii);
+        }
+        // Anything else waits until the run changes, so that the two bytes of
+        // a character given as two \'hh decode together.
+        pending_.append(bytes);
+    }
+
+    // A character from \uN or a control symbol.
+    void codePoint(char32_t cp) {
+        if (cp < 0x20 && cp != '\t') return;
+        switch (destination()) {
+            case Destination::Text:
+                prepareRun();
+                flushPending();
+                appendUtf8(cp, run_);
+                lineOpen_ = true;
+                break;
+            case Destination::FontTable:
+                if (!fontNameOpen_) break;
+                flushFontName();
+                appendUtf8(cp, fontName_);
+                break;
+            default:
+                break;
+        }
+    }
+
+    void symbol(char32_t cp) {
+        if (destination() != Destination::Text) return;
+        dropLoneSurrogate();
+        codePoint(cp);
+    }
+
+    void unicode(int param) {
+        // Signed 16-bit by the format; some writers give 32768-65535 as is.
+        const int value = param < 0 ? param + 65536 : param;
+        const int skip = top().unicodeSkip;
+        if (value < 0 || value > 0xFFFF) {
+            dropLoneSurrogate();
+            codePoint(0xFFFD);
+        } else if (value >= 0xD800 && value <= 0xDBFF) {
+            dropLoneSurrogate();
+            pendingHigh_ = static_cast<char16_t>(value);
+        } else if (value >= 0xDC00 && value <= 0xDFFF) {
+            if (pendingHigh_ != 0) {
+                const char32_t cp = 0x10000 + ((pendingHigh_ - 0xD800) << 10) + (value - 0xDC00);
+                pendingHigh_ = 0;
+                codePoint(cp);
+            } else {
+                codePoint(0xFFFD);
+            }
+        } else {
+            dropLoneSurrogate();
+            codePoint(static_cast<char32_t>(value));
+        }
+        skipBytes_ = skip;
+    }
+
+    void dropLoneSurrogate() {
+        if (pendingHigh_ == 0) return;
+        pendingHigh_ = 0;
+        codePoint(0xFFFD);
+    }
+
+    void paragraphEnd() {
+        if (destination() != Destination::Text) return;
+        dropLoneSurrogate();
+        flushRun();
+        handler_.paragraphEnd();
+        lineOpen_ = false;
+    }
+
+    // --- runs -------------------------------------------------------------
+
+    void prepareRun() {
+        const RunKey key = runKeyOf(format());
+        if (key == runKey_) return;
+        flushRun();
+        runKey_ = key;
+        runCodePage_ = codePageOf(key.font);
+    }
+
+    void flushPending() {
+        if (pending_.empty()) return;
+        const std::size_t from = run_.size();
+        appendDecodedCodePage(runCodePage_, pending_, run_);
+        pending_.clear();
+        // A code page such as EBCDIC can turn text bytes into CR or LF; a
+        // run never ends a line behind the handler's back.
+        const auto isControl = [](char c) {
+            return static_cast<unsigned char>(c) < 0x20 && c != '\t';
+        };
+        run_.erase(
+            std::remove_if(run_.begin() + static_cast<std::ptrdiff_t>(from), run_.end(), isControl),
+            run_.end());
+    }
+
+    void flushRun() {
+        flushPending();
+        if (run_.empty()) return;
+        handler_.text(run_, resolved(runKey_));
+        run_.clear();
+    }
+
+    const CharFormat& resolved(const RunKey& key) {
+        if (resolvedValid_ && key == resolvedKey_ && resolvedVersion_ == tablesVersion_) {
+            return resolved_;
+        }
+        resolved_.bold = key.bold;
+        resolved_.italic = key.italic;
+        resolved_.underline = key.underline;
+        resolved_.halfPoints = key.halfPoints;
+        resolved_.color.reset();
+        if (key.color >= 0 && static_cast<std::size_t>(key.color) < colors_.size()) {
+            resolved_.color = colors_[static_cast<std::size_t>(key.color)];
+        }
+        const Font* font = fontOf(key.font);
+        resolved_.fontFamily = font ? font->name : std::string();
+        resolvedKey_ = key;
+        resolvedVersion_ = tablesVersion_;
+        resolvedValid_ = true;
+        return resolved_;
+    }
+
+    void finish() {
+        if (pendingHigh_ != 0) {
+            pendingHigh_ = 0;
+            if (destination() == Destination::Text) codePoint(0xFFFD);
+        }
+        flushRun();
+    }
+
+    // --- document and tables ---------------------------------------------
+
+    void setDocumentCodePage(int codePage) {
+        flushPending();
+        documentCodePage_ = codePage;
+        tablesChanged();
+    }
+
+    // Fonts, colours or the document code page changed: runs already begun
+    // keep what they were decoded with, later ones see the change.
+    void tablesChanged() {
+        flushPending();
+        ++tablesVersion_;
+        runCodePage_ = codePageOf(runKey_.font);
+    }
+
+    const Font* fontOf(int number) const {
+        const int n = number >= 0 ? number : defaultFont_;
+        const auto it = fonts_.find(n);
+        return it != fonts_.end() ? &it->second : nullptr;
+    }
+
+    int codePageOfFont(const Font* font) const {
+        if (!font) return documentCodePage_;
+        // Word reads \cpg only when \fcharset is absent; so do we.
+        if (font->charset >= 0) {
+            const int cp = codePageOfCharset(font->charset);
+            return cp != 0 ? cp : documentCodePage_;
+        }
+        return font->codePage > 0 ? font->codePage : documentCodePage_;
+    }
+
+    int codePageOf(int fontNumber) const { return codePageOfFont(fontOf(fontNumber)); }
+
+    Font* tableEntry() {
+        if (destination() != Destination::FontTable || tableFont_ < 0) return nullptr;
+        return &fonts_[tableFont_];
+    }
+
+    int tableFontCodePage() {
+        const Font* font = tableEntry();
+        return font ? codePageOfFont(font) : documentCodePage_;
+    }
+
+    void fontTableBytes(std::string_view bytes) {
+        for (const char c : bytes) {
+            if (c == ';') {
+                commitFontName();
+            } else if (fontNameOpen_) {
+                fontBytes_.push_back(c);
+            }
+        }
+    }
+
+    void flushFontName() {
+        if (fontBytes_.empty()) return;
+        const bool ascii = std::all_of(fontBytes_.begin(), fontBytes_.end(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        if (ascii) {
+            fontName_ += fontBytes_;  // most names, and no decoder needed
+        } else {
+            appendDecodedCodePage(tableFontCodePage(), fontBytes_, fontName_);
+        }
+        fontBytes_.clear();
+    }
+
+    void commitFontName() {
+        if (!fontNameOpen_) return;
+        flushFontName();
+        trimSpaces(fontName_);
+        cutAtCharacter(fontName_, kMaxFontNameBytes);
+        if (Font* font = tableEntry()) font->name = std::move(fontName_);
+        fontName_.clear();
+        fontNameOpen_ = false;
+        tablesChanged();
+    }
+
+    void colorPart(int shift, int value) {
+        if (destination() != Destination::ColorTable) return;
+        const auto part = static_cast<std::uint32_t>(clampInt(value, 0, 255));
+        colorValue_ = (colorValue_ & ~(0xFFu << shift)) | (part << shift);
+        colorGiven_ = true;
+    }
+
+    void resetColorEntry() {
+        colorValue_ = 0;
+        colorGiven_ = false;
+    }
+
+    void colorTableBytes(std::string_view bytes) {
+        for (const char c : bytes) {
+            if (c != ';') continue;
+            // An entry with no colour given is "automatic", as \cf0 usually is.
+            colors_.push_back(colorGiven_ ? std::optional<std::uint32_t>(colorValue_)
+                                          : std::nullopt);
+            resetColorEntry();
+            tablesChanged();
+        }
+    }
+
+    std::string_view in_;
+    std::size_t pos_ = 0;
+    Handler& handler_;
+
+    std::vector<GroupState> stack_;
+    std::size_t excessDepth_ = 0;      // open groups past kMaxGroupDepth
+    std::size_t excessSkipLevel_ = 0;  // the excess level whose content is skipped; 0 = none
+    int skipBytes_ = 0;                // fallback of the last \uN still to drop
+    char16_t pendingHigh_ = 0;         // a high surrogate waiting for its low half
+
+    int documentCodePage_ = kDefaultCodePage;
+    int defaultFont_ = -1;
+    std::map<int, Font> fonts_;
+    std::vector<std::optional<std::uint32_t>> colors_;
+    unsigned tablesVersion_ = 0;
+
+    int tableFont_ = -1;  // the font table entry being read
+    bool fontNameOpen_ = false;
+    std::string fontBytes_;  // its name's bytes not yet decoded
+    std::string fontName_;
+    std::uint32_t colorValue_ = 0;
+    bool colorGiven_ = false;
+
+    bool lineOpen_ = false;  // text has come since the last paragraph end
+    RunKey runKey_;
+    int runCodePage_ = kDefaultCodePage;
+    std::string run_;      // UTF-8 of the current run
+    std::string pending_;  // bytes of the current run not yet decoded
+    CharFormat resolved_;
+    RunKey resolvedKey_;
+    unsigned resolvedVersion_ = 0;
+    bool resolvedValid_ = false;
+
+    int leadCodePage_ = -1;
+    bool anyLead_ = false;
+    std::array<bool, 256> lead_{};
+};
+
+}  // namespace
+
+ReadResult read(std::string_view bytes, Handler& handler) {
+    if (!bytes.starts_with("{\\rtf")) return {false, "not an RTF document"};
+    Reader(bytes, handler).run();
+    return {true, {}};
+}
+
+}  // namespace kivo::rtf
