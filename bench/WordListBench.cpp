@@ -3,11 +3,18 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QTest>
 #include <QTextEdit>
+#include <chrono>
 #include <random>
 
 #include "Boxes.h"
+#include "CodePage932.h"
+#include "EditCommands.h"
+#include "FileDialogs.h"
 #include "Fonts.h"
 #include "MemoControl.h"
 #include "TFormAbout.h"
@@ -19,6 +26,15 @@ struct SilentBoxes : kivo::Boxes {
     int shown = 0;
     void message(const QString&) override { ++shown; }
     void error(const QString&) override { ++shown; }
+    void warning(const QString&) override { ++shown; }
+    Answer confirm(const QString&) override {
+        ++shown;
+        return Answer::No;
+    }
+    bool askYesNo(const QString&, const QString&) override {
+        ++shown;
+        return false;
+    }
 };
 
 // A list of short Japanese entries: kanji, hiragana, katakana and some
@@ -69,6 +85,92 @@ void BM_LoadRichTextEdit(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadRichTextEdit)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
+// The list as a file: code page 932 text with CR LF, or RTF with each
+// character escaped as the program's own exports do.
+std::string writeListFile(const QString& name, bool rtf) {
+    const QString text = millionLines();
+    std::string bytes;
+    if (rtf) {
+        bytes = "{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fcharset128 MS Gothic;}}\\f0\\fs24 ";
+        static const char* hex = "0123456789abcdef";
+        const std::string sjis = kivo::cp932::encode(text.toStdString());
+        bool trailByte = false;  // the second byte of a double-byte character
+        for (const unsigned char c : sjis) {
+            const bool lead = !trailByte && ((c >= 0x81 && c <= 0x9F) || c >= 0xE0);
+            if (c == '\n') {
+                bytes += "\\par\n";
+            } else if (c < 0x80 && !trailByte) {
+                bytes += static_cast<char>(c);
+            } else {
+                bytes += "\\'";
+                bytes += hex[c >> 4];
+                bytes += hex[c & 15];
+            }
+            trailByte = lead;
+        }
+        bytes += "}";
+    } else {
+        QString crlf = text;
+        crlf.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+        bytes = kivo::cp932::encode(crlf.toStdString());
+    }
+    const QString path = QDir::temp().filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return {};
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    return path.toStdString();
+}
+
+// The whole road of a file into the list: open, signature, read, decode,
+// into the control.
+void BM_LoadWordListFile(benchmark::State& state) {
+    const bool rtf = state.range(0) != 0;
+    const std::string path = writeListFile(rtf ? "kivo-bench.rtf" : "kivo-bench.txt", rtf);
+    SilentBoxes boxes;
+    kivo::TMainForm form(boxes);
+    for (auto _ : state) form.LoadWordListFile(path);
+    if (form.Memo->count() != 1'000'000) {
+        state.SkipWithError(("wrong line count " + std::to_string(form.Memo->count())).c_str());
+    }
+    QFile::remove(QString::fromStdString(path));
+}
+BENCHMARK(BM_LoadWordListFile)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// A dialog that always picks the same file.
+struct FixedDialogs : kivo::FileDialogs {
+    QString path;
+    std::optional<QString> openFile(const kivo::FileDialogSettings&) override { return path; }
+    std::optional<QString> saveFile(const kivo::FileDialogSettings&) override { return path; }
+};
+
+// Export of the million-line list through the real command (text or
+// container), then its import as a new list.
+void BM_ExportThenImport(benchmark::State& state) {
+    const bool container = state.range(0) != 0;
+    SilentBoxes boxes;
+    FixedDialogs dialogs;
+    dialogs.path = QDir::temp().filePath(container ? "kivo-bench.Kivo" : "kivo-bench-export.txt");
+    kivo::TMainForm form(boxes);
+    form.setFileDialogs(dialogs);
+    const char* exportItem = container ? "mnuExportKivo" : "mnuExporttxt";
+    const char* importItem = container ? "mnuNewInportKivo" : "mnuNewInporttxt";
+    double exportSeconds = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        form.Memo->setPlainText(millionLines());
+        QFile::remove(dialogs.path);
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        form.findChild<QAction*>(QString::fromLatin1(exportItem))->trigger();
+        exportSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        form.findChild<QAction*>(QString::fromLatin1(importItem))->trigger();
+    }
+    state.counters["export_s"] = benchmark::Counter(exportSeconds, benchmark::Counter::kAvgIterations);
+    if (form.Memo->count() != 1'000'000 || boxes.shown != 0) state.SkipWithError("round trip failed");
+    QFile::remove(dialogs.path);
+}
+BENCHMARK(BM_ExportThenImport)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
+
 struct MillionLineForm {
     SilentBoxes boxes;
     kivo::TMainForm form{boxes};
@@ -106,6 +208,23 @@ void BM_SelectionChangeRefresh(benchmark::State& state) {
     for (auto _ : state) f.form.MemoSelectionChange();
 }
 BENCHMARK(BM_SelectionChangeRefresh)->Unit(benchmark::kMicrosecond);
+
+// A list-mode conversion of the whole million-line list in the control:
+// read every line, convert, put the list back.
+void BM_WidthConversionListMode(benchmark::State& state) {
+    SilentBoxes boxes;
+    kivo::TMainForm form(boxes);
+    const auto direction =
+        state.range(0) == 0 ? kivo::WidthDirection::Full : kivo::WidthDirection::Half;
+    for (auto _ : state) {
+        state.PauseTiming();
+        form.Memo->setPlainText(millionLines());
+        state.ResumeTiming();
+        kivo::convertWidth(*form.Memo, direction);
+    }
+    if (form.Memo->count() != 1'000'000) state.SkipWithError("lines lost");
+}
+BENCHMARK(BM_WidthConversionListMode)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 // Start-up to the first shown window, in process: main window, About box,
 // show, exposed; against a bare toolkit window.

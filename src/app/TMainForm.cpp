@@ -1,7 +1,14 @@
 #include "TMainForm.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QScopeGuard>
+#include <QUrl>
+#include <filesystem>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,13 +19,23 @@
 #include <QStatusBar>
 
 #include "AnchorLayout.h"
+#include "Auxiliaries.h"
+#include "AuxiliaryCommands.h"
+#include "ContainerImport.h"
+#include "Cryptogram.h"
+#include "EditCommands.h"
 #include "Boxes.h"
 #include "ErrorReporting.h"
+#include "Errors.h"
+#include "FileDialogs.h"
 #include "HintLine.h"
+#include "ListExport.h"
 #include "MemoControl.h"
 #include "PathRules.h"
 #include "Random.h"
+#include "TFormAbout.h"
 #include "TopicDraw.h"
+#include "WordListLoader.h"
 
 namespace kivo {
 namespace {
@@ -43,6 +60,40 @@ WordListSource wordListOf(const MemoControl& memo) {
             [&memo](std::uint32_t i) { return memo.line(static_cast<int>(i)).toStdString(); }};
 }
 
+// The loader's view of the window: the list control, the caption and the
+// warning box.
+// The list's own font, named in the RTF it saves.
+constexpr const char* kListFontFamily = "ＭＳ ゴシック";
+constexpr int kListFontHalfPoints = 24;
+
+class MemoLoadTarget : public WordListTarget {
+public:
+    MemoLoadTarget(TMainForm& form, Boxes& boxes) : form_(form), boxes_(boxes) {}
+    void focusList() override { form_.Memo->setFocus(); }
+    void clearList() override { form_.Memo->clearList(); }
+    void setCurrentFile(const std::string& path) override { form_.SetCurrentFile(path); }
+    void loadWholeFile(const std::filesystem::path& path) override {
+        StyledText text = readWholeFile(path);
+        dropListFont(text, kListFontFamily, kListFontHalfPoints);
+        form_.Memo->setStyledText(QString::fromStdString(text.text), text.ranges);
+        form_.Memo->setCapacity(MemoControl::kRaisedCapacity);
+    }
+    void clearModified() override { form_.Memo->setModified(false); }
+    bool appendLine(std::string_view line) override {
+        return form_.Memo->appendLine(
+            QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+    }
+    void warn(const std::string& text) override { boxes_.warning(QString::fromStdString(text)); }
+
+private:
+    TMainForm& form_;
+    Boxes& boxes_;
+};
+
+std::filesystem::path pathFromUtf8(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 template <typename T>
 T* named(T* object, const char* name) {
     object->setObjectName(QString::fromLatin1(name));
@@ -56,7 +107,10 @@ TMainForm::TMainForm(Boxes& boxes, QWidget* parent)
                               Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                               Qt::WindowCloseButtonHint),
       boxes_(boxes),
-      hints_(new HintLine(this)) {
+      ownDialogs_(std::make_unique<QtFileDialogs>()),
+      dialogs_(ownDialogs_.get()),
+      hints_(new HintLine(this)),
+      auxiliaries_(std::make_unique<Auxiliaries>(boxes)) {
     setObjectName(QStringLiteral("MainForm"));
     setFont(pixelFont("ＭＳ Ｐゴシック", 12));
     createControls();
@@ -81,7 +135,7 @@ void TMainForm::createControls() {
                             AnchorLeft | AnchorTop | AnchorRight | AnchorBottom);
 
     Memo = named(new MemoControl(GroupBox1), "Memo");
-    Memo->setFont(pixelFont("ＭＳ ゴシック", 16));
+    Memo->setFont(pixelFont(kListFontFamily, kListFontHalfPoints * 2 / 3));  // 12 pt is 16 px
     // Tab moves on to the next control rather than into the list.
     Memo->setTabChangesFocus(true);
     ButtonOK = named(new QPushButton(QStringLiteral("お題の選出"), GroupBox1), "ButtonOK");
@@ -204,6 +258,7 @@ void TMainForm::createMenus() {
     addCommandItem(edit, "mnuEditSelectAll", EditSelectAllCmd, QStringLiteral("全て選択(&A)"));
     addSeparator(edit, "Bar7");
     addCommandItem(edit, "mnuEditUndo", EditUndoCmd);
+    connect(edit, &QMenu::aboutToShow, this, &TMainForm::judgeEditCommands);
 
     QMenu* tool = addSubMenu(nullptr, "mnuTool", QStringLiteral("ツール(&T)"), QString());
     addItem(tool, "mnuListClear", QStringLiteral("単語リストのクリア(&C)"),
@@ -236,6 +291,7 @@ void TMainForm::createContextMenus() {
     addCommandItem(PopupMenu1, "mnuSelectAll", EditSelectAllCmd, QStringLiteral("全て選択(&A)"));
     addSeparator(PopupMenu1, "N2");
     addCommandItem(PopupMenu1, "mnuPUUndo", EditUndoCmd);
+    connect(PopupMenu1, &QMenu::aboutToShow, this, &TMainForm::judgeEditCommands);
 
     PopupMenu2 = named(new QMenu(this), "PopupMenu2");
     hints_->watchMenu(PopupMenu2, true);
@@ -358,8 +414,12 @@ void TMainForm::showEvent(QShowEvent* event) {
 }
 
 void TMainForm::FormShow() {
-    // Dropped files and the file named on the command line come with the
-    // file commands.
+    setAcceptDrops(true);
+    // The first argument, when it names an existing file, is loaded as it
+    // is stored: no save prompt, no decryption.
+    if (commandLine_.size() < 2) return;
+    const std::string path = commandLine_[1].toStdString();
+    if (isExistingFile(path)) LoadWordListFile(path);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -373,6 +433,11 @@ void TMainForm::SetCurrentFile(const std::string& path) {
     FCurrentFile = path;
     const QString name = QString::fromStdString(fileNamePart(path));
     setWindowTitle(QStringLiteral("%1  >>>  %2").arg(name, kApplicationTitle));
+}
+
+void TMainForm::LoadWordListFile(const std::string& path) {
+    MemoLoadTarget target(*this, boxes_);
+    loadWordListFile(path, target);
 }
 
 void TMainForm::ShowLongHint() { StatusPanel0->setText(HintLine::longHint(hints_->current())); }
@@ -411,27 +476,218 @@ void TMainForm::mnuRandomClick() {
 
 void TMainForm::mnuExitClick() { close(); }
 
-// ---- Commands that arrive with their own work ----------------------------
-// File commands, width conversion, the edit commands, help, About, the
-// update check and printing are built on this window by their own changes.
+// ---- Width conversion and edit commands ---------------------------------
+// The edit commands act on the list whichever control has the focus.
 
-void TMainForm::mnuNewClick() {}
-void TMainForm::mnuPrintClick() {}
-void TMainForm::mnuNewInportKivoClick() {}
-void TMainForm::mnuAddInportKivoClick() {}
-void TMainForm::mnuNewInporttxtClick() {}
-void TMainForm::mnuAddInporttxtClick() {}
-void TMainForm::mnuExportKivoClick() {}
-void TMainForm::mnuExporttxtClick() {}
-void TMainForm::mnuFullWidthClick() {}
-void TMainForm::mnuHalfWidthClick() {}
-void TMainForm::EditCutClick() {}
-void TMainForm::EditCopyClick() {}
-void TMainForm::EditPasteClick() {}
-void TMainForm::EditSelectAllClick() {}
-void TMainForm::EditUndoClick() {}
-void TMainForm::mnuKivoHelpClick() {}
-void TMainForm::mnuAboutClick() {}
-void TMainForm::mnuNewKivoClick() {}
+void TMainForm::mnuFullWidthClick() { convertWidth(*Memo, WidthDirection::Full); }
+
+void TMainForm::mnuHalfWidthClick() { convertWidth(*Memo, WidthDirection::Half); }
+
+void TMainForm::EditCutClick() { Memo->cut(); }
+
+void TMainForm::EditCopyClick() { Memo->copy(); }
+
+void TMainForm::EditPasteClick() { Memo->paste(); }
+
+void TMainForm::EditSelectAllClick() { Memo->selectAll(); }
+
+void TMainForm::EditUndoClick() { Memo->undo(); }
+
+void TMainForm::judgeEditCommands() {
+    updateEditCommands({EditCutCmd, EditCopyCmd, EditPasteCmd, EditSelectAllCmd, EditUndoCmd},
+                       QApplication::focusWidget());
+}
+
+// ---- File commands -------------------------------------------------------
+
+namespace {
+
+const FileDialogSettings kOpenContainer{QStringLiteral("Kivo ファイル (*.Kivo)|*.Kivo"),
+                                        QStringLiteral(".Kivo")};
+const FileDialogSettings kOpenText{
+    QStringLiteral("テキストファイル (*.txt)|*.txt|全てのファイル(*.*)|*.*"), QStringLiteral(".txt")};
+const FileDialogSettings kSaveContainer{QStringLiteral("Kivo ファイル　(*.Kivo)|*.Kivo"),
+                                        QStringLiteral(".Kivo")};
+const FileDialogSettings kSaveText{
+    QStringLiteral("txt ファイル　(*.txt)|*.txt|全てのファイル　(*.*)|*.*"), QStringLiteral(".txt")};
+
+}  // namespace
+
+bool TMainForm::isExistingFile(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(pathFromUtf8(path), ec);
+}
+
+void TMainForm::setFileDialogs(FileDialogs& dialogs) { dialogs_ = &dialogs; }
+
+void TMainForm::setCommandLine(const QStringList& arguments) { commandLine_ = arguments; }
+
+void TMainForm::ConfirmSaveList() {
+    if (!Memo->isModified()) return;
+    switch (boxes_.confirm(QStringLiteral("現在の単語リストを保存しますか？"))) {
+        case Boxes::Answer::Cancel:
+            throw SilentCancel();
+        case Boxes::Answer::Yes:
+            // Whatever comes of the export, the command goes on.
+            mnuExporttxtClick();
+            return;
+        case Boxes::Answer::No:
+            return;
+    }
+}
+
+bool TMainForm::confirmOverwrite(const std::string& path) {
+    if (!isExistingFile(path)) return true;
+    const QString text = QStringLiteral("%1 は既に存在します。\r\n上書きしますか？")
+                             .arg(QString::fromStdString(path));
+    return boxes_.confirm(text) == Boxes::Answer::Yes;
+}
+
+std::optional<std::string> TMainForm::chooseFile(const FileDialogSettings& settings, bool save) {
+    const std::optional<QString> chosen =
+        save ? dialogs_->saveFile(settings) : dialogs_->openFile(settings);
+    if (!chosen || chosen->isEmpty()) return std::nullopt;
+    return chosen->toStdString();
+}
+
+void TMainForm::saveList(const std::string& path) {
+    const std::filesystem::path target = pathFromUtf8(path);
+    if (Memo->plainTextMode()) {
+        writeFileSafely(target, listToText(Memo->rawText().toStdString()));
+    } else {
+        writeFileSafely(target,
+                        listToRtf(Memo->styledText(), kListFontFamily, kListFontHalfPoints));
+    }
+}
+
+void TMainForm::importContainer(const std::string& path) {
+    // A container decrypted here is a container again on every way out,
+    // also when the load fails.
+    ContainerImport container(pathFromUtf8(path), FCipherKey, FNotContainer);
+    LoadWordListFile(path);
+    container.reencrypt();
+}
+
+void TMainForm::addImport(const FileDialogSettings& settings, bool container) {
+    QStringList lines = Memo->allLines();
+    if (const auto path = chooseFile(settings, false)) {
+        if (container) {
+            importContainer(*path);
+        } else {
+            LoadWordListFile(*path);
+        }
+        lines += Memo->allLines();
+        Memo->clearList();
+        Memo->setPlainText(lines.isEmpty() ? QString() : lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+        Memo->setModified(false);
+    }
+    refreshLineCount();
+}
+
+void TMainForm::mnuNewClick() {
+    ConfirmSaveList();
+    Memo->clearList();
+    Edit1st->clear();
+    Edit2nd->clear();
+    Memo->setFocus();
+    Memo->setModified(false);
+    setWindowTitle(kInitialCaption);
+    refreshLineCount();
+}
+
+void TMainForm::mnuNewInportKivoClick() {
+    ConfirmSaveList();
+    if (const auto path = chooseFile(kOpenContainer, false)) {
+        importContainer(*path);
+        Memo->setModified(false);
+    }
+    refreshLineCount();
+}
+
+void TMainForm::mnuAddInportKivoClick() { addImport(kOpenContainer, true); }
+
+void TMainForm::mnuNewInporttxtClick() {
+    ConfirmSaveList();
+    if (const auto path = chooseFile(kOpenText, false)) {
+        LoadWordListFile(*path);
+        Memo->setModified(false);
+    }
+    refreshLineCount();
+}
+
+void TMainForm::mnuAddInporttxtClick() { addImport(kOpenText, false); }
+
+void TMainForm::mnuExportKivoClick() {
+    if (const auto path = chooseFile(kSaveContainer, true)) {
+        if (!confirmOverwrite(*path)) return;
+        saveList(*path);
+        Memo->setModified(false);
+        EncryptFileInPlace(pathFromUtf8(*path), FCipherKey);
+        SetCurrentFile(*path);
+    }
+    refreshLineCount();
+}
+
+void TMainForm::mnuExporttxtClick() {
+    // The list saves as plain text only while this command runs.
+    Memo->setPlainTextMode(true);
+    const auto richTextAgain = qScopeGuard([this] { Memo->setPlainTextMode(false); });
+    if (const auto path = chooseFile(kSaveText, true)) {
+        if (!confirmOverwrite(*path)) {
+            Memo->setModified(false);
+            return;
+        }
+        saveList(*path);
+        Memo->setModified(false);
+        SetCurrentFile(*path);
+    }
+    refreshLineCount();
+}
+
+void TMainForm::WMDropFiles(const QStringList& paths) {
+    // Only the first file counts; the rest are ignored without notice.
+    if (paths.isEmpty() || paths.first().isEmpty()) return;
+    const std::string path = paths.first().toStdString();
+    ConfirmSaveList();
+    if (extensionPart(path) == ".txt") {
+        LoadWordListFile(path);
+        Memo->setModified(false);
+        refreshLineCount();
+        return;
+    }
+    ContainerImport container(pathFromUtf8(path), FCipherKey, FNotContainer);
+    LoadWordListFile(path);
+    refreshLineCount();
+    container.reencrypt();
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TMainForm::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) paths << url.toLocalFile();
+    event->acceptProposedAction();
+    runCommand(boxes_, [&] { WMDropFiles(paths); });
+}
+
+// ---- Help, About box, update check and printing -------------------------
+
+void TMainForm::mnuPrintClick() {
+    printWordList(*Memo->document(), auxiliaries_->printer(), this);
+}
+
+void TMainForm::mnuKivoHelpClick() {
+    showHelp(*this, auxiliaries_->help(), auxiliaries_->topMost());
+}
+
+void TMainForm::mnuAboutClick() {
+    if (FormAbout) FormAbout->exec();
+}
+
+void TMainForm::mnuNewKivoClick() {
+    checkForUpdate(*this, boxes_, auxiliaries_->urls(), auxiliaries_->topMost());
+}
 
 }  // namespace kivo

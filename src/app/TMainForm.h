@@ -4,7 +4,10 @@
 // wordlist, files and about libraries.
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -17,9 +20,13 @@ class QStatusBar;
 
 namespace kivo {
 
+class Auxiliaries;
 class Boxes;
+class FileDialogs;
+struct FileDialogSettings;
 class HintLine;
 class MemoControl;
+class TFormAbout;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -77,14 +84,31 @@ public:
     void mnuAboutClick();
     void mnuNewKivoClick();
 
+    // The About box, made at start-up after this window.
+    void setFormAbout(TFormAbout* about) { FormAbout = about; }
+    // Help, the update check and printing reach the platform through these.
+    Auxiliaries& auxiliaries() { return *auxiliaries_; }
+
     // The one rule for LabelLineValue: the list's count in plain decimal.
     void refreshLineCount();
     // Names the current file in the caption and remembers its path.
     void SetCurrentFile(const std::string& path);
+    // Replaces the word list with the text of the file at path (UTF-8).
+    void LoadWordListFile(const std::string& path);
+    // The first of the files dropped on the window (local paths).
+    void WMDropFiles(const QStringList& paths);
+
+    // Tests pick files themselves; the program uses the toolkit's dialogs.
+    void setFileDialogs(FileDialogs& dialogs);
+    // The process's arguments; the first after the program names a file.
+    void setCommandLine(const QStringList& arguments);
+    std::uint8_t notContainer() const { return FNotContainer; }
 
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void createControls();
@@ -93,7 +117,17 @@ private:
     void createContextMenus();
     void createStatusBar();
     void setTabOrder();
+    void judgeEditCommands();
     void ShowLongHint();
+    // Asks whether to save a modified list; cancelling ends the command.
+    void ConfirmSaveList();
+
+    static bool isExistingFile(const std::string& path);
+    bool confirmOverwrite(const std::string& path);
+    std::optional<std::string> chooseFile(const FileDialogSettings& settings, bool save);
+    void saveList(const std::string& path);
+    void importContainer(const std::string& path);
+    void addImport(const FileDialogSettings& settings, bool container);
 
     // A menu item: caption, hint and the handler its choice runs.
     QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QString& hint,
@@ -108,8 +142,13 @@ private:
     void connectCommand(QAction* action, void (TMainForm::*handler)());
 
     Boxes& boxes_;
+    std::unique_ptr<FileDialogs> ownDialogs_;
+    FileDialogs* dialogs_;
     HintLine* hints_ = nullptr;
+    QStringList commandLine_;
     bool shownOnce_ = false;
+    std::unique_ptr<Auxiliaries> auxiliaries_;
+    TFormAbout* FormAbout = nullptr;
 
     // Shared edit commands (ActionList1, category "編集").
     QAction* EditCutCmd = nullptr;

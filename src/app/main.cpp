@@ -21,7 +21,9 @@ int main(int argc, char** argv) {
                                      .absoluteFilePath(QStringLiteral("kHelp.hlp")));
 
     kivo::TMainForm mainForm(app.boxes());
-    kivo::TFormAbout formAbout(QString::fromStdString(mainForm.versionText()));
+    mainForm.setCommandLine(QCoreApplication::arguments());
+    kivo::TFormAbout formAbout(QString::fromStdString(mainForm.versionText()), &mainForm);
+    mainForm.setFormAbout(&formAbout);
 
     mainForm.show();
     return app.exec();

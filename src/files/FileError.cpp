@@ -49,4 +49,13 @@ int fileErrorCodeFromErrno(int err, bool parentMissing) {
     }
 }
 
+int fileErrorCodeFromSystem(int systemError, bool parentMissing) {
+#ifdef _WIN32
+    (void)parentMissing;
+    return systemError;
+#else
+    return fileErrorCodeFromErrno(systemError, parentMissing);
+#endif
+}
+
 }  // namespace kivo

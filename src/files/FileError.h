@@ -27,6 +27,10 @@ std::string fileErrorText(int code);
 // missing file, which POSIX reports alike.
 int fileErrorCodeFromErrno(int err, bool parentMissing = false);
 
+// The code of a failure the system reported: Windows error codes are the
+// codes above already; POSIX errno values are mapped.
+int fileErrorCodeFromSystem(int systemError, bool parentMissing = false);
+
 class FileError : public UserError {
 public:
     explicit FileError(int code) : UserError(fileErrorText(code)), code_(code) {}

@@ -18,6 +18,17 @@ public:
     virtual void message(const QString& text) = 0;
     // Error box: title caption, stop icon, one OK.
     virtual void error(const QString& text) = 0;
+    // Warning box: caption "警告", exclamation icon, one "OK".
+    virtual void warning(const QString& text) = 0;
+
+    enum class Answer { Yes, No, Cancel };
+    // Confirmation box: caption "確認", question icon, "はい(&Y)" (default),
+    // "いいえ(&N)", "キャンセル" (also Esc and the close box).
+    virtual Answer confirm(const QString& text) = 0;
+
+    // Yes/no question: the given caption, exclamation icon, "はい(&Y)" (the
+    // default) and "いいえ(&N)" (also Esc); true for Yes.
+    virtual bool askYesNo(const QString& caption, const QString& text) = 0;
 };
 
 // The real boxes, shown modally over the application.
@@ -25,6 +36,9 @@ class QtBoxes : public Boxes {
 public:
     void message(const QString& text) override;
     void error(const QString& text) override;
+    void warning(const QString& text) override;
+    Answer confirm(const QString& text) override;
+    bool askYesNo(const QString& caption, const QString& text) override;
 };
 
 }  // namespace kivo

@@ -84,6 +84,42 @@ int encodeOne(const char16_t* units, int count, char* out, int outSize) {
     return written;
 }
 
+// Code page 932 bytes of every BMP character, asked of ICU once: the
+// exports convert millions of characters, one ICU call each would dominate.
+// 0xFFFF marks a character the code page lacks; values below 0x100 are one
+// byte.
+class EncodeTable {
+public:
+    static const EncodeTable& instance() {
+        static const EncodeTable table;
+        return table;
+    }
+    std::uint16_t operator[](char16_t unit) const { return table_[unit]; }
+
+private:
+    EncodeTable() : table_(0x10000, kNone) {
+        char buf[8];
+        for (std::uint32_t cp = 0; cp < 0x10000; ++cp) {
+            if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+            const char16_t unit = static_cast<char16_t>(cp);
+            if (cp < 0x80) {
+                table_[cp] = static_cast<std::uint16_t>(cp);
+                continue;
+            }
+            const int n = encodeOne(&unit, 1, buf, sizeof buf);
+            if (n == 1) table_[cp] = static_cast<unsigned char>(buf[0]);
+            if (n == 2) {
+                table_[cp] = static_cast<std::uint16_t>(static_cast<unsigned char>(buf[0]) << 8 |
+                                                        static_cast<unsigned char>(buf[1]));
+            }
+        }
+    }
+    static constexpr std::uint16_t kNone = 0xFFFF;
+    std::vector<std::uint16_t> table_;
+};
+
+constexpr std::uint16_t kNoForm = 0xFFFF;
+
 }  // namespace
 
 std::string decode(std::string_view bytes) {
@@ -124,44 +160,30 @@ std::string decode(std::string_view bytes) {
 std::string encode(std::string_view utf8, bool* lossless) {
     if (lossless) *lossless = true;
     const std::u16string wide = utf8ToUtf16(utf8);
+    const EncodeTable& table = EncodeTable::instance();
     std::string out;
     out.reserve(wide.size() * 2);
-    char buf[8];
-    for (std::size_t i = 0; i < wide.size();) {
-        const int units = (U16_IS_LEAD(wide[i]) && i + 1 < wide.size() && U16_IS_TRAIL(wide[i + 1]))
-                              ? 2
-                              : 1;
-        if (wide[i] < 0x80) {
-            out.push_back(static_cast<char>(wide[i]));
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        const std::uint16_t form = U16_IS_SURROGATE(wide[i]) ? kNoForm : table[wide[i]];
+        if (form == kNoForm) {
+            // A surrogate pair is one character the code page lacks.
+            if (U16_IS_LEAD(wide[i]) && i + 1 < wide.size() && U16_IS_TRAIL(wide[i + 1])) ++i;
+            out.push_back('?');
+            if (lossless) *lossless = false;
+        } else if (form < 0x100) {
+            out.push_back(static_cast<char>(form));
         } else {
-            const int n = encodeOne(wide.data() + i, units, buf, sizeof buf);
-            if (n == 0) {
-                out.push_back('?');
-                if (lossless) *lossless = false;
-            } else {
-                out.append(buf, static_cast<std::size_t>(n));
-            }
+            out.push_back(static_cast<char>(form >> 8));
+            out.push_back(static_cast<char>(form & 0xFF));
         }
-        i += static_cast<std::size_t>(units);
     }
     return out;
 }
 
 int byteLength(char32_t codePoint) {
-    if (codePoint < 0x80) return 1;
-    char16_t units[2];
-    int count = 1;
-    if (codePoint >= 0x10000) {
-        if (codePoint > 0x10FFFF) return 0;
-        units[0] = static_cast<char16_t>(0xD800 + ((codePoint - 0x10000) >> 10));
-        units[1] = static_cast<char16_t>(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
-        count = 2;
-    } else {
-        if (codePoint >= 0xD800 && codePoint <= 0xDFFF) return 0;
-        units[0] = static_cast<char16_t>(codePoint);
-    }
-    char buf[8];
-    return encodeOne(units, count, buf, sizeof buf);
+    if (codePoint >= 0x10000 || (codePoint >= 0xD800 && codePoint <= 0xDFFF)) return 0;
+    const std::uint16_t form = EncodeTable::instance()[static_cast<char16_t>(codePoint)];
+    return form == kNoForm ? 0 : form < 0x100 ? 1 : 2;
 }
 
 std::size_t fittingPrefix(std::u16string_view text, std::size_t maxBytes) {

@@ -70,6 +70,9 @@ class File {
     // Gives this file the access rights of source (POSIX mode bits, the
     // Windows read-only attribute).
     bool copyPermissionsFrom(const File& source);
+    // Gives a newly made file the rights any new file of the user gets
+    // (POSIX: 0666 less the umask); on Windows it already has them.
+    bool useDefaultPermissions();
     // Closes now; false when the system reports a late write error.
     bool close();
 

@@ -160,6 +160,13 @@ bool File::copyPermissionsFrom(const File& source) {
     return st && ::fchmod(fd_, st->st_mode & 07777) == 0;
 }
 
+bool File::useDefaultPermissions() {
+    // The umask can only be read by setting it; one thread, so set it back.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return ::fchmod(fd_, 0666 & ~mask) == 0;
+}
+
 bool File::close() { return closeRetaining(std::exchange(fd_, -1)) == 0; }
 
 bool replaceFile(const std::filesystem::path& replacement, const std::filesystem::path& target) {

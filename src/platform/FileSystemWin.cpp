@@ -141,6 +141,8 @@ bool File::copyPermissionsFrom(const File& source) {
            FALSE;
 }
 
+bool File::useDefaultPermissions() { return true; }
+
 bool File::close() { return closeRetaining(std::exchange(handle_, nullptr)) != FALSE; }
 
 bool replaceFile(const std::filesystem::path& replacement, const std::filesystem::path& target) {

@@ -1,6 +1,8 @@
 #include "MemoControl.h"
 
 #include <QTextBlock>
+#include <QTextCharFormat>
+#include <QTextCursor>
 
 #include "CodePage932.h"
 
@@ -32,6 +34,20 @@ QString MemoControl::line(int i) const {
     return keep == units.size() ? text : text.left(static_cast<qsizetype>(keep));
 }
 
+QString MemoControl::rawText() const {
+    // The raw text keeps every character (toPlainText would turn no-break
+    // spaces into blanks); only the block breaks change.
+    QString text = document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+QStringList MemoControl::allLines() const {
+    QStringList lines = rawText().split(QLatin1Char('\n'));
+    lines.resize(count());
+    return lines;
+}
+
 void MemoControl::clearList() {
     clear();
     setModified(false);
@@ -40,5 +56,133 @@ void MemoControl::clearList() {
 bool MemoControl::isModified() const { return document()->isModified(); }
 
 void MemoControl::setModified(bool modified) { document()->setModified(modified); }
+
+qsizetype MemoControl::length() const {
+    // The document counts one paragraph separator more than the text holds.
+    return document()->characterCount() - 1;
+}
+
+bool MemoControl::appendLine(const QString& line) {
+    if (length() + line.size() + 1 > capacity_) return false;
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(line + QLatin1Char('\n'));
+    return true;
+}
+
+namespace {
+
+QTextCharFormat charFormatOf(const TextStyle& style) {
+    QTextCharFormat format;
+    if (style.bold) format.setFontWeight(QFont::Bold);
+    if (style.italic) format.setFontItalic(true);
+    if (style.underline) format.setFontUnderline(true);
+    if (style.color) format.setForeground(QColor::fromRgb(static_cast<QRgb>(*style.color)));
+    if (style.halfPoints > 0) format.setFontPointSize(style.halfPoints / 2.0);
+    if (!style.fontFamily.empty()) {
+        format.setFontFamilies({QString::fromStdString(style.fontFamily)});
+    }
+    return format;
+}
+
+// What a character format sets beyond the control's own font and colour.
+TextStyle styleOf(const QTextCharFormat& format) {
+    TextStyle style;
+    style.bold = format.hasProperty(QTextFormat::FontWeight) && format.fontWeight() >= QFont::Bold;
+    style.italic = format.fontItalic();
+    style.underline = format.fontUnderline();
+    if (format.hasProperty(QTextFormat::ForegroundBrush)) {
+        style.color = format.foreground().color().rgb() & 0xFFFFFF;
+    }
+    if (format.hasProperty(QTextFormat::FontPointSize)) {
+        style.halfPoints = static_cast<int>(format.fontPointSize() * 2 + 0.5);
+    }
+    if (format.hasProperty(QTextFormat::FontFamilies)) {
+        const QStringList families = format.fontFamilies().toStringList();
+        if (!families.isEmpty()) style.fontFamily = families.first().toStdString();
+    }
+    return style;
+}
+
+}  // namespace
+
+StyledText MemoControl::styledText() const {
+    // A list that holds no formatting at all (the usual case) needs no walk
+    // through its fragments.
+    bool anyStyle = false;
+    for (const QTextFormat& format : document()->allFormats()) {
+        if (format.isCharFormat() && !styleOf(format.toCharFormat()).isPlain()) {
+            anyStyle = true;
+            break;
+        }
+    }
+    if (!anyStyle) return {rawText().toStdString(), {}};
+
+    StyledText out;
+    out.text.reserve(static_cast<std::size_t>(document()->characterCount()) * 2);
+    std::size_t units = 0;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        if (block != document()->begin()) {
+            out.text.push_back('\n');
+            if (!out.ranges.empty() && out.ranges.back().start + out.ranges.back().length == units) {
+                ++out.ranges.back().length;  // the break continues the stretch
+            }
+            ++units;
+        }
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QString text = fragment.text();
+            out.text += text.toStdString();
+            const auto length = static_cast<std::size_t>(text.size());
+            TextStyle style = styleOf(fragment.charFormat());
+            if (!style.isPlain()) {
+                StyledRange* last = out.ranges.empty() ? nullptr : &out.ranges.back();
+                if (last && last->start + last->length == units && last->style == style) {
+                    last->length += length;
+                } else {
+                    out.ranges.push_back({units, length, std::move(style)});
+                }
+            }
+            units += length;
+        }
+    }
+    return out;
+}
+
+void MemoControl::setStyledText(const QString& text, const std::vector<StyledRange>& ranges) {
+    QTextDocument* doc = document();
+    doc->setUndoRedoEnabled(false);
+    if (ranges.empty()) {
+        setPlainText(text);
+    } else {
+        // Inserting each stretch with its format costs no more than the
+        // plain load; formatting afterwards would walk the text again.
+        clear();
+        QTextCursor cursor(doc);
+        cursor.beginEditBlock();
+        const QTextCharFormat plain = cursor.charFormat();
+        std::size_t at = 0;
+        const auto size = static_cast<std::size_t>(text.size());
+        auto insert = [&](std::size_t from, std::size_t to, const QTextCharFormat& format) {
+            from = std::min(from, size);
+            to = std::min(to, size);
+            if (from < to) {
+                cursor.insertText(text.mid(static_cast<qsizetype>(from),
+                                           static_cast<qsizetype>(to - from)),
+                                  format);
+            }
+        };
+        for (const StyledRange& range : ranges) {
+            insert(at, range.start, plain);
+            insert(std::max(at, range.start), range.start + range.length, charFormatOf(range.style));
+            at = std::max(at, range.start + range.length);
+        }
+        insert(at, size, plain);
+        cursor.endEditBlock();
+    }
+    doc->setUndoRedoEnabled(true);
+    doc->setModified(false);
+    moveCursor(QTextCursor::Start);
+}
 
 }  // namespace kivo

@@ -3,6 +3,9 @@
 // formatting, with the list operations every command goes through. The count
 // rule and the line-length rule live here and nowhere else.
 #include <QPlainTextEdit>
+#include <vector>
+
+#include "TextStyle.h"
 
 namespace kivo {
 
@@ -11,6 +14,9 @@ class MemoControl : public QPlainTextEdit {
 public:
     // A line is read as at most this many bytes of its code page 932 form.
     static constexpr std::size_t kMaxLineBytes = 4096;
+    // Characters the list takes before the first whole-file load, and after.
+    static constexpr qsizetype kDefaultCapacity = 16 * 1024 * 1024;
+    static constexpr qsizetype kRaisedCapacity = 0x7FFFFFF0;
 
     explicit MemoControl(QWidget* parent = nullptr);
 
@@ -19,11 +25,36 @@ public:
     // Line i (0 <= i < count) without its line break, cut to kMaxLineBytes
     // bytes of code page 932 at a character boundary.
     QString line(int i) const;
+    // Every line of the list, whole, without line breaks.
+    QStringList allLines() const;
     // Removes all text and clears the modified mark.
     void clearList();
 
     bool isModified() const;
     void setModified(bool modified);
+
+    // How many characters the list takes; appends beyond it are refused.
+    qsizetype capacity() const { return capacity_; }
+    void setCapacity(qsizetype characters) { capacity_ = characters; }
+    // Characters in the list, line breaks included.
+    qsizetype length() const;
+    // Puts the line and a line break at the end of the text; false, with
+    // nothing changed, when that would go beyond the capacity.
+    bool appendLine(const QString& line);
+    // The text with LF between lines, every character kept.
+    QString rawText() const;
+    // While on, a save writes plain text rather than RTF.
+    bool plainTextMode() const { return plainTextMode_; }
+    void setPlainTextMode(bool on) { plainTextMode_ = on; }
+    // The whole content with its formatting, for a save.
+    StyledText styledText() const;
+    // Replaces the whole content, formatting included. Not undoable, as a
+    // freshly loaded document has nothing to undo.
+    void setStyledText(const QString& text, const std::vector<StyledRange>& ranges);
+
+private:
+    qsizetype capacity_ = kDefaultCapacity;
+    bool plainTextMode_ = false;
 
 signals:
     // The caret or the selection moved; the only change the window listens to.

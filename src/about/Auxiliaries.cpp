@@ -1,0 +1,7 @@
+#include "Auxiliaries.h"
+
+namespace kivo {
+
+Auxiliaries::Auxiliaries(Boxes& boxes) : qtHelp_(boxes) {}
+
+}  // namespace kivo

@@ -1,0 +1,64 @@
+#include "AuxiliaryCommands.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStringList>
+#include <QUrl>
+
+#include "Boxes.h"
+#include "HelpEngine.h"
+#include "HelpFile.h"
+#include "Printing.h"
+#include "TopMostWindows.h"
+#include "UrlOpener.h"
+
+namespace kivo {
+namespace {
+
+// Lowers the top-most windows for as long as it lives.
+class LoweredTopMost {
+  public:
+    LoweredTopMost(TopMostWindows& windows, const QWidget& mainWindow) : windows_(windows) {
+        windows_.lower(&mainWindow);
+    }
+    ~LoweredTopMost() { windows_.raise(); }
+    LoweredTopMost(const LoweredTopMost&) = delete;
+    LoweredTopMost& operator=(const LoweredTopMost&) = delete;
+
+  private:
+    TopMostWindows& windows_;
+};
+
+}  // namespace
+
+QString updateQuestion() {
+    return QStringList{QStringLiteral("開発者ホームページに接続します"),
+                       QString(),
+                       QStringLiteral("Kivo の最新情報は TOP ページに設置してあるリンクを辿り、"),
+                       QStringLiteral("Software 内コンテンツを御参照下さい"),
+                       QString(),
+                       QStringLiteral("ブラウザを起動しますか？")}
+        .join(QStringLiteral("\r\n"));
+}
+
+QString helpFileBesideExecutable() {
+    return QDir(QCoreApplication::applicationDirPath()).filePath(kHelpFileName);
+}
+
+void showHelp(QWidget& mainWindow, HelpEngine& help, TopMostWindows& topMost) {
+    setApplicationHelpFile(helpFileBesideExecutable());
+    help.showContents(&mainWindow, applicationHelpFile());
+    topMost.lower(&mainWindow);
+}
+
+void checkForUpdate(QWidget& mainWindow, Boxes& boxes, UrlOpener& urls, TopMostWindows& topMost) {
+    const LoweredTopMost lowered(topMost, mainWindow);
+    if (boxes.askYesNo(kUpdateCaption, updateQuestion())) urls.open(QUrl(kMakerHomePage));
+}
+
+void printWordList(const QTextDocument& list, PrinterPort& printer, QWidget* owner) {
+    if (!printer.setUp(owner)) return;
+    printDocument(list, printer.printer());
+}
+
+}  // namespace kivo

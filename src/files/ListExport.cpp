@@ -1,0 +1,226 @@
+#include "ListExport.h"
+
+#include <cstdio>
+#include <map>
+#include <vector>
+
+#include "CodePage932.h"
+#include "Errors.h"
+#include "FileError.h"
+#include "FileSystem.h"
+
+namespace kivo {
+namespace {
+
+constexpr char kHex[] = "0123456789abcdef";
+
+// Decodes one UTF-8 character at s[i]; returns its length (1 for a stray
+// byte, which becomes U+FFFD).
+std::size_t nextCodePoint(std::string_view s, std::size_t i, char32_t& cp) {
+    const auto b = static_cast<unsigned char>(s[i]);
+    std::size_t len = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+    if (i + len > s.size() || (len == 1 && b >= 0x80)) {
+        cp = 0xFFFD;
+        return 1;
+    }
+    cp = len == 1 ? b : b & (0x7F >> len);
+    for (std::size_t k = 1; k < len; ++k) cp = cp << 6 | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    return len;
+}
+
+void appendHexByte(std::string& out, unsigned char byte) {
+    out += "\\'";
+    out += kHex[byte >> 4];
+    out += kHex[byte & 15];
+}
+
+void appendUnicodeEscape(std::string& out, char32_t cp) {
+    auto unit = [&](unsigned u) {
+        // \uN takes a signed 16-bit number; '?' is what a reader without
+        // Unicode shows instead.
+        out += "\\u" + std::to_string(static_cast<int>(static_cast<std::int16_t>(u))) + "?";
+    };
+    if (cp >= 0x10000) {
+        unit(0xD800 + ((cp - 0x10000) >> 10));
+        unit(0xDC00 + ((cp - 0x10000) & 0x3FF));
+    } else {
+        unit(cp);
+    }
+}
+
+// Text for an RTF body: escapes, code page 932 bytes, Unicode escapes.
+void appendRtfText(std::string& out, std::string_view utf8) {
+    char buffer[8];
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t cp;
+        const std::size_t len = nextCodePoint(utf8, i, cp);
+        const std::string_view piece = utf8.substr(i, len);
+        i += len;
+        if (cp == '\\' || cp == '{' || cp == '}') {
+            out += '\\';
+            out += static_cast<char>(cp);
+        } else if (cp == '\t') {
+            out += "\\tab ";
+        } else if (cp < 0x20 || cp == 0x7F) {
+            appendHexByte(out, static_cast<unsigned char>(cp));
+        } else if (cp < 0x80) {
+            out += static_cast<char>(cp);
+        } else {
+            bool lossless = false;
+            const std::string bytes = cp932::encode(piece, &lossless);
+            if (lossless && bytes.size() <= sizeof buffer) {
+                for (const char b : bytes) appendHexByte(out, static_cast<unsigned char>(b));
+            } else {
+                appendUnicodeEscape(out, cp);
+            }
+        }
+    }
+}
+
+// A font name as the font table holds it: code page 932 bytes, escaped.
+std::string fontTableName(std::string_view utf8) {
+    std::string out;
+    appendRtfText(out, utf8);
+    return out;
+}
+
+struct FontAndColourTables {
+    std::map<std::string, int> fonts;  // family -> \fN
+    std::vector<std::uint32_t> colours;  // \cfN is index + 1
+
+    int fontIndex(const std::string& family) {
+        return fonts.emplace(family, static_cast<int>(fonts.size())).first->second;
+    }
+    int colourIndex(std::uint32_t rgb) {
+        for (std::size_t k = 0; k < colours.size(); ++k) {
+            if (colours[k] == rgb) return static_cast<int>(k) + 1;
+        }
+        colours.push_back(rgb);
+        return static_cast<int>(colours.size());
+    }
+};
+
+// The control words that switch from the base format to a style.
+std::string styleWords(const TextStyle& style, FontAndColourTables& tables, int baseHalfPoints) {
+    std::string words;
+    if (!style.fontFamily.empty()) words += "\\f" + std::to_string(tables.fontIndex(style.fontFamily));
+    words += "\\fs" + std::to_string(style.halfPoints > 0 ? style.halfPoints : baseHalfPoints);
+    if (style.bold) words += "\\b";
+    if (style.italic) words += "\\i";
+    if (style.underline) words += "\\ul";
+    if (style.color) words += "\\cf" + std::to_string(tables.colourIndex(*style.color));
+    return words;
+}
+
+std::string utf8Of(const std::filesystem::path& path) {
+    const std::u8string s = path.u8string();
+    return std::string(s.begin(), s.end());
+}
+
+}  // namespace
+
+std::string listToRtf(const StyledText& list, std::string_view baseFont, int baseHalfPoints) {
+    FontAndColourTables tables;
+    tables.fontIndex(std::string(baseFont));  // \f0
+
+    // The body first: the tables grow as the styles are met.
+    std::string body;
+    body.reserve(list.text.size() * 3);
+    const std::string_view text = list.text;
+    std::size_t rangeIndex = 0;
+    std::size_t units = 0;  // UTF-16 position in the text
+    bool inStyledGroup = false;
+    for (std::size_t i = 0; i < text.size();) {
+        // Open or close a styled group at range edges.
+        if (inStyledGroup && units >= list.ranges[rangeIndex].start + list.ranges[rangeIndex].length) {
+            body += '}';
+            inStyledGroup = false;
+            ++rangeIndex;
+        }
+        while (!inStyledGroup && rangeIndex < list.ranges.size() &&
+               list.ranges[rangeIndex].start + list.ranges[rangeIndex].length <= units) {
+            ++rangeIndex;
+        }
+        if (!inStyledGroup && rangeIndex < list.ranges.size() &&
+            list.ranges[rangeIndex].start <= units) {
+            body += '{' + styleWords(list.ranges[rangeIndex].style, tables, baseHalfPoints) + ' ';
+            inStyledGroup = true;
+        }
+        if (text[i] == '\n') {
+            body += "\\par\n";
+            ++i;
+            ++units;
+            continue;
+        }
+        char32_t cp;
+        const std::size_t len = nextCodePoint(text, i, cp);
+        appendRtfText(body, text.substr(i, len));
+        i += len;
+        units += cp >= 0x10000 ? 2 : 1;
+    }
+    if (inStyledGroup) body += '}';
+
+    std::string rtf = "{\\rtf1\\ansi\\ansicpg932\\deff0\\uc1{\\fonttbl";
+    std::vector<const std::string*> byIndex(tables.fonts.size());
+    for (const auto& [family, index] : tables.fonts) byIndex[static_cast<std::size_t>(index)] = &family;
+    for (std::size_t k = 0; k < byIndex.size(); ++k) {
+        rtf += "{\\f" + std::to_string(k) + "\\fnil\\fcharset128 " + fontTableName(*byIndex[k]) + ";}";
+    }
+    rtf += '}';
+    if (!tables.colours.empty()) {
+        rtf += "{\\colortbl;";
+        for (const std::uint32_t c : tables.colours) {
+            rtf += "\\red" + std::to_string(c >> 16 & 0xFF) + "\\green" + std::to_string(c >> 8 & 0xFF) +
+                   "\\blue" + std::to_string(c & 0xFF) + ';';
+        }
+        rtf += '}';
+    }
+    rtf += "\n\\pard\\plain\\f0\\fs" + std::to_string(baseHalfPoints) + ' ';
+    rtf += body;
+    rtf += "}\n";
+    return rtf;
+}
+
+std::string listToText(std::string_view utf8Text) {
+    std::string crlf;
+    crlf.reserve(utf8Text.size() + utf8Text.size() / 8);
+    for (const char c : utf8Text) {
+        if (c == '\n') crlf += '\r';
+        crlf += c;
+    }
+    bool lossless = true;
+    std::string sjis = cp932::encode(crlf, &lossless);
+    if (lossless) return sjis;
+    return "\xEF\xBB\xBF" + crlf;
+}
+
+void writeFileSafely(const std::filesystem::path& path, std::string_view bytes) {
+    const std::string cannotCreate = "ファイル " + utf8Of(path) + " を作成できません";
+    // A name of our own beside the target, never one the user has.
+    File temp;
+    std::filesystem::path tempPath;
+    for (int attempt = 0; attempt < 100 && !temp.isOpen(); ++attempt) {
+        tempPath = path;
+        tempPath += ".kivo-save-" + std::to_string(attempt);
+        temp = File::createExclusive(tempPath);
+    }
+    if (!temp.isOpen()) throw UserError(cannotCreate);
+
+    std::error_code ec;
+    const bool replacing = std::filesystem::is_regular_file(path, ec);
+    bool written = temp.write({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+    if (written && replacing) {
+        const File old = File::openForReading(path);
+        written = old.isOpen() && temp.copyPermissionsFrom(old);
+    } else if (written) {
+        written = temp.useDefaultPermissions();
+    }
+    written = written && temp.flush() && temp.close();
+    if (!written || !replaceFile(tempPath, path)) {
+        temp.close();
+        removeFile(tempPath);
+        throw UserError(written ? cannotCreate : fileErrorText(kDiskFull));
+    }
+}
+
+}  // namespace kivo

@@ -1,0 +1,27 @@
+#pragma once
+// The list as it leaves the program: RTF (the plain content of a container)
+// and plain text, and the safe way both reach the disk.
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "TextStyle.h"
+
+namespace kivo {
+
+// RTF of the list, one paragraph per line, declared as code page 932 with a
+// Japanese font: characters code page 932 holds go as \'hh bytes, the others
+// as \uN, so nothing is lost and older readers still see Japanese.
+// baseFont is the list's own font (UTF-8), halfPoints its size.
+std::string listToRtf(const StyledText& list, std::string_view baseFont, int baseHalfPoints);
+
+// Plain text with CR LF line breaks: code page 932, or UTF-8 with a
+// byte-order mark when the text holds characters code page 932 lacks.
+std::string listToText(std::string_view utf8Text);
+
+// Writes bytes to path through a temporary file beside it that replaces the
+// target only when complete, so a failed save leaves the old file whole.
+// Throws "ファイル %s を作成できません" when the file cannot be made.
+void writeFileSafely(const std::filesystem::path& path, std::string_view bytes);
+
+}  // namespace kivo

@@ -1,0 +1,154 @@
+#include "TextDecoding.h"
+
+#include "CodePage932.h"
+
+namespace kivo {
+namespace {
+
+void appendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else if (cp < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+// Length of the well-formed UTF-8 sequence at s[i], or 0 when there is none.
+std::size_t utf8SequenceAt(std::string_view s, std::size_t i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char b = byte(i);
+    if (b < 0x80) return 1;
+    std::size_t len;
+    unsigned char lo = 0x80, hi = 0xBF;  // allowed range of the second byte
+    if (b >= 0xC2 && b <= 0xDF) {
+        len = 2;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        len = 3;
+        if (b == 0xE0) lo = 0xA0;  // no overlong forms
+        if (b == 0xED) hi = 0x9F;  // no surrogates
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        len = 4;
+        if (b == 0xF0) lo = 0x90;
+        if (b == 0xF4) hi = 0x8F;  // nothing beyond U+10FFFF
+    } else {
+        return 0;
+    }
+    if (i + len > s.size()) return 0;
+    if (byte(i + 1) < lo || byte(i + 1) > hi) return 0;
+    for (std::size_t k = 2; k < len; ++k) {
+        if ((byte(i + k) & 0xC0) != 0x80) return 0;
+    }
+    return len;
+}
+
+// UTF-8 with every malformed byte replaced by U+FFFD.
+std::string repairUtf8(std::string_view s) {
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size();) {
+        const std::size_t len = utf8SequenceAt(s, i);
+        if (len == 0) {
+            appendUtf8(out, 0xFFFD);
+            ++i;
+        } else {
+            out.append(s.substr(i, len));
+            i += len;
+        }
+    }
+    return out;
+}
+
+std::string decodeUtf16(std::string_view bytes, bool bigEndian) {
+    std::u16string units(bytes.size() / 2, u'\0');
+    for (std::size_t k = 0; k < units.size(); ++k) {
+        const auto a = static_cast<unsigned char>(bytes[2 * k]);
+        const auto b = static_cast<unsigned char>(bytes[2 * k + 1]);
+        units[k] = static_cast<char16_t>(bigEndian ? (a << 8 | b) : (b << 8 | a));
+    }
+    std::string out = utf16ToUtf8(units);
+    if (bytes.size() % 2 != 0) appendUtf8(out, 0xFFFD);  // a lone last byte
+    return out;
+}
+
+}  // namespace
+
+bool isValidUtf8(std::string_view bytes, bool* multiByte) {
+    bool sawMultiByte = false;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t len = utf8SequenceAt(bytes, i);
+        if (len == 0) return false;
+        sawMultiByte |= len > 1;
+        i += len;
+    }
+    if (multiByte) *multiByte = sawMultiByte;
+    return true;
+}
+
+TextEncoding detectTextEncoding(std::string_view bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) return TextEncoding::Utf8Bom;
+    if (bytes.starts_with("\xFF\xFE")) return TextEncoding::Utf16LE;
+    if (bytes.starts_with("\xFE\xFF")) return TextEncoding::Utf16BE;
+    bool multiByte = false;
+    if (isValidUtf8(bytes, &multiByte) && multiByte) return TextEncoding::Utf8;
+    return TextEncoding::CodePage932;
+}
+
+std::string decodePlainText(std::string_view bytes) {
+    switch (detectTextEncoding(bytes)) {
+        case TextEncoding::Utf8Bom:
+            return repairUtf8(bytes.substr(3));
+        case TextEncoding::Utf16LE:
+            return decodeUtf16(bytes.substr(2), false);
+        case TextEncoding::Utf16BE:
+            return decodeUtf16(bytes.substr(2), true);
+        case TextEncoding::Utf8:
+            return std::string(bytes);
+        case TextEncoding::CodePage932:
+            break;
+    }
+    return cp932::decode(bytes);
+}
+
+std::string normalizeLineBreaks(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r') {
+            out.push_back(text[i]);
+            continue;
+        }
+        out.push_back('\n');
+        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    }
+    return out;
+}
+
+std::string utf16ToUtf8(std::u16string_view units) {
+    std::string out;
+    out.reserve(units.size() * 3);
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const char16_t u = units[i];
+        if (u >= 0xD800 && u <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
+            units[i + 1] <= 0xDFFF) {
+            appendUtf8(out, 0x10000 + ((char32_t(u) - 0xD800) << 10) + (units[i + 1] - 0xDC00));
+            ++i;
+        } else if (u >= 0xD800 && u <= 0xDFFF) {
+            appendUtf8(out, 0xFFFD);
+        } else {
+            appendUtf8(out, u);
+        }
+    }
+    return out;
+}
+
+}  // namespace kivo

@@ -1,0 +1,28 @@
+#pragma once
+// Plain text from outside: code page 932 as files from Japanese Windows have
+// it, or Unicode when the file says so (a byte-order mark) or is valid UTF-8
+// with at least one multi-byte character, as today's editors write.
+#include <string>
+#include <string_view>
+
+namespace kivo {
+
+enum class TextEncoding { CodePage932, Utf8, Utf8Bom, Utf16LE, Utf16BE };
+
+TextEncoding detectTextEncoding(std::string_view bytes);
+
+// The text as UTF-8, whatever it came in. Bytes that form no character
+// become U+FFFD; nothing is dropped.
+std::string decodePlainText(std::string_view bytes);
+
+// CR LF, a lone CR and a lone LF each end a line; afterwards only LF does.
+std::string normalizeLineBreaks(std::string_view text);
+
+// UTF-16 units (host order) to UTF-8; an unpaired surrogate becomes U+FFFD.
+std::string utf16ToUtf8(std::u16string_view units);
+
+// True when bytes are well-formed UTF-8; *multiByte tells whether any
+// character took more than one byte.
+bool isValidUtf8(std::string_view bytes, bool* multiByte = nullptr);
+
+}  // namespace kivo

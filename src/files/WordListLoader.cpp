@@ -1,0 +1,183 @@
+#include "WordListLoader.h"
+
+#include <array>
+#include <vector>
+
+#include "Errors.h"
+#include "FileError.h"
+#include "FileSystem.h"
+#include "RtfReader.h"
+#include "TextDecoding.h"
+#include "WordText.h"
+
+namespace kivo {
+namespace {
+
+// UTF-16 units of a UTF-8 text: one per character, two beyond U+FFFF.
+std::size_t utf16Length(std::string_view utf8) {
+    std::size_t units = 0;
+    for (const char c : utf8) {
+        const auto b = static_cast<unsigned char>(c);
+        if ((b & 0xC0) != 0x80) ++units;
+        if (b >= 0xF0) ++units;
+    }
+    return units;
+}
+
+TextStyle styleOf(const rtf::CharFormat& f) {
+    TextStyle s;
+    s.bold = f.bold;
+    s.italic = f.italic;
+    s.underline = f.underline;
+    s.color = f.color;
+    s.halfPoints = f.halfPoints;
+    s.fontFamily = f.fontFamily;
+    return s;
+}
+
+// Collects the reader's runs into one text and as few styled stretches as
+// the formatting allows: a line break continues the stretch before it.
+class StyledTextBuilder : public rtf::Handler {
+public:
+    void text(std::string_view utf8, const rtf::CharFormat& format) override {
+        append(utf8, styleOf(format));
+    }
+    void paragraphEnd() override {
+        const bool continuesStretch = !out_.ranges.empty() &&
+                                      out_.ranges.back().start + out_.ranges.back().length == units_;
+        out_.text.push_back('\n');
+        ++units_;
+        if (continuesStretch) ++out_.ranges.back().length;
+    }
+    StyledText take() { return std::move(out_); }
+
+private:
+    void append(std::string_view utf8, TextStyle style) {
+        if (utf8.empty()) return;
+        const std::size_t length = utf16Length(utf8);
+        out_.text.append(utf8);
+        if (!style.isPlain()) {
+            StyledRange* last = out_.ranges.empty() ? nullptr : &out_.ranges.back();
+            if (last && last->start + last->length == units_ && last->style == style) {
+                last->length += length;
+            } else {
+                out_.ranges.push_back({units_, length, std::move(style)});
+            }
+        }
+        units_ += length;
+    }
+
+    StyledText out_;
+    std::size_t units_ = 0;
+};
+
+// The open file behind the Word text reader.
+class FileReader : public ByteReader {
+public:
+    explicit FileReader(File& file) : file_(file) {}
+    std::size_t read(std::span<std::uint8_t> buffer) override {
+        return file_.read(buffer).value_or(0);
+    }
+    bool seek(std::uint64_t offset) override { return file_.seek(offset); }
+
+private:
+    File& file_;
+};
+
+std::string utf8Of(const std::filesystem::path& path) {
+    const std::u8string s = path.u8string();
+    return std::string(s.begin(), s.end());
+}
+
+std::filesystem::path pathOf(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// Opens for reading only, so a read-only file loads; the system's reason
+// for a failure becomes the user's message.
+File openExisting(const std::filesystem::path& path) {
+    int error = 0;
+    File file = File::openForReading(path, &error);
+    if (file.isOpen()) return file;
+    std::error_code ec;
+    const bool parentMissing =
+        path.has_parent_path() && !std::filesystem::is_directory(path.parent_path(), ec);
+    throw FileError(fileErrorCodeFromSystem(error, parentMissing));
+}
+
+}  // namespace
+
+StyledText styledTextFromBytes(std::string_view bytes) {
+    if (bytes.starts_with("{\\rtf")) {
+        StyledTextBuilder builder;
+        if (rtf::read(bytes, builder).ok) return builder.take();
+    }
+    StyledText plain;
+    plain.text = normalizeLineBreaks(decodePlainText(bytes));
+    return plain;
+}
+
+void dropListFont(StyledText& text, std::string_view family, int halfPoints) {
+    std::vector<StyledRange> kept;
+    kept.reserve(text.ranges.size());
+    for (StyledRange& range : text.ranges) {
+        if (range.style.fontFamily == family) range.style.fontFamily.clear();
+        if (range.style.halfPoints == halfPoints) range.style.halfPoints = 0;
+        if (range.style.isPlain()) continue;
+        if (!kept.empty() && kept.back().start + kept.back().length == range.start &&
+            kept.back().style == range.style) {
+            kept.back().length += range.length;
+        } else {
+            kept.push_back(std::move(range));
+        }
+    }
+    text.ranges = std::move(kept);
+}
+
+StyledText readWholeFile(const std::filesystem::path& path) {
+    File file = File::openForReading(path);
+    if (!file.isOpen()) throw UserError("ファイル " + utf8Of(path) + " は開けません");
+    const std::optional<std::int64_t> size = file.size();
+    if (!size || *size < 0 || static_cast<std::uintmax_t>(*size) > kWholeFileLimit) {
+        throw UserError("ストリームからの読み込みに失敗しました");
+    }
+    std::string bytes(static_cast<std::size_t>(*size), '\0');
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+        const auto n = file.read(std::span(reinterpret_cast<std::uint8_t*>(bytes.data()) + filled,
+                                           bytes.size() - filled));
+        if (!n) throw UserError("ストリームからの読み込みに失敗しました");
+        if (*n == 0) break;  // the file shrank meanwhile
+        filled += *n;
+    }
+    bytes.resize(filled);
+    return styledTextFromBytes(bytes);
+}
+
+void loadWordListFile(const std::string& path, WordListTarget& target) {
+    const std::filesystem::path filePath = pathOf(path);
+    target.focusList();
+    File file = openExisting(filePath);
+    target.clearList();
+
+    std::array<std::uint8_t, 6> head{};
+    const std::size_t got = file.read(head).value_or(0);
+    const FileKind kind = detectFileKind(std::span(head.data(), got));
+    if (kind != FileKind::CompoundFile) {
+        file.close();
+        target.setCurrentFile(path);
+        target.loadWholeFile(filePath);
+        target.clearModified();
+        return;
+    }
+
+    FileReader reader(file);
+    const WordTextOutcome outcome =
+        extractWordText(reader, [&](std::string_view line) { return target.appendLine(line); });
+    file.close();
+    if (outcome == WordTextOutcome::AppendRefused) {
+        target.warn("行数が長すぎてファイルが開けません");
+    }
+}
+
+}  // namespace kivo

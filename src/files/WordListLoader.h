@@ -1,0 +1,51 @@
+#pragma once
+// Bringing a file into the word list: tells RTF, Word documents and plain
+// text apart by their first bytes and fills the list through the control's
+// operations, in the order the list's users rely on.
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "TextStyle.h"
+
+namespace kivo {
+
+// The word-list control and window as the loader uses them.
+class WordListTarget {
+public:
+    virtual ~WordListTarget() = default;
+    virtual void focusList() = 0;
+    // Empties the list and clears its modified mark.
+    virtual void clearList() = 0;
+    virtual void setCurrentFile(const std::string& path) = 0;
+    // The control's whole-file load (see readWholeFile); raises its capacity.
+    virtual void loadWholeFile(const std::filesystem::path& path) = 0;
+    virtual void clearModified() = 0;
+    // Adds a line at the end; false when the control has no room for it.
+    virtual bool appendLine(std::string_view line) = 0;
+    virtual void warn(const std::string& text) = 0;
+};
+
+// Replaces the list with the text of the file at path (UTF-8). Errors of
+// the open, of a Word document's header and of the whole-file load are
+// thrown; a list that takes no more lines is reported with a warning.
+void loadWordListFile(const std::string& path, WordListTarget& target);
+
+// Files larger than this are refused by the whole-file load rather than
+// exhausting memory.
+inline constexpr std::uintmax_t kWholeFileLimit = 256u * 1024 * 1024;
+
+// The whole-file load: RTF (our reader) when the file is RTF it can read,
+// otherwise plain text in which CR LF, CR and LF each end a line. Throws
+// "ファイル %s は開けません" or "ストリームからの読み込みに失敗しました".
+StyledText readWholeFile(const std::filesystem::path& path);
+
+// The same from bytes already read.
+StyledText styledTextFromBytes(std::string_view bytes);
+
+// Takes the list's own font and size out of the stretches: text in them
+// looks the same without, and a list without stretches stays plain (our own
+// RTF names the list's font for every line).
+void dropListFont(StyledText& text, std::string_view family, int halfPoints);
+
+}  // namespace kivo

@@ -1,0 +1,43 @@
+#pragma once
+// Text pulled out of a Word binary document from fixed places of the file,
+// without reading the compound file's tables: UTF-16 text behind offset
+// 1536, or code page 932 text behind offset 1280 with its double-byte
+// characters stored lead byte second.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string_view>
+
+namespace kivo {
+
+enum class FileKind { Rtf, CompoundFile, PlainText };
+
+// The kind of a file from its first bytes (fewer than six: plain text).
+FileKind detectFileKind(std::span<const std::uint8_t> firstBytes);
+
+// Sequential reads with a movable position, as an open file offers them.
+class ByteReader {
+public:
+    virtual ~ByteReader() = default;
+    // Reads into buffer from the current position and moves past what it
+    // delivered; fewer bytes at the end of the file, 0 on failure.
+    virtual std::size_t read(std::span<std::uint8_t> buffer) = 0;
+    virtual bool seek(std::uint64_t offset) = 0;
+};
+
+enum class WordTextOutcome {
+    Completed,      // the text ended; a last line without CR is dropped
+    AppendRefused,  // the list took no more lines; nothing more was read
+};
+
+// Receives one line (UTF-8, without its CR); false refuses it.
+using LineSink = std::function<bool(std::string_view line)>;
+
+// Emits the document's lines, each ended by a CR in the document. The name
+// probe or the kind byte choose the 8-bit text; otherwise the header's unit
+// count sizes the 16-bit text. Throws FileError "ファイルの末尾以降を読み込みました"
+// when the header block cannot be read whole.
+WordTextOutcome extractWordText(ByteReader& file, const LineSink& appendLine);
+
+}  // namespace kivo

@@ -1,0 +1,13 @@
+#include "UrlOpener.h"
+
+#include <QDesktopServices>
+
+namespace kivo {
+
+void QtUrlOpener::open(const QUrl& url) {
+    // The desktop starts the browser detached; a failure has nobody to
+    // tell, as the user can still type the address.
+    QDesktopServices::openUrl(url);
+}
+
+}  // namespace kivo

@@ -1,0 +1,310 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTest>
+#include <QUrl>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "Cryptogram.h"
+#include "FileDialogs.h"
+#include "MemoControl.h"
+#include "ScriptedBoxes.h"
+#include "TMainForm.h"
+
+namespace kivo {
+namespace {
+
+namespace fs = std::filesystem;
+using Answer = Boxes::Answer;
+
+// Dialogs answered from a queue; each use is recorded with its settings.
+struct ScriptedDialogs : FileDialogs {
+    std::vector<std::optional<QString>> answers;
+    std::vector<QString> shown;  // "open:<filter>" or "save:<filter>"
+    std::optional<QString> next(const QString& kind, const FileDialogSettings& s) {
+        shown.push_back(kind + ":" + s.filter + ":" + s.defaultExtension);
+        if (answers.empty()) return std::nullopt;
+        auto a = answers.front();
+        answers.erase(answers.begin());
+        return a;
+    }
+    std::optional<QString> openFile(const FileDialogSettings& s) override { return next("open", s); }
+    std::optional<QString> saveFile(const FileDialogSettings& s) override { return next("save", s); }
+};
+
+std::string readAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class FileCommandsTest : public ::testing::Test {
+protected:
+    ScriptedBoxes boxes;
+    ScriptedDialogs dialogs;
+    std::unique_ptr<TMainForm> form = makeForm();
+    fs::path dir;
+
+    std::unique_ptr<TMainForm> makeForm() {
+        auto f = std::make_unique<TMainForm>(boxes);
+        f->setFileDialogs(dialogs);
+        return f;
+    }
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("kivo-files-" + std::to_string(std::random_device{}()) + "-ファイル");
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    QString path(const char* name) const {
+        return QString::fromStdString((dir / fs::path(std::u8string(
+                                                 reinterpret_cast<const char8_t*>(name))))
+                                          .string());
+    }
+    void write(const QString& p, const std::string& bytes) {
+        std::ofstream(p.toStdString(), std::ios::binary) << bytes;
+    }
+    void run(const char* name) { form->findChild<QAction*>(QString::fromLatin1(name))->trigger(); }
+    QStringList lines() const { return form->Memo->allLines(); }
+    void drop(const QStringList& paths) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& p : paths) urls << QUrl::fromLocalFile(p);
+        data.setUrls(urls);
+        // As the desktop does it: the window accepts the drag, then the drop.
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(form.get(), &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(form.get(), &event);
+    }
+    std::vector<ScriptedBoxes::Shown> confirms() const {
+        std::vector<ScriptedBoxes::Shown> out;
+        for (const auto& b : boxes.shown)
+            if (b.kind == ScriptedBoxes::Shown::Confirm) out.push_back(b);
+        return out;
+    }
+};
+
+TEST_F(FileCommandsTest, NewListAsksOnlyAboutAModifiedList) {
+    form->Memo->setPlainText(QStringLiteral("犬\n猫"));
+    form->Edit1st->setText(QStringLiteral(" 犬"));
+    form->SetCurrentFile("/x/list.txt");
+    run("mnuNew");
+    EXPECT_TRUE(boxes.shown.empty());
+    EXPECT_EQ(form->Memo->count(), 0);
+    EXPECT_TRUE(form->Edit1st->text().isEmpty());
+    EXPECT_EQ(form->windowTitle(), TMainForm::kInitialCaption);
+    EXPECT_EQ(form->currentFile(), "/x/list.txt");
+    EXPECT_EQ(form->LabelLineValue->text(), QStringLiteral("0"));
+
+    form->Memo->setPlainText(QStringLiteral("犬"));
+    form->Memo->setModified(true);
+    boxes.answers = {Answer::Cancel};
+    run("mnuNew");
+    EXPECT_EQ(lines(), QStringList{"犬"});
+    EXPECT_TRUE(form->Memo->isModified());
+    ASSERT_EQ(confirms().size(), 1u);
+    EXPECT_EQ(confirms()[0].text, QStringLiteral("現在の単語リストを保存しますか？"));
+
+    boxes.answers = {Answer::Yes};  // then the save dialog is cancelled
+    run("mnuNew");
+    EXPECT_EQ(form->Memo->count(), 0);
+    EXPECT_FALSE(form->Memo->isModified());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0],
+              QStringLiteral("save:txt ファイル　(*.txt)|*.txt|全てのファイル　(*.*)|*.*:.txt"));
+}
+
+TEST_F(FileCommandsTest, ContainerExportAndImportRoundTrip) {
+    const QString list = QStringLiteral("犬\n表ソ\n{a\\b}\nｶﾞ😀\n\n한국");
+    form->Memo->setPlainText(list);
+    form->Memo->setModified(true);
+    const QString target = path("動物.Kivo");
+    dialogs.answers = {target};
+    run("mnuExportKivo");
+    EXPECT_FALSE(form->Memo->isModified());
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("動物.Kivo  >>>  Kivo version 1.33"));
+    const std::string stored = readAll(target.toStdString());
+    ASSERT_GT(stored.size(), 44u);
+    EXPECT_EQ(stored.substr(0, 6), std::string("\x17\x00Kivo", 6));
+    EXPECT_EQ(dialogs.shown[0], QStringLiteral("save:Kivo ファイル　(*.Kivo)|*.Kivo:.Kivo"));
+
+    // A fresh window imports it: same lines, and the file is a container
+    // again with the same stamp.
+    form = makeForm();
+    dialogs.answers = {target};
+    run("mnuNewInportKivo");
+    EXPECT_EQ(lines(), list.split(QLatin1Char('\n')));
+    EXPECT_FALSE(form->Memo->isModified());
+    EXPECT_EQ(form->LabelLineValue->text(), QStringLiteral("6"));
+    const std::string again = readAll(target.toStdString());
+    EXPECT_EQ(again.substr(0, 10), stored.substr(0, 10));
+    EXPECT_EQ(again.size(), stored.size());
+    EXPECT_EQ(dialogs.shown.back(), QStringLiteral("open:Kivo ファイル (*.Kivo)|*.Kivo:.Kivo"));
+}
+
+TEST_F(FileCommandsTest, AContainerWhoseLoadFailsIsEncipheredAgain) {
+    // A container whose plain content is a Word document cut short.
+    const QString target = path("broken.Kivo");
+    std::string doc(600, '\0');
+    doc.replace(0, 6, "\xD0\xCF\x11\xE0\xA1\xB1");
+    write(target, doc);
+    ASSERT_TRUE(EncryptFileInPlace(target.toStdString(), "tonic_Kivo_RW7QX214fy"));
+    const std::string before = readAll(target.toStdString());
+    dialogs.answers = {target};
+    run("mnuNewInportKivo");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("ファイルの末尾以降を読み込みました."));
+    const std::string after = readAll(target.toStdString());
+    EXPECT_EQ(after.substr(0, 6), std::string("\x17\x00Kivo", 6));
+    EXPECT_EQ(after.substr(44), before.substr(44));
+}
+
+TEST_F(FileCommandsTest, OverwritePromptGuardsBothExports) {
+    const QString target = path("old.txt");
+    write(target, "old");
+    form->Memo->setPlainText(QStringLiteral("新"));
+    form->Memo->setModified(true);
+    form->LabelLineValue->setText(QStringLiteral("label"));
+
+    dialogs.answers = {target};
+    boxes.answers = {Answer::No};
+    run("mnuExporttxt");
+    EXPECT_EQ(readAll(target.toStdString()), "old");
+    EXPECT_FALSE(form->Memo->isModified());  // cleared although nothing was saved
+    EXPECT_EQ(form->LabelLineValue->text(), QStringLiteral("label"));
+    EXPECT_EQ(confirms().back().text,
+              target + QStringLiteral(" は既に存在します。\r\n上書きしますか？"));
+
+    form->Memo->setModified(true);
+    dialogs.answers = {target};
+    boxes.answers = {Answer::Cancel};
+    run("mnuExportKivo");
+    EXPECT_EQ(readAll(target.toStdString()), "old");
+    EXPECT_TRUE(form->Memo->isModified());
+
+    dialogs.answers = {target};
+    boxes.answers = {Answer::Yes};
+    run("mnuExportKivo");
+    const std::string container = readAll(target.toStdString());
+    EXPECT_EQ(container.substr(2, 4), "Kivo");  // the switch is off again: RTF inside
+}
+
+TEST_F(FileCommandsTest, TextExportIsCodePage932OrUtf8WhenNeeded) {
+    form->Memo->setPlainText(QStringLiteral("犬\nｶﾞ\n"));
+    const QString sjis = path("sjis.txt");
+    dialogs.answers = {sjis};
+    run("mnuExporttxt");
+    EXPECT_EQ(readAll(sjis.toStdString()), "\x8C\xA2\r\n\xB6\xDE\r\n");
+    EXPECT_EQ(form->currentFile(), sjis.toStdString());
+
+    form->Memo->setPlainText(QStringLiteral("犬\n😀"));
+    const QString utf8 = path("utf8.txt");
+    dialogs.answers = {utf8};
+    run("mnuExporttxt");
+    EXPECT_EQ(readAll(utf8.toStdString()), "\xEF\xBB\xBF犬\r\n😀");
+    dialogs.answers = {utf8};
+    run("mnuNewInporttxt");
+    EXPECT_EQ(lines(), (QStringList{"犬", "😀"}));
+    EXPECT_EQ(dialogs.shown.back(),
+              QStringLiteral("open:テキストファイル (*.txt)|*.txt|全てのファイル(*.*)|*.*:.txt"));
+}
+
+TEST_F(FileCommandsTest, ExportErrorsReachTheErrorBoxAndLeaveTheSwitchOff) {
+    const QString target = path("no-such-folder/list.txt");
+    dialogs.answers = {target};
+    run("mnuExporttxt");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text,
+              QStringLiteral("ファイル ") + target + QStringLiteral(" を作成できません."));
+    EXPECT_FALSE(form->Memo->plainTextMode());
+}
+
+TEST_F(FileCommandsTest, AddImportsAppendTheFileToTheList) {
+    const QString file = path("two.txt");
+    write(file, "四\r\n五\r\n");
+    form->Memo->setPlainText(QStringLiteral("一\n二\n三"));
+    form->Memo->setModified(true);
+    dialogs.answers = {file};
+    run("mnuAddInporttxt");
+    EXPECT_EQ(lines(), (QStringList{"一", "二", "三", "四", "五"}));
+    EXPECT_FALSE(form->Memo->isModified());
+    EXPECT_EQ(form->LabelLineValue->text(), QStringLiteral("5"));
+    EXPECT_TRUE(confirms().empty());  // adding asks nothing
+
+    form->LabelLineValue->setText(QStringLiteral("stale"));
+    run("mnuAddInportKivo");  // the dialog is cancelled
+    EXPECT_EQ(lines().size(), 5);
+    EXPECT_EQ(form->LabelLineValue->text(), QStringLiteral("5"));
+}
+
+TEST_F(FileCommandsTest, DropsTakeTheFirstFileAndTryDecryptionUnlessDotTxt) {
+    // The window takes drops from its first show on.
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    const QString upper = path("LIST.TXT");
+    write(upper, "a\r\nb");
+    drop({upper, path("ignored.txt"), path("also.txt")});
+    EXPECT_EQ(lines(), (QStringList{"a", "b"}));
+    EXPECT_EQ(readAll(upper.toStdString()), "a\r\nb");  // not a container: unchanged
+    EXPECT_EQ(form->LabelLineValue->text(), QStringLiteral("2"));
+
+    // A container: loaded, and a container again afterwards.
+    const QString container = path("c.Kivo");
+    form->Memo->setPlainText(QStringLiteral("猫"));
+    dialogs.answers = {container};
+    run("mnuExportKivo");
+    form->Memo->clearList();
+    drop({container});
+    EXPECT_EQ(lines(), QStringList{"猫"});
+    EXPECT_EQ(readAll(container.toStdString()).substr(2, 4), "Kivo");
+
+    // A tiny RTF stays plain.
+    const QString rtf = path("t.rtf");
+    write(rtf, "{\\rtf1 tiny\\par}");
+    drop({rtf});
+    EXPECT_EQ(lines(), QStringList{"tiny"});
+    EXPECT_EQ(readAll(rtf.toStdString()), "{\\rtf1 tiny\\par}");
+
+    // A cancelled save prompt loads nothing.
+    form->Memo->setModified(true);
+    boxes.answers = {Answer::Cancel};
+    drop({upper});
+    EXPECT_EQ(lines(), QStringList{"tiny"});
+}
+
+TEST_F(FileCommandsTest, TheCommandLineFileLoadsAsStored) {
+    const QString container = path("cmd.Kivo");
+    form->Memo->setPlainText(QStringLiteral("x"));
+    dialogs.answers = {container};
+    run("mnuExportKivo");
+    const std::string stored = readAll(container.toStdString());
+
+    auto fresh = makeForm();
+    fresh->setCommandLine({QStringLiteral("kivo"), container});
+    fresh->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(fresh.get()));
+    EXPECT_EQ(readAll(container.toStdString()), stored);  // not decrypted
+    EXPECT_GT(fresh->Memo->count(), 0);
+    EXPECT_TRUE(fresh->acceptDrops());
+
+    for (const QString& arg : {QString::fromStdString(dir.string()), path("missing.txt")}) {
+        auto other = makeForm();
+        other->setCommandLine({QStringLiteral("kivo"), arg});
+        other->show();
+        EXPECT_EQ(other->Memo->count(), 0);
+    }
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+}  // namespace
+}  // namespace kivo

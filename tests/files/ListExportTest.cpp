@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "ListExport.h"
+#include "WordListLoader.h"
+
+namespace kivo {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+const std::string kAwkwardList =
+    "犬\n表ソ\n{a\\b}\n\ttab\nｶﾞ 半角\n😀 emoji\n한국어\n\nnbsp\xC2\xA0here\n～〜\n最後";
+
+TEST(ListToRtf, OurReaderGetsEveryLineBack) {
+    for (const std::string& text : {kAwkwardList, kAwkwardList + "\n", std::string(), std::string("\n\n")}) {
+        const std::string rtf = listToRtf({text, {}}, "ＭＳ ゴシック", 24);
+        EXPECT_EQ(styledTextFromBytes(rtf).text, text) << rtf;
+    }
+}
+
+TEST(ListToRtf, DeclaresCodePage932AndEscapesWhatItCannotHold) {
+    const std::string rtf = listToRtf({"犬😀\n", {}}, "ＭＳ ゴシック", 24);
+    EXPECT_TRUE(rtf.starts_with("{\\rtf1\\ansi\\ansicpg932"));
+    EXPECT_NE(rtf.find("\\fcharset128 \\'82\\'6c\\'82\\'72 \\'83\\'53"), std::string::npos);
+    EXPECT_NE(rtf.find("\\'8c\\'a2"), std::string::npos);             // 犬 in code page 932
+    EXPECT_NE(rtf.find("\\u-10179?\\u-8704?"), std::string::npos);     // 😀 as a surrogate pair
+    EXPECT_NE(rtf.find("\\par"), std::string::npos);
+    for (const char c : rtf) EXPECT_LT(static_cast<unsigned char>(c), 0x80);  // 7-bit clean
+}
+
+TEST(ListToRtf, FormattingSurvivesTheRoundTrip) {
+    TextStyle bold;
+    bold.bold = true;
+    TextStyle red;
+    red.color = 0xCC0000;
+    red.italic = true;
+    red.halfPoints = 32;
+    red.fontFamily = "IPAGothic";
+    const StyledText list{"plain bold\nred\nlast", {{6, 4, bold}, {11, 3, red}}};
+    const StyledText back = styledTextFromBytes(listToRtf(list, "ＭＳ ゴシック", 24));
+    EXPECT_EQ(back.text, list.text);
+    // The reader reports the list's own font and size as formatting too;
+    // what matters is what the styled stretches carry.
+    std::vector<std::pair<std::string, TextStyle>> styled;
+    for (const StyledRange& r : back.ranges) {
+        if (r.style.bold || r.style.italic) {
+            // ASCII text: UTF-16 positions are byte positions. A stretch
+            // may take the line break behind it along.
+            std::string part = back.text.substr(r.start, r.length);
+            if (part.ends_with('\n')) part.pop_back();
+            styled.emplace_back(part, r.style);
+        }
+    }
+    ASSERT_EQ(styled.size(), 2u);
+    EXPECT_EQ(styled[0].first, "bold");
+    EXPECT_TRUE(styled[0].second.bold);
+    EXPECT_EQ(styled[1].first, "red");
+    EXPECT_EQ(styled[1].second.color, 0xCC0000u);
+    EXPECT_EQ(styled[1].second.halfPoints, 32);
+    EXPECT_EQ(styled[1].second.fontFamily, "IPAGothic");
+}
+
+TEST(ListToText, CodePage932WithCrLfOrUtf8WhenNeeded) {
+    EXPECT_EQ(listToText("犬\nｶﾞ\n"), "\x8C\xA2\r\n\xB6\xDE\r\n");
+    EXPECT_EQ(listToText("a\nb"), "a\r\nb");
+    EXPECT_EQ(listToText("犬\n😀"), "\xEF\xBB\xBF犬\r\n😀");
+    EXPECT_EQ(listToText(""), "");
+}
+
+class SafeWriteTest : public ::testing::Test {
+protected:
+    fs::path dir;
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("kivo-save-" + std::to_string(std::random_device{}()));
+        fs::create_directories(dir);
+    }
+    void TearDown() override {
+        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(dir);
+    }
+};
+
+TEST_F(SafeWriteTest, ReplacesWholeKeepsRightsAndLeavesNoTemporaryFile) {
+    const fs::path target = dir / "list.txt";
+    std::ofstream(target) << "old";
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    writeFileSafely(target, "new");
+    EXPECT_EQ(readAll(target), "new");
+    EXPECT_EQ(fs::status(target).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+
+    const fs::path fresh = dir / "新しい.txt";
+    writeFileSafely(fresh, "x");
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    EXPECT_EQ(static_cast<unsigned>(fs::status(fresh).permissions()), 0666u & ~mask);
+}
+
+TEST_F(SafeWriteTest, AFailedSaveLeavesTheOldFileAndSaysWhy) {
+    const fs::path target = dir / "keep.txt";
+    std::ofstream(target) << "old";
+    fs::permissions(target, fs::perms::owner_read);  // read-only: not replaced
+    try {
+        writeFileSafely(target, "new");
+        FAIL() << "no error";
+    } catch (const std::exception& e) {
+        EXPECT_EQ(std::string(e.what()), "ファイル " + target.string() + " を作成できません");
+    }
+    EXPECT_EQ(readAll(target), "old");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    EXPECT_THROW(writeFileSafely(dir / "missing" / "x.txt", "x"), std::exception);
+}
+
+// LibreOffice must read our RTF to the same lines, where it is installed.
+TEST(ListToRtf, LibreOfficeReadsTheSameLines) {
+    if (std::system("command -v soffice >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "LibreOffice is not installed";
+    }
+    const fs::path dir = fs::temp_directory_path() / ("kivo-lo-" + std::to_string(std::random_device{}()));
+    fs::create_directories(dir);
+    const std::string lines = "犬\n表ソ\n{a\\b}\nｶﾞ 半角\n😀 emoji\n한국어\n\n最後";
+    std::ofstream(dir / "list.rtf", std::ios::binary) << listToRtf({lines + "\n", {}}, "ＭＳ ゴシック", 24);
+    const std::string command = "cd '" + dir.string() +
+                                "' && HOME='" + dir.string() +
+                                "' timeout 120 soffice --headless --convert-to 'txt:Text (encoded):UTF8' "
+                                "list.rtf >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::string text = readAll(dir / "list.txt");
+    if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
+    std::string normalized;
+    for (const char c : text) if (c != '\r') normalized += c;
+    while (normalized.ends_with("\n")) normalized.pop_back();
+    EXPECT_EQ(normalized, lines);
+    fs::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace kivo
