@@ -1,7 +1,8 @@
 #!/bin/bash
 # Starts the real program under a virtual X server, waits for its window,
 # takes a screenshot of the screen and checks that the Japanese texts are
-# drawn as glyphs rather than boxes.
+# drawn as glyphs rather than boxes. Then starts it again with a file on the
+# command line and waits for the caption that names the loaded file.
 # usage: screenshot-smoke.sh <kivo> <screenshot_check> <out.png>
 set -euo pipefail
 kivo=$1 check=$2 out=$3
@@ -28,4 +29,17 @@ exec xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     w=$(geometry Width); h=$(geometry Height)
     import -window root "$out"
     "$check" "$out" "$x" "$y" "$w" "$h"
+    kill $pid; wait $pid 2>/dev/null || true
+
+    dir=$(mktemp -d); trap "rm -rf \"$dir\"" EXIT
+    printf "\x8c\xa2\r\n\x94\x4c\r\n" > "$dir/動物.txt"   # 犬, 猫 in code page 932
+    "$kivo" "$dir/動物.txt" & pid=$!
+    loaded="動物.txt  >>>  Kivo version 1.33"
+    for _ in $(seq 100); do
+        xwininfo -name "$loaded" >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    xwininfo -name "$loaded" >/dev/null || { echo "the command-line file was not loaded"; exit 1; }
+    kill $pid
+    echo "command-line file loaded"
 '
