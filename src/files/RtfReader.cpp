@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "CodePages.h"
+#include "Utf8.h"
 
 namespace kivo::rtf {
 namespace {
@@ -339,24 +340,6 @@ int codePageOfCharset(int charset) {
         if (set == charset) return codePage;
     }
     return 0;
-}
-
-void appendUtf8(char32_t cp, std::string& out) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
 }
 
 bool isLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -802,13 +785,13 @@ class Reader {
             case Destination::Text:
                 prepareRun();
                 flushPending();
-                appendUtf8(cp, run_);
+                appendUtf8(run_, cp);
                 lineOpen_ = true;
                 break;
             case Destination::FontTable:
                 if (!fontNameOpen_) break;
                 flushFontName();
-                appendUtf8(cp, fontName_);
+                appendUtf8(fontName_, cp);
                 break;
             default:
                 break;

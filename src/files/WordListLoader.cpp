@@ -56,14 +56,7 @@ private:
         if (utf8.empty()) return;
         const std::size_t length = utf16Length(utf8);
         out_.text.append(utf8);
-        if (!style.isPlain()) {
-            StyledRange* last = out_.ranges.empty() ? nullptr : &out_.ranges.back();
-            if (last && last->start + last->length == units_ && last->style == style) {
-                last->length += length;
-            } else {
-                out_.ranges.push_back({units_, length, std::move(style)});
-            }
-        }
+        addStyledRange(out_.ranges, units_, length, std::move(style));
         units_ += length;
     }
 
@@ -123,13 +116,7 @@ void dropListFont(StyledText& text, std::string_view family, int halfPoints) {
     for (StyledRange& range : text.ranges) {
         if (range.style.fontFamily == family) range.style.fontFamily.clear();
         if (range.style.halfPoints == halfPoints) range.style.halfPoints = 0;
-        if (range.style.isPlain()) continue;
-        if (!kept.empty() && kept.back().start + kept.back().length == range.start &&
-            kept.back().style == range.style) {
-            kept.back().length += range.length;
-        } else {
-            kept.push_back(std::move(range));
-        }
+        addStyledRange(kept, range.start, range.length, std::move(range.style));
     }
     text.ranges = std::move(kept);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "CodePage932.h"
+#include "Utf8.h"
 
 namespace kivo::cp932 {
 namespace {
@@ -138,21 +139,7 @@ std::string decode(std::string_view bytes) {
         UChar32 cp;
         U16_NEXT(wide.data(), i, wideLen, cp);
         if (U_IS_SURROGATE(cp)) cp = 0xFFFD;
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
+        appendUtf8(out, static_cast<char32_t>(cp));
     }
     return out;
 }

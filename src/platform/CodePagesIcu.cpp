@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "CodePages.h"
+#include "Utf8.h"
 
 namespace kivo {
 namespace {
@@ -134,24 +135,6 @@ Entry& entryFor(int codePage) {
     return cache.back();
 }
 
-void appendUtf8(char32_t cp, std::string& out) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
 // Appends UTF-16 units as UTF-8. A lead surrogate at the very end is left
 // for the next piece (returns 1), unless `last`.
 int appendUtf16(const UChar* units, int count, bool last, std::string& out) {
@@ -160,11 +143,11 @@ int appendUtf16(const UChar* units, int count, bool last, std::string& out) {
         const UChar u = units[i];
         if (U16_IS_LEAD(u) && i + 1 == count && !last) return 1;
         if (U16_IS_LEAD(u) && i + 1 < count && U16_IS_TRAIL(units[i + 1])) {
-            appendUtf8(U16_GET_SUPPLEMENTARY(u, units[i + 1]), out);
+            appendUtf8(out, U16_GET_SUPPLEMENTARY(u, units[i + 1]));
             i += 2;
             continue;
         }
-        appendUtf8(U16_IS_SURROGATE(u) ? 0xFFFD : u, out);
+        appendUtf8(out, U16_IS_SURROGATE(u) ? 0xFFFD : u);
         ++i;
     }
     return 0;
@@ -175,7 +158,7 @@ void appendUnknown(std::string_view bytes, std::string& out) {
         if (static_cast<unsigned char>(c) < 0x80) {
             out.push_back(c);
         } else {
-            appendUtf8(0xFFFD, out);
+            appendUtf8(out, 0xFFFD);
         }
     }
 }

@@ -134,15 +134,7 @@ StyledText MemoControl::styledText() const {
             const QString text = fragment.text();
             out.text += text.toStdString();
             const auto length = static_cast<std::size_t>(text.size());
-            TextStyle style = styleOf(fragment.charFormat());
-            if (!style.isPlain()) {
-                StyledRange* last = out.ranges.empty() ? nullptr : &out.ranges.back();
-                if (last && last->start + last->length == units && last->style == style) {
-                    last->length += length;
-                } else {
-                    out.ranges.push_back({units, length, std::move(style)});
-                }
-            }
+            addStyledRange(out.ranges, units, length, styleOf(fragment.charFormat()));
             units += length;
         }
     }

@@ -28,6 +28,19 @@ struct StyledRange {
     TextStyle style;
 };
 
+// Records a stretch of text in a style: plain text needs none, and a
+// stretch that continues the last one in the same style lengthens it.
+inline void addStyledRange(std::vector<StyledRange>& ranges, std::size_t start,
+                           std::size_t length, TextStyle style) {
+    if (style.isPlain() || length == 0) return;
+    if (!ranges.empty() && ranges.back().start + ranges.back().length == start &&
+        ranges.back().style == style) {
+        ranges.back().length += length;
+        return;
+    }
+    ranges.push_back({start, length, std::move(style)});
+}
+
 // The whole content of a list: lines separated by LF (UTF-8), and the
 // stretches that are not plain.
 struct StyledText {
