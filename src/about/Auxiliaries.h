@@ -12,7 +12,7 @@ namespace kivo {
 class Boxes;
 
 class Auxiliaries {
-  public:
+public:
     // `boxes` is where the help engine reports a missing help document.
     explicit Auxiliaries(Boxes& boxes);
     Auxiliaries(const Auxiliaries&) = delete;
@@ -29,7 +29,7 @@ class Auxiliaries {
     void use(UrlOpener& urls) { urls_ = &urls; }
     void use(PrinterPort& printer) { printer_ = &printer; }
 
-  private:
+private:
     QtHelpEngine qtHelp_;
     QtUrlOpener qtUrls_;
     QtPrinterPort qtPrinter_;

@@ -17,7 +17,7 @@ namespace {
 
 // Lowers the top-most windows for as long as it lives.
 class LoweredTopMost {
-  public:
+public:
     LoweredTopMost(TopMostWindows& windows, const QWidget& mainWindow) : windows_(windows) {
         windows_.lower(&mainWindow);
     }
@@ -25,7 +25,7 @@ class LoweredTopMost {
     LoweredTopMost(const LoweredTopMost&) = delete;
     LoweredTopMost& operator=(const LoweredTopMost&) = delete;
 
-  private:
+private:
     TopMostWindows& windows_;
 };
 

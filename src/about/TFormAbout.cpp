@@ -35,10 +35,10 @@ QFont trebuchet(int pixels) {
 // A lowered box frame: shadow along the top and left, highlight along the
 // bottom and right.
 class Bevel : public QWidget {
-  public:
+public:
     using QWidget::QWidget;
 
-  protected:
+protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         const QRect r = rect().adjusted(0, 0, -1, -1);
@@ -53,11 +53,11 @@ class Bevel : public QWidget {
 
 // An image without a picture: invisible, but it takes the clicks.
 class ClickImage : public QWidget {
-  public:
+public:
     ClickImage(QWidget* parent, std::function<void()> onClick)
         : QWidget(parent), onClick_(std::move(onClick)) {}
 
-  protected:
+protected:
     void mousePressEvent(QMouseEvent* event) override {
         pressed_ = event->button() == Qt::LeftButton;
     }
@@ -69,7 +69,7 @@ class ClickImage : public QWidget {
         if (click) onClick_();
     }
 
-  private:
+private:
     std::function<void()> onClick_;
     bool pressed_ = false;
 };

@@ -13,7 +13,7 @@ namespace kivo {
 
 class TFormAbout : public QDialog {
     Q_OBJECT
-  public:
+public:
     static constexpr int kWidth = 246;
     static constexpr int kHeight = 104;
 
@@ -43,10 +43,10 @@ class TFormAbout : public QDialog {
 
     void setVisible(bool visible) override;
 
-  protected:
+protected:
     void keyPressEvent(QKeyEvent* event) override;
 
-  private:
+private:
     void createBackground();
     void createLabels();
     void createRules();

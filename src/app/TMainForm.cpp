@@ -5,26 +5,26 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QScopeGuard>
-#include <QUrl>
-#include <filesystem>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStatusBar>
+#include <QUrl>
+#include <filesystem>
 
 #include "AnchorLayout.h"
 #include "Auxiliaries.h"
 #include "AuxiliaryCommands.h"
+#include "Boxes.h"
 #include "ContainerImport.h"
 #include "Cryptogram.h"
 #include "EditCommands.h"
-#include "Boxes.h"
 #include "ErrorReporting.h"
 #include "Errors.h"
 #include "FileDialogs.h"
@@ -183,9 +183,8 @@ void TMainForm::createControls() {
     GroupBox1->setAccessibleName(GroupBox1->title().trimmed());
     Label3->setAccessibleName(Label3->text());
 
-    connect(Memo, &MemoControl::selectionChange, this, [this] {
-        runCommand(boxes_, [this] { MemoSelectionChange(); });
-    });
+    connect(Memo, &MemoControl::selectionChange, this,
+            [this] { runCommand(boxes_, [this] { MemoSelectionChange(); }); });
     connect(ButtonOK, &QPushButton::clicked, this,
             [this] { runCommand(boxes_, [this] { ButtonOKClick(); }); });
     connect(ButtonListClear, &QPushButton::clicked, this,
@@ -202,9 +201,9 @@ void TMainForm::createActions() {
     EditPasteCmd = addCommand("EditPasteCmd", QStringLiteral("貼り付け(&V)"),
                               QStringLiteral("クリップボードの内容を貼り付けます"),
                               &TMainForm::EditPasteClick);
-    EditSelectAllCmd = addCommand("EditSelectAllCmd", QStringLiteral("すべてを選択(&A)"),
-                                  QStringLiteral("リストを全て選択します"),
-                                  &TMainForm::EditSelectAllClick);
+    EditSelectAllCmd =
+        addCommand("EditSelectAllCmd", QStringLiteral("すべてを選択(&A)"),
+                   QStringLiteral("リストを全て選択します"), &TMainForm::EditSelectAllClick);
     EditUndoCmd = addCommand("EditUndoCmd", QStringLiteral("元に戻す(&Z)"),
                              QStringLiteral("直前の変更を元に戻します"), &TMainForm::EditUndoClick);
 }
@@ -300,9 +299,8 @@ void TMainForm::createContextMenus() {
 
     // The editors' own context menus give way to the window's.
     Memo->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(Memo, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-        PopupMenu1->popup(Memo->viewport()->mapToGlobal(pos));
-    });
+    connect(Memo, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupMenu1->popup(Memo->viewport()->mapToGlobal(pos)); });
     for (QLineEdit* edit : {Edit1st, Edit2nd}) {
         edit->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(edit, &QWidget::customContextMenuRequested, this,
@@ -349,7 +347,8 @@ QAction* TMainForm::addCommandItem(QMenu* menu, const char* name, QAction* comma
                                    const QString& ownCaption) {
     // Each menu item is an object of its own that follows its command: the
     // command's caption (unless the item names its own), hint and enabling.
-    auto* item = named(new QAction(ownCaption.isEmpty() ? command->text() : ownCaption, this), name);
+    auto* item =
+        named(new QAction(ownCaption.isEmpty() ? command->text() : ownCaption, this), name);
     HintLine::setHint(item, HintLine::hintOf(command));
     item->setEnabled(command->isEnabled());
     connect(command, &QAction::changed, item, [item, command, ownCaption] {
@@ -505,11 +504,13 @@ namespace {
 const FileDialogSettings kOpenContainer{QStringLiteral("Kivo ファイル (*.Kivo)|*.Kivo"),
                                         QStringLiteral(".Kivo")};
 const FileDialogSettings kOpenText{
-    QStringLiteral("テキストファイル (*.txt)|*.txt|全てのファイル(*.*)|*.*"), QStringLiteral(".txt")};
+    QStringLiteral("テキストファイル (*.txt)|*.txt|全てのファイル(*.*)|*.*"),
+    QStringLiteral(".txt")};
 const FileDialogSettings kSaveContainer{QStringLiteral("Kivo ファイル　(*.Kivo)|*.Kivo"),
                                         QStringLiteral(".Kivo")};
 const FileDialogSettings kSaveText{
-    QStringLiteral("txt ファイル　(*.txt)|*.txt|全てのファイル　(*.*)|*.*"), QStringLiteral(".txt")};
+    QStringLiteral("txt ファイル　(*.txt)|*.txt|全てのファイル　(*.*)|*.*"),
+    QStringLiteral(".txt")};
 
 }  // namespace
 
@@ -578,7 +579,8 @@ void TMainForm::addImport(const FileDialogSettings& settings, bool container) {
         }
         lines += Memo->allLines();
         Memo->clearList();
-        Memo->setPlainText(lines.isEmpty() ? QString() : lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+        Memo->setPlainText(lines.isEmpty() ? QString()
+                                           : lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
         Memo->setModified(false);
     }
     refreshLineCount();
@@ -674,9 +676,7 @@ void TMainForm::dropEvent(QDropEvent* event) {
 
 // ---- Help, About box, update check and printing -------------------------
 
-void TMainForm::mnuPrintClick() {
-    printWordList(*Memo->document(), auxiliaries_->printer(), this);
-}
+void TMainForm::mnuPrintClick() { printWordList(*Memo->document(), auxiliaries_->printer(), this); }
 
 void TMainForm::mnuKivoHelpClick() {
     showHelp(*this, auxiliaries_->help(), auxiliaries_->topMost());

@@ -17,8 +17,8 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("kivo"));
     kivo::installJapaneseFontSubstitutes();
     // Replaced by the help command before every request; never opened as is.
-    kivo::setApplicationHelpFile(QDir(QCoreApplication::applicationDirPath())
-                                     .absoluteFilePath(QStringLiteral("kHelp.hlp")));
+    kivo::setApplicationHelpFile(
+        QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("kHelp.hlp")));
 
     kivo::TMainForm mainForm(app.boxes());
     mainForm.setCommandLine(QCoreApplication::arguments());

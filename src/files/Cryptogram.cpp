@@ -84,7 +84,7 @@ std::filesystem::path temporaryPathBeside(const std::filesystem::path& path) {
 // that name that the user keeps is never touched; removed again unless it
 // took the input's place.
 class TemporaryFile {
-  public:
+public:
     explicit TemporaryFile(std::filesystem::path path)
         : path_(std::move(path)), file_(File::createExclusive(path_)), owned_(file_.isOpen()) {}
     TemporaryFile(const TemporaryFile&) = delete;
@@ -105,7 +105,7 @@ class TemporaryFile {
         return true;
     }
 
-  private:
+private:
     std::filesystem::path path_;
     File file_;
     bool owned_;

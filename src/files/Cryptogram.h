@@ -61,7 +61,7 @@ std::string temporaryPathFor(std::string_view path, PathStyle style = kNativePat
 // tests derive from it to make a read come up short or a write fail as on a
 // full disk.
 class ContainerIo {
-  public:
+public:
     virtual ~ContainerIo() = default;
     virtual std::optional<std::size_t> read(File& file, std::span<std::uint8_t> buffer) {
         return file.read(buffer);

@@ -24,7 +24,8 @@ std::size_t nextCodePoint(std::string_view s, std::size_t i, char32_t& cp) {
         return 1;
     }
     cp = len == 1 ? b : b & (0x7F >> len);
-    for (std::size_t k = 1; k < len; ++k) cp = cp << 6 | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+    for (std::size_t k = 1; k < len; ++k)
+        cp = cp << 6 | (static_cast<unsigned char>(s[i + k]) & 0x3F);
     return len;
 }
 
@@ -85,7 +86,7 @@ std::string fontTableName(std::string_view utf8) {
 }
 
 struct FontAndColourTables {
-    std::map<std::string, int> fonts;  // family -> \fN
+    std::map<std::string, int> fonts;    // family -> \fN
     std::vector<std::uint32_t> colours;  // \cfN is index + 1
 
     int fontIndex(const std::string& family) {
@@ -103,7 +104,8 @@ struct FontAndColourTables {
 // The control words that switch from the base format to a style.
 std::string styleWords(const TextStyle& style, FontAndColourTables& tables, int baseHalfPoints) {
     std::string words;
-    if (!style.fontFamily.empty()) words += "\\f" + std::to_string(tables.fontIndex(style.fontFamily));
+    if (!style.fontFamily.empty())
+        words += "\\f" + std::to_string(tables.fontIndex(style.fontFamily));
     words += "\\fs" + std::to_string(style.halfPoints > 0 ? style.halfPoints : baseHalfPoints);
     if (style.bold) words += "\\b";
     if (style.italic) words += "\\i";
@@ -132,7 +134,8 @@ std::string listToRtf(const StyledText& list, std::string_view baseFont, int bas
     bool inStyledGroup = false;
     for (std::size_t i = 0; i < text.size();) {
         // Open or close a styled group at range edges.
-        if (inStyledGroup && units >= list.ranges[rangeIndex].start + list.ranges[rangeIndex].length) {
+        if (inStyledGroup &&
+            units >= list.ranges[rangeIndex].start + list.ranges[rangeIndex].length) {
             body += '}';
             inStyledGroup = false;
             ++rangeIndex;
@@ -162,16 +165,18 @@ std::string listToRtf(const StyledText& list, std::string_view baseFont, int bas
 
     std::string rtf = "{\\rtf1\\ansi\\ansicpg932\\deff0\\uc1{\\fonttbl";
     std::vector<const std::string*> byIndex(tables.fonts.size());
-    for (const auto& [family, index] : tables.fonts) byIndex[static_cast<std::size_t>(index)] = &family;
+    for (const auto& [family, index] : tables.fonts)
+        byIndex[static_cast<std::size_t>(index)] = &family;
     for (std::size_t k = 0; k < byIndex.size(); ++k) {
-        rtf += "{\\f" + std::to_string(k) + "\\fnil\\fcharset128 " + fontTableName(*byIndex[k]) + ";}";
+        rtf +=
+            "{\\f" + std::to_string(k) + "\\fnil\\fcharset128 " + fontTableName(*byIndex[k]) + ";}";
     }
     rtf += '}';
     if (!tables.colours.empty()) {
         rtf += "{\\colortbl;";
         for (const std::uint32_t c : tables.colours) {
-            rtf += "\\red" + std::to_string(c >> 16 & 0xFF) + "\\green" + std::to_string(c >> 8 & 0xFF) +
-                   "\\blue" + std::to_string(c & 0xFF) + ';';
+            rtf += "\\red" + std::to_string(c >> 16 & 0xFF) + "\\green" +
+                   std::to_string(c >> 8 & 0xFF) + "\\blue" + std::to_string(c & 0xFF) + ';';
         }
         rtf += '}';
     }

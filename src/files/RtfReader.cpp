@@ -379,7 +379,7 @@ void cutAtCharacter(std::string& s, std::size_t size) {
 int clampInt(int value, int low, int high) { return std::min(std::max(value, low), high); }
 
 class Reader {
-  public:
+public:
     Reader(std::string_view input, Handler& handler) : in_(input), handler_(handler) {}
 
     void run() {
@@ -404,7 +404,7 @@ class Reader {
         finish();
     }
 
-  private:
+private:
     unsigned char at(std::size_t i) const { return static_cast<unsigned char>(in_[i]); }
     GroupState& top() { return stack_.back(); }
     Format& format() { return stack_.back().format; }

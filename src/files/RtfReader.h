@@ -32,7 +32,7 @@ struct CharFormat {
 };
 
 class Handler {
-  public:
+public:
     virtual ~Handler() = default;
     // A run of visible text.
     virtual void text(std::string_view utf8, const CharFormat& format) = 0;

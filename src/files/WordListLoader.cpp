@@ -43,8 +43,8 @@ public:
         append(utf8, styleOf(format));
     }
     void paragraphEnd() override {
-        const bool continuesStretch = !out_.ranges.empty() &&
-                                      out_.ranges.back().start + out_.ranges.back().length == units_;
+        const bool continuesStretch =
+            !out_.ranges.empty() && out_.ranges.back().start + out_.ranges.back().length == units_;
         out_.text.push_back('\n');
         ++units_;
         if (continuesStretch) ++out_.ranges.back().length;

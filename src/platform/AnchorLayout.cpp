@@ -49,7 +49,8 @@ QRect AnchorLayout::place(QRect bounds, unsigned anchors, QSize designSize, QSiz
 
 void AnchorLayout::addItem(QLayoutItem* item) {
     // Items without design bounds keep the place they are given.
-    entries_.push_back({std::unique_ptr<QLayoutItem>(item), item->geometry(), AnchorLeft | AnchorTop});
+    entries_.push_back(
+        {std::unique_ptr<QLayoutItem>(item), item->geometry(), AnchorLeft | AnchorTop});
 }
 
 QLayoutItem* AnchorLayout::itemAt(int index) const {
@@ -76,11 +77,14 @@ void AnchorLayout::setGeometry(const QRect& rect) {
     // group box's frame and title.
     const QRect area = parentWidget() ? parentWidget()->rect() : rect;
     for (const Entry& e : entries_) {
-        const QRect r = place(e.bounds, e.anchors, designSize_, area.size()).translated(area.topLeft());
+        const QRect r =
+            place(e.bounds, e.anchors, designSize_, area.size()).translated(area.topLeft());
         // The bounds are exact: a widget item would stretch a 20-pixel button
         // to the style's minimum height.
         if (QWidget* w = e.item->widget()) {
-            w->setGeometry((e.anchors & AutoWidth) ? QRect(r.topLeft(), QSize(w->sizeHint().width(), r.height())) : r);
+            w->setGeometry((e.anchors & AutoWidth)
+                               ? QRect(r.topLeft(), QSize(w->sizeHint().width(), r.height()))
+                               : r);
         } else {
             e.item->setGeometry(r);
         }

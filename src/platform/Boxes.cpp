@@ -36,7 +36,9 @@ void QtBoxes::message(const QString& text) {
     showOkBox(QMessageBox::NoIcon, kApplicationTitle, text);
 }
 
-void QtBoxes::error(const QString& text) { showOkBox(QMessageBox::Critical, kApplicationTitle, text); }
+void QtBoxes::error(const QString& text) {
+    showOkBox(QMessageBox::Critical, kApplicationTitle, text);
+}
 
 void QtBoxes::warning(const QString& text) {
     showOkBox(QMessageBox::Warning, QStringLiteral("警告"), text);

@@ -79,8 +79,8 @@ int encodeOne(const char16_t* units, int count, char* out, int outSize) {
     UErrorCode status = U_ZERO_ERROR;
     ucnv_setFromUCallBack(conv, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
     status = U_ZERO_ERROR;
-    const int written = ucnv_fromUChars(conv, out, outSize, reinterpret_cast<const UChar*>(units),
-                                        count, &status);
+    const int written =
+        ucnv_fromUChars(conv, out, outSize, reinterpret_cast<const UChar*>(units), count, &status);
     if (U_FAILURE(status)) return 0;
     return written;
 }
@@ -130,8 +130,9 @@ std::string decode(std::string_view bytes) {
     ucnv_setToUCallBack(conv, UCNV_TO_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr, &status);
     std::vector<UChar> wide(bytes.size() + 1);
     status = U_ZERO_ERROR;
-    const int32_t wideLen = ucnv_toUChars(conv, wide.data(), static_cast<int32_t>(wide.size()),
-                                          bytes.data(), static_cast<int32_t>(bytes.size()), &status);
+    const int32_t wideLen =
+        ucnv_toUChars(conv, wide.data(), static_cast<int32_t>(wide.size()), bytes.data(),
+                      static_cast<int32_t>(bytes.size()), &status);
     if (U_FAILURE(status)) throw std::runtime_error("code page 932 decoding failed");
     std::string out;
     out.reserve(static_cast<std::size_t>(wideLen) * 3);

@@ -33,7 +33,7 @@ std::uint32_t encodeDosStamp(const DosDateTime& time);
 
 // An open file. Move-only; closes itself when it goes.
 class File {
-  public:
+public:
     File() = default;
     File(File&& other) noexcept;
     File& operator=(File&& other) noexcept;
@@ -76,7 +76,7 @@ class File {
     // Closes now; false when the system reports a late write error.
     bool close();
 
-  private:
+private:
 #ifdef _WIN32
     explicit File(void* handle) : handle_(handle) {}
     void* handle_ = nullptr;

@@ -13,7 +13,7 @@ class Boxes;
 class HelpWindow;
 
 class HelpEngine {
-  public:
+public:
     virtual ~HelpEngine() = default;
     // Shows the help file's contents on behalf of `owner`. A file that
     // isn't there is the engine's to report.
@@ -21,7 +21,7 @@ class HelpEngine {
 };
 
 class QtHelpEngine : public HelpEngine {
-  public:
+public:
     explicit QtHelpEngine(Boxes& boxes);
     ~QtHelpEngine() override;
 
@@ -36,7 +36,7 @@ class QtHelpEngine : public HelpEngine {
     // The one help window, once a document has been shown.
     HelpWindow* window() const { return window_.get(); }
 
-  private:
+private:
     Boxes& boxes_;
     std::unique_ptr<HelpWindow> window_;
 };

@@ -11,7 +11,7 @@ namespace kivo {
 
 class HelpWindow : public QWidget {
     Q_OBJECT
-  public:
+public:
     explicit HelpWindow(QWidget* parent = nullptr);
 
     // Shows the HTML document at `path` and lists its headings; false, with
@@ -23,7 +23,7 @@ class HelpWindow : public QWidget {
     // Scrolls the heading of a contents entry to the top of the text.
     void showTopic(const QTreeWidgetItem* item);
 
-  private:
+private:
     void createContents();
 
     QTreeWidget* contents_ = nullptr;

@@ -124,7 +124,8 @@ StyledText MemoControl::styledText() const {
     for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
         if (block != document()->begin()) {
             out.text.push_back('\n');
-            if (!out.ranges.empty() && out.ranges.back().start + out.ranges.back().length == units) {
+            if (!out.ranges.empty() &&
+                out.ranges.back().start + out.ranges.back().length == units) {
                 ++out.ranges.back().length;  // the break continues the stretch
             }
             ++units;
@@ -159,14 +160,15 @@ void MemoControl::setStyledText(const QString& text, const std::vector<StyledRan
             from = std::min(from, size);
             to = std::min(to, size);
             if (from < to) {
-                cursor.insertText(text.mid(static_cast<qsizetype>(from),
-                                           static_cast<qsizetype>(to - from)),
-                                  format);
+                cursor.insertText(
+                    text.mid(static_cast<qsizetype>(from), static_cast<qsizetype>(to - from)),
+                    format);
             }
         };
         for (const StyledRange& range : ranges) {
             insert(at, range.start, plain);
-            insert(std::max(at, range.start), range.start + range.length, charFormatOf(range.style));
+            insert(std::max(at, range.start), range.start + range.length,
+                   charFormatOf(range.style));
             at = std::max(at, range.start + range.length);
         }
         insert(at, size, plain);

@@ -12,7 +12,7 @@ namespace kivo {
 // The current printer and the dialog that chooses it, behind an interface
 // so that tests print to a PDF file through the same code.
 class PrinterPort {
-  public:
+public:
     virtual ~PrinterPort() = default;
     // The printer set-up dialog over `owner`, filled with the current printer
     // and its settings. OK makes the choice current for the rest of the run
@@ -23,14 +23,14 @@ class PrinterPort {
 };
 
 class QtPrinterPort : public PrinterPort {
-  public:
+public:
     QtPrinterPort();
     ~QtPrinterPort() override;
 
     bool setUp(QWidget* owner) override;
     QPrinter& printer() override;
 
-  private:
+private:
     // Made at the first use: asking the print system for its default
     // printer can take a moment that start-up shouldn't pay.
     std::unique_ptr<QPrinter> printer_;

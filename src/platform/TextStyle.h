@@ -30,8 +30,8 @@ struct StyledRange {
 
 // Records a stretch of text in a style: plain text needs none, and a
 // stretch that continues the last one in the same style lengthens it.
-inline void addStyledRange(std::vector<StyledRange>& ranges, std::size_t start,
-                           std::size_t length, TextStyle style) {
+inline void addStyledRange(std::vector<StyledRange>& ranges, std::size_t start, std::size_t length,
+                           TextStyle style) {
     if (style.isPlain() || length == 0) return;
     if (!ranges.empty() && ranges.back().start + ranges.back().length == start &&
         ranges.back().style == style) {

@@ -11,7 +11,7 @@
 namespace kivo {
 
 class TopMostWindows {
-  public:
+public:
     // Makes every top-most top-level window of the program except
     // `mainWindow` an ordinary one, and remembers them.
     void lower(const QWidget* mainWindow);
@@ -22,7 +22,7 @@ class TopMostWindows {
     int level() const { return level_; }
     static bool isTopMost(const QWidget* window);
 
-  private:
+private:
     int level_ = 0;
     std::vector<QPointer<QWidget>> lowered_;
 };

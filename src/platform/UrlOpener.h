@@ -6,7 +6,7 @@
 namespace kivo {
 
 class UrlOpener {
-  public:
+public:
     virtual ~UrlOpener() = default;
     // Hands the address to the desktop and returns at once; whether a
     // browser came up is not looked at.
@@ -15,7 +15,7 @@ class UrlOpener {
 
 // The desktop's own URL handler (the default browser for http and https).
 class QtUrlOpener : public UrlOpener {
-  public:
+public:
     void open(const QUrl& url) override;
 };
 

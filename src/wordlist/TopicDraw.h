@@ -15,10 +15,10 @@ struct WordListSource {
 };
 
 enum class DrawOutcome {
-    Drawn,        // both topics set
-    NoEntries,    // the list is empty
-    OneEntry,     // one entry is not enough for two topics
-    EmptyEntry,   // a drawn entry has no text
+    Drawn,       // both topics set
+    NoEntries,   // the list is empty
+    OneEntry,    // one entry is not enough for two topics
+    EmptyEntry,  // a drawn entry has no text
 };
 
 struct DrawResult {

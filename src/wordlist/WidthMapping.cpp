@@ -364,7 +364,7 @@ Decoded decode(std::string_view text, std::size_t i) {
 // character.
 template <class Char>
 class Output {
-  public:
+public:
     explicit Output(std::size_t expected) { text_.reserve(expected); }
 
     void copy(const Char* units, std::size_t count) {
@@ -385,7 +385,7 @@ class Output {
         return std::move(text_);
     }
 
-  private:
+private:
     // Room for the largest write: two BMP characters, or a copied unit.
     static constexpr std::size_t kLargestWrite = 6;
 

@@ -24,7 +24,7 @@ void clickAt(TFormAbout& about, QPoint at) {
 }
 
 class AboutBoxTest : public ::testing::Test {
-  protected:
+protected:
     ScriptedBoxes boxes;
     TMainForm form{boxes};
     TFormAbout about{QString::fromStdString(form.versionText()), &form};

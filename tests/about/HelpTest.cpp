@@ -61,7 +61,7 @@ TEST(HelpCommand, OpensTheHelpFileBesideTheExecutableWhateverTheWorkingFolder) {
 }
 
 class HelpWindowTest : public ::testing::Test {
-  protected:
+protected:
     ScriptedBoxes boxes;
     QtHelpEngine engine{boxes};
     QTemporaryDir dir;

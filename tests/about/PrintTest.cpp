@@ -27,7 +27,7 @@ QStringList entries(int count) {
 }
 
 class PrintTest : public ::testing::Test {
-  protected:
+protected:
     QTemporaryDir dir;
     QString pdf = dir.filePath(QStringLiteral("list.pdf"));
     ScriptedBoxes boxes;

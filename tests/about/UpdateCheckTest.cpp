@@ -33,7 +33,7 @@ struct WatchingBoxes : ScriptedBoxes {
 };
 
 class UpdateCheckTest : public ::testing::Test {
-  protected:
+protected:
     WatchingBoxes boxes;
     TMainForm form{boxes};
     TFormAbout about{QString::fromStdString(form.versionText()), &form};
@@ -119,9 +119,9 @@ TEST(TopMostWindows, LowerNestsAndSparesTheMainWindowAndKeepsWindowsShown) {
 // Receives what the desktop would have handed to the browser.
 class UrlCatcher : public QObject {
     Q_OBJECT
-  public:
+public:
     std::vector<QUrl> urls;
-  public slots:
+public slots:
     void catchUrl(const QUrl& url) { urls.push_back(url); }
 };
 

@@ -29,7 +29,9 @@ protected:
         QApplication::setActiveWindow(&form);
     }
     void run(const char* name) { form.findChild<QAction*>(QString::fromLatin1(name))->trigger(); }
-    QAction* action(const char* name) { return form.findChild<QAction*>(QString::fromLatin1(name)); }
+    QAction* action(const char* name) {
+        return form.findChild<QAction*>(QString::fromLatin1(name));
+    }
     QString text() const { return form.Memo->document()->toRawText(); }
     void select(int from, int to) {
         QTextCursor c = form.Memo->textCursor();
@@ -49,8 +51,7 @@ const QChar kBreak = QChar::ParagraphSeparator;
 TEST_F(EditCommandsTest, ListModeConvertsEveryLineAndEndsEachWithABreak) {
     form.Memo->setPlainText(QStringLiteral("abc\n\nﾃﾞｰﾀ 漢字\nあ"));
     run("mnuFullWidth");
-    EXPECT_EQ(form.Memo->allLines(),
-              (QStringList{"ａｂｃ", "", "データ　漢字", "あ"}));
+    EXPECT_EQ(form.Memo->allLines(), (QStringList{"ａｂｃ", "", "データ　漢字", "あ"}));
     EXPECT_TRUE(text().endsWith(kBreak));
     EXPECT_EQ(form.Memo->count(), 4);
     EXPECT_EQ(form.LabelLineValue->text(), QStringLiteral("4"));

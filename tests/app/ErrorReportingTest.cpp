@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QPushButton>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 #include "ErrorReporting.h"
@@ -56,7 +56,8 @@ struct BoxProbe {
             text = box->text();
             icon = box->icon();
             for (QAbstractButton* b : box->buttons()) buttons << b->text();
-            escapeIsDefault = box->escapeButton() == static_cast<QAbstractButton*>(box->defaultButton());
+            escapeIsDefault =
+                box->escapeButton() == static_cast<QAbstractButton*>(box->defaultButton());
             box->escapeButton()->click();
         });
     }

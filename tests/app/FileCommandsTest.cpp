@@ -34,8 +34,12 @@ struct ScriptedDialogs : FileDialogs {
         answers.erase(answers.begin());
         return a;
     }
-    std::optional<QString> openFile(const FileDialogSettings& s) override { return next("open", s); }
-    std::optional<QString> saveFile(const FileDialogSettings& s) override { return next("save", s); }
+    std::optional<QString> openFile(const FileDialogSettings& s) override {
+        return next("open", s);
+    }
+    std::optional<QString> saveFile(const FileDialogSettings& s) override {
+        return next("save", s);
+    }
 };
 
 std::string readAll(const fs::path& p) {
@@ -65,9 +69,8 @@ protected:
     void TearDown() override { fs::remove_all(dir); }
 
     QString path(const char* name) const {
-        return QString::fromStdString((dir / fs::path(std::u8string(
-                                                 reinterpret_cast<const char8_t*>(name))))
-                                          .string());
+        return QString::fromStdString(
+            (dir / fs::path(std::u8string(reinterpret_cast<const char8_t*>(name)))).string());
     }
     void write(const QString& p, const std::string& bytes) {
         std::ofstream(p.toStdString(), std::ios::binary) << bytes;
@@ -80,7 +83,8 @@ protected:
         for (const QString& p : paths) urls << QUrl::fromLocalFile(p);
         data.setUrls(urls);
         // As the desktop does it: the window accepts the drag, then the drop.
-        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
+                              Qt::NoModifier);
         QCoreApplication::sendEvent(form.get(), &enter);
         ASSERT_TRUE(enter.isAccepted());
         QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);

@@ -3,13 +3,13 @@
 #include <QAction>
 #include <QEventLoop>
 #include <QGroupBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QScrollBar>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -106,7 +106,8 @@ TEST_F(HintLineTest, MenuHighlightsShowTheItemsHint) {
         whileOpen += QStringLiteral("/") + printHint;
     });
     file->exec(form.mapToGlobal(QPoint(0, 0)));
-    EXPECT_EQ(whileOpen, QStringLiteral("語句リストとお題リストをクリアします/単語リストを印刷します"));
+    EXPECT_EQ(whileOpen,
+              QStringLiteral("語句リストとお題リストをクリアします/単語リストを印刷します"));
     EXPECT_TRUE(form.hintLine().current().isEmpty());  // the menu closed
 }
 
@@ -118,8 +119,8 @@ TEST_F(HintLineTest, TheHelpSeparatorCarriesItsOwnHint) {
     QString seen;
     QTimer::singleShot(50, [&] {
         const QPoint at = help->actionGeometry(bar5).center();
-        QMouseEvent move(QEvent::MouseMove, at, help->mapToGlobal(at), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, at, help->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
         QCoreApplication::sendEvent(help, &move);
         seen = panel();
         help->close();

@@ -78,18 +78,19 @@ TEST_F(LoaderTest, EmptyAndTinyFilesAreTextAndBecomeCurrent) {
 }
 
 TEST_F(LoaderTest, RtfLoadsAsFormattedParagraphs) {
-    const std::string rtf = write(
-        "list.rtf",
-        "{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fcharset128 MS Gothic;}}"
-        "\\f0 \\'8c\\'a2\\par {\\b bold}\\par plain}");
+    const std::string rtf =
+        write("list.rtf",
+              "{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fcharset128 MS Gothic;}}"
+              "\\f0 \\'8c\\'a2\\par {\\b bold}\\par plain}");
     form.LoadWordListFile(rtf);
     EXPECT_EQ(lines(), (QStringList{"犬", "bold", "plain"}));
     EXPECT_EQ(form.windowTitle(), QStringLiteral("list.rtf  >>>  Kivo version 1.33"));
     EXPECT_FALSE(form.Memo->isModified());
     const QTextBlock bold = form.Memo->document()->findBlockByNumber(1);
     EXPECT_EQ(bold.begin().fragment().charFormat().fontWeight(), QFont::Bold);
-    EXPECT_NE(form.Memo->document()->findBlockByNumber(2).begin().fragment().charFormat()
-                  .fontWeight(), QFont::Bold);
+    EXPECT_NE(
+        form.Memo->document()->findBlockByNumber(2).begin().fragment().charFormat().fontWeight(),
+        QFont::Bold);
 }
 
 TEST_F(LoaderTest, OpenFailuresChangeNothing) {
@@ -121,8 +122,13 @@ TEST_F(LoaderTest, WordDocumentsAppendLinesAndKeepTheCurrentFile) {
     form.LoadWordListFile(write("before.txt", "x"));
     form.Memo->setModified(true);
     std::string doc = compound(1280 + 2 * 513, 0x69);
-    doc.replace(1280, 6, std::string("\xA0\x82\x41\x00\x0D" "B", 6));
-    doc.replace(1280 + 513, 2, "\x0D" "C");
+    doc.replace(1280, 6,
+                std::string("\xA0\x82\x41\x00\x0D"
+                            "B",
+                            6));
+    doc.replace(1280 + 513, 2,
+                "\x0D"
+                "C");
     form.LoadWordListFile(write("文書.doc", doc));
     EXPECT_EQ(lines(), (QStringList{"あA", "B"}));
     EXPECT_EQ(form.windowTitle(), QStringLiteral("before.txt  >>>  Kivo version 1.33"));

@@ -54,9 +54,9 @@ TEST_F(MainFormTest, ControlsSitAtTheirDesignBoundsAndFollowTheirAnchors) {
     EXPECT_EQ(form.centralWidget()->width(), 395);
     EXPECT_EQ(form.StatusBar->height(), 19);
     const std::pair<QWidget*, QRect> design[] = {
-        {form.GroupBox1, {4, 8, 389, 185}},       {form.Memo, {12, 24, 209, 153}},
-        {form.ButtonOK, {232, 29, 145, 20}},      {form.ButtonListClear, {232, 56, 145, 20}},
-        {form.Edit1st, {232, 117, 145, 26}},      {form.Edit2nd, {232, 151, 145, 26}},
+        {form.GroupBox1, {4, 8, 389, 185}},  {form.Memo, {12, 24, 209, 153}},
+        {form.ButtonOK, {232, 29, 145, 20}}, {form.ButtonListClear, {232, 56, 145, 20}},
+        {form.Edit1st, {232, 117, 145, 26}}, {form.Edit2nd, {232, 151, 145, 26}},
     };
     for (const auto& [widget, bounds] : design) {
         EXPECT_EQ(widget->geometry(), bounds) << widget->objectName().toStdString();
@@ -77,9 +77,9 @@ TEST_F(MainFormTest, ControlsSitAtTheirDesignBoundsAndFollowTheirAnchors) {
     form.resize(form.width() + 100, form.height() + 50);
     QCoreApplication::processEvents();
     EXPECT_EQ(form.GroupBox1->geometry(), QRect(4, 8, 489, 235));
-    EXPECT_EQ(form.Memo->geometry(), QRect(12, 24, 209, 203));         // left, top, bottom
-    EXPECT_EQ(form.ButtonOK->geometry(), QRect(232, 29, 145, 20));     // left, top
-    EXPECT_EQ(form.Label3->pos(), QPoint(235, 151));                   // left, bottom
+    EXPECT_EQ(form.Memo->geometry(), QRect(12, 24, 209, 203));      // left, top, bottom
+    EXPECT_EQ(form.ButtonOK->geometry(), QRect(232, 29, 145, 20));  // left, top
+    EXPECT_EQ(form.Label3->pos(), QPoint(235, 151));                // left, bottom
     EXPECT_EQ(form.Edit2nd->geometry(), QRect(232, 201, 245, 26));
     // The one panel spans the bar, up to the size grip.
     EXPECT_LE(form.StatusPanel0->geometry().left(), 3);
@@ -93,16 +93,19 @@ TEST_F(MainFormTest, FontsAreTheDesignedOnesAndDrawEveryJapaneseCharacter) {
     EXPECT_EQ(form.Memo->font().pixelSize(), 16);
     EXPECT_EQ(form.Edit1st->font().family(), QStringLiteral("FixedSys"));
     const std::pair<QWidget*, QString> texts[] = {
-        {form.GroupBox1, form.GroupBox1->title()}, {form.ButtonOK, form.ButtonOK->text()},
-        {form.ButtonListClear, form.ButtonListClear->text()}, {form.Label3, form.Label3->text()},
-        {form.Label1, form.Label1->text()}, {form.Memo, QStringLiteral("語句リスト犬猫ｶﾞ")},
+        {form.GroupBox1, form.GroupBox1->title()},
+        {form.ButtonOK, form.ButtonOK->text()},
+        {form.ButtonListClear, form.ButtonListClear->text()},
+        {form.Label3, form.Label3->text()},
+        {form.Label1, form.Label1->text()},
+        {form.Memo, QStringLiteral("語句リスト犬猫ｶﾞ")},
         {form.Edit1st, QStringLiteral(" お題その１")},
     };
     for (const auto& [widget, text] : texts) {
         const QFontMetrics metrics(widget->font());
         for (const QChar ch : text) {
-            EXPECT_TRUE(metrics.inFont(ch)) << widget->objectName().toStdString() << " U+"
-                                            << std::hex << int(ch.unicode());
+            EXPECT_TRUE(metrics.inFont(ch))
+                << widget->objectName().toStdString() << " U+" << std::hex << int(ch.unicode());
         }
     }
 }
@@ -123,11 +126,11 @@ TEST_F(MainFormTest, MainMenuHoldsEveryItemWithCaptionAndHint) {
     ASSERT_EQ(titles.size(), 4);
     EXPECT_EQ(describe(titles[0]->menu()),
               (std::vector<std::string>{
-                  "mnuNew 新規作成(&N) | 単語リストとお題リストをクリアします",
-                  "Bar1 - | ", "mnuPrint 印刷(&P) | 単語リストを印刷します", "Bar2 - | ",
+                  "mnuNew 新規作成(&N) | 単語リストとお題リストをクリアします", "Bar1 - | ",
+                  "mnuPrint 印刷(&P) | 単語リストを印刷します", "Bar2 - | ",
                   "mnuInport インポート(&I) | 外部からファイルをインポートします",
-                  "mnuExport エクスポート(&E) | 単語リストを外部へエクスポートします",
-                  "Bar3 - | ", "mnuExit 終了(&X) | Kivo を終了します"}));
+                  "mnuExport エクスポート(&E) | 単語リストを外部へエクスポートします", "Bar3 - | ",
+                  "mnuExit 終了(&X) | Kivo を終了します"}));
     EXPECT_EQ(titles[0]->text(), QStringLiteral("ファイル(&F)"));
     EXPECT_EQ(titles[0]->property("kivoHint").toString(),
               QStringLiteral("語句リストとお題リストをクリアします"));
@@ -158,19 +161,19 @@ TEST_F(MainFormTest, MainMenuHoldsEveryItemWithCaptionAndHint) {
                   "mnuEditSelectAll 全て選択(&A) | リストを全て選択します", "Bar7 - | ",
                   "mnuEditUndo 元に戻す(&Z) | 直前の変更を元に戻します"}));
     EXPECT_EQ(titles[2]->text(), QStringLiteral("ツール(&T)"));
-    EXPECT_EQ(describe(titles[2]->menu()),
-              (std::vector<std::string>{
-                  "mnuListClear 単語リストのクリア(&C) | 単語リストをクリアします",
-                  "mnuFListClear お題のクリア(&L) | 選出された二つのお題をクリアします",
-                  "Bar4 - | ",
-                  "mnuRandom ランダムを再生成(&R) | 現時刻より、ランダムを再生成します"}));
+    EXPECT_EQ(
+        describe(titles[2]->menu()),
+        (std::vector<std::string>{
+            "mnuListClear 単語リストのクリア(&C) | 単語リストをクリアします",
+            "mnuFListClear お題のクリア(&L) | 選出された二つのお題をクリアします", "Bar4 - | ",
+            "mnuRandom ランダムを再生成(&R) | 現時刻より、ランダムを再生成します"}));
     EXPECT_EQ(titles[3]->text(), QStringLiteral("ヘルプ(&H)"));
-    EXPECT_EQ(describe(titles[3]->menu()),
-              (std::vector<std::string>{
-                  "mnuKivoHelp Kivo のヘルプ(&P) | Kivo のヘルプを表示します",
-                  "Bar5 - | Kivo のヘルプを表示します",
-                  "mnuAbout バージョン情報(&A) | Kivo のバージョン情報を表示します",
-                  "mnuNewKivo 最新版を確認(&N) | 開発者ホームページへ接続します"}));
+    EXPECT_EQ(
+        describe(titles[3]->menu()),
+        (std::vector<std::string>{"mnuKivoHelp Kivo のヘルプ(&P) | Kivo のヘルプを表示します",
+                                  "Bar5 - | Kivo のヘルプを表示します",
+                                  "mnuAbout バージョン情報(&A) | Kivo のバージョン情報を表示します",
+                                  "mnuNewKivo 最新版を確認(&N) | 開発者ホームページへ接続します"}));
 }
 
 TEST_F(MainFormTest, ContextMenusShareTheEditCommands) {

@@ -42,7 +42,7 @@ int distinctGlyphShapes(const QImage& image, QRect band) {
 
 struct Region {
     const char* what;
-    QRect rect;        // in window coordinates, measured from the client bottom
+    QRect rect;  // in window coordinates, measured from the client bottom
     int minShapes;
 };
 

@@ -24,7 +24,9 @@ protected:
         processRandom().setSeed(seed);
         QTest::mouseClick(form.ButtonOK, Qt::LeftButton);
     }
-    QString lastMessage() const { return boxes.shown.empty() ? QString() : boxes.shown.back().text; }
+    QString lastMessage() const {
+        return boxes.shown.empty() ? QString() : boxes.shown.back().text;
+    }
 };
 
 TEST_F(TopicCommandsTest, WorkedExamplesFillBothTopics) {
@@ -45,7 +47,8 @@ TEST_F(TopicCommandsTest, ShortListsSayWhatIsMissingAndKeepTopicsAndSeed) {
     EXPECT_EQ(lastMessage(), QStringLiteral("語句リストに語句を追加して下さい"));
     form.Memo->setPlainText(QStringLiteral("一つ\n"));
     drawWithSeed(42);
-    EXPECT_EQ(lastMessage(), QStringLiteral("語句が不足している為、お題をリストアップ出来ませんでした"));
+    EXPECT_EQ(lastMessage(),
+              QStringLiteral("語句が不足している為、お題をリストアップ出来ませんでした"));
     EXPECT_EQ(processRandom().seed(), 42u);
     EXPECT_EQ(form.Edit1st->text(), QStringLiteral(" 前"));
     EXPECT_EQ(boxes.shown.size(), 2u);

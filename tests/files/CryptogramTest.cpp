@@ -45,7 +45,7 @@ ContainerHeader headerOf(const Bytes& bytes) {
 }
 
 class CryptogramTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         const auto seed = std::random_device{}();
         dir_ = fs::temp_directory_path() / ("kivo-cryptogram-test-" + std::to_string(seed));
@@ -336,7 +336,7 @@ TEST_F(CryptogramTest, AUsersTmpFileBesideTheInputSurvives) {
 
 // Writes fail, as on a full disk, once `room` bytes have gone out.
 class FullDisk : public ContainerIo {
-  public:
+public:
     explicit FullDisk(std::uint64_t room) : room_(room) {}
     bool write(File& file, std::span<const std::uint8_t> bytes) override {
         const auto fits = static_cast<std::size_t>(std::min<std::uint64_t>(room_, bytes.size()));
@@ -344,14 +344,14 @@ class FullDisk : public ContainerIo {
         return file.write(bytes.first(fits)) && fits == bytes.size();
     }
 
-  private:
+private:
     std::uint64_t room_;
 };
 
 // The input yields only `available` bytes, as when another program cuts it
 // short while it is copied.
 class ShrinkingInput : public ContainerIo {
-  public:
+public:
     explicit ShrinkingInput(std::uint64_t available) : available_(available) {}
     std::optional<std::size_t> read(File& file, std::span<std::uint8_t> buffer) override {
         const auto want =
@@ -361,12 +361,12 @@ class ShrinkingInput : public ContainerIo {
         return got;
     }
 
-  private:
+private:
     std::uint64_t available_;
 };
 
 class FlushFails : public ContainerIo {
-  public:
+public:
     bool flush(File&) override { return false; }
 };
 
@@ -440,7 +440,7 @@ TEST_F(CryptogramTest, AReadOnlyFileIsNotReplaced) {
 // goes out, instead of storing it; then fails the flush so that nothing on
 // disk changes.
 class KeyStreamCheck : public ContainerIo {
-  public:
+public:
     explicit KeyStreamCheck(std::uint64_t headerSize) : header_(headerSize) {
         for (std::size_t i = 0; i < stream_.size(); ++i) stream_[i] = kKey[i % 1024 % kKey.size()];
     }
@@ -460,7 +460,7 @@ class KeyStreamCheck : public ContainerIo {
     std::uint64_t body() const { return body_; }
     bool matches() const { return matches_; }
 
-  private:
+private:
     std::uint64_t header_;
     std::uint64_t body_ = 0;
     bool matches_ = true;

@@ -34,7 +34,7 @@ void PrintTo(const TextRun& run, std::ostream* os) {
 // Keeps what the reader hands out: the text with '\n' for each paragraph
 // end (runs never hold one themselves), and the runs.
 class Recorder : public Handler {
-  public:
+public:
     void text(std::string_view utf8, const CharFormat& format) override {
         EXPECT_FALSE(utf8.empty());
         flat += utf8;

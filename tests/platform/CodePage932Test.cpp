@@ -38,5 +38,137 @@ TEST(CodePage932, FittingPrefixNeverSplitsACharacter) {
     EXPECT_EQ(cp932::fittingPrefix(longLine, 4096), 2048u);  // 1 + 2047 * 2 = 4095
 }
 
+// Places where Microsoft's table parts from other Shift-JIS tables, or holds
+// one character twice. Windows' own table and ICU's windows-31j must both
+// give these bytes, so a difference between the two fails here.
+struct Mapping {
+    std::string bytes;
+    std::string text;
+};
+
+std::string hexOf(const std::string& bytes) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        out += kHex[b >> 4];
+        out += kHex[b & 15];
+        out += ' ';
+    }
+    return out;
+}
+
+TEST(CodePage932, TrickyBytesReadAsWindowsReadsThem) {
+    const Mapping mappings[] = {
+        {"\x5C", "\\"},         // backslash, not the yen sign
+        {"\x7E", "~"},          // tilde, not the overline
+        {"\x81\x5C", "―"},      // U+2015
+        {"\x81\x5F", "＼"},     // U+FF3C
+        {"\x81\x60", "～"},     // U+FF5E, not the wave dash U+301C
+        {"\x81\x61", "∥"},      // U+2225, not U+2016
+        {"\x81\x7C", "－"},     // U+FF0D, not the minus sign U+2212
+        {"\x81\x91", "￠"},     // U+FFE0, not U+00A2
+        {"\x81\x92", "￡"},     // U+FFE1, not U+00A3
+        {"\x81\xCA", "￢"},     // U+FFE2, not U+00AC
+        {"\x87\x40", "①"},      // NEC row 13
+        {"\x87\x54", "Ⅰ"},
+        {"\x87\x5F", "㍉"},
+        {"\x87\x82", "№"},
+        {"\x87\x90", "≒"},
+        {"\x87\x9A", "∵"},
+        {"\xED\x40", "纊"},     // NEC's selection of IBM's extension
+        {"\xEE\xEF", "ⅰ"},
+        {"\xEE\xF9", "￢"},
+        {"\xEE\xFC", "＂"},
+        {"\xFA\x40", "ⅰ"},      // IBM's extension
+        {"\xFA\x4A", "Ⅰ"},
+        {"\xFA\x54", "￢"},
+        {"\xFA\x55", "￤"},
+        {"\xFA\x59", "№"},
+        {"\xFA\x5B", "∵"},
+        {"\xFA\x5C", "纊"},
+        {"\xFC\x4B", "黑"},     // the last character of the table
+        {"\xF0\x40", "\uE000"},  // user-defined area
+        {"\xA1", "｡"},          // half-width katakana, one byte each
+        {"\xB1", "ｱ"},
+        {"\xB6\xDE", "ｶﾞ"},
+        {"\xDF", "ﾟ"},
+    };
+    for (const Mapping& m : mappings) {
+        EXPECT_EQ(cp932::decode(m.bytes), m.text) << hexOf(m.bytes);
+    }
+}
+
+TEST(CodePage932, CharactersHeldTwiceAreWrittenInOneForm) {
+    const Mapping forms[] = {
+        {"\x5C", "\\"},
+        {"\x7E", "~"},
+        {"\x81\x5C", "―"},
+        {"\x81\x5F", "＼"},
+        {"\x81\x60", "～"},
+        {"\x81\x61", "∥"},
+        {"\x81\x7C", "－"},
+        {"\x81\x91", "￠"},
+        {"\x81\x92", "￡"},
+        {"\x81\xCA", "￢"},  // not 0xEEF9 or 0xFA54
+        {"\x81\xE0", "≒"},  // not 0x8790
+        {"\x81\xE6", "∵"},  // not 0x879A or 0xFA5B
+        {"\x87\x40", "①"},
+        {"\x87\x54", "Ⅰ"},  // not 0xFA4A
+        {"\x87\x82", "№"},  // not 0xFA59
+        {"\xFA\x40", "ⅰ"},  // not 0xEEEF
+        {"\xFA\x55", "￤"},
+        {"\xFA\x57", "＂"},  // not 0xEEFC
+        {"\xFA\x5C", "纊"},  // not 0xED40
+        {"\xFC\x4B", "黑"},
+        {"\xF0\x40", "\uE000"},
+        {"\xA1", "｡"},
+        {"\xB1", "ｱ"},
+        {"\xDF", "ﾟ"},
+    };
+    for (const Mapping& m : forms) {
+        bool lossless = false;
+        EXPECT_EQ(cp932::encode(m.text, &lossless), m.bytes) << m.text;
+        EXPECT_TRUE(lossless) << m.text;
+    }
+    EXPECT_EQ(cp932::byteLength(U'～'), 2);
+    EXPECT_EQ(cp932::byteLength(U'ﾟ'), 1);
+    EXPECT_EQ(cp932::byteLength(U'\\'), 1);
+}
+
+TEST(CodePage932, LookAlikesNeverStandInForACharacter) {
+    // Each has a "best fit" that would read back as another character:
+    // ¥ as "\", ‾ as "~", é as "e", the wave dash as "～" and so on.
+    for (const std::string text : {"¥", "‾", "é", "—", "〜", "‖", "−", "¢", "£", "¬", "€",
+                                   "\u00A0", "\uF8F0", "한"}) {
+        bool lossless = true;
+        EXPECT_EQ(cp932::encode(text, &lossless), "?") << text;
+        EXPECT_FALSE(lossless) << text;
+    }
+    EXPECT_EQ(cp932::byteLength(U'¥'), 0);
+    EXPECT_EQ(cp932::byteLength(U'〜'), 0);
+}
+
+#ifdef _WIN32
+// ICU's windows-31j follows IBM's table for four single bytes (0x1A, 0x1C
+// and 0x7F trade places; 0x80 is no character), and its converter marks
+// broken bytes with U+001A; Windows keeps the controls and 0x80 as they are
+// and the adapter marks broken bytes with U+FFFD. Checked where the table is
+// Windows' own.
+TEST(CodePage932, WindowsKeepsControlsAndByte80AsTheyAre) {
+    EXPECT_EQ(cp932::decode("\x1A\x1C\x7F\x80"), "\x1A\x1C\x7F\u0080");
+    bool lossless = false;
+    EXPECT_EQ(cp932::encode("\x1A\x1C\x7F\u0080", &lossless), "\x1A\x1C\x7F\x80");
+    EXPECT_TRUE(lossless);
+}
+
+TEST(CodePage932, BrokenBytesBecomeReplacementCharacters) {
+    EXPECT_EQ(cp932::decode("a\x82"), "a\uFFFD");
+    EXPECT_EQ(cp932::decode("\x82 b"), "\uFFFD b");     // the space is no trail byte
+    EXPECT_EQ(cp932::decode("\x85\x40x"), "\uFFFDx");   // an empty cell takes both bytes
+    EXPECT_EQ(cp932::decode("\xA0\xFD\xFF"), "\uFFFD\uFFFD\uFFFD");
+}
+#endif
+
 }  // namespace
 }  // namespace kivo

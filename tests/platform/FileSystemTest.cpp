@@ -56,7 +56,7 @@ TEST(DosStamp, StampsNamingNoRealTimeAreRejected) {
 }
 
 class FileSystemTest : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         const auto seed = std::random_device{}();
         dir_ = fs::temp_directory_path() / ("kivo-fs-test-" + std::to_string(seed));
