@@ -22,6 +22,9 @@ constexpr std::size_t kSixteenBitBlock = 514;  // 257 units
 constexpr std::uint64_t kEightBitText = 1280;
 constexpr std::size_t kEightBitBlock = 513;
 
+// A document without line ends would otherwise be held whole in memory.
+constexpr std::size_t kMaxLineBytes = 64u * 1024 * 1024;
+
 bool isLeadByte(std::uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 char16_t unitAt(const std::uint8_t* bytes, std::size_t index) {
@@ -47,22 +50,26 @@ public:
 
     void append(std::string_view bytes) { text_.append(bytes); }
 
-    // Hands over every complete line; false when the list refused one.
+    // Hands over every complete line; false when the list refused one, or
+    // when a line grows longer than any list could take.
     bool emitLines(const LineSink& appendLine) {
         std::size_t start = 0;
         bool accepted = true;
-        for (std::size_t cr; accepted && (cr = text_.find('\r', start)) != std::string::npos;
-             start = cr + 1) {
+        for (std::size_t cr; accepted && (cr = text_.find('\r', scanned_)) != std::string::npos;
+             start = scanned_ = cr + 1) {
             const std::string_view line(text_.data() + start, cr - start);
             accepted = codePage932_ ? appendLine(cp932::decode(line)) : appendLine(line);
         }
         text_.erase(0, start);  // once per block, not once per line
-        return accepted;
+        // The rest holds no CR: the next block's search starts behind it.
+        scanned_ = text_.size();
+        return accepted && text_.size() <= kMaxLineBytes;
     }
 
 private:
     bool codePage932_;
     std::string text_;
+    std::size_t scanned_ = 0;
 };
 
 WordTextOutcome sixteenBitText(ByteReader& file, std::int32_t unitCount, const LineSink& appendLine) {
