@@ -13,7 +13,8 @@ for tool in xvfb-run xwininfo import; do
 done
 
 export kivo check out caption
-exec xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+# -noreset: the server must outlive the first instance for the second.
+exec xvfb-run -a -s "-screen 0 1024x768x24 -noreset" bash -c '
     set -euo pipefail
     unset QT_QPA_PLATFORM
     "$kivo" & pid=$!
