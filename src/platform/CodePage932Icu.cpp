@@ -3,6 +3,7 @@
 #include <unicode/utf16.h>
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -85,8 +86,65 @@ int encodeOne(const char16_t* units, int count, char* out, int outSize) {
     return written;
 }
 
+bool isLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool isTrail(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+
+// The character of one byte sequence as ICU's converter reads it, or
+// nothing when it reads none.
+std::optional<char16_t> icuCharacter(const char* bytes, int length) {
+    UConverter* conv = converter();
+    UErrorCode status = U_ZERO_ERROR;
+    ucnv_setToUCallBack(conv, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    UChar out[4];
+    status = U_ZERO_ERROR;
+    const int32_t n = ucnv_toUChars(conv, out, 4, bytes, length, &status);
+    if (U_FAILURE(status) || n != 1 || out[0] == 0xFFFD || out[0] == 0x1A) return std::nullopt;
+    return static_cast<char16_t>(out[0]);
+}
+
+// What Windows reads every byte and byte pair of code page 932 as, built
+// once. ICU's table is IBM's in a few single bytes (0x1A, 0x1C and 0x7F trade
+// places, 0x80 is nothing) and marks broken bytes with U+001A; Windows keeps
+// the controls, reads 0x80 as U+0080, and we mark broken bytes with U+FFFD.
+// A table walk is also far faster than the converter for a million lines.
+class DecodeTable {
+public:
+    static const DecodeTable& instance() {
+        static const DecodeTable table;
+        return table;
+    }
+    char16_t single(unsigned char b) const { return single_[b]; }
+    // The character of a lead byte and a trail byte; U+FFFD for an empty cell.
+    char16_t pair(unsigned char lead, unsigned char trail) const {
+        return pairs_[leadIndex(lead) * 256 + trail];
+    }
+
+private:
+    static std::size_t leadIndex(unsigned char lead) {
+        return lead <= 0x9F ? lead - 0x81u : lead - 0xE0u + 31u;
+    }
+    DecodeTable() : single_(256, kReplacement), pairs_(60 * 256, kReplacement) {
+        for (int b = 0; b <= 0x80; ++b) single_[b] = static_cast<char16_t>(b);
+        for (int b = 0xA1; b <= 0xDF; ++b) single_[b] = static_cast<char16_t>(0xFF61 + b - 0xA1);
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            if (!isLead(static_cast<unsigned char>(lead))) continue;
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                if (!isTrail(static_cast<unsigned char>(trail))) continue;
+                const char bytes[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                if (const auto c = icuCharacter(bytes, 2)) {
+                    pairs_[leadIndex(static_cast<unsigned char>(lead)) * 256 + trail] = *c;
+                }
+            }
+        }
+    }
+    static constexpr char16_t kReplacement = 0xFFFD;
+    std::vector<char16_t> single_;
+    std::vector<char16_t> pairs_;
+};
+
 // Code page 932 bytes of every BMP character, asked of ICU once: the
-// exports convert millions of characters, one ICU call each would dominate.
+// exports convert millions of characters. A form is kept only when it reads
+// back as the same character, so no look-alike ever stands in for one.
 // 0xFFFF marks a character the code page lacks; values below 0x100 are one
 // byte.
 class EncodeTable {
@@ -99,19 +157,21 @@ public:
 
 private:
     EncodeTable() : table_(0x10000, kNone) {
+        const DecodeTable& decode = DecodeTable::instance();
         char buf[8];
         for (std::uint32_t cp = 0; cp < 0x10000; ++cp) {
             if (cp >= 0xD800 && cp <= 0xDFFF) continue;
             const char16_t unit = static_cast<char16_t>(cp);
-            if (cp < 0x80) {
+            if (cp <= 0x80) {
                 table_[cp] = static_cast<std::uint16_t>(cp);
                 continue;
             }
             const int n = encodeOne(&unit, 1, buf, sizeof buf);
-            if (n == 1) table_[cp] = static_cast<unsigned char>(buf[0]);
-            if (n == 2) {
-                table_[cp] = static_cast<std::uint16_t>(static_cast<unsigned char>(buf[0]) << 8 |
-                                                        static_cast<unsigned char>(buf[1]));
+            const auto b0 = static_cast<unsigned char>(buf[0]);
+            const auto b1 = static_cast<unsigned char>(buf[1]);
+            if (n == 1 && decode.single(b0) == unit) table_[cp] = b0;
+            if (n == 2 && isLead(b0) && isTrail(b1) && decode.pair(b0, b1) == unit) {
+                table_[cp] = static_cast<std::uint16_t>(b0 << 8 | b1);
             }
         }
     }
@@ -124,23 +184,22 @@ constexpr std::uint16_t kNoForm = 0xFFFF;
 }  // namespace
 
 std::string decode(std::string_view bytes) {
-    if (bytes.empty()) return {};
-    UConverter* conv = converter();
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_setToUCallBack(conv, UCNV_TO_U_CALLBACK_SUBSTITUTE, nullptr, nullptr, nullptr, &status);
-    std::vector<UChar> wide(bytes.size() + 1);
-    status = U_ZERO_ERROR;
-    const int32_t wideLen =
-        ucnv_toUChars(conv, wide.data(), static_cast<int32_t>(wide.size()), bytes.data(),
-                      static_cast<int32_t>(bytes.size()), &status);
-    if (U_FAILURE(status)) throw std::runtime_error("code page 932 decoding failed");
+    const DecodeTable& table = DecodeTable::instance();
     std::string out;
-    out.reserve(static_cast<std::size_t>(wideLen) * 3);
-    for (int32_t i = 0; i < wideLen;) {
-        UChar32 cp;
-        U16_NEXT(wide.data(), i, wideLen, cp);
-        if (U_IS_SURROGATE(cp)) cp = 0xFFFD;
-        appendUtf8(out, static_cast<char32_t>(cp));
+    out.reserve(bytes.size() * 3 / 2);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            out.push_back(static_cast<char>(b));
+        } else if (!isLead(b)) {
+            appendUtf8(out, table.single(b));
+        } else if (i + 1 < bytes.size() && isTrail(static_cast<unsigned char>(bytes[i + 1]))) {
+            appendUtf8(out, table.pair(b, static_cast<unsigned char>(bytes[i + 1])));
+            ++i;
+        } else {
+            // A lead byte without its trail byte: the next byte stands alone.
+            appendUtf8(out, 0xFFFD);
+        }
     }
     return out;
 }

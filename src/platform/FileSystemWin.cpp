@@ -23,6 +23,13 @@ BOOL closeRetaining(void* handle) {
     return handle != nullptr ? CloseHandle(handleOf(handle)) : TRUE;
 }
 
+// Windows' FileTimeToDosDateTime fails for years the format cannot hold;
+// Wine's wraps 2108 round to 1980. Checked here, both give no stamp.
+bool fitsDosDateTime(const FILETIME& local) {
+    SYSTEMTIME fields{};
+    return FileTimeToSystemTime(&local, &fields) && fields.wYear >= 1980 && fields.wYear <= 2107;
+}
+
 // ReadFile and WriteFile count in 32 bits.
 constexpr std::size_t kLargestTransfer = std::size_t{1} << 30;
 
@@ -81,7 +88,7 @@ std::uint32_t File::lastWriteDosStamp() const {
     WORD date = 0;
     WORD time = 0;
     if (!GetFileTime(handleOf(handle_), nullptr, nullptr, &written) ||
-        !FileTimeToLocalFileTime(&written, &local) ||
+        !FileTimeToLocalFileTime(&written, &local) || !fitsDosDateTime(local) ||
         !FileTimeToDosDateTime(&local, &date, &time)) {
         return kNoDosStamp;
     }
@@ -146,7 +153,13 @@ bool File::useDefaultPermissions() { return true; }
 bool File::close() { return closeRetaining(std::exchange(handle_, nullptr)) != FALSE; }
 
 bool replaceFile(const std::filesystem::path& replacement, const std::filesystem::path& target) {
-    // Refuses a read-only target by itself.
+    // Windows refuses to replace a read-only file, but Wine replaces it all
+    // the same; asking first gives one behaviour on both.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
     return MoveFileExW(replacement.c_str(), target.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
 }

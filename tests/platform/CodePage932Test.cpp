@@ -59,6 +59,7 @@ std::string hexOf(const std::string& bytes) {
 }
 
 TEST(CodePage932, TrickyBytesReadAsWindowsReadsThem) {
+    // clang-format off
     const Mapping mappings[] = {
         {"\x5C", "\\"},         // backslash, not the yen sign
         {"\x7E", "~"},          // tilde, not the overline
@@ -94,12 +95,14 @@ TEST(CodePage932, TrickyBytesReadAsWindowsReadsThem) {
         {"\xB6\xDE", "ｶﾞ"},
         {"\xDF", "ﾟ"},
     };
+    // clang-format on
     for (const Mapping& m : mappings) {
         EXPECT_EQ(cp932::decode(m.bytes), m.text) << hexOf(m.bytes);
     }
 }
 
 TEST(CodePage932, CharactersHeldTwiceAreWrittenInOneForm) {
+    // clang-format off
     const Mapping forms[] = {
         {"\x5C", "\\"},
         {"\x7E", "~"},
@@ -126,6 +129,7 @@ TEST(CodePage932, CharactersHeldTwiceAreWrittenInOneForm) {
         {"\xB1", "ｱ"},
         {"\xDF", "ﾟ"},
     };
+    // clang-format on
     for (const Mapping& m : forms) {
         bool lossless = false;
         EXPECT_EQ(cp932::encode(m.text, &lossless), m.bytes) << m.text;
@@ -139,8 +143,8 @@ TEST(CodePage932, CharactersHeldTwiceAreWrittenInOneForm) {
 TEST(CodePage932, LookAlikesNeverStandInForACharacter) {
     // Each has a "best fit" that would read back as another character:
     // ¥ as "\", ‾ as "~", é as "e", the wave dash as "～" and so on.
-    for (const std::string text : {"¥", "‾", "é", "—", "〜", "‖", "−", "¢", "£", "¬", "€",
-                                   "\u00A0", "\uF8F0", "한"}) {
+    for (const std::string text :
+         {"¥", "‾", "é", "—", "〜", "‖", "−", "¢", "£", "¬", "€", "\u00A0", "\uF8F0", "한"}) {
         bool lossless = true;
         EXPECT_EQ(cp932::encode(text, &lossless), "?") << text;
         EXPECT_FALSE(lossless) << text;
@@ -149,13 +153,11 @@ TEST(CodePage932, LookAlikesNeverStandInForACharacter) {
     EXPECT_EQ(cp932::byteLength(U'〜'), 0);
 }
 
-#ifdef _WIN32
 // ICU's windows-31j follows IBM's table for four single bytes (0x1A, 0x1C
-// and 0x7F trade places; 0x80 is no character), and its converter marks
-// broken bytes with U+001A; Windows keeps the controls and 0x80 as they are
-// and the adapter marks broken bytes with U+FFFD. Checked where the table is
-// Windows' own.
-TEST(CodePage932, WindowsKeepsControlsAndByte80AsTheyAre) {
+// and 0x7F trade places; 0x80 is no character) and marks broken bytes with
+// U+001A; both adapters read them as Windows does, and mark broken bytes with
+// U+FFFD.
+TEST(CodePage932, ControlsAndByte80StayAsTheyAre) {
     EXPECT_EQ(cp932::decode("\x1A\x1C\x7F\x80"), "\x1A\x1C\x7F\u0080");
     bool lossless = false;
     EXPECT_EQ(cp932::encode("\x1A\x1C\x7F\u0080", &lossless), "\x1A\x1C\x7F\x80");
@@ -164,11 +166,14 @@ TEST(CodePage932, WindowsKeepsControlsAndByte80AsTheyAre) {
 
 TEST(CodePage932, BrokenBytesBecomeReplacementCharacters) {
     EXPECT_EQ(cp932::decode("a\x82"), "a\uFFFD");
-    EXPECT_EQ(cp932::decode("\x82 b"), "\uFFFD b");     // the space is no trail byte
-    EXPECT_EQ(cp932::decode("\x85\x40x"), "\uFFFDx");   // an empty cell takes both bytes
+    EXPECT_EQ(cp932::decode("\x82 b"), "\uFFFD b");    // the space is no trail byte
+    EXPECT_EQ(cp932::decode("\x85\x40x"), "\uFFFDx");  // an empty cell takes both bytes
     EXPECT_EQ(cp932::decode("\xA0\xFD\xFF"), "\uFFFD\uFFFD\uFFFD");
+    // A form that would read back as another character is no form at all.
+    bool lossless = true;
+    EXPECT_EQ(cp932::encode("\uF86F", &lossless), "?");
+    EXPECT_FALSE(lossless);
 }
-#endif
 
 }  // namespace
 }  // namespace kivo

@@ -39,5 +39,17 @@ TEST(ExtensionPart, IsTheLastDotOfTheFileNameOn) {
     EXPECT_EQ(extensionPart("C:動物.TXT", PathStyle::Posix), ".TXT");
 }
 
+TEST(PathRules, TheDefaultStyleIsThePlatformsOwn) {
+#ifdef _WIN32
+    EXPECT_EQ(kNativePathStyle, PathStyle::Windows);
+    EXPECT_EQ(fileNamePart("C:\\語句\\表ソ.Kivo"), "表ソ.Kivo");
+    EXPECT_EQ(extensionPart("C:list.txt"), ".txt");
+#else
+    EXPECT_EQ(kNativePathStyle, PathStyle::Posix);
+    EXPECT_EQ(fileNamePart("/home/a\\表ソ.Kivo"), "a\\表ソ.Kivo");
+    EXPECT_EQ(extensionPart("/home/a.b\\list"), ".b\\list");
+#endif
+}
+
 }  // namespace
 }  // namespace kivo

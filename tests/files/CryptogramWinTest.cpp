@@ -1,0 +1,181 @@
+// The container routines against what Windows adds: the read-only
+// attribute, files other programs hold open, and last-write times kept in
+// UTC but stamped in local time.
+#ifdef _WIN32
+#include <gtest/gtest.h>
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "Cryptogram.h"
+
+namespace kivo {
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::string_view kKey = "tonic_Kivo_RW7QX214fy";
+// 2021-03-14 15:09:26 as an MS-DOS date and time.
+constexpr std::uint32_t kStamp = 0x526E792D;
+
+struct HandleCloser {
+    void operator()(void* handle) const { CloseHandle(handle); }
+};
+using Handle = std::unique_ptr<void, HandleCloser>;
+
+Handle openElsewhere(const fs::path& path, DWORD access, DWORD share) {
+    HANDLE h = CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    return Handle(h == INVALID_HANDLE_VALUE ? nullptr : h);
+}
+
+ContainerHeader headerOf(const Bytes& bytes) {
+    ContainerHeader header{};
+    std::copy_n(bytes.begin(), std::min(bytes.size(), header.size()), header.begin());
+    return header;
+}
+
+class CryptogramWinTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("kivo-cryptogram-win-test-" + std::to_string(std::random_device{}()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        for (const auto& entry : fs::directory_iterator(dir_)) {
+            SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
+    }
+
+    fs::path at(const std::string& name) const { return dir_ / name; }
+
+    static void put(const fs::path& path, const Bytes& bytes) {
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    }
+    static Bytes get(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    std::set<std::string> names() const {
+        std::set<std::string> found;
+        for (const auto& entry : fs::directory_iterator(dir_)) {
+            found.insert(entry.path().filename().string());
+        }
+        return found;
+    }
+
+    // A container of `plain`, made here and checked to be one.
+    Bytes containerOf(const fs::path& path, const Bytes& plain) {
+        put(path, plain);
+        EXPECT_TRUE(EncryptFileInPlace(path, kKey));
+        return get(path);
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(CryptogramWinTest, TheReadOnlyAttributeKeepsAFileAsItIs) {
+    const Bytes plain(3000, 'p');
+    put(at("plain.Kivo"), plain);
+    const Bytes container = containerOf(at("list.Kivo"), plain);
+    for (const char* name : {"plain.Kivo", "list.Kivo"}) {
+        ASSERT_TRUE(SetFileAttributesW(at(name).c_str(), FILE_ATTRIBUTE_READONLY));
+    }
+
+    EXPECT_FALSE(EncryptFileInPlace(at("plain.Kivo"), kKey));
+    std::uint8_t notContainer = 0;
+    EXPECT_EQ(DecryptFileInPlace(at("list.Kivo"), kKey, notContainer), kNotProcessed);
+    EXPECT_EQ(notContainer, 1);
+
+    EXPECT_EQ(get(at("plain.Kivo")), plain);
+    EXPECT_EQ(get(at("list.Kivo")), container);
+    EXPECT_EQ(names(), (std::set<std::string>{"list.Kivo", "plain.Kivo"}));
+    EXPECT_NE(GetFileAttributesW(at("list.Kivo").c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+}
+
+TEST_F(CryptogramWinTest, AFileHeldOpenWithoutSharingIsNotReplaced) {
+    const Bytes plain(3000, 'p');
+    put(at("plain.Kivo"), plain);
+    const Bytes container = containerOf(at("list.Kivo"), plain);
+
+    // Held unshared, the file cannot even be read; shared for reading only,
+    // it is read but cannot be replaced, since replacing deletes it.
+    for (const DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ}}) {
+        SCOPED_TRACE(share);
+        const Handle heldPlain = openElsewhere(at("plain.Kivo"), GENERIC_READ, share);
+        const Handle heldContainer = openElsewhere(at("list.Kivo"), GENERIC_READ, share);
+        ASSERT_TRUE(heldPlain && heldContainer);
+
+        EXPECT_FALSE(EncryptFileInPlace(at("plain.Kivo"), kKey));
+        std::uint8_t notContainer = 0;
+        EXPECT_EQ(DecryptFileInPlace(at("list.Kivo"), kKey, notContainer), kNotProcessed);
+        EXPECT_EQ(notContainer, 1);
+        EXPECT_EQ(names(), (std::set<std::string>{"list.Kivo", "plain.Kivo"}));
+    }
+    EXPECT_EQ(get(at("plain.Kivo")), plain);
+    EXPECT_EQ(get(at("list.Kivo")), container);
+}
+
+TEST_F(CryptogramWinTest, TheRestoredLastWriteTimeIsLocalInTwoSecondSteps) {
+    put(at("list.Kivo"), Bytes(100, 'p'));
+    // 15:09:27.990 local time: the stamp keeps 15:09:26.
+    SYSTEMTIME local{};
+    local.wYear = 2021;
+    local.wMonth = 3;
+    local.wDay = 14;
+    local.wHour = 15;
+    local.wMinute = 9;
+    local.wSecond = 27;
+    local.wMilliseconds = 990;
+    SYSTEMTIME utc{};
+    FILETIME written{};
+    ASSERT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc));
+    ASSERT_TRUE(SystemTimeToFileTime(&utc, &written));
+    {
+        const Handle h = openElsewhere(at("list.Kivo"), FILE_WRITE_ATTRIBUTES, 0);
+        ASSERT_TRUE(h);
+        ASSERT_TRUE(SetFileTime(h.get(), nullptr, nullptr, &written));
+    }
+
+    ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kKey));
+    EXPECT_EQ(ReadContainerHeader(headerOf(get(at("list.Kivo")))).dateStamp, kStamp);
+    std::uint8_t notContainer = 1;
+    ASSERT_EQ(DecryptFileInPlace(at("list.Kivo"), kKey, notContainer), kDecrypted);
+
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExW(at("list.Kivo").c_str(), GetFileExInfoStandard, &data));
+    SYSTEMTIME restoredUtc{};
+    SYSTEMTIME restored{};
+    ASSERT_TRUE(FileTimeToSystemTime(&data.ftLastWriteTime, &restoredUtc));
+    ASSERT_TRUE(SystemTimeToTzSpecificLocalTime(nullptr, &restoredUtc, &restored));
+    EXPECT_EQ(restored.wYear, 2021);
+    EXPECT_EQ(restored.wMonth, 3);
+    EXPECT_EQ(restored.wDay, 14);
+    EXPECT_EQ(restored.wHour, 15);
+    EXPECT_EQ(restored.wMinute, 9);
+    EXPECT_EQ(restored.wSecond, 26);
+    EXPECT_EQ(restored.wMilliseconds, 0);
+}
+
+}  // namespace
+}  // namespace kivo
+#endif  // _WIN32

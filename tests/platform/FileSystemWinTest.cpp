@@ -1,0 +1,241 @@
+// What the file-system adapter must do on Windows beyond the common tests:
+// attributes, sharing modes and file times as Windows keeps them.
+#ifdef _WIN32
+#include <gtest/gtest.h>
+
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "FileSystem.h"
+
+namespace kivo {
+namespace {
+
+namespace fs = std::filesystem;
+
+// 2021-03-14 15:09:26 as an MS-DOS date and time.
+constexpr std::uint32_t kPiDayStamp = 0x526E792D;
+
+struct HandleCloser {
+    void operator()(void* handle) const { CloseHandle(handle); }
+};
+using Handle = std::unique_ptr<void, HandleCloser>;
+
+// A handle of another program, as Windows Explorer or an editor holds one.
+Handle openElsewhere(const fs::path& path, DWORD access, DWORD share) {
+    HANDLE h = CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    return Handle(h == INVALID_HANDLE_VALUE ? nullptr : h);
+}
+
+SYSTEMTIME localTime(int year, int month, int day, int hour, int minute, int second,
+                     int millisecond = 0) {
+    SYSTEMTIME t{};
+    t.wYear = static_cast<WORD>(year);
+    t.wMonth = static_cast<WORD>(month);
+    t.wDay = static_cast<WORD>(day);
+    t.wHour = static_cast<WORD>(hour);
+    t.wMinute = static_cast<WORD>(minute);
+    t.wSecond = static_cast<WORD>(second);
+    t.wMilliseconds = static_cast<WORD>(millisecond);
+    return t;
+}
+
+// The file's last-write time, read without the adapter, in local time.
+SYSTEMTIME lastWriteLocal(const fs::path& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    SYSTEMTIME utc{};
+    SYSTEMTIME local{};
+    EXPECT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_TRUE(FileTimeToSystemTime(&data.ftLastWriteTime, &utc));
+    EXPECT_TRUE(SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local));
+    return local;
+}
+
+class FileSystemWinTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("kivo-fs-win-test-" + std::to_string(std::random_device{}()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        for (const auto& entry : fs::directory_iterator(dir_)) {
+            SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+        std::error_code ignored;
+        fs::remove_all(dir_, ignored);
+    }
+
+    fs::path at(const std::string& name) const { return dir_ / name; }
+
+    static void put(const fs::path& path, const std::string& text) {
+        std::ofstream(path, std::ios::binary) << text;
+    }
+    static std::string get(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(FileSystemWinTest, ReadOnlyAttributeBlocksDeletingAndReplacing) {
+    put(at("list.Kivo"), "old");
+    put(at("list.tmp"), "new");
+    ASSERT_TRUE(SetFileAttributesW(at("list.Kivo").c_str(), FILE_ATTRIBUTE_READONLY));
+
+    EXPECT_FALSE(removeFile(at("list.Kivo")));
+    const bool replaced = replaceFile(at("list.tmp"), at("list.Kivo"));
+    const DWORD error = GetLastError();
+    EXPECT_FALSE(replaced);
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(get(at("list.Kivo")), "old");
+    EXPECT_EQ(get(at("list.tmp")), "new");
+
+    // Without the attribute both work.
+    ASSERT_TRUE(SetFileAttributesW(at("list.Kivo").c_str(), FILE_ATTRIBUTE_NORMAL));
+    EXPECT_TRUE(replaceFile(at("list.tmp"), at("list.Kivo")));
+    EXPECT_EQ(get(at("list.Kivo")), "new");
+    EXPECT_FALSE(fs::exists(at("list.tmp")));
+    EXPECT_TRUE(removeFile(at("list.Kivo")));
+}
+
+TEST_F(FileSystemWinTest, AFileHeldOpenWithoutSharingIsNeitherReplacedNorDeleted) {
+    put(at("list.Kivo"), "old");
+    put(at("list.tmp"), "new");
+    for (const DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}}) {
+        SCOPED_TRACE(share);
+        const Handle held = openElsewhere(at("list.Kivo"), GENERIC_READ, share);
+        ASSERT_TRUE(held);
+        EXPECT_FALSE(replaceFile(at("list.tmp"), at("list.Kivo")));
+        EXPECT_FALSE(removeFile(at("list.Kivo")));
+        EXPECT_EQ(get(at("list.tmp")), "new");
+    }
+    EXPECT_EQ(get(at("list.Kivo")), "old");
+}
+
+TEST_F(FileSystemWinTest, ReplacementKeepsTheTargetsHiddenAttribute) {
+    put(at("list.Kivo"), "old");
+    ASSERT_TRUE(SetFileAttributesW(at("list.Kivo").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    File source = File::openForReading(at("list.Kivo"));
+    File replacement = File::createExclusive(at("list.tmp"));
+    ASSERT_TRUE(replacement.copyPermissionsFrom(source));
+    source.close();
+    replacement.close();
+
+    ASSERT_TRUE(replaceFile(at("list.tmp"), at("list.Kivo")));
+    const DWORD attributes = GetFileAttributesW(at("list.Kivo").c_str());
+    EXPECT_NE(attributes & FILE_ATTRIBUTE_HIDDEN, 0u);
+    EXPECT_EQ(attributes & FILE_ATTRIBUTE_READONLY, 0u);
+}
+
+TEST_F(FileSystemWinTest, ReadingLeavesOthersFreeToReadAndWrite) {
+    put(at("list.txt"), "abc");
+    const File reading = File::openForReading(at("list.txt"));
+    ASSERT_TRUE(reading.isOpen());
+    EXPECT_TRUE(openElsewhere(at("list.txt"), GENERIC_READ | GENERIC_WRITE,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE));
+}
+
+TEST_F(FileSystemWinTest, ExclusiveCreationHoldsTheFileAlone) {
+    const File mine = File::createExclusive(at("list.tmp"));
+    ASSERT_TRUE(mine.isOpen());
+    const DWORD everything = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    const Handle other = openElsewhere(at("list.tmp"), GENERIC_READ, everything);
+    const DWORD error = GetLastError();
+    EXPECT_FALSE(other);
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+}
+
+TEST_F(FileSystemWinTest, AFileThatCannotBeOpenedSaysWhy) {
+    int error = 0;
+    EXPECT_FALSE(File::openForReading(at("missing.txt"), &error).isOpen());
+    EXPECT_EQ(error, ERROR_FILE_NOT_FOUND);
+    EXPECT_FALSE(File::openForReading(at("missing") / "x.txt", &error).isOpen());
+    EXPECT_EQ(error, ERROR_PATH_NOT_FOUND);
+}
+
+// The stamp is local time: the same wall-clock reading that Explorer shows,
+// whatever the zone's offset from UTC.
+TEST_F(FileSystemWinTest, StampsAreLocalTime) {
+    TIME_ZONE_INFORMATION zone{};
+    GetTimeZoneInformation(&zone);
+    if (zone.Bias == 0 && zone.DaylightBias == 0) {
+        GTEST_SKIP() << "local time is UTC here; ctest runs this in Japan's zone";
+    }
+    File file = File::createExclusive(at("a.txt"));
+    ASSERT_TRUE(file.setLastWriteDosStamp(kPiDayStamp));
+    file.close();
+
+    const SYSTEMTIME local = lastWriteLocal(at("a.txt"));
+    EXPECT_EQ(local.wYear, 2021);
+    EXPECT_EQ(local.wMonth, 3);
+    EXPECT_EQ(local.wDay, 14);
+    EXPECT_EQ(local.wHour, 15);
+    EXPECT_EQ(local.wMinute, 9);
+    EXPECT_EQ(local.wSecond, 26);
+
+    // The UTC time stored on disk differs from it by the zone's offset.
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(GetFileAttributesExW(at("a.txt").c_str(), GetFileExInfoStandard, &data));
+    SYSTEMTIME utc{};
+    ASSERT_TRUE(FileTimeToSystemTime(&data.ftLastWriteTime, &utc));
+    const int localMinutes = local.wDay * 24 * 60 + local.wHour * 60 + local.wMinute;
+    const int utcMinutes = utc.wDay * 24 * 60 + utc.wHour * 60 + utc.wMinute;
+    EXPECT_NE(localMinutes, utcMinutes);
+}
+
+TEST_F(FileSystemWinTest, StampsTakeTwoSecondStepsRoundedDown) {
+    put(at("a.txt"), "x");
+    const SYSTEMTIME local = localTime(2021, 3, 14, 15, 9, 27, 990);
+    SYSTEMTIME utc{};
+    FILETIME written{};
+    ASSERT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc));
+    ASSERT_TRUE(SystemTimeToFileTime(&utc, &written));
+    {
+        const Handle h = openElsewhere(at("a.txt"), FILE_WRITE_ATTRIBUTES, 0);
+        ASSERT_TRUE(h);
+        ASSERT_TRUE(SetFileTime(h.get(), nullptr, nullptr, &written));
+    }
+    EXPECT_EQ(File::openForReading(at("a.txt")).lastWriteDosStamp(), kPiDayStamp);
+
+    // Set back from the stamp, the time lands on the even second exactly.
+    File file = File::createExclusive(at("b.txt"));
+    ASSERT_TRUE(file.setLastWriteDosStamp(kPiDayStamp));
+    file.close();
+    const SYSTEMTIME back = lastWriteLocal(at("b.txt"));
+    EXPECT_EQ(back.wSecond, 26);
+    EXPECT_EQ(back.wMilliseconds, 0);
+}
+
+TEST_F(FileSystemWinTest, TimesPast2107HaveNoStamp) {
+    put(at("late.txt"), "x");
+    const SYSTEMTIME local = localTime(2108, 1, 2, 0, 0, 0);
+    SYSTEMTIME utc{};
+    FILETIME written{};
+    ASSERT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc));
+    ASSERT_TRUE(SystemTimeToFileTime(&utc, &written));
+    {
+        const Handle h = openElsewhere(at("late.txt"), FILE_WRITE_ATTRIBUTES, 0);
+        ASSERT_TRUE(h);
+        ASSERT_TRUE(SetFileTime(h.get(), nullptr, nullptr, &written));
+    }
+    EXPECT_EQ(File::openForReading(at("late.txt")).lastWriteDosStamp(), kNoDosStamp);
+}
+
+}  // namespace
+}  // namespace kivo
+#endif  // _WIN32
