@@ -8,26 +8,12 @@
 #include "Errors.h"
 #include "FileError.h"
 #include "FileSystem.h"
+#include "Utf8.h"
 
 namespace kivo {
 namespace {
 
 constexpr char kHex[] = "0123456789abcdef";
-
-// Decodes one UTF-8 character at s[i]; returns its length (1 for a stray
-// byte, which becomes U+FFFD).
-std::size_t nextCodePoint(std::string_view s, std::size_t i, char32_t& cp) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    std::size_t len = b < 0x80 ? 1 : b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
-    if (i + len > s.size() || (len == 1 && b >= 0x80)) {
-        cp = 0xFFFD;
-        return 1;
-    }
-    cp = len == 1 ? b : b & (0x7F >> len);
-    for (std::size_t k = 1; k < len; ++k)
-        cp = cp << 6 | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-    return len;
-}
 
 void appendHexByte(std::string& out, unsigned char byte) {
     out += "\\'";
@@ -53,10 +39,9 @@ void appendUnicodeEscape(std::string& out, char32_t cp) {
 void appendRtfText(std::string& out, std::string_view utf8) {
     char buffer[8];
     for (std::size_t i = 0; i < utf8.size();) {
-        char32_t cp;
-        const std::size_t len = nextCodePoint(utf8, i, cp);
-        const std::string_view piece = utf8.substr(i, len);
-        i += len;
+        const std::size_t from = i;
+        const char32_t cp = nextUtf8(utf8, i);
+        const std::string_view piece = utf8.substr(from, i - from);
         if (cp == '\\' || cp == '{' || cp == '}') {
             out += '\\';
             out += static_cast<char>(cp);
@@ -155,10 +140,9 @@ std::string listToRtf(const StyledText& list, std::string_view baseFont, int bas
             ++units;
             continue;
         }
-        char32_t cp;
-        const std::size_t len = nextCodePoint(text, i, cp);
-        appendRtfText(body, text.substr(i, len));
-        i += len;
+        const std::size_t from = i;
+        const char32_t cp = nextUtf8(text, i);
+        appendRtfText(body, text.substr(from, i - from));
         units += cp >= 0x10000 ? 2 : 1;
     }
     if (inStyledGroup) body += '}';

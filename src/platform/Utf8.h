@@ -1,6 +1,8 @@
 #pragma once
 // UTF-8, the form text takes inside the program's plain C++ code.
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace kivo {
 
@@ -21,6 +23,48 @@ inline void appendUtf8(std::string& out, char32_t cp) {
         out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
         out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
     }
+}
+
+// The code point of the UTF-8 character at s[i], moving i past it. A
+// malformed sequence (overlong, a surrogate, cut short) is U+FFFD and takes
+// one byte.
+inline char32_t nextUtf8(std::string_view s, std::size_t& i) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[i + k]); };
+    const auto cont = [&](std::size_t k) { return i + k < s.size() && (byte(k) & 0xC0) == 0x80; };
+    const unsigned char b = byte(0);
+    char32_t cp = 0xFFFD;
+    std::size_t len = 1;
+    if (b < 0x80) {
+        cp = b;
+    } else if ((b & 0xE0) == 0xC0 && cont(1)) {
+        const char32_t c = ((b & 0x1Fu) << 6) | (byte(1) & 0x3Fu);
+        if (c >= 0x80) cp = c, len = 2;
+    } else if ((b & 0xF0) == 0xE0 && cont(1) && cont(2)) {
+        const char32_t c = ((b & 0x0Fu) << 12) | ((byte(1) & 0x3Fu) << 6) | (byte(2) & 0x3Fu);
+        if (c >= 0x800 && (c < 0xD800 || c > 0xDFFF)) cp = c, len = 3;
+    } else if ((b & 0xF8) == 0xF0 && cont(1) && cont(2) && cont(3)) {
+        const char32_t c = ((b & 0x07u) << 18) | ((byte(1) & 0x3Fu) << 12) |
+                           ((byte(2) & 0x3Fu) << 6) | (byte(3) & 0x3Fu);
+        if (c >= 0x10000 && c <= 0x10FFFF) cp = c, len = 4;
+    }
+    i += len;
+    return cp;
+}
+
+// UTF-8 to UTF-16; malformed sequences become U+FFFD.
+inline std::u16string utf8ToUtf16(std::string_view utf8) {
+    std::u16string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char32_t cp = nextUtf8(utf8, i);
+        if (cp >= 0x10000) {
+            out.push_back(static_cast<char16_t>(0xD800 + ((cp - 0x10000) >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + ((cp - 0x10000) & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(cp));
+        }
+    }
+    return out;
 }
 
 }  // namespace kivo

@@ -1,0 +1,100 @@
+// Code page 932 conversions over the system's tables, the same on every
+// platform.
+#include "CodePage932.h"
+
+#include "CodePage932Tables.h"
+#include "Utf8.h"
+
+namespace kivo::cp932 {
+namespace {
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+bool isSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDFFF; }
+
+// The bytes Shift-JIS allows after a lead byte. A lead byte followed by
+// anything else is broken on its own, and the byte after it is read anew
+// (so "\x82 b" keeps its space).
+bool isTrailByte(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
+
+// The character at bytes[i], moving i past it; U+FFFD for bytes that form
+// none.
+char32_t nextCharacter(const Tables& tables, std::string_view bytes, std::size_t& i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (!tables.lead[b]) {
+        ++i;
+        const char16_t u = tables.single[b];
+        return u == kNoCharacter ? kReplacement : u;
+    }
+    if (i + 1 == bytes.size()) {
+        ++i;
+        return kReplacement;
+    }
+    const auto t = static_cast<unsigned char>(bytes[i + 1]);
+    const char16_t u = tables.pairs[static_cast<std::size_t>(b) << 8 | t];
+    i += u != kNoCharacter || isTrailByte(t) ? 2 : 1;
+    return u == kNoCharacter ? kReplacement : u;
+}
+
+}  // namespace
+
+std::string decode(std::string_view bytes) {
+    const Tables& tables = systemTables();
+    std::string out;
+    out.reserve(bytes.size() * 3 / 2);
+    for (std::size_t i = 0; i < bytes.size();) appendUtf8(out, nextCharacter(tables, bytes, i));
+    return out;
+}
+
+std::string encode(std::string_view utf8, bool* lossless) {
+    if (lossless) *lossless = true;
+    const Tables& tables = systemTables();
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char32_t cp = nextUtf8(utf8, i);
+        const std::uint16_t form =
+            cp >= 0x10000 || isSurrogate(cp) ? kNoForm : tables.forms[static_cast<char16_t>(cp)];
+        if (form == kNoForm) {
+            out.push_back('?');
+            if (lossless) *lossless = false;
+        } else if (form < 0x100) {
+            out.push_back(static_cast<char>(form));
+        } else {
+            out.push_back(static_cast<char>(form >> 8));
+            out.push_back(static_cast<char>(form & 0xFF));
+        }
+    }
+    return out;
+}
+
+int byteLength(char32_t codePoint) {
+    if (codePoint >= 0x10000 || isSurrogate(codePoint)) return 0;
+    const std::uint16_t form = systemTables().forms[static_cast<char16_t>(codePoint)];
+    return form == kNoForm ? 0 : form < 0x100 ? 1 : 2;
+}
+
+std::size_t fittingPrefix(std::u16string_view text, std::size_t maxBytes) {
+    // Every character takes at most two bytes per UTF-16 unit, so a short
+    // text fits without looking at it.
+    if (text.size() * 2 <= maxBytes) return text.size();
+    std::size_t bytes = 0;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::size_t units = 1;
+        char32_t cp = text[i];
+        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            units = 2;
+        }
+        const int n = byteLength(cp);
+        const std::size_t cost = n > 0 ? static_cast<std::size_t>(n) : 2 * units;
+        if (bytes + cost > maxBytes) break;
+        bytes += cost;
+        i += units;
+    }
+    return i;
+}
+
+}  // namespace kivo::cp932
