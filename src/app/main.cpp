@@ -2,6 +2,9 @@
 // message loop until the main window closes.
 #include <QCoreApplication>
 #include <QDir>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "Boxes.h"
 #include "Fonts.h"
@@ -16,6 +19,13 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationVersion(QStringLiteral("1.33"));
     QGuiApplication::setDesktopFileName(QStringLiteral("kivo"));
     kivo::installJapaneseFontSubstitutes();
+    // The toolkit's own dialogs (file choosers, print set-up) speak the
+    // user's language where the translations are installed.
+    QTranslator toolkitTexts;
+    if (toolkitTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(&toolkitTexts);
+    }
     // Replaced by the help command before every request; never opened as is.
     kivo::setApplicationHelpFile(
         QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("kHelp.hlp")));
