@@ -559,8 +559,9 @@ private:
         }
         if (consumeSkipped()) return;
         if (digits < 2) return;  // a cut escape stands for nothing
-        // Control bytes are no text, escaped or raw.
-        if (value < 0x20 && value != '\t') return;
+        // An escaped control character is text (our own export writes them
+        // so), except a line end, which only \par makes.
+        if (value == '\r' || value == '\n') return;
         const char byte = static_cast<char>(value);
         text(std::string_view(&byte, 1));
     }
@@ -780,7 +781,7 @@ private:
 
     // A character from \uN or a control symbol.
     void codePoint(char32_t cp) {
-        if (cp < 0x20 && cp != '\t') return;
+        if (cp == '\r' || cp == '\n') return;
         switch (destination()) {
             case Destination::Text:
                 prepareRun();
@@ -860,11 +861,9 @@ private:
         pending_.clear();
         // A code page such as EBCDIC can turn text bytes into CR or LF; a
         // run never ends a line behind the handler's back.
-        const auto isControl = [](char c) {
-            return static_cast<unsigned char>(c) < 0x20 && c != '\t';
-        };
+        const auto isLineEnd = [](char c) { return c == '\r' || c == '\n'; };
         run_.erase(
-            std::remove_if(run_.begin() + static_cast<std::ptrdiff_t>(from), run_.end(), isControl),
+            std::remove_if(run_.begin() + static_cast<std::ptrdiff_t>(from), run_.end(), isLineEnd),
             run_.end());
     }
 

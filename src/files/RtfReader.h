@@ -8,7 +8,8 @@
 // What the handler receives:
 // - text(): runs of visible text in UTF-8, never empty; a new run starts
 //   where the formatting changes. A run never holds CR or LF; it may hold a
-//   tab.
+//   tab, and other control characters given as \'hh or \uN (raw control
+//   bytes in the source are not text).
 // - paragraphEnd(): once for each \par, \line, \cell and \nestcell in the
 //   body, and for a backslash before a raw CR or LF (RTF's other \par);
 //   for \sect and \page only when text has come since the last paragraph

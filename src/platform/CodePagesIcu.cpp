@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "CodePage932.h"
 #include "CodePages.h"
 #include "Utf8.h"
 
@@ -167,6 +168,12 @@ void appendUnknown(std::string_view bytes, std::string& out) {
 
 void appendDecodedCodePage(int codePage, std::string_view bytes, std::string& out) {
     if (bytes.empty()) return;
+    // The program's own code page has one decoder, with Windows' reading of
+    // the few bytes where ICU's table is IBM's.
+    if (codePage == 932) {
+        out += cp932::decode(bytes);
+        return;
+    }
     Entry& entry = entryFor(codePage);
     if (!entry.conv) {
         appendUnknown(bytes, out);

@@ -185,7 +185,7 @@ TEST(RtfReader, UnicodeEscapesWithTheirFallbackSkipped) {
     EXPECT_EQ(textOf("{\\rtf1 \\u-10179?\\u-10179?\\u-8704?}"), "\uFFFD😀");
     EXPECT_EQ(textOf("{\\rtf1 \\u-10179?\\par}"), "\uFFFD\n");
     EXPECT_EQ(textOf("{\\rtf1 \\u-10179?}"), "\uFFFD");
-    EXPECT_EQ(textOf("{\\rtf1 a\\u0?\\u13?\\u10?b}"), "ab");
+    EXPECT_EQ(textOf("{\\rtf1 a\\u0?\\u13?\\u10?b}"), std::string("a\0b", 3));
     // LibreOffice writes an emoji as a pair across a \uc change.
     EXPECT_EQ(textOf("{\\rtf1 \\uc0 \\u55357\\uc1 \\u56832\\'3f}"), "😀");
 }
@@ -307,11 +307,11 @@ TEST(RtfReader, SurvivesBrokenStructure) {
     EXPECT_EQ(textOf("{\\rtf1 a\\'"), "a");
     EXPECT_EQ(textOf("{\\rtf1 a\\"), "a");
     EXPECT_EQ(textOf("{\\rtf1 a\\'4zb}"), "azb");
-    // NUL and other control bytes are no text, raw or escaped.
+    // Raw control bytes are no text; escaped ones are, but for line ends.
     const char controls[] =
         "{\\rtf1 a\0b\x01\x1f"
-        "c\\'00\\'0d}";
-    EXPECT_EQ(textOf(std::string(controls, sizeof controls - 1)), "abc");
+        "c\\'00\\'0d\\'02\\'0a}";
+    EXPECT_EQ(textOf(std::string(controls, sizeof controls - 1)), std::string("abc\0\x02", 5));
     // Control words past 32 letters mean nothing, however long.
     EXPECT_EQ(runsOf("{\\rtf1 \\" + std::string(40, 'b') + " x}"), (Runs{{"x", plain()}}));
     EXPECT_EQ(textOf("{\\rtf1 \\" + std::string(100000, 'b') + "1234 x}"), "x");

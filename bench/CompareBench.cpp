@@ -1,0 +1,224 @@
+// Our side of bench/compare.sh: the operations it puts beside other
+// programs, on the very files it hands those programs (bench/make-list.sh
+// writes them). Each runs on the 100,000- and the 1,000,000-line list:
+//   decode_text   the whole-file load of the code page 932 text (read,
+//                 decode, line breaks), against iconv -f CP932 -t UTF-8
+//   import_rtf    the same load of our RTF export of the list, against
+//                 unrtf --text
+//   load_list     the list file into the real control through the window's
+//                 load, against toolkit_set_plain_text: the same text,
+//                 already decoded, into a bare QPlainTextEdit
+//   half_width, full_width
+//                 the width conversion of the list's text as the control
+//                 holds it (UTF-16, in memory), against nkf on the file
+//   compare_bench --lists=DIR [benchmark options]
+// With --peak-memory=FILE it instead loads one list into the real control
+// and prints the process's peak resident memory before and after.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Boxes.h"
+#include "Fonts.h"
+#include "MemoControl.h"
+#include "TMainForm.h"
+#include "WidthMapping.h"
+#include "WordListLoader.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kSizes[] = {100'000, 1'000'000};
+
+struct SilentBoxes : kivo::Boxes {
+    int shown = 0;
+    void message(const QString&) override { ++shown; }
+    void error(const QString&) override { ++shown; }
+    void warning(const QString&) override { ++shown; }
+    Answer confirm(const QString&) override {
+        ++shown;
+        return Answer::No;
+    }
+    bool askYesNo(const QString&, const QString&) override {
+        ++shown;
+        return false;
+    }
+};
+
+fs::path listFile(const fs::path& dir, int lines, const char* extension) {
+    return dir / ("list-" + std::to_string(lines) + extension);
+}
+
+// The list's text as the control holds it.
+QString listText(const fs::path& txt) {
+    return QString::fromStdString(kivo::readWholeFile(txt).text);
+}
+
+void setLines(benchmark::State& state, int lines) {
+    state.SetItemsProcessed(state.iterations() * lines);
+}
+
+void decodeText(benchmark::State& state, fs::path txt, int lines) {
+    for (auto _ : state) benchmark::DoNotOptimize(kivo::readWholeFile(txt));
+    setLines(state, lines);
+}
+
+void importRtf(benchmark::State& state, fs::path rtf, int lines) {
+    std::size_t got = 0;
+    for (auto _ : state) {
+        const kivo::StyledText text = kivo::readWholeFile(rtf);
+        got = text.text.size();
+    }
+    if (got == 0) state.SkipWithError("the RTF list read as empty");
+    setLines(state, lines);
+}
+
+// A fresh window for each load, made and destroyed outside the timing, so
+// that neither side pays for the list a previous round left behind.
+void loadList(benchmark::State& state, fs::path txt, int lines) {
+    SilentBoxes boxes;
+    int count = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto form = std::make_unique<kivo::TMainForm>(boxes);
+        state.ResumeTiming();
+        form->LoadWordListFile(txt.string());
+        state.PauseTiming();
+        count = form->Memo->count();
+        form.reset();
+        state.ResumeTiming();
+    }
+    if (count != lines || boxes.shown != 0) state.SkipWithError("the list did not load whole");
+    setLines(state, lines);
+}
+
+void toolkitSetPlainText(benchmark::State& state, fs::path txt, int lines) {
+    const QString text = listText(txt);
+    int blocks = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto edit = std::make_unique<QPlainTextEdit>();
+        edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+        state.ResumeTiming();
+        edit->setPlainText(text);
+        state.PauseTiming();
+        blocks = edit->document()->blockCount();
+        edit.reset();
+        state.ResumeTiming();
+    }
+    if (blocks != lines + 1) state.SkipWithError("the toolkit's control lost lines");
+    setLines(state, lines);
+}
+
+template <std::u16string (*Convert)(std::u16string_view)>
+void convertWidth(benchmark::State& state, fs::path txt, int lines) {
+    const QString text = listText(txt);
+    const std::u16string_view units(reinterpret_cast<const char16_t*>(text.utf16()),
+                                    static_cast<std::size_t>(text.size()));
+    for (auto _ : state) benchmark::DoNotOptimize(Convert(units));
+    setLines(state, lines);
+}
+
+std::u16string halfWidth(std::u16string_view text) { return kivo::toHalfWidth(text); }
+std::u16string fullWidth(std::u16string_view text) { return kivo::toFullWidth(text); }
+
+void registerAll(const fs::path& dir) {
+    using Fn = void (*)(benchmark::State&, fs::path, int);
+    struct Entry {
+        const char* name;
+        Fn fn;
+        const char* extension;
+    };
+    const Entry entries[] = {
+        {"decode_text", decodeText, ".txt"},
+        {"import_rtf", importRtf, ".rtf"},
+        {"load_list", loadList, ".txt"},
+        {"toolkit_set_plain_text", toolkitSetPlainText, ".txt"},
+        {"half_width", convertWidth<halfWidth>, ".txt"},
+        {"full_width", convertWidth<fullWidth>, ".txt"},
+    };
+    for (const Entry& e : entries) {
+        for (const int lines : kSizes) {
+            const std::string name = std::string(e.name) + "/" + std::to_string(lines);
+            benchmark::RegisterBenchmark(name.c_str(), e.fn, listFile(dir, lines, e.extension),
+                                         lines)
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(lines >= 1'000'000 ? 3 : 10);
+        }
+    }
+}
+
+// A field of /proc/self/status in KiB ("VmHWM", "VmRSS"), or -1.
+long statusKiB(const char* field) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    const std::size_t n = std::strlen(field);
+    while (std::getline(status, line)) {
+        if (line.compare(0, n, field) == 0 && line.size() > n && line[n] == ':') {
+            return std::stol(line.substr(n + 1));
+        }
+    }
+    return -1;
+}
+
+// One load of the list into the real control, in a window made as the
+// program makes it; prints what the memory check reports.
+int peakMemory(const fs::path& path) {
+    SilentBoxes boxes;
+    kivo::TMainForm form(boxes);
+    const long before = statusKiB("VmHWM");
+    form.LoadWordListFile(path.string());
+    const long peak = statusKiB("VmHWM");
+    const long resident = statusKiB("VmRSS");
+    const QString text = form.Memo->rawText();
+    std::printf(
+        "lines %d\nfile_bytes %ju\ntext_utf8_bytes %lld\ntext_utf16_bytes %lld\n"
+        "hwm_before_kib %ld\nhwm_after_kib %ld\nrss_after_kib %ld\nmessages %d\n",
+        form.Memo->count(), static_cast<std::uintmax_t>(fs::file_size(path)),
+        static_cast<long long>(text.toUtf8().size()), static_cast<long long>(text.size()) * 2,
+        before, peak, resident, boxes.shown);
+    return boxes.shown == 0 ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    kivo::installJapaneseFontSubstitutes();
+
+    // Our own options; the rest are Google Benchmark's.
+    fs::path lists;
+    std::vector<char*> rest{argv[0]};
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg.starts_with("--lists=")) {
+            lists = std::string(arg.substr(8));
+        } else if (arg.starts_with("--peak-memory=")) {
+            return peakMemory(std::string(arg.substr(14)));
+        } else {
+            rest.push_back(argv[i]);
+        }
+    }
+    if (lists.empty() || !fs::exists(listFile(lists, kSizes[0], ".txt"))) {
+        std::fprintf(stderr,
+                     "usage: compare_bench --lists=DIR [benchmark options]\n"
+                     "       compare_bench --peak-memory=FILE\n"
+                     "DIR holds the lists bench/make-list.sh writes.\n");
+        return 2;
+    }
+    registerAll(lists);
+    int restCount = static_cast<int>(rest.size());
+    benchmark::Initialize(&restCount, rest.data());
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

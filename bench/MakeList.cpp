@@ -1,0 +1,174 @@
+// Writes the word lists the comparison with other programs runs on: a
+// realistic Japanese list of 100,000 and of 1,000,000 lines, each as the
+// code page 932 text with CR LF that Japanese Windows editors save, and as
+// the RTF our own export writes of it.
+//   make_list DIR     writes DIR/list-100000.txt, .rtf and DIR/list-1000000.txt, .rtf
+// The same seed gives the same files on every machine.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "CodePage932.h"
+#include "ListExport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// What word lists for topic games hold: kanji compounds, loanwords in
+// katakana, native words in hiragana, verbs and adjectives with their
+// endings, short phrases, and a few entries with Latin letters, digits or
+// the half-width katakana of older lists. Every character is in code page
+// 932, so each form of the file holds the same text.
+constexpr std::u16string_view kKanji =
+    u"日本人大年中出子生上下国学会社事業自分者市場前後手方地気時間見"
+    u"行来言思食飲書読話聞買売作住使知持待歩走泳歌休遊習教始終開閉"
+    u"山川海空雲雨雪風花木森林石岩火水土金銀銅春夏秋冬朝昼夜星月光"
+    u"東西南北町村都府県駅道橋港島野原田畑村店家室門窓机椅子本紙筆"
+    u"犬猫鳥魚馬牛豚羊虫象熊猿兎鹿竜亀蛇赤青白黒黄緑茶色音楽絵映画"
+    u"電車船飛機自転運動野球水泳料理果物野菜肉卵米麦酒茶菓子薬病院"
+    u"医者先生友達家族父母兄弟姉妹祖親男女王様神仏寺宮城公園図館";
+constexpr std::u16string_view kKatakana =
+    u"アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン"
+    u"ガギグゲゴザジズゼゾダヂヅデドバビブベボパピプペポ";
+constexpr std::u16string_view kHiragana =
+    u"あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわん"
+    u"がぎぐげござじずぜぞだでどばびぶべぼぱぴぷぺぽ";
+constexpr std::u16string_view kHalfKatakana = u"ｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜﾝ";
+constexpr std::u16string_view kSmallKana = u"ャュョ";
+constexpr std::u16string_view kEndings[] = {u"る", u"い", u"しい", u"する", u"った",
+                                            u"む", u"く", u"べる", u"ける", u"かな"};
+constexpr std::u16string_view kLatin[] = {u"CD", u"DVD", u"PC",   u"Ｔ",     u"ＯＬ",
+                                          u"IT", u"SNS", u"ＧＷ", u"ＵＦＯ", u"Wi-Fi"};
+constexpr std::u16string_view kParticles[] = {u"の", u"と", u"な", u"で"};
+
+class ListMaker {
+public:
+    explicit ListMaker(std::uint32_t seed) : random_(seed) {}
+
+    std::u16string line() {
+        std::u16string s;
+        const unsigned kind = random_() % 100;
+        if (kind < 35) {
+            appendKanji(s, 2 + random_() % 3);
+        } else if (kind < 60) {
+            appendKatakanaWord(s);
+        } else if (kind < 72) {
+            appendRun(s, kHiragana, 2 + random_() % 4);
+        } else if (kind < 85) {
+            appendKanji(s, 1 + random_() % 2);
+            s += pick(kEndings);
+        } else if (kind < 93) {
+            appendKanji(s, 2);
+            s += pick(kParticles);
+            if (random_() % 2 == 0) {
+                appendKanji(s, 1 + random_() % 2);
+            } else {
+                appendKatakanaWord(s);
+            }
+        } else if (kind < 97) {
+            s += pick(kLatin);
+            if (random_() % 3 == 0) s += u"2";
+            appendKatakanaWord(s);
+        } else {
+            appendRun(s, kHalfKatakana, 2 + random_() % 5);
+            if (random_() % 3 == 0) s += u'ﾞ';
+        }
+        return s;
+    }
+
+private:
+    template <std::size_t N>
+    std::u16string_view pick(const std::u16string_view (&pool)[N]) {
+        return pool[random_() % N];
+    }
+    char16_t pick(std::u16string_view pool) { return pool[random_() % pool.size()]; }
+
+    void appendKanji(std::u16string& s, std::size_t n) { appendRun(s, kKanji, n); }
+    void appendRun(std::u16string& s, std::u16string_view pool, std::size_t n) {
+        for (std::size_t k = 0; k < n; ++k) s += pick(pool);
+    }
+    // Two to six syllables, some contracted, some long.
+    void appendKatakanaWord(std::u16string& s) {
+        const std::size_t syllables = 2 + random_() % 5;
+        for (std::size_t k = 0; k < syllables; ++k) {
+            s += pick(kKatakana);
+            const unsigned r = random_() % 12;
+            if (r == 0) s += pick(kSmallKana);
+            if (r == 1 || r == 2) s += u'ー';
+            if (r == 3 && k + 1 < syllables) s += u'ッ';
+        }
+    }
+
+    std::mt19937 random_;
+};
+
+std::string utf8(std::u16string_view text) {
+    std::string out;
+    out.reserve(text.size() * 3);
+    for (const char16_t c : text) {  // the pools are BMP characters only
+        if (c < 0x80) {
+            out += static_cast<char>(c);
+        } else if (c < 0x800) {
+            out += static_cast<char>(0xC0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            out += static_cast<char>(0xE0 | (c >> 12));
+            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+            out += static_cast<char>(0x80 | (c & 0x3F));
+        }
+    }
+    return out;
+}
+
+bool write(const fs::path& path, std::string_view bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return out.good();
+}
+
+bool makeList(const fs::path& dir, std::size_t lines) {
+    ListMaker maker(static_cast<std::uint32_t>(lines));
+    std::u16string crlf;
+    kivo::StyledText list;
+    for (std::size_t i = 0; i < lines; ++i) {
+        const std::u16string line = maker.line();
+        crlf += line;
+        crlf += u"\r\n";
+        list.text += utf8(line);
+        list.text += '\n';
+    }
+    bool lossless = false;
+    const std::string text = kivo::cp932::encode(utf8(crlf), &lossless);
+    if (!lossless) {
+        std::fprintf(stderr, "make_list: a character outside code page 932\n");
+        return false;
+    }
+    const std::string base = "list-" + std::to_string(lines);
+    return write(dir / (base + ".txt"), text) &&
+           write(dir / (base + ".rtf"), kivo::listToRtf(list, "ＭＳ ゴシック", 24));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_list DIR\n");
+        return 2;
+    }
+    const fs::path dir = argv[1];
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    for (const std::size_t lines : {100'000, 1'000'000}) {
+        if (!makeList(dir, lines)) {
+            std::fprintf(stderr, "make_list: cannot write the %zu-line list in %s\n", lines,
+                         dir.string().c_str());
+            return 1;
+        }
+    }
+    return 0;
+}
