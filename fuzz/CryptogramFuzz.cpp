@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "Cryptogram.h"
+#include "FuzzCheck.h"
 
 namespace {
 
@@ -22,18 +23,10 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr std::string_view kKey = "tonic_Kivo_RW7QX214fy";
 
-#define FUZZ_CHECK(condition)                                                                  \
-    do {                                                                                       \
-        if (!(condition)) {                                                                    \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                      \
-        }                                                                                      \
-    } while (false)
-
 // A folder of this process's own, removed when the run ends; in memory
 // where possible, so that the flush before each rename costs nothing.
 class WorkFolder {
-  public:
+public:
     WorkFolder() {
         const fs::path shm = "/dev/shm";
         const fs::path base = fs::is_directory(shm) ? shm : fs::temp_directory_path();
@@ -46,7 +39,7 @@ class WorkFolder {
     }
     const fs::path& path() const { return path_; }
 
-  private:
+private:
     fs::path path_;
 };
 

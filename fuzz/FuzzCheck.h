@@ -1,7 +1,7 @@
 #pragma once
-// What the Word text and plain-text targets share: a check that stops the
-// run on failure, and a UTF-8 test of their own, so that the code under
-// test is never its own judge.
+// What the fuzz targets share: a check that stops the run on failure, and a
+// UTF-8 test of their own, so that the code under test is never its own
+// judge.
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>

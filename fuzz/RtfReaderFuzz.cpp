@@ -1,68 +1,27 @@
 // Random bytes through the RTF reader. Beyond the sanitizers' findings it
 // checks what must hold for any input: only bytes that start as RTF are
-// read; every run is non-empty UTF-8 without a line end; the text never grows past a small multiple of the input; sizes
-// stay in range; and a second reading gives the same result.
+// read; every run is non-empty UTF-8 without a line end; the text never
+// grows past a small multiple of the input; sizes stay in range; and a
+// second reading gives the same result.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "FuzzCheck.h"
 #include "RtfReader.h"
 
 namespace {
 
-#define FUZZ_CHECK(condition)                                                                  \
-    do {                                                                                       \
-        if (!(condition)) {                                                                    \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                      \
-        }                                                                                      \
-    } while (false)
-
-// Well-formed UTF-8 of scalar values: no surrogates, no overlong forms.
-bool isUtf8(std::string_view s) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        std::size_t len = 0;
-        char32_t cp = 0;
-        if (b < 0x80) {
-            len = 1;
-            cp = b;
-        } else if ((b & 0xE0) == 0xC0) {
-            len = 2;
-            cp = b & 0x1F;
-        } else if ((b & 0xF0) == 0xE0) {
-            len = 3;
-            cp = b & 0x0F;
-        } else if ((b & 0xF8) == 0xF0) {
-            len = 4;
-            cp = b & 0x07;
-        } else {
-            return false;
-        }
-        if (i + len > s.size()) return false;
-        for (std::size_t k = 1; k < len; ++k) {
-            const auto c = static_cast<unsigned char>(s[i + k]);
-            if ((c & 0xC0) != 0x80) return false;
-            cp = (cp << 6) | (c & 0x3F);
-        }
-        constexpr char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        if (cp < kSmallest[len] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-        i += len;
-    }
-    return true;
-}
-
 // Everything the reader said, in one string, to compare two readings.
 class Checker : public kivo::rtf::Handler {
-  public:
+public:
     void text(std::string_view utf8, const kivo::rtf::CharFormat& format) override {
         FUZZ_CHECK(!utf8.empty());
-        FUZZ_CHECK(isUtf8(utf8));
+        FUZZ_CHECK(kivo::fuzz::isUtf8(utf8));
         for (const char c : utf8) FUZZ_CHECK(c != '\r' && c != '\n');
-        FUZZ_CHECK(isUtf8(format.fontFamily));
+        FUZZ_CHECK(kivo::fuzz::isUtf8(format.fontFamily));
         FUZZ_CHECK(format.halfPoints >= 0 && format.halfPoints <= 3276);
         FUZZ_CHECK(!format.color || *format.color <= 0xFFFFFF);
         textBytes += utf8.size();

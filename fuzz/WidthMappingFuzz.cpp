@@ -12,56 +12,10 @@
 #include <string_view>
 
 #include "CodePage932.h"
+#include "FuzzCheck.h"
 #include "WidthMapping.h"
 
 namespace {
-
-#define FUZZ_CHECK(condition)                                                                  \
-    do {                                                                                       \
-        if (!(condition)) {                                                                    \
-            std::fprintf(stderr, "%s:%d: check failed: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                      \
-        }                                                                                      \
-    } while (false)
-
-constexpr bool isContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
-
-// Well-formed UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
-bool isUtf8(std::string_view text) {
-    const auto* s = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t n = text.size();
-    for (std::size_t i = 0; i < n;) {
-        const unsigned char b = s[i];
-        std::size_t length = 0;
-        char32_t cp = 0;
-        if (b < 0x80) {
-            length = 1;
-            cp = b;
-        } else if (b >= 0xC2 && b <= 0xDF) {
-            length = 2;
-            cp = b & 0x1F;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            length = 3;
-            cp = b & 0x0F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            length = 4;
-            cp = b & 0x07;
-        } else {
-            return false;
-        }
-        if (i + length > n) return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            if (!isContinuation(s[i + k])) return false;
-            cp = (cp << 6) | (s[i + k] & 0x3F);
-        }
-        if ((length == 3 && cp < 0x800) || (length == 4 && (cp < 0x10000 || cp > 0x10FFFF))) {
-            return false;
-        }
-        if (cp >= 0xD800 && cp <= 0xDFFF) return false;
-        i += length;
-    }
-    return true;
-}
 
 bool isUtf16(std::u16string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -119,8 +73,8 @@ void checkUtf8(std::string_view bytes) {
     const std::string half = kivo::toHalfWidth(full);
     FUZZ_CHECK(full.size() <= 3 * bytes.size());
     FUZZ_CHECK(half.size() <= 2 * full.size());
-    if (!isUtf8(bytes)) return;
-    FUZZ_CHECK(isUtf8(full) && isUtf8(half));
+    if (!kivo::fuzz::isUtf8(bytes)) return;
+    FUZZ_CHECK(kivo::fuzz::isUtf8(full) && kivo::fuzz::isUtf8(half));
     checkText(std::string(bytes));
 }
 
