@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "Boxes.h"
+#include "SilentBoxes.h"
 #include "Fonts.h"
 #include "MemoControl.h"
 #include "TMainForm.h"
@@ -38,20 +39,7 @@ namespace fs = std::filesystem;
 
 constexpr int kSizes[] = {100'000, 1'000'000};
 
-struct SilentBoxes : kivo::Boxes {
-    int shown = 0;
-    void message(const QString&) override { ++shown; }
-    void error(const QString&) override { ++shown; }
-    void warning(const QString&) override { ++shown; }
-    Answer confirm(const QString&) override {
-        ++shown;
-        return Answer::No;
-    }
-    bool askYesNo(const QString&, const QString&) override {
-        ++shown;
-        return false;
-    }
-};
+using kivo::bench::SilentBoxes;
 
 fs::path listFile(const fs::path& dir, int lines, const char* extension) {
     return dir / ("list-" + std::to_string(lines) + extension);

@@ -27,6 +27,7 @@
 
 #include "CodePage932.h"
 #include "WidthMapping.h"
+#include "Utf8.h"
 
 extern char** environ;
 
@@ -83,18 +84,7 @@ std::u16string makeLine(std::mt19937& random) {
 std::string utf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size() * 3);
-    for (const char16_t c : text) {  // the list holds BMP characters only
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
+    for (const char16_t c : text) kivo::appendUtf8(out, c);  // BMP characters only
     return out;
 }
 

@@ -12,6 +12,7 @@
 #include <random>
 
 #include "Boxes.h"
+#include "SilentBoxes.h"
 #include "CodePage932.h"
 #include "EditCommands.h"
 #include "FileDialogs.h"
@@ -22,20 +23,7 @@
 
 namespace {
 
-struct SilentBoxes : kivo::Boxes {
-    int shown = 0;
-    void message(const QString&) override { ++shown; }
-    void error(const QString&) override { ++shown; }
-    void warning(const QString&) override { ++shown; }
-    Answer confirm(const QString&) override {
-        ++shown;
-        return Answer::No;
-    }
-    bool askYesNo(const QString&, const QString&) override {
-        ++shown;
-        return false;
-    }
-};
+using kivo::bench::SilentBoxes;
 
 // A list of short Japanese entries: kanji, hiragana, katakana and some
 // half-width and ASCII, one per line.
