@@ -26,9 +26,9 @@
 #include <vector>
 
 #include "Boxes.h"
-#include "SilentBoxes.h"
 #include "Fonts.h"
 #include "MemoControl.h"
+#include "SilentBoxes.h"
 #include "TMainForm.h"
 #include "WidthMapping.h"
 #include "WordListLoader.h"

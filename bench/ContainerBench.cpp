@@ -3,9 +3,7 @@
 // disk before it replaces the input, which cp does not do; so the run also
 // times `cp` followed by `sync FILE`, the fair peer for a durable write.
 #include <benchmark/benchmark.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <filesystem>
@@ -14,32 +12,17 @@
 #include <vector>
 
 #include "Cryptogram.h"
-
-extern char** environ;
+#include "PeerRun.h"
 
 namespace {
+
+using kivo::bench::run;
+using kivo::bench::secondsOf;
 
 namespace fs = std::filesystem;
 
 constexpr std::string_view kKey = "tonic_Kivo_RW7QX214fy";
 constexpr std::size_t kFileSize = 100'000'000;
-
-bool run(std::vector<std::string> args) {
-    std::vector<char*> argv;
-    for (auto& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return false;
-    int status = 0;
-    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-template <typename F>
-double secondsOf(F&& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
 
 double peakMemoryMiB() {
     rusage usage{};

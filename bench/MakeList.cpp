@@ -108,12 +108,7 @@ private:
     std::mt19937 random_;
 };
 
-std::string utf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size() * 3);
-    for (const char16_t c : text) kivo::appendUtf8(out, c);  // BMP characters only
-    return out;
-}
+std::string utf8(std::u16string_view text) { return kivo::utf16ToUtf8(text); }
 
 bool write(const fs::path& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -12,8 +12,6 @@
 // and the code page 932 decoding; ours is the in-memory conversion the
 // command performs. The nkf benchmarks report both and their ratio.
 #include <benchmark/benchmark.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -26,12 +24,14 @@
 #include <vector>
 
 #include "CodePage932.h"
-#include "WidthMapping.h"
+#include "PeerRun.h"
 #include "Utf8.h"
-
-extern char** environ;
+#include "WidthMapping.h"
 
 namespace {
+
+using kivo::bench::run;
+using kivo::bench::secondsOf;
 
 namespace fs = std::filesystem;
 
@@ -81,12 +81,7 @@ std::u16string makeLine(std::mt19937& random) {
     return line;
 }
 
-std::string utf8(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size() * 3);
-    for (const char16_t c : text) kivo::appendUtf8(out, c);  // BMP characters only
-    return out;
-}
+std::string utf8(std::u16string_view text) { return kivo::utf16ToUtf8(text); }
 
 // A folder of this process's own, removed when the program ends.
 const fs::path& benchFolder() {
@@ -133,29 +128,12 @@ const WordList& wordList() {
 
 // ---- Measuring ----
 
-template <typename F>
-double secondsOf(F&& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 // The best of a few runs, for the comparison counters.
 template <typename F>
 double bestSecondsOf(F&& work) {
     double best = secondsOf(work);
     for (int run = 1; run < 5; ++run) best = std::min(best, secondsOf(work));
     return best;
-}
-
-bool run(std::vector<std::string> args) {
-    std::vector<char*> argv;
-    for (auto& arg : args) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return false;
-    int status = 0;
-    return waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 std::vector<std::u16string> convertLines(const std::vector<std::u16string>& lines,

@@ -2,8 +2,8 @@
 // drawing, refreshing the count, and start-up against a bare window.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -12,12 +12,12 @@
 #include <random>
 
 #include "Boxes.h"
-#include "SilentBoxes.h"
 #include "CodePage932.h"
 #include "EditCommands.h"
 #include "FileDialogs.h"
 #include "Fonts.h"
 #include "MemoControl.h"
+#include "SilentBoxes.h"
 #include "TFormAbout.h"
 #include "TMainForm.h"
 
@@ -30,8 +30,10 @@ using kivo::bench::SilentBoxes;
 QString japaneseList(int lines) {
     static const QString pool = QStringLiteral(
         "犬猫鳥魚虫花木山川海空雲雨雪風火水土金石春夏秋冬朝昼夜東西南北"
-        "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわをん"
-        "アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲンー"
+        "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほまみむめもやゆよらりるれろわを"
+        "ん"
+        "アイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワヲ"
+        "ンー"
         "ｱｲｳｴｵｶﾞﾊﾟ0123456789ABCabc");
     std::mt19937 rng(1234);
     std::uniform_int_distribution<int> length(2, 10);
@@ -71,7 +73,11 @@ void BM_LoadRichTextEdit(benchmark::State& state) {
         benchmark::DoNotOptimize(edit.document()->blockCount());
     }
 }
-BENCHMARK(BM_LoadRichTextEdit)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_LoadRichTextEdit)
+    ->Arg(100'000)
+    ->Arg(1'000'000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 
 // The list as a file: code page 932 text with CR LF, or RTF with each
 // character escaped as the program's own exports do.
@@ -150,11 +156,14 @@ void BM_ExportThenImport(benchmark::State& state) {
         state.ResumeTiming();
         const auto start = std::chrono::steady_clock::now();
         form.findChild<QAction*>(QString::fromLatin1(exportItem))->trigger();
-        exportSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        exportSeconds +=
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         form.findChild<QAction*>(QString::fromLatin1(importItem))->trigger();
     }
-    state.counters["export_s"] = benchmark::Counter(exportSeconds, benchmark::Counter::kAvgIterations);
-    if (form.Memo->count() != 1'000'000 || boxes.shown != 0) state.SkipWithError("round trip failed");
+    state.counters["export_s"] =
+        benchmark::Counter(exportSeconds, benchmark::Counter::kAvgIterations);
+    if (form.Memo->count() != 1'000'000 || boxes.shown != 0)
+        state.SkipWithError("round trip failed");
     QFile::remove(dialogs.path);
 }
 BENCHMARK(BM_ExportThenImport)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);

@@ -13,6 +13,7 @@
 
 #include "CodePage932.h"
 #include "FuzzCheck.h"
+#include "Utf8.h"
 #include "WidthMapping.h"
 
 namespace {
@@ -29,31 +30,7 @@ bool isUtf16(std::u16string_view text) {
     return true;
 }
 
-// Well-formed UTF-16 to UTF-8.
-std::string utf8(std::u16string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t cp = text[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF)
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
-    return out;
-}
+std::string utf8(std::u16string_view text) { return kivo::utf16ToUtf8(text); }
 
 std::size_t cp932Bytes(std::string_view text) { return kivo::cp932::encode(text).size(); }
 

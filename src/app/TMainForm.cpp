@@ -569,14 +569,27 @@ void TMainForm::importContainer(const std::string& path) {
     container.reencrypt();
 }
 
+void TMainForm::importFile(const std::string& path, bool container) {
+    if (container) {
+        importContainer(path);
+    } else {
+        LoadWordListFile(path);
+    }
+}
+
+void TMainForm::newImport(const FileDialogSettings& settings, bool container) {
+    ConfirmSaveList();
+    if (const auto path = chooseFile(settings, false)) {
+        importFile(*path, container);
+        Memo->setModified(false);
+    }
+    refreshLineCount();
+}
+
 void TMainForm::addImport(const FileDialogSettings& settings, bool container) {
     QStringList lines = Memo->allLines();
     if (const auto path = chooseFile(settings, false)) {
-        if (container) {
-            importContainer(*path);
-        } else {
-            LoadWordListFile(*path);
-        }
+        importFile(*path, container);
         lines += Memo->allLines();
         Memo->clearList();
         Memo->setPlainText(lines.isEmpty() ? QString()
@@ -597,25 +610,11 @@ void TMainForm::mnuNewClick() {
     refreshLineCount();
 }
 
-void TMainForm::mnuNewInportKivoClick() {
-    ConfirmSaveList();
-    if (const auto path = chooseFile(kOpenContainer, false)) {
-        importContainer(*path);
-        Memo->setModified(false);
-    }
-    refreshLineCount();
-}
+void TMainForm::mnuNewInportKivoClick() { newImport(kOpenContainer, true); }
 
 void TMainForm::mnuAddInportKivoClick() { addImport(kOpenContainer, true); }
 
-void TMainForm::mnuNewInporttxtClick() {
-    ConfirmSaveList();
-    if (const auto path = chooseFile(kOpenText, false)) {
-        LoadWordListFile(*path);
-        Memo->setModified(false);
-    }
-    refreshLineCount();
-}
+void TMainForm::mnuNewInporttxtClick() { newImport(kOpenText, false); }
 
 void TMainForm::mnuAddInporttxtClick() { addImport(kOpenText, false); }
 
@@ -657,10 +656,8 @@ void TMainForm::WMDropFiles(const QStringList& paths) {
         refreshLineCount();
         return;
     }
-    ContainerImport container(pathFromUtf8(path), FCipherKey, FNotContainer);
-    LoadWordListFile(path);
+    importContainer(path);
     refreshLineCount();
-    container.reencrypt();
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {

@@ -127,6 +127,9 @@ private:
     std::optional<std::string> chooseFile(const FileDialogSettings& settings, bool save);
     void saveList(const std::string& path);
     void importContainer(const std::string& path);
+    // The loader, through a decryption attempt for containers.
+    void importFile(const std::string& path, bool container);
+    void newImport(const FileDialogSettings& settings, bool container);
     void addImport(const FileDialogSettings& settings, bool container);
 
     // A menu item: caption, hint and the handler its choice runs.

@@ -1,11 +1,11 @@
 // Start-up: application title, help file, main window, About box, then the
 // message loop until the main window closes.
 #include <QCoreApplication>
-#include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
 
+#include "AuxiliaryCommands.h"
 #include "Boxes.h"
 #include "Fonts.h"
 #include "HelpFile.h"
@@ -27,8 +27,7 @@ int main(int argc, char** argv) {
         QCoreApplication::installTranslator(&toolkitTexts);
     }
     // Replaced by the help command before every request; never opened as is.
-    kivo::setApplicationHelpFile(
-        QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("kHelp.hlp")));
+    kivo::setApplicationHelpFile(kivo::helpFileBesideExecutable());
 
     kivo::TMainForm mainForm(app.boxes());
     mainForm.setCommandLine(QCoreApplication::arguments());

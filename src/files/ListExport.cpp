@@ -35,32 +35,30 @@ void appendUnicodeEscape(std::string& out, char32_t cp) {
     }
 }
 
-// Text for an RTF body: escapes, code page 932 bytes, Unicode escapes.
-void appendRtfText(std::string& out, std::string_view utf8) {
-    char buffer[8];
-    for (std::size_t i = 0; i < utf8.size();) {
-        const std::size_t from = i;
-        const char32_t cp = nextUtf8(utf8, i);
-        const std::string_view piece = utf8.substr(from, i - from);
-        if (cp == '\\' || cp == '{' || cp == '}') {
-            out += '\\';
-            out += static_cast<char>(cp);
-        } else if (cp == '\t') {
-            out += "\\tab ";
-        } else if (cp < 0x20 || cp == 0x7F) {
-            appendHexByte(out, static_cast<unsigned char>(cp));
-        } else if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else {
-            bool lossless = false;
-            const std::string bytes = cp932::encode(piece, &lossless);
-            if (lossless && bytes.size() <= sizeof buffer) {
-                for (const char b : bytes) appendHexByte(out, static_cast<unsigned char>(b));
-            } else {
-                appendUnicodeEscape(out, cp);
-            }
+// One character of an RTF body: escaped, as code page 932 bytes, or as a
+// Unicode escape.
+void appendRtfCharacter(std::string& out, char32_t cp) {
+    if (cp == '\\' || cp == '{' || cp == '}') {
+        out += '\\';
+        out += static_cast<char>(cp);
+    } else if (cp == '\t') {
+        out += "\\tab ";
+    } else if (cp < 0x20 || cp == 0x7F) {
+        appendHexByte(out, static_cast<unsigned char>(cp));
+    } else if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else {
+        std::string bytes;
+        if (!cp932::appendEncoded(bytes, cp)) {
+            appendUnicodeEscape(out, cp);
+            return;
         }
+        for (const char b : bytes) appendHexByte(out, static_cast<unsigned char>(b));
     }
+}
+
+void appendRtfText(std::string& out, std::string_view utf8) {
+    for (std::size_t i = 0; i < utf8.size();) appendRtfCharacter(out, nextUtf8(utf8, i));
 }
 
 // A font name as the font table holds it: code page 932 bytes, escaped.
@@ -140,9 +138,8 @@ std::string listToRtf(const StyledText& list, std::string_view baseFont, int bas
             ++units;
             continue;
         }
-        const std::size_t from = i;
         const char32_t cp = nextUtf8(text, i);
-        appendRtfText(body, text.substr(from, i - from));
+        appendRtfCharacter(body, cp);
         units += cp >= 0x10000 ? 2 : 1;
     }
     if (inStyledGroup) body += '}';

@@ -18,9 +18,6 @@ std::string decodePlainText(std::string_view bytes);
 // CR LF, a lone CR and a lone LF each end a line; afterwards only LF does.
 std::string normalizeLineBreaks(std::string_view text);
 
-// UTF-16 units (host order) to UTF-8; an unpaired surrogate becomes U+FFFD.
-std::string utf16ToUtf8(std::u16string_view units);
-
 // True when bytes are well-formed UTF-8; *multiByte tells whether any
 // character took more than one byte.
 bool isValidUtf8(std::string_view bytes, bool* multiByte = nullptr);

@@ -8,6 +8,7 @@
 #include "CodePage932.h"
 #include "FileError.h"
 #include "TextDecoding.h"
+#include "Utf8.h"
 
 namespace kivo {
 namespace {

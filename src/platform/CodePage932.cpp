@@ -46,24 +46,23 @@ std::string decode(std::string_view bytes) {
     return out;
 }
 
+bool appendEncoded(std::string& out, char32_t codePoint) {
+    if (codePoint >= 0x10000 || isSurrogate(codePoint)) return false;
+    const std::uint16_t form = systemTables().forms[static_cast<char16_t>(codePoint)];
+    if (form == kNoForm) return false;
+    if (form >= 0x100) out.push_back(static_cast<char>(form >> 8));
+    out.push_back(static_cast<char>(form & 0xFF));
+    return true;
+}
+
 std::string encode(std::string_view utf8, bool* lossless) {
     if (lossless) *lossless = true;
-    const Tables& tables = systemTables();
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
-        const char32_t cp = nextUtf8(utf8, i);
-        const std::uint16_t form =
-            cp >= 0x10000 || isSurrogate(cp) ? kNoForm : tables.forms[static_cast<char16_t>(cp)];
-        if (form == kNoForm) {
-            out.push_back('?');
-            if (lossless) *lossless = false;
-        } else if (form < 0x100) {
-            out.push_back(static_cast<char>(form));
-        } else {
-            out.push_back(static_cast<char>(form >> 8));
-            out.push_back(static_cast<char>(form & 0xFF));
-        }
+        if (appendEncoded(out, nextUtf8(utf8, i))) continue;
+        out.push_back('?');
+        if (lossless) *lossless = false;
     }
     return out;
 }
@@ -81,18 +80,15 @@ std::size_t fittingPrefix(std::u16string_view text, std::size_t maxBytes) {
     std::size_t bytes = 0;
     std::size_t i = 0;
     while (i < text.size()) {
-        std::size_t units = 1;
-        char32_t cp = text[i];
-        if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-            text[i + 1] <= 0xDFFF) {
-            cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-            units = 2;
-        }
+        const std::size_t start = i;
+        const char32_t cp = nextUtf16(text, i);
         const int n = byteLength(cp);
-        const std::size_t cost = n > 0 ? static_cast<std::size_t>(n) : 2 * units;
-        if (bytes + cost > maxBytes) break;
+        const std::size_t cost = n > 0 ? static_cast<std::size_t>(n) : 2 * (i - start);
+        if (bytes + cost > maxBytes) {
+            i = start;
+            break;
+        }
         bytes += cost;
-        i += units;
     }
     return i;
 }

@@ -16,6 +16,10 @@ std::string decode(std::string_view bytes);
 // form rather than lose it.
 std::string encode(std::string_view utf8, bool* lossless = nullptr);
 
+// Appends the code page 932 bytes of one character; false, with nothing
+// appended, when code page 932 has no form for it.
+bool appendEncoded(std::string& out, char32_t codePoint);
+
 // Bytes one character takes in code page 932: 1 or 2, or 0 when code page 932
 // has no form for it.
 int byteLength(char32_t codePoint);

@@ -1,11 +1,5 @@
 // Code page 932 tables from Windows' own table, read through
 // MultiByteToWideChar and WideCharToMultiByte.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include <stdexcept>

@@ -139,19 +139,10 @@ Entry& entryFor(int codePage) {
 // Appends UTF-16 units as UTF-8. A lead surrogate at the very end is left
 // for the next piece (returns 1), unless `last`.
 int appendUtf16(const UChar* units, int count, bool last, std::string& out) {
-    int i = 0;
-    while (i < count) {
-        const UChar u = units[i];
-        if (U16_IS_LEAD(u) && i + 1 == count && !last) return 1;
-        if (U16_IS_LEAD(u) && i + 1 < count && U16_IS_TRAIL(units[i + 1])) {
-            appendUtf8(out, U16_GET_SUPPLEMENTARY(u, units[i + 1]));
-            i += 2;
-            continue;
-        }
-        appendUtf8(out, U16_IS_SURROGATE(u) ? 0xFFFD : u);
-        ++i;
-    }
-    return 0;
+    const int held = count > 0 && !last && U16_IS_LEAD(units[count - 1]) ? 1 : 0;
+    kivo::appendUtf16(out, std::u16string_view(reinterpret_cast<const char16_t*>(units),
+                                               static_cast<std::size_t>(count - held)));
+    return held;
 }
 
 void appendUnknown(std::string_view bytes, std::string& out) {

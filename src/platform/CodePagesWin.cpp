@@ -1,11 +1,5 @@
 // The Windows side of the code page decoder: the system's own tables,
 // through MultiByteToWideChar.
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include <array>
@@ -64,16 +58,9 @@ const Entry& entryFor(int codePage) {
 }
 
 void appendUtf16(const std::wstring& units, std::string& out) {
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        const char32_t u = units[i];
-        const bool lead = u >= 0xD800 && u <= 0xDBFF;
-        if (lead && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
-            appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (units[i + 1] - 0xDC00));
-            ++i;
-        } else {
-            appendUtf8(out, u >= 0xD800 && u <= 0xDFFF ? kReplacement : u);
-        }
-    }
+    // wchar_t is UTF-16 on Windows.
+    kivo::appendUtf16(
+        out, std::u16string_view(reinterpret_cast<const char16_t*>(units.data()), units.size()));
 }
 
 // The bytes as UTF-16; false when the system refuses them (with

@@ -51,6 +51,28 @@ inline char32_t nextUtf8(std::string_view s, std::size_t& i) {
     return cp;
 }
 
+// The code point of the UTF-16 character at s[i], moving i past it; an
+// unpaired surrogate is U+FFFD.
+inline char32_t nextUtf16(std::u16string_view s, std::size_t& i) {
+    const char32_t u = s[i++];
+    if (u >= 0xD800 && u <= 0xDBFF && i < s.size() && s[i] >= 0xDC00 && s[i] <= 0xDFFF) {
+        return 0x10000 + ((u - 0xD800) << 10) + (s[i++] - 0xDC00);
+    }
+    return u >= 0xD800 && u <= 0xDFFF ? 0xFFFD : u;
+}
+
+// Appends UTF-16 units as UTF-8; an unpaired surrogate becomes U+FFFD.
+inline void appendUtf16(std::string& out, std::u16string_view units) {
+    for (std::size_t i = 0; i < units.size();) appendUtf8(out, nextUtf16(units, i));
+}
+
+inline std::string utf16ToUtf8(std::u16string_view units) {
+    std::string out;
+    out.reserve(units.size() * 3);
+    appendUtf16(out, units);
+    return out;
+}
+
 // UTF-8 to UTF-16; malformed sequences become U+FFFD.
 inline std::u16string utf8ToUtf16(std::string_view utf8) {
     std::u16string out;

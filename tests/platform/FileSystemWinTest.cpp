@@ -2,13 +2,6 @@
 // attributes, sharing modes and file times as Windows keeps them.
 #ifdef _WIN32
 #include <gtest/gtest.h>
-
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include <filesystem>
