@@ -88,9 +88,16 @@ kivo::ContainerHeaderFields checkHeader(const Bytes& data) {
 void checkDecrypt(const Bytes& data, const kivo::ContainerHeaderFields& fields) {
     const fs::path path = workFolder() / "input.Kivo";
     put(path, data);
+    // The import's reading in memory agrees with the routine in place.
+    const kivo::ContainerContent inMemory = kivo::ReadContainerFile(path, kKey, 1 << 20);
+    FUZZ_CHECK(get(path) == data);
     std::uint8_t notContainer = 7;
     const kivo::DecryptResult result = kivo::DecryptFileInPlace(path, kKey, notContainer);
     const Bytes after = get(path);
+    FUZZ_CHECK(inMemory.result == result);
+    FUZZ_CHECK(inMemory.headerMatches == (result == kivo::kDecrypted));
+    if (result == kivo::kDecrypted)
+        FUZZ_CHECK(Bytes(inMemory.plain.begin(), inMemory.plain.end()) == after);
     FUZZ_CHECK(onlyFileIs(path));
 
     if (data.size() < static_cast<std::size_t>(kivo::kSmallestExaminedFile)) {

@@ -22,7 +22,6 @@
 #include "Auxiliaries.h"
 #include "AuxiliaryCommands.h"
 #include "Boxes.h"
-#include "ContainerImport.h"
 #include "Cryptogram.h"
 #include "EditCommands.h"
 #include "ErrorReporting.h"
@@ -72,8 +71,7 @@ public:
     void focusList() override { form_.Memo->setFocus(); }
     void clearList() override { form_.Memo->clearList(); }
     void setCurrentFile(const std::string& path) override { form_.SetCurrentFile(path); }
-    void loadWholeFile(const std::filesystem::path& path) override {
-        StyledText text = readWholeFile(path);
+    void loadWholeText(StyledText text) override {
         dropListFont(text, kListFontFamily, kListFontHalfPoints);
         form_.Memo->setStyledText(QString::fromStdString(text.text), text.ranges);
         form_.Memo->setCapacity(MemoControl::kRaisedCapacity);
@@ -538,7 +536,11 @@ void TMainForm::ConfirmSaveList() {
 }
 
 bool TMainForm::confirmOverwrite(const std::string& path) {
-    if (!isExistingFile(path)) return true;
+    // Anything but a folder counts: a pipe or a link is replaced as well.
+    std::error_code ec;
+    const std::filesystem::path target = pathFromUtf8(path);
+    if (!std::filesystem::exists(target, ec) || std::filesystem::is_directory(target, ec))
+        return true;
     const QString text = QStringLiteral("%1 は既に存在します。\r\n上書きしますか？")
                              .arg(QString::fromStdString(path));
     return boxes_.confirm(text) == Boxes::Answer::Yes;
@@ -562,11 +564,18 @@ void TMainForm::saveList(const std::string& path) {
 }
 
 void TMainForm::importContainer(const std::string& path) {
-    // A container decrypted here is a container again on every way out,
-    // also when the load fails.
-    ContainerImport container(pathFromUtf8(path), FCipherKey, FNotContainer);
+    // Deciphered in memory: the file on disk stays as it is, whatever
+    // becomes of the import, and is never shown enciphered.
+    const ContainerContent content =
+        ReadContainerFile(pathFromUtf8(path), FCipherKey, kWholeFileLimit);
+    FNotContainer = content.result == kDecrypted ? 0 : 1;
+    if (content.result == kDecrypted) {
+        MemoLoadTarget target(*this, boxes_);
+        loadWordListContent(path, content.plain, target);
+        return;
+    }
+    if (content.headerMatches) throw UserError("ストリームからの読み込みに失敗しました");
     LoadWordListFile(path);
-    container.reencrypt();
 }
 
 void TMainForm::importFile(const std::string& path, bool container) {
@@ -621,9 +630,10 @@ void TMainForm::mnuAddInporttxtClick() { addImport(kOpenText, false); }
 void TMainForm::mnuExportKivoClick() {
     if (const auto path = chooseFile(kSaveContainer, true)) {
         if (!confirmOverwrite(*path)) return;
-        saveList(*path);
+        writeContainerSafely(pathFromUtf8(*path),
+                             listToRtf(Memo->styledText(), kListFontFamily, kListFontHalfPoints),
+                             FCipherKey);
         Memo->setModified(false);
-        EncryptFileInPlace(pathFromUtf8(*path), FCipherKey);
         SetCurrentFile(*path);
     }
     refreshLineCount();

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <utility>
 #include <vector>
+
+#include "FileReplacement.h"
 
 namespace kivo {
 namespace {
@@ -74,51 +75,13 @@ bool cipherCopy(File& input, File& output, std::uint64_t count, std::string_view
     return true;
 }
 
-std::filesystem::path temporaryPathBeside(const std::filesystem::path& path) {
-    const std::u8string utf8 = path.u8string();
-    const std::string name = temporaryPathFor(std::string(utf8.begin(), utf8.end()));
-    return std::filesystem::path(std::u8string(name.begin(), name.end()));
-}
-
-// The temporary file beside the input. Created exclusively, so a file of
-// that name that the user keeps is never touched; removed again unless it
-// took the input's place.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(std::filesystem::path path)
-        : path_(std::move(path)), file_(File::createExclusive(path_)), owned_(file_.isOpen()) {}
-    TemporaryFile(const TemporaryFile&) = delete;
-    TemporaryFile& operator=(const TemporaryFile&) = delete;
-    ~TemporaryFile() {
-        if (!owned_) return;
-        file_.close();
-        removeFile(path_);
-    }
-
-    bool created() const { return owned_; }
-    File& file() { return file_; }
-
-    // One rename of the closed, complete file over target.
-    bool replace(const std::filesystem::path& target) {
-        if (!file_.close() || !replaceFile(path_, target)) return false;
-        owned_ = false;
-        return true;
-    }
-
-private:
-    std::filesystem::path path_;
-    File file_;
-    bool owned_;
-};
-
 // Gives the written temporary file the input's rights, makes it durable
 // and puts it in the input's place. The input is closed first: Windows
 // does not replace a file that is still open.
-bool replaceInput(File& input, TemporaryFile& temp, const std::filesystem::path& path,
-                  ContainerIo& io) {
-    if (!temp.file().copyPermissionsFrom(input) || !io.flush(temp.file())) return false;
+bool replaceInput(File& input, FileReplacement& temp, ContainerIo& io) {
+    if (!io.flush(temp.file())) return false;
     input.close();
-    return temp.replace(path);
+    return temp.commit();
 }
 
 ContainerIo& fileIo() {
@@ -162,9 +125,48 @@ ContainerHeaderFields ReadContainerHeader(const ContainerHeader& header) {
     return fields;
 }
 
-std::string temporaryPathFor(std::string_view path, PathStyle style) {
-    const std::string extension = extensionPart(path, style);
-    return std::string(path.substr(0, path.size() - extension.size())) + ".tmp";
+std::string EncipherContainer(std::string_view plain, std::string_view key,
+                              std::uint32_t dateStamp) {
+    ContainerHeader header;
+    WriteContainerHeader(header, key, dateStamp);
+    std::string out(header.begin(), header.end());
+    out.append(plain);
+    if (!key.empty()) {
+        const auto body = std::span(reinterpret_cast<std::uint8_t*>(out.data()), out.size())
+                              .subspan(kContainerHeaderSize);
+        cipherAt(body, 0, keyBlockFor(key));
+    }
+    return out;
+}
+
+ContainerContent ReadContainerFile(const std::filesystem::path& path, std::string_view key,
+                                   std::uint64_t maxBody) {
+    ContainerContent content;
+    if (key.empty()) return content;
+    File input = File::openForReading(path);
+    if (!input.isOpen()) return content;
+    const auto size = input.size();
+    if (!size || *size < kSmallestExaminedFile) return content;
+    ContainerHeader header{};
+    if (!input.read(header)) return content;
+    if (ReadContainerHeader(header).storedKey != key) {
+        content.result = kNotAContainer;
+        return content;
+    }
+    content.headerMatches = true;
+    const std::int64_t bodySize = *size - static_cast<std::int64_t>(kContainerHeaderSize);
+    if (bodySize > 0 && static_cast<std::uint64_t>(bodySize) > maxBody) {
+        content.tooLarge = true;
+        return content;
+    }
+    std::string plain(static_cast<std::size_t>(std::max<std::int64_t>(bodySize, 0)), '\0');
+    const std::span<std::uint8_t> body(reinterpret_cast<std::uint8_t*>(plain.data()), plain.size());
+    const auto got = input.read(body);
+    if (!got || *got != body.size()) return content;
+    cipherAt(body, 0, keyBlockFor(key));
+    content.plain = std::move(plain);
+    content.result = kDecrypted;
+    return content;
 }
 
 bool EncryptFileInPlace(const std::filesystem::path& path, std::string_view key) {
@@ -179,13 +181,13 @@ bool EncryptFileInPlace(const std::filesystem::path& path, std::string_view key,
     const auto size = input.size();
     if (!size) return false;
 
-    TemporaryFile temp(temporaryPathBeside(path));
-    if (!temp.created()) return false;
+    FileReplacement temp(path);
+    if (!temp.isOpen()) return false;
     ContainerHeader header;
     WriteContainerHeader(header, key, stamp);
     if (!io.write(temp.file(), header)) return false;
     if (!cipherCopy(input, temp.file(), static_cast<std::uint64_t>(*size), key, io)) return false;
-    return replaceInput(input, temp, path, io);
+    return replaceInput(input, temp, io);
 }
 
 DecryptResult DecryptFileInPlace(const std::filesystem::path& path, std::string_view key,
@@ -202,8 +204,8 @@ DecryptResult DecryptFileInPlace(const std::filesystem::path& path, std::string_
     const auto size = input.size();
     if (!size || *size < kSmallestExaminedFile) return kNotProcessed;
 
-    TemporaryFile temp(temporaryPathBeside(path));
-    if (!temp.created()) return kNotProcessed;
+    FileReplacement temp(path);
+    if (!temp.isOpen()) return kNotProcessed;
     // A file shorter than a header fills fewer bytes; the rest stay zero.
     ContainerHeader header{};
     if (!io.read(input, header)) return kNotProcessed;
@@ -217,7 +219,7 @@ DecryptResult DecryptFileInPlace(const std::filesystem::path& path, std::string_
     }
     // 0 and stamps that name no date leave the file with the time it was written.
     temp.file().setLastWriteDosStamp(fields.dateStamp);
-    if (!replaceInput(input, temp, path, io)) return kNotProcessed;
+    if (!replaceInput(input, temp, io)) return kNotProcessed;
     notContainer = 0;
     return kDecrypted;
 }

@@ -4,8 +4,9 @@
 // key that starts again at every 1024-byte block of the body. Other copies
 // of the program read and write these files, so the bytes are fixed.
 //
-// The file routines work in place through a temporary file beside the
-// input, report only through their results and never show anything.
+// The file routines report only through their results and never show
+// anything. Those that work in place go through a temporary file beside
+// the input that replaces it in one rename.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -16,7 +17,6 @@
 #include <string_view>
 
 #include "FileSystem.h"
-#include "PathRules.h"
 
 namespace kivo {
 
@@ -53,9 +53,22 @@ void WriteContainerHeader(ContainerHeader& header, std::string_view key, std::ui
 // bytes do not match. The stored key ends at the first zero byte.
 ContainerHeaderFields ReadContainerHeader(const ContainerHeader& header);
 
-// The temporary file's name: the extension replaced by ".tmp", or ".tmp"
-// appended when the file name has no extension. Paths are UTF-8.
-std::string temporaryPathFor(std::string_view path, PathStyle style = kNativePathStyle);
+// A whole container: the header with the stamp, then plain enciphered.
+std::string EncipherContainer(std::string_view plain, std::string_view key,
+                              std::uint32_t dateStamp);
+
+// A container read into memory and deciphered there; the file is not
+// touched, so nothing can leave it deciphered on disk.
+struct ContainerContent {
+    DecryptResult result = kNotProcessed;
+    // The header named this key: the file is a container for it, even when
+    // its body could not be read (result kNotProcessed).
+    bool headerMatches = false;
+    bool tooLarge = false;  // a body of more than maxBody bytes is not read
+    std::string plain;
+};
+ContainerContent ReadContainerFile(const std::filesystem::path& path, std::string_view key,
+                                   std::uint64_t maxBody);
 
 // Where the data of a pass flows. The routines use the files as they are;
 // tests derive from it to make a read come up short or a write fail as on a

@@ -30,12 +30,15 @@ int fileErrorCodeFromErrno(int err, bool parentMissing) {
         case ENOENT:
             return parentMissing ? kPathNotFound : kFileNotFound;
         case ENOTDIR:
+        case ENAMETOOLONG:
+        case ELOOP:
             return kPathNotFound;
         case EMFILE:
         case ENFILE:
             return kTooManyOpenFiles;
         case EACCES:
         case EPERM:
+        case EISDIR:
         case EROFS:
         case ETXTBSY:
             return kAccessDenied;
@@ -45,7 +48,9 @@ int fileErrorCodeFromErrno(int err, bool parentMissing) {
 #endif
             return kDiskFull;
         default:
-            return err;
+            // Negative, so that no other cause is shown under a code that
+            // has a text of its own (EIO is 5, the code of access denied).
+            return -err;
     }
 }
 

@@ -23,7 +23,7 @@ enum FileErrorCode : int {
 std::string fileErrorText(int code);
 
 // Maps an errno value onto the codes above; an errno without a counterpart
-// is passed on as it is. parentMissing tells a missing folder from a
+// becomes its negative, which no code above can be. parentMissing tells a missing folder from a
 // missing file, which POSIX reports alike.
 int fileErrorCodeFromErrno(int err, bool parentMissing = false);
 

@@ -5,8 +5,10 @@
 #include <vector>
 
 #include "CodePage932.h"
+#include "Cryptogram.h"
 #include "Errors.h"
 #include "FileError.h"
+#include "FileReplacement.h"
 #include "FileSystem.h"
 #include "Utf8.h"
 
@@ -182,31 +184,22 @@ std::string listToText(std::string_view utf8Text) {
 
 void writeFileSafely(const std::filesystem::path& path, std::string_view bytes) {
     const std::string cannotCreate = "ファイル " + utf8Of(path) + " を作成できません";
-    // A name of our own beside the target, never one the user has.
-    File temp;
-    std::filesystem::path tempPath;
-    for (int attempt = 0; attempt < 100 && !temp.isOpen(); ++attempt) {
-        tempPath = path;
-        tempPath += ".kivo-save-" + std::to_string(attempt);
-        temp = File::createExclusive(tempPath);
+    FileReplacement replacement(path, FileReplacement::WhenFolderIsClosed::WriteInPlace);
+    if (!replacement.isOpen()) throw UserError(cannotCreate);
+    if (!replacement.write({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()})) {
+        throw FileError(fileErrorCodeFromSystem(replacement.systemError()));
     }
-    if (!temp.isOpen()) throw UserError(cannotCreate);
+    if (!replacement.commit()) {
+        const int code = fileErrorCodeFromSystem(replacement.systemError());
+        if (code == kDiskFull) throw FileError(code);
+        throw UserError(cannotCreate);
+    }
+}
 
-    std::error_code ec;
-    const bool replacing = std::filesystem::is_regular_file(path, ec);
-    bool written = temp.write({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
-    if (written && replacing) {
-        const File old = File::openForReading(path);
-        written = old.isOpen() && temp.copyPermissionsFrom(old);
-    } else if (written) {
-        written = temp.useDefaultPermissions();
-    }
-    written = written && temp.flush() && temp.close();
-    if (!written || !replaceFile(tempPath, path)) {
-        temp.close();
-        removeFile(tempPath);
-        throw UserError(written ? cannotCreate : fileErrorText(kDiskFull));
-    }
+void writeContainerSafely(const std::filesystem::path& path, std::string_view plain,
+                          std::string_view key) {
+    // The plain list never reaches the disk: the container is written whole.
+    writeFileSafely(path, EncipherContainer(plain, key, dosStampNow()));
 }
 
 }  // namespace kivo

@@ -20,8 +20,14 @@ std::string listToRtf(const StyledText& list, std::string_view baseFont, int bas
 std::string listToText(std::string_view utf8Text);
 
 // Writes bytes to path through a temporary file beside it that replaces the
-// target only when complete, so a failed save leaves the old file whole.
-// Throws "ファイル %s を作成できません" when the file cannot be made.
+// target only when complete, so a failed save leaves the old file whole. A
+// symbolic link is written through; a writable file in a folder that takes
+// no new file is written in place. Throws "ファイル %s を作成できません" when
+// the file cannot be made, the file error when the writing fails.
 void writeFileSafely(const std::filesystem::path& path, std::string_view bytes);
+
+// The same for a container of plain enciphered with key.
+void writeContainerSafely(const std::filesystem::path& path, std::string_view plain,
+                          std::string_view key);
 
 }  // namespace kivo

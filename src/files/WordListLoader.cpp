@@ -1,5 +1,6 @@
 #include "WordListLoader.h"
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -63,6 +64,37 @@ private:
     StyledText out_;
     std::size_t units_ = 0;
 };
+
+// Bytes in memory behind the Word text reader.
+class MemoryReader : public ByteReader {
+public:
+    explicit MemoryReader(std::string_view bytes) : bytes_(bytes) {}
+    std::size_t read(std::span<std::uint8_t> buffer) override {
+        const std::size_t n = std::min(buffer.size(), bytes_.size() - position_);
+        std::copy_n(bytes_.data() + position_, n, reinterpret_cast<char*>(buffer.data()));
+        position_ += n;
+        return n;
+    }
+    bool seek(std::uint64_t offset) override {
+        if (offset > bytes_.size()) return false;
+        position_ = static_cast<std::size_t>(offset);
+        return true;
+    }
+
+private:
+    std::string_view bytes_;
+    std::size_t position_ = 0;
+};
+
+// The Word road: line by line into the list, with the warning when the
+// list takes no more.
+void appendWordText(ByteReader& reader, WordListTarget& target) {
+    const WordTextOutcome outcome =
+        extractWordText(reader, [&](std::string_view line) { return target.appendLine(line); });
+    if (outcome == WordTextOutcome::AppendRefused) {
+        target.warn("行数が長すぎてファイルが開けません");
+    }
+}
 
 // The open file behind the Word text reader.
 class FileReader : public ByteReader {
@@ -149,22 +181,31 @@ void loadWordListFile(const std::string& path, WordListTarget& target) {
 
     std::array<std::uint8_t, 6> head{};
     const std::size_t got = file.read(head).value_or(0);
-    const FileKind kind = detectFileKind(std::span(head.data(), got));
-    if (kind != FileKind::CompoundFile) {
+    if (detectFileKind(std::span(head.data(), got)) != FileKind::CompoundFile) {
         file.close();
         target.setCurrentFile(path);
-        target.loadWholeFile(filePath);
+        target.loadWholeText(readWholeFile(filePath));
         target.clearModified();
         return;
     }
-
     FileReader reader(file);
-    const WordTextOutcome outcome =
-        extractWordText(reader, [&](std::string_view line) { return target.appendLine(line); });
-    file.close();
-    if (outcome == WordTextOutcome::AppendRefused) {
-        target.warn("行数が長すぎてファイルが開けません");
+    appendWordText(reader, target);
+}
+
+void loadWordListContent(const std::string& path, std::string_view content,
+                         WordListTarget& target) {
+    target.focusList();
+    target.clearList();
+    const auto head = std::span(reinterpret_cast<const std::uint8_t*>(content.data()),
+                                std::min<std::size_t>(content.size(), 6));
+    if (detectFileKind(head) != FileKind::CompoundFile) {
+        target.setCurrentFile(path);
+        target.loadWholeText(styledTextFromBytes(content));
+        target.clearModified();
+        return;
     }
+    MemoryReader reader(content);
+    appendWordText(reader, target);
 }
 
 }  // namespace kivo

@@ -18,8 +18,9 @@ public:
     // Empties the list and clears its modified mark.
     virtual void clearList() = 0;
     virtual void setCurrentFile(const std::string& path) = 0;
-    // The control's whole-file load (see readWholeFile); raises its capacity.
-    virtual void loadWholeFile(const std::filesystem::path& path) = 0;
+    // The control's whole-file load of a file's text (see readWholeFile);
+    // raises its capacity.
+    virtual void loadWholeText(StyledText text) = 0;
     virtual void clearModified() = 0;
     // Adds a line at the end; false when the control has no room for it.
     virtual bool appendLine(std::string_view line) = 0;
@@ -30,6 +31,11 @@ public:
 // the open, of a Word document's header and of the whole-file load are
 // thrown; a list that takes no more lines is reported with a warning.
 void loadWordListFile(const std::string& path, WordListTarget& target);
+
+// The same for the content of the file at path already in memory (a
+// deciphered container): the list, caption and warnings as if the file
+// itself held it.
+void loadWordListContent(const std::string& path, std::string_view content, WordListTarget& target);
 
 // Files larger than this are refused by the whole-file load rather than
 // exhausting memory.

@@ -47,7 +47,10 @@ public:
     static File openForReading(const std::filesystem::path& path, int* systemError = nullptr);
     // A new file for reading and writing, held by us alone. Fails when the
     // name exists, whatever it is, so nothing of the user's is overwritten.
-    static File createExclusive(const std::filesystem::path& path);
+    static File createExclusive(const std::filesystem::path& path, int* systemError = nullptr);
+    // An existing regular file for writing over, its content left as it is
+    // until written.
+    static File openForWriting(const std::filesystem::path& path, int* systemError = nullptr);
 
     bool isOpen() const;
     std::optional<std::int64_t> size() const;
@@ -67,6 +70,12 @@ public:
     bool write(std::span<const std::uint8_t> bytes);
     // Makes written data and times durable before the file is renamed.
     bool flush();
+    // Cuts the file (or extends it with zeros) to size bytes.
+    bool truncate(std::uint64_t size);
+    // Sets disk space aside for size bytes without changing the file's
+    // content or length. False only when the disk has no room; where the
+    // file system cannot reserve, the space is simply not reserved.
+    bool reserve(std::uint64_t size);
     // Gives this file the access rights of source (POSIX mode bits, the
     // Windows read-only attribute).
     bool copyPermissionsFrom(const File& source);
@@ -97,5 +106,12 @@ bool replaceFile(const std::filesystem::path& replacement, const std::filesystem
 
 // Removes a file; false when it could not be removed.
 bool removeFile(const std::filesystem::path& path);
+
+// The system's reason for the last failed call of this thread (errno, or
+// GetLastError() on Windows).
+int lastSystemError();
+
+// The present local time as an MS-DOS stamp; kNoDosStamp outside 1980 ... 2107.
+std::uint32_t dosStampNow();
 
 }  // namespace kivo

@@ -1,4 +1,7 @@
 #include <fcntl.h>
+#ifdef __linux__
+#include <linux/falloc.h>
+#endif
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -70,10 +73,29 @@ File File::openForReading(const std::filesystem::path& path, int* systemError) {
     return file;
 }
 
-File File::createExclusive(const std::filesystem::path& path) {
+File File::createExclusive(const std::filesystem::path& path, int* systemError) {
     // Readable by us alone until the finished file takes the input's rights.
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd < 0 && systemError) *systemError = errno;
     return fd < 0 ? File() : File(fd);
+}
+
+File File::openForWriting(const std::filesystem::path& path, int* systemError) {
+    // Non-blocking for the same reason as reading: a FIFO must not hang us.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (systemError) *systemError = errno;
+        return File();
+    }
+    File file(fd);
+    const auto st = statOf(fd);
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (!st || !S_ISREG(st->st_mode) || flags < 0 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        if (systemError) *systemError = EACCES;
+        return File();
+    }
+    return file;
 }
 
 bool File::isOpen() const { return fd_ >= 0; }
@@ -155,6 +177,23 @@ void File::startWriteback() {
 
 bool File::flush() { return ::fsync(fd_) == 0; }
 
+bool File::truncate(std::uint64_t size) {
+    if (size > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max())) return false;
+    return ::ftruncate(fd_, static_cast<off_t>(size)) == 0;
+}
+
+bool File::reserve(std::uint64_t size) {
+#ifdef __linux__
+    if (size == 0 || size > static_cast<std::uint64_t>(std::numeric_limits<off_t>::max()))
+        return true;
+    if (::fallocate(fd_, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(size)) == 0) return true;
+    return errno != ENOSPC && errno != EDQUOT;
+#else
+    (void)size;
+    return true;
+#endif
+}
+
 bool File::copyPermissionsFrom(const File& source) {
     const auto st = statOf(source.fd_);
     return st && ::fchmod(fd_, st->st_mode & 07777) == 0;
@@ -181,5 +220,15 @@ bool replaceFile(const std::filesystem::path& replacement, const std::filesystem
 }
 
 bool removeFile(const std::filesystem::path& path) { return ::unlink(path.c_str()) == 0; }
+
+int lastSystemError() { return errno; }
+
+std::uint32_t dosStampNow() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    if (::localtime_r(&now, &local) == nullptr) return kNoDosStamp;
+    return encodeDosStamp({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                           local.tm_min, local.tm_sec});
+}
 
 }  // namespace kivo

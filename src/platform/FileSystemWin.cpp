@@ -63,9 +63,25 @@ bool File::seek(std::uint64_t offset) {
     return SetFilePointerEx(handleOf(handle_), to, nullptr, FILE_BEGIN) != 0;
 }
 
-File File::createExclusive(const std::filesystem::path& path) {
-    return File(keep(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr)));
+File File::createExclusive(const std::filesystem::path& path, int* systemError) {
+    File file(keep(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr)));
+    if (!file.isOpen() && systemError) *systemError = static_cast<int>(GetLastError());
+    return file;
+}
+
+File File::openForWriting(const std::filesystem::path& path, int* systemError) {
+    File file(keep(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr)));
+    if (!file.isOpen()) {
+        if (systemError) *systemError = static_cast<int>(GetLastError());
+        return File();
+    }
+    if (GetFileType(handleOf(file.handle_)) != FILE_TYPE_DISK) {
+        if (systemError) *systemError = ERROR_ACCESS_DENIED;
+        return File();
+    }
+    return file;
 }
 
 bool File::isOpen() const { return handle_ != nullptr; }
@@ -128,6 +144,24 @@ bool File::write(std::span<const std::uint8_t> bytes) {
 
 bool File::flush() { return FlushFileBuffers(handleOf(handle_)) != FALSE; }
 
+bool File::truncate(std::uint64_t size) {
+    return seek(size) && SetEndOfFile(handleOf(handle_)) != FALSE;
+}
+
+bool File::reserve(std::uint64_t size) {
+    // A smaller allocation would cut the file.
+    if (const auto current = this->size(); !current || static_cast<std::uint64_t>(*current) >= size)
+        return true;
+    FILE_ALLOCATION_INFO allocation{};
+    allocation.AllocationSize.QuadPart = static_cast<LONGLONG>(size);
+    if (SetFileInformationByHandle(handleOf(handle_), FileAllocationInfo, &allocation,
+                                   sizeof allocation)) {
+        return true;
+    }
+    const DWORD error = GetLastError();
+    return error != ERROR_DISK_FULL && error != ERROR_HANDLE_DISK_FULL;
+}
+
 bool File::copyPermissionsFrom(const File& source) {
     // Access rights come from the folder, as for any new file. Of the
     // attributes, read-only never needs copying (a read-only file is not
@@ -159,5 +193,13 @@ bool replaceFile(const std::filesystem::path& replacement, const std::filesystem
 }
 
 bool removeFile(const std::filesystem::path& path) { return DeleteFileW(path.c_str()) != FALSE; }
+
+int lastSystemError() { return static_cast<int>(GetLastError()); }
+
+std::uint32_t dosStampNow() {
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return encodeDosStamp({now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond});
+}
 
 }  // namespace kivo

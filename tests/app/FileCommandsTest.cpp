@@ -8,8 +8,16 @@
 #include <QUrl>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
+#include <set>
 #include <sstream>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include "Cryptogram.h"
 #include "FileDialogs.h"
@@ -309,6 +317,191 @@ TEST_F(FileCommandsTest, TheCommandLineFileLoadsAsStored) {
     }
     EXPECT_TRUE(boxes.shown.empty());
 }
+
+// --- Nothing lost, nothing reported as success that failed ----------------
+
+#ifndef _WIN32
+// Runs fn as a user whom a folder's rights bind (root ignores them):
+// in a child process that gives up root, or here when we are not root.
+bool asOrdinaryUser(const std::function<bool()>& fn, uid_t owner = 65534) {
+    if (::geteuid() != 0) return fn();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(owner) != 0 || ::setuid(owner) != 0) ::_exit(2);
+        ::_exit(fn() ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+#endif
+
+TEST_F(FileCommandsTest, ImportsDecipherInMemoryAndNeverTouchTheFile) {
+    form->Memo->setPlainText(QStringLiteral("犬\n猫"));
+    const QString container = path("読み取り専用.Kivo");
+    dialogs.answers = {container};
+    run("mnuExportKivo");
+    // An old leftover of the same name as the earlier temporary file.
+    write(path("読み取り専用.tmp"), "leftover");
+    const auto oldTime = fs::file_time_type::clock::now() - std::chrono::hours(3);
+    fs::last_write_time(container.toStdString(), oldTime);
+    fs::permissions(container.toStdString(), fs::perms::owner_read | fs::perms::group_read);
+    const std::string stored = readAll(container.toStdString());
+
+    const auto untouched = [&] {
+        EXPECT_EQ(readAll(container.toStdString()), stored);
+        EXPECT_EQ(fs::last_write_time(container.toStdString()), oldTime);
+    };
+    form = makeForm();
+    dialogs.answers = {container};
+    run("mnuNewInportKivo");
+    EXPECT_EQ(lines(), (QStringList{"犬", "猫"}));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("読み取り専用.Kivo  >>>  Kivo version 1.33"));
+    untouched();
+
+    form->Memo->setPlainText(QStringLiteral("一"));
+    dialogs.answers = {container};
+    run("mnuAddInportKivo");
+    EXPECT_EQ(lines(), (QStringList{"一", "犬", "猫"}));
+    untouched();
+
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    form->Memo->clearList();
+    drop({container});
+    EXPECT_EQ(lines(), (QStringList{"犬", "猫"}));
+    untouched();
+    EXPECT_TRUE(boxes.shown.empty());
+    fs::permissions(container.toStdString(), fs::perms::owner_write, fs::perm_options::add);
+}
+
+TEST_F(FileCommandsTest, AContainerThatCannotBeReadIsNeverShownEnciphered) {
+    // A header for our key over a body the reader cannot take.
+    const QString container = path("big.Kivo");
+    write(container, EncipherContainer("{\\rtf1 a\\par}", "tonic_Kivo_RW7QX214fy", 0));
+    fs::resize_file(container.toStdString(), 300u * 1024 * 1024);
+    form->Memo->setPlainText(QStringLiteral("元"));
+    dialogs.answers = {container};
+    run("mnuAddInportKivo");
+    EXPECT_EQ(lines(), QStringList{"元"});
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("ストリームからの読み込みに失敗しました."));
+}
+
+TEST_F(FileCommandsTest, ExportsWriteThroughLinksAndTakeLongNames) {
+    form->Memo->setPlainText(QStringLiteral("新"));
+    const QString real = path("real.Kivo");
+    write(real, "old");
+    const QString link = path("link.Kivo");
+    fs::create_symlink(real.toStdString(), link.toStdString());
+    dialogs.answers = {link};
+    boxes.answers = {Answer::Yes};
+    run("mnuExportKivo");
+    EXPECT_TRUE(fs::is_symlink(link.toStdString()));
+    form = makeForm();
+    dialogs.answers = {real};
+    run("mnuNewInportKivo");
+    EXPECT_EQ(lines(), QStringList{"新"});
+
+    // 80 kanji and ".txt": 244 bytes, within the file system's 255.
+    QString name;
+    for (int i = 0; i < 80; ++i) name += QChar(0x72AC);
+    const QString longName = QString::fromStdString(dir.string()) + "/" + name + ".txt";
+    dialogs.answers = {longName};
+    run("mnuExporttxt");
+    EXPECT_EQ(readAll(longName.toStdString()), "\x90\x56");
+    EXPECT_TRUE(boxes.shown.size() == 1 && boxes.shown[0].kind == ScriptedBoxes::Shown::Confirm);
+}
+
+TEST_F(FileCommandsTest, LeftoversAreRemovedWhenStaleAndAPipeIsAskedAbout) {
+    form->Memo->setPlainText(QStringLiteral("犬"));
+    const QString target = path("list.txt");
+    const auto stale = fs::file_time_type::clock::now() - std::chrono::hours(2);
+    for (int n = 0; n < 100; ++n) write(target + ".kivo-save-" + QString::number(n), "x");
+    write(path("keep.kivo-save-x"), "mine");
+    write(path(".kivo-00c0ffee.tmp"), "fresh");  // perhaps another Kivo's, saving now
+    for (const auto& entry : fs::directory_iterator(dir))
+        if (entry.path().filename() != ".kivo-00c0ffee.tmp") fs::last_write_time(entry, stale);
+    dialogs.answers = {target};
+    run("mnuExporttxt");
+    EXPECT_EQ(readAll(target.toStdString()), "\x8C\xA2");
+    std::set<std::string> left;
+    for (const auto& entry : fs::directory_iterator(dir))
+        left.insert(entry.path().filename().string());
+    EXPECT_EQ(left, (std::set<std::string>{"list.txt", "keep.kivo-save-x", ".kivo-00c0ffee.tmp"}));
+
+#ifndef _WIN32
+    const QString pipe = path("pipe.txt");
+    ASSERT_EQ(::mkfifo(pipe.toStdString().c_str(), 0600), 0);
+    dialogs.answers = {pipe};
+    boxes.answers = {Answer::No};
+    run("mnuExporttxt");
+    EXPECT_EQ(confirms().back().text,
+              pipe + QStringLiteral(" は既に存在します。\r\n上書きしますか？"));
+    EXPECT_EQ(fs::status(pipe.toStdString()).type(), fs::file_type::fifo);
+#endif
+}
+
+#ifndef _WIN32
+TEST_F(FileCommandsTest, AWritableFileInAClosedFolderIsWrittenInPlace) {
+    const fs::path folder = dir / "closed";
+    fs::create_directory(folder);
+    const fs::path file = folder / "list.txt";
+    std::ofstream(file) << "old";
+    if (::geteuid() == 0) ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
+    fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                fs::perms::others_read | fs::perms::others_exec);
+    if (::geteuid() != 0) fs::permissions(folder, fs::perms::owner_write, fs::perm_options::remove);
+    form->Memo->setPlainText(QStringLiteral("犬\n猫"));
+    const QString target = QString::fromStdString(file.string());
+    EXPECT_TRUE(asOrdinaryUser([&] {
+        dialogs.answers = {target};
+        boxes.answers = {Answer::Yes};
+        run("mnuExporttxt");
+        return boxes.shown.size() == 1;  // the overwrite question, no error
+    }));
+    EXPECT_EQ(readAll(file), "\x8C\xA2\r\n\x94\x4C");
+    fs::permissions(folder, fs::perms::owner_all);
+}
+
+TEST_F(FileCommandsTest, AFullDiskShowsItsErrorAndKeepsTheOldFile) {
+    if (::geteuid() != 0) GTEST_SKIP() << "mounting a small disk needs root";
+    const fs::path disk = dir / "disk";
+    fs::create_directory(disk);
+    if (std::system(("mount -t tmpfs -o size=64k tmpfs '" + disk.string() + "'").c_str()) != 0)
+        GTEST_SKIP() << "no tmpfs here";
+    const auto unmount = [&] { std::system(("umount '" + disk.string() + "'").c_str()); };
+    const auto listOf = [](int count) {
+        QStringList words;
+        for (int i = 0; i < count; ++i) words << QStringLiteral("単語%1").arg(i);
+        return words.join(QLatin1Char('\n'));
+    };
+    const QString target = QString::fromStdString((disk / "list").string());
+    const auto exportTo = [&](const char* command) {
+        write(target, "old");
+        boxes.shown.clear();
+        dialogs.answers = {target};
+        boxes.answers = {Answer::Yes};
+        run(command);
+        EXPECT_EQ(std::distance(fs::directory_iterator(disk), fs::directory_iterator()), 1);
+    };
+    // A container that fits once, but not beside a plain copy of itself.
+    form->Memo->setPlainText(listOf(1500));
+    exportTo("mnuExportKivo");
+    EXPECT_EQ(readAll(target.toStdString()).substr(2, 4), "Kivo");
+    EXPECT_EQ(boxes.shown.size(), 1u);
+
+    form->Memo->setPlainText(listOf(20000));
+    for (const char* command : {"mnuExporttxt", "mnuExportKivo"}) {
+        SCOPED_TRACE(command);
+        exportTo(command);
+        ASSERT_EQ(boxes.shown.size(), 2u);
+        EXPECT_EQ(boxes.shown[1].text, QStringLiteral("ディスクがいっぱいです."));
+        EXPECT_EQ(readAll(target.toStdString()), "old");
+    }
+    unmount();
+}
+#endif
 
 }  // namespace
 }  // namespace kivo

@@ -26,7 +26,12 @@ TEST(FileError, PosixErrorsMapOntoTheCodes) {
     EXPECT_EQ(fileErrorCodeFromErrno(EACCES), kAccessDenied);
     EXPECT_EQ(fileErrorCodeFromErrno(EROFS), kAccessDenied);
     EXPECT_EQ(fileErrorCodeFromErrno(ENOSPC), kDiskFull);
-    EXPECT_EQ(fileErrorCodeFromErrno(EIO), EIO);
+    EXPECT_EQ(fileErrorCodeFromErrno(ENAMETOOLONG), kPathNotFound);
+    // Causes without a text of their own never show under one that has.
+    for (const int err : {EIO, EINTR, ESRCH, ENOTEMPTY}) {
+        EXPECT_EQ(fileErrorText(fileErrorCodeFromErrno(err)),
+                  "I/O エラー (" + std::to_string(-err) + ")");
+    }
 }
 
 }  // namespace

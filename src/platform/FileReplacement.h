@@ -1,0 +1,73 @@
+#pragma once
+// A new version of a file, written aside under a name of our own and put in
+// the file's place with one rename, so that a crash or a failed write leaves
+// the old file whole.
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+
+#include "FileSystem.h"
+
+namespace kivo {
+
+class FileReplacement {
+public:
+    enum class WhenFolderIsClosed {
+        Fail,
+        // Write the file itself, when the folder takes no new file but the
+        // file may be written: the user plainly may change it. Only for
+        // content that does not come from the file being replaced.
+        WriteInPlace,
+    };
+
+    // Follows symbolic links to the file they name, so that the link stays
+    // a link; creates the temporary file beside that file.
+    explicit FileReplacement(const std::filesystem::path& target,
+                             WhenFolderIsClosed fallback = WhenFolderIsClosed::Fail);
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+    // Removes the temporary file unless it took the target's place.
+    ~FileReplacement();
+
+    bool isOpen() const { return file_.isOpen(); }
+    // The system's reason when it is not open, or when commit() failed.
+    int systemError() const { return systemError_; }
+    // The file that is replaced: the target with its links followed.
+    const std::filesystem::path& target() const { return target_; }
+    bool writesInPlace() const { return inPlace_; }
+    File& file() { return file_; }
+
+    // Sets disk space aside first, so that a full disk shows before a
+    // byte of the old file is overwritten; then writes.
+    bool write(std::span<const std::uint8_t> bytes);
+
+    // Gives the new content the old file's rights (or a new file's),
+    // makes it durable and puts it in place.
+    bool commit();
+
+    // Our own temporary files that a crash left behind and that are older
+    // than this are removed whenever a new one is made in the same folder.
+    static constexpr std::chrono::hours kStaleAge{1};
+    // Whether a file name is one of ours (today's or an earlier version's).
+    static bool isOurTemporaryName(const std::filesystem::path& name);
+    static void removeStaleTemporaryFiles(const std::filesystem::path& folder,
+                                          std::chrono::seconds olderThan = kStaleAge);
+
+private:
+    bool fail();
+
+    std::filesystem::path target_;
+    std::filesystem::path temporary_;
+    File file_;
+    std::uint64_t written_ = 0;
+    bool inPlace_ = false;
+    bool committed_ = false;
+    int systemError_ = 0;
+};
+
+// The path a chain of symbolic links ends at (the path itself when it is
+// none); a chain of more than 40 links is left as it is.
+std::filesystem::path followLinks(const std::filesystem::path& path);
+
+}  // namespace kivo
