@@ -86,6 +86,8 @@ public:
     bool close();
 
 private:
+    // An existing regular file; pipes, devices and folders are refused.
+    static File openRegular(const std::filesystem::path& path, bool forWriting, int* systemError);
 #ifdef _WIN32
     explicit File(void* handle) : handle_(handle) {}
     void* handle_ = nullptr;

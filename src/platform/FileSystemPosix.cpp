@@ -53,10 +53,11 @@ File& File::operator=(File&& other) noexcept {
 
 File::~File() { closeRetaining(fd_); }
 
-File File::openForReading(const std::filesystem::path& path, int* systemError) {
+File File::openRegular(const std::filesystem::path& path, bool forWriting, int* systemError) {
     // Non-blocking, so that a FIFO dropped on the window cannot hang the
     // open; only regular files are kept.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd =
+        ::open(path.c_str(), (forWriting ? O_WRONLY : O_RDONLY) | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         if (systemError) *systemError = errno;
         return File();
@@ -73,29 +74,19 @@ File File::openForReading(const std::filesystem::path& path, int* systemError) {
     return file;
 }
 
+File File::openForReading(const std::filesystem::path& path, int* systemError) {
+    return openRegular(path, false, systemError);
+}
+
+File File::openForWriting(const std::filesystem::path& path, int* systemError) {
+    return openRegular(path, true, systemError);
+}
+
 File File::createExclusive(const std::filesystem::path& path, int* systemError) {
     // Readable by us alone until the finished file takes the input's rights.
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0 && systemError) *systemError = errno;
     return fd < 0 ? File() : File(fd);
-}
-
-File File::openForWriting(const std::filesystem::path& path, int* systemError) {
-    // Non-blocking for the same reason as reading: a FIFO must not hang us.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        if (systemError) *systemError = errno;
-        return File();
-    }
-    File file(fd);
-    const auto st = statOf(fd);
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (!st || !S_ISREG(st->st_mode) || flags < 0 ||
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-        if (systemError) *systemError = EACCES;
-        return File();
-    }
-    return file;
 }
 
 bool File::isOpen() const { return fd_ >= 0; }

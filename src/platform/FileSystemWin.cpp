@@ -41,10 +41,12 @@ File& File::operator=(File&& other) noexcept {
 
 File::~File() { closeRetaining(handle_); }
 
-File File::openForReading(const std::filesystem::path& path, int* systemError) {
-    File file(keep(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
+File File::openRegular(const std::filesystem::path& path, bool forWriting, int* systemError) {
+    // Readers let others go on reading and writing; a writer lets them read.
+    File file(keep(CreateFileW(
+        path.c_str(), forWriting ? GENERIC_WRITE : GENERIC_READ,
+        forWriting ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+        FILE_ATTRIBUTE_NORMAL | (forWriting ? 0 : FILE_FLAG_SEQUENTIAL_SCAN), nullptr)));
     if (!file.isOpen()) {
         if (systemError) *systemError = static_cast<int>(GetLastError());
         return File();
@@ -57,6 +59,14 @@ File File::openForReading(const std::filesystem::path& path, int* systemError) {
     return file;
 }
 
+File File::openForReading(const std::filesystem::path& path, int* systemError) {
+    return openRegular(path, false, systemError);
+}
+
+File File::openForWriting(const std::filesystem::path& path, int* systemError) {
+    return openRegular(path, true, systemError);
+}
+
 bool File::seek(std::uint64_t offset) {
     LARGE_INTEGER to{};
     to.QuadPart = static_cast<LONGLONG>(offset);
@@ -67,20 +77,6 @@ File File::createExclusive(const std::filesystem::path& path, int* systemError) 
     File file(keep(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr)));
     if (!file.isOpen() && systemError) *systemError = static_cast<int>(GetLastError());
-    return file;
-}
-
-File File::openForWriting(const std::filesystem::path& path, int* systemError) {
-    File file(keep(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr)));
-    if (!file.isOpen()) {
-        if (systemError) *systemError = static_cast<int>(GetLastError());
-        return File();
-    }
-    if (GetFileType(handleOf(file.handle_)) != FILE_TYPE_DISK) {
-        if (systemError) *systemError = ERROR_ACCESS_DENIED;
-        return File();
-    }
     return file;
 }
 
