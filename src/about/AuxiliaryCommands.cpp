@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStringList>
 #include <QUrl>
 
@@ -41,12 +42,22 @@ QString updateQuestion() {
         .join(QStringLiteral("\r\n"));
 }
 
-QString helpFileBesideExecutable() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(kHelpFileName);
+QString helpFileOf(const QString& programFolder) {
+    const QDir folder(programFolder);
+    const QString beside = folder.filePath(kHelpFileName);
+    if (QFileInfo::exists(QtHelpEngine::documentOf(beside))) return beside;
+    // Relative to the program, so an installation under any prefix, or
+    // unpacked anywhere, finds its own document.
+    const QString installed = QDir::cleanPath(
+        folder.filePath(QStringLiteral(KIVO_HELP_FROM_PROGRAM "/") + kHelpFileName));
+    if (QFileInfo::exists(QtHelpEngine::documentOf(installed))) return installed;
+    return beside;
 }
 
+QString helpFileOfExecutable() { return helpFileOf(QCoreApplication::applicationDirPath()); }
+
 void showHelp(QWidget& mainWindow, HelpEngine& help, TopMostWindows& topMost) {
-    setApplicationHelpFile(helpFileBesideExecutable());
+    setApplicationHelpFile(helpFileOfExecutable());
     help.showContents(&mainWindow, applicationHelpFile());
     topMost.lower(&mainWindow);
 }

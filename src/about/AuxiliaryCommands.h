@@ -17,16 +17,20 @@ class UrlOpener;
 // The maker's home page, where the newest version is announced.
 inline const QString kMakerHomePage = QStringLiteral("https://quillery.example.jp/");
 inline const QString kUpdateCaption = QStringLiteral("Kivo アップデート");
-// The help file's name; it lives in the executable's folder.
+// The help file's name; it lives in the executable's folder, or, once
+// installed, in the program's data folder beside bin/.
 inline const QString kHelpFileName = QStringLiteral("kHelp.hlp");
 
 // The update question: six lines joined by CR LF, none after the last.
 QString updateQuestion();
-// The folder of the running executable, whatever the working folder, with
-// the help file's name after it.
-QString helpFileBesideExecutable();
+// The help file of a program in `programFolder`: beside the program when its
+// document lies there (a build), else in the installed data folder when the
+// document lies there, else beside the program.
+QString helpFileOf(const QString& programFolder);
+// The same for the running executable, whatever the working folder.
+QString helpFileOfExecutable();
 
-// Help: makes the help file beside the executable the application's help
+// Help: makes the help file of the executable the application's help
 // file and opens its contents for the main window, then steps the program's
 // top-most windows aside. They are not brought back: the help stays in
 // front of them.

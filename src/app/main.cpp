@@ -1,6 +1,7 @@
 // Start-up: application title, help file, main window, About box, then the
 // message loop until the main window closes.
 #include <QCoreApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -13,11 +14,27 @@
 #include "TFormAbout.h"
 #include "TMainForm.h"
 
+namespace {
+
+// The menu entry's icon in every size it is drawn in, so that no size is
+// scaled down from a bigger one.
+QIcon applicationIcon() {
+    QIcon icon;
+    for (int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icons/%1x%1/apps/jp.example.quillery.kivo.png").arg(size),
+                     QSize(size, size));
+    }
+    return icon;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     kivo::KivoApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Kivo"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.33"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("kivo"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("jp.example.quillery.kivo"));
+    QApplication::setWindowIcon(applicationIcon());
     kivo::installJapaneseFontSubstitutes();
     // The toolkit's own dialogs (file choosers, print set-up) speak the
     // user's language where the translations are installed.
@@ -27,7 +44,7 @@ int main(int argc, char** argv) {
         QCoreApplication::installTranslator(&toolkitTexts);
     }
     // Replaced by the help command before every request; never opened as is.
-    kivo::setApplicationHelpFile(kivo::helpFileBesideExecutable());
+    kivo::setApplicationHelpFile(kivo::helpFileOfExecutable());
 
     kivo::TMainForm mainForm(app.boxes());
     mainForm.setCommandLine(QCoreApplication::arguments());

@@ -60,6 +60,22 @@ TEST(HelpCommand, OpensTheHelpFileBesideTheExecutableWhateverTheWorkingFolder) {
     EXPECT_TRUE(boxes.shown.empty());
 }
 
+TEST(HelpCommand, AnInstalledProgramFindsTheDocumentInItsDataFolder) {
+    QTemporaryDir prefix;
+    const QDir root(prefix.path());
+    ASSERT_TRUE(root.mkpath(QStringLiteral("bin")));
+    ASSERT_TRUE(root.mkpath(QStringLiteral("share/kivo")));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KIVO_HELP_SOURCE),
+                            root.filePath(QStringLiteral("share/kivo/kHelp.html"))));
+    const QString bin = root.filePath(QStringLiteral("bin"));
+    EXPECT_EQ(helpFileOf(bin), root.filePath(QStringLiteral("share/kivo/kHelp.hlp")));
+
+    // A document beside the program, as a build leaves it, comes first.
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KIVO_HELP_SOURCE),
+                            root.filePath(QStringLiteral("bin/kHelp.html"))));
+    EXPECT_EQ(helpFileOf(bin), root.filePath(QStringLiteral("bin/kHelp.hlp")));
+}
+
 class HelpWindowTest : public ::testing::Test {
 protected:
     ScriptedBoxes boxes;
