@@ -412,11 +412,12 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 void TMainForm::FormShow() {
     setAcceptDrops(true);
-    // The first argument, when it names an existing file, is loaded as it
-    // is stored: no save prompt, no decryption.
+    // The first argument, when it names an existing file, is loaded without
+    // a save prompt. A container (a file opened from the file manager) shows
+    // its list, deciphered in memory; the file itself is never changed.
     if (commandLine_.size() < 2) return;
     const std::string path = commandLine_[1].toStdString();
-    if (isExistingFile(path)) LoadWordListFile(path);
+    if (isExistingFile(path)) importContainer(path);
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
