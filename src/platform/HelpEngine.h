@@ -1,7 +1,8 @@
 #pragma once
 // The help engine: opens the contents of a help file. The program asks for
-// "kHelp.hlp" beside itself; the engine shows the document that ships there
-// under the same base name, "kHelp.html", in a help window of its own.
+// "kHelp.hlp" in its help folder (beside itself in a build, share/kivo when
+// installed); the engine shows the document that ships there under the same
+// base name, "kHelp.html", in a help window of its own.
 #include <QString>
 #include <memory>
 
