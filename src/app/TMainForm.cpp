@@ -185,6 +185,9 @@ void TMainForm::createControls() {
 
     connect(Memo, &MemoControl::selectionChange, this,
             [this] { runCommand(boxes_, [this] { MemoSelectionChange(); }); });
+    // A file dropped on the list is the window's dropped file.
+    connect(Memo, &MemoControl::filesDropped, this,
+            [this](const QStringList& paths) { runCommand(boxes_, [&] { WMDropFiles(paths); }); });
     connect(ButtonOK, &QPushButton::clicked, this,
             [this] { runCommand(boxes_, [this] { ButtonOKClick(); }); });
     connect(ButtonListClear, &QPushButton::clicked, this,
