@@ -86,6 +86,22 @@ TEST_F(MainFormTest, ControlsSitAtTheirDesignBoundsAndFollowTheirAnchors) {
     EXPECT_GE(form.StatusPanel0->geometry().right(), form.StatusBar->width() - 25);
 }
 
+TEST_F(MainFormTest, EveryCountTheListCanHoldShowsInFull) {
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    // The most entries the list holds: an empty line for each character.
+    form.LabelLineValue->setText(QString::number(MemoControl::kRaisedCapacity));
+    QCoreApplication::processEvents();
+    const QRect inside = form.GroupBox1->contentsRect();
+    const QRect value = form.LabelLineValue->geometry();
+    EXPECT_TRUE(inside.contains(value)) << value.right() << " " << inside.right();
+    EXPECT_EQ(value.width(), form.LabelLineValue->sizeHint().width());
+    // 総数： and 今回のお題 make room rather than being covered.
+    EXPECT_LT(form.Label1->geometry().right(), value.left());
+    EXPECT_LT(form.Label3->geometry().right(), form.Label1->x());
+    EXPECT_GT(form.Label3->x(), form.Memo->geometry().right());
+}
+
 TEST_F(MainFormTest, FontsAreTheDesignedOnesAndDrawEveryJapaneseCharacter) {
     EXPECT_EQ(form.font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
     EXPECT_EQ(form.font().pixelSize(), 12);
