@@ -174,15 +174,22 @@ void TMainForm::createControls() {
         boxLayout->addWidget(row.control, row.bounds, row.anchors);
         const QString hint = QString::fromUtf8(row.hint);
         HintLine::setHint(row.control, hint);
-        // Screen readers tell the controls apart by their hint, or else by
-        // their caption.
-        if (!hint.isEmpty()) row.control->setAccessibleName(hint);
+        // Screen readers name a button or label by what it shows (for the
+        // count, the count itself, kept current by the label) and read the
+        // hint as its description.
+        row.control->setAccessibleDescription(hint);
+    }
+    // The list and the topic boxes show no caption; their hint names them.
+    for (QWidget* editor : std::initializer_list<QWidget*>{Memo, Edit1st, Edit2nd}) {
+        editor->setAccessibleName(HintLine::hintOf(editor));
     }
     GroupBox1->setAccessibleName(GroupBox1->title().trimmed());
-    Label3->setAccessibleName(Label3->text());
 
     connect(Memo, &MemoControl::selectionChange, this,
             [this] { runCommand(boxes_, [this] { MemoSelectionChange(); }); });
+    // A file dropped on the list is the window's dropped file.
+    connect(Memo, &MemoControl::filesDropped, this,
+            [this](const QStringList& paths) { runCommand(boxes_, [&] { WMDropFiles(paths); }); });
     connect(ButtonOK, &QPushButton::clicked, this,
             [this] { runCommand(boxes_, [this] { ButtonOKClick(); }); });
     connect(ButtonListClear, &QPushButton::clicked, this,

@@ -55,7 +55,14 @@ void appendRtfCharacter(std::string& out, char32_t cp) {
             appendUnicodeEscape(out, cp);
             return;
         }
+        // A JIS form (〜) goes out as its Microsoft form's bytes; readers
+        // that know Unicode keep the very character, the others read the
+        // bytes.
+        const bool exact = cp932::readsBackAsItself(cp);
+        const auto code = static_cast<unsigned>(cp);
+        if (!exact) out += "{\\uc" + std::to_string(bytes.size()) + "\\u" + std::to_string(code);
         for (const char b : bytes) appendHexByte(out, static_cast<unsigned char>(b));
+        if (!exact) out += '}';
     }
 }
 

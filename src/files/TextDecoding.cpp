@@ -65,15 +65,15 @@ std::string decodeUtf16(std::string_view bytes, bool bigEndian) {
 
 }  // namespace
 
-bool isValidUtf8(std::string_view bytes, bool* multiByte) {
-    bool sawMultiByte = false;
+bool isValidUtf8(std::string_view bytes, bool* longSequence) {
+    bool sawLong = false;
     for (std::size_t i = 0; i < bytes.size();) {
         const std::size_t len = utf8SequenceAt(bytes, i);
         if (len == 0) return false;
-        sawMultiByte |= len > 1;
+        sawLong |= len >= 3;
         i += len;
     }
-    if (multiByte) *multiByte = sawMultiByte;
+    if (longSequence) *longSequence = sawLong;
     return true;
 }
 
@@ -81,8 +81,10 @@ TextEncoding detectTextEncoding(std::string_view bytes) {
     if (bytes.starts_with("\xEF\xBB\xBF")) return TextEncoding::Utf8Bom;
     if (bytes.starts_with("\xFF\xFE")) return TextEncoding::Utf16LE;
     if (bytes.starts_with("\xFE\xFF")) return TextEncoding::Utf16BE;
-    bool multiByte = false;
-    if (isValidUtf8(bytes, &multiByte) && multiByte) return TextEncoding::Utf8;
+    // The whole text is checked: a long code page 932 file may pass as UTF-8
+    // for pages before its first double-byte character breaks the pattern.
+    bool longSequence = false;
+    if (isValidUtf8(bytes, &longSequence) && longSequence) return TextEncoding::Utf8;
     return TextEncoding::CodePage932;
 }
 

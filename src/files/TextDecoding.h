@@ -1,7 +1,9 @@
 #pragma once
 // Plain text from outside: code page 932 as files from Japanese Windows have
 // it, or Unicode when the file says so (a byte-order mark) or is valid UTF-8
-// with at least one multi-byte character, as today's editors write.
+// with at least one character of three bytes or more, as Japanese written by
+// today's editors always is. Two-byte sequences alone prove nothing: pairs of
+// half-width katakana in code page 932 (ﾅｼ is C5 BC) are valid UTF-8 too.
 #include <string>
 #include <string_view>
 
@@ -18,8 +20,8 @@ std::string decodePlainText(std::string_view bytes);
 // CR LF, a lone CR and a lone LF each end a line; afterwards only LF does.
 std::string normalizeLineBreaks(std::string_view text);
 
-// True when bytes are well-formed UTF-8; *multiByte tells whether any
-// character took more than one byte.
-bool isValidUtf8(std::string_view bytes, bool* multiByte = nullptr);
+// True when bytes are well-formed UTF-8; *longSequence tells whether any
+// character took three bytes or more.
+bool isValidUtf8(std::string_view bytes, bool* longSequence = nullptr);
 
 }  // namespace kivo

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 #include <QWidgetItem>
+#include <algorithm>
 
 namespace kivo {
 namespace {
@@ -76,18 +77,47 @@ void AnchorLayout::setGeometry(const QRect& rect) {
     // Bounds count from the parent's own top-left corner, not from inside a
     // group box's frame and title.
     const QRect area = parentWidget() ? parentWidget()->rect() : rect;
+    std::vector<QRect> placed;
+    placed.reserve(entries_.size());
     for (const Entry& e : entries_) {
-        const QRect r =
-            place(e.bounds, e.anchors, designSize_, area.size()).translated(area.topLeft());
+        QRect r = place(e.bounds, e.anchors, designSize_, area.size()).translated(area.topLeft());
+        if (QWidget* w = e.item->widget(); w && (e.anchors & AutoWidth)) {
+            r.setWidth(w->sizeHint().width());
+        }
+        placed.push_back(r);
+    }
+    const int innerRight = parentWidget() ? parentWidget()->contentsRect().right() : rect.right();
+    keepLabelsInside(placed, innerRight);
+    for (std::size_t k = 0; k < entries_.size(); ++k) {
         // The bounds are exact: a widget item would stretch a 20-pixel button
         // to the style's minimum height.
-        if (QWidget* w = e.item->widget()) {
-            w->setGeometry((e.anchors & AutoWidth)
-                               ? QRect(r.topLeft(), QSize(w->sizeHint().width(), r.height()))
-                               : r);
+        if (QWidget* w = entries_[k].item->widget()) {
+            w->setGeometry(placed[k]);
         } else {
-            e.item->setGeometry(r);
+            entries_[k].item->setGeometry(placed[k]);
         }
+    }
+}
+
+void AnchorLayout::keepLabelsInside(std::vector<QRect>& placed, int innerRight) const {
+    // A label that grows past the right edge (a long count) moves left to end
+    // inside it, and pushes the labels before it on its row along rather than
+    // covering them; no text is cut.
+    constexpr int kGap = 1;
+    std::vector<std::size_t> labels;
+    for (std::size_t k = 0; k < entries_.size(); ++k) {
+        if (entries_[k].anchors & AutoWidth) labels.push_back(k);
+    }
+    std::sort(labels.begin(), labels.end(), [&](std::size_t a, std::size_t b) {
+        if (placed[a].top() != placed[b].top()) return placed[a].top() < placed[b].top();
+        return placed[a].left() > placed[b].left();
+    });
+    int limit = innerRight;
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        QRect& r = placed[labels[i]];
+        if (i > 0 && r.top() != placed[labels[i - 1]].top()) limit = innerRight;
+        if (r.right() > limit) r.moveRight(std::max(limit, r.width() - 1));
+        limit = r.left() - kGap;
     }
 }
 

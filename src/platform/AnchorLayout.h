@@ -15,7 +15,8 @@ enum Anchor : unsigned {
     AnchorTop = 2,
     AnchorRight = 4,
     AnchorBottom = 8,
-    // The width follows the text (labels), from the left edge on.
+    // The width follows the text (labels), from the left edge on; a text
+    // too long for the rest of its row moves the label left.
     AutoWidth = 16,
 };
 
@@ -40,6 +41,8 @@ public:
     void setGeometry(const QRect& rect) override;
 
 private:
+    void keepLabelsInside(std::vector<QRect>& placed, int innerRight) const;
+
     struct Entry {
         std::unique_ptr<QLayoutItem> item;
         QRect bounds;

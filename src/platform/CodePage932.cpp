@@ -67,6 +67,14 @@ std::string encode(std::string_view utf8, bool* lossless) {
     return out;
 }
 
+bool readsBackAsItself(char32_t codePoint) {
+    if (codePoint >= 0x10000 || isSurrogate(codePoint)) return false;
+    const Tables& tables = systemTables();
+    const auto unit = static_cast<char16_t>(codePoint);
+    const std::uint16_t form = tables.forms[unit];
+    return form != kNoForm && tables.decodesTo(form, unit);
+}
+
 int byteLength(char32_t codePoint) {
     if (codePoint >= 0x10000 || isSurrogate(codePoint)) return 0;
     const std::uint16_t form = systemTables().forms[static_cast<char16_t>(codePoint)];

@@ -20,6 +20,11 @@ std::string encode(std::string_view utf8, bool* lossless = nullptr);
 // appended, when code page 932 has no form for it.
 bool appendEncoded(std::string& out, char32_t codePoint);
 
+// Whether the code page 932 bytes of a character read back as the character
+// itself; false for the JIS forms, which read back as their Microsoft forms
+// (〜 as ～), and for characters code page 932 cannot hold.
+bool readsBackAsItself(char32_t codePoint);
+
 // Bytes one character takes in code page 932: 1 or 2, or 0 when code page 932
 // has no form for it.
 int byteLength(char32_t codePoint);

@@ -75,6 +75,7 @@ Tables buildTables() {
         const auto unit = static_cast<char16_t>(cp);
         t.setForm(unit, cp <= 0x80 ? static_cast<std::uint16_t>(cp) : encodeUnit(conv.get(), unit));
     }
+    addJisForms(t);
     return t;
 }
 

@@ -5,6 +5,7 @@
 // CodePage932Win.cpp fill them; CodePage932.cpp converts with them.
 #include <array>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace kivo::cp932 {
@@ -34,6 +35,22 @@ struct Tables {
         if (form != kNoForm && decodesTo(form, unit)) forms[unit] = form;
     }
 };
+
+// Linux input methods type the JIS forms of seven characters (〜 U+301C,
+// ‖ U+2016, − U+2212, ¢ £ ¬, — U+2014) that code page 932 holds only under
+// their Microsoft forms (～ U+FF5E, ∥ U+2225, － U+FF0D, ￠ ￡ ￢, ― U+2015).
+// Windows users read those bytes as the same characters, so the JIS forms
+// are written as them rather than forcing a whole export into UTF-8; read
+// back, the bytes give the Microsoft forms.
+inline void addJisForms(Tables& t) {
+    constexpr std::pair<char16_t, std::uint16_t> kJisForms[] = {
+        {u'\u301C', 0x8160}, {u'\u2016', 0x8161}, {u'\u2212', 0x817C}, {u'\u00A2', 0x8191},
+        {u'\u00A3', 0x8192}, {u'\u00AC', 0x81CA}, {u'\u2014', 0x815C},
+    };
+    for (const auto& [unit, form] : kJisForms) {
+        if (t.forms[unit] == kNoForm) t.forms[unit] = form;
+    }
+}
 
 // The system's tables: ICU's "windows-31j" corrected to Windows where they
 // differ, or Windows' own.

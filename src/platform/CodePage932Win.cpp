@@ -60,6 +60,7 @@ Tables buildTables() {
         const auto unit = static_cast<char16_t>(cp);
         t.setForm(unit, encodeOne(unit));
     }
+    addJisForms(t);
     return t;
 }
 

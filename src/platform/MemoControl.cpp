@@ -1,8 +1,12 @@
 #include "MemoControl.h"
 
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QMimeData>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QUrl>
 
 #include "CodePage932.h"
 
@@ -66,8 +70,88 @@ bool MemoControl::appendLine(const QString& line) {
     if (length() + line.size() + 1 > capacity_) return false;
     QTextCursor cursor(document());
     cursor.movePosition(QTextCursor::End);
-    cursor.insertText(line + QLatin1Char('\n'));
+    cursor.insertText(withLineBreaks(line) + QLatin1Char('\n'));
     return true;
+}
+
+QString MemoControl::withLineBreaks(QString text) {
+    // One character for another, so positions in the text stay valid.
+    for (QChar& c : text) {
+        if (c == u'\v' || c == u'\f' || c == QChar::LineSeparator ||
+            c == QChar::ParagraphSeparator) {
+            c = u'\n';
+        }
+    }
+    return text;
+}
+
+void MemoControl::keyPressEvent(QKeyEvent* event) {
+    if (!event->matches(QKeySequence::InsertLineSeparator)) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    QKeyEvent plain(event->type(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"),
+                    event->isAutoRepeat(), static_cast<quint16>(event->count()));
+    QPlainTextEdit::keyPressEvent(&plain);
+    event->setAccepted(plain.isAccepted());
+}
+
+void MemoControl::insertFromMimeData(const QMimeData* source) {
+    // A plain-text editor takes only the text of what is pasted or dropped.
+    if (!source->hasText()) {
+        QPlainTextEdit::insertFromMimeData(source);
+        return;
+    }
+    QMimeData plain;
+    plain.setText(withLineBreaks(source->text()));
+    QPlainTextEdit::insertFromMimeData(&plain);
+}
+
+namespace {
+
+QStringList localFilesOf(const QMimeData* data) {
+    QStringList paths;
+    if (!data || !data->hasUrls()) return paths;
+    for (const QUrl& url : data->urls()) {
+        if (url.isLocalFile()) paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+// Files are taken where the window takes dropped files, with no drop caret:
+// they never go into the text.
+bool answeredAsFileDrag(QDragMoveEvent* event, bool windowTakesDrops) {
+    if (localFilesOf(event->mimeData()).isEmpty()) return false;
+    if (windowTakesDrops) {
+        event->acceptProposedAction();
+    } else {
+        event->ignore();
+    }
+    return true;
+}
+
+}  // namespace
+
+void MemoControl::dragEnterEvent(QDragEnterEvent* event) {
+    if (!answeredAsFileDrag(event, window()->acceptDrops())) QPlainTextEdit::dragEnterEvent(event);
+}
+
+void MemoControl::dragMoveEvent(QDragMoveEvent* event) {
+    if (!answeredAsFileDrag(event, window()->acceptDrops())) QPlainTextEdit::dragMoveEvent(event);
+}
+
+void MemoControl::dropEvent(QDropEvent* event) {
+    const QStringList paths = localFilesOf(event->mimeData());
+    if (paths.isEmpty()) {
+        QPlainTextEdit::dropEvent(event);
+        return;
+    }
+    if (!window()->acceptDrops()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    emit filesDropped(paths);
 }
 
 namespace {
@@ -142,7 +226,8 @@ StyledText MemoControl::styledText() const {
     return out;
 }
 
-void MemoControl::setStyledText(const QString& text, const std::vector<StyledRange>& ranges) {
+void MemoControl::setStyledText(const QString& loaded, const std::vector<StyledRange>& ranges) {
+    const QString text = withLineBreaks(loaded);
     QTextDocument* doc = document();
     doc->setUndoRedoEnabled(false);
     if (ranges.empty()) {

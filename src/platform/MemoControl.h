@@ -52,6 +52,21 @@ public:
     // freshly loaded document has nothing to undo.
     void setStyledText(const QString& text, const std::vector<StyledRange>& ranges);
 
+    // The text with vertical tabs, form feeds, U+2028 and U+2029 turned into
+    // line breaks. The editor would show each as a new line inside one
+    // entry; the list holds one entry per line it shows.
+    static QString withLineBreaks(QString text);
+
+protected:
+    // Shift+Return ends the line as Return does, rather than inserting U+2028.
+    void keyPressEvent(QKeyEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
+    // Files dragged onto the list are the window's to load, never text to
+    // insert.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
     qsizetype capacity_ = kDefaultCapacity;
     bool plainTextMode_ = false;
@@ -59,6 +74,8 @@ private:
 signals:
     // The caret or the selection moved; the only change the window listens to.
     void selectionChange();
+    // Local files were dropped on the list (their paths, in order).
+    void filesDropped(const QStringList& paths);
 };
 
 }  // namespace kivo

@@ -85,18 +85,21 @@ protected:
     }
     void run(const char* name) { form->findChild<QAction*>(QString::fromLatin1(name))->trigger(); }
     QStringList lines() const { return form->Memo->allLines(); }
-    void drop(const QStringList& paths) {
+    // Drops files on the window, or on one of its controls.
+    void drop(const QStringList& paths, QWidget* on = nullptr) {
+        if (!on) on = form.get();
         QMimeData data;
         QList<QUrl> urls;
         for (const QString& p : paths) urls << QUrl::fromLocalFile(p);
         data.setUrls(urls);
-        // As the desktop does it: the window accepts the drag, then the drop.
+        data.setText(urls.first().toString());  // file managers offer the text too
+        // As the desktop does it: the target accepts the drag, then the drop.
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton,
                               Qt::NoModifier);
-        QCoreApplication::sendEvent(form.get(), &enter);
+        QCoreApplication::sendEvent(on, &enter);
         ASSERT_TRUE(enter.isAccepted());
         QDropEvent event(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(form.get(), &event);
+        QCoreApplication::sendEvent(on, &event);
     }
     std::vector<ScriptedBoxes::Shown> confirms() const {
         std::vector<ScriptedBoxes::Shown> out;
@@ -292,6 +295,50 @@ TEST_F(FileCommandsTest, DropsTakeTheFirstFileAndTryDecryptionUnlessDotTxt) {
     boxes.answers = {Answer::Cancel};
     drop({upper});
     EXPECT_EQ(lines(), QStringList{"tiny"});
+}
+
+TEST_F(FileCommandsTest, AFileDroppedOnTheListIsLoadedNotTyped) {
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    const QString rtf = path("words.rtf");
+    write(rtf, "{\\rtf1 dog\\par cat\\par}");
+    form->Memo->setFocus();
+    QTest::keyClicks(form->Memo, QStringLiteral("old"));
+    boxes.answers = {Answer::No};  // the list is replaced unsaved
+    drop({rtf}, form->Memo->viewport());
+    EXPECT_EQ(lines(), (QStringList{"dog", "cat"}));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("words.rtf  >>>  Kivo version 1.33"));
+    EXPECT_EQ(form->LabelLineValue->text(), QStringLiteral("2"));
+    EXPECT_FALSE(form->Memo->isModified());
+    EXPECT_EQ(confirms().size(), 1u);
+    EXPECT_TRUE(dialogs.shown.empty());  // nothing saved
+}
+
+TEST_F(FileCommandsTest, ADroppedDotTxtFileLoadsAsStoredAndClearsTheMark) {
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    // A Word document appends its lines, which leaves the mark set; here
+    // the drop clears it.
+    std::string doc(1280 + 513, '\0');
+    doc.replace(0, 6, "\xD0\xCF\x11\xE0\xA1\xB1");
+    doc[516] = 0x69;
+    doc.replace(1280, 4, "A\rB\r");
+    const QString word = path("doc.txt");
+    write(word, doc);
+    drop({word});
+    EXPECT_EQ(lines(), (QStringList{"A", "B"}));
+    EXPECT_FALSE(form->Memo->isModified());
+    EXPECT_EQ(form->LabelLineValue->text(), QStringLiteral("2"));
+
+    // A container named .txt is not deciphered: its stored bytes load.
+    const QString container = path("c.txt");
+    form->Memo->setPlainText(QStringLiteral("猫"));
+    dialogs.answers = {container};
+    run("mnuExportKivo");
+    const std::string stored = readAll(container.toStdString());
+    drop({container});
+    EXPECT_NE(lines(), QStringList{"猫"});
+    EXPECT_EQ(readAll(container.toStdString()), stored);
 }
 
 TEST_F(FileCommandsTest, TheCommandLineFileLoadsAndIsNeverChanged) {

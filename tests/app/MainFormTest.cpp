@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QAction>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -84,6 +85,22 @@ TEST_F(MainFormTest, ControlsSitAtTheirDesignBoundsAndFollowTheirAnchors) {
     // The one panel spans the bar, up to the size grip.
     EXPECT_LE(form.StatusPanel0->geometry().left(), 3);
     EXPECT_GE(form.StatusPanel0->geometry().right(), form.StatusBar->width() - 25);
+}
+
+TEST_F(MainFormTest, EveryCountTheListCanHoldShowsInFull) {
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    // The most entries the list holds: an empty line for each character.
+    form.LabelLineValue->setText(QString::number(MemoControl::kRaisedCapacity));
+    QCoreApplication::processEvents();
+    const QRect inside = form.GroupBox1->contentsRect();
+    const QRect value = form.LabelLineValue->geometry();
+    EXPECT_TRUE(inside.contains(value)) << value.right() << " " << inside.right();
+    EXPECT_EQ(value.width(), form.LabelLineValue->sizeHint().width());
+    // 総数： and 今回のお題 make room rather than being covered.
+    EXPECT_LT(form.Label1->geometry().right(), value.left());
+    EXPECT_LT(form.Label3->geometry().right(), form.Label1->x());
+    EXPECT_GT(form.Label3->x(), form.Memo->geometry().right());
 }
 
 TEST_F(MainFormTest, FontsAreTheDesignedOnesAndDrawEveryJapaneseCharacter) {
@@ -222,13 +239,31 @@ TEST_F(MainFormTest, TabOrderRunsThroughTheListButtonsAndTopics) {
     EXPECT_TRUE(form.Memo->tabChangesFocus());
 }
 
-TEST_F(MainFormTest, ControlsCarryAccessibleNamesAndNoTooltips) {
-    EXPECT_EQ(form.Memo->accessibleName(), QStringLiteral("単語リスト"));
-    EXPECT_EQ(form.Edit1st->accessibleName(), QStringLiteral("お題その 1"));
-    EXPECT_EQ(form.Edit2nd->accessibleName(), QStringLiteral("お題その 2"));
-    EXPECT_EQ(form.ButtonOK->accessibleName(), QStringLiteral("お題をランダムに選出します"));
-    EXPECT_EQ(form.Label3->accessibleName(), QStringLiteral("今回のお題"));
-    EXPECT_EQ(form.GroupBox1->accessibleName(), QStringLiteral("単語リスト"));
+// What a screen reader reads for a control.
+QString accessibleText(QWidget* w, QAccessible::Text which) {
+    return QAccessible::queryAccessibleInterface(w)->text(which);
+}
+
+TEST_F(MainFormTest, ScreenReadersReadWhatControlsShowWithTheHintAsDescription) {
+    const std::tuple<QWidget*, QString, QString> controls[] = {
+        {form.ButtonOK, "お題の選出", "お題をランダムに選出します"},
+        {form.ButtonListClear, "単語リストのクリア", "単語リストをクリアします"},
+        {form.Label1, "総数：", "単語の総数です"},
+        {form.LabelLineValue, "0", "単語の総数です"},
+        {form.Label3, "今回のお題", ""},
+        {form.Memo, "単語リスト", "単語リスト"},
+        {form.Edit1st, "お題その 1", "お題その 1"},
+        {form.GroupBox1, "単語リスト", ""},
+    };
+    for (const auto& [widget, name, description] : controls) {
+        EXPECT_EQ(accessibleText(widget, QAccessible::Name), name)
+            << widget->objectName().toStdString();
+        EXPECT_EQ(accessibleText(widget, QAccessible::Description), description)
+            << widget->objectName().toStdString();
+    }
+    form.Memo->setPlainText(QStringLiteral("犬\n猫"));
+    form.refreshLineCount();
+    EXPECT_EQ(accessibleText(form.LabelLineValue, QAccessible::Name), QStringLiteral("2"));
     for (const QWidget* w : form.findChildren<QWidget*>()) {
         EXPECT_TRUE(w->toolTip().isEmpty()) << w->objectName().toStdString();
     }

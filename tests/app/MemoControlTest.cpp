@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QTest>
@@ -64,6 +66,30 @@ TEST(MemoControl, TypingSetsTheModifiedMarkAndRefreshesTheLineCount) {
     QTest::keyClick(form.Memo, Qt::Key_Return);
     EXPECT_EQ(form.LabelLineValue->text(), QStringLiteral("3"));
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST(MemoControl, EveryLineShownIsAnEntry) {
+    ScriptedBoxes boxes;
+    TMainForm form(boxes);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.Memo->setFocus();
+    QTest::keyClicks(form.Memo, QStringLiteral("dog"));
+    QTest::keyClick(form.Memo, Qt::Key_Return, Qt::ShiftModifier);  // U+2028 in a plain editor
+    QTest::keyClicks(form.Memo, QStringLiteral("cat"));
+    EXPECT_EQ(form.LabelLineValue->text(), QStringLiteral("2"));
+    QTest::keyClick(form.Memo, Qt::Key_Return);
+    QGuiApplication::clipboard()->setText(QStringLiteral("a\u2028b\u2029c\vd\fe"));
+    form.Memo->paste();
+    EXPECT_EQ(form.Memo->allLines(), (QStringList{"dog", "cat", "a", "b", "c", "d", "e"}));
+
+    // Loaded text, and lines a Word document appends.
+    TextStyle bold;
+    bold.bold = true;
+    form.Memo->setStyledText(QStringLiteral("x\u2028y\vz\u2029"), {{0, 3, bold}});
+    ASSERT_TRUE(form.Memo->appendLine(QStringLiteral("p\fq")));
+    EXPECT_EQ(form.Memo->allLines(), (QStringList{"x", "y", "z", "p", "q"}));
+    EXPECT_EQ(form.Memo->count(), 5);
 }
 
 }  // namespace

@@ -44,6 +44,9 @@ TEST(ListToRtf, DeclaresCodePage932AndEscapesWhatItCannotHold) {
     EXPECT_NE(rtf.find("\\u-10179?\\u-8704?"), std::string::npos);     // 😀 as a surrogate pair
     EXPECT_NE(rtf.find("\\par"), std::string::npos);
     for (const char c : rtf) EXPECT_LT(static_cast<unsigned char>(c), 0x80);  // 7-bit clean
+    // 〜 as the bytes of ～, behind the very character for Unicode readers.
+    EXPECT_NE(listToRtf({"〜", {}}, "ＭＳ ゴシック", 24).find("{\\uc2\\u12316\\'81\\'60}"),
+              std::string::npos);
 }
 
 TEST(ListToRtf, FormattingSurvivesTheRoundTrip) {
@@ -83,6 +86,8 @@ TEST(ListToText, CodePage932WithCrLfOrUtf8WhenNeeded) {
     EXPECT_EQ(listToText("a\nb"), "a\r\nb");
     EXPECT_EQ(listToText("犬\n😀"), "\xEF\xBB\xBF犬\r\n😀");
     EXPECT_EQ(listToText(""), "");
+    // The JIS forms that input methods type are code page 932 too.
+    EXPECT_EQ(listToText("〜\n—¢"), "\x81\x60\r\n\x81\x5C\x81\x91");
 }
 
 class SafeWriteTest : public ::testing::Test {

@@ -21,15 +21,26 @@ TEST(TextDecoding, EverythingElseIsCodePage932) {
     EXPECT_EQ(decodePlainText(""), "");
 }
 
+TEST(TextDecoding, TwoByteSequencesAloneAreCodePage932) {
+    // ﾅｼ and ﾄｳ in code page 932 are valid UTF-8 pairs by accident.
+    EXPECT_EQ(decodePlainText("\xC5\xBC\r\n\xC4\xB3\r\n"), "ﾅｼ\r\nﾄｳ\r\n");
+    // The whole file decides, however long it is.
+    std::string pairs;
+    for (int i = 0; i < 100000; ++i) pairs += "\xC5\xBC\r\n";
+    EXPECT_EQ(detectTextEncoding(pairs), TextEncoding::CodePage932);
+    EXPECT_EQ(detectTextEncoding(pairs + "猫"), TextEncoding::Utf8);
+    EXPECT_EQ(detectTextEncoding("猫" + pairs + "\x94\x4C"), TextEncoding::CodePage932);
+}
+
 TEST(TextDecoding, BrokenUnicodeBecomesReplacementCharacters) {
     EXPECT_EQ(decodePlainText("\xEF\xBB\xBF" "a\xC0\xAF" "b"), "a\xEF\xBF\xBD\xEF\xBF\xBD" "b");
     EXPECT_EQ(decodePlainText(std::string("\xFF\xFE\x41\x00\x00\xD8\x42", 7)),
               "A\xEF\xBF\xBD\xEF\xBF\xBD");
-    bool multi = true;
-    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80", &multi));  // an encoded surrogate
-    EXPECT_FALSE(isValidUtf8("\xE0\x80\x80"));           // overlong
-    EXPECT_TRUE(isValidUtf8("abc", &multi));
-    EXPECT_FALSE(multi);
+    bool longSequence = true;
+    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80", &longSequence));  // an encoded surrogate
+    EXPECT_FALSE(isValidUtf8("\xE0\x80\x80"));                 // overlong
+    EXPECT_TRUE(isValidUtf8("abc", &longSequence));
+    EXPECT_FALSE(longSequence);
 }
 
 TEST(TextDecoding, EveryKindOfLineBreakEndsALine) {

@@ -142,15 +142,24 @@ TEST(CodePage932, CharactersHeldTwiceAreWrittenInOneForm) {
 
 TEST(CodePage932, LookAlikesNeverStandInForACharacter) {
     // Each has a "best fit" that would read back as another character:
-    // ¥ as "\", ‾ as "~", é as "e", the wave dash as "～" and so on.
-    for (const std::string text :
-         {"¥", "‾", "é", "—", "〜", "‖", "−", "¢", "£", "¬", "€", "\u00A0", "\uF8F0", "한"}) {
+    // ¥ as "\", ‾ as "~", é as "e" and so on.
+    for (const std::string text : {"¥", "‾", "é", "€", "\u00A0", "\uF8F0", "한"}) {
         bool lossless = true;
         EXPECT_EQ(cp932::encode(text, &lossless), "?") << text;
         EXPECT_FALSE(lossless) << text;
     }
     EXPECT_EQ(cp932::byteLength(U'¥'), 0);
-    EXPECT_EQ(cp932::byteLength(U'〜'), 0);
+}
+
+TEST(CodePage932, JisFormsAreWrittenAsTheirMicrosoftForms) {
+    bool lossless = false;
+    EXPECT_EQ(cp932::encode("〜‖−¢£¬—", &lossless),
+              "\x81\x60\x81\x61\x81\x7C\x81\x91\x81\x92\x81\xCA\x81\x5C");
+    EXPECT_TRUE(lossless);
+    EXPECT_EQ(cp932::byteLength(U'〜'), 2);
+    EXPECT_FALSE(cp932::readsBackAsItself(U'〜'));
+    EXPECT_TRUE(cp932::readsBackAsItself(U'～'));
+    EXPECT_FALSE(cp932::readsBackAsItself(U'😀'));
 }
 
 // ICU's windows-31j follows IBM's table for four single bytes (0x1A, 0x1C

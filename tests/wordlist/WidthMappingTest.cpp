@@ -38,10 +38,11 @@ std::u16string half(std::u16string_view text) {
 
 std::size_t cp932Bytes(std::u16string_view text) { return cp932::encode(utf8(text)).size(); }
 
+// Held means written as bytes that read back as the same text.
 bool cp932Holds(std::u16string_view text) {
     bool lossless = false;
-    cp932::encode(utf8(text), &lossless);
-    return lossless;
+    const std::string bytes = cp932::encode(utf8(text), &lossless);
+    return lossless && cp932::decode(bytes) == utf8(text);
 }
 
 std::u16string str(char16_t c) { return std::u16string(1, c); }
