@@ -1,7 +1,7 @@
 #pragma once
-// The RTF reader's tables: the control words it acts on and the code pages
-// of font charsets. Internal to the reader, apart from its tokenizer so that
-// a new word or charset is one line here.
+// What the RTF reader knows before it reads a document: the control words it
+// acts on and the code pages of font charsets. Internal to the reader, apart
+// from its tokenizer so that a new word or charset is one line here.
 #include <cstdint>
 #include <string_view>
 
