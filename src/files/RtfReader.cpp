@@ -8,24 +8,19 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
-#include <map>
-#include <utility>
 #include <vector>
 
 #include "CodePages.h"
+#include "RtfDocumentTables.h"
+#include "RtfKeywords.h"
 #include "Utf8.h"
 
 namespace kivo::rtf {
 namespace {
 
-constexpr int kDefaultCodePage = 1252;      // a document without \ansicpg
-constexpr std::size_t kMaxWordLength = 32;  // longer control words are nobody's: ignored
-constexpr int kMaxUnicodeSkip = 255;        // \ucN beyond this only swallows text
-constexpr int kMaxHalfPoints = 3276;        // 1638 points, the largest size Word offers
+constexpr int kMaxUnicodeSkip = 255;  // \ucN beyond this only swallows text
+constexpr int kMaxHalfPoints = 3276;  // 1638 points, the largest size Word offers
 constexpr int kMaxParameter = std::numeric_limits<std::int32_t>::max();
-// Font names are short (Windows allows 31 characters); a longer one is cut,
-// so that no run carries a name of megabytes into the list.
-constexpr std::size_t kMaxFontNameBytes = 255;
 
 // What a group's text is for.
 enum class Destination : std::uint8_t {
@@ -35,252 +30,6 @@ enum class Destination : std::uint8_t {
     ColorTable,  // \cfN's colours
     Object,      // an embedded object: only its \result group is text
 };
-
-enum class Kw : std::uint8_t {
-    Skip,
-    FontTable,
-    ColorTable,
-    Object,
-    Result,
-    Ansi,
-    Mac,
-    Pc,
-    Pca,
-    AnsiCodePage,
-    DefaultFont,
-    FontCharset,
-    FontCodePage,
-    Red,
-    Green,
-    Blue,
-    Bold,
-    Italic,
-    Underline,
-    UnderlineNone,
-    Plain,
-    Color,
-    FontSize,
-    Font,
-    AssocBold,
-    AssocItalic,
-    AssocFontSize,
-    AssocFont,
-    LowAnsi,
-    HighAnsi,
-    DoubleByte,
-    RightToLeft,
-    LeftToRight,
-    UnicodeSkip,
-    Unicode,
-    Binary,
-    Break,
-    BreakIfOpen,
-    Symbol,
-};
-
-struct Keyword {
-    std::string_view name;
-    Kw kind;
-    char32_t symbol = 0;
-};
-
-// Every control word the reader acts on; all others are read past.
-constexpr auto kKeywords = std::to_array<Keyword>({
-    {"ab", Kw::AssocBold},
-    {"af", Kw::AssocFont},
-    {"afs", Kw::AssocFontSize},
-    {"aftncn", Kw::Skip},
-    {"aftnsep", Kw::Skip},
-    {"aftnsepc", Kw::Skip},
-    {"ai", Kw::AssocItalic},
-    {"annotation", Kw::Skip},
-    {"ansi", Kw::Ansi},
-    {"ansicpg", Kw::AnsiCodePage},
-    {"atnauthor", Kw::Skip},
-    {"atndate", Kw::Skip},
-    {"atnicn", Kw::Skip},
-    {"atnid", Kw::Skip},
-    {"atnparent", Kw::Skip},
-    {"atnref", Kw::Skip},
-    {"atntime", Kw::Skip},
-    {"atrfend", Kw::Skip},
-    {"atrfstart", Kw::Skip},
-    {"author", Kw::Skip},
-    {"b", Kw::Bold},
-    {"background", Kw::Skip},
-    {"bin", Kw::Binary},
-    {"bkmkend", Kw::Skip},
-    {"bkmkstart", Kw::Skip},
-    {"blipuid", Kw::Skip},
-    {"blue", Kw::Blue},
-    {"bullet", Kw::Symbol, 0x2022},
-    {"buptim", Kw::Skip},
-    {"category", Kw::Skip},
-    {"cell", Kw::Break},
-    {"cf", Kw::Color},
-    {"colorschememapping", Kw::Skip},
-    {"colortbl", Kw::ColorTable},
-    {"comment", Kw::Skip},
-    {"company", Kw::Skip},
-    {"cpg", Kw::FontCodePage},
-    {"creatim", Kw::Skip},
-    {"datafield", Kw::Skip},
-    {"datastore", Kw::Skip},
-    {"dbch", Kw::DoubleByte},
-    {"deff", Kw::DefaultFont},
-    {"do", Kw::Skip},
-    {"doccomm", Kw::Skip},
-    {"docvar", Kw::Skip},
-    {"emdash", Kw::Symbol, 0x2014},
-    {"emspace", Kw::Symbol, 0x2003},
-    {"endash", Kw::Symbol, 0x2013},
-    {"enspace", Kw::Symbol, 0x2002},
-    {"f", Kw::Font},
-    {"falt", Kw::Skip},
-    {"fchars", Kw::Skip},
-    {"fcharset", Kw::FontCharset},
-    {"filetbl", Kw::Skip},
-    {"fldinst", Kw::Skip},
-    {"fonttbl", Kw::FontTable},
-    {"footer", Kw::Skip},
-    {"footerf", Kw::Skip},
-    {"footerl", Kw::Skip},
-    {"footerr", Kw::Skip},
-    {"footnote", Kw::Skip},
-    {"fs", Kw::FontSize},
-    {"ftncn", Kw::Skip},
-    {"ftnsep", Kw::Skip},
-    {"ftnsepc", Kw::Skip},
-    {"generator", Kw::Skip},
-    {"green", Kw::Green},
-    {"header", Kw::Skip},
-    {"headerf", Kw::Skip},
-    {"headerl", Kw::Skip},
-    {"headerr", Kw::Skip},
-    {"hich", Kw::HighAnsi},
-    {"hlinkbase", Kw::Skip},
-    {"i", Kw::Italic},
-    {"info", Kw::Skip},
-    {"keywords", Kw::Skip},
-    {"latentstyles", Kw::Skip},
-    {"lchars", Kw::Skip},
-    {"ldblquote", Kw::Symbol, 0x201C},
-    {"line", Kw::Break},
-    {"listoverridetable", Kw::Skip},
-    {"listtable", Kw::Skip},
-    {"listtext", Kw::Skip},
-    {"loch", Kw::LowAnsi},
-    {"lquote", Kw::Symbol, 0x2018},
-    {"ltrch", Kw::LeftToRight},
-    {"ltrmark", Kw::Symbol, 0x200E},
-    {"mac", Kw::Mac},
-    {"manager", Kw::Skip},
-    {"nestcell", Kw::Break},
-    {"nonshppict", Kw::Skip},
-    {"objalias", Kw::Skip},
-    {"objclass", Kw::Skip},
-    {"objdata", Kw::Skip},
-    {"object", Kw::Object},
-    {"objname", Kw::Skip},
-    {"objsect", Kw::Skip},
-    {"objtime", Kw::Skip},
-    {"operator", Kw::Skip},
-    {"page", Kw::BreakIfOpen},
-    {"par", Kw::Break},
-    {"pc", Kw::Pc},
-    {"pca", Kw::Pca},
-    {"pgdsctbl", Kw::Skip},
-    {"pict", Kw::Skip},
-    {"plain", Kw::Plain},
-    {"pn", Kw::Skip},
-    {"pntext", Kw::Skip},
-    {"pntxta", Kw::Skip},
-    {"pntxtb", Kw::Skip},
-    {"printim", Kw::Skip},
-    {"private", Kw::Skip},
-    {"qmspace", Kw::Symbol, 0x2005},
-    {"rdblquote", Kw::Symbol, 0x201D},
-    {"red", Kw::Red},
-    {"result", Kw::Result},
-    {"revtbl", Kw::Skip},
-    {"revtim", Kw::Skip},
-    {"rquote", Kw::Symbol, 0x2019},
-    {"rsidtbl", Kw::Skip},
-    {"rtlch", Kw::RightToLeft},
-    {"rtlmark", Kw::Symbol, 0x200F},
-    {"rxe", Kw::Skip},
-    {"sect", Kw::BreakIfOpen},
-    {"shpinst", Kw::Skip},
-    {"shppict", Kw::Skip},
-    {"sn", Kw::Skip},
-    {"sp", Kw::Skip},
-    {"stylesheet", Kw::Skip},
-    {"subject", Kw::Skip},
-    {"sv", Kw::Skip},
-    {"tab", Kw::Symbol, U'\t'},
-    {"tc", Kw::Skip},
-    {"template", Kw::Skip},
-    {"themedata", Kw::Skip},
-    {"title", Kw::Skip},
-    {"txe", Kw::Skip},
-    {"u", Kw::Unicode},
-    {"uc", Kw::UnicodeSkip},
-    {"ul", Kw::Underline},
-    {"uld", Kw::Underline},
-    {"uldash", Kw::Underline},
-    {"uldashd", Kw::Underline},
-    {"uldashdd", Kw::Underline},
-    {"uldb", Kw::Underline},
-    {"ulhwave", Kw::Underline},
-    {"ulldash", Kw::Underline},
-    {"ulnone", Kw::UnderlineNone},
-    {"ulth", Kw::Underline},
-    {"ulthd", Kw::Underline},
-    {"ulthdash", Kw::Underline},
-    {"ulthdashd", Kw::Underline},
-    {"ulthdashdd", Kw::Underline},
-    {"ulthldash", Kw::Underline},
-    {"ululdbwave", Kw::Underline},
-    {"ulw", Kw::Underline},
-    {"ulwave", Kw::Underline},
-    {"userprops", Kw::Skip},
-    {"xe", Kw::Skip},
-    {"xmlnstbl", Kw::Skip},
-    {"zwbo", Kw::Symbol, 0x200B},
-    {"zwj", Kw::Symbol, 0x200D},
-    {"zwnbo", Kw::Symbol, 0x2060},
-    {"zwnj", Kw::Symbol, 0x200C},
-});
-
-static_assert(std::is_sorted(kKeywords.begin(), kKeywords.end(),
-                             [](const Keyword& a, const Keyword& b) { return a.name < b.name; }));
-
-const Keyword* findKeyword(std::string_view name) {
-    if (name.size() > kMaxWordLength) return nullptr;
-    const auto it =
-        std::lower_bound(kKeywords.begin(), kKeywords.end(), name,
-                         [](const Keyword& k, std::string_view n) { return k.name < n; });
-    return it != kKeywords.end() && it->name == name ? &*it : nullptr;
-}
-
-bool isDestination(Kw kind) {
-    return kind == Kw::Skip || kind == Kw::FontTable || kind == Kw::ColorTable ||
-           kind == Kw::Object || kind == Kw::Result;
-}
-
-// Words that change the group's state; groups past the depth limit ignore them.
-bool changesState(Kw kind) {
-    switch (kind) {
-        case Kw::Unicode:
-        case Kw::Binary:
-        case Kw::Break:
-        case Kw::BreakIfOpen:
-        case Kw::Symbol:
-            return false;
-        default:
-            return true;
-    }
-}
 
 // Character properties as the document states them; the font and colour
 // tables are applied only when a run goes out.
@@ -319,29 +68,6 @@ struct GroupState {
     int unicodeSkip = 1;  // \ucN: bytes of fallback text after each \uN
 };
 
-struct Font {
-    std::string name;
-    int charset = -1;  // \fcharsetN; -1 = not given
-    int codePage = 0;  // \cpgN; 0 = not given
-};
-
-// The code pages of the font charsets (\fcharsetN) that name one; 1 (the
-// default charset) and unknown ones mean the document's code page.
-constexpr std::pair<int, int> kCharsetCodePages[] = {
-    {0, 1252},   {2, 1252},  // symbol fonts: their bytes are glyph numbers
-    {77, 10000}, {128, 932},  {129, 949},  {130, 1361}, {134, 936},  {136, 950},
-    {161, 1253}, {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256}, {186, 1257},
-    {204, 1251}, {222, 874},  {238, 1250}, {255, 437},
-};
-
-// 0 for "the document's".
-int codePageOfCharset(int charset) {
-    for (const auto& [set, codePage] : kCharsetCodePages) {
-        if (set == charset) return codePage;
-    }
-    return 0;
-}
-
 bool isLetter(unsigned char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 
@@ -357,23 +83,6 @@ int hexValue(unsigned char c) {
 // byte is a tab.
 bool isPlainByte(unsigned char c) {
     return c != '\\' && c != '{' && c != '}' && (c >= 0x20 || c == '\t');
-}
-
-void trimSpaces(std::string& s) {
-    const auto first = s.find_first_not_of(' ');
-    if (first == std::string::npos) {
-        s.clear();
-        return;
-    }
-    s.erase(s.find_last_not_of(' ') + 1);
-    s.erase(0, first);
-}
-
-// Shortens UTF-8 to at most `size` bytes without splitting a character.
-void cutAtCharacter(std::string& s, std::size_t size) {
-    if (s.size() <= size) return;
-    while (size > 0 && (static_cast<unsigned char>(s[size]) & 0xC0) == 0x80) --size;
-    s.resize(size);
 }
 
 int clampInt(int value, int low, int high) { return std::min(std::max(value, low), high); }
@@ -449,12 +158,11 @@ private:
         switch (kind) {
             case Kw::FontTable:
                 dest = Destination::FontTable;
-                tableFont_ = -1;
+                tables_.startFontTable();
                 break;
             case Kw::ColorTable:
                 dest = Destination::ColorTable;
-                colors_.clear();
-                resetColorEntry();
+                tables_.startColorTable();
                 tablesChanged();
                 break;
             case Kw::Object:
@@ -599,14 +307,16 @@ private:
                 if (param > 0) setDocumentCodePage(param);
                 break;
             case Kw::DefaultFont:
-                defaultFont_ = std::max(param, 0);
+                tables_.setDefaultFont(std::max(param, 0));
                 tablesChanged();
                 break;
             case Kw::FontCharset:
-                if (Font* font = tableEntry()) font->charset = param;
+                if (destination() == Destination::FontTable) tables_.setFontCharset(param);
                 break;
             case Kw::FontCodePage:
-                if (Font* font = tableEntry()) font->codePage = std::max(param, 0);
+                if (destination() == Destination::FontTable) {
+                    tables_.setFontCodePage(std::max(param, 0));
+                }
                 break;
             case Kw::Red:
                 colorPart(16, param);
@@ -695,9 +405,7 @@ private:
     void fontWord(int number) {
         if (destination() == Destination::FontTable) {
             commitFontName();
-            tableFont_ = number;
-            fonts_[number] = Font{};
-            fontNameOpen_ = true;
+            tables_.startFont(number);
             return;
         }
         Format& f = format();
@@ -728,8 +436,8 @@ private:
         if (pos_ == start || at(pos_ - 1) < 0x80 || pos_ >= in_.size() || at(pos_) < 0x40) return;
         const Destination dest = destination();
         if (dest != Destination::Text && dest != Destination::FontTable) return;
-        const int codePage =
-            dest == Destination::Text ? codePageOf(runKeyOf(format()).font) : tableFontCodePage();
+        const int codePage = dest == Destination::Text ? tables_.codePageOf(runKeyOf(format()).font)
+                                                       : tables_.tableFontCodePage();
         loadLeadBytes(codePage);
         if (!anyLead_) return;
         bool needTrail = false;
@@ -790,9 +498,7 @@ private:
                 lineOpen_ = true;
                 break;
             case Destination::FontTable:
-                if (!fontNameOpen_) break;
-                flushFontName();
-                appendUtf8(fontName_, cp);
+                tables_.appendFontNameCodePoint(cp);
                 break;
             default:
                 break;
@@ -851,7 +557,7 @@ private:
         if (key == runKey_) return;
         flushRun();
         runKey_ = key;
-        runCodePage_ = codePageOf(key.font);
+        runCodePage_ = tables_.codePageOf(key.font);
     }
 
     void flushPending() {
@@ -882,12 +588,8 @@ private:
         resolved_.italic = key.italic;
         resolved_.underline = key.underline;
         resolved_.halfPoints = key.halfPoints;
-        resolved_.color.reset();
-        if (key.color >= 0 && static_cast<std::size_t>(key.color) < colors_.size()) {
-            resolved_.color = colors_[static_cast<std::size_t>(key.color)];
-        }
-        const Font* font = fontOf(key.font);
-        resolved_.fontFamily = font ? font->name : std::string();
+        resolved_.color = tables_.color(key.color);
+        resolved_.fontFamily = tables_.fontName(key.font);
         resolvedKey_ = key;
         resolvedVersion_ = tablesVersion_;
         resolvedValid_ = true;
@@ -906,7 +608,7 @@ private:
 
     void setDocumentCodePage(int codePage) {
         flushPending();
-        documentCodePage_ = codePage;
+        tables_.setDocumentCodePage(codePage);
         tablesChanged();
     }
 
@@ -915,89 +617,32 @@ private:
     void tablesChanged() {
         flushPending();
         ++tablesVersion_;
-        runCodePage_ = codePageOf(runKey_.font);
-    }
-
-    const Font* fontOf(int number) const {
-        const int n = number >= 0 ? number : defaultFont_;
-        const auto it = fonts_.find(n);
-        return it != fonts_.end() ? &it->second : nullptr;
-    }
-
-    int codePageOfFont(const Font* font) const {
-        if (!font) return documentCodePage_;
-        // Word reads \cpg only when \fcharset is absent; so do we.
-        if (font->charset >= 0) {
-            const int cp = codePageOfCharset(font->charset);
-            return cp != 0 ? cp : documentCodePage_;
-        }
-        return font->codePage > 0 ? font->codePage : documentCodePage_;
-    }
-
-    int codePageOf(int fontNumber) const { return codePageOfFont(fontOf(fontNumber)); }
-
-    Font* tableEntry() {
-        if (destination() != Destination::FontTable || tableFont_ < 0) return nullptr;
-        return &fonts_[tableFont_];
-    }
-
-    int tableFontCodePage() {
-        const Font* font = tableEntry();
-        return font ? codePageOfFont(font) : documentCodePage_;
+        runCodePage_ = tables_.codePageOf(runKey_.font);
     }
 
     void fontTableBytes(std::string_view bytes) {
-        for (const char c : bytes) {
-            if (c == ';') {
-                commitFontName();
-            } else if (fontNameOpen_) {
-                fontBytes_.push_back(c);
-            }
+        for (;;) {
+            const std::size_t end = bytes.find(';');
+            tables_.appendFontNameBytes(bytes.substr(0, end));
+            if (end == std::string_view::npos) return;
+            commitFontName();
+            bytes.remove_prefix(end + 1);
         }
-    }
-
-    void flushFontName() {
-        if (fontBytes_.empty()) return;
-        const bool ascii = std::all_of(fontBytes_.begin(), fontBytes_.end(),
-                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-        if (ascii) {
-            fontName_ += fontBytes_;  // most names, and no decoder needed
-        } else {
-            appendDecodedCodePage(tableFontCodePage(), fontBytes_, fontName_);
-        }
-        fontBytes_.clear();
     }
 
     void commitFontName() {
-        if (!fontNameOpen_) return;
-        flushFontName();
-        trimSpaces(fontName_);
-        cutAtCharacter(fontName_, kMaxFontNameBytes);
-        if (Font* font = tableEntry()) font->name = std::move(fontName_);
-        fontName_.clear();
-        fontNameOpen_ = false;
-        tablesChanged();
+        if (tables_.commitFontName()) tablesChanged();
     }
 
     void colorPart(int shift, int value) {
         if (destination() != Destination::ColorTable) return;
-        const auto part = static_cast<std::uint32_t>(clampInt(value, 0, 255));
-        colorValue_ = (colorValue_ & ~(0xFFu << shift)) | (part << shift);
-        colorGiven_ = true;
-    }
-
-    void resetColorEntry() {
-        colorValue_ = 0;
-        colorGiven_ = false;
+        tables_.setColorPart(shift, value);
     }
 
     void colorTableBytes(std::string_view bytes) {
         for (const char c : bytes) {
             if (c != ';') continue;
-            // An entry with no colour given is "automatic", as \cf0 usually is.
-            colors_.push_back(colorGiven_ ? std::optional<std::uint32_t>(colorValue_)
-                                          : std::nullopt);
-            resetColorEntry();
+            tables_.addColor();
             tablesChanged();
         }
     }
@@ -1012,18 +657,8 @@ private:
     int skipBytes_ = 0;                // fallback of the last \uN still to drop
     char16_t pendingHigh_ = 0;         // a high surrogate waiting for its low half
 
-    int documentCodePage_ = kDefaultCodePage;
-    int defaultFont_ = -1;
-    std::map<int, Font> fonts_;
-    std::vector<std::optional<std::uint32_t>> colors_;
-    unsigned tablesVersion_ = 0;
-
-    int tableFont_ = -1;  // the font table entry being read
-    bool fontNameOpen_ = false;
-    std::string fontBytes_;  // its name's bytes not yet decoded
-    std::string fontName_;
-    std::uint32_t colorValue_ = 0;
-    bool colorGiven_ = false;
+    DocumentTables tables_;
+    unsigned tablesVersion_ = 0;  // counts changes to tables_, for resolved()
 
     bool lineOpen_ = false;  // text has come since the last paragraph end
     RunKey runKey_;

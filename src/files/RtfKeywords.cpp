@@ -1,0 +1,210 @@
+#include "RtfKeywords.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <utility>
+
+namespace kivo::rtf {
+namespace {
+
+constexpr std::size_t kMaxWordLength = 32;  // longer control words are nobody's: ignored
+
+// Every control word the reader acts on; all others are read past.
+constexpr auto kKeywords = std::to_array<Keyword>({
+    {"ab", Kw::AssocBold},
+    {"af", Kw::AssocFont},
+    {"afs", Kw::AssocFontSize},
+    {"aftncn", Kw::Skip},
+    {"aftnsep", Kw::Skip},
+    {"aftnsepc", Kw::Skip},
+    {"ai", Kw::AssocItalic},
+    {"annotation", Kw::Skip},
+    {"ansi", Kw::Ansi},
+    {"ansicpg", Kw::AnsiCodePage},
+    {"atnauthor", Kw::Skip},
+    {"atndate", Kw::Skip},
+    {"atnicn", Kw::Skip},
+    {"atnid", Kw::Skip},
+    {"atnparent", Kw::Skip},
+    {"atnref", Kw::Skip},
+    {"atntime", Kw::Skip},
+    {"atrfend", Kw::Skip},
+    {"atrfstart", Kw::Skip},
+    {"author", Kw::Skip},
+    {"b", Kw::Bold},
+    {"background", Kw::Skip},
+    {"bin", Kw::Binary},
+    {"bkmkend", Kw::Skip},
+    {"bkmkstart", Kw::Skip},
+    {"blipuid", Kw::Skip},
+    {"blue", Kw::Blue},
+    {"bullet", Kw::Symbol, 0x2022},
+    {"buptim", Kw::Skip},
+    {"category", Kw::Skip},
+    {"cell", Kw::Break},
+    {"cf", Kw::Color},
+    {"colorschememapping", Kw::Skip},
+    {"colortbl", Kw::ColorTable},
+    {"comment", Kw::Skip},
+    {"company", Kw::Skip},
+    {"cpg", Kw::FontCodePage},
+    {"creatim", Kw::Skip},
+    {"datafield", Kw::Skip},
+    {"datastore", Kw::Skip},
+    {"dbch", Kw::DoubleByte},
+    {"deff", Kw::DefaultFont},
+    {"do", Kw::Skip},
+    {"doccomm", Kw::Skip},
+    {"docvar", Kw::Skip},
+    {"emdash", Kw::Symbol, 0x2014},
+    {"emspace", Kw::Symbol, 0x2003},
+    {"endash", Kw::Symbol, 0x2013},
+    {"enspace", Kw::Symbol, 0x2002},
+    {"f", Kw::Font},
+    {"falt", Kw::Skip},
+    {"fchars", Kw::Skip},
+    {"fcharset", Kw::FontCharset},
+    {"filetbl", Kw::Skip},
+    {"fldinst", Kw::Skip},
+    {"fonttbl", Kw::FontTable},
+    {"footer", Kw::Skip},
+    {"footerf", Kw::Skip},
+    {"footerl", Kw::Skip},
+    {"footerr", Kw::Skip},
+    {"footnote", Kw::Skip},
+    {"fs", Kw::FontSize},
+    {"ftncn", Kw::Skip},
+    {"ftnsep", Kw::Skip},
+    {"ftnsepc", Kw::Skip},
+    {"generator", Kw::Skip},
+    {"green", Kw::Green},
+    {"header", Kw::Skip},
+    {"headerf", Kw::Skip},
+    {"headerl", Kw::Skip},
+    {"headerr", Kw::Skip},
+    {"hich", Kw::HighAnsi},
+    {"hlinkbase", Kw::Skip},
+    {"i", Kw::Italic},
+    {"info", Kw::Skip},
+    {"keywords", Kw::Skip},
+    {"latentstyles", Kw::Skip},
+    {"lchars", Kw::Skip},
+    {"ldblquote", Kw::Symbol, 0x201C},
+    {"line", Kw::Break},
+    {"listoverridetable", Kw::Skip},
+    {"listtable", Kw::Skip},
+    {"listtext", Kw::Skip},
+    {"loch", Kw::LowAnsi},
+    {"lquote", Kw::Symbol, 0x2018},
+    {"ltrch", Kw::LeftToRight},
+    {"ltrmark", Kw::Symbol, 0x200E},
+    {"mac", Kw::Mac},
+    {"manager", Kw::Skip},
+    {"nestcell", Kw::Break},
+    {"nonshppict", Kw::Skip},
+    {"objalias", Kw::Skip},
+    {"objclass", Kw::Skip},
+    {"objdata", Kw::Skip},
+    {"object", Kw::Object},
+    {"objname", Kw::Skip},
+    {"objsect", Kw::Skip},
+    {"objtime", Kw::Skip},
+    {"operator", Kw::Skip},
+    {"page", Kw::BreakIfOpen},
+    {"par", Kw::Break},
+    {"pc", Kw::Pc},
+    {"pca", Kw::Pca},
+    {"pgdsctbl", Kw::Skip},
+    {"pict", Kw::Skip},
+    {"plain", Kw::Plain},
+    {"pn", Kw::Skip},
+    {"pntext", Kw::Skip},
+    {"pntxta", Kw::Skip},
+    {"pntxtb", Kw::Skip},
+    {"printim", Kw::Skip},
+    {"private", Kw::Skip},
+    {"qmspace", Kw::Symbol, 0x2005},
+    {"rdblquote", Kw::Symbol, 0x201D},
+    {"red", Kw::Red},
+    {"result", Kw::Result},
+    {"revtbl", Kw::Skip},
+    {"revtim", Kw::Skip},
+    {"rquote", Kw::Symbol, 0x2019},
+    {"rsidtbl", Kw::Skip},
+    {"rtlch", Kw::RightToLeft},
+    {"rtlmark", Kw::Symbol, 0x200F},
+    {"rxe", Kw::Skip},
+    {"sect", Kw::BreakIfOpen},
+    {"shpinst", Kw::Skip},
+    {"shppict", Kw::Skip},
+    {"sn", Kw::Skip},
+    {"sp", Kw::Skip},
+    {"stylesheet", Kw::Skip},
+    {"subject", Kw::Skip},
+    {"sv", Kw::Skip},
+    {"tab", Kw::Symbol, U'\t'},
+    {"tc", Kw::Skip},
+    {"template", Kw::Skip},
+    {"themedata", Kw::Skip},
+    {"title", Kw::Skip},
+    {"txe", Kw::Skip},
+    {"u", Kw::Unicode},
+    {"uc", Kw::UnicodeSkip},
+    {"ul", Kw::Underline},
+    {"uld", Kw::Underline},
+    {"uldash", Kw::Underline},
+    {"uldashd", Kw::Underline},
+    {"uldashdd", Kw::Underline},
+    {"uldb", Kw::Underline},
+    {"ulhwave", Kw::Underline},
+    {"ulldash", Kw::Underline},
+    {"ulnone", Kw::UnderlineNone},
+    {"ulth", Kw::Underline},
+    {"ulthd", Kw::Underline},
+    {"ulthdash", Kw::Underline},
+    {"ulthdashd", Kw::Underline},
+    {"ulthdashdd", Kw::Underline},
+    {"ulthldash", Kw::Underline},
+    {"ululdbwave", Kw::Underline},
+    {"ulw", Kw::Underline},
+    {"ulwave", Kw::Underline},
+    {"userprops", Kw::Skip},
+    {"xe", Kw::Skip},
+    {"xmlnstbl", Kw::Skip},
+    {"zwbo", Kw::Symbol, 0x200B},
+    {"zwj", Kw::Symbol, 0x200D},
+    {"zwnbo", Kw::Symbol, 0x2060},
+    {"zwnj", Kw::Symbol, 0x200C},
+});
+
+static_assert(std::is_sorted(kKeywords.begin(), kKeywords.end(),
+                             [](const Keyword& a, const Keyword& b) { return a.name < b.name; }));
+
+// The code pages of the font charsets (\fcharsetN) that name one; 1 (the
+// default charset) and unknown ones mean the document's code page.
+constexpr std::pair<int, int> kCharsetCodePages[] = {
+    {0, 1252},   {2, 1252},  // symbol fonts: their bytes are glyph numbers
+    {77, 10000}, {128, 932},  {129, 949},  {130, 1361}, {134, 936},  {136, 950},
+    {161, 1253}, {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256}, {186, 1257},
+    {204, 1251}, {222, 874},  {238, 1250}, {255, 437},
+};
+
+}  // namespace
+
+const Keyword* findKeyword(std::string_view name) {
+    if (name.size() > kMaxWordLength) return nullptr;
+    const auto it =
+        std::lower_bound(kKeywords.begin(), kKeywords.end(), name,
+                         [](const Keyword& k, std::string_view n) { return k.name < n; });
+    return it != kKeywords.end() && it->name == name ? &*it : nullptr;
+}
+
+int codePageOfCharset(int charset) {
+    for (const auto& [set, codePage] : kCharsetCodePages) {
+        if (set == charset) return codePage;
+    }
+    return 0;
+}
+
+}  // namespace kivo::rtf
