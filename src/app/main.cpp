@@ -1,9 +1,6 @@
 // Start-up: application title, help file, main window, About box, then the
 // message loop until the main window closes.
 #include <QCoreApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 #include "AuxiliaryCommands.h"
 #include "Boxes.h"
@@ -12,6 +9,7 @@
 #include "KivoApplication.h"
 #include "TFormAbout.h"
 #include "TMainForm.h"
+#include "ToolkitLanguage.h"
 
 int main(int argc, char** argv) {
     kivo::KivoApplication app(argc, argv);
@@ -19,13 +17,9 @@ int main(int argc, char** argv) {
     QCoreApplication::setApplicationVersion(QStringLiteral("1.33"));
     QGuiApplication::setDesktopFileName(QStringLiteral("kivo"));
     kivo::installJapaneseFontSubstitutes();
-    // The toolkit's own dialogs (file choosers, print set-up) speak the
-    // user's language where the translations are installed.
-    QTranslator toolkitTexts;
-    if (toolkitTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QCoreApplication::installTranslator(&toolkitTexts);
-    }
+    // The toolkit's own dialogs (file choosers, print set-up) speak Japanese
+    // like the rest of the program.
+    kivo::useJapaneseToolkitTexts();
     // Replaced by the help command before every request; never opened as is.
     kivo::setApplicationHelpFile(kivo::helpFileBesideExecutable());
 
