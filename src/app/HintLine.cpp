@@ -59,7 +59,8 @@ void HintLine::watchMenu(QMenu* menu, bool topLevel) {
     connect(menu, &QMenu::hovered, this,
             [this](QAction* action) { setCurrentHint(longHint(hintOf(action))); });
     // Separators cannot be highlighted, yet a separator with a hint shows it
-    // when the pointer passes over it.
+    // when the pointer passes over it; a disabled item or a gap highlights
+    // nothing, and the toolkit says nothing about that.
     menu->installEventFilter(this);
     if (!topLevel) return;
     // Opening a menu highlights its title; closing it highlights nothing.
@@ -75,16 +76,49 @@ void HintLine::watchMenuBar(QMenuBar* bar) {
     connect(bar, &QMenuBar::hovered, this, [this](QAction* action) {
         if (inMenuMode()) setCurrentHint(longHint(hintOf(action)));
     });
+    // Alt highlights the first title before the bar takes the focus, so the
+    // highlight is read again once it has; leaving the bar ends the menus.
+    bar->installEventFilter(this);
+}
+
+void HintLine::followMenuBarFocus(QEvent::Type type, Qt::FocusReason reason) {
+    // A menu opening or closing moves the focus without leaving the bar.
+    if (reason == Qt::PopupFocusReason) return;
+    if (type == QEvent::FocusIn) {
+        setCurrentHint(longHint(hintOf(menuBar_->activeAction())));
+    } else {
+        setCurrentHint(QString());
+    }
+}
+
+void HintLine::followPointerInMenu(const QMenu& menu, const QPoint& pos) {
+    QAction* action = menu.actionAt(pos);
+    if (action && action->isSeparator()) {
+        setCurrentHint(longHint(hintOf(action)));
+        return;
+    }
+    if (action && action->isEnabled()) return;  // its hovered signal speaks for it
+    // On the way into an open sub-menu its item stays highlighted.
+    const QAction* active = menu.activeAction();
+    if (active && active->menu() && active->menu()->isVisible()) return;
+    setCurrentHint(QString());
 }
 
 bool HintLine::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseMove) {
-        auto* menu = qobject_cast<QMenu*>(watched);
-        const auto* move = static_cast<QMouseEvent*>(event);
-        if (menu) {
-            QAction* action = menu->actionAt(move->position().toPoint());
-            if (action && action->isSeparator()) setCurrentHint(longHint(hintOf(action)));
-        }
+    switch (event->type()) {
+        case QEvent::MouseMove:
+            if (const auto* menu = qobject_cast<QMenu*>(watched)) {
+                followPointerInMenu(*menu, static_cast<QMouseEvent*>(event)->position().toPoint());
+            }
+            break;
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+            if (watched == menuBar_) {
+                followMenuBarFocus(event->type(), static_cast<QFocusEvent*>(event)->reason());
+            }
+            break;
+        default:
+            break;
     }
     return QObject::eventFilter(watched, event);
 }

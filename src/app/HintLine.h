@@ -2,6 +2,7 @@
 // The application's one current hint and the rules that change it: the
 // control under the pointer when the application goes idle, or the menu item
 // that is highlighted. The status bar shows it; tooltips never do.
+#include <QEvent>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -42,6 +43,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void followMenuBarFocus(QEvent::Type type, Qt::FocusReason reason);
+    void followPointerInMenu(const QMenu& menu, const QPoint& pos);
     void onIdle();
     bool inMenuMode() const;
 

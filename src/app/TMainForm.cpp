@@ -216,6 +216,10 @@ void TMainForm::createActions() {
 void TMainForm::createMenus() {
     QMenuBar* bar = named(menuBar(), "MainMenu1");
     hints_->watchMenuBar(bar);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        // Menus are windows of their own.
+        if (now && now->window() == this && now != menuBar()) focusBeforeMenus_ = now;
+    });
 
     QMenu* file = addSubMenu(nullptr, "mnuFile", QStringLiteral("ファイル(&F)"),
                              QStringLiteral("語句リストとお題リストをクリアします"));
@@ -499,8 +503,12 @@ void TMainForm::EditSelectAllClick() { Memo->selectAll(); }
 void TMainForm::EditUndoClick() { Memo->undo(); }
 
 void TMainForm::judgeEditCommands() {
+    // A menu reached by keyboard has taken the focus to the menu bar; the
+    // commands are about the control it came from.
+    QWidget* focused = QApplication::focusWidget();
+    if (focused == menuBar() || qobject_cast<QMenu*>(focused)) focused = focusBeforeMenus_;
     updateEditCommands({EditCutCmd, EditCopyCmd, EditPasteCmd, EditSelectAllCmd, EditUndoCmd},
-                       QApplication::focusWidget());
+                       focused);
 }
 
 // ---- File commands -------------------------------------------------------

@@ -3,6 +3,7 @@
 // and one handler per event. Handlers stay thin; the work lives in the
 // wordlist, files and about libraries.
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -148,6 +149,8 @@ private:
     std::unique_ptr<FileDialogs> ownDialogs_;
     FileDialogs* dialogs_;
     HintLine* hints_ = nullptr;
+    // The control that had the focus before the menus took it.
+    QPointer<QWidget> focusBeforeMenus_;
     QStringList commandLine_;
     bool shownOnce_ = false;
     std::unique_ptr<Auxiliaries> auxiliaries_;

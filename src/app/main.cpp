@@ -2,9 +2,6 @@
 // message loop until the main window closes.
 #include <QCoreApplication>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 #include "AuxiliaryCommands.h"
 #include "Boxes.h"
@@ -13,6 +10,7 @@
 #include "KivoApplication.h"
 #include "TFormAbout.h"
 #include "TMainForm.h"
+#include "ToolkitLanguage.h"
 
 namespace {
 
@@ -36,13 +34,9 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("jp.example.quillery.kivo"));
     QApplication::setWindowIcon(applicationIcon());
     kivo::installJapaneseFontSubstitutes();
-    // The toolkit's own dialogs (file choosers, print set-up) speak the
-    // user's language where the translations are installed.
-    QTranslator toolkitTexts;
-    if (toolkitTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-        QCoreApplication::installTranslator(&toolkitTexts);
-    }
+    // The toolkit's own dialogs (file choosers, print set-up) speak Japanese
+    // like the rest of the program.
+    kivo::useJapaneseToolkitTexts();
     // Replaced by the help command before every request; never opened as is.
     kivo::setApplicationHelpFile(kivo::helpFileOfExecutable());
 

@@ -8,25 +8,36 @@
 namespace kivo {
 namespace {
 
-// Shows a box with one "OK" that is both the default and the escape button,
-// centred on the screen rather than over whichever window is active.
-void centreOnScreen(QMessageBox& box) {
-    box.setWindowModality(Qt::ApplicationModal);
-    box.adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = box.frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        box.move(frame.topLeft());
+// A box centred on the screen rather than over whichever window is active.
+// The toolkit settles a box's size only as it shows it (wrapping a long text
+// then), so the place is worked out at that moment.
+class CentredBox : public QMessageBox {
+public:
+    CentredBox(Icon icon, const QString& caption, const QString& text)
+        : QMessageBox(icon, caption, text, NoButton, QApplication::activeWindow()) {
+        setWindowModality(Qt::ApplicationModal);
+        setTextFormat(Qt::PlainText);
     }
-}
 
+protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        const QScreen* screen = this->screen();
+        if (!screen) screen = QGuiApplication::primaryScreen();
+        if (!screen) return;
+        // The frame counts: moving a window places its frame's corner.
+        QRect outer(QPoint(), frameGeometry().size());
+        outer.moveCenter(screen->availableGeometry().center());
+        move(outer.topLeft());
+    }
+};
+
+// Shows a box with one "OK" that is both the default and the escape button.
 void showOkBox(QMessageBox::Icon icon, const QString& caption, const QString& text) {
-    QMessageBox box(icon, caption, text, QMessageBox::NoButton, QApplication::activeWindow());
-    box.setTextFormat(Qt::PlainText);
+    CentredBox box(icon, caption, text);
     QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     box.setDefaultButton(ok);
     box.setEscapeButton(ok);
-    centreOnScreen(box);
     box.exec();
 }
 
@@ -45,15 +56,12 @@ void QtBoxes::warning(const QString& text) {
 }
 
 Boxes::Answer QtBoxes::confirm(const QString& text) {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("確認"), text, QMessageBox::NoButton,
-                    QApplication::activeWindow());
-    box.setTextFormat(Qt::PlainText);
+    CentredBox box(QMessageBox::Question, QStringLiteral("確認"), text);
     QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
     QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(cancel);  // Esc and the close box
-    centreOnScreen(box);
     box.exec();
     if (box.clickedButton() == yes) return Answer::Yes;
     if (box.clickedButton() == no) return Answer::No;
@@ -61,14 +69,11 @@ Boxes::Answer QtBoxes::confirm(const QString& text) {
 }
 
 bool QtBoxes::askYesNo(const QString& caption, const QString& text) {
-    QMessageBox box(QMessageBox::Warning, caption, text, QMessageBox::NoButton,
-                    QApplication::activeWindow());
-    box.setTextFormat(Qt::PlainText);
+    CentredBox box(QMessageBox::Warning, caption, text);
     QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
     QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     box.setEscapeButton(no);  // Esc and the close box
-    centreOnScreen(box);
     box.exec();
     return box.clickedButton() == yes;
 }

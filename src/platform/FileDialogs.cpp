@@ -1,17 +1,57 @@
 #include "FileDialogs.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QFileSystemModel>
+#include <QIdentityProxyModel>
+#include <QLocale>
 
 namespace kivo {
 namespace {
 
+// The file list's sizes and dates in Japanese: the toolkit writes them in
+// the desktop's language, which need not be the program's.
+class JapaneseFileList : public QIdentityProxyModel {
+public:
+    using QIdentityProxyModel::QIdentityProxyModel;
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        const QVariant shown = QIdentityProxyModel::data(index, role);
+        const auto* files = qobject_cast<const QFileSystemModel*>(sourceModel());
+        if (role != Qt::DisplayRole || !files || shown.toString().isEmpty()) return shown;
+        const QModelIndex source = mapToSource(index);
+        const QLocale japanese(QLocale::Japanese, QLocale::Japan);
+        switch (index.column()) {
+            case 1:
+                return japanese.formattedDataSize(files->size(source));
+            case 3:
+                return japanese.toString(files->lastModified(source), QLocale::ShortFormat);
+            default:
+                return shown;
+        }
+    }
+};
+
 std::optional<QString> runDialog(const FileDialogSettings& settings, QFileDialog::AcceptMode mode) {
     QFileDialog dialog(QApplication::activeWindow());
+    // The toolkit's own dialog, whatever the desktop offers: its texts are
+    // the program's, filters and all.
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setProxyModel(new JapaneseFileList(&dialog));
     dialog.setAcceptMode(mode);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-    dialog.setNameFilters(dialogFilters(settings.filter));
+    const QStringList filters = dialogFilters(settings.filter);
+    dialog.setNameFilters(filters);
+    // The dialog tidies the blanks of each filter, turning a full-width space
+    // into a narrow one; its list shows them as written. It picks files by
+    // the filter's position, not its text.
+    if (auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
+        for (int i = 0; i < types->count() && i < filters.size(); ++i) {
+            types->setItemText(i, filters[i]);
+        }
+    }
     QString suffix = settings.defaultExtension;
     if (suffix.startsWith(QLatin1Char('.'))) suffix.remove(0, 1);
     dialog.setDefaultSuffix(suffix);

@@ -91,6 +91,11 @@ void printDocument(const QTextDocument& source, QPrinter& printer) {
     QImage device = layoutDevice();
     document->documentLayout()->setPaintDevice(&device);
     document->setDocumentMargin(0);
+    // The list on screen never wraps, but paper has an edge: a long line
+    // runs on to the next line of the page rather than off its side.
+    QTextOption wrapping = document->defaultTextOption();
+    wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    document->setDefaultTextOption(wrapping);
     const double scaleX = printer.logicalDpiX() / kLayoutDpi;
     const double scaleY = printer.logicalDpiY() / kLayoutDpi;
     const QSizeF pageSize(printer.width() / scaleX, printer.height() / scaleY);

@@ -38,11 +38,10 @@ private:
 
 // Prints the whole document on the printer as one job named "": the text
 // laid out on the full printable area of the page with its fonts and
-// formatting, nothing added (no header, footer or page number), a new page
-// only while text remains, one empty page for an empty document. Sizes are
-// laid out at 96 pixels per inch and scaled to the printer, so a font given
-// in pixels prints as large as it shows. Throws UserError when the printer
-// refuses the job.
+// formatting, long lines wrapped at the page's edge, nothing added (no header, footer or page
+// number), a new page only while text remains, one empty page for an empty document. Sizes are laid
+// out at 96 pixels per inch and scaled to the printer, so a font given in pixels prints as large as
+// it shows. Throws UserError when the printer refuses the job.
 void printDocument(const QTextDocument& document, QPrinter& printer);
 
 }  // namespace kivo

@@ -107,6 +107,25 @@ TEST_F(PrintTest, ALongListRunsOnToNewPagesOnlyWhileTextRemains) {
     EXPECT_EQ(printer.setUps.size(), 4u);
 }
 
+TEST_F(PrintTest, LongLinesWrapOnThePageAndLoseNoText) {
+    // Words far wider than the page, then one unbroken run of digits.
+    QStringList words;
+    for (int i = 1; i <= 60; ++i) words << QStringLiteral("w%1").arg(i);
+    QString digits;
+    for (int i = 0; i < 200; ++i) digits += QChar(u'0' + i % 10);
+    const QString text = words.join(QLatin1Char(' ')) + QLatin1Char('\n') + digits + "\n末尾";
+    form.Memo->setPlainText(text);
+    print();
+    ASSERT_EQ(pdfPageCount(pdf), 1);
+    const QStringList printed = pdfPageLines(pdf, 1);
+    EXPECT_GT(printed.size(), 4);
+    QString all = printed.join(QString());
+    QString expected = text;
+    all.remove(QLatin1Char(' '));
+    expected.remove(QLatin1Char(' ')).remove(QLatin1Char('\n'));
+    EXPECT_EQ(all.toStdString(), expected.toStdString());
+}
+
 // Word boxes of pdftotext -bbox: text and height in points, and the top-left.
 struct Word {
     QString text;

@@ -3,6 +3,7 @@
 
 #include "Fonts.h"
 #include "KivoApplication.h"
+#include "ToolkitLanguage.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",
@@ -10,5 +11,6 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     kivo::KivoApplication app(argc, argv);
     kivo::installJapaneseFontSubstitutes();
+    kivo::useJapaneseToolkitTexts();
     return RUN_ALL_TESTS();
 }

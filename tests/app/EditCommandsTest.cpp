@@ -164,5 +164,28 @@ TEST_F(EditCommandsTest, EnablingFollowsTheFocusedEditControlWhenAMenuOpens) {
     EXPECT_TRUE(action("mnuFullWidth")->isEnabled());
 }
 
+TEST_F(EditCommandsTest, AMenuReachedByKeyboardJudgesTheControlThatHadTheFocus) {
+    // Copy enabled and paste disabled from a selection in a topic field.
+    form.Edit1st->setText(QStringLiteral(" 犬"));
+    form.Edit1st->setFocus();
+    form.Edit1st->selectAll();
+    QGuiApplication::clipboard()->clear();
+    openEditMenu();
+    ASSERT_TRUE(action("mnuEditCopy")->isEnabled());
+
+    // Alt, right, down: the Edit menu opens with the focus on the menu bar.
+    QGuiApplication::clipboard()->setText(QStringLiteral("x"));
+    form.Memo->setFocus();
+    QTest::keyClick(form.Memo, Qt::Key_Alt);
+    QTest::keyClick(form.menuBar(), Qt::Key_Right);
+    QTest::keyClick(form.menuBar(), Qt::Key_Down);
+    QMenu* edit = form.menuBar()->actions()[1]->menu();
+    ASSERT_TRUE(edit->isVisible());
+    EXPECT_FALSE(action("mnuEditCopy")->isEnabled());
+    EXPECT_FALSE(action("mnuEditCut")->isEnabled());
+    EXPECT_TRUE(action("mnuEditPaste")->isEnabled());
+    edit->close();
+}
+
 }  // namespace
 }  // namespace kivo

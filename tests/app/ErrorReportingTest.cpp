@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 
 #include "ErrorReporting.h"
@@ -80,6 +81,27 @@ TEST(ErrorReporting, RealBoxesCarryTheTitleIconAndOneOk) {
     EXPECT_EQ(error.caption, QStringLiteral("Kivo version 1.33"));
     EXPECT_EQ(error.icon, QMessageBox::Critical);
     EXPECT_EQ(error.buttons, QStringList{QStringLiteral("OK")});
+}
+
+TEST(ErrorReporting, BoxesOfAnyLengthAreCentredOnTheScreen) {
+    QtBoxes boxes;
+    const QString longPath = QStringLiteral("/home/user/") +
+                             QStringLiteral("単語リストの保存先/").repeated(12) +
+                             QString(60, QLatin1Char('a')) + QStringLiteral(".txt");
+    for (const QString& text : {QStringLiteral("短い"), longPath}) {
+        QRect box, screen;
+        QTimer::singleShot(50, [&] {
+            auto* shown = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!shown) return;
+            box = shown->frameGeometry();
+            screen = shown->screen()->availableGeometry();
+            shown->escapeButton()->click();
+        });
+        boxes.confirm(text + QStringLiteral(" は既に存在します。\r\n上書きしますか？"));
+        ASSERT_FALSE(box.isNull());
+        EXPECT_TRUE(screen.contains(box)) << text.size();
+        EXPECT_LE((box.center() - screen.center()).manhattanLength(), 2) << text.size();
+    }
 }
 
 // An exception thrown by an event handler outside any command still ends in

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QEventLoop>
 #include <QGroupBox>
 #include <QLabel>
@@ -127,6 +128,39 @@ TEST_F(HintLineTest, TheHelpSeparatorCarriesItsOwnHint) {
     });
     help->exec(form.mapToGlobal(QPoint(0, 0)));
     EXPECT_EQ(seen, QStringLiteral("Kivo のヘルプを表示します"));
+}
+
+TEST_F(HintLineTest, KeyboardHighlightsAndDisabledItemsFollowTheSameRules) {
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QApplication::setActiveWindow(&form);
+    form.Memo->setFocus();
+    // Alt alone highlights the first title, as a pointer would.
+    QTest::keyClick(form.Memo, Qt::Key_Alt);
+    ASSERT_TRUE(form.menuBar()->hasFocus());
+    EXPECT_EQ(panel(), QStringLiteral("語句リストとお題リストをクリアします"));
+    QTest::keyClick(form.menuBar(), Qt::Key_Escape);
+
+    // Pointing at a disabled item highlights nothing: the panel empties.
+    QMenu* edit = form.menuBar()->actions()[1]->menu();
+    auto* cut = form.findChild<QAction*>(QStringLiteral("mnuEditCut"));
+    auto* full = form.findChild<QAction*>(QStringLiteral("mnuFullWidth"));
+    QString seen;
+    QTimer::singleShot(50, [&] {
+        const auto pointAt = [&](QAction* item) {
+            const QPoint at = edit->actionGeometry(item).center();
+            QMouseEvent move(QEvent::MouseMove, at, edit->mapToGlobal(at), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(edit, &move);
+            seen += panel() + QLatin1Char('/');
+        };
+        pointAt(full);
+        pointAt(cut);
+        edit->close();
+    });
+    edit->exec(form.mapToGlobal(QPoint(0, 0)));
+    ASSERT_FALSE(cut->isEnabled());
+    EXPECT_EQ(seen, QStringLiteral("カタカナ、英数を全角文字に変換します//"));
 }
 
 }  // namespace
