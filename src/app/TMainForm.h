@@ -22,6 +22,7 @@ namespace kivo {
 
 class Auxiliaries;
 class Boxes;
+class DrawSession;
 class FileDialogs;
 struct FileDialogSettings;
 class HintLine;
@@ -64,6 +65,8 @@ public:
     void mnuClearClick();
     void mnuFListClearClick();
     void mnuRandomClick();
+    void mnuNoRepeatsClick();
+    void mnuDrawHistoryClick();
     void mnuExitClick();
     void mnuNewClick();
     void mnuPrintClick();
@@ -152,6 +155,8 @@ private:
     bool shownOnce_ = false;
     std::unique_ptr<Auxiliaries> auxiliaries_;
     TFormAbout* FormAbout = nullptr;
+    std::unique_ptr<DrawSession> draws_;
+    QAction* mnuNoRepeats = nullptr;
 
     // Shared edit commands (ActionList1, category "編集").
     QAction* EditCutCmd = nullptr;
