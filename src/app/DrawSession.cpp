@@ -82,7 +82,8 @@ void DrawSession::draw(const WordListSource& list, RandomGenerator& random, QLin
                        QLineEdit& topic2) {
     TopicFields fields(boxes_, topic1, topic2);
     drawer_.draw(list, random, fields);
-    if (historyWindow_) historyWindow_->refresh();
+    // A hidden window catches up when it is shown again.
+    if (historyWindow_ && historyWindow_->isVisible()) historyWindow_->refresh();
 }
 
 void DrawSession::showHistory() {
