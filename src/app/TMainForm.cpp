@@ -23,6 +23,7 @@
 #include "AuxiliaryCommands.h"
 #include "Boxes.h"
 #include "Cryptogram.h"
+#include "DrawSession.h"
 #include "EditCommands.h"
 #include "ErrorReporting.h"
 #include "Errors.h"
@@ -108,10 +109,12 @@ TMainForm::TMainForm(Boxes& boxes, QWidget* parent)
       ownDialogs_(std::make_unique<QtFileDialogs>()),
       dialogs_(ownDialogs_.get()),
       hints_(new HintLine(this)),
-      auxiliaries_(std::make_unique<Auxiliaries>(boxes)) {
+      auxiliaries_(std::make_unique<Auxiliaries>(boxes)),
+      draws_(std::make_unique<DrawSession>(boxes, this)) {
     setObjectName(QStringLiteral("MainForm"));
     setFont(pixelFont("ＭＳ Ｐゴシック", 12));
     createControls();
+    draws_->watchList(*Memo);
     createActions();
     createMenus();
     createContextMenus();
@@ -276,6 +279,15 @@ void TMainForm::createMenus() {
     addSeparator(tool, "Bar4");
     addItem(tool, "mnuRandom", QStringLiteral("ランダムを再生成(&R)"),
             QStringLiteral("現時刻より、ランダムを再生成します"), &TMainForm::mnuRandomClick);
+    addSeparator(tool, "Bar8");
+    mnuNoRepeats = addItem(tool, "mnuNoRepeats", QStringLiteral("重複なしで選出(&U)"),
+                           QStringLiteral("全ての語句が選出されるまで、同じ語句を選出しません"),
+                           &TMainForm::mnuNoRepeatsClick);
+    mnuNoRepeats->setCheckable(true);
+    mnuNoRepeats->setChecked(draws_->noRepeats());
+    addItem(tool, "mnuDrawHistory", QStringLiteral("お題の履歴(&H)"),
+            QStringLiteral("今回の起動中に選出したお題の履歴を表示します"),
+            &TMainForm::mnuDrawHistoryClick);
 
     QMenu* help = addSubMenu(nullptr, "mnuHelp", QStringLiteral("ヘルプ(&H)"), QString());
     addItem(help, "mnuKivoHelp", QStringLiteral("Kivo のヘルプ(&P)"),
@@ -458,13 +470,7 @@ void TMainForm::MemoSelectionChange() { refreshLineCount(); }
 // ---- Word list and topics -----------------------------------------------
 
 void TMainForm::ButtonOKClick() {
-    const DrawResult result = drawTopics(wordListOf(*Memo), processRandom());
-    if (result.outcome != DrawOutcome::Drawn) {
-        boxes_.message(QString::fromStdString(drawMessage(result.outcome)));
-        return;
-    }
-    Edit1st->setText(QString::fromStdString(result.topic1));
-    Edit2nd->setText(QString::fromStdString(result.topic2));
+    draws_->draw(wordListOf(*Memo), processRandom(), *Edit1st, *Edit2nd);
 }
 
 void TMainForm::mnuClearClick() {
@@ -482,6 +488,10 @@ void TMainForm::mnuRandomClick() {
     SeedRandomFromClock();
     boxes_.message(QString::fromUtf8(kReseedMessage));
 }
+
+void TMainForm::mnuNoRepeatsClick() { draws_->setNoRepeats(mnuNoRepeats->isChecked()); }
+
+void TMainForm::mnuDrawHistoryClick() { draws_->showHistory(); }
 
 void TMainForm::mnuExitClick() { close(); }
 

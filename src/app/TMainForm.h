@@ -23,6 +23,7 @@ namespace kivo {
 
 class Auxiliaries;
 class Boxes;
+class DrawSession;
 class FileDialogs;
 struct FileDialogSettings;
 class HintLine;
@@ -65,6 +66,8 @@ public:
     void mnuClearClick();
     void mnuFListClearClick();
     void mnuRandomClick();
+    void mnuNoRepeatsClick();
+    void mnuDrawHistoryClick();
     void mnuExitClick();
     void mnuNewClick();
     void mnuPrintClick();
@@ -155,6 +158,8 @@ private:
     bool shownOnce_ = false;
     std::unique_ptr<Auxiliaries> auxiliaries_;
     TFormAbout* FormAbout = nullptr;
+    std::unique_ptr<DrawSession> draws_;
+    QAction* mnuNoRepeats = nullptr;
 
     // Shared edit commands (ActionList1, category "編集").
     QAction* EditCutCmd = nullptr;

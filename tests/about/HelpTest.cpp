@@ -21,6 +21,7 @@
 #include "ScriptedBoxes.h"
 #include "TMainForm.h"
 #include "TopicDraw.h"
+#include "TopicDrawer.h"
 
 namespace kivo {
 namespace {
@@ -187,7 +188,7 @@ TEST(HelpDocument, LiesBesideTheProgramAndCoversEveryCommandAndMessage) {
          {DrawOutcome::NoEntries, DrawOutcome::OneEntry, DrawOutcome::EmptyEntry}) {
         messages << QString::fromStdString(drawMessage(outcome));
     }
-    messages << QString::fromUtf8(kReseedMessage);
+    messages << QString::fromUtf8(kReseedMessage) << QString::fromUtf8(kPoolRestartMessage);
     for (int code : {kFileNotFound, kPathNotFound, kTooManyOpenFiles, kAccessDenied, kReadPastEnd,
                      kNotNumeric, kDiskFull}) {
         messages << QString::fromStdString(fileErrorText(code));

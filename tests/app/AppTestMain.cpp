@@ -1,6 +1,9 @@
 // Widget tests run on the real application object, headless.
 #include <gtest/gtest.h>
 
+#include <QSettings>
+#include <QTemporaryDir>
+
 #include "Fonts.h"
 #include "KivoApplication.h"
 #include "ToolkitLanguage.h"
@@ -10,6 +13,11 @@ int main(int argc, char** argv) {
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     ::testing::InitGoogleTest(&argc, argv);
     kivo::KivoApplication app(argc, argv);
+    // Settings the tests write stay in a folder of this run, never the user's.
+    QTemporaryDir settingsDir;
+    for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat}) {
+        QSettings::setPath(format, QSettings::UserScope, settingsDir.path());
+    }
     kivo::installJapaneseFontSubstitutes();
     kivo::useJapaneseToolkitTexts();
     return RUN_ALL_TESTS();

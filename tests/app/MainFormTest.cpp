@@ -183,7 +183,9 @@ TEST_F(MainFormTest, MainMenuHoldsEveryItemWithCaptionAndHint) {
         (std::vector<std::string>{
             "mnuListClear 単語リストのクリア(&C) | 単語リストをクリアします",
             "mnuFListClear お題のクリア(&L) | 選出された二つのお題をクリアします", "Bar4 - | ",
-            "mnuRandom ランダムを再生成(&R) | 現時刻より、ランダムを再生成します"}));
+            "mnuRandom ランダムを再生成(&R) | 現時刻より、ランダムを再生成します", "Bar8 - | ",
+            "mnuNoRepeats 重複なしで選出(&U) | 全ての語句が選出されるまで、同じ語句を選出しません",
+            "mnuDrawHistory お題の履歴(&H) | 今回の起動中に選出したお題の履歴を表示します"}));
     EXPECT_EQ(titles[3]->text(), QStringLiteral("ヘルプ(&H)"));
     EXPECT_EQ(
         describe(titles[3]->menu()),

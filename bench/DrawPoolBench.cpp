@@ -1,0 +1,104 @@
+// Drawing without repeats from a million-line list: in the core alone, and
+// through the topic button of the real window. Each draw should cost the
+// same whatever the length of the list, with no pass over it.
+#include <benchmark/benchmark.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <string>
+#include <vector>
+
+#include "Fonts.h"
+#include "MemoControl.h"
+#include "SilentBoxes.h"
+#include "TMainForm.h"
+#include "TopicDrawer.h"
+
+namespace {
+
+using kivo::bench::SilentBoxes;
+
+struct NoSettings : kivo::SettingsStore {
+    std::optional<bool> readBool(const std::string&) override { return std::nullopt; }
+    void writeBool(const std::string&, bool) override {}
+};
+
+struct FixedClock : kivo::WallClock {
+    kivo::LocalTime now() override { return {2024, 5, 1, 12, 0, 0}; }
+};
+
+struct QuietView : kivo::TopicView {
+    int messages = 0;
+    void showMessage(const std::string&) override { ++messages; }
+    void showTopics(const std::string& a, const std::string& b) override {
+        benchmark::DoNotOptimize(a.data());
+        benchmark::DoNotOptimize(b.data());
+    }
+};
+
+// A million entries, one in a hundred a blank line.
+const std::vector<std::string>& millionEntries() {
+    static const std::vector<std::string> lines = [] {
+        std::vector<std::string> out(1'000'000);
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            if (i % 100 != 99) out[i] = "お題" + std::to_string(i);
+        }
+        return out;
+    }();
+    return lines;
+}
+
+// The core's draw: the first draw of a new pool, then every later one.
+void BM_CoreDrawWithoutRepeats(benchmark::State& state) {
+    const auto& lines = millionEntries();
+    const kivo::WordListSource list{[&] { return static_cast<std::uint32_t>(lines.size()); },
+                                    [&](std::uint32_t i) { return lines[i]; }};
+    NoSettings settings;
+    FixedClock clock;
+    kivo::TopicDrawer drawer(settings, clock);
+    drawer.setNoRepeats(true);
+    kivo::RandomGenerator random;
+    random.setSeed(12345);
+    QuietView view;
+    drawer.draw(list, random, view);  // the first draw starts the pool
+    for (auto _ : state) drawer.draw(list, random, view);
+    // A long run may end a round or two; starting again is part of the cost.
+    state.counters["rounds_ended"] = view.messages;
+}
+BENCHMARK(BM_CoreDrawWithoutRepeats)->Unit(benchmark::kMicrosecond);
+
+// The topic button of the window over a million lines in the list control,
+// the history growing with every draw.
+void BM_WindowDrawWithoutRepeats(benchmark::State& state) {
+    QString text;
+    for (const std::string& line : millionEntries()) {
+        text += QString::fromStdString(line);
+        text += QLatin1Char('\n');
+    }
+    SilentBoxes boxes;
+    kivo::TMainForm form(boxes);
+    form.Memo->setPlainText(text);
+    auto* noRepeats = form.findChild<QAction*>(QStringLiteral("mnuNoRepeats"));
+    if (!noRepeats->isChecked()) noRepeats->trigger();
+    form.ButtonOKClick();
+    for (auto _ : state) form.ButtonOKClick();
+    state.counters["rounds_ended"] = boxes.shown;
+}
+BENCHMARK(BM_WindowDrawWithoutRepeats)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // The switch the window remembers stays out of the user's settings.
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    kivo::installJapaneseFontSubstitutes();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

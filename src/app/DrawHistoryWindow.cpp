@@ -1,0 +1,134 @@
+#include "DrawHistoryWindow.h"
+
+#include <QAbstractTableModel>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "TopicDrawer.h"
+
+namespace kivo {
+
+// The history as rows, read from the drawer as the view asks for them: a
+// long run costs the view no more than a short one.
+class DrawHistoryModel : public QAbstractTableModel {
+public:
+    explicit DrawHistoryModel(const DrawHistory& history, QObject* parent)
+        : QAbstractTableModel(parent), history_(history) {}
+
+    int rowCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : static_cast<int>(history_.size());
+    }
+    int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : 3; }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) return {};
+        const auto row = static_cast<std::size_t>(index.row());
+        if (!index.isValid() || row >= history_.size()) return {};
+        const DrawRecord& record = history_.newest(row);
+        switch (index.column()) {
+            case 0:
+                return QString::fromStdString(formatDrawTime(record.time));
+            case 1:
+                return QString::fromStdString(record.topic1);
+            default:
+                return QString::fromStdString(record.topic2);
+        }
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+        static const QString titles[] = {QStringLiteral("時刻"), QStringLiteral("お題その 1"),
+                                         QStringLiteral("お題その 2")};
+        return section >= 0 && section < 3 ? titles[section] : QVariant();
+    }
+
+    void reload() {
+        beginResetModel();
+        endResetModel();
+    }
+
+private:
+    const DrawHistory& history_;
+};
+
+namespace {
+
+QPushButton* button(const QString& caption, const QString& name, QWidget* parent) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    // What the button shows, without the access key's mark.
+    b->setAccessibleName(QString(caption).remove(QRegularExpression(QStringLiteral("\\(&.\\)$"))));
+    return b;
+}
+
+}  // namespace
+
+DrawHistoryWindow::DrawHistoryWindow(TopicDrawer& drawer, QWidget* mainWindow)
+    : QDialog(mainWindow, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                              Qt::WindowCloseButtonHint),
+      drawer_(drawer) {
+    setObjectName(QStringLiteral("FormDrawHistory"));
+    setWindowTitle(QStringLiteral("お題の履歴"));
+    if (mainWindow) setFont(mainWindow->font());
+
+    model_ = new DrawHistoryModel(drawer_.history(), this);
+    List = new QTableView(this);
+    List->setObjectName(QStringLiteral("List"));
+    List->setAccessibleName(windowTitle());
+    List->setModel(model_);
+    List->setSelectionBehavior(QAbstractItemView::SelectRows);
+    List->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    List->setWordWrap(false);
+    List->verticalHeader()->hide();
+    List->verticalHeader()->setDefaultSectionSize(List->fontMetrics().height() + 6);
+    List->horizontalHeader()->setStretchLastSection(true);
+    List->setColumnWidth(
+        0, List->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00 00:00:00")) + 12);
+    List->setColumnWidth(1, 130);
+
+    ButtonCopy = button(QStringLiteral("コピー(&C)"), QStringLiteral("ButtonCopy"), this);
+    ButtonClear = button(QStringLiteral("クリア(&L)"), QStringLiteral("ButtonClear"), this);
+    ButtonClose = button(QStringLiteral("閉じる"), QStringLiteral("ButtonClose"), this);
+    connect(ButtonCopy, &QPushButton::clicked, this, &DrawHistoryWindow::ButtonCopyClick);
+    connect(ButtonClear, &QPushButton::clicked, this, &DrawHistoryWindow::ButtonClearClick);
+    connect(ButtonClose, &QPushButton::clicked, this, &QDialog::close);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ButtonCopy);
+    buttons->addWidget(ButtonClear);
+    buttons->addStretch(1);
+    buttons->addWidget(ButtonClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addWidget(List, 1);
+    layout->addLayout(buttons);
+    resize(460, 280);
+    refresh();
+}
+
+DrawHistoryWindow::~DrawHistoryWindow() = default;
+
+void DrawHistoryWindow::refresh() {
+    model_->reload();
+    const bool any = !drawer_.history().empty();
+    ButtonCopy->setEnabled(any);
+    ButtonClear->setEnabled(any);
+}
+
+void DrawHistoryWindow::ButtonCopyClick() {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(drawer_.history().text()));
+}
+
+void DrawHistoryWindow::ButtonClearClick() {
+    drawer_.clearHistory();
+    refresh();
+}
+
+}  // namespace kivo
