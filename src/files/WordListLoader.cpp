@@ -1,14 +1,18 @@
 #include "WordListLoader.h"
 
 #include <array>
+#include <optional>
 #include <vector>
 
+#include "DocxText.h"
 #include "Errors.h"
 #include "FileError.h"
 #include "FileSystem.h"
 #include "RtfReader.h"
 #include "TextDecoding.h"
+#include "WordPieceText.h"
 #include "WordText.h"
+#include "ZipArchive.h"
 
 namespace kivo {
 namespace {
@@ -76,6 +80,67 @@ public:
 private:
     File& file_;
 };
+
+// Hands lines to the list in batches, one call for many lines.
+class LineBatch {
+public:
+    explicit LineBatch(WordListTarget& target) : target_(target) {}
+
+    // False once the list has refused a line.
+    bool add(std::string_view line) {
+        if (used_ == lines_.size()) lines_.emplace_back();
+        lines_[used_++].assign(line);
+        bytes_ += line.size();
+        return (used_ < kLines && bytes_ < kBytes) || flush();
+    }
+    bool flush() {
+        const std::size_t n = used_;
+        used_ = 0;
+        bytes_ = 0;
+        return n == 0 || target_.appendLines(std::span<const std::string>(lines_.data(), n)) == n;
+    }
+    LineSink sink() {
+        return [this](std::string_view line) { return add(line); };
+    }
+
+private:
+    static constexpr std::size_t kLines = 4096;
+    static constexpr std::size_t kBytes = 1024 * 1024;
+    WordListTarget& target_;
+    std::vector<std::string> lines_;
+    std::size_t used_ = 0;
+    std::size_t bytes_ = 0;
+};
+
+// The whole file from its start; nothing when it is larger than the
+// whole-file load would take, or cannot be read.
+std::optional<std::vector<std::uint8_t>> readAllBytes(File& file) {
+    const std::optional<std::int64_t> size = file.size();
+    if (!size || *size < 0 || static_cast<std::uintmax_t>(*size) > kWholeFileLimit || !file.seek(0)) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(*size));
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+        const auto n = file.read(std::span(bytes.data() + filled, bytes.size() - filled));
+        if (!n) return std::nullopt;
+        if (*n == 0) break;  // the file shrank meanwhile
+        filled += *n;
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+// A Word road's lines through the batches; the outcome counts the last batch.
+template <typename Extract>
+WordTextOutcome throughBatches(WordListTarget& target, Extract extract) {
+    LineBatch batch(target);
+    const WordTextOutcome outcome = extract(batch.sink());
+    if (outcome == WordTextOutcome::AppendRefused || !batch.flush()) {
+        return WordTextOutcome::AppendRefused;
+    }
+    return WordTextOutcome::Completed;
+}
 
 std::string utf8Of(const std::filesystem::path& path) {
     const std::u8string s = path.u8string();
@@ -150,17 +215,39 @@ void loadWordListFile(const std::string& path, WordListTarget& target) {
     std::array<std::uint8_t, 6> head{};
     const std::size_t got = file.read(head).value_or(0);
     const FileKind kind = detectFileKind(std::span(head.data(), got));
+    WordTextOutcome outcome = WordTextOutcome::Completed;
     if (kind != FileKind::CompoundFile) {
+        // A .docx, told by its signature and its content; any other file,
+        // ZIP archives included, is RTF or plain text.
+        std::optional<std::vector<std::uint8_t>> bytes;
+        if (zip::hasZipSignature(std::span(head.data(), got))) bytes = readAllBytes(file);
+        if (!bytes || !looksLikeDocx(*bytes)) {
+            file.close();
+            target.setCurrentFile(path);
+            target.loadWholeFile(filePath);
+            target.clearModified();
+            return;
+        }
         file.close();
-        target.setCurrentFile(path);
-        target.loadWholeFile(filePath);
-        target.clearModified();
-        return;
+        outcome = throughBatches(target, [&](const LineSink& sink) { return extractDocxText(*bytes, sink); });
+    } else {
+        // The fixed places first; when they give no line, the document's own
+        // structure.
+        FileReader reader(file);
+        std::size_t lines = 0;
+        outcome = extractWordText(reader, [&](std::string_view line) {
+            if (!target.appendLine(line)) return false;
+            ++lines;
+            return true;
+        });
+        if (outcome == WordTextOutcome::Completed && lines == 0) {
+            const std::optional<std::vector<std::uint8_t>> bytes = readAllBytes(file);
+            if (!bytes) throw FileError(kReadPastEnd);
+            file.close();
+            outcome = throughBatches(target,
+                                     [&](const LineSink& sink) { return extractWordPieceText(*bytes, sink); });
+        }
     }
-
-    FileReader reader(file);
-    const WordTextOutcome outcome =
-        extractWordText(reader, [&](std::string_view line) { return target.appendLine(line); });
     file.close();
     if (outcome == WordTextOutcome::AppendRefused) {
         target.warn("行数が長すぎてファイルが開けません");

@@ -1,0 +1,280 @@
+#include "XmlReader.h"
+
+#include <cstring>
+
+#include "Utf8.h"
+
+namespace kivo::xml {
+namespace {
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+// The end of the markup that begins at text[0] ('<'): the index behind its
+// closing '>', 0 when the text holds no end yet, npos when it is malformed.
+// kind tells comment, CDATA, processing instruction, declaration or tag.
+enum class Markup { Comment, CData, Instruction, Declaration, EndTag, StartTag };
+
+constexpr std::size_t kNotYet = 0;
+
+std::size_t findAfter(std::string_view text, std::size_t from, std::string_view terminator) {
+    const std::size_t at = text.find(terminator, from);
+    return at == std::string_view::npos ? kNotYet : at + terminator.size();
+}
+
+// A tag ends at the first '>' outside a quoted attribute value.
+std::size_t tagEnd(std::string_view text) {
+    char quote = 0;
+    for (std::size_t i = 1; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quote) {
+            if (c == quote) quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '>') {
+            return i + 1;
+        }
+    }
+    return kNotYet;
+}
+
+// A declaration (<!DOCTYPE ...>) may hold an internal subset in brackets,
+// with quoted literals and comments inside.
+std::size_t declarationEnd(std::string_view text) {
+    char quote = 0;
+    int brackets = 0;
+    for (std::size_t i = 2; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quote) {
+            if (c == quote) quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '<' && text.substr(i, 4) == "<!--") {
+            const std::size_t end = text.find("-->", i + 4);
+            if (end == std::string_view::npos) return kNotYet;
+            i = end + 2;
+        } else if (c == '[') {
+            ++brackets;
+        } else if (c == ']') {
+            if (brackets > 0) --brackets;
+        } else if (c == '>' && brackets == 0) {
+            return i + 1;
+        }
+    }
+    return kNotYet;
+}
+
+}  // namespace
+
+void appendResolved(std::string& out, std::string_view raw) {
+    std::size_t i = 0;
+    while (i < raw.size()) {
+        const std::size_t amp = raw.find('&', i);
+        if (amp == std::string_view::npos) {
+            out.append(raw.substr(i));
+            return;
+        }
+        out.append(raw.substr(i, amp - i));
+        const std::size_t semi = raw.find(';', amp + 1);
+        // A reference is short; a lone '&' stays as it is.
+        if (semi == std::string_view::npos || semi - amp > 12) {
+            out.push_back('&');
+            i = amp + 1;
+            continue;
+        }
+        const std::string_view name = raw.substr(amp + 1, semi - amp - 1);
+        i = semi + 1;
+        if (name == "lt") {
+            out.push_back('<');
+        } else if (name == "gt") {
+            out.push_back('>');
+        } else if (name == "amp") {
+            out.push_back('&');
+        } else if (name == "quot") {
+            out.push_back('"');
+        } else if (name == "apos") {
+            out.push_back('\'');
+        } else if (name.size() >= 2 && name[0] == '#') {
+            const bool hex = name[1] == 'x';
+            const std::string_view digits = name.substr(hex ? 2 : 1);
+            char32_t cp = 0;
+            bool valid = !digits.empty();
+            for (const char c : digits) {
+                int d = -1;
+                if (c >= '0' && c <= '9') d = c - '0';
+                else if (hex && c >= 'a' && c <= 'f') d = c - 'a' + 10;
+                else if (hex && c >= 'A' && c <= 'F') d = c - 'A' + 10;
+                if (d < 0 || cp > 0x10FFFF) {
+                    valid = false;
+                    break;
+                }
+                cp = cp * (hex ? 16 : 10) + static_cast<char32_t>(d);
+            }
+            if (!valid || cp == 0 || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) cp = 0xFFFD;
+            appendUtf8(out, cp);
+        } else {
+            out.append(raw.substr(amp, semi + 1 - amp));
+        }
+    }
+}
+
+bool Reader::feed(std::string_view chunk) {
+    if (broken_) return false;
+    pending_.append(chunk);
+    return parse(false);
+}
+
+bool Reader::finish() {
+    if (broken_) return false;
+    if (!parse(true)) return false;
+    broken_ = !pending_.empty() || !open_.empty();
+    return !broken_;
+}
+
+void Reader::textRun(std::string_view raw) {
+    if (raw.empty()) return;
+    if (raw.find('&') == std::string_view::npos) {
+        handler_.text(raw);
+        return;
+    }
+    decoded_.clear();
+    appendResolved(decoded_, raw);
+    if (!decoded_.empty()) handler_.text(decoded_);
+}
+
+bool Reader::parse(bool last) {
+    std::string_view rest(pending_);
+    if (!started_) {
+        if (rest.size() < 3 && !last) return true;
+        if (rest.starts_with("\xEF\xBB\xBF")) rest.remove_prefix(3);
+        started_ = true;
+    }
+    while (!rest.empty()) {
+        if (rest[0] != '<') {
+            const std::size_t lt = rest.find('<');
+            std::size_t take = lt == std::string_view::npos ? rest.size() : lt;
+            if (lt == std::string_view::npos && !last) {
+                // Keep a reference that the chunk may have cut.
+                const std::size_t amp = rest.rfind('&');
+                if (amp != std::string_view::npos && rest.find(';', amp) == std::string_view::npos &&
+                    rest.size() - amp <= 12) {
+                    take = amp;
+                }
+            }
+            // Text outside the root element is no character data.
+            if (!open_.empty()) textRun(rest.substr(0, take));
+            rest.remove_prefix(take);
+            if (take == 0) break;
+            continue;
+        }
+        std::size_t end = kNotYet;
+        bool known = true;
+        if (rest.size() < 2) {
+            known = false;
+        } else if (rest[1] == '?') {
+            end = findAfter(rest, 2, "?>");
+        } else if (rest[1] == '!') {
+            if (rest.size() < 9 && (std::string_view("<![CDATA[").starts_with(rest) ||
+                                    std::string_view("<!--").starts_with(rest))) {
+                known = false;
+            } else if (rest.starts_with("<!--")) {
+                end = findAfter(rest, 4, "-->");
+            } else if (rest.starts_with("<![CDATA[")) {
+                end = findAfter(rest, 9, "]]>");
+            } else {
+                end = declarationEnd(rest);
+            }
+        } else {
+            end = tagEnd(rest);
+        }
+        if (!known || end == kNotYet) {
+            if (last || rest.size() > kMaxXmlTokenBytes) {
+                broken_ = true;
+                return false;
+            }
+            break;
+        }
+        if (end > kMaxXmlTokenBytes || !markup(rest.substr(0, end))) {
+            broken_ = true;
+            return false;
+        }
+        rest.remove_prefix(end);
+    }
+    pending_.erase(0, pending_.size() - rest.size());
+    return true;
+}
+
+bool Reader::markup(std::string_view token) {
+    if (token.starts_with("<![CDATA[")) {
+        if (open_.empty()) return false;
+        const std::string_view data = token.substr(9, token.size() - 12);
+        if (!data.empty()) handler_.text(data);
+        return true;
+    }
+    if (token[1] == '?' || token[1] == '!') return true;  // read past
+    return tag(token);
+}
+
+bool Reader::tag(std::string_view token) {
+    if (token[1] == '/') {
+        std::string_view name = token.substr(2, token.size() - 3);
+        while (!name.empty() && isSpace(name.back())) name.remove_suffix(1);
+        if (open_.empty() || open_.back() != name) return false;
+        handler_.endElement(name);
+        open_.pop_back();
+        return true;
+    }
+    std::string_view body = token.substr(1, token.size() - 2);
+    const bool empty = !body.empty() && body.back() == '/';
+    if (empty) body.remove_suffix(1);
+    std::size_t i = 0;
+    while (i < body.size() && !isSpace(body[i])) ++i;
+    const std::string_view name = body.substr(0, i);
+    if (name.empty()) return false;
+
+    // The values first, into one buffer, then the views onto it.
+    struct Span {
+        std::string_view name;
+        std::size_t start, length;
+    };
+    Span spans[64];
+    std::vector<Span> more;
+    std::size_t count = 0;
+    values_.clear();
+    while (true) {
+        while (i < body.size() && isSpace(body[i])) ++i;
+        if (i == body.size()) break;
+        const std::size_t nameStart = i;
+        while (i < body.size() && body[i] != '=' && !isSpace(body[i])) ++i;
+        const std::string_view attrName = body.substr(nameStart, i - nameStart);
+        while (i < body.size() && isSpace(body[i])) ++i;
+        if (attrName.empty() || i == body.size() || body[i] != '=') return false;
+        ++i;
+        while (i < body.size() && isSpace(body[i])) ++i;
+        if (i == body.size() || (body[i] != '"' && body[i] != '\'')) return false;
+        const char quote = body[i++];
+        const std::size_t close = body.find(quote, i);
+        if (close == std::string_view::npos) return false;
+        const std::size_t start = values_.size();
+        appendResolved(values_, body.substr(i, close - i));
+        const Span span{attrName, start, values_.size() - start};
+        if (count < std::size(spans)) spans[count] = span;
+        else more.push_back(span);
+        ++count;
+        i = close + 1;
+    }
+    attributes_.clear();
+    for (std::size_t k = 0; k < count; ++k) {
+        const Span& s = k < std::size(spans) ? spans[k] : more[k - std::size(spans)];
+        attributes_.push_back({s.name, std::string_view(values_).substr(s.start, s.length)});
+    }
+    if (open_.size() >= kMaxXmlDepth) return false;
+    open_.emplace_back(name);
+    handler_.startElement(name, attributes_);
+    if (empty) {
+        handler_.endElement(name);
+        open_.pop_back();
+    }
+    return true;
+}
+
+}  // namespace kivo::xml
