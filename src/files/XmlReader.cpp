@@ -1,5 +1,6 @@
 #include "XmlReader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "Utf8.h"
@@ -21,28 +22,43 @@ std::size_t findAfter(std::string_view text, std::size_t from, std::string_view 
     return at == std::string_view::npos ? kNotYet : at + terminator.size();
 }
 
-// A tag ends at the first '>' outside a quoted attribute value.
-std::size_t tagEnd(std::string_view text) {
-    char quote = 0;
-    for (std::size_t i = 1; i < text.size(); ++i) {
-        const char c = text[i];
+// A tag ends at the first '>' outside a quoted attribute value. The scan
+// starts at from with the quote open there, and leaves both where it stopped
+// for the next chunk.
+std::size_t tagEnd(std::string_view text, std::size_t& from, char& quote) {
+    // From quote to quote and on to the '>', with memchr's speed.
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const char* p = begin + std::max<std::size_t>(from, 1);
+    while (p < end) {
         if (quote) {
-            if (c == quote) quote = 0;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == '>') {
-            return i + 1;
+            const auto* close = static_cast<const char*>(std::memchr(p, quote, static_cast<std::size_t>(end - p)));
+            if (!close) break;
+            quote = 0;
+            p = close + 1;
+            continue;
         }
+        const auto* gt = static_cast<const char*>(std::memchr(p, '>', static_cast<std::size_t>(end - p)));
+        const char* stop = gt ? gt : end;
+        const auto* dq = static_cast<const char*>(std::memchr(p, '"', static_cast<std::size_t>(stop - p)));
+        const auto* sq = static_cast<const char*>(std::memchr(p, '\'', static_cast<std::size_t>((dq ? dq : stop) - p)));
+        const char* open = sq ? sq : dq;
+        if (!open) {
+            if (gt) return static_cast<std::size_t>(gt - begin) + 1;
+            break;
+        }
+        quote = *open;
+        p = open + 1;
     }
+    from = text.size();
     return kNotYet;
 }
 
 // A declaration (<!DOCTYPE ...>) may hold an internal subset in brackets,
-// with quoted literals and comments inside.
-std::size_t declarationEnd(std::string_view text) {
-    char quote = 0;
-    int brackets = 0;
-    for (std::size_t i = 2; i < text.size(); ++i) {
+// with quoted literals and comments inside. Resumable like tagEnd.
+std::size_t declarationEnd(std::string_view text, std::size_t& from, char& quote, int& brackets,
+                           bool last) {
+    for (std::size_t i = std::max<std::size_t>(from, 2); i < text.size(); ++i) {
         const char c = text[i];
         if (quote) {
             if (c == quote) quote = 0;
@@ -50,8 +66,14 @@ std::size_t declarationEnd(std::string_view text) {
             quote = c;
         } else if (c == '<' && text.substr(i, 4) == "<!--") {
             const std::size_t end = text.find("-->", i + 4);
-            if (end == std::string_view::npos) return kNotYet;
+            if (end == std::string_view::npos) {
+                from = i;  // the comment again, once more has come
+                return kNotYet;
+            }
             i = end + 2;
+        } else if (c == '<' && text.size() - i < 4 && !last) {
+            from = i;  // perhaps a comment: decide when it is whole
+            return kNotYet;
         } else if (c == '[') {
             ++brackets;
         } else if (c == ']') {
@@ -60,6 +82,7 @@ std::size_t declarationEnd(std::string_view text) {
             return i + 1;
         }
     }
+    from = text.size();
     return kNotYet;
 }
 
@@ -166,25 +189,33 @@ bool Reader::parse(bool last) {
             if (take == 0) break;
             continue;
         }
+        // Markup cut by the chunk's end is scanned on from where the last
+        // scan stopped, not from its start again.
         std::size_t end = kNotYet;
         bool known = true;
+        const auto resume = [&](std::size_t from, std::size_t terminator) {
+            return std::max(from, scanned_ >= terminator ? scanned_ - terminator + 1 : 0);
+        };
         if (rest.size() < 2) {
             known = false;
         } else if (rest[1] == '?') {
-            end = findAfter(rest, 2, "?>");
+            end = findAfter(rest, resume(2, 2), "?>");
+            if (end == kNotYet) scanned_ = rest.size();
         } else if (rest[1] == '!') {
             if (rest.size() < 9 && (std::string_view("<![CDATA[").starts_with(rest) ||
                                     std::string_view("<!--").starts_with(rest))) {
                 known = false;
             } else if (rest.starts_with("<!--")) {
-                end = findAfter(rest, 4, "-->");
+                end = findAfter(rest, resume(4, 3), "-->");
+                if (end == kNotYet) scanned_ = rest.size();
             } else if (rest.starts_with("<![CDATA[")) {
-                end = findAfter(rest, 9, "]]>");
+                end = findAfter(rest, resume(9, 3), "]]>");
+                if (end == kNotYet) scanned_ = rest.size();
             } else {
-                end = declarationEnd(rest);
+                end = declarationEnd(rest, scanned_, quote_, brackets_, last);
             }
         } else {
-            end = tagEnd(rest);
+            end = tagEnd(rest, scanned_, quote_);
         }
         if (!known || end == kNotYet) {
             if (last || rest.size() > kMaxXmlTokenBytes) {
@@ -193,6 +224,9 @@ bool Reader::parse(bool last) {
             }
             break;
         }
+        scanned_ = 0;
+        quote_ = 0;
+        brackets_ = 0;
         if (end > kMaxXmlTokenBytes || !markup(rest.substr(0, end))) {
             broken_ = true;
             return false;
@@ -231,14 +265,9 @@ bool Reader::tag(std::string_view token) {
     const std::string_view name = body.substr(0, i);
     if (name.empty()) return false;
 
-    // The values first, into one buffer, then the views onto it.
-    struct Span {
-        std::string_view name;
-        std::size_t start, length;
-    };
-    Span spans[64];
-    std::vector<Span> more;
-    std::size_t count = 0;
+    // Values without references are views into the token; the others are
+    // resolved into one buffer first, and their views made once it is full.
+    spans_.clear();
     values_.clear();
     while (true) {
         while (i < body.size() && isSpace(body[i])) ++i;
@@ -254,18 +283,17 @@ bool Reader::tag(std::string_view token) {
         const char quote = body[i++];
         const std::size_t close = body.find(quote, i);
         if (close == std::string_view::npos) return false;
+        const std::string_view raw = body.substr(i, close - i);
+        const bool references = raw.find('&') != std::string_view::npos;
         const std::size_t start = values_.size();
-        appendResolved(values_, body.substr(i, close - i));
-        const Span span{attrName, start, values_.size() - start};
-        if (count < std::size(spans)) spans[count] = span;
-        else more.push_back(span);
-        ++count;
+        if (references) appendResolved(values_, raw);
+        spans_.push_back({attrName, raw, start, references, values_.size() - start});
         i = close + 1;
     }
     attributes_.clear();
-    for (std::size_t k = 0; k < count; ++k) {
-        const Span& s = k < std::size(spans) ? spans[k] : more[k - std::size(spans)];
-        attributes_.push_back({s.name, std::string_view(values_).substr(s.start, s.length)});
+    for (const SpanOf& s : spans_) {
+        attributes_.push_back(
+            {s.name, s.resolved ? std::string_view(values_).substr(s.start, s.length) : s.raw});
     }
     if (open_.size() >= kMaxXmlDepth) return false;
     open_.emplace_back(name);
