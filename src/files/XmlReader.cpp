@@ -97,9 +97,10 @@ void appendResolved(std::string& out, std::string_view raw) {
             return;
         }
         out.append(raw.substr(i, amp - i));
-        const std::size_t semi = raw.find(';', amp + 1);
-        // A reference is short; a lone '&' stays as it is.
-        if (semi == std::string_view::npos || semi - amp > 12) {
+        // A reference is short and ends at the first ';', before any other
+        // '&'; a lone '&' stays as it is.
+        const std::size_t semi = raw.find_first_of("&;", amp + 1);
+        if (semi == std::string_view::npos || raw[semi] != ';' || semi - amp > 12) {
             out.push_back('&');
             i = amp + 1;
             continue;

@@ -233,6 +233,112 @@ TEST(WordDocuments, ACompoundFileWithoutWordDocumentHasNoText) {
     EXPECT_EQ(outcome, WordTextOutcome::Completed);
 }
 
+// ---- .doc written here ----------------------------------------------------
+
+void putAt(Bytes& b, std::size_t at, std::uint32_t v, int bytes = 4) {
+    for (int k = 0; k < bytes; ++k) b[at + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(v >> (8 * k));
+}
+
+struct PieceSpec {
+    std::uint32_t characters;
+    std::uint32_t fc;  // as the piece table stores it: compressed pieces at twice the offset, bit 30 set
+    std::uint16_t prm = 0;
+};
+
+// A compound file of 512-byte sectors: FAT, directory, WordDocument, 1Table.
+// The WordDocument stream holds a Word 97 FIB and whatever the test puts at
+// its offsets 1024 and up; the table stream holds the piece table.
+Bytes docOf(const std::vector<std::pair<std::size_t, Bytes>>& text, const std::vector<PieceSpec>& pieces,
+            std::uint32_t ccpText) {
+    Bytes word(8192, 0), table(4096, 0);
+    putAt(word, 0, 0xA5EC, 2), putAt(word, 2, 0xC1, 2), putAt(word, 0x0A, 0x0200, 2);
+    putAt(word, 32, 14, 2), putAt(word, 62, 22, 2), putAt(word, 64 + 12, ccpText);
+    putAt(word, 152, 93, 2);
+    for (const auto& [at, bytes] : text) std::copy(bytes.begin(), bytes.end(), word.begin() + static_cast<std::ptrdiff_t>(at));
+    // CLX: the piece table alone.
+    const std::size_t n = pieces.size();
+    const auto plc = static_cast<std::uint32_t>(4 * (n + 1) + 8 * n);
+    table[0] = 0x02;
+    putAt(table, 1, plc);
+    std::uint32_t cp = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        putAt(table, 5 + 4 * i, cp);
+        cp += pieces[i].characters;
+        putAt(table, 5 + 4 * (n + 1) + 8 * i + 2, pieces[i].fc);
+        putAt(table, 5 + 4 * (n + 1) + 8 * i + 6, pieces[i].prm, 2);
+    }
+    putAt(table, 5 + 4 * n, cp);
+    putAt(word, 154 + 33 * 8, 0), putAt(word, 154 + 33 * 8 + 4, 5 + plc);
+
+    const std::size_t wordSectors = word.size() / 512, tableSectors = table.size() / 512;
+    Bytes file(512 * (3 + wordSectors + tableSectors), 0);
+    const std::uint8_t sig[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+    std::copy(std::begin(sig), std::end(sig), file.begin());
+    putAt(file, 24, 0x3E, 2), putAt(file, 26, 3, 2), putAt(file, 28, 0xFFFE, 2);
+    putAt(file, 30, 9, 2), putAt(file, 32, 6, 2), putAt(file, 44, 1), putAt(file, 48, 1);
+    putAt(file, 56, 4096), putAt(file, 60, 0xFFFFFFFE), putAt(file, 68, 0xFFFFFFFE);
+    for (std::size_t i = 0; i < 109; ++i) putAt(file, 76 + 4 * i, i == 0 ? 0 : 0xFFFFFFFF);
+    // FAT: itself, the directory, then each stream's chain.
+    const std::size_t fat = 512, directory = 1024;
+    for (std::size_t i = 0; i < 128; ++i) putAt(file, fat + 4 * i, 0xFFFFFFFF);
+    putAt(file, fat, 0xFFFFFFFD), putAt(file, fat + 4, 0xFFFFFFFE);
+    std::uint32_t sector = 2;
+    for (const std::size_t count : {wordSectors, tableSectors}) {
+        for (std::size_t k = 0; k < count; ++k, ++sector) {
+            putAt(file, fat + 4 * sector, k + 1 < count ? sector + 1 : 0xFFFFFFFE);
+        }
+    }
+    auto entry = [&](std::size_t id, std::u16string_view name, std::uint8_t type, std::uint32_t right,
+                     std::uint32_t child, std::uint32_t start, std::uint32_t size) {
+        const std::size_t e = directory + 128 * id;
+        for (std::size_t k = 0; k < name.size(); ++k) putAt(file, e + 2 * k, name[k], 2);
+        putAt(file, e + 64, static_cast<std::uint32_t>(2 * (name.size() + 1)), 2);
+        file[e + 66] = type;
+        putAt(file, e + 68, 0xFFFFFFFF), putAt(file, e + 72, right), putAt(file, e + 76, child);
+        putAt(file, e + 116, start), putAt(file, e + 120, size);
+    };
+    entry(0, u"Root Entry", 5, 0xFFFFFFFF, 1, 0xFFFFFFFE, 0);
+    entry(1, u"WordDocument", 2, 2, 0xFFFFFFFF, 2, static_cast<std::uint32_t>(word.size()));
+    entry(2, u"1Table", 2, 0xFFFFFFFF, 0xFFFFFFFF, static_cast<std::uint32_t>(2 + wordSectors),
+          static_cast<std::uint32_t>(table.size()));
+    std::copy(word.begin(), word.end(), file.begin() + 512 * 3);
+    std::copy(table.begin(), table.end(), file.begin() + static_cast<std::ptrdiff_t>(512 * (3 + wordSectors)));
+    return file;
+}
+
+Bytes latin(std::string_view s) { return Bytes(s.begin(), s.end()); }
+Bytes utf16(std::u16string_view s) {
+    Bytes b;
+    for (const char16_t u : s) b.push_back(static_cast<std::uint8_t>(u)), b.push_back(static_cast<std::uint8_t>(u >> 8));
+    return b;
+}
+
+TEST(WordDocuments, DocPiecesFieldsMarksAndSpecialCharacters) {
+    // A compressed piece (Windows-1252) with a field, a UTF-16 piece with a
+    // nested field in a field code, a line break, a cell mark, a picture, a
+    // drawing, a page break after text and a surrogate pair, and a piece the
+    // piece table marks as deleted.
+    const Bytes compressed = latin("caf\xE9 \x80\x13 PAGE \x14" "1\x15\r");
+    const std::u16string wide = u"\x13 A \x13 B \x14no\x15 \x14r\x15\x0B猫\x07\x01\x08x\x0C😀y\r";
+    const Bytes gone = utf16(u"消\r");
+    const Bytes doc = docOf({{1024, compressed}, {2048, utf16(wide)}, {3072, gone}},
+                            {{static_cast<std::uint32_t>(compressed.size()), 0x40000000u | 2048},
+                             {static_cast<std::uint32_t>(wide.size()), 2048},
+                             {2, 3072, static_cast<std::uint16_t>(0x41 << 1 | 1 << 8)}},
+                            static_cast<std::uint32_t>(compressed.size() + wide.size() + 2));
+    EXPECT_EQ(docLines(doc), (Lines{"café €1", "r", "猫", "x", "😀y"}));
+    // The text ends where the FIB says: the rest of the pieces is no text.
+    const Bytes cut = docOf({{1024, compressed}}, {{static_cast<std::uint32_t>(compressed.size()), 0x40000000u | 2048}}, 3);
+    EXPECT_EQ(docLines(cut), Lines{"caf"});
+}
+
+TEST(WordDocuments, DocPiecesOutsideTheStreamOrOverlappingAreReadErrors) {
+    expectReadError([] { docLines(docOf({}, {{100, 8000}}, 100)); }, "piece past the stream's end");
+    // Many pieces over the same bytes: more text than the stream has bytes.
+    const std::vector<PieceSpec> overlapping(40, PieceSpec{200, 1024});
+    expectReadError([&] { docLines(docOf({}, overlapping, 40 * 200)); }, "overlapping pieces");
+}
+
 // ---- .docx written here ---------------------------------------------------
 
 TEST(WordDocuments, DocxParagraphsRunsFieldsAndRevisions) {
@@ -302,6 +408,37 @@ TEST(WordDocuments, BrokenDocxIsAReadError) {
     std::string deep;
     for (std::size_t i = 0; i < xml::kMaxXmlDepth; ++i) deep += "<a>";
     expectReadError([&] { docxLines(docxOf(deep)); }, "nested too deep");
+}
+
+TEST(WordDocuments, XmlReadsTheSameWholeOrInChunks) {
+    // The reader holds cut markup and references over; a reference ends at
+    // its first ';' before any other '&' (a case the fuzzer found).
+    class Log : public xml::Handler {
+    public:
+        void startElement(std::string_view name, const std::vector<xml::Attribute>& attributes) override {
+            out += "<" + std::string(name);
+            for (const auto& a : attributes) out += " " + std::string(a.name) + "=" + std::string(a.value);
+            out += ">";
+        }
+        void endElement(std::string_view name) override { out += "</" + std::string(name) + ">"; }
+        void text(std::string_view utf8) override { out += utf8; }
+        std::string out;
+    };
+    const std::string xml =
+        "\xEF\xBB\xBF<?xml version=\"1.0\"?><!DOCTYPE d [<!ENTITY e \"x\"><!-- ] > -->]><!-- c -->"
+        "<d a=\"1 &amp; 2\" b='>'>t&lt;&#x732B;&#29483;<![CDATA[<&>]]>&#xk]]>&e;<e/></d>";
+    Log whole;
+    xml::Reader reader(whole);
+    ASSERT_TRUE(reader.feed(xml) && reader.finish());
+    EXPECT_EQ(whole.out, "<d a=1 & 2 b=>>t<猫猫<&>&#xk]]>&e;<e></e></d>");
+    for (std::size_t chunk = 1; chunk < 8; ++chunk) {
+        Log log;
+        xml::Reader r(log);
+        bool ok = true;
+        for (std::size_t at = 0; ok && at < xml.size(); at += chunk) ok = r.feed(std::string_view(xml).substr(at, chunk));
+        EXPECT_TRUE(ok && r.finish()) << chunk;
+        EXPECT_EQ(log.out, whole.out) << chunk;
+    }
 }
 
 TEST(WordDocuments, ZipBombsAreRefused) {
