@@ -157,7 +157,8 @@ std::string zipOf(const std::vector<std::pair<std::string, std::string>>& member
             put32(h, static_cast<std::uint32_t>(stored.size()));
             put32(h, static_cast<std::uint32_t>(data.size()));
             put16(h, static_cast<unsigned>(name.size())), put16(h, 0);
-            if (header == &directory) put16(h, 0), put16(h, 0), put16(h, 0), put32(h, 0), put32(h, local);
+            if (header == &directory)
+                put16(h, 0), put16(h, 0), put16(h, 0), put32(h, 0), put32(h, local);
             h += name;
         }
         zip += stored;
@@ -165,7 +166,8 @@ std::string zipOf(const std::vector<std::pair<std::string, std::string>>& member
     const auto at = static_cast<std::uint32_t>(zip.size());
     zip += directory;
     put32(zip, 0x06054B50), put16(zip, 0), put16(zip, 0);
-    put16(zip, static_cast<unsigned>(members.size())), put16(zip, static_cast<unsigned>(members.size()));
+    put16(zip, static_cast<unsigned>(members.size())),
+        put16(zip, static_cast<unsigned>(members.size()));
     put32(zip, static_cast<std::uint32_t>(directory.size())), put32(zip, at), put16(zip, 0);
     return zip;
 }
@@ -186,10 +188,14 @@ std::string docxOf(const std::vector<std::string>& lines) {
         xml += rsid;
         xml += "\"><w:r><w:rPr><w:rFonts w:hint=\"eastAsia\"/></w:rPr><w:t>";
         for (const char c : lines[i]) {
-            if (c == '&') xml += "&amp;";
-            else if (c == '<') xml += "&lt;";
-            else if (c == '>') xml += "&gt;";
-            else xml += c;
+            if (c == '&')
+                xml += "&amp;";
+            else if (c == '<')
+                xml += "&lt;";
+            else if (c == '>')
+                xml += "&gt;";
+            else
+                xml += c;
         }
         xml += "</w:t></w:r></w:p>";
     }
@@ -198,13 +204,18 @@ std::string docxOf(const std::vector<std::string>& lines) {
         {"[Content_Types].xml",
          "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n<Types "
          "xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"><Default "
-         "Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-         "<Default Extension=\"xml\" ContentType=\"application/xml\"/><Override PartName=\"/word/document.xml\" "
-         "ContentType=\"application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/></Types>"},
+         "Extension=\"rels\" "
+         "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+         "<Default Extension=\"xml\" ContentType=\"application/xml\"/><Override "
+         "PartName=\"/word/document.xml\" "
+         "ContentType=\"application/"
+         "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/></Types>"},
         {"_rels/.rels",
          "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n<Relationships "
-         "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship Id=\"rId1\" "
-         "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
+         "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
+         "Id=\"rId1\" "
+         "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+         "officeDocument\" "
          "Target=\"word/document.xml\"/></Relationships>"},
         {"word/document.xml", xml},
     });

@@ -51,7 +51,8 @@ Bytes archiveOf(std::span<const std::uint8_t> xml, bool deflated) {
         deflateEnd(&z);
     }
     const std::string name = "word/document.xml";
-    const auto crc = static_cast<std::uint32_t>(crc32(0, xml.data(), static_cast<uInt>(xml.size())));
+    const auto crc =
+        static_cast<std::uint32_t>(crc32(0, xml.data(), static_cast<uInt>(xml.size())));
     const unsigned method = deflated ? 8 : 0;
     Bytes zip;
     put32(zip, 0x04034B50), put16(zip, 20), put16(zip, 0), put16(zip, method), put32(zip, 0);
@@ -108,7 +109,8 @@ Extraction extract(std::span<const std::uint8_t> archive, std::size_t acceptAtMo
 // in chunks may cut it anywhere.
 class Log : public kivo::xml::Handler {
 public:
-    void startElement(std::string_view name, const std::vector<kivo::xml::Attribute>& attributes) override {
+    void startElement(std::string_view name,
+                      const std::vector<kivo::xml::Attribute>& attributes) override {
         events.push_back({'<', std::string(name)});
         for (const auto& a : attributes) {
             events.push_back({'=', std::string(a.name) + "=" + std::string(a.value)});
@@ -123,7 +125,8 @@ public:
 };
 
 // The events of the XML fed in chunks of the given size (0: whole).
-std::vector<std::pair<char, std::string>> eventsOf(std::string_view xml, std::size_t chunk, bool* ok) {
+std::vector<std::pair<char, std::string>> eventsOf(std::string_view xml, std::size_t chunk,
+                                                   bool* ok) {
     Log log;
     kivo::xml::Reader reader(log);
     bool fine = true;

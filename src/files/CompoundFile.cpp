@@ -21,14 +21,16 @@ std::uint16_t u16(std::span<const std::uint8_t> b, std::size_t at) {
 
 std::uint32_t u32(std::span<const std::uint8_t> b, std::size_t at) {
     return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
-           static_cast<std::uint32_t>(b[at + 2]) << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+           static_cast<std::uint32_t>(b[at + 2]) << 16 |
+           static_cast<std::uint32_t>(b[at + 3]) << 24;
 }
 
 char16_t upper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
 
 bool sameName(std::u16string_view a, std::u16string_view b) {
     return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return upper(x) == upper(y); });
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](char16_t x, char16_t y) { return upper(x) == upper(y); });
 }
 
 }  // namespace
@@ -67,7 +69,8 @@ bool CompoundFile::readMiniChain(std::uint32_t start, std::uint64_t size,
     out.reserve(size);
     std::uint32_t s = start;
     while (out.size() < size) {
-        if (s >= miniFat_.size() || (static_cast<std::uint64_t>(s) + 1) * kMiniSectorSize > miniStream_.size()) {
+        if (s >= miniFat_.size() ||
+            (static_cast<std::uint64_t>(s) + 1) * kMiniSectorSize > miniStream_.size()) {
             return false;
         }
         const std::size_t take = std::min<std::uint64_t>(kMiniSectorSize, size - out.size());
@@ -79,7 +82,8 @@ bool CompoundFile::readMiniChain(std::uint32_t start, std::uint64_t size,
 }
 
 std::optional<CompoundFile> CompoundFile::open(std::span<const std::uint8_t> file) {
-    if (file.size() < 512 || !std::equal(std::begin(kSignature), std::end(kSignature), file.begin())) {
+    if (file.size() < 512 ||
+        !std::equal(std::begin(kSignature), std::end(kSignature), file.begin())) {
         return std::nullopt;
     }
     CompoundFile cf(file);
@@ -150,8 +154,9 @@ std::optional<CompoundFile> CompoundFile::open(std::span<const std::uint8_t> fil
         entry.right = u32(e, 72);
         entry.child = u32(e, 76);
         entry.start = u32(e, 116);
-        entry.size = cf.sectorShift_ == 9 ? u32(e, 120)
-                                          : u32(e, 120) | static_cast<std::uint64_t>(u32(e, 124)) << 32;
+        entry.size = cf.sectorShift_ == 9
+                         ? u32(e, 120)
+                         : u32(e, 120) | static_cast<std::uint64_t>(u32(e, 124)) << 32;
         cf.directory_.push_back(std::move(entry));
     }
     if (cf.directory_.empty() || cf.directory_[0].type != kRootEntry) return std::nullopt;
@@ -161,11 +166,13 @@ std::optional<CompoundFile> CompoundFile::open(std::span<const std::uint8_t> fil
     if (root.size > 0 && !cf.readChain(root.start, root.size, cf.miniStream_)) return std::nullopt;
     if (miniFatSectors > 0) {
         std::vector<std::uint8_t> miniFat;
-        if (!cf.readChain(firstMiniFat, static_cast<std::uint64_t>(miniFatSectors) * sectorSize, miniFat)) {
+        if (!cf.readChain(firstMiniFat, static_cast<std::uint64_t>(miniFatSectors) * sectorSize,
+                          miniFat)) {
             return std::nullopt;
         }
         cf.miniFat_.reserve(miniFat.size() / 4);
-        for (std::size_t i = 0; i + 4 <= miniFat.size(); i += 4) cf.miniFat_.push_back(u32(miniFat, i));
+        for (std::size_t i = 0; i + 4 <= miniFat.size(); i += 4)
+            cf.miniFat_.push_back(u32(miniFat, i));
     }
     return cf;
 }

@@ -36,7 +36,8 @@ private:
 
     explicit CompoundFile(std::span<const std::uint8_t> file) : file_(file) {}
     bool readChain(std::uint32_t start, std::uint64_t size, std::vector<std::uint8_t>& out) const;
-    bool readMiniChain(std::uint32_t start, std::uint64_t size, std::vector<std::uint8_t>& out) const;
+    bool readMiniChain(std::uint32_t start, std::uint64_t size,
+                       std::vector<std::uint8_t>& out) const;
     std::span<const std::uint8_t> sector(std::uint32_t n) const;
 
     std::span<const std::uint8_t> file_;

@@ -63,7 +63,8 @@ public:
         if (!line_.empty() && !refused_) emitLine();
     }
 
-    void startElement(std::string_view name, const std::vector<xml::Attribute>& attributes) override {
+    void startElement(std::string_view name,
+                      const std::vector<xml::Attribute>& attributes) override {
         ++depth_;
         if (skipFrom_ != 0) return;
         declareNamespaces(attributes);
@@ -71,7 +72,8 @@ public:
         const std::size_t colon = name.find(':');
         const std::string_view prefix =
             colon == std::string_view::npos ? std::string_view() : name.substr(0, colon);
-        const std::string_view local = colon == std::string_view::npos ? name : name.substr(colon + 1);
+        const std::string_view local =
+            colon == std::string_view::npos ? name : name.substr(colon + 1);
         Kind kind = Kind::Other;
         if (prefix == scope.word) {
             kind = wordElement(local, attributes);
@@ -117,16 +119,22 @@ private:
         for (const xml::Attribute& a : attributes) {
             if (!a.name.starts_with("xmlns")) continue;
             std::string_view prefix;
-            if (a.name.size() > 6 && a.name[5] == ':') prefix = a.name.substr(6);
-            else if (a.name.size() != 5) continue;
+            if (a.name.size() > 6 && a.name[5] == ':')
+                prefix = a.name.substr(6);
+            else if (a.name.size() != 5)
+                continue;
             const bool word = std::find(std::begin(kWordNamespaces), std::end(kWordNamespaces),
                                         a.value) != std::end(kWordNamespaces);
             const bool compatibility = a.value == kCompatibilityNamespace;
             Scope& scope = scopeHere();
-            if (word) scope.word = prefix;
-            else if (scope.word == prefix) scope.word = "\x01";  // rebound elsewhere
-            if (compatibility) scope.compatibility = prefix;
-            else if (scope.compatibility == prefix) scope.compatibility = "\x01";
+            if (word)
+                scope.word = prefix;
+            else if (scope.word == prefix)
+                scope.word = "\x01";  // rebound elsewhere
+            if (compatibility)
+                scope.compatibility = prefix;
+            else if (scope.compatibility == prefix)
+                scope.compatibility = "\x01";
         }
     }
 
@@ -140,9 +148,7 @@ private:
     }
 
     Kind parent() const { return kinds_.empty() ? Kind::Other : kinds_.back(); }
-    Kind grandparent() const {
-        return kinds_.size() < 2 ? Kind::Other : kinds_[kinds_.size() - 2];
-    }
+    Kind grandparent() const { return kinds_.size() < 2 ? Kind::Other : kinds_[kinds_.size() - 2]; }
 
     static std::string_view attribute(const std::vector<xml::Attribute>& attributes,
                                       std::string_view local) {
@@ -206,9 +212,9 @@ private:
     std::vector<Scope> scopes_;
     std::vector<Kind> kinds_;
     std::size_t depth_ = 0;
-    std::size_t skipFrom_ = 0;    // the depth of the element being left out
-    std::vector<bool> fields_;    // open complex fields: true while in the code
-    std::size_t fieldCode_ = 0;   // how many of them are in their code
+    std::size_t skipFrom_ = 0;   // the depth of the element being left out
+    std::vector<bool> fields_;   // open complex fields: true while in the code
+    std::size_t fieldCode_ = 0;  // how many of them are in their code
     bool markDeleted_ = false;
     bool refused_ = false;
     std::string line_;
@@ -232,10 +238,11 @@ WordTextOutcome extractDocxText(std::span<const std::uint8_t> file, const LineSi
     BodyText body(appendLine);
     xml::Reader reader(body);
     bool xmlBroken = false;
-    const zip::InflateResult inflated = zip::inflateMember(file, member, [&](std::string_view chunk) {
-        if (!reader.feed(chunk)) xmlBroken = true;
-        return !xmlBroken && !body.refused();
-    });
+    const zip::InflateResult inflated =
+        zip::inflateMember(file, member, [&](std::string_view chunk) {
+            if (!reader.feed(chunk)) xmlBroken = true;
+            return !xmlBroken && !body.refused();
+        });
     if (body.refused()) return WordTextOutcome::AppendRefused;
     if (inflated != zip::InflateResult::Complete || xmlBroken || !reader.finish()) {
         throw FileError(kReadPastEnd);

@@ -116,7 +116,8 @@ private:
 // whole-file load would take, or cannot be read.
 std::optional<std::vector<std::uint8_t>> readAllBytes(File& file) {
     const std::optional<std::int64_t> size = file.size();
-    if (!size || *size < 0 || static_cast<std::uintmax_t>(*size) > kWholeFileLimit || !file.seek(0)) {
+    if (!size || *size < 0 || static_cast<std::uintmax_t>(*size) > kWholeFileLimit ||
+        !file.seek(0)) {
         return std::nullopt;
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(*size));
@@ -229,7 +230,8 @@ void loadWordListFile(const std::string& path, WordListTarget& target) {
             return;
         }
         file.close();
-        outcome = throughBatches(target, [&](const LineSink& sink) { return extractDocxText(*bytes, sink); });
+        outcome = throughBatches(
+            target, [&](const LineSink& sink) { return extractDocxText(*bytes, sink); });
     } else {
         // The fixed places first; when they give no line, the document's own
         // structure.
@@ -244,8 +246,8 @@ void loadWordListFile(const std::string& path, WordListTarget& target) {
             const std::optional<std::vector<std::uint8_t>> bytes = readAllBytes(file);
             if (!bytes) throw FileError(kReadPastEnd);
             file.close();
-            outcome = throughBatches(target,
-                                     [&](const LineSink& sink) { return extractWordPieceText(*bytes, sink); });
+            outcome = throughBatches(
+                target, [&](const LineSink& sink) { return extractWordPieceText(*bytes, sink); });
         }
     }
     file.close();

@@ -37,11 +37,14 @@ constexpr unsigned kIsprmPFTtp = 0x19;
 
 [[noreturn]] void broken() { throw FileError(kReadPastEnd); }
 
-std::uint16_t u16(Bytes b, std::size_t at) { return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8); }
+std::uint16_t u16(Bytes b, std::size_t at) {
+    return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
+}
 
 std::uint32_t u32(Bytes b, std::size_t at) {
     return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
-           static_cast<std::uint32_t>(b[at + 2]) << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+           static_cast<std::uint32_t>(b[at + 2]) << 16 |
+           static_cast<std::uint32_t>(b[at + 3]) << 24;
 }
 
 // The bytes [offset, offset + length) of b, or broken.
@@ -69,25 +72,36 @@ void forEachSprm(Bytes grpprl, Visit visit) {
         const std::size_t rest = grpprl.size() - at - 2;
         std::size_t size = 0;
         switch (sprm >> 13) {
-        case 0: case 1: size = 1; break;
-        case 2: case 4: case 5: size = 2; break;
-        case 3: size = 4; break;
-        case 7: size = 3; break;
-        default:  // variable
-            if (rest < 1) return;
-            if (sprm == kSprmTDefTable || sprm == kSprmTDefTable10) {
-                if (rest < 2) return;
-                size = std::max<std::size_t>(u16(grpprl, at + 2) + 1u, 2);
-            } else if (sprm == kSprmPChgTabs && grpprl[at + 2] == 255) {
-                // cb 255: the size follows from the counts of the tab lists.
-                if (rest < 2) return;
-                const std::size_t deleted = grpprl[at + 3];
-                const std::size_t addAt = at + 4 + 4 * deleted;
-                if (addAt >= grpprl.size()) return;
-                size = 2 + 4 * deleted + 1 + 3 * std::size_t{grpprl[addAt]};
-            } else {
-                size = 1 + std::size_t{grpprl[at + 2]};
-            }
+            case 0:
+            case 1:
+                size = 1;
+                break;
+            case 2:
+            case 4:
+            case 5:
+                size = 2;
+                break;
+            case 3:
+                size = 4;
+                break;
+            case 7:
+                size = 3;
+                break;
+            default:  // variable
+                if (rest < 1) return;
+                if (sprm == kSprmTDefTable || sprm == kSprmTDefTable10) {
+                    if (rest < 2) return;
+                    size = std::max<std::size_t>(u16(grpprl, at + 2) + 1u, 2);
+                } else if (sprm == kSprmPChgTabs && grpprl[at + 2] == 255) {
+                    // cb 255: the size follows from the counts of the tab lists.
+                    if (rest < 2) return;
+                    const std::size_t deleted = grpprl[at + 3];
+                    const std::size_t addAt = at + 4 + 4 * deleted;
+                    if (addAt >= grpprl.size()) return;
+                    size = 2 + 4 * deleted + 1 + 3 * std::size_t{grpprl[addAt]};
+                } else {
+                    size = 1 + std::size_t{grpprl[at + 2]};
+                }
         }
         if (size > rest) return;
         visit(sprm, grpprl.subspan(at + 2, size));
@@ -119,7 +133,8 @@ public:
     public:
         Cursor(const Ranges& r, std::uint32_t from) : r_(r.ranges_) {
             i_ = static_cast<std::size_t>(
-                std::upper_bound(r_.begin(), r_.end(), std::make_pair(from, UINT32_MAX)) - r_.begin());
+                std::upper_bound(r_.begin(), r_.end(), std::make_pair(from, UINT32_MAX)) -
+                r_.begin());
             if (i_ > 0) --i_;
         }
         bool contains(std::uint32_t at) {
@@ -160,7 +175,8 @@ Ranges markedRuns(Bytes word, Bytes bins, bool paragraphs, Marked marked) {
             if (offset >= kFkpSize - 1) continue;
             if (paragraphs) {
                 // PapxInFkp: cb, or 0 and cb'; then the style and the grpprl.
-                std::size_t size = page[offset] == 0 ? 2 * std::size_t{page[offset + 1]} : 2 * std::size_t{page[offset]} - 1;
+                std::size_t size = page[offset] == 0 ? 2 * std::size_t{page[offset + 1]}
+                                                     : 2 * std::size_t{page[offset]} - 1;
                 const std::size_t start = page[offset] == 0 ? offset + 2 : offset + 1;
                 if (start + size > kFkpSize - 1 || size < 2) continue;
                 grpprl = page.subspan(start + 2, size - 2);
@@ -232,21 +248,29 @@ public:
             return true;
         }
         if (c >= 0xDC00 && c <= 0xDFFF && lead_) {
-            appendUtf8(line_, 0x10000 + ((static_cast<char32_t>(lead_) - 0xD800) << 10) + (c - 0xDC00));
+            appendUtf8(line_,
+                       0x10000 + ((static_cast<char32_t>(lead_) - 0xD800) << 10) + (c - 0xDC00));
             lead_ = 0;
             return true;
         }
         flushLead();
         switch (c) {
-        case 0x0D:
-        case 0x07: return rowEnd || endLine();
-        case 0x0B: return endLine();
-        case 0x0C: return line_.empty() || endLine();
-        case 0x09: line_.push_back('\t'); return true;
-        case 0x1E: line_.push_back('-'); return true;
-        default:
-            if (c >= 0x20) appendUtf8(line_, c >= 0xDC00 && c <= 0xDFFF ? 0xFFFD : c);
-            return true;
+            case 0x0D:
+            case 0x07:
+                return rowEnd || endLine();
+            case 0x0B:
+                return endLine();
+            case 0x0C:
+                return line_.empty() || endLine();
+            case 0x09:
+                line_.push_back('\t');
+                return true;
+            case 0x1E:
+                line_.push_back('-');
+                return true;
+            default:
+                if (c >= 0x20) appendUtf8(line_, c >= 0xDC00 && c <= 0xDFFF ? 0xFFFD : c);
+                return true;
         }
     }
 
@@ -276,14 +300,18 @@ private:
 
 }  // namespace
 
-WordTextOutcome extractWordPieceText(std::span<const std::uint8_t> file, const LineSink& appendLine) {
+WordTextOutcome extractWordPieceText(std::span<const std::uint8_t> file,
+                                     const LineSink& appendLine) {
     const std::optional<cfb::CompoundFile> cf = cfb::CompoundFile::open(file);
     if (!cf) broken();
     std::vector<std::uint8_t> wordBytes;
     switch (cf->readStream(u"WordDocument", wordBytes)) {
-    case cfb::Status::Missing: return WordTextOutcome::Completed;  // not a Word document
-    case cfb::Status::Broken: broken();
-    case cfb::Status::Ok: break;
+        case cfb::Status::Missing:
+            return WordTextOutcome::Completed;  // not a Word document
+        case cfb::Status::Broken:
+            broken();
+        case cfb::Status::Ok:
+            break;
     }
     const Bytes word(wordBytes);
 
@@ -308,7 +336,8 @@ WordTextOutcome extractWordPieceText(std::span<const std::uint8_t> file, const L
     };
 
     std::vector<std::uint8_t> tableBytes;
-    if (cf->readStream((flags & kTableStream1) ? u"1Table" : u"0Table", tableBytes) != cfb::Status::Ok) {
+    if (cf->readStream((flags & kTableStream1) ? u"1Table" : u"0Table", tableBytes) !=
+        cfb::Status::Ok) {
         broken();
     }
     const Bytes table(tableBytes);
@@ -378,7 +407,8 @@ WordTextOutcome extractWordPieceText(std::span<const std::uint8_t> file, const L
         for (std::uint32_t k = 0; k < length; ++k) {
             const std::uint32_t position = piece.offset + k * static_cast<std::uint32_t>(width);
             if (piece.deleted.value_or(isDeleted.contains(position))) continue;
-            const char16_t c = piece.compressed ? fromCp1252(text[k]) : static_cast<char16_t>(u16(text, 2 * k));
+            const char16_t c =
+                piece.compressed ? fromCp1252(text[k]) : static_cast<char16_t>(u16(text, 2 * k));
             if (!lines.character(c, piece.rowEnd.value_or(isRowEnd.contains(position)))) {
                 return WordTextOutcome::AppendRefused;
             }

@@ -26,6 +26,7 @@ namespace kivo {
 // emitted. Throws FileError "ファイルの末尾以降を読み込みました" when the compound
 // file, the FIB, the piece table or a piece points outside the file, or
 // when the pieces together would hold more text than the stream has bytes.
-WordTextOutcome extractWordPieceText(std::span<const std::uint8_t> file, const LineSink& appendLine);
+WordTextOutcome extractWordPieceText(std::span<const std::uint8_t> file,
+                                     const LineSink& appendLine);
 
 }  // namespace kivo

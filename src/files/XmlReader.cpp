@@ -32,16 +32,20 @@ std::size_t tagEnd(std::string_view text, std::size_t& from, char& quote) {
     const char* p = begin + std::max<std::size_t>(from, 1);
     while (p < end) {
         if (quote) {
-            const auto* close = static_cast<const char*>(std::memchr(p, quote, static_cast<std::size_t>(end - p)));
+            const auto* close =
+                static_cast<const char*>(std::memchr(p, quote, static_cast<std::size_t>(end - p)));
             if (!close) break;
             quote = 0;
             p = close + 1;
             continue;
         }
-        const auto* gt = static_cast<const char*>(std::memchr(p, '>', static_cast<std::size_t>(end - p)));
+        const auto* gt =
+            static_cast<const char*>(std::memchr(p, '>', static_cast<std::size_t>(end - p)));
         const char* stop = gt ? gt : end;
-        const auto* dq = static_cast<const char*>(std::memchr(p, '"', static_cast<std::size_t>(stop - p)));
-        const auto* sq = static_cast<const char*>(std::memchr(p, '\'', static_cast<std::size_t>((dq ? dq : stop) - p)));
+        const auto* dq =
+            static_cast<const char*>(std::memchr(p, '"', static_cast<std::size_t>(stop - p)));
+        const auto* sq = static_cast<const char*>(
+            std::memchr(p, '\'', static_cast<std::size_t>((dq ? dq : stop) - p)));
         const char* open = sq ? sq : dq;
         if (!open) {
             if (gt) return static_cast<std::size_t>(gt - begin) + 1;
@@ -124,9 +128,12 @@ void appendResolved(std::string& out, std::string_view raw) {
             bool valid = !digits.empty();
             for (const char c : digits) {
                 int d = -1;
-                if (c >= '0' && c <= '9') d = c - '0';
-                else if (hex && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-                else if (hex && c >= 'A' && c <= 'F') d = c - 'A' + 10;
+                if (c >= '0' && c <= '9')
+                    d = c - '0';
+                else if (hex && c >= 'a' && c <= 'f')
+                    d = c - 'a' + 10;
+                else if (hex && c >= 'A' && c <= 'F')
+                    d = c - 'A' + 10;
                 if (d < 0 || cp > 0x10FFFF) {
                     valid = false;
                     break;
@@ -179,8 +186,8 @@ bool Reader::parse(bool last) {
             if (lt == std::string_view::npos && !last) {
                 // Keep a reference that the chunk may have cut.
                 const std::size_t amp = rest.rfind('&');
-                if (amp != std::string_view::npos && rest.find(';', amp) == std::string_view::npos &&
-                    rest.size() - amp <= 12) {
+                if (amp != std::string_view::npos &&
+                    rest.find(';', amp) == std::string_view::npos && rest.size() - amp <= 12) {
                     take = amp;
                 }
             }

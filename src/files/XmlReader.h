@@ -60,24 +60,24 @@ private:
     void textRun(std::string_view raw);
 
     Handler& handler_;
-    std::string pending_;         // bytes not yet read as a whole token
+    std::string pending_;  // bytes not yet read as a whole token
     std::vector<std::string> open_;
     struct SpanOf {
         std::string_view name;
-        std::string_view raw;    // the value as written
-        std::size_t start;       // where its resolved form begins in values_
+        std::string_view raw;  // the value as written
+        std::size_t start;     // where its resolved form begins in values_
         bool resolved;
         std::size_t length;
     };
     std::vector<SpanOf> spans_;
     std::vector<Attribute> attributes_;
-    std::string values_;          // the resolved attribute values of one tag
+    std::string values_;  // the resolved attribute values of one tag
     std::string decoded_;
     bool broken_ = false;
-    bool started_ = false;        // the byte-order mark has been looked for
-    std::size_t scanned_ = 0;     // how far the unfinished markup was scanned
-    char quote_ = 0;              // the quote open there, in a tag or declaration
-    int brackets_ = 0;            // the brackets open there, in a declaration
+    bool started_ = false;     // the byte-order mark has been looked for
+    std::size_t scanned_ = 0;  // how far the unfinished markup was scanned
+    char quote_ = 0;           // the quote open there, in a tag or declaration
+    int brackets_ = 0;         // the brackets open there, in a declaration
 };
 
 // Resolves the predefined entities and character references of raw text

@@ -22,7 +22,8 @@ std::uint16_t u16(std::span<const std::uint8_t> b, std::size_t at) {
 
 std::uint32_t u32(std::span<const std::uint8_t> b, std::size_t at) {
     return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
-           static_cast<std::uint32_t>(b[at + 2]) << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+           static_cast<std::uint32_t>(b[at + 2]) << 16 |
+           static_cast<std::uint32_t>(b[at + 3]) << 24;
 }
 
 bool sameName(std::span<const std::uint8_t> stored, std::string_view name) {
@@ -40,8 +41,9 @@ bool sameName(std::span<const std::uint8_t> stored, std::string_view name) {
 // The end-of-central-directory record: the last one in the archive's tail.
 std::optional<std::size_t> endOfDirectory(std::span<const std::uint8_t> archive) {
     if (archive.size() < kEndOfDirectorySize) return std::nullopt;
-    const std::size_t lowest =
-        archive.size() > kEndOfDirectorySize + kMaxComment ? archive.size() - kEndOfDirectorySize - kMaxComment : 0;
+    const std::size_t lowest = archive.size() > kEndOfDirectorySize + kMaxComment
+                                   ? archive.size() - kEndOfDirectorySize - kMaxComment
+                                   : 0;
     for (std::size_t at = archive.size() - kEndOfDirectorySize + 1; at-- > lowest;) {
         if (archive[at] == 0x50 && u32(archive, at) == kEndOfDirectory &&
             at + kEndOfDirectorySize + u16(archive, at + 20) == archive.size()) {
@@ -61,7 +63,8 @@ bool hasZipSignature(std::span<const std::uint8_t> bytes) {
     return bytes.size() >= 4 && u32(bytes, 0) == kLocalHeader;
 }
 
-FindResult findMember(std::span<const std::uint8_t> archive, std::string_view name, Member& member) {
+FindResult findMember(std::span<const std::uint8_t> archive, std::string_view name,
+                      Member& member) {
     const std::optional<std::size_t> eocd = endOfDirectory(archive);
     if (!eocd) return FindResult::Broken;
     const std::uint16_t entries = u16(archive, *eocd + 10);
@@ -121,7 +124,8 @@ InflateResult inflateMember(std::span<const std::uint8_t> archive, const Member&
     if (member.size > kMaxInflateRatio * std::max<std::uint64_t>(member.storedSize, 1)) {
         return InflateResult::TooLarge;
     }
-    const std::span<const std::uint8_t> stored = archive.subspan(member.dataOffset, member.storedSize);
+    const std::span<const std::uint8_t> stored =
+        archive.subspan(member.dataOffset, member.storedSize);
     if (member.method == 0) {
         if (member.storedSize != member.size) return InflateResult::Broken;
         if (crc32(0, stored.data(), static_cast<uInt>(stored.size())) != member.crc) {

@@ -21,12 +21,12 @@ inline constexpr std::uint64_t kMaxInflateRatio = 1000;
 bool hasZipSignature(std::span<const std::uint8_t> bytes);
 
 struct Member {
-    std::uint16_t method = 0;           // 0 stored, 8 deflated
+    std::uint16_t method = 0;  // 0 stored, 8 deflated
     std::uint16_t flags = 0;
     std::uint32_t crc = 0;
     std::uint64_t storedSize = 0;
     std::uint64_t size = 0;
-    std::uint64_t dataOffset = 0;       // the stored bytes in the archive
+    std::uint64_t dataOffset = 0;  // the stored bytes in the archive
 };
 
 enum class FindResult { Found, Missing, Broken };

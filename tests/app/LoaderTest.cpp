@@ -163,17 +163,20 @@ std::string fixture(const char* name) {
 QStringList wordFixtureLines() {
     QString longLine = QStringLiteral("長い段落");
     for (int i = 0; i < 300; ++i) longLine += QStringLiteral("あいうえおかきくけこ");
-    return {QStringLiteral("犬"), QStringLiteral("猫と鳥"), QStringLiteral("ｶﾀｶﾅ半角"),
-            QStringLiteral("タブ\t区切り"), QStringLiteral("改行前"), QStringLiteral("改行後"),
-            QStringLiteral("春"), QStringLiteral("夏"), QStringLiteral("秋"), QStringLiteral("冬"),
-            QStringLiteral("ページ1"), QStringLiteral("残す文字と挿入"), QStringLiteral("絵文字😀"),
-            longLine, QStringLiteral("最後")};
+    return {QStringLiteral("犬"),       QStringLiteral("猫と鳥"),
+            QStringLiteral("ｶﾀｶﾅ半角"), QStringLiteral("タブ\t区切り"),
+            QStringLiteral("改行前"),   QStringLiteral("改行後"),
+            QStringLiteral("春"),       QStringLiteral("夏"),
+            QStringLiteral("秋"),       QStringLiteral("冬"),
+            QStringLiteral("ページ1"),  QStringLiteral("残す文字と挿入"),
+            QStringLiteral("絵文字😀"),  longLine,
+            QStringLiteral("最後")};
 }
 
 TEST_F(LoaderTest, TodaysWordDocumentsLoadAsWordDocumentsDo) {
     // By their content, whatever their names say.
-    for (const auto& [fixtureName, name] :
-         {std::pair{"word-libreoffice-list.doc", "一覧.doc"}, std::pair{"word-libreoffice-list.docx", "一覧.txt"}}) {
+    for (const auto& [fixtureName, name] : {std::pair{"word-libreoffice-list.doc", "一覧.doc"},
+                                            std::pair{"word-libreoffice-list.docx", "一覧.txt"}}) {
         form.LoadWordListFile(write("before.txt", "x"));
         form.LoadWordListFile(write(name, fixture(fixtureName)));
         // Whole lines: line(i) reads at most 4096 bytes, less than the long one.
@@ -202,7 +205,8 @@ TEST_F(LoaderTest, BrokenWordDocumentsAreReadErrorsAndOtherZipsText) {
     EXPECT_EQ(errorOf(write("cut.docx", docx.substr(0, docx.size() / 2))),
               QStringLiteral("ファイルの末尾以降を読み込みました"));
     const std::string doc = fixture("word-libreoffice-list.doc");
-    EXPECT_EQ(errorOf(write("cut.doc", doc.substr(0, 4096))), QStringLiteral("ファイルの末尾以降を読み込みました"));
+    EXPECT_EQ(errorOf(write("cut.doc", doc.substr(0, 4096))),
+              QStringLiteral("ファイルの末尾以降を読み込みました"));
     EXPECT_EQ(form.windowTitle(), QStringLiteral("before.txt  >>>  Kivo version 1.33"));
     // A ZIP archive without word/document.xml is no Word document.
     const std::string zip = write("other.zip", std::string("PK\x03\x04rest", 8));

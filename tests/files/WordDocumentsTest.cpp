@@ -33,8 +33,8 @@ Bytes fixture(const char* name) {
 Lines theList() {
     std::string longLine = "長い段落";
     for (int i = 0; i < 300; ++i) longLine += "あいうえおかきくけこ";
-    return {"犬",   "猫と鳥", "ｶﾀｶﾅ半角", "タブ\t区切り", "改行前", "改行後", "春", "夏",
-            "秋",   "冬",     "ページ1",  "残す文字と挿入", "絵文字😀", longLine, "最後"};
+    return {"犬", "猫と鳥", "ｶﾀｶﾅ半角", "タブ\t区切り",   "改行前",  "改行後", "春",  "夏",
+            "秋", "冬",     "ページ1",  "残す文字と挿入", "絵文字😀", longLine, "最後"};
 }
 
 template <typename Extract>
@@ -104,9 +104,10 @@ Bytes zipOf(const std::vector<ZipMember>& members) {
     Bytes zip, directory;
     for (const ZipMember& m : members) {
         const Bytes stored = m.deflated ? rawDeflate(m.data) : Bytes(m.data.begin(), m.data.end());
-        const auto crc = static_cast<std::uint32_t>(
-            crc32(0, reinterpret_cast<const Bytef*>(m.data.data()), static_cast<uInt>(m.data.size())));
-        const auto size = static_cast<std::uint32_t>(m.statedSize >= 0 ? m.statedSize : m.data.size());
+        const auto crc = static_cast<std::uint32_t>(crc32(
+            0, reinterpret_cast<const Bytef*>(m.data.data()), static_cast<uInt>(m.data.size())));
+        const auto size =
+            static_cast<std::uint32_t>(m.statedSize >= 0 ? m.statedSize : m.data.size());
         const auto local = static_cast<std::uint32_t>(zip.size());
         put32(zip, 0x04034B50);
         put16(zip, 20), put16(zip, 0), put16(zip, m.deflated ? 8 : 0), put32(zip, 0);
@@ -128,18 +129,20 @@ Bytes zipOf(const std::vector<ZipMember>& members) {
     zip.insert(zip.end(), directory.begin(), directory.end());
     put32(zip, 0x06054B50);
     put16(zip, 0), put16(zip, 0);
-    put16(zip, static_cast<unsigned>(members.size())), put16(zip, static_cast<unsigned>(members.size()));
+    put16(zip, static_cast<unsigned>(members.size())),
+        put16(zip, static_cast<unsigned>(members.size()));
     put32(zip, static_cast<std::uint32_t>(directory.size())), put32(zip, at), put16(zip, 0);
     return zip;
 }
 
 Bytes docxOf(const std::string& body, const std::string& namespaces = "") {
-    return zipOf({{"[Content_Types].xml", "<Types/>"},
-                  {"word/document.xml",
-                   "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
-                   "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
-                   "xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\"" +
-                       namespaces + "><w:body>" + body + "</w:body></w:document>"}});
+    return zipOf(
+        {{"[Content_Types].xml", "<Types/>"},
+         {"word/document.xml",
+          "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+          "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
+          "xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\"" +
+              namespaces + "><w:body>" + body + "</w:body></w:document>"}});
 }
 
 // ---- The LibreOffice documents --------------------------------------------
@@ -189,7 +192,8 @@ TEST(WordDocuments, LibreOfficeDocxGivesTheListsLines) {
 TEST(WordDocuments, AListThatIsFullStopsBothReaders) {
     const Lines list = theList();
     WordTextOutcome outcome{};
-    EXPECT_EQ(docLines(fixture("word-libreoffice-list.doc"), &outcome, 3), Lines(list.begin(), list.begin() + 3));
+    EXPECT_EQ(docLines(fixture("word-libreoffice-list.doc"), &outcome, 3),
+              Lines(list.begin(), list.begin() + 3));
     EXPECT_EQ(outcome, WordTextOutcome::AppendRefused);
     EXPECT_EQ(docxLines(fixture("word-libreoffice-list.docx"), &outcome, 3),
               Lines(list.begin(), list.begin() + 3));
@@ -224,8 +228,9 @@ TEST(WordDocuments, BrokenDocIsAReadError) {
 TEST(WordDocuments, ACompoundFileWithoutWordDocumentHasNoText) {
     Bytes doc = fixture("word-libreoffice-list.doc");
     const std::u16string name = u"WordDocument";
-    const auto entry = std::search(doc.begin(), doc.end(), reinterpret_cast<const std::uint8_t*>(name.data()),
-                                   reinterpret_cast<const std::uint8_t*>(name.data() + name.size()));
+    const auto entry =
+        std::search(doc.begin(), doc.end(), reinterpret_cast<const std::uint8_t*>(name.data()),
+                    reinterpret_cast<const std::uint8_t*>(name.data() + name.size()));
     ASSERT_NE(entry, doc.end());
     *entry = 'X';  // now "XordDocument"
     WordTextOutcome outcome{};
@@ -236,25 +241,28 @@ TEST(WordDocuments, ACompoundFileWithoutWordDocumentHasNoText) {
 // ---- .doc written here ----------------------------------------------------
 
 void putAt(Bytes& b, std::size_t at, std::uint32_t v, int bytes = 4) {
-    for (int k = 0; k < bytes; ++k) b[at + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(v >> (8 * k));
+    for (int k = 0; k < bytes; ++k)
+        b[at + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(v >> (8 * k));
 }
 
 struct PieceSpec {
     std::uint32_t characters;
-    std::uint32_t fc;  // as the piece table stores it: compressed pieces at twice the offset, bit 30 set
+    std::uint32_t
+        fc;  // as the piece table stores it: compressed pieces at twice the offset, bit 30 set
     std::uint16_t prm = 0;
 };
 
 // A compound file of 512-byte sectors: FAT, directory, WordDocument, 1Table.
 // The WordDocument stream holds a Word 97 FIB and whatever the test puts at
 // its offsets 1024 and up; the table stream holds the piece table.
-Bytes docOf(const std::vector<std::pair<std::size_t, Bytes>>& text, const std::vector<PieceSpec>& pieces,
-            std::uint32_t ccpText) {
+Bytes docOf(const std::vector<std::pair<std::size_t, Bytes>>& text,
+            const std::vector<PieceSpec>& pieces, std::uint32_t ccpText) {
     Bytes word(8192, 0), table(4096, 0);
     putAt(word, 0, 0xA5EC, 2), putAt(word, 2, 0xC1, 2), putAt(word, 0x0A, 0x0200, 2);
     putAt(word, 32, 14, 2), putAt(word, 62, 22, 2), putAt(word, 64 + 12, ccpText);
     putAt(word, 152, 93, 2);
-    for (const auto& [at, bytes] : text) std::copy(bytes.begin(), bytes.end(), word.begin() + static_cast<std::ptrdiff_t>(at));
+    for (const auto& [at, bytes] : text)
+        std::copy(bytes.begin(), bytes.end(), word.begin() + static_cast<std::ptrdiff_t>(at));
     // CLX: the piece table alone.
     const std::size_t n = pieces.size();
     const auto plc = static_cast<std::uint32_t>(4 * (n + 1) + 8 * n);
@@ -288,8 +296,9 @@ Bytes docOf(const std::vector<std::pair<std::size_t, Bytes>>& text, const std::v
             putAt(file, fat + 4 * sector, k + 1 < count ? sector + 1 : 0xFFFFFFFE);
         }
     }
-    auto entry = [&](std::size_t id, std::u16string_view name, std::uint8_t type, std::uint32_t right,
-                     std::uint32_t child, std::uint32_t start, std::uint32_t size) {
+    auto entry = [&](std::size_t id, std::u16string_view name, std::uint8_t type,
+                     std::uint32_t right, std::uint32_t child, std::uint32_t start,
+                     std::uint32_t size) {
         const std::size_t e = directory + 128 * id;
         for (std::size_t k = 0; k < name.size(); ++k) putAt(file, e + 2 * k, name[k], 2);
         putAt(file, e + 64, static_cast<std::uint32_t>(2 * (name.size() + 1)), 2);
@@ -302,14 +311,16 @@ Bytes docOf(const std::vector<std::pair<std::size_t, Bytes>>& text, const std::v
     entry(2, u"1Table", 2, 0xFFFFFFFF, 0xFFFFFFFF, static_cast<std::uint32_t>(2 + wordSectors),
           static_cast<std::uint32_t>(table.size()));
     std::copy(word.begin(), word.end(), file.begin() + 512 * 3);
-    std::copy(table.begin(), table.end(), file.begin() + static_cast<std::ptrdiff_t>(512 * (3 + wordSectors)));
+    std::copy(table.begin(), table.end(),
+              file.begin() + static_cast<std::ptrdiff_t>(512 * (3 + wordSectors)));
     return file;
 }
 
 Bytes latin(std::string_view s) { return Bytes(s.begin(), s.end()); }
 Bytes utf16(std::u16string_view s) {
     Bytes b;
-    for (const char16_t u : s) b.push_back(static_cast<std::uint8_t>(u)), b.push_back(static_cast<std::uint8_t>(u >> 8));
+    for (const char16_t u : s)
+        b.push_back(static_cast<std::uint8_t>(u)), b.push_back(static_cast<std::uint8_t>(u >> 8));
     return b;
 }
 
@@ -318,7 +329,9 @@ TEST(WordDocuments, DocPiecesFieldsMarksAndSpecialCharacters) {
     // nested field in a field code, a line break, a cell mark, a picture, a
     // drawing, a page break after text and a surrogate pair, and a piece the
     // piece table marks as deleted.
-    const Bytes compressed = latin("caf\xE9 \x80\x13 PAGE \x14" "1\x15\r");
+    const Bytes compressed = latin(
+        "caf\xE9 \x80\x13 PAGE \x14"
+        "1\x15\r");
     const std::u16string wide = u"\x13 A \x13 B \x14no\x15 \x14r\x15\x0B猫\x07\x01\x08x\x0C😀y\r";
     const Bytes gone = utf16(u"消\r");
     const Bytes doc = docOf({{1024, compressed}, {2048, utf16(wide)}, {3072, gone}},
@@ -328,7 +341,9 @@ TEST(WordDocuments, DocPiecesFieldsMarksAndSpecialCharacters) {
                             static_cast<std::uint32_t>(compressed.size() + wide.size() + 2));
     EXPECT_EQ(docLines(doc), (Lines{"café €1", "r", "猫", "x", "😀y"}));
     // The text ends where the FIB says: the rest of the pieces is no text.
-    const Bytes cut = docOf({{1024, compressed}}, {{static_cast<std::uint32_t>(compressed.size()), 0x40000000u | 2048}}, 3);
+    const Bytes cut =
+        docOf({{1024, compressed}},
+              {{static_cast<std::uint32_t>(compressed.size()), 0x40000000u | 2048}}, 3);
     EXPECT_EQ(docLines(cut), Lines{"caf"});
 }
 
@@ -351,14 +366,16 @@ TEST(WordDocuments, DocxParagraphsRunsFieldsAndRevisions) {
         "<w:p><w:r><w:br w:type=\"page\"/><w:t>e</w:t></w:r></w:p>"
         // a complex field with a nested one in its code, a simple field
         "<w:p><w:r><w:fldChar w:fldCharType=\"begin\"/></w:r><w:r><w:instrText>REF </w:instrText>"
-        "<w:fldChar w:fldCharType=\"begin\"/><w:instrText>X</w:instrText><w:fldChar w:fldCharType=\"separate\"/>"
+        "<w:fldChar w:fldCharType=\"begin\"/><w:instrText>X</w:instrText><w:fldChar "
+        "w:fldCharType=\"separate\"/>"
         "<w:t>inner</w:t><w:fldChar w:fldCharType=\"end\"/></w:r>"
         "<w:r><w:fldChar w:fldCharType=\"separate\"/></w:r><w:r><w:t>結果</w:t></w:r>"
         "<w:r><w:fldChar w:fldCharType=\"end\"/></w:r>"
         "<w:fldSimple w:instr=\"PAGE\"><w:r><w:t>7</w:t></w:r></w:fldSimple></w:p>"
         // a deletion, an insertion, a moved-away run; a deleted paragraph mark
         // joins the next paragraph
-        "<w:p><w:r><w:t>残</w:t></w:r><w:del><w:r><w:delText>消</w:delText><w:t>x</w:t></w:r></w:del>"
+        "<w:p><w:r><w:t>残</w:t></w:r><w:del><w:r><w:delText>消</w:delText><w:t>x</w:t></w:r></"
+        "w:del>"
         "<w:ins><w:r><w:t>加</w:t></w:r></w:ins><w:moveFrom><w:r><w:t>移</w:t></w:r></w:moveFrom>"
         "<w:pPr><w:rPr><w:del/></w:rPr></w:pPr></w:p>"
         "<w:p><w:r><w:t>続き</w:t></w:r></w:p>"
@@ -368,19 +385,21 @@ TEST(WordDocuments, DocxParagraphsRunsFieldsAndRevisions) {
         "</mc:AlternateContent><w:t>本文</w:t></w:r></w:p>"
         // a table, an empty paragraph, CDATA
         "<w:tbl><w:tr><w:tc><w:p><w:r><w:t>左</w:t></w:r></w:p></w:tc><w:tc><w:p><w:r><w:t>右</w:t>"
-        "</w:r></w:p></w:tc></w:tr></w:tbl><w:p/><w:p><w:r><w:t><![CDATA[<raw>]]></w:t></w:r></w:p>";
-    EXPECT_EQ(docxLines(docxOf(body)), (Lines{"a\tb & <c> 猫", "d", "d2", "e", "結果7", "残加続き", "本文", "左",
-                                              "右", "", "<raw>"}));
+        "</w:r></w:p></w:tc></w:tr></w:tbl><w:p/><w:p><w:r><w:t><![CDATA[<raw>]]></w:t></w:r></"
+        "w:p>";
+    EXPECT_EQ(docxLines(docxOf(body)), (Lines{"a\tb & <c> 猫", "d", "d2", "e", "結果7", "残加続き",
+                                              "本文", "左", "右", "", "<raw>"}));
 }
 
 TEST(WordDocuments, DocxNamespacesDecideNotPrefixes) {
     // Another prefix for the WordprocessingML namespace; "w" bound to
     // something else inside is not Word's.
-    const Bytes docx = zipOf({{"word/document.xml",
-                               "<x:document xmlns:x=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
-                               "<x:body><x:p><x:r><x:t>one</x:t></x:r></x:p>"
-                               "<x:p xmlns:w=\"urn:other\"><w:p/><x:r><x:t>two</x:t></x:r></x:p>"
-                               "</x:body></x:document>"}});
+    const Bytes docx = zipOf(
+        {{"word/document.xml",
+          "<x:document xmlns:x=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+          "<x:body><x:p><x:r><x:t>one</x:t></x:r></x:p>"
+          "<x:p xmlns:w=\"urn:other\"><w:p/><x:r><x:t>two</x:t></x:r></x:p>"
+          "</x:body></x:document>"}});
     EXPECT_EQ(docxLines(docx), (Lines{"one", "two"}));
 }
 
@@ -398,12 +417,14 @@ TEST(WordDocuments, BrokenDocxIsAReadError) {
     Bytes badData = good;
     const std::string name = "word/document.xml";
     const auto local = std::search(badData.begin(), badData.end(), name.begin(), name.end());
-    for (auto it = local + static_cast<std::ptrdiff_t>(name.size()); it != local + 40; ++it) *it ^= 0x5A;
+    for (auto it = local + static_cast<std::ptrdiff_t>(name.size()); it != local + 40; ++it)
+        *it ^= 0x5A;
     expectReadError([&] { docxLines(badData); }, "damaged deflate data");
     Bytes offset = good;
     offset[offset.size() - 6] = 0xF0;  // the central directory's offset
     expectReadError([&] { docxLines(offset); }, "directory offset");
-    expectReadError([&] { docxLines(docxOf("<w:p><w:r><w:t>x</w:r></w:t></w:p>")); }, "mismatched tags");
+    expectReadError([&] { docxLines(docxOf("<w:p><w:r><w:t>x</w:r></w:t></w:p>")); },
+                    "mismatched tags");
     expectReadError([&] { docxLines(docxOf("<w:p><w:r><w:t>x")); }, "unclosed elements");
     std::string deep;
     for (std::size_t i = 0; i < xml::kMaxXmlDepth; ++i) deep += "<a>";
@@ -415,9 +436,11 @@ TEST(WordDocuments, XmlReadsTheSameWholeOrInChunks) {
     // its first ';' before any other '&' (a case the fuzzer found).
     class Log : public xml::Handler {
     public:
-        void startElement(std::string_view name, const std::vector<xml::Attribute>& attributes) override {
+        void startElement(std::string_view name,
+                          const std::vector<xml::Attribute>& attributes) override {
             out += "<" + std::string(name);
-            for (const auto& a : attributes) out += " " + std::string(a.name) + "=" + std::string(a.value);
+            for (const auto& a : attributes)
+                out += " " + std::string(a.name) + "=" + std::string(a.value);
             out += ">";
         }
         void endElement(std::string_view name) override { out += "</" + std::string(name) + ">"; }
@@ -435,7 +458,8 @@ TEST(WordDocuments, XmlReadsTheSameWholeOrInChunks) {
         Log log;
         xml::Reader r(log);
         bool ok = true;
-        for (std::size_t at = 0; ok && at < xml.size(); at += chunk) ok = r.feed(std::string_view(xml).substr(at, chunk));
+        for (std::size_t at = 0; ok && at < xml.size(); at += chunk)
+            ok = r.feed(std::string_view(xml).substr(at, chunk));
         EXPECT_TRUE(ok && r.finish()) << chunk;
         EXPECT_EQ(log.out, whole.out) << chunk;
     }
@@ -443,17 +467,27 @@ TEST(WordDocuments, XmlReadsTheSameWholeOrInChunks) {
 
 TEST(WordDocuments, ZipBombsAreRefused) {
     const std::string xml =
-        "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>";
+        "<w:document "
+        "xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\"><w:body>";
     // Stated past 256 MiB.
-    expectReadError([&] { docxLines(zipOf({{"word/document.xml", xml, true, 257ll << 20}})); },
-                    "stated size");
+    expectReadError(
+        [&] {
+            docxLines(zipOf({{"word/document.xml", xml, true, 257ll << 20}}));
+        },
+        "stated size");
     // Inflating past its stated size, however small the data.
-    expectReadError([&] { docxLines(zipOf({{"word/document.xml", xml + std::string(50000, ' '), true, 100}})); },
-                    "more than stated");
+    expectReadError(
+        [&] {
+            docxLines(zipOf({{"word/document.xml", xml + std::string(50000, ' '), true, 100}}));
+        },
+        "more than stated");
     // 8 MiB of spaces deflate to about 8 KiB: past 1000:1.
     const std::string spaces(8u << 20, ' ');
-    expectReadError([&] { docxLines(zipOf({{"word/document.xml", xml + spaces + "</w:body></w:document>"}})); },
-                    "ratio");
+    expectReadError(
+        [&] {
+            docxLines(zipOf({{"word/document.xml", xml + spaces + "</w:body></w:document>"}}));
+        },
+        "ratio");
 }
 
 }  // namespace
