@@ -3,8 +3,9 @@
 # into a folder, and when given a second path a libFuzzer dictionary there:
 #   fuzz/make-word-piece-corpus.sh build-fuzz/corpus/word_piece_fuzz build-fuzz/word_piece_fuzz.dict
 # The seeds are the LibreOffice document of the tests (tests/data), whole
-# and with its FIB's table-stream bit, text length and piece table changed,
-# so that mutations start deep inside a real structure.
+# and with its FIB's table-stream bit, encryption bit, text length and
+# character-property bins changed, so that mutations start deep inside a
+# real structure.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
