@@ -8,6 +8,11 @@
 //   load_list     the list file into the real control through the window's
 //                 load, against toolkit_set_plain_text: the same text,
 //                 already decoded, into a bare QPlainTextEdit
+//   load_docx     the list as a .docx into the real control through the
+//                 window's load, against load_list (the plain-text load of
+//                 the same lines)
+//   extract_docx  the .docx's lines alone (read, inflate, XML), against
+//                 unzip -p of its word/document.xml
 //   half_width, full_width
 //                 the width conversion of the list's text as the control
 //                 holds it (UTF-16, in memory), against nkf on the file
@@ -21,11 +26,13 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "Boxes.h"
+#include "DocxText.h"
 #include "Fonts.h"
 #include "MemoControl.h"
 #include "SilentBoxes.h"
@@ -88,6 +95,22 @@ void loadList(benchmark::State& state, fs::path txt, int lines) {
     setLines(state, lines);
 }
 
+void extractDocx(benchmark::State& state, fs::path docx, int lines) {
+    std::size_t got = 0;
+    for (auto _ : state) {
+        std::ifstream in(docx, std::ios::binary);
+        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+        got = 0;
+        kivo::extractDocxText(bytes, [&](std::string_view line) {
+            benchmark::DoNotOptimize(line.data());
+            ++got;
+            return true;
+        });
+    }
+    if (got != static_cast<std::size_t>(lines)) state.SkipWithError("the .docx lost lines");
+    setLines(state, lines);
+}
+
 void toolkitSetPlainText(benchmark::State& state, fs::path txt, int lines) {
     const QString text = listText(txt);
     int blocks = 0;
@@ -129,6 +152,8 @@ void registerAll(const fs::path& dir) {
         {"decode_text", decodeText, ".txt"},
         {"import_rtf", importRtf, ".rtf"},
         {"load_list", loadList, ".txt"},
+        {"load_docx", loadList, ".docx"},
+        {"extract_docx", extractDocx, ".docx"},
         {"toolkit_set_plain_text", toolkitSetPlainText, ".txt"},
         {"half_width", convertWidth<halfWidth>, ".txt"},
         {"full_width", convertWidth<fullWidth>, ".txt"},

@@ -1,9 +1,12 @@
 // Writes the word lists the comparison with other programs runs on: a
 // realistic Japanese list of 100,000 and of 1,000,000 lines, each as the
-// code page 932 text with CR LF that Japanese Windows editors save, and as
-// the RTF our own export writes of it.
-//   make_list DIR     writes DIR/list-100000.txt, .rtf and DIR/list-1000000.txt, .rtf
+// code page 932 text with CR LF that Japanese Windows editors save, as the
+// RTF our own export writes of it, and as a .docx with one paragraph per
+// line, its runs marked up as Word marks them.
+//   make_list DIR     writes DIR/list-100000.txt, .rtf, .docx and the same of 1000000
 // The same seed gives the same files on every machine.
+#include <zlib.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -116,15 +119,120 @@ bool write(const fs::path& path, std::string_view bytes) {
     return out.good();
 }
 
+void put16(std::string& b, unsigned v) {
+    b.push_back(static_cast<char>(v & 0xFF));
+    b.push_back(static_cast<char>((v >> 8) & 0xFF));
+}
+void put32(std::string& b, std::uint32_t v) {
+    put16(b, v & 0xFFFF);
+    put16(b, v >> 16);
+}
+
+// A ZIP archive of deflated members, as Word writes a .docx.
+std::string zipOf(const std::vector<std::pair<std::string, std::string>>& members) {
+    std::string zip, directory;
+    for (const auto& [name, data] : members) {
+        z_stream z{};
+        deflateInit2(&z, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+        std::string stored(deflateBound(&z, static_cast<uLong>(data.size())), '\0');
+        z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
+        z.avail_in = static_cast<uInt>(data.size());
+        z.next_out = reinterpret_cast<Bytef*>(stored.data());
+        z.avail_out = static_cast<uInt>(stored.size());
+        deflate(&z, Z_FINISH);
+        stored.resize(z.total_out);
+        deflateEnd(&z);
+        const auto crc = static_cast<std::uint32_t>(
+            crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
+        const auto local = static_cast<std::uint32_t>(zip.size());
+        for (std::string* header : {&zip, &directory}) {
+            std::string& h = *header;
+            if (header == &zip) {
+                put32(h, 0x04034B50);
+            } else {
+                put32(h, 0x02014B50);
+                put16(h, 20);
+            }
+            put16(h, 20), put16(h, 0), put16(h, 8), put32(h, 0), put32(h, crc);
+            put32(h, static_cast<std::uint32_t>(stored.size()));
+            put32(h, static_cast<std::uint32_t>(data.size()));
+            put16(h, static_cast<unsigned>(name.size())), put16(h, 0);
+            if (header == &directory)
+                put16(h, 0), put16(h, 0), put16(h, 0), put32(h, 0), put32(h, local);
+            h += name;
+        }
+        zip += stored;
+    }
+    const auto at = static_cast<std::uint32_t>(zip.size());
+    zip += directory;
+    put32(zip, 0x06054B50), put16(zip, 0), put16(zip, 0);
+    put16(zip, static_cast<unsigned>(members.size())),
+        put16(zip, static_cast<unsigned>(members.size()));
+    put32(zip, static_cast<std::uint32_t>(directory.size())), put32(zip, at), put16(zip, 0);
+    return zip;
+}
+
+// The list as a .docx: one paragraph per line, with the revision ids and the
+// East Asian font hint that Word writes on its paragraphs and runs.
+std::string docxOf(const std::vector<std::string>& lines) {
+    std::string xml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
+        "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\" "
+        "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><w:body>";
+    char rsid[16];
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::snprintf(rsid, sizeof rsid, "00%06zX", (i * 2654435761u) & 0xFFFFFF);
+        xml += "<w:p w:rsidR=\"";
+        xml += rsid;
+        xml += "\" w:rsidRDefault=\"";
+        xml += rsid;
+        xml += "\"><w:r><w:rPr><w:rFonts w:hint=\"eastAsia\"/></w:rPr><w:t>";
+        for (const char c : lines[i]) {
+            if (c == '&')
+                xml += "&amp;";
+            else if (c == '<')
+                xml += "&lt;";
+            else if (c == '>')
+                xml += "&gt;";
+            else
+                xml += c;
+        }
+        xml += "</w:t></w:r></w:p>";
+    }
+    xml += "<w:sectPr><w:pgSz w:w=\"11906\" w:h=\"16838\"/></w:sectPr></w:body></w:document>";
+    return zipOf({
+        {"[Content_Types].xml",
+         "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n<Types "
+         "xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"><Default "
+         "Extension=\"rels\" "
+         "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+         "<Default Extension=\"xml\" ContentType=\"application/xml\"/><Override "
+         "PartName=\"/word/document.xml\" "
+         "ContentType=\"application/"
+         "vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml\"/></Types>"},
+        {"_rels/.rels",
+         "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n<Relationships "
+         "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
+         "Id=\"rId1\" "
+         "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
+         "officeDocument\" "
+         "Target=\"word/document.xml\"/></Relationships>"},
+        {"word/document.xml", xml},
+    });
+}
+
 bool makeList(const fs::path& dir, std::size_t lines) {
     ListMaker maker(static_cast<std::uint32_t>(lines));
     std::u16string crlf;
     kivo::StyledText list;
+    std::vector<std::string> paragraphs;
+    paragraphs.reserve(lines);
     for (std::size_t i = 0; i < lines; ++i) {
         const std::u16string line = maker.line();
         crlf += line;
         crlf += u"\r\n";
-        list.text += utf8(line);
+        paragraphs.push_back(utf8(line));
+        list.text += paragraphs.back();
         list.text += '\n';
     }
     bool lossless = false;
@@ -135,7 +243,8 @@ bool makeList(const fs::path& dir, std::size_t lines) {
     }
     const std::string base = "list-" + std::to_string(lines);
     return write(dir / (base + ".txt"), text) &&
-           write(dir / (base + ".rtf"), kivo::listToRtf(list, "ＭＳ ゴシック", 24));
+           write(dir / (base + ".rtf"), kivo::listToRtf(list, "ＭＳ ゴシック", 24)) &&
+           write(dir / (base + ".docx"), docxOf(paragraphs));
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 # the peak resident memory of loading the 1,000,000-line list into the
 # real control, beside the size of the list's text.
 #   bench/compare.sh        (after scripts/test has built build/)
-# Set BUILD_DIR to use another build folder. Installs unrtf and nkf when
-# they are missing (apt-get, as root or through sudo).
+# Set BUILD_DIR to use another build folder. Installs unrtf, nkf and unzip
+# when they are missing (apt-get, as root or through sudo).
 #
 # Our times are Google Benchmark's (bench/CompareBench.cpp, and
 # bench/ContainerBench.cpp for the container), each the mean of 10 runs on
@@ -36,7 +36,7 @@ install_missing() {
     "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
 }
 
-install_missing unrtf nkf
+install_missing unrtf nkf unzip
 [[ -f $build/CMakeCache.txt ]] || { echo "no build in $build: run scripts/test first" >&2; exit 1; }
 echo "Building the benchmarks and the lists ..." >&2
 cmake --build "$build" --target make_list compare_bench container_bench -j2 >/dev/null
@@ -103,6 +103,15 @@ for lines in 100000 1000000; do
     a=$(ours load_list/$lines)
     b=$(ours toolkit_set_plain_text/$lines)
     row "list file into the control" "\`QPlainTextEdit::setPlainText\` of the decoded text" \
+        "$label" "$a" "$b"
+    docx=$lists/list-$lines.docx
+    a=$(ours load_docx/$lines)
+    b=$(ours load_list/$lines)
+    row ".docx import into the control" "the plain-text load of the same lines (above)" \
+        "$label, $(size_of "$docx")" "$a" "$b"
+    a=$(ours extract_docx/$lines)
+    b=$(theirs $runs unzip -p "$docx" word/document.xml)
+    row ".docx text extraction (inflate, XML)" "\`unzip -p\` of its \`word/document.xml\`" \
         "$label" "$a" "$b"
     a=$(ours half_width/$lines)
     b=$(theirs $runs nkf --ic=CP932 --oc=CP932 -x -Z1 -Z4 "$txt")

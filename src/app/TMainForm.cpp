@@ -82,6 +82,12 @@ public:
         return form_.Memo->appendLine(
             QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
     }
+    std::size_t appendLines(std::span<const std::string> lines) override {
+        QStringList list;
+        list.reserve(static_cast<qsizetype>(lines.size()));
+        for (const std::string& line : lines) list << QString::fromStdString(line);
+        return static_cast<std::size_t>(form_.Memo->appendLines(list));
+    }
     void warn(const std::string& text) override { boxes_.warning(QString::fromStdString(text)); }
 
 private:

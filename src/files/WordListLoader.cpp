@@ -2,14 +2,19 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
+#include <optional>
 #include <vector>
 
+#include "DocxText.h"
 #include "Errors.h"
 #include "FileError.h"
 #include "FileSystem.h"
 #include "RtfReader.h"
 #include "TextDecoding.h"
+#include "WordPieceText.h"
 #include "WordText.h"
+#include "ZipArchive.h"
 
 namespace kivo {
 namespace {
@@ -86,16 +91,6 @@ private:
     std::size_t position_ = 0;
 };
 
-// The Word road: line by line into the list, with the warning when the
-// list takes no more.
-void appendWordText(ByteReader& reader, WordListTarget& target) {
-    const WordTextOutcome outcome =
-        extractWordText(reader, [&](std::string_view line) { return target.appendLine(line); });
-    if (outcome == WordTextOutcome::AppendRefused) {
-        target.warn("行数が長すぎてファイルが開けません");
-    }
-}
-
 // The open file behind the Word text reader.
 class FileReader : public ByteReader {
 public:
@@ -108,6 +103,68 @@ public:
 private:
     File& file_;
 };
+
+// Hands lines to the list in batches, one call for many lines.
+class LineBatch {
+public:
+    explicit LineBatch(WordListTarget& target) : target_(target) {}
+
+    // False once the list has refused a line.
+    bool add(std::string_view line) {
+        if (used_ == lines_.size()) lines_.emplace_back();
+        lines_[used_++].assign(line);
+        bytes_ += line.size();
+        return (used_ < kLines && bytes_ < kBytes) || flush();
+    }
+    bool flush() {
+        const std::size_t n = used_;
+        used_ = 0;
+        bytes_ = 0;
+        return n == 0 || target_.appendLines(std::span<const std::string>(lines_.data(), n)) == n;
+    }
+    LineSink sink() {
+        return [this](std::string_view line) { return add(line); };
+    }
+
+private:
+    static constexpr std::size_t kLines = 4096;
+    static constexpr std::size_t kBytes = 1024 * 1024;
+    WordListTarget& target_;
+    std::vector<std::string> lines_;
+    std::size_t used_ = 0;
+    std::size_t bytes_ = 0;
+};
+
+// The whole file from its start; nothing when it is larger than the
+// whole-file load would take, or cannot be read.
+std::optional<std::vector<std::uint8_t>> readAllBytes(File& file) {
+    const std::optional<std::int64_t> size = file.size();
+    if (!size || *size < 0 || static_cast<std::uintmax_t>(*size) > kWholeFileLimit ||
+        !file.seek(0)) {
+        return std::nullopt;
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(*size));
+    std::size_t filled = 0;
+    while (filled < bytes.size()) {
+        const auto n = file.read(std::span(bytes.data() + filled, bytes.size() - filled));
+        if (!n) return std::nullopt;
+        if (*n == 0) break;  // the file shrank meanwhile
+        filled += *n;
+    }
+    bytes.resize(filled);
+    return bytes;
+}
+
+// A Word road's lines through the batches; the outcome counts the last batch.
+template <typename Extract>
+WordTextOutcome throughBatches(WordListTarget& target, Extract extract) {
+    LineBatch batch(target);
+    const WordTextOutcome outcome = extract(batch.sink());
+    if (outcome == WordTextOutcome::AppendRefused || !batch.flush()) {
+        return WordTextOutcome::AppendRefused;
+    }
+    return WordTextOutcome::Completed;
+}
 
 std::string utf8Of(const std::filesystem::path& path) {
     const std::u8string s = path.u8string();
@@ -128,6 +185,47 @@ File openExisting(const std::filesystem::path& path) {
     const bool parentMissing =
         path.has_parent_path() && !std::filesystem::is_directory(path.parent_path(), ec);
     throw FileError(fileErrorCodeFromSystem(error, parentMissing));
+}
+
+// The steps of a load, whether the document's bytes lie in an open file
+// or in memory: the Word roads line by line, anything else through the
+// control's whole-file load.
+void loadDocument(const std::string& path, std::span<const std::uint8_t> head, ByteReader& reader,
+                  const std::function<std::optional<std::span<const std::uint8_t>>()>& allBytes,
+                  const std::function<StyledText()>& wholeText, WordListTarget& target) {
+    WordTextOutcome outcome = WordTextOutcome::Completed;
+    if (detectFileKind(head) != FileKind::CompoundFile) {
+        // A .docx, told by its signature and its content; any other file,
+        // ZIP archives included, is RTF or plain text.
+        std::optional<std::span<const std::uint8_t>> bytes;
+        if (zip::hasZipSignature(head)) bytes = allBytes();
+        if (!bytes || !looksLikeDocx(*bytes)) {
+            target.setCurrentFile(path);
+            target.loadWholeText(wholeText());
+            target.clearModified();
+            return;
+        }
+        outcome = throughBatches(
+            target, [&](const LineSink& sink) { return extractDocxText(*bytes, sink); });
+    } else {
+        // The fixed places first; when they give no line, the document's own
+        // structure.
+        std::size_t lines = 0;
+        outcome = extractWordText(reader, [&](std::string_view line) {
+            if (!target.appendLine(line)) return false;
+            ++lines;
+            return true;
+        });
+        if (outcome == WordTextOutcome::Completed && lines == 0) {
+            const auto bytes = allBytes();
+            if (!bytes) throw FileError(kReadPastEnd);
+            outcome = throughBatches(
+                target, [&](const LineSink& sink) { return extractWordPieceText(*bytes, sink); });
+        }
+    }
+    if (outcome == WordTextOutcome::AppendRefused) {
+        target.warn("行数が長すぎてファイルが開けません");
+    }
 }
 
 }  // namespace
@@ -181,31 +279,32 @@ void loadWordListFile(const std::string& path, WordListTarget& target) {
 
     std::array<std::uint8_t, 6> head{};
     const std::size_t got = file.read(head).value_or(0);
-    if (detectFileKind(std::span(head.data(), got)) != FileKind::CompoundFile) {
-        file.close();
-        target.setCurrentFile(path);
-        target.loadWholeText(readWholeFile(filePath));
-        target.clearModified();
-        return;
-    }
     FileReader reader(file);
-    appendWordText(reader, target);
+    std::optional<std::vector<std::uint8_t>> whole;
+    loadDocument(
+        path, std::span(head.data(), got), reader,
+        [&]() -> std::optional<std::span<const std::uint8_t>> {
+            whole = readAllBytes(file);
+            if (!whole) return std::nullopt;
+            return std::span<const std::uint8_t>(*whole);
+        },
+        [&] {
+            file.close();
+            return readWholeFile(filePath);
+        },
+        target);
 }
 
 void loadWordListContent(const std::string& path, std::string_view content,
                          WordListTarget& target) {
     target.focusList();
     target.clearList();
-    const auto head = std::span(reinterpret_cast<const std::uint8_t*>(content.data()),
-                                std::min<std::size_t>(content.size(), 6));
-    if (detectFileKind(head) != FileKind::CompoundFile) {
-        target.setCurrentFile(path);
-        target.loadWholeText(styledTextFromBytes(content));
-        target.clearModified();
-        return;
-    }
+    const std::span bytes(reinterpret_cast<const std::uint8_t*>(content.data()), content.size());
     MemoryReader reader(content);
-    appendWordText(reader, target);
+    loadDocument(
+        path, bytes.first(std::min<std::size_t>(bytes.size(), 6)), reader,
+        [&]() -> std::optional<std::span<const std::uint8_t>> { return bytes; },
+        [&] { return styledTextFromBytes(content); }, target);
 }
 
 }  // namespace kivo

@@ -3,6 +3,7 @@
 // text apart by their first bytes and fills the list through the control's
 // operations, in the order the list's users rely on.
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -24,12 +25,25 @@ public:
     virtual void clearModified() = 0;
     // Adds a line at the end; false when the control has no room for it.
     virtual bool appendLine(std::string_view line) = 0;
+    // Adds lines at the end in order until one finds no room; returns how
+    // many were added. A control that can take many lines at once more
+    // cheaply than one by one does so here.
+    virtual std::size_t appendLines(std::span<const std::string> lines) {
+        std::size_t added = 0;
+        while (added < lines.size() && appendLine(lines[added])) ++added;
+        return added;
+    }
     virtual void warn(const std::string& text) = 0;
 };
 
 // Replaces the list with the text of the file at path (UTF-8). Errors of
-// the open, of a Word document's header and of the whole-file load are
-// thrown; a list that takes no more lines is reported with a warning.
+// the open, of a broken Word document (.doc or .docx) and of the whole-file
+// load are thrown; a list that takes no more lines is reported with a
+// warning. A Word 97–2003 document whose fixed places (WordText.h) give no
+// line is read again through its own structure (WordPieceText.h); a ZIP
+// archive holding word/document.xml is read as a .docx (DocxText.h). Word
+// documents of either kind leave the current file and the modified mark
+// alone.
 void loadWordListFile(const std::string& path, WordListTarget& target);
 
 // The same for the content of the file at path already in memory (a

@@ -154,6 +154,29 @@ void MemoControl::dropEvent(QDropEvent* event) {
     emit filesDropped(paths);
 }
 
+qsizetype MemoControl::appendLines(const QStringList& lines) {
+    qsizetype room = capacity_ - length();
+    qsizetype fitting = 0;
+    qsizetype characters = 0;
+    for (const QString& line : lines) {
+        if (line.size() + 1 > room) break;
+        room -= line.size() + 1;
+        characters += line.size() + 1;
+        ++fitting;
+    }
+    if (fitting == 0) return 0;
+    QString text;
+    text.reserve(characters);
+    for (qsizetype i = 0; i < fitting; ++i) {
+        text += withLineBreaks(lines[i]);
+        text += QLatin1Char('\n');
+    }
+    QTextCursor cursor(document());
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(text);
+    return fitting;
+}
+
 namespace {
 
 QTextCharFormat charFormatOf(const TextStyle& style) {

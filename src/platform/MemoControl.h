@@ -41,6 +41,9 @@ public:
     // Puts the line and a line break at the end of the text; false, with
     // nothing changed, when that would go beyond the capacity.
     bool appendLine(const QString& line);
+    // Appends lines in order, as appendLine would one by one, until one
+    // does not fit; returns how many it added. One insertion for them all.
+    qsizetype appendLines(const QStringList& lines);
     // The text with LF between lines, every character kept.
     QString rawText() const;
     // While on, a save writes plain text rather than RTF.

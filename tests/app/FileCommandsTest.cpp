@@ -167,7 +167,7 @@ TEST_F(FileCommandsTest, ContainerExportAndImportRoundTrip) {
     EXPECT_EQ(dialogs.shown.back(), QStringLiteral("open:Kivo ファイル (*.Kivo)|*.Kivo:.Kivo"));
 }
 
-TEST_F(FileCommandsTest, AContainerWhoseLoadFailsIsEncipheredAgain) {
+TEST_F(FileCommandsTest, AContainerWhoseLoadFailsStaysEnciphered) {
     // A container whose plain content is a Word document cut short.
     const QString target = path("broken.Kivo");
     std::string doc(600, '\0');

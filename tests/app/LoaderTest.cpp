@@ -4,6 +4,7 @@
 #include <QTextBlock>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 
 #include "MemoControl.h"
@@ -151,6 +152,66 @@ TEST_F(LoaderTest, AListAtItsCapacityWarnsOnceAndKeepsItsLines) {
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].kind, ScriptedBoxes::Shown::Warning);
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("行数が長すぎてファイルが開けません"));
+}
+
+std::string fixture(const char* name) {
+    std::ifstream in(std::string(KIVO_TEST_DATA_DIR) + "/" + name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The list of tests/data/make-word-fixtures.sh.
+QStringList wordFixtureLines() {
+    QString longLine = QStringLiteral("長い段落");
+    for (int i = 0; i < 300; ++i) longLine += QStringLiteral("あいうえおかきくけこ");
+    return {QStringLiteral("犬"),       QStringLiteral("猫と鳥"),
+            QStringLiteral("ｶﾀｶﾅ半角"), QStringLiteral("タブ\t区切り"),
+            QStringLiteral("改行前"),   QStringLiteral("改行後"),
+            QStringLiteral("春"),       QStringLiteral("夏"),
+            QStringLiteral("秋"),       QStringLiteral("冬"),
+            QStringLiteral("ページ1"),  QStringLiteral("残す文字と挿入"),
+            QStringLiteral("絵文字😀"),  longLine,
+            QStringLiteral("最後")};
+}
+
+TEST_F(LoaderTest, TodaysWordDocumentsLoadAsWordDocumentsDo) {
+    // By their content, whatever their names say.
+    for (const auto& [fixtureName, name] : {std::pair{"word-libreoffice-list.doc", "一覧.doc"},
+                                            std::pair{"word-libreoffice-list.docx", "一覧.txt"}}) {
+        form.LoadWordListFile(write("before.txt", "x"));
+        form.LoadWordListFile(write(name, fixture(fixtureName)));
+        // Whole lines: line(i) reads at most 4096 bytes, less than the long one.
+        EXPECT_EQ(form.Memo->allLines(), wordFixtureLines()) << name;
+        // The caption keeps the file before; appending lines is editing.
+        EXPECT_EQ(form.windowTitle(), QStringLiteral("before.txt  >>>  Kivo version 1.33"));
+        EXPECT_TRUE(form.Memo->isModified());
+    }
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(LoaderTest, TodaysWordDocumentsAtCapacityWarnOnce) {
+    for (const char* name : {"word-libreoffice-list.doc", "word-libreoffice-list.docx"}) {
+        boxes.shown.clear();
+        form.Memo->setCapacity(13);  // 犬, 猫と鳥 and ｶﾀｶﾅ半角 fit, with their line breaks
+        form.LoadWordListFile(write(name, fixture(name)));
+        EXPECT_EQ(lines(), (QStringList{"犬", "猫と鳥", "ｶﾀｶﾅ半角"})) << name;
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].text, QStringLiteral("行数が長すぎてファイルが開けません"));
+    }
+}
+
+TEST_F(LoaderTest, BrokenWordDocumentsAreReadErrorsAndOtherZipsText) {
+    form.LoadWordListFile(write("before.txt", "x"));
+    const std::string docx = fixture("word-libreoffice-list.docx");
+    EXPECT_EQ(errorOf(write("cut.docx", docx.substr(0, docx.size() / 2))),
+              QStringLiteral("ファイルの末尾以降を読み込みました"));
+    const std::string doc = fixture("word-libreoffice-list.doc");
+    EXPECT_EQ(errorOf(write("cut.doc", doc.substr(0, 4096))),
+              QStringLiteral("ファイルの末尾以降を読み込みました"));
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("before.txt  >>>  Kivo version 1.33"));
+    // A ZIP archive without word/document.xml is no Word document.
+    const std::string zip = write("other.zip", std::string("PK\x03\x04rest", 8));
+    form.LoadWordListFile(zip);
+    EXPECT_EQ(form.currentFile(), zip);
 }
 
 TEST_F(LoaderTest, AFileTooLargeForMemoryIsRefusedCleanly) {

@@ -1,0 +1,72 @@
+// Random compound files, held in memory, through the Word 97–2003 reader
+// that follows the file's own structure (directory, FIB, piece table,
+// property pages). Beyond the sanitizers' findings it checks what must hold
+// for any input: the only exception is the loader's read error; every line
+// is UTF-8 without a CR or LF; the text never grows past a small multiple
+// of the input, however the pieces overlap; and a list that refuses a line
+// gets exactly the lines before it, and no line after.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "FileError.h"
+#include "FuzzCheck.h"
+#include "WordPieceText.h"
+
+namespace {
+
+struct Extraction {
+    bool broken = false;
+    kivo::WordTextOutcome outcome = kivo::WordTextOutcome::Completed;
+    std::vector<std::string> lines;
+    std::size_t textBytes = 0;
+};
+
+Extraction extract(std::span<const std::uint8_t> bytes, std::size_t acceptAtMost) {
+    Extraction result;
+    bool refused = false;
+    try {
+        result.outcome = kivo::extractWordPieceText(bytes, [&](std::string_view line) {
+            FUZZ_CHECK(!refused);
+            FUZZ_CHECK(kivo::fuzz::isUtf8(line));
+            FUZZ_CHECK(line.find_first_of("\r\n") == std::string_view::npos);
+            if (result.lines.size() >= acceptAtMost) {
+                refused = true;
+                return false;
+            }
+            result.lines.emplace_back(line);
+            result.textBytes += line.size();
+            return true;
+        });
+        FUZZ_CHECK(refused == (result.outcome == kivo::WordTextOutcome::AppendRefused));
+    } catch (const kivo::FileError& e) {
+        FUZZ_CHECK(e.code() == kivo::kReadPastEnd);
+        result.broken = true;
+    } catch (...) {
+        FUZZ_CHECK(!"an exception other than the read error");
+    }
+    return result;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::span<const std::uint8_t> bytes(data, size);
+    const Extraction all = extract(bytes, SIZE_MAX);
+    // A stream byte gives at most one character of three UTF-8 bytes (two
+    // bytes at most four), and the pieces read each byte once at most.
+    FUZZ_CHECK(all.textBytes <= 3 * size);
+    if (all.broken) return 0;
+    FUZZ_CHECK(all.outcome == kivo::WordTextOutcome::Completed);
+
+    // A list that is full halfway gets the first half and nothing more.
+    const std::size_t half = all.lines.size() / 2;
+    const Extraction refused = extract(bytes, half);
+    FUZZ_CHECK(!refused.broken);
+    FUZZ_CHECK(refused.outcome == (all.lines.empty() ? kivo::WordTextOutcome::Completed
+                                                     : kivo::WordTextOutcome::AppendRefused));
+    FUZZ_CHECK(refused.lines.size() == half &&
+               std::equal(refused.lines.begin(), refused.lines.end(), all.lines.begin()));
+    return 0;
+}

@@ -1,0 +1,254 @@
+#include "DocxText.h"
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "FileError.h"
+#include "Utf8.h"
+#include "XmlReader.h"
+#include "ZipArchive.h"
+
+namespace kivo {
+namespace {
+
+constexpr std::string_view kDocumentPart = "word/document.xml";
+constexpr std::string_view kWordNamespaces[] = {
+    "http://schemas.openxmlformats.org/wordprocessingml/2006/main",
+    "http://purl.oclc.org/ooxml/wordprocessingml/main",  // Strict
+};
+constexpr std::string_view kCompatibilityNamespace =
+    "http://schemas.openxmlformats.org/markup-compatibility/2006";
+
+// Replaces what is not well-formed UTF-8 by U+FFFD and line breaks by
+// spaces; a line handed on holds neither.
+void makeLineText(std::string& s) {
+    bool clean = true;
+    for (const char c : s) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b >= 0x80 || b == '\r' || b == '\n') {
+            clean = false;
+            break;
+        }
+    }
+    if (clean) return;
+    std::string out;
+    out.reserve(s.size());
+    for (std::size_t i = 0; i < s.size();) {
+        const auto b = static_cast<unsigned char>(s[i]);
+        if (b < 0x80) {
+            out.push_back(b == '\r' || b == '\n' ? ' ' : static_cast<char>(b));
+            ++i;
+        } else {
+            appendUtf8(out, nextUtf8(s, i));
+        }
+    }
+    s = std::move(out);
+}
+
+// What an element is to the body's text; Other for everything else.
+enum class Kind : std::uint8_t { Other, Paragraph, Run, Text, ParagraphProps, RunProps };
+
+class BodyText : public xml::Handler {
+public:
+    explicit BodyText(const LineSink& appendLine) : appendLine_(appendLine) {
+        scopes_.push_back({0, "w", "mc"});
+    }
+
+    bool refused() const { return refused_; }
+
+    // The text behind the last paragraph mark, when a deleted mark left some.
+    void finish() {
+        if (!line_.empty() && !refused_) emitLine();
+    }
+
+    void startElement(std::string_view name,
+                      const std::vector<xml::Attribute>& attributes) override {
+        ++depth_;
+        if (skipFrom_ != 0) return;
+        declareNamespaces(attributes);
+        const Scope& scope = scopes_.back();
+        const std::size_t colon = name.find(':');
+        const std::string_view prefix =
+            colon == std::string_view::npos ? std::string_view() : name.substr(0, colon);
+        const std::string_view local =
+            colon == std::string_view::npos ? name : name.substr(colon + 1);
+        Kind kind = Kind::Other;
+        if (prefix == scope.word) {
+            kind = wordElement(local, attributes);
+        } else if (prefix == scope.compatibility && local == "Fallback") {
+            skipFrom_ = depth_;
+        }
+        kinds_.push_back(kind);
+    }
+
+    void endElement(std::string_view) override {
+        if (skipFrom_ != 0) {
+            if (depth_-- == skipFrom_) {
+                skipFrom_ = 0;
+                popElement();
+            }
+            return;
+        }
+        --depth_;
+        const Kind kind = kinds_.back();
+        popElement();
+        if (kind == Kind::Paragraph && !markDeleted_) emitLine();
+        if (kind == Kind::Paragraph) markDeleted_ = false;
+    }
+
+    void text(std::string_view utf8) override {
+        if (skipFrom_ == 0 && !kinds_.empty() && kinds_.back() == Kind::Text && fieldCode_ == 0) {
+            line_.append(utf8);
+        }
+    }
+
+private:
+    struct Scope {
+        std::size_t depth;
+        std::string word, compatibility;
+    };
+
+    void popElement() {
+        kinds_.pop_back();
+        if (scopes_.size() > 1 && scopes_.back().depth == depth_ + 1) scopes_.pop_back();
+    }
+
+    void declareNamespaces(const std::vector<xml::Attribute>& attributes) {
+        for (const xml::Attribute& a : attributes) {
+            if (!a.name.starts_with("xmlns")) continue;
+            std::string_view prefix;
+            if (a.name.size() > 6 && a.name[5] == ':')
+                prefix = a.name.substr(6);
+            else if (a.name.size() != 5)
+                continue;
+            const bool word = std::find(std::begin(kWordNamespaces), std::end(kWordNamespaces),
+                                        a.value) != std::end(kWordNamespaces);
+            const bool compatibility = a.value == kCompatibilityNamespace;
+            Scope& scope = scopeHere();
+            if (word)
+                scope.word = prefix;
+            else if (scope.word == prefix)
+                scope.word = "\x01";  // rebound elsewhere
+            if (compatibility)
+                scope.compatibility = prefix;
+            else if (scope.compatibility == prefix)
+                scope.compatibility = "\x01";
+        }
+    }
+
+    Scope& scopeHere() {
+        if (scopes_.back().depth != depth_) {
+            Scope inner = scopes_.back();
+            inner.depth = depth_;
+            scopes_.push_back(std::move(inner));
+        }
+        return scopes_.back();
+    }
+
+    Kind parent() const { return kinds_.empty() ? Kind::Other : kinds_.back(); }
+    Kind grandparent() const { return kinds_.size() < 2 ? Kind::Other : kinds_[kinds_.size() - 2]; }
+
+    static std::string_view attribute(const std::vector<xml::Attribute>& attributes,
+                                      std::string_view local) {
+        for (const xml::Attribute& a : attributes) {
+            const std::size_t colon = a.name.find(':');
+            const std::string_view name =
+                colon == std::string_view::npos ? a.name : a.name.substr(colon + 1);
+            if (name == local) return a.value;
+        }
+        return {};
+    }
+
+    Kind wordElement(std::string_view local, const std::vector<xml::Attribute>& attributes) {
+        const bool inRun = parent() == Kind::Run;
+        const bool visible = fieldCode_ == 0;
+        if (local == "p") return Kind::Paragraph;
+        if (local == "r") return Kind::Run;
+        if (local == "t") return Kind::Text;
+        if (local == "pPr") return Kind::ParagraphProps;
+        if (local == "rPr") return Kind::RunProps;
+        if (local == "tab" && inRun && visible) {
+            line_.push_back('\t');
+        } else if ((local == "br" || local == "cr") && inRun && visible) {
+            const std::string_view type = attribute(attributes, "type");
+            if ((type != "page" && type != "column") || !line_.empty()) emitLine();
+        } else if (local == "noBreakHyphen" && inRun && visible) {
+            line_.push_back('-');
+        } else if (local == "del" || local == "moveFrom") {
+            // In a paragraph mark's properties: the mark itself is deleted.
+            if (parent() == Kind::RunProps && grandparent() == Kind::ParagraphProps) {
+                markDeleted_ = true;
+            } else if (parent() != Kind::RunProps) {
+                skipFrom_ = depth_;
+            }
+        } else if (local == "txbxContent") {
+            skipFrom_ = depth_;
+        } else if (local == "fldChar") {
+            const std::string_view type = attribute(attributes, "fldCharType");
+            if (type == "begin") {
+                fields_.push_back(true);
+                ++fieldCode_;
+            } else if (type == "separate" && !fields_.empty() && fields_.back()) {
+                fields_.back() = false;
+                --fieldCode_;
+            } else if (type == "end" && !fields_.empty()) {
+                if (fields_.back()) --fieldCode_;
+                fields_.pop_back();
+            }
+        }
+        return Kind::Other;
+    }
+
+    void emitLine() {
+        if (refused_) return;
+        makeLineText(line_);
+        if (!appendLine_(line_)) refused_ = true;
+        line_.clear();
+    }
+
+    const LineSink& appendLine_;
+    std::vector<Scope> scopes_;
+    std::vector<Kind> kinds_;
+    std::size_t depth_ = 0;
+    std::size_t skipFrom_ = 0;   // the depth of the element being left out
+    std::vector<bool> fields_;   // open complex fields: true while in the code
+    std::size_t fieldCode_ = 0;  // how many of them are in their code
+    bool markDeleted_ = false;
+    bool refused_ = false;
+    std::string line_;
+};
+
+}  // namespace
+
+bool looksLikeDocx(std::span<const std::uint8_t> file) {
+    if (!zip::hasZipSignature(file)) return false;
+    const std::string_view bytes(reinterpret_cast<const char*>(file.data()), file.size());
+    return std::search(bytes.begin(), bytes.end(),
+                       std::boyer_moore_horspool_searcher(kDocumentPart.begin(),
+                                                          kDocumentPart.end())) != bytes.end();
+}
+
+WordTextOutcome extractDocxText(std::span<const std::uint8_t> file, const LineSink& appendLine) {
+    zip::Member member;
+    if (zip::findMember(file, kDocumentPart, member) != zip::FindResult::Found) {
+        throw FileError(kReadPastEnd);
+    }
+    BodyText body(appendLine);
+    xml::Reader reader(body);
+    bool xmlBroken = false;
+    const zip::InflateResult inflated =
+        zip::inflateMember(file, member, [&](std::string_view chunk) {
+            if (!reader.feed(chunk)) xmlBroken = true;
+            return !xmlBroken && !body.refused();
+        });
+    if (body.refused()) return WordTextOutcome::AppendRefused;
+    if (inflated != zip::InflateResult::Complete || xmlBroken || !reader.finish()) {
+        throw FileError(kReadPastEnd);
+    }
+    body.finish();
+    return body.refused() ? WordTextOutcome::AppendRefused : WordTextOutcome::Completed;
+}
+
+}  // namespace kivo

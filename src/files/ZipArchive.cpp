@@ -1,0 +1,177 @@
+#include "ZipArchive.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <array>
+
+namespace kivo::zip {
+namespace {
+
+constexpr std::uint32_t kLocalHeader = 0x04034B50;
+constexpr std::uint32_t kCentralHeader = 0x02014B50;
+constexpr std::uint32_t kEndOfDirectory = 0x06054B50;
+constexpr std::size_t kEndOfDirectorySize = 22;
+constexpr std::size_t kCentralHeaderSize = 46;
+constexpr std::size_t kLocalHeaderSize = 30;
+constexpr std::size_t kMaxComment = 0xFFFF;
+
+std::uint16_t u16(std::span<const std::uint8_t> b, std::size_t at) {
+    return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
+}
+
+std::uint32_t u32(std::span<const std::uint8_t> b, std::size_t at) {
+    return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
+           static_cast<std::uint32_t>(b[at + 2]) << 16 |
+           static_cast<std::uint32_t>(b[at + 3]) << 24;
+}
+
+bool sameName(std::span<const std::uint8_t> stored, std::string_view name) {
+    if (stored.size() != name.size()) return false;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        auto a = static_cast<unsigned char>(stored[i]);
+        auto b = static_cast<unsigned char>(name[i]);
+        if (a >= 'A' && a <= 'Z') a = static_cast<unsigned char>(a - 'A' + 'a');
+        if (b >= 'A' && b <= 'Z') b = static_cast<unsigned char>(b - 'A' + 'a');
+        if (a != b) return false;
+    }
+    return true;
+}
+
+// The end-of-central-directory record: the last one in the archive's tail.
+std::optional<std::size_t> endOfDirectory(std::span<const std::uint8_t> archive) {
+    if (archive.size() < kEndOfDirectorySize) return std::nullopt;
+    const std::size_t lowest = archive.size() > kEndOfDirectorySize + kMaxComment
+                                   ? archive.size() - kEndOfDirectorySize - kMaxComment
+                                   : 0;
+    for (std::size_t at = archive.size() - kEndOfDirectorySize + 1; at-- > lowest;) {
+        if (archive[at] == 0x50 && u32(archive, at) == kEndOfDirectory &&
+            at + kEndOfDirectorySize + u16(archive, at + 20) == archive.size()) {
+            return at;
+        }
+    }
+    // A comment length that does not reach the end: take the last signature.
+    for (std::size_t at = archive.size() - kEndOfDirectorySize + 1; at-- > lowest;) {
+        if (archive[at] == 0x50 && u32(archive, at) == kEndOfDirectory) return at;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool hasZipSignature(std::span<const std::uint8_t> bytes) {
+    return bytes.size() >= 4 && u32(bytes, 0) == kLocalHeader;
+}
+
+FindResult findMember(std::span<const std::uint8_t> archive, std::string_view name,
+                      Member& member) {
+    const std::optional<std::size_t> eocd = endOfDirectory(archive);
+    if (!eocd) return FindResult::Broken;
+    const std::uint16_t entries = u16(archive, *eocd + 10);
+    const std::uint32_t directorySize = u32(archive, *eocd + 12);
+    const std::uint32_t directoryOffset = u32(archive, *eocd + 16);
+    // ZIP64 (sizes and offsets beyond 32 bits) is beyond any document here.
+    if (entries == 0xFFFF || directorySize == 0xFFFFFFFF || directoryOffset == 0xFFFFFFFF) {
+        return FindResult::Broken;
+    }
+    if (static_cast<std::uint64_t>(directoryOffset) + directorySize > *eocd) {
+        return FindResult::Broken;
+    }
+    const std::span<const std::uint8_t> directory = archive.subspan(directoryOffset, directorySize);
+    std::size_t at = 0;
+    for (std::uint32_t n = 0; n < entries; ++n) {
+        if (at + kCentralHeaderSize > directory.size() || u32(directory, at) != kCentralHeader) {
+            return FindResult::Broken;
+        }
+        const std::size_t nameLength = u16(directory, at + 28);
+        const std::size_t extraLength = u16(directory, at + 30);
+        const std::size_t commentLength = u16(directory, at + 32);
+        const std::size_t next = at + kCentralHeaderSize + nameLength + extraLength + commentLength;
+        if (next > directory.size()) return FindResult::Broken;
+        if (!sameName(directory.subspan(at + kCentralHeaderSize, nameLength), name)) {
+            at = next;
+            continue;
+        }
+        member.flags = u16(directory, at + 8);
+        member.method = u16(directory, at + 10);
+        member.crc = u32(directory, at + 16);
+        member.storedSize = u32(directory, at + 20);
+        member.size = u32(directory, at + 24);
+        const std::uint64_t local = u32(directory, at + 42);
+        if (member.storedSize == 0xFFFFFFFF || member.size == 0xFFFFFFFF || local == 0xFFFFFFFF) {
+            return FindResult::Broken;
+        }
+        // The local header, and the stored bytes behind it, before the
+        // central directory.
+        if (local + kLocalHeaderSize > directoryOffset || u32(archive, local) != kLocalHeader) {
+            return FindResult::Broken;
+        }
+        member.dataOffset =
+            local + kLocalHeaderSize + u16(archive, local + 26) + u16(archive, local + 28);
+        if (member.dataOffset + member.storedSize > directoryOffset) return FindResult::Broken;
+        return FindResult::Found;
+    }
+    return FindResult::Missing;
+}
+
+InflateResult inflateMember(std::span<const std::uint8_t> archive, const Member& member,
+                            const ChunkSink& sink) {
+    if (member.flags & 0x0001) return InflateResult::Broken;  // encrypted
+    if (member.dataOffset + member.storedSize > archive.size()) return InflateResult::Broken;
+    // The sizes the directory states are checked before anything is inflated,
+    // and what is inflated is held to them.
+    if (member.size > kMaxMemberBytes) return InflateResult::TooLarge;
+    if (member.size > kMaxInflateRatio * std::max<std::uint64_t>(member.storedSize, 1)) {
+        return InflateResult::TooLarge;
+    }
+    const std::span<const std::uint8_t> stored =
+        archive.subspan(member.dataOffset, member.storedSize);
+    if (member.method == 0) {
+        if (member.storedSize != member.size) return InflateResult::Broken;
+        if (crc32(0, stored.data(), static_cast<uInt>(stored.size())) != member.crc) {
+            return InflateResult::Broken;
+        }
+        constexpr std::size_t kChunk = 64 * 1024;
+        for (std::size_t at = 0; at < stored.size(); at += kChunk) {
+            const std::size_t n = std::min(kChunk, stored.size() - at);
+            if (!sink(std::string_view(reinterpret_cast<const char*>(stored.data()) + at, n))) {
+                return InflateResult::Stopped;
+            }
+        }
+        return InflateResult::Complete;
+    }
+    if (member.method != 8) return InflateResult::Broken;
+
+    z_stream z{};
+    if (inflateInit2(&z, -MAX_WBITS) != Z_OK) return InflateResult::Broken;
+    struct End {
+        z_stream& z;
+        ~End() { inflateEnd(&z); }
+    } end{z};
+    z.next_in = const_cast<Bytef*>(stored.data());
+    z.avail_in = static_cast<uInt>(stored.size());
+    std::array<std::uint8_t, 64 * 1024> out{};
+    std::uint64_t total = 0;
+    uLong crc = crc32(0, nullptr, 0);
+    while (true) {
+        z.next_out = out.data();
+        z.avail_out = static_cast<uInt>(out.size());
+        const int rc = inflate(&z, Z_NO_FLUSH);
+        if (rc != Z_OK && rc != Z_STREAM_END) return InflateResult::Broken;
+        const std::size_t produced = out.size() - z.avail_out;
+        total += produced;
+        if (total > member.size) return InflateResult::Broken;
+        crc = crc32(crc, out.data(), static_cast<uInt>(produced));
+        if (produced > 0 &&
+            !sink(std::string_view(reinterpret_cast<const char*>(out.data()), produced))) {
+            return InflateResult::Stopped;
+        }
+        if (rc == Z_STREAM_END) break;
+        // No progress possible: the stored data ended before the stream did.
+        if (produced == 0 && z.avail_in == 0) return InflateResult::Broken;
+    }
+    if (total != member.size || crc != member.crc) return InflateResult::Broken;
+    return InflateResult::Complete;
+}
+
+}  // namespace kivo::zip

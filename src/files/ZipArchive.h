@@ -1,0 +1,53 @@
+#pragma once
+// Reading one member out of a ZIP archive held in memory, as an Office Open
+// XML document needs it: the central directory finds the member, zlib
+// inflates it in chunks. Every count, size and offset is checked against
+// the archive before use, and a member that would inflate past
+// kMaxMemberBytes, or past kMaxInflateRatio times its stored size, is
+// refused before and while it is inflated (a ZIP bomb).
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace kivo::zip {
+
+inline constexpr std::uint64_t kMaxMemberBytes = 256u * 1024 * 1024;
+inline constexpr std::uint64_t kMaxInflateRatio = 1000;
+
+// Whether the bytes begin as a ZIP archive does (a local file header).
+bool hasZipSignature(std::span<const std::uint8_t> bytes);
+
+struct Member {
+    std::uint16_t method = 0;  // 0 stored, 8 deflated
+    std::uint16_t flags = 0;
+    std::uint32_t crc = 0;
+    std::uint64_t storedSize = 0;
+    std::uint64_t size = 0;
+    std::uint64_t dataOffset = 0;  // the stored bytes in the archive
+};
+
+enum class FindResult { Found, Missing, Broken };
+
+// Looks a member up by name (ASCII letters compared without case, as the
+// parts of an Office document are named). Broken: the archive's directory
+// or the member's local header does not hold together.
+FindResult findMember(std::span<const std::uint8_t> archive, std::string_view name, Member& member);
+
+enum class InflateResult {
+    Complete,
+    Broken,    // bad data, wrong size or checksum, unknown method, encrypted
+    TooLarge,  // past kMaxMemberBytes or kMaxInflateRatio
+    Stopped,   // the sink asked to stop
+};
+
+// Receives the member's bytes in order, in chunks; false stops the inflate.
+using ChunkSink = std::function<bool(std::string_view chunk)>;
+
+// Inflates the member and hands its bytes to sink chunk by chunk.
+InflateResult inflateMember(std::span<const std::uint8_t> archive, const Member& member,
+                            const ChunkSink& sink);
+
+}  // namespace kivo::zip
