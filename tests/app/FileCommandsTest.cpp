@@ -422,6 +422,22 @@ TEST_F(FileCommandsTest, ImportsDecipherInMemoryAndNeverTouchTheFile) {
     fs::permissions(container.toStdString(), fs::perms::owner_write, fs::perm_options::add);
 }
 
+TEST_F(FileCommandsTest, AContainerOfAWordDocumentImportsItsLines) {
+    for (const char* name : {"word-libreoffice-list.doc", "word-libreoffice-list.docx"}) {
+        SCOPED_TRACE(name);
+        std::ifstream in(std::string(KIVO_TEST_DATA_DIR) + "/" + name, std::ios::binary);
+        const std::string document{std::istreambuf_iterator<char>(in), {}};
+        const QString container = path("word.Kivo");
+        write(container, EncipherContainer(document, "tonic_Kivo_RW7QX214fy", 0));
+        dialogs.answers = {container};
+        run("mnuNewInportKivo");
+        ASSERT_EQ(lines().size(), 15);
+        EXPECT_EQ(lines().front(), QStringLiteral("犬"));
+        EXPECT_EQ(lines().back(), QStringLiteral("最後"));
+    }
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
 TEST_F(FileCommandsTest, AContainerThatCannotBeReadIsNeverShownEnciphered) {
     // A header for our key over a body the reader cannot take.
     const QString container = path("big.Kivo");
