@@ -31,14 +31,14 @@
 #include <string>
 #include <vector>
 
-#include "Boxes.h"
-#include "DocxText.h"
-#include "Fonts.h"
-#include "MemoControl.h"
+#include "platform/Boxes.h"
+#include "files/DocxText.h"
+#include "platform/Fonts.h"
+#include "platform/MemoControl.h"
 #include "SilentBoxes.h"
-#include "TMainForm.h"
-#include "WidthMapping.h"
-#include "WordListLoader.h"
+#include "app/TMainForm.h"
+#include "wordlist/WidthMapping.h"
+#include "files/WordListLoader.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "Cryptogram.h"
+#include "files/Cryptogram.h"
 #include "PeerRun.h"
 
 namespace {

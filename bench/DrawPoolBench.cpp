@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "Fonts.h"
-#include "MemoControl.h"
+#include "platform/Fonts.h"
+#include "platform/MemoControl.h"
 #include "SilentBoxes.h"
-#include "TMainForm.h"
-#include "TopicDrawer.h"
+#include "app/TMainForm.h"
+#include "wordlist/TopicDrawer.h"
 
 namespace {
 

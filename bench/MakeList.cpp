@@ -15,9 +15,9 @@
 #include <string_view>
 #include <vector>
 
-#include "CodePage932.h"
-#include "ListExport.h"
-#include "Utf8.h"
+#include "core/CodePage932.h"
+#include "files/ListExport.h"
+#include "core/Utf8.h"
 
 namespace {
 

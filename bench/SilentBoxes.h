@@ -1,7 +1,7 @@
 #pragma once
 // Boxes that answer without a person: the benchmarks drive commands that
 // may ask something, and count what they would have shown.
-#include "Boxes.h"
+#include "platform/Boxes.h"
 
 namespace kivo::bench {
 

@@ -23,10 +23,10 @@
 #include <string>
 #include <vector>
 
-#include "CodePage932.h"
+#include "core/CodePage932.h"
 #include "PeerRun.h"
-#include "Utf8.h"
-#include "WidthMapping.h"
+#include "core/Utf8.h"
+#include "wordlist/WidthMapping.h"
 
 namespace {
 

@@ -11,15 +11,15 @@
 #include <chrono>
 #include <random>
 
-#include "Boxes.h"
-#include "CodePage932.h"
-#include "EditCommands.h"
-#include "FileDialogs.h"
-#include "Fonts.h"
-#include "MemoControl.h"
+#include "platform/Boxes.h"
+#include "core/CodePage932.h"
+#include "app/EditCommands.h"
+#include "platform/FileDialogs.h"
+#include "platform/Fonts.h"
+#include "platform/MemoControl.h"
 #include "SilentBoxes.h"
-#include "TFormAbout.h"
-#include "TMainForm.h"
+#include "about/TFormAbout.h"
+#include "app/TMainForm.h"
 
 namespace {
 

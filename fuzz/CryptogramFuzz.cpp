@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "Cryptogram.h"
+#include "files/Cryptogram.h"
 #include "FuzzCheck.h"
 
 namespace {

@@ -17,10 +17,10 @@
 #include <string>
 #include <vector>
 
-#include "DocxText.h"
-#include "FileError.h"
+#include "files/DocxText.h"
+#include "files/FileError.h"
 #include "FuzzCheck.h"
-#include "XmlReader.h"
+#include "files/XmlReader.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "RtfReader.h"
+#include "files/RtfReader.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <string_view>
 
 #include "FuzzCheck.h"
-#include "ListExport.h"
-#include "TextDecoding.h"
-#include "WordListLoader.h"
+#include "files/ListExport.h"
+#include "files/TextDecoding.h"
+#include "files/WordListLoader.h"
 
 namespace {
 

@@ -11,10 +11,10 @@
 #include <string>
 #include <string_view>
 
-#include "CodePage932.h"
+#include "core/CodePage932.h"
 #include "FuzzCheck.h"
-#include "Utf8.h"
-#include "WidthMapping.h"
+#include "core/Utf8.h"
+#include "wordlist/WidthMapping.h"
 
 namespace {
 

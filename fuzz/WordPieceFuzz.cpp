@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "FileError.h"
+#include "files/FileError.h"
 #include "FuzzCheck.h"
-#include "WordPieceText.h"
+#include "files/WordPieceText.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "FileError.h"
+#include "files/FileError.h"
 #include "FuzzCheck.h"
-#include "WordText.h"
+#include "files/WordText.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "Auxiliaries.h"
+#include "about/Auxiliaries.h"
 
 namespace kivo {
 

@@ -2,10 +2,10 @@
 // The platform parts behind help, the update check and printing: the help
 // engine, the URL opener, the printer and the program's top-most windows.
 // The program runs with the real ones; a test puts in its own, one by one.
-#include "HelpEngine.h"
-#include "Printing.h"
-#include "TopMostWindows.h"
-#include "UrlOpener.h"
+#include "platform/HelpEngine.h"
+#include "platform/Printing.h"
+#include "platform/TopMostWindows.h"
+#include "platform/UrlOpener.h"
 
 namespace kivo {
 

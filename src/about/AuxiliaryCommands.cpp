@@ -1,4 +1,4 @@
-#include "AuxiliaryCommands.h"
+#include "about/AuxiliaryCommands.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -6,12 +6,12 @@
 #include <QStringList>
 #include <QUrl>
 
-#include "Boxes.h"
-#include "HelpEngine.h"
-#include "HelpFile.h"
-#include "Printing.h"
-#include "TopMostWindows.h"
-#include "UrlOpener.h"
+#include "platform/Boxes.h"
+#include "platform/HelpEngine.h"
+#include "platform/HelpFile.h"
+#include "platform/Printing.h"
+#include "platform/TopMostWindows.h"
+#include "platform/UrlOpener.h"
 
 namespace kivo {
 namespace {

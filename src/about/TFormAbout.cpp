@@ -1,4 +1,4 @@
-#include "TFormAbout.h"
+#include "about/TFormAbout.h"
 
 #include <QFrame>
 #include <QKeyEvent>

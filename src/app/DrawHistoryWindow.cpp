@@ -1,4 +1,4 @@
-#include "DrawHistoryWindow.h"
+#include "app/DrawHistoryWindow.h"
 
 #include <QAbstractTableModel>
 #include <QClipboard>
@@ -10,7 +10,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include "TopicDrawer.h"
+#include "wordlist/TopicDrawer.h"
 
 namespace kivo {
 

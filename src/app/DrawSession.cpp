@@ -1,12 +1,12 @@
-#include "DrawSession.h"
+#include "app/DrawSession.h"
 
 #include <QDateTime>
 #include <QLineEdit>
 #include <QSettings>
 
-#include "Boxes.h"
-#include "DrawHistoryWindow.h"
-#include "MemoControl.h"
+#include "platform/Boxes.h"
+#include "app/DrawHistoryWindow.h"
+#include "platform/MemoControl.h"
 
 namespace kivo {
 namespace {

@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <memory>
 
-#include "TopicDrawer.h"
+#include "wordlist/TopicDrawer.h"
 
 class QLineEdit;
 class QWidget;

@@ -1,4 +1,4 @@
-#include "EditCommands.h"
+#include "app/EditCommands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -7,9 +7,9 @@
 #include <QMimeData>
 #include <QTextCursor>
 
-#include "Errors.h"
-#include "MemoControl.h"
-#include "WidthMapping.h"
+#include "core/Errors.h"
+#include "platform/MemoControl.h"
+#include "wordlist/WidthMapping.h"
 
 namespace kivo {
 namespace {

@@ -1,9 +1,9 @@
-#include "ErrorReporting.h"
+#include "app/ErrorReporting.h"
 
 #include <new>
 
-#include "Boxes.h"
-#include "Errors.h"
+#include "platform/Boxes.h"
+#include "core/Errors.h"
 
 namespace kivo {
 

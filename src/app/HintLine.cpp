@@ -1,4 +1,4 @@
-#include "HintLine.h"
+#include "app/HintLine.h"
 
 #include <QAbstractEventDispatcher>
 #include <QAction>

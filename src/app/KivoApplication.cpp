@@ -1,7 +1,7 @@
-#include "KivoApplication.h"
+#include "app/KivoApplication.h"
 
-#include "Boxes.h"
-#include "ErrorReporting.h"
+#include "platform/Boxes.h"
+#include "app/ErrorReporting.h"
 
 namespace kivo {
 

@@ -1,4 +1,4 @@
-#include "TMainForm.h"
+#include "app/TMainForm.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,24 +18,24 @@
 #include <QUrl>
 #include <filesystem>
 
-#include "AnchorLayout.h"
-#include "Auxiliaries.h"
-#include "AuxiliaryCommands.h"
-#include "Boxes.h"
-#include "Cryptogram.h"
-#include "DrawSession.h"
-#include "EditCommands.h"
-#include "ErrorReporting.h"
-#include "Errors.h"
-#include "FileDialogs.h"
-#include "HintLine.h"
-#include "ListExport.h"
-#include "MemoControl.h"
-#include "PathRules.h"
-#include "Random.h"
-#include "TFormAbout.h"
-#include "TopicDraw.h"
-#include "WordListLoader.h"
+#include "platform/AnchorLayout.h"
+#include "about/Auxiliaries.h"
+#include "about/AuxiliaryCommands.h"
+#include "platform/Boxes.h"
+#include "files/Cryptogram.h"
+#include "app/DrawSession.h"
+#include "app/EditCommands.h"
+#include "app/ErrorReporting.h"
+#include "core/Errors.h"
+#include "platform/FileDialogs.h"
+#include "app/HintLine.h"
+#include "files/ListExport.h"
+#include "platform/MemoControl.h"
+#include "core/PathRules.h"
+#include "wordlist/Random.h"
+#include "about/TFormAbout.h"
+#include "wordlist/TopicDraw.h"
+#include "files/WordListLoader.h"
 
 namespace kivo {
 namespace {
@@ -94,10 +94,6 @@ private:
     TMainForm& form_;
     Boxes& boxes_;
 };
-
-std::filesystem::path pathFromUtf8(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
 
 template <typename T>
 T* named(T* object, const char* name) {
@@ -420,7 +416,6 @@ void TMainForm::connectCommand(QAction* action, void (TMainForm::*handler)()) {
 void TMainForm::FormCreate() {
     SeedRandomFromClock();
     FVersionText = "version 1.33";
-    FNotContainer = 0;
     setWindowTitle(kInitialCaption);
     connect(hints_, &HintLine::hintChanged, this, &TMainForm::ShowLongHint, Qt::UniqueConnection);
     FCipherKey = "tonic_Kivo_RW7QX214fy";
@@ -600,7 +595,6 @@ void TMainForm::importContainer(const std::string& path) {
     // becomes of the import, and is never shown enciphered.
     const ContainerContent content =
         ReadContainerFile(pathFromUtf8(path), FCipherKey, kWholeFileLimit);
-    FNotContainer = content.result == kDecrypted ? 0 : 1;
     if (content.result == kDecrypted) {
         MemoLoadTarget target(*this, boxes_);
         loadWordListContent(path, content.plain, target);

@@ -106,7 +106,6 @@ public:
     void setFileDialogs(FileDialogs& dialogs);
     // The process's arguments; the first after the program names a file.
     void setCommandLine(const QStringList& arguments);
-    std::uint8_t notContainer() const { return FNotContainer; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -171,7 +170,6 @@ private:
     // Private fields, in this order.
     std::string FCurrentFile;
     std::string FVersionText;
-    std::uint8_t FNotContainer = 0;
     std::string FCipherKey;
 };
 

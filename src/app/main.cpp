@@ -3,14 +3,14 @@
 #include <QCoreApplication>
 #include <QIcon>
 
-#include "AuxiliaryCommands.h"
-#include "Boxes.h"
-#include "Fonts.h"
-#include "HelpFile.h"
-#include "KivoApplication.h"
-#include "TFormAbout.h"
-#include "TMainForm.h"
-#include "ToolkitLanguage.h"
+#include "about/AuxiliaryCommands.h"
+#include "platform/Boxes.h"
+#include "platform/Fonts.h"
+#include "platform/HelpFile.h"
+#include "app/KivoApplication.h"
+#include "about/TFormAbout.h"
+#include "app/TMainForm.h"
+#include "platform/ToolkitLanguage.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "CompoundFile.h"
+#include "files/CompoundFile.h"
 
 #include <algorithm>
 

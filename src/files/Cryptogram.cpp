@@ -1,10 +1,10 @@
-#include "Cryptogram.h"
+#include "files/Cryptogram.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "FileReplacement.h"
+#include "core/FileReplacement.h"
 
 namespace kivo {
 namespace {

@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "FileSystem.h"
+#include "core/FileSystem.h"
 
 namespace kivo {
 
@@ -92,7 +92,7 @@ bool EncryptFileInPlace(const std::filesystem::path& path, std::string_view key,
 
 // Turns a container for key back into its plain content, restoring the
 // last-write time from its stamp. notContainer is 0 only when this call
-// decrypted the file, 1 otherwise (the window's FNotContainer).
+// decrypted the file, 1 otherwise.
 DecryptResult DecryptFileInPlace(const std::filesystem::path& path, std::string_view key,
                                  std::uint8_t& notContainer);
 DecryptResult DecryptFileInPlace(const std::filesystem::path& path, std::string_view key,

@@ -1,14 +1,14 @@
-#include "DocxText.h"
+#include "files/DocxText.h"
 
 #include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "FileError.h"
-#include "Utf8.h"
-#include "XmlReader.h"
-#include "ZipArchive.h"
+#include "files/FileError.h"
+#include "core/Utf8.h"
+#include "files/XmlReader.h"
+#include "files/ZipArchive.h"
 
 namespace kivo {
 namespace {

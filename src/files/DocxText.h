@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <span>
 
-#include "WordText.h"
+#include "files/WordText.h"
 
 namespace kivo {
 

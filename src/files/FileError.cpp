@@ -1,4 +1,4 @@
-#include "FileError.h"
+#include "files/FileError.h"
 
 #include <cerrno>
 

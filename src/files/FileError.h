@@ -4,7 +4,7 @@
 // POSIX errors are mapped onto it.
 #include <string>
 
-#include "Errors.h"
+#include "core/Errors.h"
 
 namespace kivo {
 

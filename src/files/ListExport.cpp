@@ -1,16 +1,17 @@
-#include "ListExport.h"
+#include "files/ListExport.h"
 
 #include <cstdio>
 #include <map>
 #include <vector>
 
-#include "CodePage932.h"
-#include "Cryptogram.h"
-#include "Errors.h"
-#include "FileError.h"
-#include "FileReplacement.h"
-#include "FileSystem.h"
-#include "Utf8.h"
+#include "core/CodePage932.h"
+#include "core/Errors.h"
+#include "core/FileReplacement.h"
+#include "core/FileSystem.h"
+#include "core/PathRules.h"
+#include "core/Utf8.h"
+#include "files/Cryptogram.h"
+#include "files/FileError.h"
 
 namespace kivo {
 namespace {
@@ -104,11 +105,6 @@ std::string styleWords(const TextStyle& style, FontAndColourTables& tables, int 
     if (style.underline) words += "\\ul";
     if (style.color) words += "\\cf" + std::to_string(tables.colourIndex(*style.color));
     return words;
-}
-
-std::string utf8Of(const std::filesystem::path& path) {
-    const std::u8string s = path.u8string();
-    return std::string(s.begin(), s.end());
 }
 
 }  // namespace

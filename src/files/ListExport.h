@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "TextStyle.h"
+#include "core/TextStyle.h"
 
 namespace kivo {
 

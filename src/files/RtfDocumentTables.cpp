@@ -1,11 +1,11 @@
-#include "RtfDocumentTables.h"
+#include "files/RtfDocumentTables.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <utility>
 
-#include "CodePages.h"
-#include "Utf8.h"
+#include "core/CodePages.h"
+#include "core/Utf8.h"
 
 namespace kivo::rtf {
 namespace {

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "RtfKeywords.h"
+#include "files/RtfKeywords.h"
 
 namespace kivo::rtf {
 

@@ -1,4 +1,4 @@
-#include "RtfKeywords.h"
+#include "files/RtfKeywords.h"
 
 #include <algorithm>
 #include <array>

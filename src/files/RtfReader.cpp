@@ -1,7 +1,7 @@
 // The RTF reader: one pass over the bytes with an explicit stack of group
 // states, so neither deep nesting nor a long document costs more than the
 // bytes themselves.
-#include "RtfReader.h"
+#include "files/RtfReader.h"
 
 #include <algorithm>
 #include <array>
@@ -10,10 +10,10 @@
 #include <limits>
 #include <vector>
 
-#include "CodePages.h"
-#include "RtfDocumentTables.h"
-#include "RtfKeywords.h"
-#include "Utf8.h"
+#include "core/CodePages.h"
+#include "files/RtfDocumentTables.h"
+#include "files/RtfKeywords.h"
+#include "core/Utf8.h"
 
 namespace kivo::rtf {
 namespace {

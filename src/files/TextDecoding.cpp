@@ -1,7 +1,7 @@
-#include "TextDecoding.h"
+#include "files/TextDecoding.h"
 
-#include "CodePage932.h"
-#include "Utf8.h"
+#include "core/CodePage932.h"
+#include "core/Utf8.h"
 
 namespace kivo {
 namespace {

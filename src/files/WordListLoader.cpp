@@ -1,4 +1,4 @@
-#include "WordListLoader.h"
+#include "files/WordListLoader.h"
 
 #include <algorithm>
 #include <array>
@@ -6,15 +6,16 @@
 #include <optional>
 #include <vector>
 
-#include "DocxText.h"
-#include "Errors.h"
-#include "FileError.h"
-#include "FileSystem.h"
-#include "RtfReader.h"
-#include "TextDecoding.h"
-#include "WordPieceText.h"
-#include "WordText.h"
-#include "ZipArchive.h"
+#include "core/Errors.h"
+#include "core/FileSystem.h"
+#include "core/PathRules.h"
+#include "files/DocxText.h"
+#include "files/FileError.h"
+#include "files/RtfReader.h"
+#include "files/TextDecoding.h"
+#include "files/WordPieceText.h"
+#include "files/WordText.h"
+#include "files/ZipArchive.h"
 
 namespace kivo {
 namespace {
@@ -166,15 +167,6 @@ WordTextOutcome throughBatches(WordListTarget& target, Extract extract) {
     return WordTextOutcome::Completed;
 }
 
-std::string utf8Of(const std::filesystem::path& path) {
-    const std::u8string s = path.u8string();
-    return std::string(s.begin(), s.end());
-}
-
-std::filesystem::path pathOf(const std::string& utf8) {
-    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
-}
-
 // Opens for reading only, so a read-only file loads; the system's reason
 // for a failure becomes the user's message.
 File openExisting(const std::filesystem::path& path) {
@@ -194,7 +186,7 @@ void loadDocument(const std::string& path, std::span<const std::uint8_t> head, B
                   const std::function<std::optional<std::span<const std::uint8_t>>()>& allBytes,
                   const std::function<StyledText()>& wholeText, WordListTarget& target) {
     WordTextOutcome outcome = WordTextOutcome::Completed;
-    if (detectFileKind(head) != FileKind::CompoundFile) {
+    if (!isCompoundFile(head)) {
         // A .docx, told by its signature and its content; any other file,
         // ZIP archives included, is RTF or plain text.
         std::optional<std::span<const std::uint8_t>> bytes;
@@ -231,10 +223,9 @@ void loadDocument(const std::string& path, std::span<const std::uint8_t> head, B
 }  // namespace
 
 StyledText styledTextFromBytes(std::string_view bytes) {
-    if (bytes.starts_with("{\\rtf")) {
-        StyledTextBuilder builder;
-        if (rtf::read(bytes, builder).ok) return builder.take();
-    }
+    // The reader itself tells RTF from anything else.
+    StyledTextBuilder builder;
+    if (rtf::read(bytes, builder).ok) return builder.take();
     StyledText plain;
     plain.text = normalizeLineBreaks(decodePlainText(bytes));
     return plain;
@@ -272,7 +263,7 @@ StyledText readWholeFile(const std::filesystem::path& path) {
 }
 
 void loadWordListFile(const std::string& path, WordListTarget& target) {
-    const std::filesystem::path filePath = pathOf(path);
+    const std::filesystem::path filePath = pathFromUtf8(path);
     target.focusList();
     File file = openExisting(filePath);
     target.clearList();

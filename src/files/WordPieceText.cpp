@@ -1,4 +1,4 @@
-#include "WordPieceText.h"
+#include "files/WordPieceText.h"
 
 #include <algorithm>
 #include <optional>
@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "CompoundFile.h"
-#include "FileError.h"
-#include "Utf8.h"
+#include "files/CompoundFile.h"
+#include "files/FileError.h"
+#include "core/Utf8.h"
 
 namespace kivo {
 namespace {

@@ -1,14 +1,14 @@
-#include "WordText.h"
+#include "files/WordText.h"
 
 #include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
 
-#include "CodePage932.h"
-#include "FileError.h"
-#include "TextDecoding.h"
-#include "Utf8.h"
+#include "core/CodePage932.h"
+#include "files/FileError.h"
+#include "files/TextDecoding.h"
+#include "core/Utf8.h"
 
 namespace kivo {
 namespace {
@@ -182,14 +182,9 @@ bool isEightBitKind(std::uint8_t kind) { return kind == 0x69 || kind == 0xC0 || 
 
 }  // namespace
 
-FileKind detectFileKind(std::span<const std::uint8_t> firstBytes) {
-    static constexpr std::uint8_t kRtf[] = {0x7B, 0x5C, 0x72, 0x74, 0x66, 0x31};
+bool isCompoundFile(std::span<const std::uint8_t> firstBytes) {
     static constexpr std::uint8_t kCompound[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1};
-    if (firstBytes.size() < 6) return FileKind::PlainText;
-    const auto head = firstBytes.first(6);
-    if (std::equal(head.begin(), head.end(), kRtf)) return FileKind::Rtf;
-    if (std::equal(head.begin(), head.end(), kCompound)) return FileKind::CompoundFile;
-    return FileKind::PlainText;
+    return firstBytes.size() >= 6 && std::equal(kCompound, kCompound + 6, firstBytes.begin());
 }
 
 WordTextOutcome extractWordText(ByteReader& file, const LineSink& appendLine) {

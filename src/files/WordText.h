@@ -11,10 +11,9 @@
 
 namespace kivo {
 
-enum class FileKind { Rtf, CompoundFile, PlainText };
 
-// The kind of a file from its first bytes (fewer than six: plain text).
-FileKind detectFileKind(std::span<const std::uint8_t> firstBytes);
+// Whether the first bytes are a compound file's (a Word document's) signature.
+bool isCompoundFile(std::span<const std::uint8_t> firstBytes);
 
 // Sequential reads with a movable position, as an open file offers them.
 class ByteReader {

@@ -1,9 +1,9 @@
-#include "XmlReader.h"
+#include "files/XmlReader.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "Utf8.h"
+#include "core/Utf8.h"
 
 namespace kivo::xml {
 namespace {

@@ -1,4 +1,4 @@
-#include "ZipArchive.h"
+#include "files/ZipArchive.h"
 
 #include <zlib.h>
 

@@ -1,4 +1,4 @@
-#include "AnchorLayout.h"
+#include "platform/AnchorLayout.h"
 
 #include <QWidget>
 #include <QWidgetItem>

@@ -1,12 +1,12 @@
-#include "HelpEngine.h"
+#include "platform/HelpEngine.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QScreen>
 #include <QWidget>
 
-#include "Boxes.h"
-#include "HelpWindow.h"
+#include "platform/Boxes.h"
+#include "platform/HelpWindow.h"
 
 namespace kivo {
 namespace {

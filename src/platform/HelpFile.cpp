@@ -1,4 +1,4 @@
-#include "HelpFile.h"
+#include "platform/HelpFile.h"
 
 namespace kivo {
 namespace {

@@ -1,4 +1,4 @@
-#include "HelpWindow.h"
+#include "platform/HelpWindow.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "MemoControl.h"
+#include "platform/MemoControl.h"
 
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -8,7 +8,7 @@
 #include <QTextCursor>
 #include <QUrl>
 
-#include "CodePage932.h"
+#include "core/CodePage932.h"
 
 namespace kivo {
 

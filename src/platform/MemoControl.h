@@ -5,7 +5,7 @@
 #include <QPlainTextEdit>
 #include <vector>
 
-#include "TextStyle.h"
+#include "core/TextStyle.h"
 
 namespace kivo {
 

@@ -1,4 +1,4 @@
-#include "Printing.h"
+#include "platform/Printing.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
@@ -13,7 +13,7 @@
 #include <QTextLayout>
 #include <cmath>
 
-#include "Errors.h"
+#include "core/Errors.h"
 
 namespace kivo {
 namespace {

@@ -1,4 +1,4 @@
-#include "ToolkitLanguage.h"
+#include "platform/ToolkitLanguage.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,4 +1,4 @@
-#include "TopMostWindows.h"
+#include "platform/TopMostWindows.h"
 
 #include <QApplication>
 

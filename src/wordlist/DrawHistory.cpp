@@ -1,4 +1,4 @@
-#include "DrawHistory.h"
+#include "wordlist/DrawHistory.h"
 
 #include <cstdio>
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "DrawPorts.h"
+#include "wordlist/DrawPorts.h"
 
 namespace kivo {
 

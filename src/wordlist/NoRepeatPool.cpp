@@ -1,4 +1,4 @@
-#include "NoRepeatPool.h"
+#include "wordlist/NoRepeatPool.h"
 
 namespace kivo {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <unordered_map>
 
-#include "Random.h"
+#include "wordlist/Random.h"
 
 namespace kivo {
 

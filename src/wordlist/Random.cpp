@@ -1,4 +1,4 @@
-#include "Random.h"
+#include "wordlist/Random.h"
 
 #include <chrono>
 
@@ -30,6 +30,5 @@ void SeedRandomFromClock() {
     processRandom().setSeed(static_cast<std::uint32_t>(ms));
 }
 
-std::uint32_t RandomIndex(std::uint32_t n) { return processRandom().nextIndex(n); }
 
 }  // namespace kivo

@@ -31,7 +31,5 @@ RandomGenerator& processRandom();
 // Seeds the process generator from the current UTC time of day.
 void SeedRandomFromClock();
 
-// Draws an index below n from the process generator.
-std::uint32_t RandomIndex(std::uint32_t n);
 
 }  // namespace kivo

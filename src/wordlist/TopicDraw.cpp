@@ -1,4 +1,4 @@
-#include "TopicDraw.h"
+#include "wordlist/TopicDraw.h"
 
 namespace kivo {
 

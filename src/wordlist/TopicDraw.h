@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "Random.h"
+#include "wordlist/Random.h"
 
 namespace kivo {
 

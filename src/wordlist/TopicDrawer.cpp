@@ -1,4 +1,4 @@
-#include "TopicDrawer.h"
+#include "wordlist/TopicDrawer.h"
 
 #include <optional>
 #include <utility>

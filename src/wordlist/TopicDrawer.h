@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string>
 
-#include "DrawHistory.h"
-#include "DrawPorts.h"
-#include "NoRepeatPool.h"
-#include "TopicDraw.h"
+#include "wordlist/DrawHistory.h"
+#include "wordlist/DrawPorts.h"
+#include "wordlist/NoRepeatPool.h"
+#include "wordlist/TopicDraw.h"
 
 namespace kivo {
 

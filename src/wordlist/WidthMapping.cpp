@@ -24,7 +24,7 @@
 //  - ﾜﾞ and ｦﾞ stay two characters (ワ゛ ヲ゛): ヷ and ヺ are not in code page
 //    932. ヷ ヸ ヹ ヺ, ヰ ヱ ヮ ヵ ヶ and the other katakana without a half-width
 //    letter stay full-width.
-#include "WidthMapping.h"
+#include "wordlist/WidthMapping.h"
 
 #include <array>
 #include <cstddef>

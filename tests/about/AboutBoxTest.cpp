@@ -8,8 +8,8 @@
 #include <QTimer>
 
 #include "ScriptedBoxes.h"
-#include "TFormAbout.h"
-#include "TMainForm.h"
+#include "about/TFormAbout.h"
+#include "app/TMainForm.h"
 
 namespace kivo {
 namespace {

@@ -16,9 +16,9 @@
 #include <QWidget>
 #include <vector>
 
-#include "HelpEngine.h"
-#include "Printing.h"
-#include "UrlOpener.h"
+#include "platform/HelpEngine.h"
+#include "platform/Printing.h"
+#include "platform/UrlOpener.h"
 
 namespace kivo {
 

@@ -13,15 +13,15 @@
 #include <QTreeWidget>
 
 #include "AboutDoubles.h"
-#include "Auxiliaries.h"
-#include "AuxiliaryCommands.h"
-#include "FileError.h"
-#include "HelpFile.h"
-#include "HelpWindow.h"
+#include "about/Auxiliaries.h"
+#include "about/AuxiliaryCommands.h"
+#include "files/FileError.h"
+#include "platform/HelpFile.h"
+#include "platform/HelpWindow.h"
 #include "ScriptedBoxes.h"
-#include "TMainForm.h"
-#include "TopicDraw.h"
-#include "TopicDrawer.h"
+#include "app/TMainForm.h"
+#include "wordlist/TopicDraw.h"
+#include "wordlist/TopicDrawer.h"
 
 namespace kivo {
 namespace {

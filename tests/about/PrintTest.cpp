@@ -9,10 +9,10 @@
 #include <QTimer>
 
 #include "AboutDoubles.h"
-#include "Auxiliaries.h"
-#include "MemoControl.h"
+#include "about/Auxiliaries.h"
+#include "platform/MemoControl.h"
 #include "ScriptedBoxes.h"
-#include "TMainForm.h"
+#include "app/TMainForm.h"
 
 namespace kivo {
 namespace {

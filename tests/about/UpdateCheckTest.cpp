@@ -5,11 +5,11 @@
 #include <QTest>
 
 #include "AboutDoubles.h"
-#include "Auxiliaries.h"
+#include "about/Auxiliaries.h"
 #include "ScriptedBoxes.h"
-#include "TFormAbout.h"
-#include "TMainForm.h"
-#include "TopMostWindows.h"
+#include "about/TFormAbout.h"
+#include "app/TMainForm.h"
+#include "platform/TopMostWindows.h"
 
 namespace kivo {
 namespace {

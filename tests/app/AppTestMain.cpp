@@ -4,9 +4,9 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "Fonts.h"
-#include "KivoApplication.h"
-#include "ToolkitLanguage.h"
+#include "platform/Fonts.h"
+#include "app/KivoApplication.h"
+#include "platform/ToolkitLanguage.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",

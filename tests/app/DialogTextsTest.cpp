@@ -20,10 +20,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "MemoControl.h"
-#include "Printing.h"
+#include "platform/MemoControl.h"
+#include "platform/Printing.h"
 #include "ScriptedBoxes.h"
-#include "TMainForm.h"
+#include "app/TMainForm.h"
 
 namespace kivo {
 namespace {

@@ -8,12 +8,12 @@
 #include <QTableView>
 #include <QTest>
 
-#include "DrawHistoryWindow.h"
-#include "MemoControl.h"
-#include "Random.h"
+#include "app/DrawHistoryWindow.h"
+#include "platform/MemoControl.h"
+#include "wordlist/Random.h"
 #include "ScriptedBoxes.h"
-#include "TMainForm.h"
-#include "TopicDrawer.h"
+#include "app/TMainForm.h"
+#include "wordlist/TopicDrawer.h"
 
 namespace kivo {
 namespace {

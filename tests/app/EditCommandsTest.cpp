@@ -11,9 +11,9 @@
 #include <QTest>
 #include <QTextCursor>
 
-#include "MemoControl.h"
+#include "platform/MemoControl.h"
 #include "ScriptedBoxes.h"
-#include "TMainForm.h"
+#include "app/TMainForm.h"
 
 namespace kivo {
 namespace {

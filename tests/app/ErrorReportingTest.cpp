@@ -6,9 +6,9 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "ErrorReporting.h"
-#include "FileError.h"
-#include "KivoApplication.h"
+#include "app/ErrorReporting.h"
+#include "files/FileError.h"
+#include "app/KivoApplication.h"
 #include "ScriptedBoxes.h"
 
 namespace kivo {

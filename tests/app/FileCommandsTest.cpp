@@ -19,11 +19,11 @@
 #include <unistd.h>
 #endif
 
-#include "Cryptogram.h"
-#include "FileDialogs.h"
-#include "MemoControl.h"
+#include "files/Cryptogram.h"
+#include "platform/FileDialogs.h"
+#include "platform/MemoControl.h"
 #include "ScriptedBoxes.h"
-#include "TMainForm.h"
+#include "app/TMainForm.h"
 
 namespace kivo {
 namespace {

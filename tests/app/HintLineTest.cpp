@@ -15,10 +15,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "HintLine.h"
-#include "MemoControl.h"
+#include "app/HintLine.h"
+#include "platform/MemoControl.h"
 #include "ScriptedBoxes.h"
-#include "TMainForm.h"
+#include "app/TMainForm.h"
 
 namespace kivo {
 namespace {

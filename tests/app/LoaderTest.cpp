@@ -7,10 +7,10 @@
 #include <iterator>
 #include <random>
 
-#include "MemoControl.h"
+#include "platform/MemoControl.h"
 #include "ScriptedBoxes.h"
-#include "TMainForm.h"
-#include "WordListLoader.h"
+#include "app/TMainForm.h"
+#include "files/WordListLoader.h"
 
 namespace kivo {
 namespace {

@@ -12,9 +12,9 @@
 #include <QStatusBar>
 #include <QTest>
 
-#include "MemoControl.h"
+#include "platform/MemoControl.h"
 #include "ScriptedBoxes.h"
-#include "TMainForm.h"
+#include "app/TMainForm.h"
 
 namespace kivo {
 namespace {

@@ -6,9 +6,9 @@
 #include <QLabel>
 #include <QTest>
 
-#include "MemoControl.h"
+#include "platform/MemoControl.h"
 #include "ScriptedBoxes.h"
-#include "TMainForm.h"
+#include "app/TMainForm.h"
 
 namespace kivo {
 namespace {

@@ -3,7 +3,7 @@
 #include <QString>
 #include <vector>
 
-#include "Boxes.h"
+#include "platform/Boxes.h"
 
 namespace kivo {
 

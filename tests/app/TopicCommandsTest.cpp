@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "MemoControl.h"
-#include "Random.h"
+#include "platform/MemoControl.h"
+#include "wordlist/Random.h"
 #include "ScriptedBoxes.h"
-#include "TMainForm.h"
+#include "app/TMainForm.h"
 
 namespace kivo {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "FileError.h"
+#include "files/FileError.h"
 
 namespace kivo {
 namespace {

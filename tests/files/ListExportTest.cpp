@@ -8,8 +8,8 @@
 #include <random>
 #include <sstream>
 
-#include "ListExport.h"
-#include "WordListLoader.h"
+#include "files/ListExport.h"
+#include "files/WordListLoader.h"
 
 namespace kivo {
 namespace {

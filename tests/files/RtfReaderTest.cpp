@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "RtfReader.h"
+#include "files/RtfReader.h"
 
 namespace kivo::rtf {
 

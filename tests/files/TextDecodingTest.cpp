@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "TextDecoding.h"
+#include "files/TextDecoding.h"
 
 namespace kivo {
 namespace {

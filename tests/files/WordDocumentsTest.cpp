@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "DocxText.h"
-#include "FileError.h"
-#include "WordPieceText.h"
-#include "WordText.h"
-#include "XmlReader.h"
-#include "ZipArchive.h"
+#include "files/DocxText.h"
+#include "files/FileError.h"
+#include "files/WordPieceText.h"
+#include "files/WordText.h"
+#include "files/XmlReader.h"
+#include "files/ZipArchive.h"
 
 namespace kivo {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Random.h"
+#include "wordlist/Random.h"
 
 namespace kivo {
 namespace {
@@ -32,7 +32,7 @@ TEST(Random, ClockSeedingLandsWithinOneDay) {
     SeedRandomFromClock();
     EXPECT_LT(processRandom().seed(), 86400000u);
     const std::uint32_t seed = processRandom().seed();
-    const std::uint32_t index = RandomIndex(10);
+    const std::uint32_t index = processRandom().nextIndex(10);
     EXPECT_LT(index, 10u);
     EXPECT_EQ(processRandom().seed(), seed * RandomGenerator::kMultiplier + 1u);
 }

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "TopicDraw.h"
+#include "wordlist/TopicDraw.h"
 
 namespace kivo {
 namespace {

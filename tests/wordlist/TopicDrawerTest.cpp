@@ -5,7 +5,7 @@
 #include <set>
 #include <vector>
 
-#include "TopicDrawer.h"
+#include "wordlist/TopicDrawer.h"
 
 namespace kivo {
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "CodePage932.h"
-#include "Utf8.h"
-#include "WidthMapping.h"
+#include "core/CodePage932.h"
+#include "core/Utf8.h"
+#include "wordlist/WidthMapping.h"
 
 #if __has_include(<unicode/normalizer2.h>)
 #include <unicode/normalizer2.h>

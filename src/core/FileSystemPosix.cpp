@@ -10,7 +10,7 @@
 #include <limits>
 #include <utility>
 
-#include "FileSystem.h"
+#include "core/FileSystem.h"
 
 namespace kivo {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "CodePage932.h"
+#include "core/CodePage932.h"
 
 namespace kivo {
 namespace {

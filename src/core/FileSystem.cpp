@@ -1,4 +1,4 @@
-#include "FileSystem.h"
+#include "core/FileSystem.h"
 
 // The MS-DOS date and time format, shared by every platform.
 namespace kivo {

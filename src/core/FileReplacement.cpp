@@ -1,10 +1,12 @@
-#include "FileReplacement.h"
+#include "core/FileReplacement.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <random>
 #include <string>
 #include <system_error>
+
+#include "core/PathRules.h"
 
 namespace kivo {
 namespace {
@@ -66,8 +68,8 @@ fs::path followLinks(const fs::path& path) {
 }
 
 bool FileReplacement::isOurTemporaryName(const fs::path& name) {
-    const std::u8string u8 = name.filename().u8string();
-    const std::string_view s(reinterpret_cast<const char*>(u8.data()), u8.size());
+    const std::string utf8 = utf8Of(name.filename());
+    const std::string_view s = utf8;
     if (s.size() == kPrefix.size() + kRandomDigits + kSuffix.size() && s.starts_with(kPrefix) &&
         s.ends_with(kSuffix)) {
         const std::string_view digits = s.substr(kPrefix.size(), kRandomDigits);

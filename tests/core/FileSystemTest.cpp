@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "FileSystem.h"
+#include "core/FileSystem.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>

@@ -9,7 +9,7 @@
 #include <optional>
 #include <stdexcept>
 
-#include "CodePage932Tables.h"
+#include "core/CodePage932Tables.h"
 
 namespace kivo::cp932 {
 namespace {

@@ -1,4 +1,4 @@
-#include "PathRules.h"
+#include "core/PathRules.h"
 
 namespace kivo {
 namespace {

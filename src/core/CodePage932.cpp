@@ -1,9 +1,9 @@
 // Code page 932 conversions over the system's tables, the same on every
 // platform.
-#include "CodePage932.h"
+#include "core/CodePage932.h"
 
-#include "CodePage932Tables.h"
-#include "Utf8.h"
+#include "core/CodePage932Tables.h"
+#include "core/Utf8.h"
 
 namespace kivo::cp932 {
 namespace {

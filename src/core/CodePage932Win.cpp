@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "CodePage932Tables.h"
+#include "core/CodePage932Tables.h"
 
 namespace kivo::cp932 {
 namespace {

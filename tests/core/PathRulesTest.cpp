@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "PathRules.h"
+#include "core/PathRules.h"
 
 namespace kivo {
 namespace {

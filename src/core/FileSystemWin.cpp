@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "FileSystem.h"
+#include "core/FileSystem.h"
 
 namespace kivo {
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "FileSystem.h"
+#include "core/FileSystem.h"
 
 namespace kivo {
 namespace {

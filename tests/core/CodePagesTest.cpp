@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "CodePages.h"
+#include "core/CodePages.h"
 
 namespace kivo {
 namespace {

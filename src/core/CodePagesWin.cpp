@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "CodePage932.h"
-#include "CodePages.h"
-#include "Utf8.h"
+#include "core/CodePage932.h"
+#include "core/CodePages.h"
+#include "core/Utf8.h"
 
 namespace kivo {
 namespace {

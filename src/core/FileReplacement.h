@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <span>
 
-#include "FileSystem.h"
+#include "core/FileSystem.h"
 
 namespace kivo {
 
