@@ -21,20 +21,7 @@ lists=$build/bench-lists
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-install_missing() {
-    local missing=() p
-    for p in "$@"; do
-        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
-            missing+=("$p")
-    done
-    ((${#missing[@]} == 0)) && return 0
-    echo "Installing: ${missing[*]}" >&2
-    local sudo=()
-    (($(id -u) == 0)) || sudo=(sudo)
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo[@]}" apt-get update -qq
-    "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2
-}
+source "$root/scripts/lib/install-missing.sh"
 
 install_missing unrtf nkf unzip
 [[ -f $build/CMakeCache.txt ]] || { echo "no build in $build: run scripts/test first" >&2; exit 1; }

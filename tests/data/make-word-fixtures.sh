@@ -23,12 +23,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 if ! command -v soffice >/dev/null; then
-    echo "Installing: libreoffice-writer" >&2
-    sudo=()
-    (($(id -u) == 0)) || sudo=(sudo)
-    export DEBIAN_FRONTEND=noninteractive
-    "${sudo[@]}" apt-get update -qq
-    "${sudo[@]}" apt-get install -y -qq --no-install-recommends libreoffice-writer >/dev/null
+    source "$here/../../scripts/lib/install-missing.sh"
+    install_missing libreoffice-writer
 fi
 
 convert() {
