@@ -2,6 +2,18 @@
 // The main window: its controls, menus, caption, hint line and line count,
 // and one handler per event. Handlers stay thin; the work lives in the
 // wordlist, files and about libraries.
+//
+// The controls keep the names the program has always used for them:
+//   Memo             the word list (単語リスト), one entry per line
+//   ButtonOK         draws two topics (お題の選出)
+//   ButtonListClear  empties the word list (単語リストのクリア)
+//   Edit1st, Edit2nd the two drawn topics, read-only
+//   Label3           the caption above the topics (今回のお題)
+//   Label1           the caption of the count (総数：)
+//   LabelLineValue   the count of entries
+//   GroupBox1        the frame around all of them
+//   StatusPanel0     the status bar's one panel: the hint line
+//   PopupMenu1/2     the context menus of the list and of the topics
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
