@@ -31,14 +31,14 @@
 #include <string>
 #include <vector>
 
-#include "platform/Boxes.h"
-#include "files/DocxText.h"
-#include "platform/Fonts.h"
-#include "platform/MemoControl.h"
 #include "SilentBoxes.h"
 #include "app/TMainForm.h"
-#include "wordlist/WidthMapping.h"
+#include "files/DocxText.h"
 #include "files/WordListLoader.h"
+#include "platform/Boxes.h"
+#include "platform/Fonts.h"
+#include "platform/MemoControl.h"
+#include "wordlist/WidthMapping.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "files/Cryptogram.h"
 #include "PeerRun.h"
+#include "files/Cryptogram.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/Fonts.h"
-#include "platform/MemoControl.h"
 #include "SilentBoxes.h"
 #include "app/TMainForm.h"
+#include "platform/Fonts.h"
+#include "platform/MemoControl.h"
 #include "wordlist/TopicDrawer.h"
 
 namespace {

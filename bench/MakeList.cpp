@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "core/CodePage932.h"
-#include "files/ListExport.h"
 #include "core/Utf8.h"
+#include "files/ListExport.h"
 
 namespace {
 

@@ -23,8 +23,8 @@
 #include <string>
 #include <vector>
 
-#include "core/CodePage932.h"
 #include "PeerRun.h"
+#include "core/CodePage932.h"
 #include "core/Utf8.h"
 #include "wordlist/WidthMapping.h"
 

@@ -11,15 +11,15 @@
 #include <chrono>
 #include <random>
 
-#include "platform/Boxes.h"
-#include "core/CodePage932.h"
+#include "SilentBoxes.h"
+#include "about/TFormAbout.h"
 #include "app/EditCommands.h"
+#include "app/TMainForm.h"
+#include "core/CodePage932.h"
+#include "platform/Boxes.h"
 #include "platform/FileDialogs.h"
 #include "platform/Fonts.h"
 #include "platform/MemoControl.h"
-#include "SilentBoxes.h"
-#include "about/TFormAbout.h"
-#include "app/TMainForm.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "files/Cryptogram.h"
 #include "FuzzCheck.h"
+#include "files/Cryptogram.h"
 
 namespace {
 

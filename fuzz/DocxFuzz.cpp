@@ -17,9 +17,9 @@
 #include <string>
 #include <vector>
 
+#include "FuzzCheck.h"
 #include "files/DocxText.h"
 #include "files/FileError.h"
-#include "FuzzCheck.h"
 #include "files/XmlReader.h"
 
 namespace {

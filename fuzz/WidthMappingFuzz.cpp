@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/CodePage932.h"
 #include "FuzzCheck.h"
+#include "core/CodePage932.h"
 #include "core/Utf8.h"
 #include "wordlist/WidthMapping.h"
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "files/FileError.h"
 #include "FuzzCheck.h"
+#include "files/FileError.h"
 #include "files/WordPieceText.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "files/FileError.h"
 #include "FuzzCheck.h"
+#include "files/FileError.h"
 #include "files/WordText.h"
 
 namespace {

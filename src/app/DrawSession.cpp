@@ -4,8 +4,8 @@
 #include <QLineEdit>
 #include <QSettings>
 
-#include "platform/Boxes.h"
 #include "app/DrawHistoryWindow.h"
+#include "platform/Boxes.h"
 #include "platform/MemoControl.h"
 
 namespace kivo {

@@ -2,8 +2,8 @@
 
 #include <new>
 
-#include "platform/Boxes.h"
 #include "core/Errors.h"
+#include "platform/Boxes.h"
 
 namespace kivo {
 

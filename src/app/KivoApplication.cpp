@@ -1,7 +1,7 @@
 #include "app/KivoApplication.h"
 
-#include "platform/Boxes.h"
 #include "app/ErrorReporting.h"
+#include "platform/Boxes.h"
 
 namespace kivo {
 

@@ -18,24 +18,24 @@
 #include <QUrl>
 #include <filesystem>
 
-#include "platform/AnchorLayout.h"
 #include "about/Auxiliaries.h"
 #include "about/AuxiliaryCommands.h"
-#include "platform/Boxes.h"
-#include "files/Cryptogram.h"
+#include "about/TFormAbout.h"
 #include "app/DrawSession.h"
 #include "app/EditCommands.h"
 #include "app/ErrorReporting.h"
-#include "core/Errors.h"
-#include "platform/FileDialogs.h"
 #include "app/HintLine.h"
-#include "files/ListExport.h"
-#include "platform/MemoControl.h"
+#include "core/Errors.h"
 #include "core/PathRules.h"
-#include "wordlist/Random.h"
-#include "about/TFormAbout.h"
-#include "wordlist/TopicDraw.h"
+#include "files/Cryptogram.h"
+#include "files/ListExport.h"
 #include "files/WordListLoader.h"
+#include "platform/AnchorLayout.h"
+#include "platform/Boxes.h"
+#include "platform/FileDialogs.h"
+#include "platform/MemoControl.h"
+#include "wordlist/Random.h"
+#include "wordlist/TopicDraw.h"
 
 namespace kivo {
 namespace {

@@ -4,12 +4,12 @@
 #include <QIcon>
 
 #include "about/AuxiliaryCommands.h"
+#include "about/TFormAbout.h"
+#include "app/KivoApplication.h"
+#include "app/TMainForm.h"
 #include "platform/Boxes.h"
 #include "platform/Fonts.h"
 #include "platform/HelpFile.h"
-#include "app/KivoApplication.h"
-#include "about/TFormAbout.h"
-#include "app/TMainForm.h"
 #include "platform/ToolkitLanguage.h"
 
 namespace {

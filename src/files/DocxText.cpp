@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "files/FileError.h"
 #include "core/Utf8.h"
+#include "files/FileError.h"
 #include "files/XmlReader.h"
 #include "files/ZipArchive.h"
 

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "core/CodePages.h"
+#include "core/Utf8.h"
 #include "files/RtfDocumentTables.h"
 #include "files/RtfKeywords.h"
-#include "core/Utf8.h"
 
 namespace kivo::rtf {
 namespace {

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "core/Utf8.h"
 #include "files/CompoundFile.h"
 #include "files/FileError.h"
-#include "core/Utf8.h"
 
 namespace kivo {
 namespace {

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "core/CodePage932.h"
+#include "core/Utf8.h"
 #include "files/FileError.h"
 #include "files/TextDecoding.h"
-#include "core/Utf8.h"
 
 namespace kivo {
 namespace {
@@ -73,10 +73,10 @@ private:
     std::size_t scanned_ = 0;
 };
 
-WordTextOutcome sixteenBitText(ByteReader& file, std::int32_t unitCount, const LineSink& appendLine) {
+WordTextOutcome sixteenBitText(ByteReader& file, std::int32_t unitCount,
+                               const LineSink& appendLine) {
     // Doubled as the original did, wrapping in 32 bits.
-    const auto byteLength =
-        static_cast<std::int32_t>(static_cast<std::uint32_t>(unitCount) * 2u);
+    const auto byteLength = static_cast<std::int32_t>(static_cast<std::uint32_t>(unitCount) * 2u);
     CarriedText carried(false);
     // A surrogate pair cut by a block boundary is joined again.
     std::u16string pendingLead;

@@ -11,7 +11,6 @@
 
 namespace kivo {
 
-
 // Whether the first bytes are a compound file's (a Word document's) signature.
 bool isCompoundFile(std::span<const std::uint8_t> firstBytes);
 

@@ -30,5 +30,4 @@ void SeedRandomFromClock() {
     processRandom().setSeed(static_cast<std::uint32_t>(ms));
 }
 
-
 }  // namespace kivo

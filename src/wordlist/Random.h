@@ -31,5 +31,4 @@ RandomGenerator& processRandom();
 // Seeds the process generator from the current UTC time of day.
 void SeedRandomFromClock();
 
-
 }  // namespace kivo

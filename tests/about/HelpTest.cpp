@@ -13,13 +13,13 @@
 #include <QTreeWidget>
 
 #include "AboutDoubles.h"
+#include "ScriptedBoxes.h"
 #include "about/Auxiliaries.h"
 #include "about/AuxiliaryCommands.h"
+#include "app/TMainForm.h"
 #include "files/FileError.h"
 #include "platform/HelpFile.h"
 #include "platform/HelpWindow.h"
-#include "ScriptedBoxes.h"
-#include "app/TMainForm.h"
 #include "wordlist/TopicDraw.h"
 #include "wordlist/TopicDrawer.h"
 

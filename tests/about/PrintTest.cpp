@@ -9,10 +9,10 @@
 #include <QTimer>
 
 #include "AboutDoubles.h"
-#include "about/Auxiliaries.h"
-#include "platform/MemoControl.h"
 #include "ScriptedBoxes.h"
+#include "about/Auxiliaries.h"
 #include "app/TMainForm.h"
+#include "platform/MemoControl.h"
 
 namespace kivo {
 namespace {

@@ -5,8 +5,8 @@
 #include <QTest>
 
 #include "AboutDoubles.h"
-#include "about/Auxiliaries.h"
 #include "ScriptedBoxes.h"
+#include "about/Auxiliaries.h"
 #include "about/TFormAbout.h"
 #include "app/TMainForm.h"
 #include "platform/TopMostWindows.h"

@@ -4,8 +4,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include "platform/Fonts.h"
 #include "app/KivoApplication.h"
+#include "platform/Fonts.h"
 #include "platform/ToolkitLanguage.h"
 
 int main(int argc, char** argv) {

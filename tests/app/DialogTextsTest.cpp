@@ -20,10 +20,10 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "platform/MemoControl.h"
-#include "platform/Printing.h"
 #include "ScriptedBoxes.h"
 #include "app/TMainForm.h"
+#include "platform/MemoControl.h"
+#include "platform/Printing.h"
 
 namespace kivo {
 namespace {

@@ -8,11 +8,11 @@
 #include <QTableView>
 #include <QTest>
 
+#include "ScriptedBoxes.h"
 #include "app/DrawHistoryWindow.h"
+#include "app/TMainForm.h"
 #include "platform/MemoControl.h"
 #include "wordlist/Random.h"
-#include "ScriptedBoxes.h"
-#include "app/TMainForm.h"
 #include "wordlist/TopicDrawer.h"
 
 namespace kivo {

@@ -11,9 +11,9 @@
 #include <QTest>
 #include <QTextCursor>
 
-#include "platform/MemoControl.h"
 #include "ScriptedBoxes.h"
 #include "app/TMainForm.h"
+#include "platform/MemoControl.h"
 
 namespace kivo {
 namespace {

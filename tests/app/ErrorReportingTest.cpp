@@ -6,10 +6,10 @@
 #include <QScreen>
 #include <QTimer>
 
-#include "app/ErrorReporting.h"
-#include "files/FileError.h"
-#include "app/KivoApplication.h"
 #include "ScriptedBoxes.h"
+#include "app/ErrorReporting.h"
+#include "app/KivoApplication.h"
+#include "files/FileError.h"
 
 namespace kivo {
 namespace {

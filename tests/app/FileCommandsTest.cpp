@@ -19,11 +19,11 @@
 #include <unistd.h>
 #endif
 
+#include "ScriptedBoxes.h"
+#include "app/TMainForm.h"
 #include "files/Cryptogram.h"
 #include "platform/FileDialogs.h"
 #include "platform/MemoControl.h"
-#include "ScriptedBoxes.h"
-#include "app/TMainForm.h"
 
 namespace kivo {
 namespace {

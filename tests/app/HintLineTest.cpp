@@ -15,10 +15,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/HintLine.h"
-#include "platform/MemoControl.h"
 #include "ScriptedBoxes.h"
+#include "app/HintLine.h"
 #include "app/TMainForm.h"
+#include "platform/MemoControl.h"
 
 namespace kivo {
 namespace {

@@ -7,10 +7,10 @@
 #include <iterator>
 #include <random>
 
-#include "platform/MemoControl.h"
 #include "ScriptedBoxes.h"
 #include "app/TMainForm.h"
 #include "files/WordListLoader.h"
+#include "platform/MemoControl.h"
 
 namespace kivo {
 namespace {

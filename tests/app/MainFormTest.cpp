@@ -12,9 +12,9 @@
 #include <QStatusBar>
 #include <QTest>
 
-#include "platform/MemoControl.h"
 #include "ScriptedBoxes.h"
 #include "app/TMainForm.h"
+#include "platform/MemoControl.h"
 
 namespace kivo {
 namespace {

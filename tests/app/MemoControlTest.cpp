@@ -6,9 +6,9 @@
 #include <QLabel>
 #include <QTest>
 
-#include "platform/MemoControl.h"
 #include "ScriptedBoxes.h"
 #include "app/TMainForm.h"
+#include "platform/MemoControl.h"
 
 namespace kivo {
 namespace {

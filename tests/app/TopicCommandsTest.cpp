@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "platform/MemoControl.h"
-#include "wordlist/Random.h"
 #include "ScriptedBoxes.h"
 #include "app/TMainForm.h"
+#include "platform/MemoControl.h"
+#include "wordlist/Random.h"
 
 namespace kivo {
 namespace {

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <cstdlib>
@@ -27,10 +26,12 @@ std::string readAll(const fs::path& p) {
 // back changed once; so did escaped control characters.
 const std::string kAwkwardList =
     "犬\n表ソ\n{a\\b}\n\ttab\nｶﾞ 半角\n😀 emoji\n한국어\n\nnbsp\xC2\xA0here\n～〜\n"
-    "行 \x7Fz\na\xC2\x80" "b\nA\x02\x1A\x1C\n最後";
+    "行 \x7Fz\na\xC2\x80"
+    "b\nA\x02\x1A\x1C\n最後";
 
 TEST(ListToRtf, OurReaderGetsEveryLineBack) {
-    for (const std::string& text : {kAwkwardList, kAwkwardList + "\n", std::string(), std::string("\n\n")}) {
+    for (const std::string& text :
+         {kAwkwardList, kAwkwardList + "\n", std::string(), std::string("\n\n")}) {
         const std::string rtf = listToRtf({text, {}}, "ＭＳ ゴシック", 24);
         EXPECT_EQ(styledTextFromBytes(rtf).text, text) << rtf;
     }
@@ -40,8 +41,8 @@ TEST(ListToRtf, DeclaresCodePage932AndEscapesWhatItCannotHold) {
     const std::string rtf = listToRtf({"犬😀\n", {}}, "ＭＳ ゴシック", 24);
     EXPECT_TRUE(rtf.starts_with("{\\rtf1\\ansi\\ansicpg932"));
     EXPECT_NE(rtf.find("\\fcharset128 \\'82\\'6c\\'82\\'72 \\'83\\'53"), std::string::npos);
-    EXPECT_NE(rtf.find("\\'8c\\'a2"), std::string::npos);             // 犬 in code page 932
-    EXPECT_NE(rtf.find("\\u-10179?\\u-8704?"), std::string::npos);     // 😀 as a surrogate pair
+    EXPECT_NE(rtf.find("\\'8c\\'a2"), std::string::npos);           // 犬 in code page 932
+    EXPECT_NE(rtf.find("\\u-10179?\\u-8704?"), std::string::npos);  // 😀 as a surrogate pair
     EXPECT_NE(rtf.find("\\par"), std::string::npos);
     for (const char c : rtf) EXPECT_LT(static_cast<unsigned char>(c), 0x80);  // 7-bit clean
     // 〜 as the bytes of ～, behind the very character for Unicode readers.
@@ -147,19 +148,22 @@ TEST(ListToRtf, LibreOfficeReadsTheSameLines) {
     if (std::system("command -v soffice >/dev/null 2>&1") != 0) {
         GTEST_SKIP() << "LibreOffice is not installed";
     }
-    const fs::path dir = fs::temp_directory_path() / ("kivo-lo-" + std::to_string(std::random_device{}()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("kivo-lo-" + std::to_string(std::random_device{}()));
     fs::create_directories(dir);
     const std::string lines = "犬\n表ソ\n{a\\b}\nｶﾞ 半角\n😀 emoji\n한국어\n\n最後";
-    std::ofstream(dir / "list.rtf", std::ios::binary) << listToRtf({lines + "\n", {}}, "ＭＳ ゴシック", 24);
-    const std::string command = "cd '" + dir.string() +
-                                "' && HOME='" + dir.string() +
-                                "' timeout 120 soffice --headless --convert-to 'txt:Text (encoded):UTF8' "
-                                "list.rtf >/dev/null 2>&1";
+    std::ofstream(dir / "list.rtf", std::ios::binary)
+        << listToRtf({lines + "\n", {}}, "ＭＳ ゴシック", 24);
+    const std::string command =
+        "cd '" + dir.string() + "' && HOME='" + dir.string() +
+        "' timeout 120 soffice --headless --convert-to 'txt:Text (encoded):UTF8' "
+        "list.rtf >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);
     std::string text = readAll(dir / "list.txt");
     if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
     std::string normalized;
-    for (const char c : text) if (c != '\r') normalized += c;
+    for (const char c : text)
+        if (c != '\r') normalized += c;
     while (normalized.ends_with("\n")) normalized.pop_back();
     EXPECT_EQ(normalized, lines);
     fs::remove_all(dir);

@@ -6,7 +6,9 @@ namespace kivo {
 namespace {
 
 TEST(TextDecoding, ByteOrderMarksAndValidUtf8AreUnicode) {
-    EXPECT_EQ(decodePlainText("\xEF\xBB\xBF" "犬\n😀"), "犬\n😀");
+    EXPECT_EQ(decodePlainText("\xEF\xBB\xBF"
+                              "犬\n😀"),
+              "犬\n😀");
     EXPECT_EQ(decodePlainText(std::string("\xFF\xFE\xAC\x72\x0A\x00", 6)), "犬\n");
     EXPECT_EQ(decodePlainText(std::string("\xFE\xFF\x72\xAC\xD8\x3D\xDE\x00", 8)), "犬😀");
     EXPECT_EQ(detectTextEncoding("猫と犬"), TextEncoding::Utf8);
@@ -33,7 +35,11 @@ TEST(TextDecoding, TwoByteSequencesAloneAreCodePage932) {
 }
 
 TEST(TextDecoding, BrokenUnicodeBecomesReplacementCharacters) {
-    EXPECT_EQ(decodePlainText("\xEF\xBB\xBF" "a\xC0\xAF" "b"), "a\xEF\xBF\xBD\xEF\xBF\xBD" "b");
+    EXPECT_EQ(decodePlainText("\xEF\xBB\xBF"
+                              "a\xC0\xAF"
+                              "b"),
+              "a\xEF\xBF\xBD\xEF\xBF\xBD"
+              "b");
     EXPECT_EQ(decodePlainText(std::string("\xFF\xFE\x41\x00\x00\xD8\x42", 7)),
               "A\xEF\xBF\xBD\xEF\xBF\xBD");
     bool longSequence = true;

@@ -16,7 +16,8 @@ public:
     explicit MemoryFile(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
     std::size_t read(std::span<std::uint8_t> buffer) override {
         ++reads;
-        const std::size_t n = pos_ >= bytes_.size() ? 0 : std::min(buffer.size(), bytes_.size() - pos_);
+        const std::size_t n =
+            pos_ >= bytes_.size() ? 0 : std::min(buffer.size(), bytes_.size() - pos_);
         if (n) std::memcpy(buffer.data(), bytes_.data() + pos_, n);
         pos_ += n;
         return n;
@@ -55,8 +56,8 @@ void putBytes(std::vector<std::uint8_t>& f, std::size_t at, std::initializer_lis
     for (const int b : bytes) f[at++] = static_cast<std::uint8_t>(b);
 }
 
-std::vector<std::string> linesOf(std::vector<std::uint8_t> bytes, WordTextOutcome* outcome = nullptr,
-                                 int acceptAtMost = 1 << 30) {
+std::vector<std::string> linesOf(std::vector<std::uint8_t> bytes,
+                                 WordTextOutcome* outcome = nullptr, int acceptAtMost = 1 << 30) {
     MemoryFile file(std::move(bytes));
     std::vector<std::string> lines;
     const WordTextOutcome o = extractWordText(file, [&](std::string_view line) {
@@ -92,8 +93,8 @@ TEST(WordText, SixteenBitBlocksAndTailFollowTheUnitCount) {
     auto f = compoundFile(8192, 0, 300);
     putUnits(f, 1536, {'a', 'b', 0x0000, 'x', 'y'});  // a NUL ends this block's text
     putUnits(f, 1536 + 514, {'c', 'd', '\r'});
-    putUnits(f, 2564, {'t', '\r'});                   // inside the tail
-    putUnits(f, 2652, {'z', '\r'});                   // behind it: never read
+    putUnits(f, 2564, {'t', '\r'});  // inside the tail
+    putUnits(f, 2652, {'z', '\r'});  // behind it: never read
     EXPECT_EQ(linesOf(f), (Lines{"abcd", "t"}));
     // A count of 0 still reads one block.
     auto g = compoundFile(4096, 0, 0);
