@@ -12,11 +12,9 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QScreen>
 #include <QStatusBar>
 #include <QUrl>
-#include <filesystem>
 
 #include "about/Auxiliaries.h"
 #include "about/AuxiliaryCommands.h"
@@ -25,10 +23,8 @@
 #include "app/EditCommands.h"
 #include "app/ErrorReporting.h"
 #include "app/HintLine.h"
+#include "commands/FileCommands.h"
 #include "core/Errors.h"
-#include "core/PathRules.h"
-#include "files/Cryptogram.h"
-#include "files/ListExport.h"
 #include "files/WordListLoader.h"
 #include "platform/AnchorLayout.h"
 #include "platform/Boxes.h"
@@ -60,41 +56,6 @@ WordListSource wordListOf(const MemoControl& memo) {
             [&memo](std::uint32_t i) { return memo.line(static_cast<int>(i)).toStdString(); }};
 }
 
-// The loader's view of the window: the list control, the caption and the
-// warning box.
-// The list's own font, named in the RTF it saves.
-constexpr const char* kListFontFamily = "ＭＳ ゴシック";
-constexpr int kListFontHalfPoints = 24;
-
-class MemoLoadTarget : public WordListTarget {
-public:
-    MemoLoadTarget(TMainForm& form, Boxes& boxes) : form_(form), boxes_(boxes) {}
-    void focusList() override { form_.Memo->setFocus(); }
-    void clearList() override { form_.Memo->clearList(); }
-    void setCurrentFile(const std::string& path) override { form_.SetCurrentFile(path); }
-    void loadWholeText(StyledText text) override {
-        dropListFont(text, kListFontFamily, kListFontHalfPoints);
-        form_.Memo->setStyledText(QString::fromStdString(text.text), text.ranges);
-        form_.Memo->setCapacity(MemoControl::kRaisedCapacity);
-    }
-    void clearModified() override { form_.Memo->setModified(false); }
-    bool appendLine(std::string_view line) override {
-        return form_.Memo->appendLine(
-            QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
-    }
-    std::size_t appendLines(std::span<const std::string> lines) override {
-        QStringList list;
-        list.reserve(static_cast<qsizetype>(lines.size()));
-        for (const std::string& line : lines) list << QString::fromStdString(line);
-        return static_cast<std::size_t>(form_.Memo->appendLines(list));
-    }
-    void warn(const std::string& text) override { boxes_.warning(QString::fromStdString(text)); }
-
-private:
-    TMainForm& form_;
-    Boxes& boxes_;
-};
-
 template <typename T>
 T* named(T* object, const char* name) {
     object->setObjectName(QString::fromLatin1(name));
@@ -102,6 +63,95 @@ T* named(T* object, const char* name) {
 }
 
 }  // namespace
+
+// The window as the commands see it: the list control, the caption, the
+// count, the topics, the boxes and the dialogs.
+class WindowPorts : public WordListPort,
+                    public FileWindowPort,
+                    public ConfirmationPort,
+                    public FileDialogPort {
+public:
+    explicit WindowPorts(TMainForm& form) : form_(form) {}
+
+    // The word list.
+    void focusList() override { memo().setFocus(); }
+    void clearList() override { memo().clearList(); }
+    void setCurrentFile(const std::string& path) override { form_.SetCurrentFile(path); }
+    void loadWholeText(StyledText text) override {
+        dropListFont(text, kListFontFamily, kListFontHalfPoints);
+        memo().setStyledText(QString::fromStdString(text.text), text.ranges);
+        memo().setCapacity(MemoControl::kRaisedCapacity);
+    }
+    void clearModified() override { memo().setModified(false); }
+    bool appendLine(std::string_view line) override {
+        return memo().appendLine(
+            QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+    }
+    std::size_t appendLines(std::span<const std::string> lines) override {
+        QStringList list;
+        list.reserve(static_cast<qsizetype>(lines.size()));
+        for (const std::string& line : lines) list << QString::fromStdString(line);
+        return static_cast<std::size_t>(memo().appendLines(list));
+    }
+    void warn(const std::string& text) override {
+        form_.boxes_.warning(QString::fromStdString(text));
+    }
+    bool isModified() const override { return memo().isModified(); }
+    void setModified(bool modified) override { memo().setModified(modified); }
+    std::vector<std::string> lines() const override {
+        std::vector<std::string> out;
+        for (const QString& line : memo().allLines()) out.push_back(line.toStdString());
+        return out;
+    }
+    void setLines(const std::vector<std::string>& lines) override {
+        QString text;
+        for (const std::string& line : lines) text += QString::fromStdString(line) + u'\n';
+        memo().setPlainText(text);
+    }
+    bool plainTextMode() const override { return memo().plainTextMode(); }
+    void setPlainTextMode(bool on) override { memo().setPlainTextMode(on); }
+    std::string text() const override { return memo().rawText().toStdString(); }
+    StyledText styledText() const override { return memo().styledText(); }
+
+    // The rest of the window.
+    void setCaption(const std::string& caption) override {
+        form_.setWindowTitle(QString::fromStdString(caption));
+    }
+    void refreshLineCount() override { form_.refreshLineCount(); }
+    void clearTopics() override {
+        form_.Edit1st->clear();
+        form_.Edit2nd->clear();
+    }
+    BoxAnswer confirm(const std::string& text) override {
+        switch (form_.boxes_.confirm(QString::fromStdString(text))) {
+            case Boxes::Answer::Yes:
+                return BoxAnswer::Yes;
+            case Boxes::Answer::No:
+                return BoxAnswer::No;
+            case Boxes::Answer::Cancel:
+                break;
+        }
+        return BoxAnswer::Cancel;
+    }
+    std::optional<std::string> openFile(const DialogSettings& settings) override {
+        return chosen(form_.dialogs_->openFile(qtSettings(settings)));
+    }
+    std::optional<std::string> saveFile(const DialogSettings& settings) override {
+        return chosen(form_.dialogs_->saveFile(qtSettings(settings)));
+    }
+
+private:
+    MemoControl& memo() const { return *form_.Memo; }
+    static FileDialogSettings qtSettings(const DialogSettings& s) {
+        return {QString::fromStdString(s.filter), QString::fromStdString(s.defaultExtension)};
+    }
+    static std::optional<std::string> chosen(const std::optional<QString>& path) {
+        if (!path) return std::nullopt;
+        return path->toStdString();
+    }
+
+    TMainForm& form_;
+};
 
 TMainForm::TMainForm(Boxes& boxes, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -113,6 +163,8 @@ TMainForm::TMainForm(Boxes& boxes, QWidget* parent)
       hints_(new HintLine(this)),
       auxiliaries_(std::make_unique<Auxiliaries>(boxes)),
       draws_(std::make_unique<DrawSession>(boxes, this)) {
+    ports_ = std::make_unique<WindowPorts>(*this);
+    files_ = std::make_unique<FileCommands>(*ports_, *ports_, *ports_, *ports_);
     setObjectName(QStringLiteral("MainForm"));
     setFont(pixelFont("ＭＳ Ｐゴシック", 12));
     createControls();
@@ -418,7 +470,6 @@ void TMainForm::FormCreate() {
     FVersionText = "version 1.33";
     setWindowTitle(kInitialCaption);
     connect(hints_, &HintLine::hintChanged, this, &TMainForm::ShowLongHint, Qt::UniqueConnection);
-    FCipherKey = "tonic_Kivo_RW7QX214fy";
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -436,12 +487,7 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 void TMainForm::FormShow() {
     setAcceptDrops(true);
-    // The first argument, when it names an existing file, is loaded without
-    // a save prompt. A container (a file opened from the file manager) shows
-    // its list, deciphered in memory; the file itself is never changed.
-    if (commandLine_.size() < 2) return;
-    const std::string path = commandLine_[1].toStdString();
-    if (isExistingFile(path)) importContainer(path);
+    if (commandLine_.size() >= 2) files_->loadCommandLineFile(commandLine_[1].toStdString());
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
@@ -451,16 +497,11 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 // ---- Caption, hint line, line count -------------------------------------
 
-void TMainForm::SetCurrentFile(const std::string& path) {
-    FCurrentFile = path;
-    const QString name = QString::fromStdString(fileNamePart(path));
-    setWindowTitle(QStringLiteral("%1  >>>  %2").arg(name, kApplicationTitle));
-}
+void TMainForm::SetCurrentFile(const std::string& path) { files_->SetCurrentFile(path); }
 
-void TMainForm::LoadWordListFile(const std::string& path) {
-    MemoLoadTarget target(*this, boxes_);
-    loadWordListFile(path, target);
-}
+const std::string& TMainForm::currentFile() const { return files_->currentFile(); }
+
+void TMainForm::LoadWordListFile(const std::string& path) { files_->LoadWordListFile(path); }
 
 void TMainForm::ShowLongHint() { StatusPanel0->setText(HintLine::longHint(hints_->current())); }
 
@@ -524,176 +565,28 @@ void TMainForm::judgeEditCommands() {
 
 // ---- File commands -------------------------------------------------------
 
-namespace {
-
-const FileDialogSettings kOpenContainer{QStringLiteral("Kivo ファイル (*.Kivo)|*.Kivo"),
-                                        QStringLiteral(".Kivo")};
-const FileDialogSettings kOpenText{
-    QStringLiteral("テキストファイル (*.txt)|*.txt|全てのファイル(*.*)|*.*"),
-    QStringLiteral(".txt")};
-const FileDialogSettings kSaveContainer{QStringLiteral("Kivo ファイル　(*.Kivo)|*.Kivo"),
-                                        QStringLiteral(".Kivo")};
-const FileDialogSettings kSaveText{
-    QStringLiteral("txt ファイル　(*.txt)|*.txt|全てのファイル　(*.*)|*.*"),
-    QStringLiteral(".txt")};
-
-}  // namespace
-
-bool TMainForm::isExistingFile(const std::string& path) {
-    std::error_code ec;
-    return std::filesystem::is_regular_file(pathFromUtf8(path), ec);
-}
-
 void TMainForm::setFileDialogs(FileDialogs& dialogs) { dialogs_ = &dialogs; }
 
 void TMainForm::setCommandLine(const QStringList& arguments) { commandLine_ = arguments; }
 
-void TMainForm::ConfirmSaveList() {
-    if (!Memo->isModified()) return;
-    switch (boxes_.confirm(QStringLiteral("現在の単語リストを保存しますか？"))) {
-        case Boxes::Answer::Cancel:
-            throw SilentCancel();
-        case Boxes::Answer::Yes:
-            // Whatever comes of the export, the command goes on.
-            mnuExporttxtClick();
-            return;
-        case Boxes::Answer::No:
-            return;
-    }
-}
+void TMainForm::mnuNewClick() { files_->mnuNewClick(); }
 
-bool TMainForm::confirmOverwrite(const std::string& path) {
-    // Anything but a folder counts: a pipe or a link is replaced as well.
-    std::error_code ec;
-    const std::filesystem::path target = pathFromUtf8(path);
-    if (!std::filesystem::exists(target, ec) || std::filesystem::is_directory(target, ec))
-        return true;
-    const QString text = QStringLiteral("%1 は既に存在します。\r\n上書きしますか？")
-                             .arg(QString::fromStdString(path));
-    return boxes_.confirm(text) == Boxes::Answer::Yes;
-}
+void TMainForm::mnuNewInportKivoClick() { files_->mnuNewInportKivoClick(); }
 
-std::optional<std::string> TMainForm::chooseFile(const FileDialogSettings& settings, bool save) {
-    const std::optional<QString> chosen =
-        save ? dialogs_->saveFile(settings) : dialogs_->openFile(settings);
-    if (!chosen || chosen->isEmpty()) return std::nullopt;
-    return chosen->toStdString();
-}
+void TMainForm::mnuAddInportKivoClick() { files_->mnuAddInportKivoClick(); }
 
-void TMainForm::saveList(const std::string& path) {
-    const std::filesystem::path target = pathFromUtf8(path);
-    if (Memo->plainTextMode()) {
-        writeFileSafely(target, listToText(Memo->rawText().toStdString()));
-    } else {
-        writeFileSafely(target,
-                        listToRtf(Memo->styledText(), kListFontFamily, kListFontHalfPoints));
-    }
-}
+void TMainForm::mnuNewInporttxtClick() { files_->mnuNewInporttxtClick(); }
 
-void TMainForm::importContainer(const std::string& path) {
-    // Deciphered in memory: the file on disk stays as it is, whatever
-    // becomes of the import, and is never shown enciphered.
-    const ContainerContent content =
-        ReadContainerFile(pathFromUtf8(path), FCipherKey, kWholeFileLimit);
-    if (content.result == kDecrypted) {
-        MemoLoadTarget target(*this, boxes_);
-        loadWordListContent(path, content.plain, target);
-        return;
-    }
-    if (content.headerMatches) throw UserError("ストリームからの読み込みに失敗しました");
-    LoadWordListFile(path);
-}
+void TMainForm::mnuAddInporttxtClick() { files_->mnuAddInporttxtClick(); }
 
-void TMainForm::importFile(const std::string& path, bool container) {
-    if (container) {
-        importContainer(path);
-    } else {
-        LoadWordListFile(path);
-    }
-}
+void TMainForm::mnuExportKivoClick() { files_->mnuExportKivoClick(); }
 
-void TMainForm::newImport(const FileDialogSettings& settings, bool container) {
-    ConfirmSaveList();
-    if (const auto path = chooseFile(settings, false)) {
-        importFile(*path, container);
-        Memo->setModified(false);
-    }
-    refreshLineCount();
-}
-
-void TMainForm::addImport(const FileDialogSettings& settings, bool container) {
-    QStringList lines = Memo->allLines();
-    if (const auto path = chooseFile(settings, false)) {
-        importFile(*path, container);
-        lines += Memo->allLines();
-        Memo->clearList();
-        Memo->setPlainText(lines.isEmpty() ? QString()
-                                           : lines.join(QLatin1Char('\n')) + QLatin1Char('\n'));
-        Memo->setModified(false);
-    }
-    refreshLineCount();
-}
-
-void TMainForm::mnuNewClick() {
-    ConfirmSaveList();
-    Memo->clearList();
-    Edit1st->clear();
-    Edit2nd->clear();
-    Memo->setFocus();
-    Memo->setModified(false);
-    setWindowTitle(kInitialCaption);
-    refreshLineCount();
-}
-
-void TMainForm::mnuNewInportKivoClick() { newImport(kOpenContainer, true); }
-
-void TMainForm::mnuAddInportKivoClick() { addImport(kOpenContainer, true); }
-
-void TMainForm::mnuNewInporttxtClick() { newImport(kOpenText, false); }
-
-void TMainForm::mnuAddInporttxtClick() { addImport(kOpenText, false); }
-
-void TMainForm::mnuExportKivoClick() {
-    if (const auto path = chooseFile(kSaveContainer, true)) {
-        if (!confirmOverwrite(*path)) return;
-        writeContainerSafely(pathFromUtf8(*path),
-                             listToRtf(Memo->styledText(), kListFontFamily, kListFontHalfPoints),
-                             FCipherKey);
-        Memo->setModified(false);
-        SetCurrentFile(*path);
-    }
-    refreshLineCount();
-}
-
-void TMainForm::mnuExporttxtClick() {
-    // The list saves as plain text only while this command runs.
-    Memo->setPlainTextMode(true);
-    const auto richTextAgain = qScopeGuard([this] { Memo->setPlainTextMode(false); });
-    if (const auto path = chooseFile(kSaveText, true)) {
-        if (!confirmOverwrite(*path)) {
-            Memo->setModified(false);
-            return;
-        }
-        saveList(*path);
-        Memo->setModified(false);
-        SetCurrentFile(*path);
-    }
-    refreshLineCount();
-}
+void TMainForm::mnuExporttxtClick() { files_->mnuExporttxtClick(); }
 
 void TMainForm::WMDropFiles(const QStringList& paths) {
-    // Only the first file counts; the rest are ignored without notice.
-    if (paths.isEmpty() || paths.first().isEmpty()) return;
-    const std::string path = paths.first().toStdString();
-    ConfirmSaveList();
-    if (extensionPart(path) == ".txt") {
-        LoadWordListFile(path);
-        Memo->setModified(false);
-        refreshLineCount();
-        return;
-    }
-    importContainer(path);
-    refreshLineCount();
+    std::vector<std::string> files;
+    for (const QString& path : paths) files.push_back(path.toStdString());
+    files_->WMDropFiles(files);
 }
 
 void TMainForm::dragEnterEvent(QDragEnterEvent* event) {

@@ -23,6 +23,8 @@
 #include <optional>
 #include <string>
 
+#include "commands/FileCommands.h"
+
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -36,6 +38,8 @@ namespace kivo {
 class Auxiliaries;
 class Boxes;
 class DrawSession;
+class FileCommands;
+class WindowPorts;
 class FileDialogs;
 struct FileDialogSettings;
 class HintLine;
@@ -45,8 +49,7 @@ class TFormAbout;
 class TMainForm : public QMainWindow {
     Q_OBJECT
 public:
-    static inline const QString kInitialCaption =
-        QStringLiteral("Kivo  version 1.33   >>>   [ Quillery ]");
+    static inline const QString kInitialCaption = QString::fromUtf8(kivo::kInitialCaption);
 
     explicit TMainForm(Boxes& boxes, QWidget* parent = nullptr);
     ~TMainForm() override;
@@ -67,7 +70,7 @@ public:
     QMenu* PopupMenu2 = nullptr;
 
     const std::string& versionText() const { return FVersionText; }
-    const std::string& currentFile() const { return FCurrentFile; }
+    const std::string& currentFile() const;
     HintLine& hintLine() { return *hints_; }
 
     // Event handlers.
@@ -134,18 +137,6 @@ private:
     void setTabOrder();
     void judgeEditCommands();
     void ShowLongHint();
-    // Asks whether to save a modified list; cancelling ends the command.
-    void ConfirmSaveList();
-
-    static bool isExistingFile(const std::string& path);
-    bool confirmOverwrite(const std::string& path);
-    std::optional<std::string> chooseFile(const FileDialogSettings& settings, bool save);
-    void saveList(const std::string& path);
-    void importContainer(const std::string& path);
-    // The loader, through a decryption attempt for containers.
-    void importFile(const std::string& path, bool container);
-    void newImport(const FileDialogSettings& settings, bool container);
-    void addImport(const FileDialogSettings& settings, bool container);
 
     // A menu item: caption, hint and the handler its choice runs.
     QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QString& hint,
@@ -159,9 +150,13 @@ private:
                         void (TMainForm::*handler)());
     void connectCommand(QAction* action, void (TMainForm::*handler)());
 
+    friend class WindowPorts;
     Boxes& boxes_;
     std::unique_ptr<FileDialogs> ownDialogs_;
     FileDialogs* dialogs_;
+    // The window as the commands see it, and the file commands over it.
+    std::unique_ptr<WindowPorts> ports_;
+    std::unique_ptr<FileCommands> files_;
     HintLine* hints_ = nullptr;
     // The control that had the focus before the menus took it.
     QPointer<QWidget> focusBeforeMenus_;
@@ -179,10 +174,7 @@ private:
     QAction* EditSelectAllCmd = nullptr;
     QAction* EditUndoCmd = nullptr;
 
-    // Private fields, in this order.
-    std::string FCurrentFile;
     std::string FVersionText;
-    std::string FCipherKey;
 };
 
 }  // namespace kivo

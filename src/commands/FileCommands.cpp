@@ -1,0 +1,194 @@
+#include "commands/FileCommands.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "core/Errors.h"
+#include "core/PathRules.h"
+#include "files/Cryptogram.h"
+#include "files/ListExport.h"
+
+namespace kivo {
+
+const DialogSettings kOpenContainer{"Kivo ファイル (*.Kivo)|*.Kivo", ".Kivo"};
+const DialogSettings kOpenText{"テキストファイル (*.txt)|*.txt|全てのファイル(*.*)|*.*", ".txt"};
+const DialogSettings kSaveContainer{"Kivo ファイル　(*.Kivo)|*.Kivo", ".Kivo"};
+const DialogSettings kSaveText{"txt ファイル　(*.txt)|*.txt|全てのファイル　(*.*)|*.*", ".txt"};
+
+namespace {
+
+bool isExistingFile(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(pathFromUtf8(path), ec);
+}
+
+// A chosen path; an empty one counts as cancelled.
+std::optional<std::string> chosen(std::optional<std::string> path) {
+    if (!path || path->empty()) return std::nullopt;
+    return path;
+}
+
+// Turns the list's plain-text switch off again on every way out.
+class PlainTextWhileSaving {
+public:
+    explicit PlainTextWhileSaving(WordListPort& list) : list_(list) {
+        list_.setPlainTextMode(true);
+    }
+    PlainTextWhileSaving(const PlainTextWhileSaving&) = delete;
+    PlainTextWhileSaving& operator=(const PlainTextWhileSaving&) = delete;
+    ~PlainTextWhileSaving() { list_.setPlainTextMode(false); }
+
+private:
+    WordListPort& list_;
+};
+
+}  // namespace
+
+FileCommands::FileCommands(WordListPort& list, FileWindowPort& window, ConfirmationPort& boxes,
+                           FileDialogPort& dialogs)
+    : list_(list), window_(window), boxes_(boxes), dialogs_(dialogs) {}
+
+void FileCommands::SetCurrentFile(const std::string& path) {
+    FCurrentFile = path;
+    window_.setCaption(fileNamePart(path) + "  >>>  " + kApplicationTitleText);
+}
+
+void FileCommands::LoadWordListFile(const std::string& path) {
+    // The loader names the file in the caption through the list's port.
+    loadWordListFile(path, list_);
+}
+
+void FileCommands::ConfirmSaveList() {
+    if (!list_.isModified()) return;
+    switch (boxes_.confirm("現在の単語リストを保存しますか？")) {
+        case BoxAnswer::Cancel:
+            throw SilentCancel();
+        case BoxAnswer::Yes:
+            // Whatever comes of the export, the command goes on.
+            mnuExporttxtClick();
+            return;
+        case BoxAnswer::No:
+            return;
+    }
+}
+
+bool FileCommands::confirmOverwrite(const std::string& path) {
+    // Anything but a folder counts: a pipe or a link is replaced as well.
+    std::error_code ec;
+    const std::filesystem::path target = pathFromUtf8(path);
+    if (!std::filesystem::exists(target, ec) || std::filesystem::is_directory(target, ec))
+        return true;
+    return boxes_.confirm(path + " は既に存在します。\r\n上書きしますか？") == BoxAnswer::Yes;
+}
+
+void FileCommands::saveList(const std::string& path) {
+    const std::filesystem::path target = pathFromUtf8(path);
+    if (list_.plainTextMode()) {
+        writeFileSafely(target, listToText(list_.text()));
+    } else {
+        writeFileSafely(target,
+                        listToRtf(list_.styledText(), kListFontFamily, kListFontHalfPoints));
+    }
+}
+
+void FileCommands::importContainer(const std::string& path) {
+    // Deciphered in memory: the file on disk stays as it is, whatever
+    // becomes of the import, and is never shown enciphered.
+    const ContainerContent content =
+        ReadContainerFile(pathFromUtf8(path), FCipherKey, kWholeFileLimit);
+    if (content.result == kDecrypted) {
+        loadWordListContent(path, content.plain, list_);
+        return;
+    }
+    if (content.headerMatches) throw UserError("ストリームからの読み込みに失敗しました");
+    LoadWordListFile(path);
+}
+
+void FileCommands::newImport(const DialogSettings& settings, bool container) {
+    ConfirmSaveList();
+    if (const auto path = chosen(dialogs_.openFile(settings))) {
+        if (container) {
+            importContainer(*path);
+        } else {
+            LoadWordListFile(*path);
+        }
+        list_.setModified(false);
+    }
+    window_.refreshLineCount();
+}
+
+void FileCommands::addImport(const DialogSettings& settings, bool container) {
+    std::vector<std::string> lines = list_.lines();
+    if (const auto path = chosen(dialogs_.openFile(settings))) {
+        if (container) {
+            importContainer(*path);
+        } else {
+            LoadWordListFile(*path);
+        }
+        for (std::string& line : list_.lines()) lines.push_back(std::move(line));
+        list_.clearList();
+        list_.setLines(lines);
+        list_.setModified(false);
+    }
+    window_.refreshLineCount();
+}
+
+void FileCommands::mnuNewClick() {
+    ConfirmSaveList();
+    list_.clearList();
+    window_.clearTopics();
+    list_.focusList();
+    list_.setModified(false);
+    window_.setCaption(kInitialCaption);
+    window_.refreshLineCount();
+}
+
+void FileCommands::mnuExportKivoClick() {
+    if (const auto path = chosen(dialogs_.saveFile(kSaveContainer))) {
+        if (!confirmOverwrite(*path)) return;
+        writeContainerSafely(pathFromUtf8(*path),
+                             listToRtf(list_.styledText(), kListFontFamily, kListFontHalfPoints),
+                             FCipherKey);
+        list_.setModified(false);
+        SetCurrentFile(*path);
+    }
+    window_.refreshLineCount();
+}
+
+void FileCommands::mnuExporttxtClick() {
+    // The list saves as plain text only while this command runs.
+    const PlainTextWhileSaving plain(list_);
+    if (const auto path = chosen(dialogs_.saveFile(kSaveText))) {
+        if (!confirmOverwrite(*path)) {
+            list_.setModified(false);
+            return;
+        }
+        saveList(*path);
+        list_.setModified(false);
+        SetCurrentFile(*path);
+    }
+    window_.refreshLineCount();
+}
+
+void FileCommands::WMDropFiles(const std::vector<std::string>& paths) {
+    // Only the first file counts; the rest are ignored without notice.
+    if (paths.empty() || paths.front().empty()) return;
+    const std::string path = paths.front();
+    ConfirmSaveList();
+    if (extensionPart(path) == ".txt") {
+        LoadWordListFile(path);
+        list_.setModified(false);
+        window_.refreshLineCount();
+        return;
+    }
+    importContainer(path);
+    window_.refreshLineCount();
+}
+
+void FileCommands::loadCommandLineFile(const std::string& path) {
+    // No save prompt. A container (a file opened from the file manager)
+    // shows its list, deciphered in memory; the file itself is never changed.
+    if (isExistingFile(path)) importContainer(path);
+}
+
+}  // namespace kivo
