@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/LittleEndian.h"
+
 namespace kivo::cfb {
 namespace {
 
@@ -14,16 +16,6 @@ constexpr std::size_t kEntrySize = 128;
 constexpr std::size_t kMiniSectorSize = 64;
 constexpr std::uint8_t kStreamEntry = 2;
 constexpr std::uint8_t kRootEntry = 5;
-
-std::uint16_t u16(std::span<const std::uint8_t> b, std::size_t at) {
-    return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
-}
-
-std::uint32_t u32(std::span<const std::uint8_t> b, std::size_t at) {
-    return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
-           static_cast<std::uint32_t>(b[at + 2]) << 16 |
-           static_cast<std::uint32_t>(b[at + 3]) << 24;
-}
 
 char16_t upper(char16_t c) { return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - 32) : c; }
 

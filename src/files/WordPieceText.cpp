@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/LittleEndian.h"
 #include "core/Utf8.h"
 #include "files/CompoundFile.h"
 #include "files/FileError.h"
@@ -36,16 +37,6 @@ constexpr unsigned kIsprmCFRMarkDel = 0x41;
 constexpr unsigned kIsprmPFTtp = 0x19;
 
 [[noreturn]] void broken() { throw FileError(kReadPastEnd); }
-
-std::uint16_t u16(Bytes b, std::size_t at) {
-    return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
-}
-
-std::uint32_t u32(Bytes b, std::size_t at) {
-    return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
-           static_cast<std::uint32_t>(b[at + 2]) << 16 |
-           static_cast<std::uint32_t>(b[at + 3]) << 24;
-}
 
 // The bytes [offset, offset + length) of b, or broken.
 Bytes slice(Bytes b, std::uint64_t offset, std::uint64_t length) {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <array>
 
+#include "core/LittleEndian.h"
+
 namespace kivo::zip {
 namespace {
 
@@ -15,16 +17,6 @@ constexpr std::size_t kEndOfDirectorySize = 22;
 constexpr std::size_t kCentralHeaderSize = 46;
 constexpr std::size_t kLocalHeaderSize = 30;
 constexpr std::size_t kMaxComment = 0xFFFF;
-
-std::uint16_t u16(std::span<const std::uint8_t> b, std::size_t at) {
-    return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
-}
-
-std::uint32_t u32(std::span<const std::uint8_t> b, std::size_t at) {
-    return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
-           static_cast<std::uint32_t>(b[at + 2]) << 16 |
-           static_cast<std::uint32_t>(b[at + 3]) << 24;
-}
 
 bool sameName(std::span<const std::uint8_t> stored, std::string_view name) {
     if (stored.size() != name.size()) return false;
