@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "commands/FilePorts.h"
+#include "core/Titles.h"
 
 namespace kivo {
 
@@ -16,8 +17,6 @@ extern const DialogSettings kOpenText;
 extern const DialogSettings kSaveContainer;
 extern const DialogSettings kSaveText;
 
-inline constexpr const char* kInitialCaption = "Kivo  version 1.33   >>>   [ Quillery ]";
-inline constexpr const char* kApplicationTitleText = "Kivo version 1.33";
 // The list's own font, named in the RTF it saves.
 inline constexpr const char* kListFontFamily = "ＭＳ ゴシック";
 inline constexpr int kListFontHalfPoints = 24;

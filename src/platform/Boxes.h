@@ -3,13 +3,15 @@
 // answer them with a script instead of a person.
 #include <QString>
 
+#include "core/Titles.h"
+
 class QWidget;
 
 namespace kivo {
 
 // The name the program goes by towards the desktop, and the caption of the
 // plain message box and of the error box.
-inline const QString kApplicationTitle = QStringLiteral("Kivo version 1.33");
+inline const QString kApplicationTitle = QString::fromUtf8(kApplicationTitleText);
 
 class Boxes {
 public:
