@@ -1,6 +1,8 @@
 #include "core/FileReplacement.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -53,6 +55,38 @@ bool folderForbidsNewFiles(int systemError) {
 #endif
 }
 
+// Whether a file name is one of ours (today's or an earlier version's).
+bool isOurTemporaryName(const fs::path& name) {
+    const std::string utf8 = utf8Of(name.filename());
+    const std::string_view s = utf8;
+    if (s.size() == kPrefix.size() + kRandomDigits + kSuffix.size() && s.starts_with(kPrefix) &&
+        s.ends_with(kSuffix)) {
+        const std::string_view digits = s.substr(kPrefix.size(), kRandomDigits);
+        if (std::all_of(digits.begin(), digits.end(), isHexDigit)) return true;
+    }
+    const std::size_t mark = s.rfind(kOldSaveMark);
+    return mark != std::string_view::npos && mark > 0 &&
+           allDigits(s.substr(mark + kOldSaveMark.size()));
+}
+
+// Our own temporary files that a crash left behind and that are older than
+// an hour go whenever a new one is made in the same folder.
+void removeStaleTemporaryFiles(const fs::path& folder) {
+    constexpr std::chrono::hours kStaleAge{1};
+    std::error_code ec;
+    const auto cutoff = fs::file_time_type::clock::now() - kStaleAge;
+    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end;
+         !ec && it != end; it.increment(ec)) {
+        std::error_code entryError;
+        if (!isOurTemporaryName(it->path()) || !it->is_regular_file(entryError) ||
+            it->is_symlink(entryError)) {
+            continue;
+        }
+        const auto written = fs::last_write_time(it->path(), entryError);
+        if (!entryError && written < cutoff) fs::remove(it->path(), entryError);
+    }
+}
+
 }  // namespace
 
 fs::path followLinks(const fs::path& path) {
@@ -65,37 +99,6 @@ fs::path followLinks(const fs::path& path) {
         current = next.is_absolute() ? next : current.parent_path() / next;
     }
     return path;
-}
-
-bool FileReplacement::isOurTemporaryName(const fs::path& name) {
-    const std::string utf8 = utf8Of(name.filename());
-    const std::string_view s = utf8;
-    if (s.size() == kPrefix.size() + kRandomDigits + kSuffix.size() && s.starts_with(kPrefix) &&
-        s.ends_with(kSuffix)) {
-        const std::string_view digits = s.substr(kPrefix.size(), kRandomDigits);
-        bool hex = true;
-        for (const char c : digits) hex = hex && isHexDigit(c);
-        if (hex) return true;
-    }
-    const std::size_t mark = s.rfind(kOldSaveMark);
-    return mark != std::string_view::npos && mark > 0 &&
-           allDigits(s.substr(mark + kOldSaveMark.size()));
-}
-
-void FileReplacement::removeStaleTemporaryFiles(const fs::path& folder,
-                                                std::chrono::seconds olderThan) {
-    std::error_code ec;
-    const auto cutoff = fs::file_time_type::clock::now() - olderThan;
-    for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end;
-         !ec && it != end; it.increment(ec)) {
-        std::error_code entryError;
-        if (!isOurTemporaryName(it->path()) || !it->is_regular_file(entryError) ||
-            it->is_symlink(entryError)) {
-            continue;
-        }
-        const auto written = fs::last_write_time(it->path(), entryError);
-        if (!entryError && written < cutoff) fs::remove(it->path(), entryError);
-    }
 }
 
 FileReplacement::FileReplacement(const fs::path& target, WhenFolderIsClosed fallback)

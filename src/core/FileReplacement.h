@@ -2,7 +2,6 @@
 // A new version of a file, written aside under a name of our own and put in
 // the file's place with one rename, so that a crash or a failed write leaves
 // the old file whole.
-#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <span>
@@ -33,9 +32,6 @@ public:
     bool isOpen() const { return file_.isOpen(); }
     // The system's reason when it is not open, or when commit() failed.
     int systemError() const { return systemError_; }
-    // The file that is replaced: the target with its links followed.
-    const std::filesystem::path& target() const { return target_; }
-    bool writesInPlace() const { return inPlace_; }
     File& file() { return file_; }
 
     // Sets disk space aside first, so that a full disk shows before a
@@ -45,14 +41,6 @@ public:
     // Gives the new content the old file's rights (or a new file's),
     // makes it durable and puts it in place.
     bool commit();
-
-    // Our own temporary files that a crash left behind and that are older
-    // than this are removed whenever a new one is made in the same folder.
-    static constexpr std::chrono::hours kStaleAge{1};
-    // Whether a file name is one of ours (today's or an earlier version's).
-    static bool isOurTemporaryName(const std::filesystem::path& name);
-    static void removeStaleTemporaryFiles(const std::filesystem::path& folder,
-                                          std::chrono::seconds olderThan = kStaleAge);
 
 private:
     bool fail();

@@ -155,10 +155,7 @@ ContainerContent ReadContainerFile(const std::filesystem::path& path, std::strin
     }
     content.headerMatches = true;
     const std::int64_t bodySize = *size - static_cast<std::int64_t>(kContainerHeaderSize);
-    if (bodySize > 0 && static_cast<std::uint64_t>(bodySize) > maxBody) {
-        content.tooLarge = true;
-        return content;
-    }
+    if (bodySize > 0 && static_cast<std::uint64_t>(bodySize) > maxBody) return content;
     std::string plain(static_cast<std::size_t>(std::max<std::int64_t>(bodySize, 0)), '\0');
     const std::span<std::uint8_t> body(reinterpret_cast<std::uint8_t*>(plain.data()), plain.size());
     const auto got = input.read(body);

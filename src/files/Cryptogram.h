@@ -64,8 +64,7 @@ struct ContainerContent {
     // The header named this key: the file is a container for it, even when
     // its body could not be read (result kNotProcessed).
     bool headerMatches = false;
-    bool tooLarge = false;  // a body of more than maxBody bytes is not read
-    std::string plain;
+    std::string plain;  // the deciphered body; a body past maxBody bytes is not read
 };
 ContainerContent ReadContainerFile(const std::filesystem::path& path, std::string_view key,
                                    std::uint64_t maxBody);

@@ -71,27 +71,6 @@ private:
     std::size_t units_ = 0;
 };
 
-// Bytes in memory behind the Word text reader.
-class MemoryReader : public ByteReader {
-public:
-    explicit MemoryReader(std::string_view bytes) : bytes_(bytes) {}
-    std::size_t read(std::span<std::uint8_t> buffer) override {
-        const std::size_t n = std::min(buffer.size(), bytes_.size() - position_);
-        std::copy_n(bytes_.data() + position_, n, reinterpret_cast<char*>(buffer.data()));
-        position_ += n;
-        return n;
-    }
-    bool seek(std::uint64_t offset) override {
-        if (offset > bytes_.size()) return false;
-        position_ = static_cast<std::size_t>(offset);
-        return true;
-    }
-
-private:
-    std::string_view bytes_;
-    std::size_t position_ = 0;
-};
-
 // The open file behind the Word text reader.
 class FileReader : public ByteReader {
 public:
@@ -138,22 +117,23 @@ private:
 
 // The whole file from its start; nothing when it is larger than the
 // whole-file load would take, or cannot be read.
-std::optional<std::vector<std::uint8_t>> readAllBytes(File& file) {
+std::optional<std::string> readAllBytes(File& file) {
     const std::optional<std::int64_t> size = file.size();
     if (!size || *size < 0 || static_cast<std::uintmax_t>(*size) > kWholeFileLimit ||
         !file.seek(0)) {
         return std::nullopt;
     }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(*size));
-    std::size_t filled = 0;
-    while (filled < bytes.size()) {
-        const auto n = file.read(std::span(bytes.data() + filled, bytes.size() - filled));
-        if (!n) return std::nullopt;
-        if (*n == 0) break;  // the file shrank meanwhile
-        filled += *n;
-    }
-    bytes.resize(filled);
+    std::string bytes(static_cast<std::size_t>(*size), '\0');
+    // Fewer bytes than the size said: the file shrank meanwhile.
+    const auto got =
+        file.read(std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
+    if (!got) return std::nullopt;
+    bytes.resize(*got);
     return bytes;
+}
+
+std::span<const std::uint8_t> asBytes(std::string_view text) {
+    return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
 // A Word road's lines through the batches; the outcome counts the last batch.
@@ -183,22 +163,23 @@ File openExisting(const std::filesystem::path& path) {
 // or in memory: the Word roads line by line, anything else through the
 // control's whole-file load.
 void loadDocument(const std::string& path, std::span<const std::uint8_t> head, ByteReader& reader,
-                  const std::function<std::optional<std::span<const std::uint8_t>>()>& allBytes,
-                  const std::function<StyledText()>& wholeText, WordListTarget& target) {
+                  const std::function<std::optional<std::string_view>()>& allBytes,
+                  WordListTarget& target) {
     WordTextOutcome outcome = WordTextOutcome::Completed;
     if (!isCompoundFile(head)) {
         // A .docx, told by its signature and its content; any other file,
         // ZIP archives included, is RTF or plain text.
-        std::optional<std::span<const std::uint8_t>> bytes;
-        if (zip::hasZipSignature(head)) bytes = allBytes();
-        if (!bytes || !looksLikeDocx(*bytes)) {
+        const std::optional<std::string_view> bytes = allBytes();
+        if (!bytes || !zip::hasZipSignature(head) || !looksLikeDocx(asBytes(*bytes))) {
+            // The whole-file load, which names the file first.
             target.setCurrentFile(path);
-            target.loadWholeText(wholeText());
+            if (!bytes) throw UserError("ストリームからの読み込みに失敗しました");
+            target.loadWholeText(styledTextFromBytes(*bytes));
             target.clearModified();
             return;
         }
         outcome = throughBatches(
-            target, [&](const LineSink& sink) { return extractDocxText(*bytes, sink); });
+            target, [&](const LineSink& sink) { return extractDocxText(asBytes(*bytes), sink); });
     } else {
         // The fixed places first; when they give no line, the document's own
         // structure.
@@ -209,10 +190,11 @@ void loadDocument(const std::string& path, std::span<const std::uint8_t> head, B
             return true;
         });
         if (outcome == WordTextOutcome::Completed && lines == 0) {
-            const auto bytes = allBytes();
+            const std::optional<std::string_view> bytes = allBytes();
             if (!bytes) throw FileError(kReadPastEnd);
-            outcome = throughBatches(
-                target, [&](const LineSink& sink) { return extractWordPieceText(*bytes, sink); });
+            outcome = throughBatches(target, [&](const LineSink& sink) {
+                return extractWordPieceText(asBytes(*bytes), sink);
+            });
         }
     }
     if (outcome == WordTextOutcome::AppendRefused) {
@@ -245,21 +227,9 @@ void dropListFont(StyledText& text, std::string_view family, int halfPoints) {
 StyledText readWholeFile(const std::filesystem::path& path) {
     File file = File::openForReading(path);
     if (!file.isOpen()) throw UserError("ファイル " + utf8Of(path) + " は開けません");
-    const std::optional<std::int64_t> size = file.size();
-    if (!size || *size < 0 || static_cast<std::uintmax_t>(*size) > kWholeFileLimit) {
-        throw UserError("ストリームからの読み込みに失敗しました");
-    }
-    std::string bytes(static_cast<std::size_t>(*size), '\0');
-    std::size_t filled = 0;
-    while (filled < bytes.size()) {
-        const auto n = file.read(std::span(reinterpret_cast<std::uint8_t*>(bytes.data()) + filled,
-                                           bytes.size() - filled));
-        if (!n) throw UserError("ストリームからの読み込みに失敗しました");
-        if (*n == 0) break;  // the file shrank meanwhile
-        filled += *n;
-    }
-    bytes.resize(filled);
-    return styledTextFromBytes(bytes);
+    const std::optional<std::string> bytes = readAllBytes(file);
+    if (!bytes) throw UserError("ストリームからの読み込みに失敗しました");
+    return styledTextFromBytes(*bytes);
 }
 
 void loadWordListFile(const std::string& path, WordListTarget& target) {
@@ -271,17 +241,14 @@ void loadWordListFile(const std::string& path, WordListTarget& target) {
     std::array<std::uint8_t, 6> head{};
     const std::size_t got = file.read(head).value_or(0);
     FileReader reader(file);
-    std::optional<std::vector<std::uint8_t>> whole;
+    // Read whole once, when a road asks for it.
+    std::optional<std::optional<std::string>> whole;
     loadDocument(
         path, std::span(head.data(), got), reader,
-        [&]() -> std::optional<std::span<const std::uint8_t>> {
-            whole = readAllBytes(file);
-            if (!whole) return std::nullopt;
-            return std::span<const std::uint8_t>(*whole);
-        },
-        [&] {
-            file.close();
-            return readWholeFile(filePath);
+        [&]() -> std::optional<std::string_view> {
+            if (!whole) whole = readAllBytes(file);
+            if (!*whole) return std::nullopt;
+            return std::string_view(**whole);
         },
         target);
 }
@@ -290,12 +257,11 @@ void loadWordListContent(const std::string& path, std::string_view content,
                          WordListTarget& target) {
     target.focusList();
     target.clearList();
-    const std::span bytes(reinterpret_cast<const std::uint8_t*>(content.data()), content.size());
-    MemoryReader reader(content);
+    const std::span<const std::uint8_t> bytes = asBytes(content);
+    MemoryByteReader reader(bytes);
     loadDocument(
         path, bytes.first(std::min<std::size_t>(bytes.size(), 6)), reader,
-        [&]() -> std::optional<std::span<const std::uint8_t>> { return bytes; },
-        [&] { return styledTextFromBytes(content); }, target);
+        [&]() -> std::optional<std::string_view> { return content; }, target);
 }
 
 }  // namespace kivo

@@ -3,6 +3,7 @@
 // without reading the compound file's tables: UTF-16 text behind offset
 // 1536, or code page 932 text behind offset 1280 with its double-byte
 // characters stored lead byte second.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -22,6 +23,30 @@ public:
     // delivered; fewer bytes at the end of the file, 0 on failure.
     virtual std::size_t read(std::span<std::uint8_t> buffer) = 0;
     virtual bool seek(std::uint64_t offset) = 0;
+};
+
+// Bytes in memory, read as a file is: a seek past the end succeeds, and
+// reads there give nothing.
+class MemoryByteReader : public ByteReader {
+public:
+    explicit MemoryByteReader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    std::size_t read(std::span<std::uint8_t> buffer) override {
+        const std::size_t n =
+            position_ >= bytes_.size()
+                ? 0
+                : std::min<std::uint64_t>(buffer.size(), bytes_.size() - position_);
+        std::copy_n(bytes_.begin() + static_cast<std::ptrdiff_t>(position_), n, buffer.begin());
+        position_ += n;
+        return n;
+    }
+    bool seek(std::uint64_t offset) override {
+        position_ = offset;
+        return true;
+    }
+
+private:
+    std::span<const std::uint8_t> bytes_;
+    std::uint64_t position_ = 0;
 };
 
 enum class WordTextOutcome {

@@ -152,24 +152,7 @@ TEST(WordDocuments, LibreOfficeDocHasNoLineAtTheFixedPlaces) {
     // the old road hold none of its text.
     const Bytes doc = fixture("word-libreoffice-list.doc");
     ASSERT_FALSE(doc.empty());
-    class Memory : public ByteReader {
-    public:
-        explicit Memory(const Bytes& b) : b_(b) {}
-        std::size_t read(std::span<std::uint8_t> buffer) override {
-            const std::size_t n = pos_ >= b_.size() ? 0 : std::min(buffer.size(), b_.size() - pos_);
-            std::copy_n(b_.begin() + static_cast<std::ptrdiff_t>(pos_), n, buffer.begin());
-            pos_ += n;
-            return n;
-        }
-        bool seek(std::uint64_t at) override {
-            pos_ = at;
-            return true;
-        }
-
-    private:
-        const Bytes& b_;
-        std::size_t pos_ = 0;
-    } file(doc);
+    MemoryByteReader file(doc);
     int lines = 0;
     extractWordText(file, [&](std::string_view) { return ++lines > 0; });
     EXPECT_EQ(lines, 0);
