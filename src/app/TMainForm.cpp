@@ -68,7 +68,7 @@ T* named(T* object, const char* name) {
 // count, the topics, the boxes and the dialogs.
 class WindowPorts : public WordListPort,
                     public FileWindowPort,
-                    public ConfirmationPort,
+                    public BoxPort,
                     public FileDialogPort {
 public:
     explicit WindowPorts(TMainForm& form) : form_(form) {}
@@ -76,13 +76,11 @@ public:
     // The word list.
     void focusList() override { memo().setFocus(); }
     void clearList() override { memo().clearList(); }
-    void setCurrentFile(const std::string& path) override { form_.SetCurrentFile(path); }
     void loadWholeText(StyledText text) override {
         dropListFont(text, kListFontFamily, kListFontHalfPoints);
         memo().setStyledText(QString::fromStdString(text.text), text.ranges);
         memo().setCapacity(MemoControl::kRaisedCapacity);
     }
-    void clearModified() override { memo().setModified(false); }
     bool appendLine(std::string_view line) override {
         return memo().appendLine(
             QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
@@ -93,7 +91,7 @@ public:
         for (const std::string& line : lines) list << QString::fromStdString(line);
         return static_cast<std::size_t>(memo().appendLines(list));
     }
-    void warn(const std::string& text) override {
+    void warning(const std::string& text) override {
         form_.boxes_.warning(QString::fromStdString(text));
     }
     bool isModified() const override { return memo().isModified(); }

@@ -2,11 +2,13 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "core/Errors.h"
 #include "core/PathRules.h"
 #include "files/Cryptogram.h"
 #include "files/ListExport.h"
+#include "files/WordListLoader.h"
 
 namespace kivo {
 
@@ -44,7 +46,27 @@ private:
 
 }  // namespace
 
-FileCommands::FileCommands(WordListPort& list, FileWindowPort& window, ConfirmationPort& boxes,
+// The loader's view of the list: the list itself, the caption through
+// SetCurrentFile, the warning box.
+class FileCommands::LoaderTarget : public WordListTarget {
+public:
+    explicit LoaderTarget(FileCommands& commands) : commands_(commands) {}
+    void focusList() override { commands_.list_.focusList(); }
+    void clearList() override { commands_.list_.clearList(); }
+    void setCurrentFile(const std::string& path) override { commands_.SetCurrentFile(path); }
+    void loadWholeText(StyledText text) override { commands_.list_.loadWholeText(std::move(text)); }
+    void clearModified() override { commands_.list_.setModified(false); }
+    bool appendLine(std::string_view line) override { return commands_.list_.appendLine(line); }
+    std::size_t appendLines(std::span<const std::string> lines) override {
+        return commands_.list_.appendLines(lines);
+    }
+    void warn(const std::string& text) override { commands_.boxes_.warning(text); }
+
+private:
+    FileCommands& commands_;
+};
+
+FileCommands::FileCommands(WordListPort& list, FileWindowPort& window, BoxPort& boxes,
                            FileDialogPort& dialogs)
     : list_(list), window_(window), boxes_(boxes), dialogs_(dialogs) {}
 
@@ -54,8 +76,8 @@ void FileCommands::SetCurrentFile(const std::string& path) {
 }
 
 void FileCommands::LoadWordListFile(const std::string& path) {
-    // The loader names the file in the caption through the list's port.
-    loadWordListFile(path, list_);
+    LoaderTarget target(*this);
+    loadWordListFile(path, target);
 }
 
 void FileCommands::ConfirmSaveList() {
@@ -97,7 +119,8 @@ void FileCommands::importContainer(const std::string& path) {
     const ContainerContent content =
         ReadContainerFile(pathFromUtf8(path), FCipherKey, kWholeFileLimit);
     if (content.result == kDecrypted) {
-        loadWordListContent(path, content.plain, list_);
+        LoaderTarget target(*this);
+        loadWordListContent(path, content.plain, target);
         return;
     }
     if (content.headerMatches) throw UserError("ストリームからの読み込みに失敗しました");

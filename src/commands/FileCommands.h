@@ -23,7 +23,7 @@ inline constexpr int kListFontHalfPoints = 24;
 
 class FileCommands {
 public:
-    FileCommands(WordListPort& list, FileWindowPort& window, ConfirmationPort& boxes,
+    FileCommands(WordListPort& list, FileWindowPort& window, BoxPort& boxes,
                  FileDialogPort& dialogs);
 
     void mnuNewClick();
@@ -48,12 +48,13 @@ private:
     void newImport(const DialogSettings& settings, bool container);
     void addImport(const DialogSettings& settings, bool container);
     void importContainer(const std::string& path);
+    class LoaderTarget;
     bool confirmOverwrite(const std::string& path);
     void saveList(const std::string& path);
 
     WordListPort& list_;
     FileWindowPort& window_;
-    ConfirmationPort& boxes_;
+    BoxPort& boxes_;
     FileDialogPort& dialogs_;
     std::string FCurrentFile;
     const std::string FCipherKey = "tonic_Kivo_RW7QX214fy";

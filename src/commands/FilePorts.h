@@ -1,19 +1,31 @@
 #pragma once
 // What the file commands ask of the window they run in. Each window (Qt,
 // Win32) provides these in a few lines; the rules stay in the commands.
+#include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/TextStyle.h"
-#include "files/WordListLoader.h"
 
 namespace kivo {
 
-// The word list as the file commands use it: the loader's view of it, and
-// its modified mark, its lines, its plain-text switch and what it saves.
-class WordListPort : public WordListTarget {
+// The word list as the file commands use it: what the loader fills it
+// with, its modified mark, its lines, its plain-text switch and what it saves.
+class WordListPort {
 public:
+    virtual ~WordListPort() = default;
+    virtual void focusList() = 0;
+    // Empties the list and clears its modified mark.
+    virtual void clearList() = 0;
+    // The control's whole-file load of a file's text; raises its capacity.
+    virtual void loadWholeText(StyledText text) = 0;
+    // Adds a line at the end; false when the control has no room for it.
+    virtual bool appendLine(std::string_view line) = 0;
+    // Adds lines at the end in order until one finds no room; how many fit.
+    virtual std::size_t appendLines(std::span<const std::string> lines) = 0;
     virtual bool isModified() const = 0;
     virtual void setModified(bool modified) = 0;
     // The entries in order (UTF-8), without a trailing empty line.
@@ -36,13 +48,14 @@ public:
     virtual void clearTopics() = 0;
 };
 
-// The confirmation box: caption "確認", question icon, "はい(&Y)" (default),
-// "いいえ(&N)", "キャンセル".
+// The boxes: the confirmation box (caption "確認", question icon,
+// "はい(&Y)" (default), "いいえ(&N)", "キャンセル") and the warning box.
 enum class BoxAnswer { Yes, No, Cancel };
-class ConfirmationPort {
+class BoxPort {
 public:
-    virtual ~ConfirmationPort() = default;
+    virtual ~BoxPort() = default;
     virtual BoxAnswer confirm(const std::string& text) = 0;
+    virtual void warning(const std::string& text) = 0;
 };
 
 // The open and save dialogs, set up with a filter ("name|pattern|...") and a

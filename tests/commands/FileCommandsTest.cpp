@@ -18,7 +18,7 @@ using Lines = std::vector<std::string>;
 
 // The window as a few fields: the list's lines, its mark and switch, the
 // caption, and scripted boxes and dialogs that record what was shown.
-struct FakeWindow : WordListPort, FileWindowPort, ConfirmationPort, FileDialogPort {
+struct FakeWindow : WordListPort, FileWindowPort, BoxPort, FileDialogPort {
     Lines list;
     bool modified = false;
     bool plain = false;
@@ -33,18 +33,20 @@ struct FakeWindow : WordListPort, FileWindowPort, ConfirmationPort, FileDialogPo
         list.clear();
         modified = false;
     }
-    void setCurrentFile(const std::string& path) override { owner->SetCurrentFile(path); }
     void loadWholeText(StyledText text) override {
         std::istringstream in(text.text);
         for (std::string line; std::getline(in, line);) list.push_back(line);
     }
-    void clearModified() override { modified = false; }
     bool appendLine(std::string_view line) override {
         list.emplace_back(line);
         modified = true;
         return true;
     }
-    void warn(const std::string& text) override { shown.push_back("warning:" + text); }
+    std::size_t appendLines(std::span<const std::string> lines) override {
+        for (const std::string& line : lines) appendLine(line);
+        return lines.size();
+    }
+    void warning(const std::string& text) override { shown.push_back("warning:" + text); }
     bool isModified() const override { return modified; }
     void setModified(bool m) override { modified = m; }
     Lines lines() const override { return list; }
@@ -83,8 +85,6 @@ struct FakeWindow : WordListPort, FileWindowPort, ConfirmationPort, FileDialogPo
     std::optional<std::string> saveFile(const DialogSettings& s) override {
         return next("save", s);
     }
-
-    FileCommands* owner = nullptr;
 };
 
 class CommandsTest : public ::testing::Test {
@@ -94,10 +94,7 @@ protected:
     fs::path dir = fs::temp_directory_path() /
                    ("kivo-commands-" + std::to_string(std::random_device{}()) + "-語句");
 
-    void SetUp() override {
-        window.owner = &commands;
-        fs::create_directories(dir);
-    }
+    void SetUp() override { fs::create_directories(dir); }
     void TearDown() override { fs::remove_all(dir); }
     std::string at(const char* name) const { return utf8Of(dir / pathFromUtf8(name)); }
     static void write(const std::string& path, const std::string& bytes) {
