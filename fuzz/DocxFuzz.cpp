@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
+#include "WordFuzz.h"
 #include "files/DocxText.h"
 #include "files/FileError.h"
 #include "files/XmlReader.h"
@@ -74,35 +75,12 @@ Bytes archiveOf(std::span<const std::uint8_t> xml, bool deflated) {
     return zip;
 }
 
-struct Extraction {
-    bool broken = false;
-    kivo::WordTextOutcome outcome = kivo::WordTextOutcome::Completed;
-    std::vector<std::string> lines;
-};
+using kivo::fuzz::Extraction;
 
 Extraction extract(std::span<const std::uint8_t> archive, std::size_t acceptAtMost) {
-    Extraction result;
-    bool refused = false;
-    try {
-        result.outcome = kivo::extractDocxText(archive, [&](std::string_view line) {
-            FUZZ_CHECK(!refused);
-            FUZZ_CHECK(kivo::fuzz::isUtf8(line));
-            FUZZ_CHECK(line.find_first_of("\r\n") == std::string_view::npos);
-            if (result.lines.size() >= acceptAtMost) {
-                refused = true;
-                return false;
-            }
-            result.lines.emplace_back(line);
-            return true;
-        });
-        FUZZ_CHECK(refused == (result.outcome == kivo::WordTextOutcome::AppendRefused));
-    } catch (const kivo::FileError& e) {
-        FUZZ_CHECK(e.code() == kivo::kReadPastEnd);
-        result.broken = true;
-    } catch (...) {
-        FUZZ_CHECK(!"an exception other than the read error");
-    }
-    return result;
+    return kivo::fuzz::extractChecked(
+        [&](const kivo::LineSink& sink) { return kivo::extractDocxText(archive, sink); },
+        acceptAtMost, "\r\n");
 }
 
 // The reader's events; text that came in pieces is joined, as a reader fed

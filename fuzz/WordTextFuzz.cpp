@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "FuzzCheck.h"
+#include "WordFuzz.h"
 #include "files/FileError.h"
 #include "files/WordText.h"
 
@@ -43,39 +44,18 @@ private:
     std::uint64_t pos_ = 0;
 };
 
-struct Extraction {
-    bool shortHeader = false;
-    kivo::WordTextOutcome outcome = kivo::WordTextOutcome::Completed;
-    std::vector<std::string> lines;
-    std::size_t textBytes = 0;
+// What the reader gave, and how many reads of the file it took.
+struct Extraction : kivo::fuzz::Extraction {
     std::size_t reads = 0;
 };
 
-// The lines of the file, for a list that takes at most acceptAtMost of them.
+// The lines of the file, for a list that takes at most acceptAtMost of them;
+// a file too short for the header block is the read error.
 Extraction extract(std::span<const std::uint8_t> bytes, std::size_t acceptAtMost) {
-    Extraction result;
     MemoryFile file(bytes);
-    bool refused = false;
-    try {
-        result.outcome = kivo::extractWordText(file, [&](std::string_view line) {
-            FUZZ_CHECK(!refused);  // nothing is offered after a refusal
-            FUZZ_CHECK(kivo::fuzz::isUtf8(line));
-            FUZZ_CHECK(line.find('\r') == std::string_view::npos);
-            if (result.lines.size() >= acceptAtMost) {
-                refused = true;
-                return false;
-            }
-            result.lines.emplace_back(line);
-            result.textBytes += line.size();
-            return true;
-        });
-    } catch (const kivo::FileError& e) {
-        FUZZ_CHECK(e.code() == kivo::kReadPastEnd);
-        result.shortHeader = true;
-    } catch (...) {
-        FUZZ_CHECK(!"an exception other than the short header's FileError");
-    }
-    FUZZ_CHECK(refused == (result.outcome == kivo::WordTextOutcome::AppendRefused));
+    Extraction result{kivo::fuzz::extractChecked(
+        [&](const kivo::LineSink& sink) { return kivo::extractWordText(file, sink); }, acceptAtMost,
+        "\r")};
     result.reads = file.reads;
     return result;
 }
@@ -85,8 +65,8 @@ Extraction extract(std::span<const std::uint8_t> bytes, std::size_t acceptAtMost
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
     const Extraction all = extract(bytes, SIZE_MAX);
-    FUZZ_CHECK(all.shortHeader == (size < kHeaderEnd));
-    if (all.shortHeader) {
+    FUZZ_CHECK(all.broken == (size < kHeaderEnd));
+    if (all.broken) {
         FUZZ_CHECK(all.lines.empty());
         return 0;
     }

@@ -1,0 +1,51 @@
+#pragma once
+// What the fuzz targets of the Word readers share: a run of a reader with a
+// list that takes only so many lines, every line checked as it comes.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "FuzzCheck.h"
+#include "files/FileError.h"
+#include "files/WordText.h"
+
+namespace kivo::fuzz {
+
+struct Extraction {
+    bool broken = false;  // the reader stopped with the read error
+    WordTextOutcome outcome = WordTextOutcome::Completed;
+    std::vector<std::string> lines;
+    std::size_t textBytes = 0;
+};
+
+// read(sink) runs the reader. Each line must be UTF-8 without any of
+// `forbidden`, and nothing may be offered after a refusal.
+template <typename Read>
+Extraction extractChecked(Read read, std::size_t acceptAtMost, std::string_view forbidden) {
+    Extraction result;
+    bool refused = false;
+    try {
+        result.outcome = read([&](std::string_view line) {
+            FUZZ_CHECK(!refused);
+            FUZZ_CHECK(isUtf8(line));
+            FUZZ_CHECK(line.find_first_of(forbidden) == std::string_view::npos);
+            if (result.lines.size() >= acceptAtMost) {
+                refused = true;
+                return false;
+            }
+            result.lines.emplace_back(line);
+            result.textBytes += line.size();
+            return true;
+        });
+    } catch (const FileError& e) {
+        FUZZ_CHECK(e.code() == kReadPastEnd);
+        result.broken = true;
+    } catch (...) {
+        FUZZ_CHECK(!"an exception other than the read error");
+    }
+    if (!result.broken) FUZZ_CHECK(refused == (result.outcome == WordTextOutcome::AppendRefused));
+    return result;
+}
+
+}  // namespace kivo::fuzz
