@@ -5,7 +5,6 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QTextCursor>
 
 #include "core/Errors.h"
 #include "platform/MemoControl.h"
@@ -23,16 +22,7 @@ QString mapWidth(const QString& text, WidthDirection direction) {
 }
 
 void convertSelection(MemoControl& memo, WidthDirection direction) {
-    QTextCursor cursor = memo.textCursor();
-    // Line breaks inside the selection come as paragraph separators and go
-    // back in as such.
-    const QString converted = mapWidth(cursor.selectedText(), direction);
-    QTextDocument* doc = memo.document();
-    // The replacement is not undoable, and leaves nothing behind to undo.
-    doc->setUndoRedoEnabled(false);
-    cursor.insertText(converted);
-    doc->setUndoRedoEnabled(true);
-    memo.setTextCursor(cursor);
+    memo.replaceSelectionWithoutUndo(mapWidth(memo.selectedListText(), direction));
 }
 
 void convertList(MemoControl& memo, WidthDirection direction) {
@@ -69,7 +59,7 @@ bool clipboardHoldsText() {
 }  // namespace
 
 void convertWidth(MemoControl& memo, WidthDirection direction) {
-    if (memo.textCursor().hasSelection()) {
+    if (memo.hasSelection()) {
         convertSelection(memo, direction);
     } else {
         convertList(memo, direction);
@@ -79,9 +69,9 @@ void convertWidth(MemoControl& memo, WidthDirection direction) {
 void updateEditCommands(const EditCommandSet& commands, const QWidget* focused) {
     bool hasSelection, hasText, canUndo;
     if (const auto* memo = qobject_cast<const MemoControl*>(focused)) {
-        hasSelection = memo->textCursor().hasSelection();
-        hasText = !memo->document()->isEmpty();
-        canUndo = memo->document()->isUndoAvailable();
+        hasSelection = memo->hasSelection();
+        hasText = !memo->isEmpty();
+        canUndo = memo->canUndo();
     } else if (const auto* edit = qobject_cast<const QLineEdit*>(focused)) {
         hasSelection = edit->hasSelectedText();
         hasText = !edit->text().isEmpty();

@@ -52,6 +52,28 @@ QStringList MemoControl::allLines() const {
     return lines;
 }
 
+bool MemoControl::hasSelection() const { return textCursor().hasSelection(); }
+
+QString MemoControl::selectedListText() const {
+    // Line breaks inside a selection come as paragraph separators.
+    QString text = textCursor().selectedText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+void MemoControl::replaceSelectionWithoutUndo(const QString& text) {
+    QTextCursor cursor = textCursor();
+    QTextDocument* doc = document();
+    doc->setUndoRedoEnabled(false);
+    cursor.insertText(text);
+    doc->setUndoRedoEnabled(true);
+    setTextCursor(cursor);
+}
+
+bool MemoControl::isEmpty() const { return document()->isEmpty(); }
+
+bool MemoControl::canUndo() const { return document()->isUndoAvailable(); }
+
 void MemoControl::clearList() {
     clear();
     setModified(false);

@@ -60,6 +60,16 @@ public:
     // entry; the list holds one entry per line it shows.
     static QString withLineBreaks(QString text);
 
+    // The selection, for the commands that work on it. Its line breaks
+    // read as "\n" and go back in as line breaks.
+    bool hasSelection() const;
+    QString selectedListText() const;
+    // Puts `text` in place of the selection. Not undoable, and it leaves
+    // nothing behind to undo.
+    void replaceSelectionWithoutUndo(const QString& text);
+    bool isEmpty() const;
+    bool canUndo() const;
+
 protected:
     // Shift+Return ends the line as Return does, rather than inserting U+2028.
     void keyPressEvent(QKeyEvent* event) override;
