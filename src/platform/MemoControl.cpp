@@ -9,6 +9,7 @@
 #include <QUrl>
 
 #include "core/CodePage932.h"
+#include "platform/Printing.h"
 
 namespace kivo {
 
@@ -73,6 +74,8 @@ void MemoControl::replaceSelectionWithoutUndo(const QString& text) {
 bool MemoControl::isEmpty() const { return document()->isEmpty(); }
 
 bool MemoControl::canUndo() const { return document()->isUndoAvailable(); }
+
+void MemoControl::printTo(QPrinter& printer) const { printDocument(*document(), printer); }
 
 void MemoControl::clearList() {
     clear();

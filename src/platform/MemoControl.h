@@ -5,6 +5,8 @@
 #include <QPlainTextEdit>
 #include <vector>
 
+class QPrinter;
+
 #include "core/TextStyle.h"
 
 namespace kivo {
@@ -69,6 +71,9 @@ public:
     void replaceSelectionWithoutUndo(const QString& text);
     bool isEmpty() const;
     bool canUndo() const;
+
+    // Prints the whole list, formats included, as one job on `printer`.
+    void printTo(QPrinter& printer) const;
 
 protected:
     // Shift+Return ends the line as Return does, rather than inserting U+2028.
