@@ -87,7 +87,7 @@ void loadList(benchmark::State& state, fs::path txt, int lines) {
         state.ResumeTiming();
         form->LoadWordListFile(txt.string());
         state.PauseTiming();
-        count = form->Memo->count();
+        count = form->findChild<kivo::MemoControl*>(QStringLiteral("Memo"))->count();
         form.reset();
         state.ResumeTiming();
     }
@@ -191,11 +191,12 @@ int peakMemory(const fs::path& path) {
     form.LoadWordListFile(path.string());
     const long peak = statusKiB("VmHWM");
     const long resident = statusKiB("VmRSS");
-    const QString text = form.Memo->rawText();
+    const QString text = form.findChild<kivo::MemoControl*>(QStringLiteral("Memo"))->rawText();
     std::printf(
         "lines %d\nfile_bytes %ju\ntext_utf8_bytes %lld\ntext_utf16_bytes %lld\n"
         "hwm_before_kib %ld\nhwm_after_kib %ld\nrss_after_kib %ld\nmessages %d\n",
-        form.Memo->count(), static_cast<std::uintmax_t>(fs::file_size(path)),
+        form.findChild<kivo::MemoControl*>(QStringLiteral("Memo"))->count(),
+        static_cast<std::uintmax_t>(fs::file_size(path)),
         static_cast<long long>(text.toUtf8().size()), static_cast<long long>(text.size()) * 2,
         before, peak, resident, boxes.shown);
     return boxes.shown == 0 ? 0 : 1;

@@ -79,7 +79,7 @@ void BM_WindowDrawWithoutRepeats(benchmark::State& state) {
     }
     SilentBoxes boxes;
     kivo::TMainForm form(boxes);
-    form.Memo->setPlainText(text);
+    form.findChild<kivo::MemoControl*>(QStringLiteral("Memo"))->setPlainText(text);
     auto* noRepeats = form.findChild<QAction*>(QStringLiteral("mnuNoRepeats"));
     if (!noRepeats->isChecked()) noRepeats->trigger();
     form.ButtonOKClick();

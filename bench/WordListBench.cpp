@@ -13,7 +13,6 @@
 
 #include "SilentBoxes.h"
 #include "about/TFormAbout.h"
-#include "app/EditCommands.h"
 #include "app/TMainForm.h"
 #include "core/CodePage932.h"
 #include "platform/Boxes.h"
@@ -24,6 +23,10 @@
 namespace {
 
 using kivo::bench::SilentBoxes;
+
+kivo::MemoControl& memoOf(const kivo::TMainForm& form) {
+    return *form.findChild<kivo::MemoControl*>(QStringLiteral("Memo"));
+}
 
 // A list of short Japanese entries: kanji, hiragana, katakana and some
 // half-width and ASCII, one per line.
@@ -123,8 +126,8 @@ void BM_LoadWordListFile(benchmark::State& state) {
     SilentBoxes boxes;
     kivo::TMainForm form(boxes);
     for (auto _ : state) form.LoadWordListFile(path);
-    if (form.Memo->count() != 1'000'000) {
-        state.SkipWithError(("wrong line count " + std::to_string(form.Memo->count())).c_str());
+    if (memoOf(form).count() != 1'000'000) {
+        state.SkipWithError(("wrong line count " + std::to_string(memoOf(form).count())).c_str());
     }
     QFile::remove(QString::fromStdString(path));
 }
@@ -151,7 +154,7 @@ void BM_ExportThenImport(benchmark::State& state) {
     double exportSeconds = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        form.Memo->setPlainText(millionLines());
+        memoOf(form).setPlainText(millionLines());
         QFile::remove(dialogs.path);
         state.ResumeTiming();
         const auto start = std::chrono::steady_clock::now();
@@ -162,7 +165,7 @@ void BM_ExportThenImport(benchmark::State& state) {
     }
     state.counters["export_s"] =
         benchmark::Counter(exportSeconds, benchmark::Counter::kAvgIterations);
-    if (form.Memo->count() != 1'000'000 || boxes.shown != 0)
+    if (memoOf(form).count() != 1'000'000 || boxes.shown != 0)
         state.SkipWithError("round trip failed");
     QFile::remove(dialogs.path);
 }
@@ -171,7 +174,7 @@ BENCHMARK(BM_ExportThenImport)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->I
 struct MillionLineForm {
     SilentBoxes boxes;
     kivo::TMainForm form{boxes};
-    MillionLineForm() { form.Memo->setPlainText(millionLines()); }
+    MillionLineForm() { memoOf(form).setPlainText(millionLines()); }
 };
 
 MillionLineForm& sharedForm() {
@@ -181,15 +184,15 @@ MillionLineForm& sharedForm() {
 
 void BM_Count(benchmark::State& state) {
     auto& f = sharedForm();
-    for (auto _ : state) benchmark::DoNotOptimize(f.form.Memo->count());
+    for (auto _ : state) benchmark::DoNotOptimize(memoOf(f.form).count());
 }
 BENCHMARK(BM_Count);
 
 void BM_LineAt(benchmark::State& state) {
     auto& f = sharedForm();
     std::mt19937 rng(7);
-    std::uniform_int_distribution<int> pick(0, f.form.Memo->count() - 1);
-    for (auto _ : state) benchmark::DoNotOptimize(f.form.Memo->line(pick(rng)));
+    std::uniform_int_distribution<int> pick(0, memoOf(f.form).count() - 1);
+    for (auto _ : state) benchmark::DoNotOptimize(memoOf(f.form).line(pick(rng)));
 }
 BENCHMARK(BM_LineAt);
 
@@ -211,15 +214,14 @@ BENCHMARK(BM_SelectionChangeRefresh)->Unit(benchmark::kMicrosecond);
 void BM_WidthConversionListMode(benchmark::State& state) {
     SilentBoxes boxes;
     kivo::TMainForm form(boxes);
-    const auto direction =
-        state.range(0) == 0 ? kivo::WidthDirection::Full : kivo::WidthDirection::Half;
+    const bool full = state.range(0) == 0;
     for (auto _ : state) {
         state.PauseTiming();
-        form.Memo->setPlainText(millionLines());
+        memoOf(form).setPlainText(millionLines());
         state.ResumeTiming();
-        kivo::convertWidth(*form.Memo, direction);
+        full ? form.mnuFullWidthClick() : form.mnuHalfWidthClick();
     }
-    if (form.Memo->count() != 1'000'000) state.SkipWithError("lines lost");
+    if (memoOf(form).count() != 1'000'000) state.SkipWithError("lines lost");
 }
 BENCHMARK(BM_WidthConversionListMode)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
 

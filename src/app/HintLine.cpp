@@ -31,11 +31,6 @@ QString HintLine::hintOf(const QObject* object) {
     return object ? object->property(kHintProperty).toString() : QString();
 }
 
-QString HintLine::longHint(const QString& hint) {
-    const qsizetype bar = hint.indexOf(QLatin1Char('|'));
-    return bar < 0 ? hint : hint.mid(bar + 1);
-}
-
 QString HintLine::inheritedHint(const QWidget* widget) {
     for (const QWidget* w = widget; w; w = w->parentWidget()) {
         const QString hint = hintOf(w);
@@ -46,18 +41,14 @@ QString HintLine::inheritedHint(const QWidget* widget) {
 }
 
 void HintLine::setCurrentHint(const QString& hint) {
-    if (hint == current_) return;
-    current_ = hint;
-    emit hintChanged();
+    if (rule_.highlight(hint.toStdString())) emit hintChanged();
 }
 
-void HintLine::takeHintFromWidget(const QWidget* widget) {
-    setCurrentHint(longHint(inheritedHint(widget)));
-}
+void HintLine::takeHintFromWidget(const QWidget* widget) { setCurrentHint(inheritedHint(widget)); }
 
 void HintLine::watchMenu(QMenu* menu, bool topLevel) {
     connect(menu, &QMenu::hovered, this,
-            [this](QAction* action) { setCurrentHint(longHint(hintOf(action))); });
+            [this](QAction* action) { setCurrentHint(hintOf(action)); });
     // Separators cannot be highlighted, yet a separator with a hint shows it
     // when the pointer passes over it; a disabled item or a gap highlights
     // nothing, and the toolkit says nothing about that.
@@ -65,7 +56,7 @@ void HintLine::watchMenu(QMenu* menu, bool topLevel) {
     if (!topLevel) return;
     // Opening a menu highlights its title; closing it highlights nothing.
     connect(menu, &QMenu::aboutToShow, this,
-            [this, menu] { setCurrentHint(longHint(hintOf(menu->menuAction()))); });
+            [this, menu] { setCurrentHint(hintOf(menu->menuAction())); });
     connect(menu, &QMenu::aboutToHide, this, [this] { setCurrentHint(QString()); });
 }
 
@@ -74,7 +65,7 @@ void HintLine::watchMenuBar(QMenuBar* bar) {
     // Keyboard navigation of the bar (Alt, F10) highlights titles without
     // opening their menus.
     connect(bar, &QMenuBar::hovered, this, [this](QAction* action) {
-        if (inMenuMode()) setCurrentHint(longHint(hintOf(action)));
+        if (inMenuMode()) setCurrentHint(hintOf(action));
     });
     // Alt highlights the first title before the bar takes the focus, so the
     // highlight is read again once it has; leaving the bar ends the menus.
@@ -85,7 +76,7 @@ void HintLine::followMenuBarFocus(QEvent::Type type, Qt::FocusReason reason) {
     // A menu opening or closing moves the focus without leaving the bar.
     if (reason == Qt::PopupFocusReason) return;
     if (type == QEvent::FocusIn) {
-        setCurrentHint(longHint(hintOf(menuBar_->activeAction())));
+        setCurrentHint(hintOf(menuBar_->activeAction()));
     } else {
         setCurrentHint(QString());
     }
@@ -94,7 +85,7 @@ void HintLine::followMenuBarFocus(QEvent::Type type, Qt::FocusReason reason) {
 void HintLine::followPointerInMenu(const QMenu& menu, const QPoint& pos) {
     QAction* action = menu.actionAt(pos);
     if (action && action->isSeparator()) {
-        setCurrentHint(longHint(hintOf(action)));
+        setCurrentHint(hintOf(action));
         return;
     }
     if (action && action->isEnabled()) return;  // its hovered signal speaks for it
@@ -128,10 +119,10 @@ bool HintLine::inMenuMode() const {
 }
 
 void HintLine::onIdle() {
-    // While a menu is open the menu rules own the hint; a modal box runs its
-    // own loop and leaves the hint as it was.
-    if (inMenuMode() || QApplication::activeModalWidget()) return;
-    takeHintFromWidget(QApplication::widgetAt(QCursor::pos()));
+    const bool menuOrBox = inMenuMode() || QApplication::activeModalWidget();
+    const QString hint =
+        menuOrBox ? QString() : inheritedHint(QApplication::widgetAt(QCursor::pos()));
+    if (rule_.idle(menuOrBox, hint.toStdString())) emit hintChanged();
 }
 
 }  // namespace kivo

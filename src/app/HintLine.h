@@ -1,11 +1,14 @@
 #pragma once
-// The application's one current hint and the rules that change it: the
-// control under the pointer when the application goes idle, or the menu item
-// that is highlighted. The status bar shows it; tooltips never do.
+// The Qt side of the hint line: the hints carried by widgets and menu items,
+// and what feeds the hint rule (the control under the pointer when the
+// application goes idle, the menu item that is highlighted). The status bar
+// shows the rule's hint; tooltips never do.
 #include <QEvent>
 #include <QObject>
 #include <QPointer>
 #include <QString>
+
+#include "commands/WindowRules.h"
 
 class QAction;
 class QMenu;
@@ -21,12 +24,12 @@ public:
 
     static void setHint(QObject* object, const QString& hint);
     static QString hintOf(const QObject* object);
-    // The text after the first "|"; a hint without one is its own long part.
-    static QString longHint(const QString& hint);
     // The hint of the widget or of its first parent that has one.
     static QString inheritedHint(const QWidget* widget);
 
-    QString current() const { return current_; }
+    QString current() const { return QString::fromStdString(rule_.current()); }
+    // The long part of the current hint, as the status line shows it.
+    QString shown() const { return QString::fromStdString(rule_.shown()); }
     // Makes `hint` current; announces the change only when it is one.
     void setCurrentHint(const QString& hint);
 
@@ -48,7 +51,7 @@ private:
     void onIdle();
     bool inMenuMode() const;
 
-    QString current_;
+    HintRule rule_;
     QPointer<QMenuBar> menuBar_;
 };
 

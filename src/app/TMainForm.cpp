@@ -17,21 +17,20 @@
 #include <QUrl>
 
 #include "about/Auxiliaries.h"
-#include "about/AuxiliaryCommands.h"
-#include "about/TFormAbout.h"
-#include "app/DrawSession.h"
-#include "app/EditCommands.h"
+#include "app/DrawHistoryWindow.h"
 #include "app/ErrorReporting.h"
+#include "app/FocusedEditor.h"
 #include "app/HintLine.h"
+#include "app/QtWindowPorts.h"
+#include "commands/EditCommands.h"
 #include "commands/FileCommands.h"
-#include "core/Errors.h"
-#include "files/WordListLoader.h"
+#include "commands/HelpCommands.h"
+#include "commands/TopicCommands.h"
+#include "commands/WindowRules.h"
 #include "platform/AnchorLayout.h"
 #include "platform/Boxes.h"
 #include "platform/FileDialogs.h"
 #include "platform/MemoControl.h"
-#include "wordlist/Random.h"
-#include "wordlist/TopicDraw.h"
 
 namespace kivo {
 namespace {
@@ -50,12 +49,6 @@ QFont pixelFont(const char* family, int pixels) {
     return font;
 }
 
-// The word list as the draw reads it.
-WordListSource wordListOf(const MemoControl& memo) {
-    return {[&memo] { return static_cast<std::uint32_t>(memo.count()); },
-            [&memo](std::uint32_t i) { return memo.line(static_cast<int>(i)).toStdString(); }};
-}
-
 template <typename T>
 T* named(T* object, const char* name) {
     object->setObjectName(QString::fromLatin1(name));
@@ -63,93 +56,6 @@ T* named(T* object, const char* name) {
 }
 
 }  // namespace
-
-// The window as the commands see it: the list control, the caption, the
-// count, the topics, the boxes and the dialogs.
-class WindowPorts : public WordListPort,
-                    public FileWindowPort,
-                    public BoxPort,
-                    public FileDialogPort {
-public:
-    explicit WindowPorts(TMainForm& form) : form_(form) {}
-
-    // The word list.
-    void focusList() override { memo().setFocus(); }
-    void clearList() override { memo().clearList(); }
-    void loadWholeText(StyledText text) override {
-        dropListFont(text, kListFontFamily, kListFontHalfPoints);
-        memo().setStyledText(QString::fromStdString(text.text), text.ranges);
-        memo().setCapacity(MemoControl::kRaisedCapacity);
-    }
-    bool appendLine(std::string_view line) override {
-        return memo().appendLine(
-            QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
-    }
-    std::size_t appendLines(std::span<const std::string> lines) override {
-        QStringList list;
-        list.reserve(static_cast<qsizetype>(lines.size()));
-        for (const std::string& line : lines) list << QString::fromStdString(line);
-        return static_cast<std::size_t>(memo().appendLines(list));
-    }
-    void warning(const std::string& text) override {
-        form_.boxes_.warning(QString::fromStdString(text));
-    }
-    bool isModified() const override { return memo().isModified(); }
-    void setModified(bool modified) override { memo().setModified(modified); }
-    std::vector<std::string> lines() const override {
-        std::vector<std::string> out;
-        for (const QString& line : memo().allLines()) out.push_back(line.toStdString());
-        return out;
-    }
-    void setLines(const std::vector<std::string>& lines) override {
-        QString text;
-        for (const std::string& line : lines) text += QString::fromStdString(line) + u'\n';
-        memo().setPlainText(text);
-    }
-    bool plainTextMode() const override { return memo().plainTextMode(); }
-    void setPlainTextMode(bool on) override { memo().setPlainTextMode(on); }
-    std::string text() const override { return memo().rawText().toStdString(); }
-    StyledText styledText() const override { return memo().styledText(); }
-
-    // The rest of the window.
-    void setCaption(const std::string& caption) override {
-        form_.setWindowTitle(QString::fromStdString(caption));
-    }
-    void refreshLineCount() override { form_.refreshLineCount(); }
-    void clearTopics() override {
-        form_.Edit1st->clear();
-        form_.Edit2nd->clear();
-    }
-    BoxAnswer confirm(const std::string& text) override {
-        switch (form_.boxes_.confirm(QString::fromStdString(text))) {
-            case Boxes::Answer::Yes:
-                return BoxAnswer::Yes;
-            case Boxes::Answer::No:
-                return BoxAnswer::No;
-            case Boxes::Answer::Cancel:
-                break;
-        }
-        return BoxAnswer::Cancel;
-    }
-    std::optional<std::string> openFile(const DialogSettings& settings) override {
-        return chosen(form_.dialogs_->openFile(qtSettings(settings)));
-    }
-    std::optional<std::string> saveFile(const DialogSettings& settings) override {
-        return chosen(form_.dialogs_->saveFile(qtSettings(settings)));
-    }
-
-private:
-    MemoControl& memo() const { return *form_.Memo; }
-    static FileDialogSettings qtSettings(const DialogSettings& s) {
-        return {QString::fromStdString(s.filter), QString::fromStdString(s.defaultExtension)};
-    }
-    static std::optional<std::string> chosen(const std::optional<QString>& path) {
-        if (!path) return std::nullopt;
-        return path->toStdString();
-    }
-
-    TMainForm& form_;
-};
 
 TMainForm::TMainForm(Boxes& boxes, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -160,13 +66,17 @@ TMainForm::TMainForm(Boxes& boxes, QWidget* parent)
       dialogs_(ownDialogs_.get()),
       hints_(new HintLine(this)),
       auxiliaries_(std::make_unique<Auxiliaries>(boxes)),
-      draws_(std::make_unique<DrawSession>(boxes, this)) {
-    ports_ = std::make_unique<WindowPorts>(*this);
-    files_ = std::make_unique<FileCommands>(*ports_, *ports_, *ports_, *ports_);
+      ports_(std::make_unique<QtWindowPorts>(*this)),
+      files_(std::make_unique<FileCommands>(*ports_, *ports_, *ports_, *ports_)),
+      topics_(std::make_unique<TopicCommands>(*ports_, *ports_, *ports_, *ports_, *ports_)),
+      edits_(std::make_unique<EditCommands>(*ports_)),
+      helps_(std::make_unique<HelpCommands>(
+          HelpPorts{*ports_, *ports_, *ports_, *ports_, *ports_, *ports_})) {
     setObjectName(QStringLiteral("MainForm"));
     setFont(pixelFont("ＭＳ Ｐゴシック", 12));
     createControls();
-    draws_->watchList(*Memo);
+    // Any change to the list's text starts the pool of draws again.
+    connect(Memo, &MemoControl::textChanged, this, [this] { topics_->listChanged(); });
     createActions();
     createMenus();
     createContextMenus();
@@ -176,7 +86,10 @@ TMainForm::TMainForm(Boxes& boxes, QWidget* parent)
     FormCreate();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    // The history window reads the drawer's history; it goes first.
+    delete historyWindow_.data();
+}
 
 void TMainForm::createControls() {
     auto* client = named(new QWidget(this), "ClientArea");
@@ -336,7 +249,7 @@ void TMainForm::createMenus() {
                            QStringLiteral("全ての語句が選出されるまで、同じ語句を選出しません"),
                            &TMainForm::mnuNoRepeatsClick);
     mnuNoRepeats->setCheckable(true);
-    mnuNoRepeats->setChecked(draws_->noRepeats());
+    mnuNoRepeats->setChecked(topics_->noRepeats());
     addItem(tool, "mnuDrawHistory", QStringLiteral("お題の履歴(&H)"),
             QStringLiteral("今回の起動中に選出したお題の履歴を表示します"),
             &TMainForm::mnuDrawHistoryClick);
@@ -464,9 +377,8 @@ void TMainForm::connectCommand(QAction* action, void (TMainForm::*handler)()) {
 // ---- Start-up ------------------------------------------------------------
 
 void TMainForm::FormCreate() {
-    SeedRandomFromClock();
     FVersionText = "version 1.33";
-    setWindowTitle(kInitialCaption);
+    kivo::FormCreate(*ports_);
     connect(hints_, &HintLine::hintChanged, this, &TMainForm::ShowLongHint, Qt::UniqueConnection);
 }
 
@@ -501,64 +413,63 @@ const std::string& TMainForm::currentFile() const { return files_->currentFile()
 
 void TMainForm::LoadWordListFile(const std::string& path) { files_->LoadWordListFile(path); }
 
-void TMainForm::ShowLongHint() { StatusPanel0->setText(HintLine::longHint(hints_->current())); }
+void TMainForm::ShowLongHint() { StatusPanel0->setText(hints_->shown()); }
 
-void TMainForm::refreshLineCount() { LabelLineValue->setText(QString::number(Memo->count())); }
+void TMainForm::refreshLineCount() { kivo::refreshLineCount(*ports_, *ports_); }
 
 void TMainForm::MemoSelectionChange() { refreshLineCount(); }
 
 // ---- Word list and topics -----------------------------------------------
 
-void TMainForm::ButtonOKClick() {
-    draws_->draw(wordListOf(*Memo), processRandom(), *Edit1st, *Edit2nd);
+void TMainForm::ButtonOKClick() { topics_->ButtonOKClick(); }
+
+void TMainForm::mnuClearClick() { topics_->mnuClearClick(); }
+
+void TMainForm::mnuFListClearClick() { topics_->mnuFListClearClick(); }
+
+void TMainForm::mnuRandomClick() { topics_->mnuRandomClick(); }
+
+void TMainForm::mnuNoRepeatsClick() { topics_->mnuNoRepeatsClick(mnuNoRepeats->isChecked()); }
+
+void TMainForm::mnuDrawHistoryClick() {
+    if (!historyWindow_) historyWindow_ = new DrawHistoryWindow(topics_->drawer(), this);
+    historyWindow_->refresh();
+    historyWindow_->show();
+    historyWindow_->raise();
+    historyWindow_->activateWindow();
 }
-
-void TMainForm::mnuClearClick() {
-    Memo->clearList();
-    Memo->setModified(false);
-    LabelLineValue->setText(QStringLiteral("0"));
-}
-
-void TMainForm::mnuFListClearClick() {
-    Edit1st->clear();
-    Edit2nd->clear();
-}
-
-void TMainForm::mnuRandomClick() {
-    SeedRandomFromClock();
-    boxes_.message(QString::fromUtf8(kReseedMessage));
-}
-
-void TMainForm::mnuNoRepeatsClick() { draws_->setNoRepeats(mnuNoRepeats->isChecked()); }
-
-void TMainForm::mnuDrawHistoryClick() { draws_->showHistory(); }
 
 void TMainForm::mnuExitClick() { close(); }
 
 // ---- Width conversion and edit commands ---------------------------------
-// The edit commands act on the list whichever control has the focus.
 
-void TMainForm::mnuFullWidthClick() { convertWidth(*Memo, WidthDirection::Full); }
+void TMainForm::mnuFullWidthClick() { edits_->mnuFullWidthClick(); }
 
-void TMainForm::mnuHalfWidthClick() { convertWidth(*Memo, WidthDirection::Half); }
+void TMainForm::mnuHalfWidthClick() { edits_->mnuHalfWidthClick(); }
 
-void TMainForm::EditCutClick() { Memo->cut(); }
+void TMainForm::EditCutClick() { edits_->EditCutClick(); }
 
-void TMainForm::EditCopyClick() { Memo->copy(); }
+void TMainForm::EditCopyClick() { edits_->EditCopyClick(); }
 
-void TMainForm::EditPasteClick() { Memo->paste(); }
+void TMainForm::EditPasteClick() { edits_->EditPasteClick(); }
 
-void TMainForm::EditSelectAllClick() { Memo->selectAll(); }
+void TMainForm::EditSelectAllClick() { edits_->EditSelectAllClick(); }
 
-void TMainForm::EditUndoClick() { Memo->undo(); }
+void TMainForm::EditUndoClick() { edits_->EditUndoClick(); }
 
 void TMainForm::judgeEditCommands() {
     // A menu reached by keyboard has taken the focus to the menu bar; the
     // commands are about the control it came from.
     QWidget* focused = QApplication::focusWidget();
     if (focused == menuBar() || qobject_cast<QMenu*>(focused)) focused = focusBeforeMenus_;
-    updateEditCommands({EditCutCmd, EditCopyCmd, EditPasteCmd, EditSelectAllCmd, EditUndoCmd},
-                       focused);
+    const std::optional<EditState> state = editStateOf(focused);
+    if (!state) return;
+    const EditEnabling enabling = kivo::judgeEditCommands(*state, clipboardHoldsText());
+    EditCutCmd->setEnabled(enabling.cut);
+    EditCopyCmd->setEnabled(enabling.copy);
+    EditPasteCmd->setEnabled(enabling.paste);
+    EditSelectAllCmd->setEnabled(enabling.selectAll);
+    EditUndoCmd->setEnabled(enabling.undo);
 }
 
 // ---- File commands -------------------------------------------------------
@@ -600,18 +511,12 @@ void TMainForm::dropEvent(QDropEvent* event) {
 
 // ---- Help, About box, update check and printing -------------------------
 
-void TMainForm::mnuPrintClick() { printWordList(*Memo->document(), auxiliaries_->printer(), this); }
+void TMainForm::mnuPrintClick() { helps_->mnuPrintClick(); }
 
-void TMainForm::mnuKivoHelpClick() {
-    showHelp(*this, auxiliaries_->help(), auxiliaries_->topMost());
-}
+void TMainForm::mnuKivoHelpClick() { helps_->mnuKivoHelpClick(); }
 
-void TMainForm::mnuAboutClick() {
-    if (FormAbout) FormAbout->exec();
-}
+void TMainForm::mnuAboutClick() { helps_->mnuAboutClick(); }
 
-void TMainForm::mnuNewKivoClick() {
-    checkForUpdate(*this, boxes_, auxiliaries_->urls(), auxiliaries_->topMost());
-}
+void TMainForm::mnuNewKivoClick() { helps_->mnuNewKivoClick(); }
 
 }  // namespace kivo

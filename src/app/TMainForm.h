@@ -1,7 +1,7 @@
 #pragma once
-// The main window: its controls, menus, caption, hint line and line count,
-// and one handler per event. Handlers stay thin; the work lives in the
-// wordlist, files and about libraries.
+// The main window: its controls, menus and layout, and one handler per
+// event that forwards it to the commands. It holds no rule of its own; the
+// commands reach its controls through QtWindowPorts.
 //
 // The controls keep the names the program has always used for them:
 //   Memo             the word list (単語リスト), one entry per line
@@ -23,7 +23,7 @@
 #include <optional>
 #include <string>
 
-#include "commands/FileCommands.h"
+#include "core/Titles.h"
 
 class QAction;
 class QGroupBox;
@@ -37,14 +37,16 @@ namespace kivo {
 
 class Auxiliaries;
 class Boxes;
-class DrawSession;
+class DrawHistoryWindow;
+class EditCommands;
 class FileCommands;
-class WindowPorts;
 class FileDialogs;
-struct FileDialogSettings;
+class HelpCommands;
 class HintLine;
 class MemoControl;
+class QtWindowPorts;
 class TFormAbout;
+class TopicCommands;
 
 class TMainForm : public QMainWindow {
     Q_OBJECT
@@ -53,21 +55,6 @@ public:
 
     explicit TMainForm(Boxes& boxes, QWidget* parent = nullptr);
     ~TMainForm() override;
-
-    // Controls, named as in the window's layout.
-    QStatusBar* StatusBar = nullptr;
-    QLabel* StatusPanel0 = nullptr;
-    QGroupBox* GroupBox1 = nullptr;
-    MemoControl* Memo = nullptr;
-    QPushButton* ButtonOK = nullptr;
-    QPushButton* ButtonListClear = nullptr;
-    QLabel* Label3 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* LabelLineValue = nullptr;
-    QLineEdit* Edit1st = nullptr;
-    QLineEdit* Edit2nd = nullptr;
-    QMenu* PopupMenu1 = nullptr;
-    QMenu* PopupMenu2 = nullptr;
 
     const std::string& versionText() const { return FVersionText; }
     const std::string& currentFile() const;
@@ -108,7 +95,7 @@ public:
     // Help, the update check and printing reach the platform through these.
     Auxiliaries& auxiliaries() { return *auxiliaries_; }
 
-    // The one rule for LabelLineValue: the list's count in plain decimal.
+    // LabelLineValue shows the list's count again.
     void refreshLineCount();
     // Names the current file in the caption and remembers its path.
     void SetCurrentFile(const std::string& path);
@@ -138,6 +125,21 @@ private:
     void judgeEditCommands();
     void ShowLongHint();
 
+    // Controls, named as in the window's layout.
+    QStatusBar* StatusBar = nullptr;
+    QLabel* StatusPanel0 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    MemoControl* Memo = nullptr;
+    QPushButton* ButtonOK = nullptr;
+    QPushButton* ButtonListClear = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* LabelLineValue = nullptr;
+    QLineEdit* Edit1st = nullptr;
+    QLineEdit* Edit2nd = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QMenu* PopupMenu2 = nullptr;
+
     // A menu item: caption, hint and the handler its choice runs.
     QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QString& hint,
                      void (TMainForm::*handler)());
@@ -150,21 +152,24 @@ private:
                         void (TMainForm::*handler)());
     void connectCommand(QAction* action, void (TMainForm::*handler)());
 
-    friend class WindowPorts;
+    friend class QtWindowPorts;
     Boxes& boxes_;
     std::unique_ptr<FileDialogs> ownDialogs_;
     FileDialogs* dialogs_;
-    // The window as the commands see it, and the file commands over it.
-    std::unique_ptr<WindowPorts> ports_;
-    std::unique_ptr<FileCommands> files_;
     HintLine* hints_ = nullptr;
+    std::unique_ptr<Auxiliaries> auxiliaries_;
+    TFormAbout* FormAbout = nullptr;
+    QPointer<DrawHistoryWindow> historyWindow_;
+    // The window as the commands see it, and the commands over it.
+    std::unique_ptr<QtWindowPorts> ports_;
+    std::unique_ptr<FileCommands> files_;
+    std::unique_ptr<TopicCommands> topics_;
+    std::unique_ptr<EditCommands> edits_;
+    std::unique_ptr<HelpCommands> helps_;
     // The control that had the focus before the menus took it.
     QPointer<QWidget> focusBeforeMenus_;
     QStringList commandLine_;
     bool shownOnce_ = false;
-    std::unique_ptr<Auxiliaries> auxiliaries_;
-    TFormAbout* FormAbout = nullptr;
-    std::unique_ptr<DrawSession> draws_;
     QAction* mnuNoRepeats = nullptr;
 
     // Shared edit commands (ActionList1, category "編集").

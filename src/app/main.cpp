@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QIcon>
 
-#include "about/AuxiliaryCommands.h"
+#include "about/HelpDocument.h"
 #include "about/TFormAbout.h"
 #include "app/KivoApplication.h"
 #include "app/TMainForm.h"

@@ -4,6 +4,7 @@
 #include <system_error>
 #include <utility>
 
+#include "commands/WindowRules.h"
 #include "core/Errors.h"
 #include "core/PathRules.h"
 #include "files/Cryptogram.h"
@@ -54,7 +55,10 @@ public:
     void focusList() override { commands_.list_.focusList(); }
     void clearList() override { commands_.list_.clearList(); }
     void setCurrentFile(const std::string& path) override { commands_.SetCurrentFile(path); }
-    void loadWholeText(StyledText text) override { commands_.list_.loadWholeText(std::move(text)); }
+    void loadWholeText(StyledText text) override {
+        dropListFont(text, kListFontFamily, kListFontHalfPoints);
+        commands_.list_.loadWholeText(std::move(text));
+    }
     void clearModified() override { commands_.list_.setModified(false); }
     bool appendLine(std::string_view line) override { return commands_.list_.appendLine(line); }
     std::size_t appendLines(std::span<const std::string> lines) override {
@@ -66,7 +70,7 @@ private:
     FileCommands& commands_;
 };
 
-FileCommands::FileCommands(WordListPort& list, FileWindowPort& window, BoxPort& boxes,
+FileCommands::FileCommands(WordListPort& list, MainWindowPort& window, BoxPort& boxes,
                            FileDialogPort& dialogs)
     : list_(list), window_(window), boxes_(boxes), dialogs_(dialogs) {}
 
@@ -137,7 +141,7 @@ void FileCommands::newImport(const DialogSettings& settings, bool container) {
         }
         list_.setModified(false);
     }
-    window_.refreshLineCount();
+    refreshLineCount(list_, window_);
 }
 
 void FileCommands::addImport(const DialogSettings& settings, bool container) {
@@ -153,7 +157,7 @@ void FileCommands::addImport(const DialogSettings& settings, bool container) {
         list_.setLines(lines);
         list_.setModified(false);
     }
-    window_.refreshLineCount();
+    refreshLineCount(list_, window_);
 }
 
 void FileCommands::mnuNewClick() {
@@ -163,7 +167,7 @@ void FileCommands::mnuNewClick() {
     list_.focusList();
     list_.setModified(false);
     window_.setCaption(kInitialCaption);
-    window_.refreshLineCount();
+    refreshLineCount(list_, window_);
 }
 
 void FileCommands::mnuExportKivoClick() {
@@ -175,7 +179,7 @@ void FileCommands::mnuExportKivoClick() {
         list_.setModified(false);
         SetCurrentFile(*path);
     }
-    window_.refreshLineCount();
+    refreshLineCount(list_, window_);
 }
 
 void FileCommands::mnuExporttxtClick() {
@@ -190,7 +194,7 @@ void FileCommands::mnuExporttxtClick() {
         list_.setModified(false);
         SetCurrentFile(*path);
     }
-    window_.refreshLineCount();
+    refreshLineCount(list_, window_);
 }
 
 void FileCommands::WMDropFiles(const std::vector<std::string>& paths) {
@@ -201,11 +205,11 @@ void FileCommands::WMDropFiles(const std::vector<std::string>& paths) {
     if (extensionPart(path) == ".txt") {
         LoadWordListFile(path);
         list_.setModified(false);
-        window_.refreshLineCount();
+        refreshLineCount(list_, window_);
         return;
     }
     importContainer(path);
-    window_.refreshLineCount();
+    refreshLineCount(list_, window_);
 }
 
 void FileCommands::loadCommandLineFile(const std::string& path) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "commands/FilePorts.h"
+#include "commands/Ports.h"
 #include "core/Titles.h"
 
 namespace kivo {
@@ -23,7 +23,7 @@ inline constexpr int kListFontHalfPoints = 24;
 
 class FileCommands {
 public:
-    FileCommands(WordListPort& list, FileWindowPort& window, BoxPort& boxes,
+    FileCommands(WordListPort& list, MainWindowPort& window, BoxPort& boxes,
                  FileDialogPort& dialogs);
 
     void mnuNewClick();
@@ -53,7 +53,7 @@ private:
     void saveList(const std::string& path);
 
     WordListPort& list_;
-    FileWindowPort& window_;
+    MainWindowPort& window_;
     BoxPort& boxes_;
     FileDialogPort& dialogs_;
     std::string FCurrentFile;

@@ -15,8 +15,9 @@
 #include "AboutDoubles.h"
 #include "ScriptedBoxes.h"
 #include "about/Auxiliaries.h"
-#include "about/AuxiliaryCommands.h"
+#include "about/HelpDocument.h"
 #include "app/TMainForm.h"
+#include "commands/HelpCommands.h"
 #include "files/FileError.h"
 #include "platform/HelpFile.h"
 #include "platform/HelpWindow.h"
@@ -193,8 +194,9 @@ TEST(HelpDocument, LiesBesideTheProgramAndCoversEveryCommandAndMessage) {
                      kNotNumeric, kDiskFull}) {
         messages << QString::fromStdString(fileErrorText(code));
     }
-    messages << updateQuestion().split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
-    messages << kUpdateCaption
+    messages << QString::fromStdString(updateQuestion())
+                    .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    messages << QString::fromUtf8(kUpdateCaption)
              << QStringList{QStringLiteral("I/O エラー"),
                             QStringLiteral("行数が長すぎてファイルが開けません"),
                             QStringLiteral("現在の単語リストを保存しますか？"),

@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "FormControls.h"
 #include "ScriptedBoxes.h"
 #include "app/TMainForm.h"
 #include "platform/MemoControl.h"
@@ -169,7 +170,7 @@ TEST_F(FileDialogTest, FiltersShowAsWrittenFullWidthSpacesIncluded) {
 }
 
 TEST_F(FileDialogTest, TheChosenNameIsSavedWithTheFiltersExtension) {
-    form.Memo->setPlainText(QStringLiteral("犬"));
+    ui(form).Memo->setPlainText(QStringLiteral("犬"));
     look("mnuExporttxt", QStringLiteral("一覧"));
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("一覧.txt"))));
     EXPECT_TRUE(boxes.shown.empty());

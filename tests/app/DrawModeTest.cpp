@@ -8,6 +8,7 @@
 #include <QTableView>
 #include <QTest>
 
+#include "FormControls.h"
 #include "ScriptedBoxes.h"
 #include "app/DrawHistoryWindow.h"
 #include "app/TMainForm.h"
@@ -24,7 +25,7 @@ protected:
     TMainForm form{boxes};
 
     QAction* item(const char* name) { return form.findChild<QAction*>(QString::fromLatin1(name)); }
-    void draw() { QTest::mouseClick(form.ButtonOK, Qt::LeftButton); }
+    void draw() { QTest::mouseClick(ui(form).ButtonOK, Qt::LeftButton); }
     int roundsEnded() const {
         return static_cast<int>(std::count_if(boxes.shown.begin(), boxes.shown.end(), [](auto& s) {
             return s.text == QString::fromUtf8(kPoolRestartMessage);
@@ -43,17 +44,17 @@ TEST_F(DrawModeTest, SwitchIsRememberedAndAnEditStartsThePoolAgain) {
         EXPECT_TRUE(again.findChild<QAction*>(QStringLiteral("mnuNoRepeats"))->isChecked());
     }
 
-    form.Memo->setPlainText(QStringLiteral("犬\n猫\n鳥\n"));
+    ui(form).Memo->setPlainText(QStringLiteral("犬\n猫\n鳥\n"));
     processRandom().setSeed(7);
     draw();
     draw();  // one entry left: the round ends and the draw starts again
     EXPECT_EQ(roundsEnded(), 1);
     EXPECT_EQ(boxes.shown.size(), 1u);
-    EXPECT_NE(form.Edit1st->text(), form.Edit2nd->text());
+    EXPECT_NE(ui(form).Edit1st->text(), ui(form).Edit2nd->text());
 
     // One entry is left again; typing into a line makes it a new list.
-    form.Memo->moveCursor(QTextCursor::Start);
-    QTest::keyClicks(form.Memo, QStringLiteral("x"));
+    ui(form).Memo->moveCursor(QTextCursor::Start);
+    QTest::keyClicks(ui(form).Memo, QStringLiteral("x"));
     draw();
     EXPECT_EQ(roundsEnded(), 1);
 
@@ -64,12 +65,12 @@ TEST_F(DrawModeTest, SwitchIsRememberedAndAnEditStartsThePoolAgain) {
 }
 
 TEST_F(DrawModeTest, HistoryWindowShowsDrawsLatestFirstCopiesAndClears) {
-    form.Memo->setPlainText(QStringLiteral("犬\n猫\n鳥\n魚\n"));
+    ui(form).Memo->setPlainText(QStringLiteral("犬\n猫\n鳥\n魚\n"));
     processRandom().setSeed(45296789u);
     draw();
-    const QString first1 = form.Edit1st->text().mid(1);
+    const QString first1 = ui(form).Edit1st->text().mid(1);
     draw();
-    const QString latest2 = form.Edit2nd->text().mid(1);
+    const QString latest2 = ui(form).Edit2nd->text().mid(1);
 
     item("mnuDrawHistory")->trigger();
     auto* window = form.findChild<DrawHistoryWindow*>();
@@ -86,7 +87,7 @@ TEST_F(DrawModeTest, HistoryWindowShowsDrawsLatestFirstCopiesAndClears) {
     // A draw while the window is open shows at once, on top.
     draw();
     ASSERT_EQ(rows->rowCount(), 3);
-    EXPECT_EQ(rows->index(0, 1).data().toString(), form.Edit1st->text().mid(1));
+    EXPECT_EQ(rows->index(0, 1).data().toString(), ui(form).Edit1st->text().mid(1));
 
     QTest::mouseClick(window->ButtonCopy, Qt::LeftButton);
     const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));

@@ -19,6 +19,7 @@
 #include <unistd.h>
 #endif
 
+#include "FormControls.h"
 #include "ScriptedBoxes.h"
 #include "app/TMainForm.h"
 #include "files/Cryptogram.h"
@@ -84,7 +85,7 @@ protected:
         std::ofstream(p.toStdString(), std::ios::binary) << bytes;
     }
     void run(const char* name) { form->findChild<QAction*>(QString::fromLatin1(name))->trigger(); }
-    QStringList lines() const { return form->Memo->allLines(); }
+    QStringList lines() const { return ui(*form).Memo->allLines(); }
     // Drops files on the window, or on one of its controls.
     void drop(const QStringList& paths, QWidget* on = nullptr) {
         if (!on) on = form.get();
@@ -110,30 +111,30 @@ protected:
 };
 
 TEST_F(FileCommandsTest, NewListAsksOnlyAboutAModifiedList) {
-    form->Memo->setPlainText(QStringLiteral("犬\n猫"));
-    form->Edit1st->setText(QStringLiteral(" 犬"));
+    ui(*form).Memo->setPlainText(QStringLiteral("犬\n猫"));
+    ui(*form).Edit1st->setText(QStringLiteral(" 犬"));
     form->SetCurrentFile("/x/list.txt");
     run("mnuNew");
     EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(form->Memo->count(), 0);
-    EXPECT_TRUE(form->Edit1st->text().isEmpty());
+    EXPECT_EQ(ui(*form).Memo->count(), 0);
+    EXPECT_TRUE(ui(*form).Edit1st->text().isEmpty());
     EXPECT_EQ(form->windowTitle(), TMainForm::kInitialCaption);
     EXPECT_EQ(form->currentFile(), "/x/list.txt");
-    EXPECT_EQ(form->LabelLineValue->text(), QStringLiteral("0"));
+    EXPECT_EQ(ui(*form).LabelLineValue->text(), QStringLiteral("0"));
 
-    form->Memo->setPlainText(QStringLiteral("犬"));
-    form->Memo->setModified(true);
+    ui(*form).Memo->setPlainText(QStringLiteral("犬"));
+    ui(*form).Memo->setModified(true);
     boxes.answers = {Answer::Cancel};
     run("mnuNew");
     EXPECT_EQ(lines(), QStringList{"犬"});
-    EXPECT_TRUE(form->Memo->isModified());
+    EXPECT_TRUE(ui(*form).Memo->isModified());
     ASSERT_EQ(confirms().size(), 1u);
     EXPECT_EQ(confirms()[0].text, QStringLiteral("現在の単語リストを保存しますか？"));
 
     boxes.answers = {Answer::Yes};  // then the save dialog is cancelled
     run("mnuNew");
-    EXPECT_EQ(form->Memo->count(), 0);
-    EXPECT_FALSE(form->Memo->isModified());
+    EXPECT_EQ(ui(*form).Memo->count(), 0);
+    EXPECT_FALSE(ui(*form).Memo->isModified());
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0],
               QStringLiteral("save:txt ファイル　(*.txt)|*.txt|全てのファイル　(*.*)|*.*:.txt"));
@@ -141,12 +142,12 @@ TEST_F(FileCommandsTest, NewListAsksOnlyAboutAModifiedList) {
 
 TEST_F(FileCommandsTest, ContainerExportAndImportRoundTrip) {
     const QString list = QStringLiteral("犬\n表ソ\n{a\\b}\nｶﾞ😀\n\n한국");
-    form->Memo->setPlainText(list);
-    form->Memo->setModified(true);
+    ui(*form).Memo->setPlainText(list);
+    ui(*form).Memo->setModified(true);
     const QString target = path("動物.Kivo");
     dialogs.answers = {target};
     run("mnuExportKivo");
-    EXPECT_FALSE(form->Memo->isModified());
+    EXPECT_FALSE(ui(*form).Memo->isModified());
     EXPECT_EQ(form->windowTitle(), QStringLiteral("動物.Kivo  >>>  Kivo version 1.33"));
     const std::string stored = readAll(target.toStdString());
     ASSERT_GT(stored.size(), 44u);
@@ -159,8 +160,8 @@ TEST_F(FileCommandsTest, ContainerExportAndImportRoundTrip) {
     dialogs.answers = {target};
     run("mnuNewInportKivo");
     EXPECT_EQ(lines(), list.split(QLatin1Char('\n')));
-    EXPECT_FALSE(form->Memo->isModified());
-    EXPECT_EQ(form->LabelLineValue->text(), QStringLiteral("6"));
+    EXPECT_FALSE(ui(*form).Memo->isModified());
+    EXPECT_EQ(ui(*form).LabelLineValue->text(), QStringLiteral("6"));
     const std::string again = readAll(target.toStdString());
     EXPECT_EQ(again.substr(0, 10), stored.substr(0, 10));
     EXPECT_EQ(again.size(), stored.size());
@@ -187,25 +188,25 @@ TEST_F(FileCommandsTest, AContainerWhoseLoadFailsStaysEnciphered) {
 TEST_F(FileCommandsTest, OverwritePromptGuardsBothExports) {
     const QString target = path("old.txt");
     write(target, "old");
-    form->Memo->setPlainText(QStringLiteral("新"));
-    form->Memo->setModified(true);
-    form->LabelLineValue->setText(QStringLiteral("label"));
+    ui(*form).Memo->setPlainText(QStringLiteral("新"));
+    ui(*form).Memo->setModified(true);
+    ui(*form).LabelLineValue->setText(QStringLiteral("label"));
 
     dialogs.answers = {target};
     boxes.answers = {Answer::No};
     run("mnuExporttxt");
     EXPECT_EQ(readAll(target.toStdString()), "old");
-    EXPECT_FALSE(form->Memo->isModified());  // cleared although nothing was saved
-    EXPECT_EQ(form->LabelLineValue->text(), QStringLiteral("label"));
+    EXPECT_FALSE(ui(*form).Memo->isModified());  // cleared although nothing was saved
+    EXPECT_EQ(ui(*form).LabelLineValue->text(), QStringLiteral("label"));
     EXPECT_EQ(confirms().back().text,
               target + QStringLiteral(" は既に存在します。\r\n上書きしますか？"));
 
-    form->Memo->setModified(true);
+    ui(*form).Memo->setModified(true);
     dialogs.answers = {target};
     boxes.answers = {Answer::Cancel};
     run("mnuExportKivo");
     EXPECT_EQ(readAll(target.toStdString()), "old");
-    EXPECT_TRUE(form->Memo->isModified());
+    EXPECT_TRUE(ui(*form).Memo->isModified());
 
     dialogs.answers = {target};
     boxes.answers = {Answer::Yes};
@@ -215,14 +216,14 @@ TEST_F(FileCommandsTest, OverwritePromptGuardsBothExports) {
 }
 
 TEST_F(FileCommandsTest, TextExportIsCodePage932OrUtf8WhenNeeded) {
-    form->Memo->setPlainText(QStringLiteral("犬\nｶﾞ\n"));
+    ui(*form).Memo->setPlainText(QStringLiteral("犬\nｶﾞ\n"));
     const QString sjis = path("sjis.txt");
     dialogs.answers = {sjis};
     run("mnuExporttxt");
     EXPECT_EQ(readAll(sjis.toStdString()), "\x8C\xA2\r\n\xB6\xDE\r\n");
     EXPECT_EQ(form->currentFile(), sjis.toStdString());
 
-    form->Memo->setPlainText(QStringLiteral("犬\n😀"));
+    ui(*form).Memo->setPlainText(QStringLiteral("犬\n😀"));
     const QString utf8 = path("utf8.txt");
     dialogs.answers = {utf8};
     run("mnuExporttxt");
@@ -241,25 +242,25 @@ TEST_F(FileCommandsTest, ExportErrorsReachTheErrorBoxAndLeaveTheSwitchOff) {
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text,
               QStringLiteral("ファイル ") + target + QStringLiteral(" を作成できません."));
-    EXPECT_FALSE(form->Memo->plainTextMode());
+    EXPECT_FALSE(ui(*form).Memo->plainTextMode());
 }
 
 TEST_F(FileCommandsTest, AddImportsAppendTheFileToTheList) {
     const QString file = path("two.txt");
     write(file, "四\r\n五\r\n");
-    form->Memo->setPlainText(QStringLiteral("一\n二\n三"));
-    form->Memo->setModified(true);
+    ui(*form).Memo->setPlainText(QStringLiteral("一\n二\n三"));
+    ui(*form).Memo->setModified(true);
     dialogs.answers = {file};
     run("mnuAddInporttxt");
     EXPECT_EQ(lines(), (QStringList{"一", "二", "三", "四", "五"}));
-    EXPECT_FALSE(form->Memo->isModified());
-    EXPECT_EQ(form->LabelLineValue->text(), QStringLiteral("5"));
+    EXPECT_FALSE(ui(*form).Memo->isModified());
+    EXPECT_EQ(ui(*form).LabelLineValue->text(), QStringLiteral("5"));
     EXPECT_TRUE(confirms().empty());  // adding asks nothing
 
-    form->LabelLineValue->setText(QStringLiteral("stale"));
+    ui(*form).LabelLineValue->setText(QStringLiteral("stale"));
     run("mnuAddInportKivo");  // the dialog is cancelled
     EXPECT_EQ(lines().size(), 5);
-    EXPECT_EQ(form->LabelLineValue->text(), QStringLiteral("5"));
+    EXPECT_EQ(ui(*form).LabelLineValue->text(), QStringLiteral("5"));
 }
 
 TEST_F(FileCommandsTest, DropsTakeTheFirstFileAndTryDecryptionUnlessDotTxt) {
@@ -271,14 +272,14 @@ TEST_F(FileCommandsTest, DropsTakeTheFirstFileAndTryDecryptionUnlessDotTxt) {
     drop({upper, path("ignored.txt"), path("also.txt")});
     EXPECT_EQ(lines(), (QStringList{"a", "b"}));
     EXPECT_EQ(readAll(upper.toStdString()), "a\r\nb");  // not a container: unchanged
-    EXPECT_EQ(form->LabelLineValue->text(), QStringLiteral("2"));
+    EXPECT_EQ(ui(*form).LabelLineValue->text(), QStringLiteral("2"));
 
     // A container: loaded, and a container again afterwards.
     const QString container = path("c.Kivo");
-    form->Memo->setPlainText(QStringLiteral("猫"));
+    ui(*form).Memo->setPlainText(QStringLiteral("猫"));
     dialogs.answers = {container};
     run("mnuExportKivo");
-    form->Memo->clearList();
+    ui(*form).Memo->clearList();
     drop({container});
     EXPECT_EQ(lines(), QStringList{"猫"});
     EXPECT_EQ(readAll(container.toStdString()).substr(2, 4), "Kivo");
@@ -291,7 +292,7 @@ TEST_F(FileCommandsTest, DropsTakeTheFirstFileAndTryDecryptionUnlessDotTxt) {
     EXPECT_EQ(readAll(rtf.toStdString()), "{\\rtf1 tiny\\par}");
 
     // A cancelled save prompt loads nothing.
-    form->Memo->setModified(true);
+    ui(*form).Memo->setModified(true);
     boxes.answers = {Answer::Cancel};
     drop({upper});
     EXPECT_EQ(lines(), QStringList{"tiny"});
@@ -302,14 +303,14 @@ TEST_F(FileCommandsTest, AFileDroppedOnTheListIsLoadedNotTyped) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     const QString rtf = path("words.rtf");
     write(rtf, "{\\rtf1 dog\\par cat\\par}");
-    form->Memo->setFocus();
-    QTest::keyClicks(form->Memo, QStringLiteral("old"));
+    ui(*form).Memo->setFocus();
+    QTest::keyClicks(ui(*form).Memo, QStringLiteral("old"));
     boxes.answers = {Answer::No};  // the list is replaced unsaved
-    drop({rtf}, form->Memo->viewport());
+    drop({rtf}, ui(*form).Memo->viewport());
     EXPECT_EQ(lines(), (QStringList{"dog", "cat"}));
     EXPECT_EQ(form->windowTitle(), QStringLiteral("words.rtf  >>>  Kivo version 1.33"));
-    EXPECT_EQ(form->LabelLineValue->text(), QStringLiteral("2"));
-    EXPECT_FALSE(form->Memo->isModified());
+    EXPECT_EQ(ui(*form).LabelLineValue->text(), QStringLiteral("2"));
+    EXPECT_FALSE(ui(*form).Memo->isModified());
     EXPECT_EQ(confirms().size(), 1u);
     EXPECT_TRUE(dialogs.shown.empty());  // nothing saved
 }
@@ -327,12 +328,12 @@ TEST_F(FileCommandsTest, ADroppedDotTxtFileLoadsAsStoredAndClearsTheMark) {
     write(word, doc);
     drop({word});
     EXPECT_EQ(lines(), (QStringList{"A", "B"}));
-    EXPECT_FALSE(form->Memo->isModified());
-    EXPECT_EQ(form->LabelLineValue->text(), QStringLiteral("2"));
+    EXPECT_FALSE(ui(*form).Memo->isModified());
+    EXPECT_EQ(ui(*form).LabelLineValue->text(), QStringLiteral("2"));
 
     // A container named .txt is not deciphered: its stored bytes load.
     const QString container = path("c.txt");
-    form->Memo->setPlainText(QStringLiteral("猫"));
+    ui(*form).Memo->setPlainText(QStringLiteral("猫"));
     dialogs.answers = {container};
     run("mnuExportKivo");
     const std::string stored = readAll(container.toStdString());
@@ -343,7 +344,7 @@ TEST_F(FileCommandsTest, ADroppedDotTxtFileLoadsAsStoredAndClearsTheMark) {
 
 TEST_F(FileCommandsTest, TheCommandLineFileLoadsAndIsNeverChanged) {
     const QString container = path("cmd.Kivo");
-    form->Memo->setPlainText(QStringLiteral("x"));
+    ui(*form).Memo->setPlainText(QStringLiteral("x"));
     dialogs.answers = {container};
     run("mnuExportKivo");
     const std::string stored = readAll(container.toStdString());
@@ -353,14 +354,14 @@ TEST_F(FileCommandsTest, TheCommandLineFileLoadsAndIsNeverChanged) {
     fresh->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(fresh.get()));
     EXPECT_EQ(readAll(container.toStdString()), stored);
-    EXPECT_EQ(fresh->Memo->allLines(), QStringList{"x"});
+    EXPECT_EQ(ui(*fresh).Memo->allLines(), QStringList{"x"});
     EXPECT_TRUE(fresh->acceptDrops());
 
     for (const QString& arg : {QString::fromStdString(dir.string()), path("missing.txt")}) {
         auto other = makeForm();
         other->setCommandLine({QStringLiteral("kivo"), arg});
         other->show();
-        EXPECT_EQ(other->Memo->count(), 0);
+        EXPECT_EQ(ui(*other).Memo->count(), 0);
     }
     EXPECT_TRUE(boxes.shown.empty());
 }
@@ -384,7 +385,7 @@ bool asOrdinaryUser(const std::function<bool()>& fn, uid_t owner = 65534) {
 #endif
 
 TEST_F(FileCommandsTest, ImportsDecipherInMemoryAndNeverTouchTheFile) {
-    form->Memo->setPlainText(QStringLiteral("犬\n猫"));
+    ui(*form).Memo->setPlainText(QStringLiteral("犬\n猫"));
     const QString container = path("読み取り専用.Kivo");
     dialogs.answers = {container};
     run("mnuExportKivo");
@@ -406,7 +407,7 @@ TEST_F(FileCommandsTest, ImportsDecipherInMemoryAndNeverTouchTheFile) {
     EXPECT_EQ(form->windowTitle(), QStringLiteral("読み取り専用.Kivo  >>>  Kivo version 1.33"));
     untouched();
 
-    form->Memo->setPlainText(QStringLiteral("一"));
+    ui(*form).Memo->setPlainText(QStringLiteral("一"));
     dialogs.answers = {container};
     run("mnuAddInportKivo");
     EXPECT_EQ(lines(), (QStringList{"一", "犬", "猫"}));
@@ -414,7 +415,7 @@ TEST_F(FileCommandsTest, ImportsDecipherInMemoryAndNeverTouchTheFile) {
 
     form->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    form->Memo->clearList();
+    ui(*form).Memo->clearList();
     drop({container});
     EXPECT_EQ(lines(), (QStringList{"犬", "猫"}));
     untouched();
@@ -443,7 +444,7 @@ TEST_F(FileCommandsTest, AContainerThatCannotBeReadIsNeverShownEnciphered) {
     const QString container = path("big.Kivo");
     write(container, EncipherContainer("{\\rtf1 a\\par}", "tonic_Kivo_RW7QX214fy", 0));
     fs::resize_file(container.toStdString(), 300u * 1024 * 1024);
-    form->Memo->setPlainText(QStringLiteral("元"));
+    ui(*form).Memo->setPlainText(QStringLiteral("元"));
     dialogs.answers = {container};
     run("mnuAddInportKivo");
     EXPECT_EQ(lines(), QStringList{"元"});
@@ -452,7 +453,7 @@ TEST_F(FileCommandsTest, AContainerThatCannotBeReadIsNeverShownEnciphered) {
 }
 
 TEST_F(FileCommandsTest, ExportsWriteThroughLinksAndTakeLongNames) {
-    form->Memo->setPlainText(QStringLiteral("新"));
+    ui(*form).Memo->setPlainText(QStringLiteral("新"));
     const QString real = path("real.Kivo");
     write(real, "old");
     const QString link = path("link.Kivo");
@@ -477,7 +478,7 @@ TEST_F(FileCommandsTest, ExportsWriteThroughLinksAndTakeLongNames) {
 }
 
 TEST_F(FileCommandsTest, LeftoversAreRemovedWhenStaleAndAPipeIsAskedAbout) {
-    form->Memo->setPlainText(QStringLiteral("犬"));
+    ui(*form).Memo->setPlainText(QStringLiteral("犬"));
     const QString target = path("list.txt");
     const auto stale = fs::file_time_type::clock::now() - std::chrono::hours(2);
     for (int n = 0; n < 100; ++n) write(target + ".kivo-save-" + QString::number(n), "x");
@@ -515,7 +516,7 @@ TEST_F(FileCommandsTest, AWritableFileInAClosedFolderIsWrittenInPlace) {
     fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                 fs::perms::others_read | fs::perms::others_exec);
     if (::geteuid() != 0) fs::permissions(folder, fs::perms::owner_write, fs::perm_options::remove);
-    form->Memo->setPlainText(QStringLiteral("犬\n猫"));
+    ui(*form).Memo->setPlainText(QStringLiteral("犬\n猫"));
     const QString target = QString::fromStdString(file.string());
     EXPECT_TRUE(asOrdinaryUser([&] {
         dialogs.answers = {target};
@@ -549,12 +550,12 @@ TEST_F(FileCommandsTest, AFullDiskShowsItsErrorAndKeepsTheOldFile) {
         EXPECT_EQ(std::distance(fs::directory_iterator(disk), fs::directory_iterator()), 1);
     };
     // A container that fits once, but not beside a plain copy of itself.
-    form->Memo->setPlainText(listOf(1500));
+    ui(*form).Memo->setPlainText(listOf(1500));
     exportTo("mnuExportKivo");
     EXPECT_EQ(readAll(target.toStdString()).substr(2, 4), "Kivo");
     EXPECT_EQ(boxes.shown.size(), 1u);
 
-    form->Memo->setPlainText(listOf(20000));
+    ui(*form).Memo->setPlainText(listOf(20000));
     for (const char* command : {"mnuExporttxt", "mnuExportKivo"}) {
         SCOPED_TRACE(command);
         exportTo(command);

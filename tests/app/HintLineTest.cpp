@@ -15,6 +15,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "FormControls.h"
 #include "ScriptedBoxes.h"
 #include "app/HintLine.h"
 #include "app/TMainForm.h"
@@ -27,32 +28,25 @@ class HintLineTest : public ::testing::Test {
 protected:
     ScriptedBoxes boxes;
     TMainForm form{boxes};
-    QString panel() const { return form.StatusPanel0->text(); }
+    QString panel() const { return ui(form).StatusPanel0->text(); }
 };
-
-TEST_F(HintLineTest, LongPartIsTheTextAfterTheFirstBar) {
-    EXPECT_EQ(HintLine::longHint(QStringLiteral("短い|長いヒント")), QStringLiteral("長いヒント"));
-    EXPECT_EQ(HintLine::longHint(QStringLiteral("ヒント")), QStringLiteral("ヒント"));
-    EXPECT_EQ(HintLine::longHint(QStringLiteral("a|b|c")), QStringLiteral("b|c"));
-    EXPECT_EQ(HintLine::longHint(QString()), QString());
-}
 
 TEST_F(HintLineTest, ControlUnderThePointerWalksOutToTheFirstHintedParent) {
     HintLine& hints = form.hintLine();
-    hints.takeHintFromWidget(form.LabelLineValue);
+    hints.takeHintFromWidget(ui(form).LabelLineValue);
     EXPECT_EQ(panel(), QStringLiteral("単語の総数です"));
-    hints.takeHintFromWidget(form.Label1);
+    hints.takeHintFromWidget(ui(form).Label1);
     EXPECT_EQ(panel(), QStringLiteral("単語の総数です"));
     // The list's viewport and scroll bars are parts of the list.
-    hints.takeHintFromWidget(form.Memo->viewport());
+    hints.takeHintFromWidget(ui(form).Memo->viewport());
     EXPECT_EQ(panel(), QStringLiteral("単語リスト"));
-    hints.takeHintFromWidget(form.Memo->verticalScrollBar());
+    hints.takeHintFromWidget(ui(form).Memo->verticalScrollBar());
     EXPECT_EQ(panel(), QStringLiteral("単語リスト"));
-    hints.takeHintFromWidget(form.Label3);
+    hints.takeHintFromWidget(ui(form).Label3);
     EXPECT_TRUE(panel().isEmpty());
-    hints.takeHintFromWidget(form.Edit2nd);
+    hints.takeHintFromWidget(ui(form).Edit2nd);
     EXPECT_EQ(panel(), QStringLiteral("お題その 2"));
-    hints.takeHintFromWidget(form.GroupBox1);
+    hints.takeHintFromWidget(ui(form).GroupBox1);
     EXPECT_TRUE(panel().isEmpty());
     hints.takeHintFromWidget(nullptr);  // pointer outside the program
     EXPECT_TRUE(panel().isEmpty());
@@ -68,13 +62,13 @@ void idleFor(int ms) {
 TEST_F(HintLineTest, IdleTimeFollowsTheRealPointer) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    QCursor::setPos(form.ButtonOK->mapToGlobal(QPoint(5, 5)));
+    QCursor::setPos(ui(form).ButtonOK->mapToGlobal(QPoint(5, 5)));
     idleFor(20);
     EXPECT_EQ(panel(), QStringLiteral("お題をランダムに選出します"));
-    QCursor::setPos(form.Label3->mapToGlobal(QPoint(2, 2)));
+    QCursor::setPos(ui(form).Label3->mapToGlobal(QPoint(2, 2)));
     idleFor(20);
     EXPECT_TRUE(panel().isEmpty());
-    QCursor::setPos(form.LabelLineValue->mapToGlobal(QPoint(1, 1)));
+    QCursor::setPos(ui(form).LabelLineValue->mapToGlobal(QPoint(1, 1)));
     idleFor(20);
     EXPECT_EQ(panel(), QStringLiteral("単語の総数です"));
 }
@@ -87,7 +81,7 @@ TEST_F(HintLineTest, ThePanelIsWrittenOnlyWhenTheHintChanges) {
     EXPECT_EQ(changes.count(), 1);
     EXPECT_EQ(panel(), QStringLiteral("長い"));
     // Someone else's text on the panel stays until the hint really changes.
-    form.StatusPanel0->setText(QStringLiteral("x"));
+    ui(form).StatusPanel0->setText(QStringLiteral("x"));
     hints.setCurrentHint(QStringLiteral("短い|長い"));
     EXPECT_EQ(panel(), QStringLiteral("x"));
 }
@@ -134,9 +128,9 @@ TEST_F(HintLineTest, KeyboardHighlightsAndDisabledItemsFollowTheSameRules) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     QApplication::setActiveWindow(&form);
-    form.Memo->setFocus();
+    ui(form).Memo->setFocus();
     // Alt alone highlights the first title, as a pointer would.
-    QTest::keyClick(form.Memo, Qt::Key_Alt);
+    QTest::keyClick(ui(form).Memo, Qt::Key_Alt);
     ASSERT_TRUE(form.menuBar()->hasFocus());
     EXPECT_EQ(panel(), QStringLiteral("語句リストとお題リストをクリアします"));
     QTest::keyClick(form.menuBar(), Qt::Key_Escape);

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <random>
 
+#include "FormControls.h"
 #include "ScriptedBoxes.h"
 #include "app/TMainForm.h"
 #include "files/WordListLoader.h"
@@ -38,7 +39,7 @@ protected:
     }
     QStringList lines() const {
         QStringList out;
-        for (int i = 0; i < form.Memo->count(); ++i) out << form.Memo->line(i);
+        for (int i = 0; i < ui(form).Memo->count(); ++i) out << ui(form).Memo->line(i);
         return out;
     }
     QString errorOf(const std::string& path) {
@@ -52,14 +53,14 @@ protected:
 };
 
 TEST_F(LoaderTest, PlainTextInEveryLineBreakStyleAndEncoding) {
-    form.Memo->setModified(true);
+    ui(form).Memo->setModified(true);
     const std::string cp932 = write("動物.txt", "\x8C\xA2\r\n\x94\x4C\rbird\nfish");
     form.LoadWordListFile(cp932);
     EXPECT_EQ(lines(), (QStringList{"犬", "猫", "bird", "fish"}));
     EXPECT_EQ(form.windowTitle(), QStringLiteral("動物.txt  >>>  Kivo version 1.33"));
     EXPECT_EQ(form.currentFile(), cp932);
-    EXPECT_FALSE(form.Memo->isModified());
-    EXPECT_EQ(form.Memo->capacity(), MemoControl::kRaisedCapacity);
+    EXPECT_FALSE(ui(form).Memo->isModified());
+    EXPECT_EQ(ui(form).Memo->capacity(), MemoControl::kRaisedCapacity);
 
     form.LoadWordListFile(write("utf8.txt", "猫\n😀\n"));
     EXPECT_EQ(lines(), (QStringList{"猫", "😀"}));
@@ -69,10 +70,10 @@ TEST_F(LoaderTest, PlainTextInEveryLineBreakStyleAndEncoding) {
 }
 
 TEST_F(LoaderTest, EmptyAndTinyFilesAreTextAndBecomeCurrent) {
-    form.Memo->setPlainText(QStringLiteral("old"));
+    ui(form).Memo->setPlainText(QStringLiteral("old"));
     const std::string empty = write("empty.txt", "");
     form.LoadWordListFile(empty);
-    EXPECT_EQ(form.Memo->count(), 0);
+    EXPECT_EQ(ui(form).Memo->count(), 0);
     EXPECT_EQ(form.currentFile(), empty);
     form.LoadWordListFile(write("tiny", "{\\rt"));
     EXPECT_EQ(lines(), QStringList{"{\\rt"});
@@ -86,16 +87,21 @@ TEST_F(LoaderTest, RtfLoadsAsFormattedParagraphs) {
     form.LoadWordListFile(rtf);
     EXPECT_EQ(lines(), (QStringList{"犬", "bold", "plain"}));
     EXPECT_EQ(form.windowTitle(), QStringLiteral("list.rtf  >>>  Kivo version 1.33"));
-    EXPECT_FALSE(form.Memo->isModified());
-    const QTextBlock bold = form.Memo->document()->findBlockByNumber(1);
+    EXPECT_FALSE(ui(form).Memo->isModified());
+    const QTextBlock bold = ui(form).Memo->document()->findBlockByNumber(1);
     EXPECT_EQ(bold.begin().fragment().charFormat().fontWeight(), QFont::Bold);
-    EXPECT_NE(
-        form.Memo->document()->findBlockByNumber(2).begin().fragment().charFormat().fontWeight(),
-        QFont::Bold);
+    EXPECT_NE(ui(form)
+                  .Memo->document()
+                  ->findBlockByNumber(2)
+                  .begin()
+                  .fragment()
+                  .charFormat()
+                  .fontWeight(),
+              QFont::Bold);
 }
 
 TEST_F(LoaderTest, OpenFailuresChangeNothing) {
-    form.Memo->setPlainText(QStringLiteral("keep"));
+    ui(form).Memo->setPlainText(QStringLiteral("keep"));
     form.SetCurrentFile("/before.txt");
     EXPECT_EQ(errorOf((dir / "missing.txt").string()), QStringLiteral("ファイルが見つかりません"));
     EXPECT_EQ(errorOf((dir / "no-folder" / "x.txt").string()),
@@ -121,7 +127,7 @@ std::string compound(std::size_t size, std::uint8_t kind) {
 
 TEST_F(LoaderTest, WordDocumentsAppendLinesAndKeepTheCurrentFile) {
     form.LoadWordListFile(write("before.txt", "x"));
-    form.Memo->setModified(true);
+    ui(form).Memo->setModified(true);
     std::string doc = compound(1280 + 2 * 513, 0x69);
     doc.replace(1280, 6,
                 std::string("\xA0\x82\x41\x00\x0D"
@@ -134,11 +140,11 @@ TEST_F(LoaderTest, WordDocumentsAppendLinesAndKeepTheCurrentFile) {
     EXPECT_EQ(lines(), (QStringList{"あA", "B"}));
     EXPECT_EQ(form.windowTitle(), QStringLiteral("before.txt  >>>  Kivo version 1.33"));
     // Appending its lines is editing the list.
-    EXPECT_TRUE(form.Memo->isModified());
+    EXPECT_TRUE(ui(form).Memo->isModified());
 
     EXPECT_EQ(errorOf(write("short.doc", compound(1279, 0))),
               QStringLiteral("ファイルの末尾以降を読み込みました"));
-    EXPECT_EQ(form.Memo->count(), 0);
+    EXPECT_EQ(ui(form).Memo->count(), 0);
     EXPECT_EQ(form.windowTitle(), QStringLiteral("before.txt  >>>  Kivo version 1.33"));
 }
 
@@ -146,7 +152,7 @@ TEST_F(LoaderTest, AListAtItsCapacityWarnsOnceAndKeepsItsLines) {
     std::string doc = compound(1280 + 2 * 513, 0x69);
     doc.replace(1280, 8, "one\rtwo\r");
     doc.replace(1280 + 513, 8, "three\rf\r");
-    form.Memo->setCapacity(8);  // "one\ntwo\n" fits, "three\n" does not
+    ui(form).Memo->setCapacity(8);  // "one\ntwo\n" fits, "three\n" does not
     form.LoadWordListFile(write("big.doc", doc));
     EXPECT_EQ(lines(), (QStringList{"one", "two"}));
     ASSERT_EQ(boxes.shown.size(), 1u);
@@ -180,10 +186,10 @@ TEST_F(LoaderTest, TodaysWordDocumentsLoadAsWordDocumentsDo) {
         form.LoadWordListFile(write("before.txt", "x"));
         form.LoadWordListFile(write(name, fixture(fixtureName)));
         // Whole lines: line(i) reads at most 4096 bytes, less than the long one.
-        EXPECT_EQ(form.Memo->allLines(), wordFixtureLines()) << name;
+        EXPECT_EQ(ui(form).Memo->allLines(), wordFixtureLines()) << name;
         // The caption keeps the file before; appending lines is editing.
         EXPECT_EQ(form.windowTitle(), QStringLiteral("before.txt  >>>  Kivo version 1.33"));
-        EXPECT_TRUE(form.Memo->isModified());
+        EXPECT_TRUE(ui(form).Memo->isModified());
     }
     EXPECT_TRUE(boxes.shown.empty());
 }
@@ -191,7 +197,7 @@ TEST_F(LoaderTest, TodaysWordDocumentsLoadAsWordDocumentsDo) {
 TEST_F(LoaderTest, TodaysWordDocumentsAtCapacityWarnOnce) {
     for (const char* name : {"word-libreoffice-list.doc", "word-libreoffice-list.docx"}) {
         boxes.shown.clear();
-        form.Memo->setCapacity(13);  // 犬, 猫と鳥 and ｶﾀｶﾅ半角 fit, with their line breaks
+        ui(form).Memo->setCapacity(13);  // 犬, 猫と鳥 and ｶﾀｶﾅ半角 fit, with their line breaks
         form.LoadWordListFile(write(name, fixture(name)));
         EXPECT_EQ(lines(), (QStringList{"犬", "猫と鳥", "ｶﾀｶﾅ半角"})) << name;
         ASSERT_EQ(boxes.shown.size(), 1u);
@@ -220,7 +226,7 @@ TEST_F(LoaderTest, AFileTooLargeForMemoryIsRefusedCleanly) {
     EXPECT_EQ(errorOf(path), QStringLiteral("ストリームからの読み込みに失敗しました"));
     // The caption already names the file; the list stays empty.
     EXPECT_EQ(form.currentFile(), path);
-    EXPECT_EQ(form.Memo->count(), 0);
+    EXPECT_EQ(ui(form).Memo->count(), 0);
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <QStatusBar>
 #include <QTest>
 
+#include "FormControls.h"
 #include "ScriptedBoxes.h"
 #include "app/TMainForm.h"
 #include "platform/MemoControl.h"
@@ -29,9 +30,9 @@ TEST_F(MainFormTest, StartsWithTheInitialCaptionAndEmptyFields) {
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Kivo  version 1.33   >>>   [ Quillery ]"));
     EXPECT_EQ(form.versionText(), "version 1.33");
     EXPECT_TRUE(form.currentFile().empty());
-    EXPECT_EQ(form.LabelLineValue->text(), QStringLiteral("0"));
-    EXPECT_TRUE(form.Edit1st->text().isEmpty());
-    EXPECT_TRUE(form.StatusPanel0->text().isEmpty());
+    EXPECT_EQ(ui(form).LabelLineValue->text(), QStringLiteral("0"));
+    EXPECT_TRUE(ui(form).Edit1st->text().isEmpty());
+    EXPECT_TRUE(ui(form).StatusPanel0->text().isEmpty());
     // No maximize box; the border stays sizeable.
     EXPECT_FALSE(form.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(form.windowFlags() & Qt::WindowMinimizeButtonHint);
@@ -51,72 +52,73 @@ TEST_F(MainFormTest, SetCurrentFileShowsTheFileNameBeforeTheTitle) {
 TEST_F(MainFormTest, ControlsSitAtTheirDesignBoundsAndFollowTheirAnchors) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    EXPECT_EQ(form.centralWidget()->height() + form.StatusBar->height(), 216);
+    EXPECT_EQ(form.centralWidget()->height() + ui(form).StatusBar->height(), 216);
     EXPECT_EQ(form.centralWidget()->width(), 395);
-    EXPECT_EQ(form.StatusBar->height(), 19);
+    EXPECT_EQ(ui(form).StatusBar->height(), 19);
     const std::pair<QWidget*, QRect> design[] = {
-        {form.GroupBox1, {4, 8, 389, 185}},  {form.Memo, {12, 24, 209, 153}},
-        {form.ButtonOK, {232, 29, 145, 20}}, {form.ButtonListClear, {232, 56, 145, 20}},
-        {form.Edit1st, {232, 117, 145, 26}}, {form.Edit2nd, {232, 151, 145, 26}},
+        {ui(form).GroupBox1, {4, 8, 389, 185}},  {ui(form).Memo, {12, 24, 209, 153}},
+        {ui(form).ButtonOK, {232, 29, 145, 20}}, {ui(form).ButtonListClear, {232, 56, 145, 20}},
+        {ui(form).Edit1st, {232, 117, 145, 26}}, {ui(form).Edit2nd, {232, 151, 145, 26}},
     };
     for (const auto& [widget, bounds] : design) {
         EXPECT_EQ(widget->geometry(), bounds) << widget->objectName().toStdString();
     }
     // Labels keep their place and size themselves to their text.
-    const std::pair<QWidget*, QPoint> labels[] = {
-        {form.Label3, {235, 101}}, {form.Label1, {320, 101}}, {form.LabelLineValue, {352, 101}}};
+    const std::pair<QWidget*, QPoint> labels[] = {{ui(form).Label3, {235, 101}},
+                                                  {ui(form).Label1, {320, 101}},
+                                                  {ui(form).LabelLineValue, {352, 101}}};
     for (const auto& [label, at] : labels) {
         EXPECT_EQ(label->pos(), at) << label->objectName().toStdString();
         EXPECT_EQ(label->height(), 12);
     }
-    const int narrow = form.LabelLineValue->width();
-    form.LabelLineValue->setText(QStringLiteral("1000000"));
+    const int narrow = ui(form).LabelLineValue->width();
+    ui(form).LabelLineValue->setText(QStringLiteral("1000000"));
     QCoreApplication::processEvents();
-    EXPECT_GT(form.LabelLineValue->width(), narrow);
-    EXPECT_EQ(form.LabelLineValue->width(), form.LabelLineValue->sizeHint().width());
+    EXPECT_GT(ui(form).LabelLineValue->width(), narrow);
+    EXPECT_EQ(ui(form).LabelLineValue->width(), ui(form).LabelLineValue->sizeHint().width());
 
     form.resize(form.width() + 100, form.height() + 50);
     QCoreApplication::processEvents();
-    EXPECT_EQ(form.GroupBox1->geometry(), QRect(4, 8, 489, 235));
-    EXPECT_EQ(form.Memo->geometry(), QRect(12, 24, 209, 203));      // left, top, bottom
-    EXPECT_EQ(form.ButtonOK->geometry(), QRect(232, 29, 145, 20));  // left, top
-    EXPECT_EQ(form.Label3->pos(), QPoint(235, 151));                // left, bottom
-    EXPECT_EQ(form.Edit2nd->geometry(), QRect(232, 201, 245, 26));
+    EXPECT_EQ(ui(form).GroupBox1->geometry(), QRect(4, 8, 489, 235));
+    EXPECT_EQ(ui(form).Memo->geometry(), QRect(12, 24, 209, 203));      // left, top, bottom
+    EXPECT_EQ(ui(form).ButtonOK->geometry(), QRect(232, 29, 145, 20));  // left, top
+    EXPECT_EQ(ui(form).Label3->pos(), QPoint(235, 151));                // left, bottom
+    EXPECT_EQ(ui(form).Edit2nd->geometry(), QRect(232, 201, 245, 26));
     // The one panel spans the bar, up to the size grip.
-    EXPECT_LE(form.StatusPanel0->geometry().left(), 3);
-    EXPECT_GE(form.StatusPanel0->geometry().right(), form.StatusBar->width() - 25);
+    EXPECT_LE(ui(form).StatusPanel0->geometry().left(), 3);
+    EXPECT_GE(ui(form).StatusPanel0->geometry().right(), ui(form).StatusBar->width() - 25);
 }
 
 TEST_F(MainFormTest, EveryCountTheListCanHoldShowsInFull) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     // The most entries the list holds: an empty line for each character.
-    form.LabelLineValue->setText(QString::number(MemoControl::kRaisedCapacity));
+    ui(form).LabelLineValue->setText(QString::number(MemoControl::kRaisedCapacity));
     QCoreApplication::processEvents();
-    const QRect inside = form.GroupBox1->contentsRect();
-    const QRect value = form.LabelLineValue->geometry();
+    const QRect inside = ui(form).GroupBox1->contentsRect();
+    const QRect value = ui(form).LabelLineValue->geometry();
     EXPECT_TRUE(inside.contains(value)) << value.right() << " " << inside.right();
-    EXPECT_EQ(value.width(), form.LabelLineValue->sizeHint().width());
+    EXPECT_EQ(value.width(), ui(form).LabelLineValue->sizeHint().width());
     // 総数： and 今回のお題 make room rather than being covered.
-    EXPECT_LT(form.Label1->geometry().right(), value.left());
-    EXPECT_LT(form.Label3->geometry().right(), form.Label1->x());
-    EXPECT_GT(form.Label3->x(), form.Memo->geometry().right());
+    EXPECT_LT(ui(form).Label1->geometry().right(), value.left());
+    EXPECT_LT(ui(form).Label3->geometry().right(), ui(form).Label1->x());
+    EXPECT_GT(ui(form).Label3->x(), ui(form).Memo->geometry().right());
 }
 
 TEST_F(MainFormTest, FontsAreTheDesignedOnesAndDrawEveryJapaneseCharacter) {
     EXPECT_EQ(form.font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
     EXPECT_EQ(form.font().pixelSize(), 12);
-    EXPECT_EQ(form.Memo->font().family(), QStringLiteral("ＭＳ ゴシック"));
-    EXPECT_EQ(form.Memo->font().pixelSize(), 16);
-    EXPECT_EQ(form.Edit1st->font().family(), QStringLiteral("FixedSys"));
+    EXPECT_EQ(ui(form).Memo->font().family(), QStringLiteral("ＭＳ ゴシック"));
+    EXPECT_EQ(ui(form).Memo->font().pixelSize(), 16);
+    EXPECT_EQ(ui(form).Edit1st->font().family(), QStringLiteral("FixedSys"));
     const std::pair<QWidget*, QString> texts[] = {
-        {form.GroupBox1, form.GroupBox1->title()},
-        {form.ButtonOK, form.ButtonOK->text()},
-        {form.ButtonListClear, form.ButtonListClear->text()},
-        {form.Label3, form.Label3->text()},
-        {form.Label1, form.Label1->text()},
-        {form.Memo, QStringLiteral("語句リスト犬猫ｶﾞ")},
-        {form.Edit1st, QStringLiteral(" お題その１")},
+        {ui(form).GroupBox1, ui(form).GroupBox1->title()},
+        {ui(form).ButtonOK, ui(form).ButtonOK->text()},
+        {ui(form).ButtonListClear, ui(form).ButtonListClear->text()},
+        {ui(form).Label3, ui(form).Label3->text()},
+        {ui(form).Label1, ui(form).Label1->text()},
+        {ui(form).Memo, QStringLiteral("語句リスト犬猫ｶﾞ")},
+        {ui(form).Edit1st, QStringLiteral(" お題その１")},
     };
     for (const auto& [widget, text] : texts) {
         const QFontMetrics metrics(widget->font());
@@ -196,7 +198,7 @@ TEST_F(MainFormTest, MainMenuHoldsEveryItemWithCaptionAndHint) {
 }
 
 TEST_F(MainFormTest, ContextMenusShareTheEditCommands) {
-    EXPECT_EQ(describe(form.PopupMenu1),
+    EXPECT_EQ(describe(ui(form).PopupMenu1),
               (std::vector<std::string>{
                   "mnuClear 単語リストのクリア(&L) | 単語リストをクリアします", "N1 - | ",
                   "mnuPUCut 切り取り(&X) | 選択部分を切り取り、クリップボードに送ります",
@@ -204,7 +206,7 @@ TEST_F(MainFormTest, ContextMenusShareTheEditCommands) {
                   "mnuPUPaste 貼り付け(&V) | クリップボードの内容を貼り付けます",
                   "mnuSelectAll 全て選択(&A) | リストを全て選択します", "N2 - | ",
                   "mnuPUUndo 元に戻す(&Z) | 直前の変更を元に戻します"}));
-    EXPECT_EQ(describe(form.PopupMenu2),
+    EXPECT_EQ(describe(ui(form).PopupMenu2),
               (std::vector<std::string>{
                   "mnuFListC お題リストのクリア(&C) | 選出された二つのお題をクリアします"}));
 
@@ -233,12 +235,12 @@ QWidget* nextTabStop(QWidget* w) {
 }
 
 TEST_F(MainFormTest, TabOrderRunsThroughTheListButtonsAndTopics) {
-    EXPECT_EQ(nextTabStop(form.Memo), form.ButtonOK);
-    EXPECT_EQ(nextTabStop(form.ButtonOK), form.ButtonListClear);
-    EXPECT_EQ(nextTabStop(form.ButtonListClear), form.Edit1st);
-    EXPECT_EQ(nextTabStop(form.Edit1st), form.Edit2nd);
-    EXPECT_EQ(nextTabStop(form.Edit2nd), form.Memo);
-    EXPECT_TRUE(form.Memo->tabChangesFocus());
+    EXPECT_EQ(nextTabStop(ui(form).Memo), ui(form).ButtonOK);
+    EXPECT_EQ(nextTabStop(ui(form).ButtonOK), ui(form).ButtonListClear);
+    EXPECT_EQ(nextTabStop(ui(form).ButtonListClear), ui(form).Edit1st);
+    EXPECT_EQ(nextTabStop(ui(form).Edit1st), ui(form).Edit2nd);
+    EXPECT_EQ(nextTabStop(ui(form).Edit2nd), ui(form).Memo);
+    EXPECT_TRUE(ui(form).Memo->tabChangesFocus());
 }
 
 // What a screen reader reads for a control.
@@ -248,14 +250,14 @@ QString accessibleText(QWidget* w, QAccessible::Text which) {
 
 TEST_F(MainFormTest, ScreenReadersReadWhatControlsShowWithTheHintAsDescription) {
     const std::tuple<QWidget*, QString, QString> controls[] = {
-        {form.ButtonOK, "お題の選出", "お題をランダムに選出します"},
-        {form.ButtonListClear, "単語リストのクリア", "単語リストをクリアします"},
-        {form.Label1, "総数：", "単語の総数です"},
-        {form.LabelLineValue, "0", "単語の総数です"},
-        {form.Label3, "今回のお題", ""},
-        {form.Memo, "単語リスト", "単語リスト"},
-        {form.Edit1st, "お題その 1", "お題その 1"},
-        {form.GroupBox1, "単語リスト", ""},
+        {ui(form).ButtonOK, "お題の選出", "お題をランダムに選出します"},
+        {ui(form).ButtonListClear, "単語リストのクリア", "単語リストをクリアします"},
+        {ui(form).Label1, "総数：", "単語の総数です"},
+        {ui(form).LabelLineValue, "0", "単語の総数です"},
+        {ui(form).Label3, "今回のお題", ""},
+        {ui(form).Memo, "単語リスト", "単語リスト"},
+        {ui(form).Edit1st, "お題その 1", "お題その 1"},
+        {ui(form).GroupBox1, "単語リスト", ""},
     };
     for (const auto& [widget, name, description] : controls) {
         EXPECT_EQ(accessibleText(widget, QAccessible::Name), name)
@@ -263,9 +265,9 @@ TEST_F(MainFormTest, ScreenReadersReadWhatControlsShowWithTheHintAsDescription) 
         EXPECT_EQ(accessibleText(widget, QAccessible::Description), description)
             << widget->objectName().toStdString();
     }
-    form.Memo->setPlainText(QStringLiteral("犬\n猫"));
+    ui(form).Memo->setPlainText(QStringLiteral("犬\n猫"));
     form.refreshLineCount();
-    EXPECT_EQ(accessibleText(form.LabelLineValue, QAccessible::Name), QStringLiteral("2"));
+    EXPECT_EQ(accessibleText(ui(form).LabelLineValue, QAccessible::Name), QStringLiteral("2"));
     for (const QWidget* w : form.findChildren<QWidget*>()) {
         EXPECT_TRUE(w->toolTip().isEmpty()) << w->objectName().toStdString();
     }
@@ -273,8 +275,8 @@ TEST_F(MainFormTest, ScreenReadersReadWhatControlsShowWithTheHintAsDescription) 
 
 TEST_F(MainFormTest, ExitClosesAtOnceEvenWithAModifiedList) {
     form.show();
-    form.Memo->setPlainText(QStringLiteral("犬\n猫"));
-    form.Memo->setModified(true);
+    ui(form).Memo->setPlainText(QStringLiteral("犬\n猫"));
+    ui(form).Memo->setModified(true);
     form.findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
     EXPECT_FALSE(form.isVisible());
     EXPECT_TRUE(boxes.shown.empty());

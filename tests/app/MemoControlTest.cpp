@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QTest>
 
+#include "FormControls.h"
 #include "ScriptedBoxes.h"
 #include "app/TMainForm.h"
 #include "platform/MemoControl.h"
@@ -52,19 +53,19 @@ TEST(MemoControl, TypingSetsTheModifiedMarkAndRefreshesTheLineCount) {
     TMainForm form(boxes);
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    form.Memo->setFocus();
-    QTest::keyClicks(form.Memo, QStringLiteral("dog"));
-    QTest::keyClick(form.Memo, Qt::Key_Return);
+    ui(form).Memo->setFocus();
+    QTest::keyClicks(ui(form).Memo, QStringLiteral("dog"));
+    QTest::keyClick(ui(form).Memo, Qt::Key_Return);
     // Japanese arrives from the input method as a committed string.
     QInputMethodEvent commit;
     commit.setCommitString(QStringLiteral("猫"));
-    QCoreApplication::sendEvent(form.Memo, &commit);
-    EXPECT_TRUE(form.Memo->isModified());
-    EXPECT_EQ(form.LabelLineValue->text(), QStringLiteral("2"));
-    QTest::keyClick(form.Memo, Qt::Key_Return);
-    EXPECT_EQ(form.LabelLineValue->text(), QStringLiteral("2"));  // trailing empty line
-    QTest::keyClick(form.Memo, Qt::Key_Return);
-    EXPECT_EQ(form.LabelLineValue->text(), QStringLiteral("3"));
+    QCoreApplication::sendEvent(ui(form).Memo, &commit);
+    EXPECT_TRUE(ui(form).Memo->isModified());
+    EXPECT_EQ(ui(form).LabelLineValue->text(), QStringLiteral("2"));
+    QTest::keyClick(ui(form).Memo, Qt::Key_Return);
+    EXPECT_EQ(ui(form).LabelLineValue->text(), QStringLiteral("2"));  // trailing empty line
+    QTest::keyClick(ui(form).Memo, Qt::Key_Return);
+    EXPECT_EQ(ui(form).LabelLineValue->text(), QStringLiteral("3"));
     EXPECT_TRUE(boxes.shown.empty());
 }
 
@@ -73,23 +74,23 @@ TEST(MemoControl, EveryLineShownIsAnEntry) {
     TMainForm form(boxes);
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    form.Memo->setFocus();
-    QTest::keyClicks(form.Memo, QStringLiteral("dog"));
-    QTest::keyClick(form.Memo, Qt::Key_Return, Qt::ShiftModifier);  // U+2028 in a plain editor
-    QTest::keyClicks(form.Memo, QStringLiteral("cat"));
-    EXPECT_EQ(form.LabelLineValue->text(), QStringLiteral("2"));
-    QTest::keyClick(form.Memo, Qt::Key_Return);
+    ui(form).Memo->setFocus();
+    QTest::keyClicks(ui(form).Memo, QStringLiteral("dog"));
+    QTest::keyClick(ui(form).Memo, Qt::Key_Return, Qt::ShiftModifier);  // U+2028 in a plain editor
+    QTest::keyClicks(ui(form).Memo, QStringLiteral("cat"));
+    EXPECT_EQ(ui(form).LabelLineValue->text(), QStringLiteral("2"));
+    QTest::keyClick(ui(form).Memo, Qt::Key_Return);
     QGuiApplication::clipboard()->setText(QStringLiteral("a\u2028b\u2029c\vd\fe"));
-    form.Memo->paste();
-    EXPECT_EQ(form.Memo->allLines(), (QStringList{"dog", "cat", "a", "b", "c", "d", "e"}));
+    ui(form).Memo->paste();
+    EXPECT_EQ(ui(form).Memo->allLines(), (QStringList{"dog", "cat", "a", "b", "c", "d", "e"}));
 
     // Loaded text, and lines a Word document appends.
     TextStyle bold;
     bold.bold = true;
-    form.Memo->setStyledText(QStringLiteral("x\u2028y\vz\u2029"), {{0, 3, bold}});
-    ASSERT_TRUE(form.Memo->appendLine(QStringLiteral("p\fq")));
-    EXPECT_EQ(form.Memo->allLines(), (QStringList{"x", "y", "z", "p", "q"}));
-    EXPECT_EQ(form.Memo->count(), 5);
+    ui(form).Memo->setStyledText(QStringLiteral("x\u2028y\vz\u2029"), {{0, 3, bold}});
+    ASSERT_TRUE(ui(form).Memo->appendLine(QStringLiteral("p\fq")));
+    EXPECT_EQ(ui(form).Memo->allLines(), (QStringList{"x", "y", "z", "p", "q"}));
+    EXPECT_EQ(ui(form).Memo->count(), 5);
 }
 
 }  // namespace

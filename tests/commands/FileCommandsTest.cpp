@@ -6,6 +6,7 @@
 #include <random>
 #include <sstream>
 
+#include "FakeWindow.h"
 #include "commands/FileCommands.h"
 #include "core/Errors.h"
 #include "core/PathRules.h"
@@ -14,79 +15,6 @@ namespace kivo {
 namespace {
 
 namespace fs = std::filesystem;
-using Lines = std::vector<std::string>;
-
-// The window as a few fields: the list's lines, its mark and switch, the
-// caption, and scripted boxes and dialogs that record what was shown.
-struct FakeWindow : WordListPort, FileWindowPort, BoxPort, FileDialogPort {
-    Lines list;
-    bool modified = false;
-    bool plain = false;
-    std::string caption;
-    int countRefreshes = 0;
-    std::vector<std::string> shown;  // boxes and dialogs, in order
-    std::deque<BoxAnswer> answers;
-    std::deque<std::optional<std::string>> paths;
-
-    void focusList() override {}
-    void clearList() override {
-        list.clear();
-        modified = false;
-    }
-    void loadWholeText(StyledText text) override {
-        std::istringstream in(text.text);
-        for (std::string line; std::getline(in, line);) list.push_back(line);
-    }
-    bool appendLine(std::string_view line) override {
-        list.emplace_back(line);
-        modified = true;
-        return true;
-    }
-    std::size_t appendLines(std::span<const std::string> lines) override {
-        for (const std::string& line : lines) appendLine(line);
-        return lines.size();
-    }
-    void warning(const std::string& text) override { shown.push_back("warning:" + text); }
-    bool isModified() const override { return modified; }
-    void setModified(bool m) override { modified = m; }
-    Lines lines() const override { return list; }
-    void setLines(const Lines& lines) override {
-        list = lines;
-        modified = true;
-    }
-    bool plainTextMode() const override { return plain; }
-    void setPlainTextMode(bool on) override { plain = on; }
-    std::string text() const override {
-        std::string out;
-        for (const std::string& line : list) out += line + "\n";
-        return out;
-    }
-    StyledText styledText() const override { return {text(), {}}; }
-    void setCaption(const std::string& c) override { caption = c; }
-    void refreshLineCount() override { ++countRefreshes; }
-    void clearTopics() override { shown.push_back("topics cleared"); }
-    BoxAnswer confirm(const std::string& text) override {
-        shown.push_back("confirm:" + text);
-        if (answers.empty()) return BoxAnswer::Cancel;
-        const BoxAnswer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    std::optional<std::string> next(const std::string& kind, const DialogSettings& s) {
-        shown.push_back(kind + ":" + s.filter);
-        if (paths.empty()) return std::nullopt;
-        auto p = paths.front();
-        paths.pop_front();
-        return p;
-    }
-    std::optional<std::string> openFile(const DialogSettings& s) override {
-        return next("open", s);
-    }
-    std::optional<std::string> saveFile(const DialogSettings& s) override {
-        return next("save", s);
-    }
-};
-
 class CommandsTest : public ::testing::Test {
 protected:
     FakeWindow window;
@@ -135,7 +63,7 @@ TEST_F(CommandsTest, AddImportsPutTheFileAfterTheList) {
 
     commands.mnuAddInportKivoClick();  // cancelled: the list stays
     EXPECT_EQ(window.list.size(), 5u);
-    EXPECT_EQ(window.countRefreshes, 2);
+    EXPECT_EQ(window.lineCounts, (Lines{"5", "5"}));
 }
 
 TEST_F(CommandsTest, ExportsAskBeforeOverwritingAndImportsReadTheContainerBack) {

@@ -1,0 +1,30 @@
+#include "about/HelpDocument.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include "platform/HelpEngine.h"
+#include "platform/HelpFile.h"
+
+namespace kivo {
+QString helpFileOf(const QString& programFolder) {
+    const QDir folder(programFolder);
+    const QString beside = folder.filePath(kHelpFileName);
+    if (QFileInfo::exists(QtHelpEngine::documentOf(beside))) return beside;
+    // Relative to the program, so an installation under any prefix, or
+    // unpacked anywhere, finds its own document.
+    const QString installed = QDir::cleanPath(
+        folder.filePath(QStringLiteral(KIVO_HELP_FROM_PROGRAM "/") + kHelpFileName));
+    if (QFileInfo::exists(QtHelpEngine::documentOf(installed))) return installed;
+    return beside;
+}
+
+QString helpFileOfExecutable() { return helpFileOf(QCoreApplication::applicationDirPath()); }
+
+void showHelpContents(QWidget& mainWindow, HelpEngine& help) {
+    setApplicationHelpFile(helpFileOfExecutable());
+    help.showContents(&mainWindow, applicationHelpFile());
+}
+
+}  // namespace kivo

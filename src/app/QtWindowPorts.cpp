@@ -1,0 +1,218 @@
+#include "app/QtWindowPorts.h"
+
+#include <QDateTime>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSettings>
+#include <QUrl>
+
+#include "about/Auxiliaries.h"
+#include "about/HelpDocument.h"
+#include "about/TFormAbout.h"
+#include "app/DrawHistoryWindow.h"
+#include "app/TMainForm.h"
+#include "platform/Boxes.h"
+#include "platform/FileDialogs.h"
+#include "platform/MemoControl.h"
+
+namespace kivo {
+namespace {
+
+QString qt(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+FileDialogSettings qtSettings(const DialogSettings& s) {
+    return {qt(s.filter), qt(s.defaultExtension)};
+}
+
+std::optional<std::string> chosen(const std::optional<QString>& path) {
+    if (!path) return std::nullopt;
+    return path->toStdString();
+}
+
+QSettings openSettings() {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Kivo"),
+                     QStringLiteral("Kivo"));
+}
+
+}  // namespace
+
+// ---- The word list --------------------------------------------------------
+
+void QtWindowPorts::focusList() { form_.Memo->setFocus(); }
+
+std::uint32_t QtWindowPorts::count() const {
+    return static_cast<std::uint32_t>(form_.Memo->count());
+}
+
+std::string QtWindowPorts::line(std::uint32_t i) const {
+    return form_.Memo->line(static_cast<int>(i)).toStdString();
+}
+
+std::size_t QtWindowPorts::capacity() const {
+    return static_cast<std::size_t>(form_.Memo->capacity());
+}
+
+void QtWindowPorts::clearList() { form_.Memo->clearList(); }
+
+void QtWindowPorts::loadWholeText(StyledText text) {
+    form_.Memo->setStyledText(QString::fromStdString(text.text), text.ranges);
+    form_.Memo->setCapacity(MemoControl::kRaisedCapacity);
+}
+
+bool QtWindowPorts::appendLine(std::string_view line) { return form_.Memo->appendLine(qt(line)); }
+
+std::size_t QtWindowPorts::appendLines(std::span<const std::string> lines) {
+    QStringList list;
+    list.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::string& line : lines) list << QString::fromStdString(line);
+    return static_cast<std::size_t>(form_.Memo->appendLines(list));
+}
+
+bool QtWindowPorts::isModified() const { return form_.Memo->isModified(); }
+
+void QtWindowPorts::setModified(bool modified) { form_.Memo->setModified(modified); }
+
+std::vector<std::string> QtWindowPorts::lines() const {
+    const QStringList all = form_.Memo->allLines();
+    std::vector<std::string> out;
+    out.reserve(static_cast<std::size_t>(all.size()));
+    for (const QString& line : all) out.push_back(line.toStdString());
+    return out;
+}
+
+void QtWindowPorts::setLines(const std::vector<std::string>& lines) {
+    QString text;
+    for (const std::string& line : lines) {
+        text += QString::fromStdString(line);
+        text += QLatin1Char('\n');
+    }
+    form_.Memo->setPlainText(text);
+}
+
+bool QtWindowPorts::plainTextMode() const { return form_.Memo->plainTextMode(); }
+
+void QtWindowPorts::setPlainTextMode(bool on) { form_.Memo->setPlainTextMode(on); }
+
+std::string QtWindowPorts::text() const { return form_.Memo->rawText().toStdString(); }
+
+StyledText QtWindowPorts::styledText() const { return form_.Memo->styledText(); }
+
+bool QtWindowPorts::hasSelection() const { return form_.Memo->hasSelection(); }
+
+std::string QtWindowPorts::selectedText() const {
+    return form_.Memo->selectedListText().toStdString();
+}
+
+void QtWindowPorts::replaceSelection(std::string_view text) {
+    form_.Memo->replaceSelectionWithoutUndo(qt(text));
+}
+
+void QtWindowPorts::cut() { form_.Memo->cut(); }
+
+void QtWindowPorts::copy() { form_.Memo->copy(); }
+
+void QtWindowPorts::paste() { form_.Memo->paste(); }
+
+void QtWindowPorts::selectAll() { form_.Memo->selectAll(); }
+
+void QtWindowPorts::undo() { form_.Memo->undo(); }
+
+// ---- The rest of the window -----------------------------------------------
+
+void QtWindowPorts::setCaption(const std::string& caption) { form_.setWindowTitle(qt(caption)); }
+
+void QtWindowPorts::showLineCount(const std::string& count) {
+    form_.LabelLineValue->setText(qt(count));
+}
+
+void QtWindowPorts::showTopics(const std::string& topic1, const std::string& topic2) {
+    form_.Edit1st->setText(qt(topic1));
+    form_.Edit2nd->setText(qt(topic2));
+}
+
+void QtWindowPorts::clearTopics() {
+    form_.Edit1st->clear();
+    form_.Edit2nd->clear();
+}
+
+void QtWindowPorts::historyChanged() {
+    // A hidden window catches up when it is shown again.
+    if (form_.historyWindow_ && form_.historyWindow_->isVisible()) form_.historyWindow_->refresh();
+}
+
+// ---- Boxes and dialogs ----------------------------------------------------
+
+BoxAnswer QtWindowPorts::confirm(const std::string& text) {
+    switch (form_.boxes_.confirm(qt(text))) {
+        case Boxes::Answer::Yes:
+            return BoxAnswer::Yes;
+        case Boxes::Answer::No:
+            return BoxAnswer::No;
+        case Boxes::Answer::Cancel:
+            break;
+    }
+    return BoxAnswer::Cancel;
+}
+
+void QtWindowPorts::warning(const std::string& text) { form_.boxes_.warning(qt(text)); }
+
+void QtWindowPorts::message(const std::string& text) { form_.boxes_.message(qt(text)); }
+
+bool QtWindowPorts::askYesNo(const std::string& caption, const std::string& text) {
+    return form_.boxes_.askYesNo(qt(caption), qt(text));
+}
+
+std::optional<std::string> QtWindowPorts::openFile(const DialogSettings& settings) {
+    return chosen(form_.dialogs_->openFile(qtSettings(settings)));
+}
+
+std::optional<std::string> QtWindowPorts::saveFile(const DialogSettings& settings) {
+    return chosen(form_.dialogs_->saveFile(qtSettings(settings)));
+}
+
+// ---- Help, About, the browser, the top-most windows, the printer ----------
+
+void QtWindowPorts::showHelpContents() {
+    kivo::showHelpContents(form_, form_.auxiliaries_->help());
+}
+
+void QtWindowPorts::showAbout() {
+    if (form_.FormAbout) form_.FormAbout->exec();
+}
+
+void QtWindowPorts::openUrl(const std::string& url) {
+    form_.auxiliaries_->urls().open(QUrl(qt(url)));
+}
+
+void QtWindowPorts::lowerTopMost() { form_.auxiliaries_->topMost().lower(&form_); }
+
+void QtWindowPorts::raiseTopMost() { form_.auxiliaries_->topMost().raise(); }
+
+bool QtWindowPorts::setUpPrinter() { return form_.auxiliaries_->printer().setUp(&form_); }
+
+void QtWindowPorts::printList() { form_.Memo->printTo(form_.auxiliaries_->printer().printer()); }
+
+// ---- Settings and clock ---------------------------------------------------
+
+std::optional<bool> QtWindowPorts::readBool(const std::string& key) {
+    const QSettings settings = openSettings();
+    const QString name = QString::fromStdString(key);
+    if (!settings.contains(name)) return std::nullopt;
+    return settings.value(name).toBool();
+}
+
+void QtWindowPorts::writeBool(const std::string& key, bool value) {
+    QSettings settings = openSettings();
+    settings.setValue(QString::fromStdString(key), value);
+}
+
+LocalTime QtWindowPorts::now() {
+    const QDateTime at = QDateTime::currentDateTime();
+    const QDate date = at.date();
+    const QTime time = at.time();
+    return {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
+}
+
+}  // namespace kivo

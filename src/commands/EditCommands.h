@@ -1,0 +1,34 @@
+#pragma once
+// The Edit menu: width conversion of the selection or of every line, and
+// the editor's own commands. They act on the list whichever control has
+// the focus.
+#include "commands/Ports.h"
+
+namespace kivo {
+
+enum class WidthDirection { Full, Half };
+
+class EditCommands {
+public:
+    explicit EditCommands(WordListPort& list) : list_(list) {}
+
+    void mnuFullWidthClick() { convertWidth(WidthDirection::Full); }
+    void mnuHalfWidthClick() { convertWidth(WidthDirection::Half); }
+    void EditCutClick() { list_.cut(); }
+    void EditCopyClick() { list_.copy(); }
+    void EditPasteClick() { list_.paste(); }
+    void EditSelectAllClick() { list_.selectAll(); }
+    void EditUndoClick() { list_.undo(); }
+
+    // Converts the selection as one piece when there is one, otherwise every
+    // line of the list. Lines the list has no room for after conversion are
+    // put back as they were, and the failure is thrown for the error box.
+    void convertWidth(WidthDirection direction);
+
+private:
+    void convertList(WidthDirection direction);
+
+    WordListPort& list_;
+};
+
+}  // namespace kivo

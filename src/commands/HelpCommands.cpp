@@ -1,0 +1,44 @@
+#include "commands/HelpCommands.h"
+
+namespace kivo {
+namespace {
+
+// Lowers the top-most windows for as long as it lives.
+class LoweredTopMost {
+public:
+    explicit LoweredTopMost(TopMostPort& windows) : windows_(windows) { windows_.lowerTopMost(); }
+    ~LoweredTopMost() { windows_.raiseTopMost(); }
+    LoweredTopMost(const LoweredTopMost&) = delete;
+    LoweredTopMost& operator=(const LoweredTopMost&) = delete;
+
+private:
+    TopMostPort& windows_;
+};
+
+}  // namespace
+
+std::string updateQuestion() {
+    return "開発者ホームページに接続します\r\n"
+           "\r\n"
+           "Kivo の最新情報は TOP ページに設置してあるリンクを辿り、\r\n"
+           "Software 内コンテンツを御参照下さい\r\n"
+           "\r\n"
+           "ブラウザを起動しますか？";
+}
+
+void HelpCommands::mnuKivoHelpClick() {
+    ports_.help.showHelpContents();
+    ports_.topMost.lowerTopMost();
+}
+
+void HelpCommands::mnuNewKivoClick() {
+    const LoweredTopMost lowered(ports_.topMost);
+    if (ports_.boxes.askYesNo(kUpdateCaption, updateQuestion()))
+        ports_.urls.openUrl(kMakerHomePage);
+}
+
+void HelpCommands::mnuPrintClick() {
+    if (ports_.printer.setUpPrinter()) ports_.printer.printList();
+}
+
+}  // namespace kivo

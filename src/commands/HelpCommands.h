@@ -1,0 +1,44 @@
+#pragma once
+// The Help menu and printing: the help document, the About box, the update
+// check and the printed list.
+#include <string>
+
+#include "commands/Ports.h"
+
+namespace kivo {
+
+// The maker's home page, where the newest version is announced.
+inline constexpr const char* kMakerHomePage = "https://quillery.example.jp/";
+inline constexpr const char* kUpdateCaption = "Kivo アップデート";
+
+// The update question: six lines joined by CR LF, none after the last.
+std::string updateQuestion();
+
+struct HelpPorts {
+    HelpPort& help;
+    AboutPort& about;
+    UrlPort& urls;
+    TopMostPort& topMost;
+    PrintPort& printer;
+    BoxPort& boxes;
+};
+
+class HelpCommands {
+public:
+    explicit HelpCommands(const HelpPorts& ports) : ports_(ports) {}
+
+    // Opens the help at its contents, then steps the top-most windows aside.
+    // They are not brought back: the help stays in front of them.
+    void mnuKivoHelpClick();
+    void mnuAboutClick() { ports_.about.showAbout(); }
+    // Asks whether to open the maker's page; on Yes, opens it in the browser.
+    // The top-most windows step aside for the question and come back after.
+    void mnuNewKivoClick();
+    // The printer set-up dialog, then, unless cancelled, the whole list.
+    void mnuPrintClick();
+
+private:
+    HelpPorts ports_;
+};
+
+}  // namespace kivo

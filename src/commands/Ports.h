@@ -1,0 +1,140 @@
+#pragma once
+// What the commands ask of the window they run in. Each window (Qt, Win32)
+// provides these in a few lines; the rules stay in the commands.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/TextStyle.h"
+
+namespace kivo {
+
+// The word list control: what the loader fills it with, its modified mark,
+// its lines, its plain-text switch, what it saves, its selection and the
+// editor's own commands.
+class WordListPort {
+public:
+    virtual ~WordListPort() = default;
+    virtual void focusList() = 0;
+    // Entries: the lines, a last empty line not counted.
+    virtual std::uint32_t count() const = 0;
+    // Entry i (UTF-8) as the draw reads it: cut to 4096 bytes of its code
+    // page 932 form at a character boundary.
+    virtual std::string line(std::uint32_t i) const = 0;
+    // UTF-16 units the list takes, line breaks included.
+    virtual std::size_t capacity() const = 0;
+    // Empties the list and clears its modified mark.
+    virtual void clearList() = 0;
+    // The control's whole-file load of a file's text (formats in the list's
+    // own font already taken out); raises its capacity.
+    virtual void loadWholeText(StyledText text) = 0;
+    // Adds a line at the end; false when the control has no room for it.
+    virtual bool appendLine(std::string_view line) = 0;
+    // Adds lines at the end in order until one finds no room; how many fit.
+    virtual std::size_t appendLines(std::span<const std::string> lines) = 0;
+    virtual bool isModified() const = 0;
+    virtual void setModified(bool modified) = 0;
+    // The entries in order (UTF-8), without a trailing empty line.
+    virtual std::vector<std::string> lines() const = 0;
+    // Replaces the list with these lines, unformatted.
+    virtual void setLines(const std::vector<std::string>& lines) = 0;
+    virtual bool plainTextMode() const = 0;
+    virtual void setPlainTextMode(bool on) = 0;
+    // The list's text, lines ended by "\n", and the same with its formats.
+    virtual std::string text() const = 0;
+    virtual StyledText styledText() const = 0;
+
+    virtual bool hasSelection() const = 0;
+    // The selection (UTF-8), its line breaks as "\n".
+    virtual std::string selectedText() const = 0;
+    // Puts text ("\n" between lines) in place of the selection; not undoable.
+    virtual void replaceSelection(std::string_view text) = 0;
+    virtual void cut() = 0;
+    virtual void copy() = 0;
+    virtual void paste() = 0;
+    virtual void selectAll() = 0;
+    virtual void undo() = 0;
+};
+
+// The rest of the main window: its caption, the count label, the topics.
+class MainWindowPort {
+public:
+    virtual ~MainWindowPort() = default;
+    virtual void setCaption(const std::string& caption) = 0;
+    virtual void showLineCount(const std::string& count) = 0;
+    virtual void showTopics(const std::string& topic1, const std::string& topic2) = 0;
+    virtual void clearTopics() = 0;
+    // A draw went into the history; a window showing it catches up.
+    virtual void historyChanged() = 0;
+};
+
+// The boxes: the confirmation box (caption "確認", question icon,
+// "はい(&Y)" (default), "いいえ(&N)", "キャンセル"), the warning box, the
+// plain message box (caption "Kivo", OK) and a yes/no question under its
+// own caption.
+enum class BoxAnswer { Yes, No, Cancel };
+class BoxPort {
+public:
+    virtual ~BoxPort() = default;
+    virtual BoxAnswer confirm(const std::string& text) = 0;
+    virtual void warning(const std::string& text) = 0;
+    virtual void message(const std::string& text) = 0;
+    virtual bool askYesNo(const std::string& caption, const std::string& text) = 0;
+};
+
+// The open and save dialogs, set up with a filter ("name|pattern|...") and a
+// default extension (".Kivo"); nothing when cancelled.
+struct DialogSettings {
+    std::string filter;
+    std::string defaultExtension;
+};
+class FileDialogPort {
+public:
+    virtual ~FileDialogPort() = default;
+    virtual std::optional<std::string> openFile(const DialogSettings& settings) = 0;
+    virtual std::optional<std::string> saveFile(const DialogSettings& settings) = 0;
+};
+
+// The help document, opened at its contents for the main window.
+class HelpPort {
+public:
+    virtual ~HelpPort() = default;
+    virtual void showHelpContents() = 0;
+};
+
+// The user's browser, not waited for.
+class UrlPort {
+public:
+    virtual ~UrlPort() = default;
+    virtual void openUrl(const std::string& url) = 0;
+};
+
+// The program's top-most windows (the About box): lowered so that another
+// window can come in front of them, raised again after. Nested calls count.
+class TopMostPort {
+public:
+    virtual ~TopMostPort() = default;
+    virtual void lowerTopMost() = 0;
+    virtual void raiseTopMost() = 0;
+};
+
+// The printer: its set-up dialog (false when cancelled) and the whole list
+// printed on the current printer.
+class PrintPort {
+public:
+    virtual ~PrintPort() = default;
+    virtual bool setUpPrinter() = 0;
+    virtual void printList() = 0;
+};
+
+class AboutPort {
+public:
+    virtual ~AboutPort() = default;
+    virtual void showAbout() = 0;
+};
+
+}  // namespace kivo

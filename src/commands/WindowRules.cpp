@@ -1,0 +1,41 @@
+#include "commands/WindowRules.h"
+
+#include "core/Titles.h"
+#include "wordlist/Random.h"
+
+namespace kivo {
+
+void FormCreate(MainWindowPort& window) {
+    SeedRandomFromClock();
+    window.setCaption(kInitialCaption);
+}
+
+void refreshLineCount(const WordListPort& list, MainWindowPort& window) {
+    window.showLineCount(std::to_string(list.count()));
+}
+
+EditEnabling judgeEditCommands(const EditState& focused, bool clipboardHoldsText) {
+    return {.cut = focused.hasSelection,
+            .copy = focused.hasSelection,
+            .paste = clipboardHoldsText,
+            .selectAll = focused.hasText,
+            .undo = focused.canUndo};
+}
+
+std::string HintRule::longHint(std::string_view hint) {
+    const std::size_t bar = hint.find('|');
+    return std::string(bar == std::string_view::npos ? hint : hint.substr(bar + 1));
+}
+
+bool HintRule::highlight(std::string_view hint) {
+    if (hint == current_) return false;
+    current_ = hint;
+    return true;
+}
+
+bool HintRule::idle(bool menuOrBoxOpen, std::string_view hintUnderPointer) {
+    if (menuOrBoxOpen) return false;
+    return highlight(hintUnderPointer);
+}
+
+}  // namespace kivo

@@ -1,0 +1,59 @@
+#pragma once
+// The main window's own rules, the same in every window: what it does as it
+// is made, the count label, which edit commands are enabled, and the hint
+// line. The window feeds them what only it can see (the focused control,
+// the control under the pointer, the highlighted menu item).
+#include <string>
+#include <string_view>
+
+#include "commands/Ports.h"
+
+namespace kivo {
+
+// As the window is made: the draw seeded from the clock, the first caption.
+void FormCreate(MainWindowPort& window);
+
+// The count label shows the list's count in plain decimal.
+void refreshLineCount(const WordListPort& list, MainWindowPort& window);
+
+// What the focused edit control (the list or a topic field) says of itself.
+struct EditState {
+    bool hasSelection = false;
+    bool hasText = false;
+    bool canUndo = false;
+};
+struct EditEnabling {
+    bool cut = false;
+    bool copy = false;
+    bool paste = false;
+    bool selectAll = false;
+    bool undo = false;
+};
+// Judged as a menu showing the edit commands opens; with the focus on
+// anything but an edit control the window leaves them as they are.
+EditEnabling judgeEditCommands(const EditState& focused, bool clipboardHoldsText);
+
+// The hint line: one current hint for the whole program. A hint may have a
+// short part and a long part, "short|long"; the status line shows the long
+// one.
+class HintRule {
+public:
+    // The text after the first "|"; a hint without one is its own long part.
+    static std::string longHint(std::string_view hint);
+
+    const std::string& current() const { return current_; }
+    std::string shown() const { return longHint(current_); }
+    // A menu item or title was highlighted (empty: nothing is). True when
+    // that changed the hint: the window redraws the line then, and only then.
+    bool highlight(std::string_view hint);
+    // The program has nothing left to do. While a menu is open the menu
+    // decides, and a modal box leaves the hint as it was; otherwise the
+    // control under the pointer (the hint of it or of its nearest parent
+    // that has one; empty over nothing) does.
+    bool idle(bool menuOrBoxOpen, std::string_view hintUnderPointer);
+
+private:
+    std::string current_;
+};
+
+}  // namespace kivo

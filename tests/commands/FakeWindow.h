@@ -1,0 +1,150 @@
+#pragma once
+// A double of every port the commands use.
+#include <deque>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "commands/Ports.h"
+#include "wordlist/DrawPorts.h"
+
+namespace kivo {
+
+using Lines = std::vector<std::string>;
+
+// The window as a few fields: the list's lines, its mark and switch, the
+// caption, and scripted boxes and dialogs that record what was shown.
+struct FakeWindow : WordListPort,
+                    MainWindowPort,
+                    BoxPort,
+                    FileDialogPort,
+                    HelpPort,
+                    AboutPort,
+                    UrlPort,
+                    TopMostPort,
+                    PrintPort,
+                    SettingsStore,
+                    WallClock {
+    Lines list;
+    bool modified = false;
+    bool plain = false;
+    std::string caption;
+    std::vector<std::string> lineCounts;  // the count label, each time
+    std::string topics;                   // "first/second", "" when cleared
+    std::optional<std::string> selection;
+    std::size_t room = 1u << 20;
+    bool printerChosen = true;
+    std::map<std::string, bool> settings;
+    std::vector<std::string> shown;  // boxes and dialogs, in order
+    std::deque<BoxAnswer> answers;
+    std::deque<std::optional<std::string>> paths;
+
+    void focusList() override {}
+    std::uint32_t count() const override { return static_cast<std::uint32_t>(list.size()); }
+    std::string line(std::uint32_t i) const override { return list.at(i); }
+    std::size_t capacity() const override { return room; }
+    void clearList() override {
+        list.clear();
+        modified = false;
+    }
+    void loadWholeText(StyledText text) override {
+        std::istringstream in(text.text);
+        for (std::string line; std::getline(in, line);) list.push_back(line);
+    }
+    bool appendLine(std::string_view line) override {
+        list.emplace_back(line);
+        modified = true;
+        return true;
+    }
+    std::size_t appendLines(std::span<const std::string> lines) override {
+        for (const std::string& line : lines) appendLine(line);
+        return lines.size();
+    }
+    void warning(const std::string& text) override { shown.push_back("warning:" + text); }
+    bool isModified() const override { return modified; }
+    void setModified(bool m) override { modified = m; }
+    Lines lines() const override { return list; }
+    void setLines(const Lines& lines) override {
+        list = lines;
+        modified = true;
+    }
+    bool plainTextMode() const override { return plain; }
+    void setPlainTextMode(bool on) override { plain = on; }
+    std::string text() const override {
+        std::string out;
+        for (const std::string& line : list) out += line + "\n";
+        return out;
+    }
+    StyledText styledText() const override { return {text(), {}}; }
+    bool hasSelection() const override { return selection.has_value(); }
+    std::string selectedText() const override { return selection.value_or(""); }
+    void replaceSelection(std::string_view text) override {
+        shown.push_back("replaced:" + std::string(text));
+        selection.reset();
+    }
+    void cut() override { shown.push_back("cut"); }
+    void copy() override { shown.push_back("copy"); }
+    void paste() override { shown.push_back("paste"); }
+    void selectAll() override { shown.push_back("select all"); }
+    void undo() override { shown.push_back("undo"); }
+
+    void setCaption(const std::string& c) override { caption = c; }
+    void showLineCount(const std::string& count) override { lineCounts.push_back(count); }
+    void showTopics(const std::string& a, const std::string& b) override { topics = a + "/" + b; }
+    void clearTopics() override {
+        topics.clear();
+        shown.push_back("topics cleared");
+    }
+    void historyChanged() override {}
+    void message(const std::string& text) override { shown.push_back("message:" + text); }
+    bool askYesNo(const std::string& caption, const std::string& text) override {
+        shown.push_back("ask:" + caption + ":" + text);
+        if (answers.empty()) return false;
+        const BoxAnswer a = answers.front();
+        answers.pop_front();
+        return a == BoxAnswer::Yes;
+    }
+    BoxAnswer confirm(const std::string& text) override {
+        shown.push_back("confirm:" + text);
+        if (answers.empty()) return BoxAnswer::Cancel;
+        const BoxAnswer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::optional<std::string> next(const std::string& kind, const DialogSettings& s) {
+        shown.push_back(kind + ":" + s.filter);
+        if (paths.empty()) return std::nullopt;
+        auto p = paths.front();
+        paths.pop_front();
+        return p;
+    }
+    std::optional<std::string> openFile(const DialogSettings& s) override {
+        return next("open", s);
+    }
+    std::optional<std::string> saveFile(const DialogSettings& s) override {
+        return next("save", s);
+    }
+
+    void showHelpContents() override { shown.push_back("help"); }
+    void showAbout() override { shown.push_back("about"); }
+    void openUrl(const std::string& url) override { shown.push_back("browser:" + url); }
+    void lowerTopMost() override { shown.push_back("lower"); }
+    void raiseTopMost() override { shown.push_back("raise"); }
+    bool setUpPrinter() override {
+        shown.push_back("printer set-up");
+        return printerChosen;
+    }
+    void printList() override { shown.push_back("printed"); }
+
+    std::optional<bool> readBool(const std::string& key) override {
+        const auto it = settings.find(key);
+        if (it == settings.end()) return std::nullopt;
+        return it->second;
+    }
+    void writeBool(const std::string& key, bool value) override { settings[key] = value; }
+    LocalTime now() override { return {2026, 12, 7, 9, 30, 0}; }
+};
+
+}  // namespace kivo
