@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QSettings>
 #include <QUrl>
+#include <algorithm>
 
 #include "about/Auxiliaries.h"
 #include "about/HelpDocument.h"
@@ -75,20 +76,30 @@ bool QtWindowPorts::isModified() const { return form_.Memo->isModified(); }
 void QtWindowPorts::setModified(bool modified) { form_.Memo->setModified(modified); }
 
 std::vector<std::string> QtWindowPorts::lines() const {
-    const QStringList all = form_.Memo->allLines();
+    // One conversion of the whole text rather than one per line.
+    const std::string text = form_.Memo->rawText().toStdString();
+    const auto count = static_cast<std::size_t>(form_.Memo->count());
     std::vector<std::string> out;
-    out.reserve(static_cast<std::size_t>(all.size()));
-    for (const QString& line : all) out.push_back(line.toStdString());
+    out.reserve(count);
+    std::size_t start = 0;
+    while (out.size() < count && start <= text.size()) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        out.emplace_back(text, start, end - start);
+        start = end + 1;
+    }
     return out;
 }
 
 void QtWindowPorts::setLines(const std::vector<std::string>& lines) {
-    QString text;
+    std::string text;
+    std::size_t size = 0;
+    for (const std::string& line : lines) size += line.size() + 1;
+    text.reserve(size);
     for (const std::string& line : lines) {
-        text += QString::fromStdString(line);
-        text += QLatin1Char('\n');
+        text += line;
+        text += '\n';
     }
-    form_.Memo->setPlainText(text);
+    form_.Memo->setPlainText(QString::fromStdString(text));
 }
 
 bool QtWindowPorts::plainTextMode() const { return form_.Memo->plainTextMode(); }

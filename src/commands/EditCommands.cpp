@@ -1,5 +1,7 @@
 #include "commands/EditCommands.h"
 
+#include <utility>
+
 #include "core/Errors.h"
 #include "core/Utf8.h"
 #include "wordlist/WidthMapping.h"
@@ -7,7 +9,7 @@
 namespace kivo {
 namespace {
 
-std::u16string mapWidth(std::u16string_view text, WidthDirection direction) {
+std::string mapWidth(std::string_view text, WidthDirection direction) {
     return direction == WidthDirection::Full ? toFullWidth(text) : toHalfWidth(text);
 }
 
@@ -15,8 +17,7 @@ std::u16string mapWidth(std::u16string_view text, WidthDirection direction) {
 
 void EditCommands::convertWidth(WidthDirection direction) {
     if (list_.hasSelection()) {
-        const std::u16string selected = utf8ToUtf16(list_.selectedText());
-        list_.replaceSelection(utf16ToUtf8(mapWidth(selected, direction)));
+        list_.replaceSelection(mapWidth(list_.selectedText(), direction));
     } else {
         convertList(direction);
     }
@@ -33,10 +34,11 @@ void EditCommands::convertList(WidthDirection direction) {
     std::size_t used = 0;
     std::size_t converted = 0;
     for (; converted < lines.size(); ++converted) {
-        const std::u16string line = mapWidth(utf8ToUtf16(lines[converted]), direction);
-        if (used + line.size() + 1 > capacity) break;
-        used += line.size() + 1;
-        lines[converted] = utf16ToUtf8(line);
+        std::string line = mapWidth(lines[converted], direction);
+        const std::size_t length = utf16Length(line) + 1;
+        if (used + length > capacity) break;
+        used += length;
+        lines[converted] = std::move(line);
     }
     list_.setLines(lines);
     list_.setModified(true);

@@ -73,6 +73,17 @@ inline std::string utf16ToUtf8(std::u16string_view units) {
     return out;
 }
 
+// UTF-16 units of well-formed UTF-8: one per character, two from U+10000 up.
+inline std::size_t utf16Length(std::string_view utf8) {
+    std::size_t units = 0;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) != 0x80) ++units;
+        if (byte >= 0xF0) ++units;
+    }
+    return units;
+}
+
 // UTF-8 to UTF-16; malformed sequences become U+FFFD.
 inline std::u16string utf8ToUtf16(std::string_view utf8) {
     std::u16string out;
