@@ -7,25 +7,15 @@
 #include <QPainter>
 #include <functional>
 
+#include "commands/WindowLayout.h"
+
 namespace kivo {
 namespace {
 
-// Windows' silver, the second colour of the name.
-const QColor kSilver(0xC0, 0xC0, 0xC0);
-
-// The product's long name, in four pieces of alternating colour.
-struct NamePiece {
-    const char* text;
-    QColor colour;
-};
-const NamePiece kNamePieces[] = {
-    {"Qu", Qt::white}, {"ill", kSilver}, {"er", Qt::white}, {"y", kSilver}};
-
-const char* const kRightsLine = "(C) The Kivo Project";
-const char* const kCreditsLine = "by Kivo crew";
+QColor colourOf(unsigned rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
 
 QFont trebuchet(int pixels) {
-    QFont font(QStringLiteral("Trebuchet MS"));
+    QFont font(QString::fromLatin1(kAboutFontFamily));
     font.setPixelSize(pixels);
     // Where Trebuchet MS is missing, another plain sans face stands in.
     font.setStyleHint(QFont::SansSerif);
@@ -135,8 +125,8 @@ void TFormAbout::createLabels() {
     const char* names[] = {"Label1", "Label5", "Label6", "Label7"};
     QPoint at(32, 12);
     for (int i = 0; i < 4; ++i) {
-        QLabel* piece = makeLabel(this, names[i], QString::fromLatin1(kNamePieces[i].text), 24,
-                                  kNamePieces[i].colour, at);
+        QLabel* piece = makeLabel(this, names[i], QString::fromLatin1(kAboutNamePieces[i].text), 24,
+                                  colourOf(kAboutNamePieces[i].colour), at);
         at.rx() += piece->width();
         *pieces[i] = piece;
     }
@@ -148,9 +138,10 @@ void TFormAbout::createLabels() {
         piece->setAutoFillBackground(true);
     }
     Label2 = makeLabel(this, "Label2", QStringLiteral("Version info"), 13, Qt::white, {140, 48});
-    Label4 = makeLabel(this, "Label4", QString::fromLatin1(kRightsLine), 11,
+    Label4 = makeLabel(this, "Label4", QString::fromLatin1(kAboutRightsLine), 11,
                        palette().color(QPalette::WindowText), {18, 74});
-    Label3 = makeLabel(this, "Label3", QString::fromLatin1(kCreditsLine), 11, Qt::black, {163, 80});
+    Label3 =
+        makeLabel(this, "Label3", QString::fromLatin1(kAboutCreditsLine), 11, Qt::black, {163, 80});
 
     Image1 = new ClickImage(this, [this] { Image1Click(); });
     Image1->setObjectName(QStringLiteral("Image1"));

@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QPointer>
 
+#include "commands/WindowLayout.h"
+
 class QFrame;
 class QLabel;
 
@@ -14,8 +16,8 @@ namespace kivo {
 class TFormAbout : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int kWidth = 246;
-    static constexpr int kHeight = 104;
+    static constexpr int kWidth = kAboutWidth;
+    static constexpr int kHeight = kAboutHeight;
 
     // `mainWindow` is the window the box centres over and belongs to.
     explicit TFormAbout(const QString& versionText, QWidget* mainWindow = nullptr);

@@ -26,6 +26,7 @@
 #include "commands/FileCommands.h"
 #include "commands/HelpCommands.h"
 #include "commands/TopicCommands.h"
+#include "commands/WindowLayout.h"
 #include "commands/WindowRules.h"
 #include "platform/AnchorLayout.h"
 #include "platform/Boxes.h"
@@ -35,13 +36,12 @@
 namespace kivo {
 namespace {
 
-// The client area below the menu bar at the design resolution, and the
-// part of it above the status bar.
-constexpr int kClientWidth = 395;
-constexpr int kClientHeight = 216;
-constexpr int kStatusBarHeight = 19;
+// The client area below the menu bar at the design resolution, less the
+// status bar.
 const QSize kCentralDesignSize(kClientWidth, kClientHeight - kStatusBarHeight);
-const QSize kGroupBoxDesignSize(389, 185);
+const QSize kGroupBoxDesignSize(kGroupBoxBounds.width, kGroupBoxBounds.height);
+
+QString textOf(const char* control) { return QString::fromUtf8(controlRow(control).text); }
 
 QFont pixelFont(const char* family, int pixels) {
     QFont font(QString::fromUtf8(family));
@@ -73,7 +73,7 @@ TMainForm::TMainForm(Boxes& boxes, QWidget* parent)
       helps_(std::make_unique<HelpCommands>(
           HelpPorts{*ports_, *ports_, *ports_, *ports_, *ports_, *ports_})) {
     setObjectName(QStringLiteral("MainForm"));
-    setFont(pixelFont("ＭＳ Ｐゴシック", 12));
+    setFont(pixelFont(kWindowFontFamily, kWindowFontPixels));
     createControls();
     // Any change to the list's text starts the pool of draws again.
     connect(Memo, &MemoControl::textChanged, this, [this] { topics_->listChanged(); });
@@ -96,51 +96,50 @@ void TMainForm::createControls() {
     auto* clientLayout = new AnchorLayout(client, kCentralDesignSize);
     setCentralWidget(client);
 
-    GroupBox1 = named(new QGroupBox(QStringLiteral(" 単語リスト "), client), "GroupBox1");
-    clientLayout->addWidget(GroupBox1, QRect(4, 8, 389, 185),
+    GroupBox1 = named(new QGroupBox(QString::fromUtf8(kGroupBoxText), client), "GroupBox1");
+    clientLayout->addWidget(GroupBox1,
+                            QRect(kGroupBoxBounds.left, kGroupBoxBounds.top, kGroupBoxBounds.width,
+                                  kGroupBoxBounds.height),
                             AnchorLeft | AnchorTop | AnchorRight | AnchorBottom);
 
     Memo = named(new MemoControl(GroupBox1), "Memo");
     Memo->setFont(pixelFont(kListFontFamily, kListFontHalfPoints * 2 / 3));  // 12 pt is 16 px
     // Tab moves on to the next control rather than into the list.
     Memo->setTabChangesFocus(true);
-    ButtonOK = named(new QPushButton(QStringLiteral("お題の選出"), GroupBox1), "ButtonOK");
+    ButtonOK = named(new QPushButton(textOf("ButtonOK"), GroupBox1), "ButtonOK");
     ButtonListClear =
-        named(new QPushButton(QStringLiteral("単語リストのクリア"), GroupBox1), "ButtonListClear");
-    Label3 = named(new QLabel(QStringLiteral("今回のお題"), GroupBox1), "Label3");
-    Label1 = named(new QLabel(QStringLiteral("総数："), GroupBox1), "Label1");
-    LabelLineValue = named(new QLabel(QStringLiteral("0"), GroupBox1), "LabelLineValue");
+        named(new QPushButton(textOf("ButtonListClear"), GroupBox1), "ButtonListClear");
+    Label3 = named(new QLabel(textOf("Label3"), GroupBox1), "Label3");
+    Label1 = named(new QLabel(textOf("Label1"), GroupBox1), "Label1");
+    LabelLineValue = named(new QLabel(textOf("LabelLineValue"), GroupBox1), "LabelLineValue");
     Edit1st = named(new QLineEdit(GroupBox1), "Edit1st");
     Edit2nd = named(new QLineEdit(GroupBox1), "Edit2nd");
     for (QLineEdit* edit : {Edit1st, Edit2nd}) {
         edit->setReadOnly(true);
-        edit->setFont(pixelFont("FixedSys", 12));
+        edit->setFont(pixelFont(kTopicFontFamily, kTopicFontPixels));
     }
     for (QPushButton* button : {ButtonOK, ButtonListClear}) button->setAutoDefault(false);
 
     struct Row {
         QWidget* control;
-        QRect bounds;
-        unsigned anchors;
-        const char* hint;
+        const ControlRow& layout;
     };
-    const unsigned kBottomRow = AnchorLeft | AnchorRight | AnchorBottom;
-    // Labels size themselves to their text, so a long count is never cut.
-    const unsigned kLabel = kBottomRow | AutoWidth;
     const Row rows[] = {
-        {Memo, {12, 24, 209, 153}, AnchorLeft | AnchorTop | AnchorBottom, "単語リスト"},
-        {ButtonOK, {232, 29, 145, 20}, AnchorLeft | AnchorTop, "お題をランダムに選出します"},
-        {ButtonListClear, {232, 56, 145, 20}, AnchorLeft | AnchorTop, "単語リストをクリアします"},
-        {Label3, {235, 101, 59, 12}, kLabel, ""},
-        {Label1, {320, 101, 30, 12}, kLabel, "単語の総数です"},
-        {LabelLineValue, {352, 101, 6, 12}, kLabel, "単語の総数です"},
-        {Edit1st, {232, 117, 145, 26}, kBottomRow, "お題その 1"},
-        {Edit2nd, {232, 151, 145, 26}, kBottomRow, "お題その 2"},
+        {Memo, controlRow("Memo")},
+        {ButtonOK, controlRow("ButtonOK")},
+        {ButtonListClear, controlRow("ButtonListClear")},
+        {Label3, controlRow("Label3")},
+        {Label1, controlRow("Label1")},
+        {LabelLineValue, controlRow("LabelLineValue")},
+        {Edit1st, controlRow("Edit1st")},
+        {Edit2nd, controlRow("Edit2nd")},
     };
     auto* boxLayout = new AnchorLayout(GroupBox1, kGroupBoxDesignSize);
     for (const Row& row : rows) {
-        boxLayout->addWidget(row.control, row.bounds, row.anchors);
-        const QString hint = QString::fromUtf8(row.hint);
+        const Bounds& b = row.layout.bounds;
+        boxLayout->addWidget(row.control, QRect(b.left, b.top, b.width, b.height),
+                             row.layout.anchors);
+        const QString hint = QString::fromUtf8(row.layout.hint);
         HintLine::setHint(row.control, hint);
         // Screen readers name a button or label by what it shows (for the
         // count, the count itself, kept current by the label) and read the
@@ -165,20 +164,51 @@ void TMainForm::createControls() {
 }
 
 void TMainForm::createActions() {
-    EditCutCmd = addCommand("EditCutCmd", QStringLiteral("切り取り(&X)"),
-                            QStringLiteral("選択部分を切り取り、クリップボードに送ります"),
-                            &TMainForm::EditCutClick);
-    EditCopyCmd = addCommand("EditCopyCmd", QStringLiteral("コピー(&C)"),
-                             QStringLiteral("選択部分をコピーし、クリップボードに送ります"),
-                             &TMainForm::EditCopyClick);
-    EditPasteCmd = addCommand("EditPasteCmd", QStringLiteral("貼り付け(&V)"),
-                              QStringLiteral("クリップボードの内容を貼り付けます"),
-                              &TMainForm::EditPasteClick);
-    EditSelectAllCmd =
-        addCommand("EditSelectAllCmd", QStringLiteral("すべてを選択(&A)"),
-                   QStringLiteral("リストを全て選択します"), &TMainForm::EditSelectAllClick);
-    EditUndoCmd = addCommand("EditUndoCmd", QStringLiteral("元に戻す(&Z)"),
-                             QStringLiteral("直前の変更を元に戻します"), &TMainForm::EditUndoClick);
+    QAction** targets[] = {&EditCutCmd, &EditCopyCmd, &EditPasteCmd, &EditSelectAllCmd,
+                           &EditUndoCmd};
+    std::size_t next = 0;
+    for (const EditCommandText& command : editCommandTexts()) {
+        *targets[next++] = addCommand(command.name, QString::fromUtf8(command.caption),
+                                      QString::fromUtf8(command.hint), handlerOf(command.command));
+    }
+}
+
+QAction* TMainForm::editCommandAction(CommandId command) const {
+    switch (command) {
+        case CommandId::Cut:
+            return EditCutCmd;
+        case CommandId::Copy:
+            return EditCopyCmd;
+        case CommandId::Paste:
+            return EditPasteCmd;
+        case CommandId::SelectAll:
+            return EditSelectAllCmd;
+        case CommandId::Undo:
+            return EditUndoCmd;
+        default:
+            return nullptr;
+    }
+}
+
+void TMainForm::addMenuItems(QMenu* top, std::span<const MenuItem> items) {
+    // The menu each depth adds to; a sub-menu opens the next depth.
+    std::vector<QMenu*> parents{top};
+    for (const MenuItem& item : items) {
+        parents.resize(static_cast<std::size_t>(item.depth) + 1);
+        QMenu* parent = parents.back();
+        const QString caption = QString::fromUtf8(captionOf(item));
+        const QString hint = QString::fromUtf8(hintOf(item));
+        if (item.kind == MenuKind::SubMenu) {
+            parents.push_back(addSubMenu(parent, item.name, caption, hint));
+        } else if (item.kind == MenuKind::Separator) {
+            addSeparator(parent, item.name, hint);
+        } else if (QAction* command = editCommandAction(item.command)) {
+            addCommandItem(parent, item.name, command, item.caption ? caption : QString());
+        } else {
+            QAction* action = addItem(parent, item.name, caption, hint, handlerOf(item.command));
+            action->setCheckable(item.kind == MenuKind::CheckItem);
+        }
+    }
 }
 
 void TMainForm::createMenus() {
@@ -188,100 +218,22 @@ void TMainForm::createMenus() {
         // Menus are windows of their own.
         if (now && now->window() == this && now != menuBar()) focusBeforeMenus_ = now;
     });
-
-    QMenu* file = addSubMenu(nullptr, "mnuFile", QStringLiteral("ファイル(&F)"),
-                             QStringLiteral("語句リストとお題リストをクリアします"));
-    addItem(file, "mnuNew", QStringLiteral("新規作成(&N)"),
-            QStringLiteral("単語リストとお題リストをクリアします"), &TMainForm::mnuNewClick);
-    addSeparator(file, "Bar1");
-    addItem(file, "mnuPrint", QStringLiteral("印刷(&P)"), QStringLiteral("単語リストを印刷します"),
-            &TMainForm::mnuPrintClick);
-    addSeparator(file, "Bar2");
-    QMenu* import = addSubMenu(file, "mnuInport", QStringLiteral("インポート(&I)"),
-                               QStringLiteral("外部からファイルをインポートします"));
-    addItem(import, "mnuNewInportKivo", QStringLiteral("Kivo ファイルを新規インポート(&S)"),
-            QStringLiteral("暗号化された Kivo 形式のファイルを新規にインポートします"),
-            &TMainForm::mnuNewInportKivoClick);
-    addItem(import, "mnuAddInportKivo", QStringLiteral("Kivo ファイルを追加インポート(&A)"),
-            QStringLiteral("暗号化された Kivo 形式のファイルを、既存の単語リストに追加します"),
-            &TMainForm::mnuAddInportKivoClick);
-    addSeparator(import, "Bar6");
-    addItem(import, "mnuNewInporttxt", QStringLiteral("txt ファイルを新規インポート(&T)"),
-            QStringLiteral("テキストファイルを新規にインポートします"),
-            &TMainForm::mnuNewInporttxtClick);
-    addItem(import, "mnuAddInporttxt", QStringLiteral("txt ファイルを追加インポート(&D)"),
-            QStringLiteral("既存の単語リストに追加する形でインポートを行います"),
-            &TMainForm::mnuAddInporttxtClick);
-    QMenu* exportMenu = addSubMenu(file, "mnuExport", QStringLiteral("エクスポート(&E)"),
-                                   QStringLiteral("単語リストを外部へエクスポートします"));
-    addItem(exportMenu, "mnuExportKivo", QStringLiteral("Kivo 形式でエクスポート(&P)"),
-            QStringLiteral("単語リストを暗号化して保存します"), &TMainForm::mnuExportKivoClick);
-    addItem(exportMenu, "mnuExporttxt", QStringLiteral("txt 形式でエクスポート(&T)"),
-            QStringLiteral("単語リストを txt 形式で保存します"), &TMainForm::mnuExporttxtClick);
-    addSeparator(file, "Bar3");
-    addItem(file, "mnuExit", QStringLiteral("終了(&X)"), QStringLiteral("Kivo を終了します"),
-            &TMainForm::mnuExitClick);
-
-    QMenu* edit = addSubMenu(nullptr, "mnuEdit", QStringLiteral("編集(&E)"), QString());
-    addItem(edit, "mnuFullWidth", QStringLiteral("全角変換(&F)"),
-            QStringLiteral("カタカナ、英数を全角文字に変換します"), &TMainForm::mnuFullWidthClick);
-    addItem(edit, "mnuHalfWidth", QStringLiteral("半角変換(&H)"),
-            QStringLiteral("カタカナ、英数を半角文字に変換します"), &TMainForm::mnuHalfWidthClick);
-    addSeparator(edit, "N3");
-    addCommandItem(edit, "mnuEditCut", EditCutCmd);
-    addCommandItem(edit, "mnuEditCopy", EditCopyCmd);
-    addCommandItem(edit, "mnuEditPaste", EditPasteCmd);
-    addCommandItem(edit, "mnuEditSelectAll", EditSelectAllCmd, QStringLiteral("全て選択(&A)"));
-    addSeparator(edit, "Bar7");
-    addCommandItem(edit, "mnuEditUndo", EditUndoCmd);
-    connect(edit, &QMenu::aboutToShow, this, &TMainForm::judgeEditCommands);
-
-    QMenu* tool = addSubMenu(nullptr, "mnuTool", QStringLiteral("ツール(&T)"), QString());
-    addItem(tool, "mnuListClear", QStringLiteral("単語リストのクリア(&C)"),
-            QStringLiteral("単語リストをクリアします"), &TMainForm::mnuClearClick);
-    addItem(tool, "mnuFListClear", QStringLiteral("お題のクリア(&L)"),
-            QStringLiteral("選出された二つのお題をクリアします"), &TMainForm::mnuFListClearClick);
-    addSeparator(tool, "Bar4");
-    addItem(tool, "mnuRandom", QStringLiteral("ランダムを再生成(&R)"),
-            QStringLiteral("現時刻より、ランダムを再生成します"), &TMainForm::mnuRandomClick);
-    addSeparator(tool, "Bar8");
-    mnuNoRepeats = addItem(tool, "mnuNoRepeats", QStringLiteral("重複なしで選出(&U)"),
-                           QStringLiteral("全ての語句が選出されるまで、同じ語句を選出しません"),
-                           &TMainForm::mnuNoRepeatsClick);
-    mnuNoRepeats->setCheckable(true);
+    addMenuItems(nullptr, mainMenuItems());
+    mnuNoRepeats = findChild<QAction*>(QStringLiteral("mnuNoRepeats"));
     mnuNoRepeats->setChecked(topics_->noRepeats());
-    addItem(tool, "mnuDrawHistory", QStringLiteral("お題の履歴(&H)"),
-            QStringLiteral("今回の起動中に選出したお題の履歴を表示します"),
-            &TMainForm::mnuDrawHistoryClick);
-
-    QMenu* help = addSubMenu(nullptr, "mnuHelp", QStringLiteral("ヘルプ(&H)"), QString());
-    addItem(help, "mnuKivoHelp", QStringLiteral("Kivo のヘルプ(&P)"),
-            QStringLiteral("Kivo のヘルプを表示します"), &TMainForm::mnuKivoHelpClick);
-    addSeparator(help, "Bar5", QStringLiteral("Kivo のヘルプを表示します"));
-    addItem(help, "mnuAbout", QStringLiteral("バージョン情報(&A)"),
-            QStringLiteral("Kivo のバージョン情報を表示します"), &TMainForm::mnuAboutClick);
-    addItem(help, "mnuNewKivo", QStringLiteral("最新版を確認(&N)"),
-            QStringLiteral("開発者ホームページへ接続します"), &TMainForm::mnuNewKivoClick);
+    connect(findChild<QMenu*>(QStringLiteral("mnuEditMenu")), &QMenu::aboutToShow, this,
+            &TMainForm::judgeEditCommands);
 }
 
 void TMainForm::createContextMenus() {
     PopupMenu1 = named(new QMenu(this), "PopupMenu1");
     hints_->watchMenu(PopupMenu1, true);
-    addItem(PopupMenu1, "mnuClear", QStringLiteral("単語リストのクリア(&L)"),
-            QStringLiteral("単語リストをクリアします"), &TMainForm::mnuClearClick);
-    addSeparator(PopupMenu1, "N1");
-    addCommandItem(PopupMenu1, "mnuPUCut", EditCutCmd);
-    addCommandItem(PopupMenu1, "mnuPUCopy", EditCopyCmd);
-    addCommandItem(PopupMenu1, "mnuPUPaste", EditPasteCmd);
-    addCommandItem(PopupMenu1, "mnuSelectAll", EditSelectAllCmd, QStringLiteral("全て選択(&A)"));
-    addSeparator(PopupMenu1, "N2");
-    addCommandItem(PopupMenu1, "mnuPUUndo", EditUndoCmd);
+    addMenuItems(PopupMenu1, listMenuItems());
     connect(PopupMenu1, &QMenu::aboutToShow, this, &TMainForm::judgeEditCommands);
 
     PopupMenu2 = named(new QMenu(this), "PopupMenu2");
     hints_->watchMenu(PopupMenu2, true);
-    addItem(PopupMenu2, "mnuFListC", QStringLiteral("お題リストのクリア(&C)"),
-            QStringLiteral("選出された二つのお題をクリアします"), &TMainForm::mnuFListClearClick);
+    addMenuItems(PopupMenu2, topicMenuItems());
 
     // The editors' own context menus give way to the window's.
     Memo->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -294,13 +246,71 @@ void TMainForm::createContextMenus() {
     }
 }
 
+TMainForm::Handler TMainForm::handlerOf(CommandId command) {
+    switch (command) {
+        case CommandId::New:
+            return &TMainForm::mnuNewClick;
+        case CommandId::Print:
+            return &TMainForm::mnuPrintClick;
+        case CommandId::NewImportKivo:
+            return &TMainForm::mnuNewInportKivoClick;
+        case CommandId::AddImportKivo:
+            return &TMainForm::mnuAddInportKivoClick;
+        case CommandId::NewImportText:
+            return &TMainForm::mnuNewInporttxtClick;
+        case CommandId::AddImportText:
+            return &TMainForm::mnuAddInporttxtClick;
+        case CommandId::ExportKivo:
+            return &TMainForm::mnuExportKivoClick;
+        case CommandId::ExportText:
+            return &TMainForm::mnuExporttxtClick;
+        case CommandId::Exit:
+            return &TMainForm::mnuExitClick;
+        case CommandId::FullWidth:
+            return &TMainForm::mnuFullWidthClick;
+        case CommandId::HalfWidth:
+            return &TMainForm::mnuHalfWidthClick;
+        case CommandId::Cut:
+            return &TMainForm::EditCutClick;
+        case CommandId::Copy:
+            return &TMainForm::EditCopyClick;
+        case CommandId::Paste:
+            return &TMainForm::EditPasteClick;
+        case CommandId::SelectAll:
+            return &TMainForm::EditSelectAllClick;
+        case CommandId::Undo:
+            return &TMainForm::EditUndoClick;
+        case CommandId::ClearList:
+            return &TMainForm::mnuClearClick;
+        case CommandId::ClearTopics:
+            return &TMainForm::mnuFListClearClick;
+        case CommandId::Random:
+            return &TMainForm::mnuRandomClick;
+        case CommandId::NoRepeats:
+            return &TMainForm::mnuNoRepeatsClick;
+        case CommandId::DrawHistory:
+            return &TMainForm::mnuDrawHistoryClick;
+        case CommandId::Help:
+            return &TMainForm::mnuKivoHelpClick;
+        case CommandId::About:
+            return &TMainForm::mnuAboutClick;
+        case CommandId::NewKivo:
+            return &TMainForm::mnuNewKivoClick;
+        case CommandId::Draw:
+            return &TMainForm::ButtonOKClick;
+        case CommandId::None:
+            break;
+    }
+    return nullptr;
+}
+
 void TMainForm::createStatusBar() {
     StatusBar = named(statusBar(), "StatusBar");
     StatusBar->setFixedHeight(kStatusBarHeight);
     StatusBar->setSizeGripEnabled(true);
     // One panel; being the last, it reaches to the bar's right edge.
     StatusPanel0 = named(new QLabel(StatusBar), "StatusPanel0");
-    StatusPanel0->setMinimumWidth(50);
+    StatusPanel0->setMinimumWidth(kStatusPanelWidth);
     StatusBar->addWidget(StatusPanel0, 1);
 }
 

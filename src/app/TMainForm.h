@@ -21,8 +21,10 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
+#include "commands/WindowLayout.h"
 #include "core/Titles.h"
 
 class QAction;
@@ -116,8 +118,13 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    using Handler = void (TMainForm::*)();
+    static Handler handlerOf(CommandId command);
     void createControls();
     void createActions();
+    // Builds the rows of a menu table into `top` (the menu bar when null).
+    void addMenuItems(QMenu* top, std::span<const MenuItem> items);
+    QAction* editCommandAction(CommandId command) const;
     void createMenus();
     void createContextMenus();
     void createStatusBar();

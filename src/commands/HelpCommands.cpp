@@ -17,6 +17,11 @@ private:
 
 }  // namespace
 
+std::string helpMissingText(const std::string& documentPath) {
+    return "ヘルプ ファイル " + documentPath +
+           " が見つかりません。\nKivo を入れ直すと、ヘルプ ファイルも元に戻ります。";
+}
+
 std::string updateQuestion() {
     return "開発者ホームページに接続します\r\n"
            "\r\n"

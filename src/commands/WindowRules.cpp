@@ -10,6 +10,17 @@ void FormCreate(MainWindowPort& window) {
     window.setCaption(kInitialCaption);
 }
 
+std::uint32_t listCount(std::uint32_t reportedLines, std::size_t lastLineLength) {
+    if (reportedLines == 0) return 0;
+    return lastLineLength == 0 ? reportedLines - 1 : reportedLines;
+}
+
+void breakLinesAsShown(std::u16string& text, char16_t lineBreak) {
+    for (char16_t& c : text) {
+        if (c == u'\v' || c == u'\f' || c == u'\u2028' || c == u'\u2029') c = lineBreak;
+    }
+}
+
 void refreshLineCount(const WordListPort& list, MainWindowPort& window) {
     window.showLineCount(std::to_string(list.count()));
 }

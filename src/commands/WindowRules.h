@@ -3,6 +3,8 @@
 // is made, the count label, which edit commands are enabled, and the hint
 // line. The window feeds them what only it can see (the focused control,
 // the control under the pointer, the highlighted menu item).
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,6 +14,15 @@ namespace kivo {
 
 // As the window is made: the draw seeded from the clock, the first caption.
 void FormCreate(MainWindowPort& window);
+
+// The list's entries from what its control reports: its lines, less a last
+// line of length 0 (the empty line after a final line break).
+std::uint32_t listCount(std::uint32_t reportedLines, std::size_t lastLineLength);
+
+// Vertical tabs, form feeds, U+2028 and U+2029 become `lineBreak`, one unit
+// for another: a control would show each as a new line inside one entry,
+// and the list holds one entry per line it shows.
+void breakLinesAsShown(std::u16string& text, char16_t lineBreak);
 
 // The count label shows the list's count in plain decimal.
 void refreshLineCount(const WordListPort& list, MainWindowPort& window);

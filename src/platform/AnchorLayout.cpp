@@ -7,21 +7,8 @@
 namespace kivo {
 namespace {
 
-// One axis: an edge anchored on both sides stretches, one anchored on the
-// far side moves with it, one anchored on neither keeps its centre in
-// proportion, as the original form designer does.
-void placeAxis(int& pos, int& len, bool nearEdge, bool farEdge, int designExtent,
-               int actualExtent) {
-    const int grow = actualExtent - designExtent;
-    if (nearEdge && farEdge) {
-        len = std::max(0, len + grow);
-    } else if (farEdge) {
-        pos += grow;
-    } else if (!nearEdge && designExtent > 0) {
-        const int centre = pos + len / 2;
-        pos = centre * actualExtent / designExtent - len / 2;
-    }
-}
+Bounds boundsOf(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
+QRect rectOf(const Bounds& b) { return QRect(b.left, b.top, b.width, b.height); }
 
 }  // namespace
 
@@ -40,12 +27,8 @@ void AnchorLayout::addWidget(QWidget* widget, QRect bounds, unsigned anchors) {
 }
 
 QRect AnchorLayout::place(QRect bounds, unsigned anchors, QSize designSize, QSize actualSize) {
-    int x = bounds.x(), w = bounds.width(), y = bounds.y(), h = bounds.height();
-    placeAxis(x, w, anchors & AnchorLeft, anchors & AnchorRight, designSize.width(),
-              actualSize.width());
-    placeAxis(y, h, anchors & AnchorTop, anchors & AnchorBottom, designSize.height(),
-              actualSize.height());
-    return QRect(x, y, w, h);
+    return rectOf(placeControl(boundsOf(bounds), anchors, {designSize.width(), designSize.height()},
+                               {actualSize.width(), actualSize.height()}));
 }
 
 void AnchorLayout::addItem(QLayoutItem* item) {
@@ -100,25 +83,14 @@ void AnchorLayout::setGeometry(const QRect& rect) {
 }
 
 void AnchorLayout::keepLabelsInside(std::vector<QRect>& placed, int innerRight) const {
-    // A label that grows past the right edge (a long count) moves left to end
-    // inside it, and pushes the labels before it on its row along rather than
-    // covering them; no text is cut.
-    constexpr int kGap = 1;
-    std::vector<std::size_t> labels;
+    std::vector<Bounds> bounds;
+    std::vector<unsigned> anchors;
     for (std::size_t k = 0; k < entries_.size(); ++k) {
-        if (entries_[k].anchors & AutoWidth) labels.push_back(k);
+        bounds.push_back(boundsOf(placed[k]));
+        anchors.push_back(entries_[k].anchors);
     }
-    std::sort(labels.begin(), labels.end(), [&](std::size_t a, std::size_t b) {
-        if (placed[a].top() != placed[b].top()) return placed[a].top() < placed[b].top();
-        return placed[a].left() > placed[b].left();
-    });
-    int limit = innerRight;
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        QRect& r = placed[labels[i]];
-        if (i > 0 && r.top() != placed[labels[i - 1]].top()) limit = innerRight;
-        if (r.right() > limit) r.moveRight(std::max(limit, r.width() - 1));
-        limit = r.left() - kGap;
-    }
+    kivo::keepLabelsInside(bounds, anchors, innerRight);
+    for (std::size_t k = 0; k < placed.size(); ++k) placed[k] = rectOf(bounds[k]);
 }
 
 }  // namespace kivo

@@ -8,17 +8,11 @@
 #include <memory>
 #include <vector>
 
+#include "commands/WindowLayout.h"
+
 namespace kivo {
 
-enum Anchor : unsigned {
-    AnchorLeft = 1,
-    AnchorTop = 2,
-    AnchorRight = 4,
-    AnchorBottom = 8,
-    // The width follows the text (labels), from the left edge on; a text
-    // too long for the rest of its row moves the label left.
-    AutoWidth = 16,
-};
+// The anchors (AnchorLeft ... AutoWidth) are the layout table's own.
 
 class AnchorLayout : public QLayout {
 public:

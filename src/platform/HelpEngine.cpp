@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "commands/HelpCommands.h"
 #include "platform/Boxes.h"
 #include "platform/HelpWindow.h"
 
@@ -37,10 +38,8 @@ QString QtHelpEngine::documentOf(const QString& helpFile) {
 }
 
 QString QtHelpEngine::missingText(const QString& document) {
-    return QStringLiteral(
-               "ヘルプ ファイル %1 が見つかりません。\n"
-               "Kivo を入れ直すと、ヘルプ ファイルも元に戻ります。")
-        .arg(QDir::toNativeSeparators(document));
+    return QString::fromStdString(
+        helpMissingText(QDir::toNativeSeparators(document).toStdString()));
 }
 
 void QtHelpEngine::showContents(QWidget* owner, const QString& helpFile) {

@@ -13,6 +13,7 @@
 #include <QTextLayout>
 #include <cmath>
 
+#include "commands/HelpCommands.h"
 #include "core/Errors.h"
 
 namespace kivo {
@@ -45,7 +46,7 @@ int pagesNeeded(const QTextDocument& document, double pageHeight) {
     return std::max(1, static_cast<int>(std::floor(top / pageHeight)) + 1);
 }
 
-void throwPrintError() { throw UserError("印刷中にエラーが発生しました"); }
+void throwPrintError() { throw UserError(kPrintErrorText); }
 
 }  // namespace
 

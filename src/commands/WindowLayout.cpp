@@ -1,0 +1,205 @@
+#include "commands/WindowLayout.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace kivo {
+namespace {
+
+using enum CommandId;
+constexpr MenuKind I = MenuKind::Item;
+constexpr MenuKind C = MenuKind::CheckItem;
+constexpr MenuKind S = MenuKind::SubMenu;
+constexpr MenuKind B = MenuKind::Separator;
+
+const EditCommandText kEditCommands[] = {
+    {Cut, "EditCutCmd", "切り取り(&X)", "選択部分を切り取り、クリップボードに送ります"},
+    {Copy, "EditCopyCmd", "コピー(&C)", "選択部分をコピーし、クリップボードに送ります"},
+    {Paste, "EditPasteCmd", "貼り付け(&V)", "クリップボードの内容を貼り付けます"},
+    {SelectAll, "EditSelectAllCmd", "すべてを選択(&A)", "リストを全て選択します"},
+    {Undo, "EditUndoCmd", "元に戻す(&Z)", "直前の変更を元に戻します"},
+};
+
+const MenuItem kMainMenu[] = {
+    {0, S, "mnuFile", "ファイル(&F)", "語句リストとお題リストをクリアします", None},
+    {1, I, "mnuNew", "新規作成(&N)", "単語リストとお題リストをクリアします", New},
+    {1, B, "Bar1", "", "", None},
+    {1, I, "mnuPrint", "印刷(&P)", "単語リストを印刷します", Print},
+    {1, B, "Bar2", "", "", None},
+    {1, S, "mnuInport", "インポート(&I)", "外部からファイルをインポートします", None},
+    {2, I, "mnuNewInportKivo", "Kivo ファイルを新規インポート(&S)",
+     "暗号化された Kivo 形式のファイルを新規にインポートします", NewImportKivo},
+    {2, I, "mnuAddInportKivo", "Kivo ファイルを追加インポート(&A)",
+     "暗号化された Kivo 形式のファイルを、既存の単語リストに追加します", AddImportKivo},
+    {2, B, "Bar6", "", "", None},
+    {2, I, "mnuNewInporttxt", "txt ファイルを新規インポート(&T)",
+     "テキストファイルを新規にインポートします", NewImportText},
+    {2, I, "mnuAddInporttxt", "txt ファイルを追加インポート(&D)",
+     "既存の単語リストに追加する形でインポートを行います", AddImportText},
+    {1, S, "mnuExport", "エクスポート(&E)", "単語リストを外部へエクスポートします", None},
+    {2, I, "mnuExportKivo", "Kivo 形式でエクスポート(&P)", "単語リストを暗号化して保存します",
+     ExportKivo},
+    {2, I, "mnuExporttxt", "txt 形式でエクスポート(&T)", "単語リストを txt 形式で保存します",
+     ExportText},
+    {1, B, "Bar3", "", "", None},
+    {1, I, "mnuExit", "終了(&X)", "Kivo を終了します", Exit},
+    {0, S, "mnuEdit", "編集(&E)", "", None},
+    {1, I, "mnuFullWidth", "全角変換(&F)", "カタカナ、英数を全角文字に変換します", FullWidth},
+    {1, I, "mnuHalfWidth", "半角変換(&H)", "カタカナ、英数を半角文字に変換します", HalfWidth},
+    {1, B, "N3", "", "", None},
+    {1, I, "mnuEditCut", nullptr, nullptr, Cut},
+    {1, I, "mnuEditCopy", nullptr, nullptr, Copy},
+    {1, I, "mnuEditPaste", nullptr, nullptr, Paste},
+    {1, I, "mnuEditSelectAll", "全て選択(&A)", nullptr, SelectAll},
+    {1, B, "Bar7", "", "", None},
+    {1, I, "mnuEditUndo", nullptr, nullptr, Undo},
+    {0, S, "mnuTool", "ツール(&T)", "", None},
+    {1, I, "mnuListClear", "単語リストのクリア(&C)", "単語リストをクリアします", ClearList},
+    {1, I, "mnuFListClear", "お題のクリア(&L)", "選出された二つのお題をクリアします", ClearTopics},
+    {1, B, "Bar4", "", "", None},
+    {1, I, "mnuRandom", "ランダムを再生成(&R)", "現時刻より、ランダムを再生成します", Random},
+    {1, B, "Bar8", "", "", None},
+    {1, C, "mnuNoRepeats", "重複なしで選出(&U)",
+     "全ての語句が選出されるまで、同じ語句を選出しません", NoRepeats},
+    {1, I, "mnuDrawHistory", "お題の履歴(&H)", "今回の起動中に選出したお題の履歴を表示します",
+     DrawHistory},
+    {0, S, "mnuHelp", "ヘルプ(&H)", "", None},
+    {1, I, "mnuKivoHelp", "Kivo のヘルプ(&P)", "Kivo のヘルプを表示します", Help},
+    {1, B, "Bar5", "", "Kivo のヘルプを表示します", None},
+    {1, I, "mnuAbout", "バージョン情報(&A)", "Kivo のバージョン情報を表示します", About},
+    {1, I, "mnuNewKivo", "最新版を確認(&N)", "開発者ホームページへ接続します", NewKivo},
+};
+
+const MenuItem kListMenu[] = {
+    {0, I, "mnuClear", "単語リストのクリア(&L)", "単語リストをクリアします", ClearList},
+    {0, B, "N1", "", "", None},
+    {0, I, "mnuPUCut", nullptr, nullptr, Cut},
+    {0, I, "mnuPUCopy", nullptr, nullptr, Copy},
+    {0, I, "mnuPUPaste", nullptr, nullptr, Paste},
+    {0, I, "mnuSelectAll", "全て選択(&A)", nullptr, SelectAll},
+    {0, B, "N2", "", "", None},
+    {0, I, "mnuPUUndo", nullptr, nullptr, Undo},
+};
+
+const MenuItem kTopicMenu[] = {
+    {0, I, "mnuFListC", "お題リストのクリア(&C)", "選出された二つのお題をクリアします",
+     ClearTopics},
+};
+
+constexpr unsigned kBottomRow = AnchorLeft | AnchorRight | AnchorBottom;
+// Labels size themselves to their text, so a long count is never cut.
+constexpr unsigned kLabel = kBottomRow | AutoWidth;
+using K = ControlKind;
+
+const ControlRow kControls[] = {
+    {"Memo",
+     K::List,
+     {12, 24, 209, 153},
+     AnchorLeft | AnchorTop | AnchorBottom,
+     "",
+     "単語リスト",
+     None},
+    {"ButtonOK",
+     K::Button,
+     {232, 29, 145, 20},
+     AnchorLeft | AnchorTop,
+     "お題の選出",
+     "お題をランダムに選出します",
+     Draw},
+    {"ButtonListClear",
+     K::Button,
+     {232, 56, 145, 20},
+     AnchorLeft | AnchorTop,
+     "単語リストのクリア",
+     "単語リストをクリアします",
+     ClearList},
+    {"Label3", K::Label, {235, 101, 59, 12}, kLabel, "今回のお題", "", None},
+    {"Label1", K::Label, {320, 101, 30, 12}, kLabel, "総数：", "単語の総数です", None},
+    {"LabelLineValue", K::Label, {352, 101, 6, 12}, kLabel, "0", "単語の総数です", None},
+    {"Edit1st", K::Topic, {232, 117, 145, 26}, kBottomRow, "", "お題その 1", None},
+    {"Edit2nd", K::Topic, {232, 151, 145, 26}, kBottomRow, "", "お題その 2", None},
+};
+
+// One axis: an edge anchored on both sides stretches, one anchored on the
+// far side moves with it, one anchored on neither keeps its centre in
+// proportion, as the original form designer does.
+void placeAxis(int& pos, int& len, bool nearEdge, bool farEdge, int designExtent,
+               int actualExtent) {
+    const int grow = actualExtent - designExtent;
+    if (nearEdge && farEdge) {
+        len = std::max(0, len + grow);
+    } else if (farEdge) {
+        pos += grow;
+    } else if (!nearEdge && designExtent > 0) {
+        const int centre = pos + len / 2;
+        pos = centre * actualExtent / designExtent - len / 2;
+    }
+}
+
+}  // namespace
+
+Bounds placeControl(Bounds b, unsigned anchors, Extent design, Extent actual) {
+    placeAxis(b.left, b.width, anchors & AnchorLeft, anchors & AnchorRight, design.width,
+              actual.width);
+    placeAxis(b.top, b.height, anchors & AnchorTop, anchors & AnchorBottom, design.height,
+              actual.height);
+    return b;
+}
+
+void keepLabelsInside(std::span<Bounds> placed, std::span<const unsigned> anchors, int innerRight) {
+    constexpr int kGap = 1;
+    std::vector<std::size_t> labels;
+    for (std::size_t k = 0; k < placed.size() && k < anchors.size(); ++k) {
+        if (anchors[k] & AutoWidth) labels.push_back(k);
+    }
+    // Row by row, from the right.
+    std::sort(labels.begin(), labels.end(), [&](std::size_t a, std::size_t b) {
+        if (placed[a].top != placed[b].top) return placed[a].top < placed[b].top;
+        return placed[a].left > placed[b].left;
+    });
+    int limit = innerRight;
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        Bounds& r = placed[labels[i]];
+        if (i > 0 && r.top != placed[labels[i - 1]].top) limit = innerRight;
+        if (r.right() > limit) r.left = std::max(limit, r.width - 1) - r.width + 1;
+        limit = r.left - kGap;
+    }
+}
+
+std::span<const EditCommandText> editCommandTexts() { return kEditCommands; }
+
+const EditCommandText* editCommandText(CommandId command) {
+    for (const EditCommandText& text : kEditCommands) {
+        if (text.command == command) return &text;
+    }
+    return nullptr;
+}
+
+std::span<const MenuItem> mainMenuItems() { return kMainMenu; }
+std::span<const MenuItem> listMenuItems() { return kListMenu; }
+std::span<const MenuItem> topicMenuItems() { return kTopicMenu; }
+
+std::string_view captionOf(const MenuItem& item) {
+    if (item.caption) return item.caption;
+    const EditCommandText* command = editCommandText(item.command);
+    return command ? command->caption : "";
+}
+
+std::string_view hintOf(const MenuItem& item) {
+    if (item.hint) return item.hint;
+    const EditCommandText* command = editCommandText(item.command);
+    return command ? command->hint : "";
+}
+
+std::span<const ControlRow> groupBoxControls() { return kControls; }
+
+const ControlRow& controlRow(std::string_view name) {
+    for (const ControlRow& row : kControls) {
+        if (name == row.name) return row;
+    }
+    throw std::logic_error("no control named " + std::string(name));
+}
+
+}  // namespace kivo
