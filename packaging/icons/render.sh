@@ -8,3 +8,6 @@ for size in 16 22 24 32 48 64 128 256; do
     mkdir -p "${size}x${size}/apps"
     rsvg-convert -w "$size" -h "$size" "scalable/apps/$name.svg" -o "${size}x${size}/apps/$name.png"
 done
+# The Windows icon (kivo.exe's resource) from the same PNGs (imagemagick).
+convert 16x16/apps/$name.png 24x24/apps/$name.png 32x32/apps/$name.png 48x48/apps/$name.png \
+    64x64/apps/$name.png 256x256/apps/$name.png ../kivo.ico

@@ -1,0 +1,637 @@
+#include "win32/TMainForm.h"
+
+#include <commctrl.h>
+#include <richedit.h>
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "commands/CommandErrors.h"
+#include "commands/EditCommands.h"
+#include "commands/FileCommands.h"
+#include "commands/HelpCommands.h"
+#include "commands/TopicCommands.h"
+#include "win32/AboutBox.h"
+#include "win32/Wide.h"
+#include "win32/Win32WindowPorts.h"
+
+namespace kivo::win32 {
+namespace {
+
+constexpr const wchar_t* kClassName = L"TMainForm";
+constexpr const wchar_t* kHistoryClassName = L"TFormDrawHistory";
+constexpr DWORD kWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
+// Separators have identifiers of their own, so that one can carry a hint.
+constexpr UINT kFirstSeparatorId = 900;
+constexpr int kFirstControlId = 10;
+
+HFONT pixelFont(const char* family, int pixels, double scale) {
+    return CreateFontW(-static_cast<int>(std::lround(pixels * scale)), 0, 0, 0, FW_NORMAL, FALSE,
+                       FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                       DEFAULT_QUALITY, DEFAULT_PITCH, wide(family).c_str());
+}
+
+void registerClasses() {
+    static const bool registered = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        wc.lpszClassName = kClassName;
+        RegisterClassExW(&wc);
+        wc.lpszClassName = kHistoryClassName;
+        RegisterClassExW(&wc);
+        return true;
+    }();
+    (void)registered;
+}
+
+// The list and the topic fields pass right clicks to the window, whose
+// context menus replace their own; the list lets Tab move the focus on.
+LRESULT CALLBACK editorProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR) {
+    if (message == WM_CONTEXTMENU) {
+        return SendMessageW(GetAncestor(hwnd, GA_ROOT), WM_CONTEXTMENU,
+                            reinterpret_cast<WPARAM>(hwnd), lParam);
+    }
+    if (message == WM_GETDLGCODE) {
+        return DefSubclassProc(hwnd, message, wParam, lParam) & ~DLGC_WANTTAB;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+SIZE textExtent(HWND control, HFONT font) {
+    const int length = GetWindowTextLengthW(control);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    GetWindowTextW(control, text.data(), length + 1);
+    const HDC dc = GetDC(control);
+    const HGDIOBJ old = SelectObject(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), length, &size);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return size;
+}
+
+}  // namespace
+
+TMainForm::TMainForm(WindowParts parts) : parts_(parts) {
+    static const HMODULE richEdit = LoadLibraryW(L"Msftedit.dll");
+    (void)richEdit;
+    INITCOMMONCONTROLSEX common{sizeof(common), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
+    InitCommonControlsEx(&common);
+    registerClasses();
+    if (!parts_.boxes) parts_.boxes = &systemBoxes_;
+    if (!parts_.dialogs) parts_.dialogs = &systemDialogs_;
+    if (!parts_.urls) parts_.urls = &systemUrls_;
+    if (!parts_.settings) parts_.settings = &systemSettings_;
+
+    createWindow();
+    systemBoxes_.setOwner(hwnd_);
+    systemDialogs_.setOwner(hwnd_);
+    ports_ = std::make_unique<Win32WindowPorts>(*this);
+    help_ = std::make_unique<BrowserHelp>(*ports_);
+    createControls();
+    printer_ = std::make_unique<SystemPrinter>(Memo);
+    printer_->setOwner(hwnd_);
+    files_ = std::make_unique<FileCommands>(*ports_, *ports_, *ports_, *ports_);
+    topics_ = std::make_unique<TopicCommands>(*ports_, *ports_, *ports_, *ports_, *ports_);
+    edits_ = std::make_unique<EditCommands>(*ports_);
+    helps_ = std::make_unique<HelpCommands>(
+        HelpPorts{*ports_, *ports_, *ports_, *ports_, *ports_, *ports_});
+    createMenus();
+    createStatusBar();
+    FormCreate();
+    FormAbout = std::make_unique<AboutBox>(hwnd_, FVersionText);
+}
+
+TMainForm::~TMainForm() {
+    FormAbout.reset();
+    if (history_) DestroyWindow(history_);
+    if (hwnd_) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+    for (HMENU menu : {popup1_, popup2_}) DestroyMenu(menu);
+    for (HFONT font : {windowFont_, topicFont_}) DeleteObject(font);
+}
+
+void TMainForm::createWindow() {
+    hwnd_ = CreateWindowExW(0, kClassName, L"", kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 400,
+                            300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TMainForm::procedure));
+    // Design pixels are 96 per inch; the window grows with the screen's.
+    const HDC screen = GetDC(hwnd_);
+    scale_ = GetDeviceCaps(screen, LOGPIXELSY) / 96.0;
+    ReleaseDC(hwnd_, screen);
+    windowFont_ = pixelFont(kWindowFontFamily, kWindowFontPixels, scale_);
+    topicFont_ = pixelFont(kTopicFontFamily, kTopicFontPixels, scale_);
+}
+
+void TMainForm::createControls() {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    auto make = [&](const wchar_t* cls, const std::string& text, DWORD style, DWORD exStyle,
+                    int id) {
+        const HWND hwnd = CreateWindowExW(
+            exStyle, cls, wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_), FALSE);
+        return hwnd;
+    };
+    int id = kFirstControlId;
+    for (const ControlRow& row : groupBoxControls()) {
+        HWND hwnd = nullptr;
+        switch (row.kind) {
+            case ControlKind::List:
+                hwnd = RichEditList::create(hwnd_, id);
+                list_ = std::make_unique<RichEditList>(hwnd);
+                list_->clearList();
+                SetWindowSubclass(hwnd, editorProcedure, 1, 0);
+                break;
+            case ControlKind::Button:
+                hwnd = make(L"BUTTON", row.text, WS_TABSTOP | BS_PUSHBUTTON, 0, id);
+                break;
+            case ControlKind::Label:
+                // A label with a hint answers to the pointer; one without
+                // lets it through to the window, which has no hint.
+                hwnd = make(L"STATIC", row.text,
+                            SS_LEFT | SS_NOPREFIX | (*row.hint ? SS_NOTIFY : 0), 0, id);
+                break;
+            case ControlKind::Topic:
+                hwnd = make(L"EDIT", row.text, WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY,
+                            WS_EX_CLIENTEDGE, id);
+                SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(topicFont_), FALSE);
+                SetWindowSubclass(hwnd, editorProcedure, 1, 0);
+                break;
+        }
+        controls_[row.name] = hwnd;
+        controlHints_[hwnd] = row.hint;
+        ++id;
+    }
+    // The group box last: below the controls it frames, and after them in
+    // the order of the window's children, which is the tab order.
+    GroupBox1 = make(L"BUTTON", kGroupBoxText, BS_GROUPBOX, 0, kFirstControlId - 1);
+    controls_["GroupBox1"] = GroupBox1;
+    Memo = controls_["Memo"];
+    ButtonOK = controls_["ButtonOK"];
+    ButtonListClear = controls_["ButtonListClear"];
+    Label3 = controls_["Label3"];
+    Label1 = controls_["Label1"];
+    LabelLineValue = controls_["LabelLineValue"];
+    Edit1st = controls_["Edit1st"];
+    Edit2nd = controls_["Edit2nd"];
+}
+
+HMENU TMainForm::buildMenu(std::span<const MenuItem> items, bool bar) {
+    // The menu each depth adds to; a sub-menu opens the next depth.
+    std::vector<HMENU> parents{bar ? CreateMenu() : CreatePopupMenu()};
+    UINT separatorId = kFirstSeparatorId + static_cast<UINT>(itemHints_.size());
+    for (const MenuItem& item : items) {
+        parents.resize(static_cast<std::size_t>(item.depth) + 1);
+        const HMENU parent = parents.back();
+        const std::wstring caption = wide(captionOf(item));
+        const std::string hint(hintOf(item));
+        switch (item.kind) {
+            case MenuKind::SubMenu: {
+                const HMENU sub = CreatePopupMenu();
+                AppendMenuW(parent, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub),
+                            caption.c_str());
+                subMenuHints_[sub] = hint;
+                parents.push_back(sub);
+                break;
+            }
+            case MenuKind::Separator:
+                AppendMenuW(parent, MF_SEPARATOR, separatorId, nullptr);
+                itemHints_[separatorId++] = hint;
+                break;
+            case MenuKind::Item:
+            case MenuKind::CheckItem: {
+                const auto id = static_cast<UINT>(item.command);
+                AppendMenuW(parent, MF_STRING, id, caption.c_str());
+                itemHints_[id] = hint;
+                break;
+            }
+        }
+    }
+    return parents.front();
+}
+
+void TMainForm::createMenus() {
+    menuBar_ = buildMenu(mainMenuItems(), true);
+    SetMenu(hwnd_, menuBar_);
+    CheckMenuItem(menuBar_, static_cast<UINT>(CommandId::NoRepeats),
+                  MF_BYCOMMAND | (topics_->noRepeats() ? MF_CHECKED : MF_UNCHECKED));
+    popup1_ = buildMenu(listMenuItems(), false);
+    popup2_ = buildMenu(topicMenuItems(), false);
+}
+
+void TMainForm::createStatusBar() {
+    StatusBar = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0,
+                                0, 0, 0, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(StatusBar, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_), FALSE);
+    // One panel; being the last, it reaches to the bar's right edge.
+    int right = -1;
+    SendMessageW(StatusBar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right));
+    SendMessageW(StatusBar, SB_SETMINHEIGHT,
+                 static_cast<WPARAM>(std::lround(kStatusBarHeight * scale_)), 0);
+    controls_["StatusBar"] = StatusBar;
+
+    // The client area at the design size, below the menu bar.
+    RECT frame{0, 0, static_cast<LONG>(std::lround(kClientWidth * scale_)),
+               static_cast<LONG>(std::lround(kClientHeight * scale_))};
+    AdjustWindowRectEx(&frame, kWindowStyle, TRUE, 0);
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    layOut();
+}
+
+void TMainForm::layOut() {
+    if (!StatusBar) return;
+    SendMessageW(StatusBar, WM_SIZE, 0, 0);
+    RECT client{}, bar{};
+    GetClientRect(hwnd_, &client);
+    GetWindowRect(StatusBar, &bar);
+    const auto unscale = [this](long v) { return static_cast<int>(std::lround(v / scale_)); };
+    const auto scale = [this](int v) { return static_cast<int>(std::lround(v * scale_)); };
+    const Extent area{unscale(client.right), unscale(client.bottom - (bar.bottom - bar.top))};
+    const Bounds box =
+        placeControl(kGroupBoxBounds, AnchorLeft | AnchorTop | AnchorRight | AnchorBottom,
+                     {kClientWidth, kClientHeight - kStatusBarHeight}, area);
+    MoveWindow(GroupBox1, scale(box.left), scale(box.top), scale(box.width), scale(box.height),
+               TRUE);
+
+    std::vector<Bounds> placed;
+    std::vector<unsigned> anchors;
+    for (const ControlRow& row : groupBoxControls()) {
+        Bounds b =
+            placeControl(row.bounds, row.anchors, {kGroupBoxBounds.width, kGroupBoxBounds.height},
+                         {box.width, box.height});
+        if (row.anchors & AutoWidth) {
+            const HWND label = control(row.name);
+            b.width = unscale(textExtent(label, windowFont_).cx);
+        }
+        placed.push_back(b);
+        anchors.push_back(row.anchors);
+    }
+    // Inside the group box's frame.
+    keepLabelsInside(placed, anchors, box.width - 3);
+    std::size_t k = 0;
+    for (const ControlRow& row : groupBoxControls()) {
+        const Bounds& b = placed[k++];
+        MoveWindow(control(row.name), scale(box.left + b.left), scale(box.top + b.top),
+                   scale(b.width), scale(b.height), TRUE);
+    }
+}
+
+// ---- Start-up ------------------------------------------------------------
+
+void TMainForm::FormCreate() {
+    FVersionText = "version 1.33";
+    kivo::FormCreate(*ports_);
+}
+
+void TMainForm::show(int showCommand, const std::vector<std::string>& arguments) {
+    arguments_ = arguments;
+    RECT desk{}, frame{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &desk, 0);
+    GetWindowRect(hwnd_, &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    SetWindowPos(hwnd_, nullptr, desk.left + (desk.right - desk.left - width) / 2,
+                 desk.top + (desk.bottom - desk.top - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(hwnd_, showCommand);
+    UpdateWindow(hwnd_);
+    SetFocus(Memo);
+    try {
+        FormShow();
+    } catch (...) {
+        if (auto text = commandErrorText(std::current_exception())) parts_.boxes->error(*text);
+    }
+}
+
+void TMainForm::FormShow() {
+    DragAcceptFiles(hwnd_, TRUE);
+    // Files dropped on the list are the window's as well.
+    DragAcceptFiles(Memo, TRUE);
+    if (arguments_.size() >= 2) files_->loadCommandLineFile(arguments_[1]);
+}
+
+// ---- Events --------------------------------------------------------------
+
+void TMainForm::runCommand(CommandId command) {
+    try {
+        dispatch(command);
+    } catch (...) {
+        if (auto text = commandErrorText(std::current_exception())) parts_.boxes->error(*text);
+    }
+}
+
+void TMainForm::dispatch(CommandId command) {
+    switch (command) {
+        case CommandId::New:
+            return files_->mnuNewClick();
+        case CommandId::Print:
+            return helps_->mnuPrintClick();
+        case CommandId::NewImportKivo:
+            return files_->mnuNewInportKivoClick();
+        case CommandId::AddImportKivo:
+            return files_->mnuAddInportKivoClick();
+        case CommandId::NewImportText:
+            return files_->mnuNewInporttxtClick();
+        case CommandId::AddImportText:
+            return files_->mnuAddInporttxtClick();
+        case CommandId::ExportKivo:
+            return files_->mnuExportKivoClick();
+        case CommandId::ExportText:
+            return files_->mnuExporttxtClick();
+        // Closing ends the program at once: no question, no offer to save.
+        case CommandId::Exit:
+            DestroyWindow(hwnd_);
+            return;
+        case CommandId::FullWidth:
+            return edits_->mnuFullWidthClick();
+        case CommandId::HalfWidth:
+            return edits_->mnuHalfWidthClick();
+        case CommandId::Cut:
+            return edits_->EditCutClick();
+        case CommandId::Copy:
+            return edits_->EditCopyClick();
+        case CommandId::Paste:
+            return edits_->EditPasteClick();
+        case CommandId::SelectAll:
+            return edits_->EditSelectAllClick();
+        case CommandId::Undo:
+            return edits_->EditUndoClick();
+        case CommandId::ClearList:
+            return topics_->mnuClearClick();
+        case CommandId::ClearTopics:
+            return topics_->mnuFListClearClick();
+        case CommandId::Random:
+            return topics_->mnuRandomClick();
+        case CommandId::NoRepeats: {
+            const bool checked =
+                !(GetMenuState(menuBar_, static_cast<UINT>(command), MF_BYCOMMAND) & MF_CHECKED);
+            CheckMenuItem(menuBar_, static_cast<UINT>(command),
+                          MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
+            return topics_->mnuNoRepeatsClick(checked);
+        }
+        case CommandId::DrawHistory:
+            return showDrawHistory();
+        case CommandId::Help:
+            return helps_->mnuKivoHelpClick();
+        case CommandId::About:
+            return helps_->mnuAboutClick();
+        case CommandId::NewKivo:
+            return helps_->mnuNewKivoClick();
+        case CommandId::Draw:
+            return topics_->ButtonOKClick();
+        case CommandId::None:
+            return;
+    }
+}
+
+void TMainForm::MemoSelectionChange() { refreshLineCount(*ports_, *ports_); }
+
+void TMainForm::ShowLongHint() {
+    SendMessageW(StatusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide(hints_.shown()).c_str()));
+}
+
+std::wstring TMainForm::statusText() const {
+    const auto length = LOWORD(SendMessageW(StatusBar, SB_GETTEXTLENGTHW, 0, 0));
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(StatusBar, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length);
+    return text;
+}
+
+const std::string& TMainForm::currentFile() const { return files_->currentFile(); }
+
+HWND TMainForm::control(std::string_view name) const {
+    const auto found = controls_.find(name);
+    return found == controls_.end() ? nullptr : found->second;
+}
+
+std::string TMainForm::hintUnderPointer() const {
+    POINT at{};
+    if (!GetCursorPos(&at)) return {};
+    // From the control under the pointer out through its parents to the
+    // first with a hint; the window itself has none.
+    for (HWND hwnd = WindowFromPoint(at); hwnd && hwnd != hwnd_; hwnd = GetParent(hwnd)) {
+        const auto found = controlHints_.find(hwnd);
+        if (found != controlHints_.end() && !found->second.empty()) return found->second;
+    }
+    return {};
+}
+
+void TMainForm::idle() {
+    if (hints_.idle(inMenu_ || modal_ > 0, hintUnderPointer())) ShowLongHint();
+}
+
+void TMainForm::menuSelect(WPARAM wParam, LPARAM lParam) {
+    const UINT flags = HIWORD(wParam);
+    const auto menu = reinterpret_cast<HMENU>(lParam);
+    std::string hint;
+    if (flags == 0xFFFF && !menu) {
+        hint.clear();  // the menu closed
+    } else if (flags & MF_POPUP) {
+        const auto found = subMenuHints_.find(GetSubMenu(menu, LOWORD(wParam)));
+        if (found != subMenuHints_.end()) hint = found->second;
+    } else {
+        const auto found = itemHints_.find(LOWORD(wParam));
+        if (found != itemHints_.end()) hint = found->second;
+    }
+    if (hints_.highlight(hint)) ShowLongHint();
+}
+
+void TMainForm::judgeEditCommands(HMENU menu) {
+    // The commands are about the edit control that has the focus; with the
+    // focus anywhere else they stay as they are.
+    const HWND focused = GetFocus();
+    EditState state;
+    if (focused == Memo) {
+        state = {list_->hasSelection(), GetWindowTextLengthW(Memo) > 0, list_->canUndo()};
+    } else if (focused == Edit1st || focused == Edit2nd) {
+        DWORD from = 0, to = 0;
+        SendMessageW(focused, EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                     reinterpret_cast<LPARAM>(&to));
+        state = {from != to, GetWindowTextLengthW(focused) > 0,
+                 SendMessageW(focused, EM_CANUNDO, 0, 0) != 0};
+    } else {
+        return;
+    }
+    const EditEnabling enabling =
+        kivo::judgeEditCommands(state, IsClipboardFormatAvailable(CF_UNICODETEXT) != 0);
+    const std::pair<CommandId, bool> items[] = {{CommandId::Cut, enabling.cut},
+                                                {CommandId::Copy, enabling.copy},
+                                                {CommandId::Paste, enabling.paste},
+                                                {CommandId::SelectAll, enabling.selectAll},
+                                                {CommandId::Undo, enabling.undo}};
+    for (const auto& [command, enabled] : items) {
+        for (HMENU shown : {menu, menuBar_, popup1_}) {
+            EnableMenuItem(shown, static_cast<UINT>(command),
+                           MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+        }
+    }
+}
+
+void TMainForm::contextMenu(HWND where, LPARAM at) {
+    HMENU menu = nullptr;
+    if (where == Memo) menu = popup1_;
+    if (where == Edit1st || where == Edit2nd) menu = popup2_;
+    if (!menu) return;
+    POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    if (point.x == -1 && point.y == -1) {
+        // From the keyboard: at the control's corner.
+        RECT r{};
+        GetWindowRect(where, &r);
+        point = {r.left + 4, r.top + 4};
+    }
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, point.x, point.y, 0, hwnd_, nullptr);
+}
+
+void TMainForm::dropFiles(HDROP drop) {
+    std::vector<std::string> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(length + 1, L'\0');
+        DragQueryFileW(drop, i, path.data(), length + 1);
+        path.resize(length);
+        paths.push_back(utf8(path));
+    }
+    DragFinish(drop);
+    try {
+        files_->WMDropFiles(paths);
+    } catch (...) {
+        if (auto text = commandErrorText(std::current_exception())) parts_.boxes->error(*text);
+    }
+}
+
+void TMainForm::showDrawHistory() {
+    // The draws of this run, latest first, in a window beside the main one.
+    if (!history_) {
+        history_ = CreateWindowExW(0, kHistoryClassName, wide(kDrawHistoryCaption).c_str(),
+                                   WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 420, 300,
+                                   hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+        const HWND text = CreateWindowExW(
+            WS_EX_CLIENTEDGE, L"EDIT", L"",
+            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY, 0, 0, 0,
+            0, history_, reinterpret_cast<HMENU>(1), GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_), FALSE);
+        // Closing only hides it: the history stays for the run.
+        SetWindowSubclass(
+            history_,
+            [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+               DWORD_PTR) -> LRESULT {
+                if (message == WM_CLOSE) {
+                    ShowWindow(hwnd, SW_HIDE);
+                    return 0;
+                }
+                if (message == WM_SIZE) {
+                    MoveWindow(GetDlgItem(hwnd, 1), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+                }
+                return DefSubclassProc(hwnd, message, wParam, lParam);
+            },
+            1, 0);
+    }
+    SetDlgItemTextW(history_, 1, wide(topics_->drawer().history().text("\r\n")).c_str());
+    ShowWindow(history_, SW_SHOWNORMAL);
+}
+
+// ---- The window procedure ------------------------------------------------
+
+LRESULT CALLBACK TMainForm::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* form = reinterpret_cast<TMainForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!form) return DefWindowProcW(hwnd, message, wParam, lParam);
+    return form->handle(message, wParam, lParam);
+}
+
+LRESULT TMainForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND: {
+            const auto id = LOWORD(wParam);
+            const auto code = HIWORD(wParam);
+            const auto from = reinterpret_cast<HWND>(lParam);
+            if (from == Memo && code == EN_CHANGE) {
+                // Any change to the list's text starts the pool of draws again.
+                topics_->listChanged();
+            } else if (from == ButtonOK && code == BN_CLICKED) {
+                runCommand(CommandId::Draw);
+            } else if (from == ButtonListClear && code == BN_CLICKED) {
+                runCommand(CommandId::ClearList);
+            } else if (!from && id >= static_cast<UINT>(CommandId::New) && id < kFirstSeparatorId) {
+                runCommand(static_cast<CommandId>(id));
+            }
+            return 0;
+        }
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header->hwndFrom == Memo && header->code == EN_SELCHANGE) {
+                MemoSelectionChange();
+            } else if (header->hwndFrom == Memo && header->code == EN_DROPFILES) {
+                dropFiles(static_cast<HDROP>(reinterpret_cast<const ENDROPFILES*>(lParam)->hDrop));
+                return 1;
+            }
+            return 0;
+        }
+        case WM_MENUSELECT:
+            menuSelect(wParam, lParam);
+            return 0;
+        case WM_ENTERMENULOOP:
+            inMenu_ = true;
+            return 0;
+        case WM_EXITMENULOOP:
+            inMenu_ = false;
+            return 0;
+        case WM_INITMENUPOPUP:
+            judgeEditCommands(reinterpret_cast<HMENU>(wParam));
+            return 0;
+        case WM_CONTEXTMENU:
+            contextMenu(reinterpret_cast<HWND>(wParam), lParam);
+            return 0;
+        case WM_DROPFILES:
+            dropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
+        case WM_CTLCOLORSTATIC: {
+            // Labels and the group box on the window's own colour; the
+            // read-only topic fields keep an edit's.
+            const auto control = reinterpret_cast<HWND>(lParam);
+            if (control == Edit1st || control == Edit2nd) break;
+            SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+            SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        }
+        case WM_SIZE:
+            layOut();
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+int TMainForm::runMessageLoop(TMainForm& form) {
+    MSG msg;
+    for (;;) {
+        // The hint follows the pointer whenever nothing else is waiting.
+        if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) form.idle();
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) return got == 0 ? static_cast<int>(msg.wParam) : 1;
+        if (IsDialogMessageW(form.handle(), &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+}  // namespace kivo::win32

@@ -1,0 +1,152 @@
+#pragma once
+// The main window of kivo.exe: Windows' own controls, menus and layout, and
+// one handler per event that forwards it to the commands. It holds no rule
+// of its own; the commands reach its controls through Win32WindowPorts.
+//
+// The controls keep the names the program has always used for them (see
+// the layout table in commands/WindowLayout.h): Memo (a Rich Edit control),
+// ButtonOK, ButtonListClear, Label3, Label1, LabelLineValue, Edit1st,
+// Edit2nd inside GroupBox1, StatusBar with its one panel, PopupMenu1 over
+// the list and PopupMenu2 over the topics.
+#include <windows.h>
+// After windows.h, which it builds on.
+#include <shellapi.h>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "commands/WindowLayout.h"
+#include "commands/WindowRules.h"
+#include "win32/RichEditList.h"
+#include "win32/SystemParts.h"
+
+namespace kivo {
+class EditCommands;
+class FileCommands;
+class HelpCommands;
+class TopicCommands;
+}  // namespace kivo
+
+namespace kivo::win32 {
+
+class AboutBox;
+class Win32WindowPorts;
+
+// The parts a test may put in place of the system's own; null: the
+// system's.
+struct WindowParts {
+    Boxes* boxes = nullptr;
+    FileDialogPort* dialogs = nullptr;
+    UrlPort* urls = nullptr;
+    SettingsStore* settings = nullptr;
+};
+
+class TMainForm {
+public:
+    // Makes the window, hidden, with every control and menu; FormCreate has
+    // run when this returns. Loads Msftedit.dll and the common controls.
+    explicit TMainForm(WindowParts parts = {});
+    ~TMainForm();
+    TMainForm(const TMainForm&) = delete;
+    TMainForm& operator=(const TMainForm&) = delete;
+
+    HWND handle() const { return hwnd_; }
+    // Centres the window on the desktop and shows it in the process's start
+    // state; FormShow runs then, with the process's arguments.
+    void show(int showCommand, const std::vector<std::string>& arguments);
+
+    // Runs a menu command or button as the user's choice would, through the
+    // command wrapper (errors go to the error box).
+    void runCommand(CommandId command);
+    // The program has nothing left to do: the hint line follows the pointer.
+    void idle();
+
+    // What tests and the screenshot read.
+    HWND control(std::string_view name) const;
+    HMENU mainMenu() const { return menuBar_; }
+    HMENU popupMenu1() const { return popup1_; }
+    HMENU popupMenu2() const { return popup2_; }
+    std::wstring statusText() const;
+    const std::string& currentFile() const;
+    AboutBox& about() { return *FormAbout; }
+
+    // Message loop of the program, with the idle hint, until the window closes.
+    static int runMessageLoop(TMainForm& form);
+
+private:
+    friend class Win32WindowPorts;
+
+    static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void createWindow();
+    void createControls();
+    void createMenus();
+    void createStatusBar();
+    HMENU buildMenu(std::span<const MenuItem> items, bool bar);
+    void layOut();
+
+    void FormCreate();
+    void FormShow();
+    void MemoSelectionChange();
+    void ShowLongHint();
+    void judgeEditCommands(HMENU menu);
+    void menuSelect(WPARAM wParam, LPARAM lParam);
+    void contextMenu(HWND where, LPARAM at);
+    void dropFiles(HDROP drop);
+    void dispatch(CommandId command);
+    void showDrawHistory();
+    std::string hintUnderPointer() const;
+
+    WindowParts parts_;
+    HWND hwnd_ = nullptr;
+    HFONT windowFont_ = nullptr;
+    HFONT topicFont_ = nullptr;
+    HWND StatusBar = nullptr;
+    HWND GroupBox1 = nullptr;
+    HWND Memo = nullptr;
+    HWND ButtonOK = nullptr;
+    HWND ButtonListClear = nullptr;
+    HWND Label3 = nullptr;
+    HWND Label1 = nullptr;
+    HWND LabelLineValue = nullptr;
+    HWND Edit1st = nullptr;
+    HWND Edit2nd = nullptr;
+    HMENU menuBar_ = nullptr;
+    HMENU popup1_ = nullptr;
+    HMENU popup2_ = nullptr;
+    HWND history_ = nullptr;
+    std::map<std::string, HWND, std::less<>> controls_;
+    std::map<HWND, std::string> controlHints_;
+    std::map<UINT, std::string> itemHints_;
+    std::map<HMENU, std::string> subMenuHints_;
+    HintRule hints_;
+    bool inMenu_ = false;
+    int modal_ = 0;
+    double scale_ = 1.0;
+
+    std::unique_ptr<RichEditList> list_;
+    SystemBoxes systemBoxes_;
+    CommonDialogs systemDialogs_;
+    ShellUrls systemUrls_;
+    RegistrySettings systemSettings_;
+    LocalClock clock_;
+    std::unique_ptr<BrowserHelp> help_;
+    std::unique_ptr<SystemPrinter> printer_;
+    std::unique_ptr<AboutBox> FormAbout;
+    std::unique_ptr<Win32WindowPorts> ports_;
+    std::unique_ptr<FileCommands> files_;
+    std::unique_ptr<TopicCommands> topics_;
+    std::unique_ptr<EditCommands> edits_;
+    std::unique_ptr<HelpCommands> helps_;
+    std::vector<std::string> arguments_;
+    std::string FVersionText;
+    int topMostLowered_ = 0;
+    std::vector<HWND> lowered_;
+};
+
+}  // namespace kivo::win32

@@ -1,0 +1,418 @@
+// The Win32 window in this process, on a real (virtual) display: its
+// layout, the Rich Edit list, menus and their hints, and the system boxes,
+// dialogs and About box driven as a user would.
+#include <windows.h>
+// After windows.h, which they build on.
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <richedit.h>
+
+#include <cstdio>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "commands/WindowLayout.h"
+#include "core/CodePage932.h"
+#include "core/Titles.h"
+#include "win32/AboutBox.h"
+#include "win32/RichEditPrinting.h"
+#include "win32/TMainForm.h"
+#include "win32/Wide.h"
+
+namespace kivo::win32 {
+namespace {
+
+// Boxes and dialogs answered from a script, recording what they showed.
+struct ScriptedParts : Boxes, FileDialogPort, UrlPort, SettingsStore {
+    std::vector<std::string> shown;
+    std::deque<BoxAnswer> answers;
+    std::deque<std::optional<std::string>> paths;
+
+    BoxAnswer confirm(const std::string& text) override {
+        shown.push_back("confirm: " + text);
+        return next();
+    }
+    void warning(const std::string& text) override { shown.push_back("warning: " + text); }
+    void message(const std::string& text) override { shown.push_back("message: " + text); }
+    bool askYesNo(const std::string&, const std::string& text) override {
+        shown.push_back("ask: " + text);
+        return next() == BoxAnswer::Yes;
+    }
+    void error(const std::string& text) override { shown.push_back("error: " + text); }
+    std::optional<std::string> openFile(const DialogSettings& s) override { return path(s); }
+    std::optional<std::string> saveFile(const DialogSettings& s) override { return path(s); }
+    void openUrl(const std::string& url) override { shown.push_back("url: " + url); }
+    std::optional<bool> readBool(const std::string&) override { return std::nullopt; }
+    void writeBool(const std::string&, bool) override {}
+
+    BoxAnswer next() {
+        if (answers.empty()) return BoxAnswer::Cancel;
+        const BoxAnswer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    std::optional<std::string> path(const DialogSettings& s) {
+        shown.push_back("dialog: " + s.filter);
+        if (paths.empty()) return std::nullopt;
+        auto p = paths.front();
+        paths.pop_front();
+        return p;
+    }
+};
+
+std::wstring textOf(HWND hwnd) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::wstring menuText(HMENU menu, UINT position) {
+    wchar_t text[256] = {};
+    GetMenuStringW(menu, position, text, 256, MF_BYPOSITION);
+    return text;
+}
+
+RECT boundsInClient(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+// Keys as the keyboard sends them: Enter as its key, the rest as characters.
+void type(HWND control, const std::wstring& keys) {
+    SetFocus(control);
+    for (wchar_t c : keys) {
+        if (c == L'\r') {
+            SendMessageW(control, WM_KEYDOWN, VK_RETURN, 0);
+            SendMessageW(control, WM_KEYUP, VK_RETURN, 0);
+        } else {
+            SendMessageW(control, WM_CHAR, c, 0);
+        }
+    }
+}
+
+// While `run` sits in a system box's or dialog's own message loop, finds
+// that window (a dialog of this thread) and hands it to `act`, which must
+// close it.
+HWND g_found = nullptr;
+std::function<void(HWND)> g_act;
+int g_ticks = 0;
+BOOL CALLBACK findDialog(HWND hwnd, LPARAM) {
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    if (IsWindowVisible(hwnd) && std::wstring(cls) == L"#32770") {
+        g_found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+void CALLBACK onTick(HWND, UINT, UINT_PTR timer, DWORD) {
+    g_found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), findDialog, 0);
+    if (g_found && g_act) {
+        auto act = std::move(g_act);
+        g_act = nullptr;
+        KillTimer(nullptr, timer);
+        act(g_found);
+    } else if (++g_ticks > 200) {
+        KillTimer(nullptr, timer);
+    }
+}
+void whileDialogOpen(const std::function<void()>& run, std::function<void(HWND)> act) {
+    g_act = std::move(act);
+    g_ticks = 0;
+    SetTimer(nullptr, 0, 50, onTick);
+    run();
+    g_act = nullptr;
+}
+
+std::wstring dialogText(HWND box) {
+    // A message box's text is its static control 0xFFFF.
+    wchar_t text[1024] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 1024);
+    return text;
+}
+
+class Win32WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form_.emplace(WindowParts{&parts_, &parts_, &parts_, &parts_});
+        ShowWindow(form_->handle(), SW_SHOWNORMAL);
+        pump();
+    }
+    void TearDown() override {
+        form_.reset();
+        pump();
+    }
+    HWND control(const char* name) { return form_->control(name); }
+    HWND memo() { return control("Memo"); }
+    void command(CommandId id) {
+        SendMessageW(form_->handle(), WM_COMMAND, static_cast<WPARAM>(id), 0);
+    }
+    std::filesystem::path temp(const std::wstring& name) {
+        return std::filesystem::temp_directory_path() / name;
+    }
+
+    ScriptedParts parts_;
+    std::optional<TMainForm> form_;
+};
+
+TEST_F(Win32WindowTest, ShowsTheLayoutTableWithItsTextsAnchorsAndMenus) {
+    EXPECT_EQ(textOf(form_->handle()), wide(kInitialCaption));
+    EXPECT_EQ(textOf(control("ButtonOK")), L"お題の選出");
+    EXPECT_EQ(textOf(control("GroupBox1")), L" 単語リスト ");
+    EXPECT_EQ(textOf(control("LabelLineValue")), L"0");
+    RECT client{};
+    GetClientRect(form_->handle(), &client);
+    EXPECT_EQ(client.right, kClientWidth);
+    EXPECT_EQ(client.bottom, kClientHeight);
+    const RECT ok = boundsInClient(control("ButtonOK"));
+    EXPECT_EQ(ok.left, 4 + 232);
+    EXPECT_EQ(ok.top, 8 + 29);
+    EXPECT_EQ(ok.right - ok.left, 145);
+    const RECT memoBefore = boundsInClient(memo());
+    const RECT topicBefore = boundsInClient(control("Edit1st"));
+
+    // Wider and taller: the list grows down, the topics follow the bottom
+    // and right edges, the button stays.
+    RECT frame{};
+    GetWindowRect(form_->handle(), &frame);
+    SetWindowPos(form_->handle(), nullptr, 0, 0, frame.right - frame.left + 100,
+                 frame.bottom - frame.top + 50, SWP_NOMOVE | SWP_NOZORDER);
+    const RECT memoAfter = boundsInClient(memo());
+    const RECT topicAfter = boundsInClient(control("Edit1st"));
+    EXPECT_EQ(memoAfter.bottom - memoBefore.bottom, 50);
+    EXPECT_EQ(memoAfter.right, memoBefore.right);
+    EXPECT_EQ(topicAfter.top - topicBefore.top, 50);
+    EXPECT_EQ(topicAfter.right - topicBefore.right, 100);
+    EXPECT_EQ(boundsInClient(control("ButtonOK")).left, ok.left);
+
+    const HMENU bar = form_->mainMenu();
+    ASSERT_EQ(GetMenuItemCount(bar), 4);
+    EXPECT_EQ(menuText(bar, 0), L"ファイル(&F)");
+    EXPECT_EQ(menuText(bar, 3), L"ヘルプ(&H)");
+    const HMENU edit = GetSubMenu(bar, 1);
+    EXPECT_EQ(menuText(edit, 3), L"切り取り(&X)");  // from the edit command
+    EXPECT_EQ(menuText(edit, 6), L"全て選択(&A)");  // its own caption
+    EXPECT_EQ(menuText(form_->popupMenu1(), 0), L"単語リストのクリア(&L)");
+    EXPECT_EQ(menuText(form_->popupMenu2(), 0), L"お題リストのクリア(&C)");
+}
+
+TEST_F(Win32WindowTest, TypedLinesAreCountedAndTheEditCommandsActOnThem) {
+    type(memo(), L"いぬ\rねこ\r\rとり\r");
+    // A last empty line is no entry; empty lines before it are.
+    EXPECT_EQ(SendMessageW(memo(), EM_GETLINECOUNT, 0, 0), 5);
+    EXPECT_EQ(textOf(control("LabelLineValue")), L"4");
+    EXPECT_NE(SendMessageW(memo(), EM_GETMODIFY, 0, 0), 0);
+
+    // The edit commands follow the focused list as a menu opens.
+    SendMessageW(memo(), EM_SETSEL, 0, 0);
+    SendMessageW(form_->handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(form_->popupMenu1()),
+                 0);
+    EXPECT_TRUE(GetMenuState(form_->popupMenu1(), static_cast<UINT>(CommandId::Cut), MF_BYCOMMAND) &
+                MF_GRAYED);
+    command(CommandId::SelectAll);
+    SendMessageW(form_->handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(form_->popupMenu1()),
+                 0);
+    EXPECT_FALSE(
+        GetMenuState(form_->popupMenu1(), static_cast<UINT>(CommandId::Cut), MF_BYCOMMAND) &
+        MF_GRAYED);
+
+    command(CommandId::FullWidth);
+    command(CommandId::SelectAll);
+    command(CommandId::Cut);
+    EXPECT_EQ(GetWindowTextLengthW(memo()), 0);
+    command(CommandId::Undo);
+    GETTEXTEX how{4096, GT_DEFAULT, 1200, nullptr, nullptr};
+    wchar_t back[2048] = {};
+    SendMessageW(memo(), EM_GETTEXTEX, reinterpret_cast<WPARAM>(&how),
+                 reinterpret_cast<LPARAM>(back));
+    EXPECT_EQ(std::wstring(back), L"いぬ\rねこ\r\rとり\r");
+
+    // Two entries drawn, through the button as a click sends it.
+    SendMessageW(form_->handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(control("ButtonOK")));
+    const std::wstring first = textOf(control("Edit1st"));
+    const std::wstring second = textOf(control("Edit2nd"));
+    EXPECT_FALSE(first.empty()) << (parts_.shown.empty() ? "" : parts_.shown.back());
+    EXPECT_FALSE(second.empty());
+    EXPECT_NE(first, second);
+    command(CommandId::ClearTopics);
+    EXPECT_EQ(textOf(control("Edit1st")), L"");
+}
+
+TEST_F(Win32WindowTest, FileCommandsSaveAndLoadThroughTheListInCodePage932) {
+    const auto file = temp(L"kivo-win32-動物.txt");
+    std::filesystem::remove(file);
+    type(memo(), L"犬\r表\r");
+    parts_.paths = {utf8(file.wstring())};
+    command(CommandId::ExportText);
+    std::string bytes;
+    {
+        std::ifstream in(file, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    EXPECT_EQ(bytes, cp932::encode("犬\r\n表\r\n"));
+    EXPECT_EQ(textOf(form_->handle()), L"kivo-win32-動物.txt  >>>  Kivo version 1.33");
+
+    // Saved, so a new list asks nothing.
+    command(CommandId::New);
+    EXPECT_EQ(GetWindowTextLengthW(memo()), 0);
+    EXPECT_EQ(textOf(form_->handle()), wide(kInitialCaption));
+    parts_.paths = {utf8(file.wstring())};
+    command(CommandId::NewImportText);
+    EXPECT_EQ(textOf(control("LabelLineValue")), L"2");
+    EXPECT_EQ(SendMessageW(memo(), EM_GETMODIFY, 0, 0), 0);
+
+    // A missing file ends the command in the error box.
+    parts_.paths = {utf8(temp(L"kivo-no-such-file.txt").wstring())};
+    command(CommandId::NewImportText);
+    ASSERT_FALSE(parts_.shown.empty());
+    EXPECT_EQ(parts_.shown.back().rfind("error: ", 0), 0u) << parts_.shown.back();
+    std::filesystem::remove(file);
+}
+
+TEST_F(Win32WindowTest, MenuHighlightsAndThePointerWriteTheHintLine) {
+    const HMENU file = GetSubMenu(form_->mainMenu(), 0);
+    SendMessageW(form_->handle(), WM_MENUSELECT, MAKEWPARAM(0, MF_POPUP | MF_HILITE),
+                 reinterpret_cast<LPARAM>(form_->mainMenu()));
+    EXPECT_EQ(form_->statusText(), L"語句リストとお題リストをクリアします");
+    SendMessageW(form_->handle(), WM_MENUSELECT, MAKEWPARAM(CommandId::Print, MF_HILITE),
+                 reinterpret_cast<LPARAM>(file));
+    EXPECT_EQ(form_->statusText(), L"単語リストを印刷します");
+    SendMessageW(form_->handle(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_EQ(form_->statusText(), L"");
+
+    RECT r{};
+    GetWindowRect(control("LabelLineValue"), &r);
+    SetCursorPos(r.left + 2, r.top + 4);
+    form_->idle();
+    EXPECT_EQ(form_->statusText(), L"単語の総数です");
+    GetWindowRect(control("Label3"), &r);
+    SetCursorPos(r.left + 4, r.top + 4);
+    form_->idle();
+    EXPECT_EQ(form_->statusText(), L"");
+}
+
+TEST_F(Win32WindowTest, RichTextFormatsGoInAndComeBackThroughOurRtf) {
+    StyledText text{"太字\nふつう\n", {}};
+    TextStyle bold;
+    bold.bold = true;
+    addStyledRange(text.ranges, 0, 2, bold);
+    RichEditList list(memo());
+    list.loadWholeText(text);
+    EXPECT_EQ(list.count(), 2u);
+    EXPECT_EQ(list.line(1), "ふつう");
+    const StyledText back = list.styledText();
+    // The control keeps no empty paragraph after the last line it read.
+    EXPECT_EQ(back.text, "太字\nふつう");
+    ASSERT_EQ(back.ranges.size(), 1u);
+    EXPECT_EQ(back.ranges[0].start, 0u);
+    EXPECT_GE(back.ranges[0].length, 2u);
+    EXPECT_LE(back.ranges[0].length, 3u);  // the line break may go with it
+    EXPECT_TRUE(back.ranges[0].style.bold);
+
+    // A line is read as at most 4096 bytes of code page 932, whole characters.
+    list.setLines({std::string(4095, 'a') + "犬"});
+    EXPECT_EQ(list.line(0), std::string(4095, 'a'));
+}
+
+TEST_F(Win32WindowTest, PagesAreLaidOutWithEveryCharacterAndLongLinesWrapped) {
+    std::vector<std::string> lines(300, "ことば");
+    lines[10] = std::string(3000, 'x');
+    RichEditList(memo()).setLines(lines);
+    const HDC device = CreateCompatibleDC(nullptr);
+    const RECT a4{0, 0, 11906, 16838};  // twips
+    const PageLayout pages = layOutPages(
+        memo(), device, a4, true, [] { return true; }, [] { return true; });
+    if (pages.laidOut == 0) {
+        DeleteDC(device);
+        // Wine's Rich Edit answers EM_FORMATRANGE with 0 whatever it is given.
+        GTEST_SKIP() << "this Rich Edit control lays out no pages (EM_FORMATRANGE answers 0)";
+    }
+    EXPECT_GE(pages.pages, 2);
+    EXPECT_GE(pages.laidOut, pages.length);
+
+    // A page two lines high takes the long line alone over many pages: it
+    // wraps rather than running off the side.
+    RichEditList(memo()).setLines({std::string(3000, 'x')});
+    const PageLayout narrow = layOutPages(memo(), device, RECT{0, 0, 11906, 600}, false);
+    EXPECT_GT(narrow.pages, 3);
+    EXPECT_GE(narrow.laidOut, narrow.length);
+    DeleteDC(device);
+}
+
+TEST(Win32SystemParts, TheRealBoxesAndDialogsShowAndAnswer) {
+    ScriptedParts others;
+    // The system's own boxes and dialogs.
+    TMainForm form(WindowParts{nullptr, nullptr, &others, &others});
+    ShowWindow(form.handle(), SW_SHOWNORMAL);
+    type(form.control("Memo"), L"いぬ\r");
+
+    // New with a modified list: the confirmation box; キャンセル keeps all.
+    std::wstring caption, text;
+    whileDialogOpen([&] { form.runCommand(CommandId::New); },
+                    [&](HWND box) {
+                        caption = textOf(box);
+                        text = dialogText(box);
+                        PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+                    });
+    EXPECT_EQ(caption, L"確認");
+    EXPECT_EQ(text, L"現在の単語リストを保存しますか？");
+    EXPECT_GT(GetWindowTextLengthW(form.control("Memo")), 0);
+
+    // The open dialog, cancelled: nothing loaded, the count refreshed.
+    bool dialogSeen = false;
+    whileDialogOpen([&] { form.runCommand(CommandId::AddImportText); },
+                    [&](HWND dialog) {
+                        dialogSeen = true;
+                        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                    });
+    EXPECT_TRUE(dialogSeen);
+    EXPECT_EQ(textOf(form.control("LabelLineValue")), L"1");
+
+    // The About box: top-most, borderless, closed by a click. The click
+    // comes while the box runs its own loop.
+    static bool shown = false, topMost = false;
+    const HWND about = form.about().handle();
+    SetWindowSubclass(
+        about,
+        [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) -> LRESULT {
+            if (message == WM_USER + 1) {
+                shown = IsWindowVisible(hwnd);
+                topMost = (GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+                SendMessageW(hwnd, WM_LBUTTONUP, 0, 0);
+                return 0;
+            }
+            return DefSubclassProc(hwnd, message, wParam, lParam);
+        },
+        1, 0);
+    PostMessageW(about, WM_USER + 1, 0, 0);
+    form.runCommand(CommandId::About);
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(topMost);
+    EXPECT_FALSE(IsWindowVisible(about));
+    RECT r{};
+    GetWindowRect(about, &r);
+    EXPECT_EQ(r.right - r.left, kAboutWidth);
+    EXPECT_EQ(r.bottom - r.top, kAboutHeight);
+}
+
+}  // namespace
+}  // namespace kivo::win32
