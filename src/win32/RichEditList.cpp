@@ -71,8 +71,10 @@ HWND RichEditList::create(HWND parent, int id) {
     if (!hwnd) return nullptr;
     // No word wrap: one line of the control is one entry.
     SendMessageW(hwnd, EM_SETTARGETDEVICE, 0, 1);
+    // Files dropped on the list come to the window as a notification, so
+    // the list never takes them as text.
     SendMessageW(hwnd, EM_SETEVENTMASK, 0,
-                 ENM_SELCHANGE | ENM_CHANGE | ENM_REQUESTRESIZE | ENM_PROTECTED);
+                 ENM_SELCHANGE | ENM_CHANGE | ENM_REQUESTRESIZE | ENM_PROTECTED | ENM_DROPFILES);
     SendMessageW(hwnd, EM_EXLIMITTEXT, 0, static_cast<LPARAM>(kDefaultCapacity));
     return hwnd;
 }

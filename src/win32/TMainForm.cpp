@@ -28,6 +28,21 @@ constexpr DWORD kWindowStyle =
 constexpr UINT kFirstSeparatorId = 900;
 constexpr int kFirstControlId = 10;
 
+// The dots per inch of the window's screen: GetDpiForWindow where Windows
+// has it (10 and later), the system's elsewhere.
+UINT dpiOf(HWND hwnd) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpi) {
+        if (const UINT dpi = getDpi(hwnd)) return dpi;
+    }
+    const HDC screen = GetDC(hwnd);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(hwnd, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
 HFONT pixelFont(const char* family, int pixels, double scale) {
     return CreateFontW(-static_cast<int>(std::lround(pixels * scale)), 0, 0, 0, FW_NORMAL, FALSE,
                        FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
@@ -127,12 +142,32 @@ void TMainForm::createWindow() {
                             300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TMainForm::procedure));
-    // Design pixels are 96 per inch; the window grows with the screen's.
-    const HDC screen = GetDC(hwnd_);
-    scale_ = GetDeviceCaps(screen, LOGPIXELSY) / 96.0;
-    ReleaseDC(hwnd_, screen);
+    // Design pixels are 96 per inch; the window grows with its screen's.
+    scale_ = dpiOf(hwnd_) / 96.0;
+    makeFonts();
+}
+
+void TMainForm::makeFonts() {
+    for (HFONT font : {windowFont_, topicFont_}) {
+        if (font) DeleteObject(font);
+    }
     windowFont_ = pixelFont(kWindowFontFamily, kWindowFontPixels, scale_);
     topicFont_ = pixelFont(kTopicFontFamily, kTopicFontPixels, scale_);
+}
+
+void TMainForm::dpiChanged(UINT dpi, const RECT& suggested) {
+    scale_ = dpi / 96.0;
+    makeFonts();
+    for (const auto& [name, hwnd] : controls_) {
+        const bool topic = hwnd == Edit1st || hwnd == Edit2nd;
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(topic ? topicFont_ : windowFont_),
+                     TRUE);
+    }
+    SendMessageW(StatusBar, SB_SETMINHEIGHT,
+                 static_cast<WPARAM>(std::lround(kStatusBarHeight * scale_)), 0);
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    layOut();
 }
 
 void TMainForm::createControls() {
@@ -611,6 +646,9 @@ LRESULT TMainForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_SIZE:
             layOut();
+            return 0;
+        case WM_DPICHANGED:
+            dpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);

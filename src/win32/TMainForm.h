@@ -84,6 +84,9 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     void createWindow();
+    void makeFonts();
+    // The window moved to a screen of another resolution.
+    void dpiChanged(UINT dpi, const RECT& suggested);
     void createControls();
     void createMenus();
     void createStatusBar();

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <richedit.h>
+#include <shlobj.h>
 
 #include <cstdio>
 #include <deque>
@@ -245,12 +246,14 @@ TEST_F(Win32WindowTest, TypedLinesAreCountedAndTheEditCommandsActOnThem) {
                  reinterpret_cast<LPARAM>(back));
     EXPECT_EQ(std::wstring(back), L"いぬ\rねこ\r\rとり\r");
 
-    // Two entries drawn, through the button as a click sends it.
+    // Two entries drawn, through the button as a click sends it (an empty
+    // line drawn would only earn a message).
+    RichEditList(memo()).setLines({"いぬ", "ねこ", "とり"});
     SendMessageW(form_->handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
                  reinterpret_cast<LPARAM>(control("ButtonOK")));
     const std::wstring first = textOf(control("Edit1st"));
     const std::wstring second = textOf(control("Edit2nd"));
-    EXPECT_FALSE(first.empty()) << (parts_.shown.empty() ? "" : parts_.shown.back());
+    EXPECT_FALSE(first.empty());
     EXPECT_FALSE(second.empty());
     EXPECT_NE(first, second);
     command(CommandId::ClearTopics);
@@ -279,6 +282,18 @@ TEST_F(Win32WindowTest, FileCommandsSaveAndLoadThroughTheListInCodePage932) {
     command(CommandId::NewImportText);
     EXPECT_EQ(textOf(control("LabelLineValue")), L"2");
     EXPECT_EQ(SendMessageW(memo(), EM_GETMODIFY, 0, 0), 0);
+
+    // A file dropped on the window loads as the shell hands it over.
+    command(CommandId::ClearList);
+    const std::wstring path = file.wstring();
+    const HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t));
+    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    path.copy(reinterpret_cast<wchar_t*>(files + 1), path.size());
+    GlobalUnlock(drop);
+    SendMessageW(form_->handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    EXPECT_EQ(textOf(control("LabelLineValue")), L"2");
 
     // A missing file ends the command in the error box.
     parts_.paths = {utf8(temp(L"kivo-no-such-file.txt").wstring())};
