@@ -140,9 +140,12 @@ void RichEditList::plainFormat() {
 void RichEditList::loadWholeText(const StyledText& text) {
     setCapacity(kRaisedCapacity);
     if (text.ranges.empty()) {
-        // The plain case goes in as text: no RTF to write and read back.
-        setText(hwnd_, withCarriageReturns(text.text), ST_DEFAULT);
+        // The plain case goes in as text: no RTF to write and read back. The
+        // list's format is set on the empty control, so the text takes it as
+        // it comes in rather than in a second pass over all of it.
+        setText(hwnd_, L"", ST_DEFAULT);
         plainFormat();
+        setText(hwnd_, withCarriageReturns(text.text), ST_DEFAULT);
     } else {
         // Formats go in as our own RTF, which the control reads itself.
         Stream stream{listToRtf(text, kListFontFamily, kListFontHalfPoints)};
@@ -226,8 +229,9 @@ std::vector<std::string> RichEditList::lines() const {
 void RichEditList::setLines(const std::vector<std::string>& lines) {
     std::wstring units;
     for (const std::string& line : lines) units += withCarriageReturns(line) + L'\r';
-    setText(hwnd_, units, ST_DEFAULT);
+    setText(hwnd_, L"", ST_DEFAULT);
     plainFormat();
+    setText(hwnd_, units, ST_DEFAULT);
 }
 
 std::string RichEditList::text() const { return withLineFeeds(rawText()); }

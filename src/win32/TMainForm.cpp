@@ -76,7 +76,13 @@ LRESULT CALLBACK editorProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
                             reinterpret_cast<WPARAM>(hwnd), lParam);
     }
     if (message == WM_GETDLGCODE) {
-        return DefSubclassProc(hwnd, message, wParam, lParam) & ~DLGC_WANTTAB;
+        // Tab moves on to the next control; Enter still breaks the line.
+        LRESULT code = DefSubclassProc(hwnd, message, wParam, lParam);
+        code &= ~static_cast<LRESULT>(DLGC_WANTTAB | DLGC_WANTALLKEYS);
+        code |= DLGC_WANTCHARS | DLGC_WANTARROWS;
+        const auto* msg = reinterpret_cast<const MSG*>(lParam);
+        if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
+        return code;
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
