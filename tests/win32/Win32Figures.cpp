@@ -113,6 +113,7 @@ int load(int lines) {
     const double setText = millisecondsSince(begun);
     std::printf("%d lines (%lld in the list): import %.0f ms, WM_SETTEXT %.0f ms\n", lines,
                 static_cast<long long>(count), program, setText);
+    std::fflush(stdout);
     std::filesystem::remove(file);
     return 0;
 }
