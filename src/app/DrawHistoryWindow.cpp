@@ -10,6 +10,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "commands/WindowLayout.h"
 #include "wordlist/TopicDrawer.h"
 
 namespace kivo {
@@ -75,7 +76,7 @@ DrawHistoryWindow::DrawHistoryWindow(TopicDrawer& drawer, QWidget* mainWindow)
                               Qt::WindowCloseButtonHint),
       drawer_(drawer) {
     setObjectName(QStringLiteral("FormDrawHistory"));
-    setWindowTitle(QStringLiteral("お題の履歴"));
+    setWindowTitle(QString::fromUtf8(kDrawHistoryCaption));
     if (mainWindow) setFont(mainWindow->font());
 
     model_ = new DrawHistoryModel(drawer_.history(), this);

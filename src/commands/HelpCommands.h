@@ -12,9 +12,8 @@ inline constexpr const char* kMakerHomePage = "https://quillery.example.jp/";
 inline constexpr const char* kUpdateCaption = "Kivo アップデート";
 // What a failed print job ends with.
 inline constexpr const char* kPrintErrorText = "印刷中にエラーが発生しました";
-// The help document's file name, and the draw history window's caption.
+// The help document's file name.
 inline constexpr const char* kHelpDocumentName = "kHelp.html";
-inline constexpr const char* kDrawHistoryCaption = "お題の履歴";
 
 // The warning when the help document is missing (its path as the system
 // writes paths).

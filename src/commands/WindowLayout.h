@@ -131,6 +131,9 @@ inline constexpr int kWindowFontPixels = 12;
 inline constexpr const char* kTopicFontFamily = "FixedSys";
 inline constexpr int kTopicFontPixels = 12;
 
+// The window listing this run's draws.
+inline constexpr const char* kDrawHistoryCaption = "お題の履歴";
+
 // The About box: the product's long name in four pieces of alternating
 // colour (0xRRGGBB), the version text, the rights and credits lines.
 struct AboutNamePiece {

@@ -592,7 +592,15 @@ void TMainForm::showDrawHistory() {
 LRESULT CALLBACK TMainForm::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* form = reinterpret_cast<TMainForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!form) return DefWindowProcW(hwnd, message, wParam, lParam);
-    return form->handle(message, wParam, lParam);
+    // Nothing may unwind through Windows' frames: what a handler throws ends
+    // in the error box, and the program goes on.
+    try {
+        return form->handle(message, wParam, lParam);
+    } catch (...) {
+        if (auto text = commandErrorText(std::current_exception()))
+            form->parts_.boxes->error(*text);
+        return 0;
+    }
 }
 
 LRESULT TMainForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
