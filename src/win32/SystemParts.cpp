@@ -15,8 +15,8 @@ namespace kivo::win32 {
 // ---- Boxes ---------------------------------------------------------------
 
 int SystemBoxes::show(const std::string& text, const std::string& caption, UINT style) {
-    // Task-modal with the main window as owner: the main window takes no
-    // input while the box is up.
+    // Modal over its owner, the main window, which takes no input while the
+    // box is up.
     return MessageBoxW(owner_, wide(text).c_str(), wide(caption).c_str(), style | MB_SETFOREGROUND);
 }
 
