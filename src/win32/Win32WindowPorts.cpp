@@ -55,7 +55,12 @@ void Win32WindowPorts::setCaption(const std::string& caption) {
 }
 
 void Win32WindowPorts::showLineCount(const std::string& count) {
-    SetWindowTextW(form_.LabelLineValue, wide(count).c_str());
+    // Every caret move refreshes the count; only a new count is drawn.
+    const std::wstring text = wide(count);
+    wchar_t shown[32] = {};
+    GetWindowTextW(form_.LabelLineValue, shown, 32);
+    if (text == shown) return;
+    SetWindowTextW(form_.LabelLineValue, text.c_str());
     // The label's width follows its text.
     form_.layOut();
 }
