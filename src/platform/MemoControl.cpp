@@ -1,38 +1,309 @@
 #include "platform/MemoControl.h"
 
+#include <Qsci/qscistyle.h>
+
 #include <QDropEvent>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QUrl>
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <map>
+#include <new>
 
 #include "core/CodePage932.h"
 #include "platform/Printing.h"
 
 namespace kivo {
+namespace {
 
-MemoControl::MemoControl(QWidget* parent) : QPlainTextEdit(parent) {
-    setLineWrapMode(QPlainTextEdit::NoWrap);
-    setWordWrapMode(QTextOption::NoWrap);
+// Style numbers the editor keeps for itself (the default style, line
+// numbers, brace highlights, control characters, indent guides, call tips).
+constexpr int kFirstReservedStyle = QsciScintillaBase::STYLE_DEFAULT;
+constexpr int kLastReservedStyle = QsciScintillaBase::STYLE_LASTPREDEFINED;
+constexpr int kStyleCount = 256;
+// One line of the editor's line index, with room for its growth.
+constexpr qsizetype kBytesPerLine = 8;
+
+bool isReserved(int style) { return style >= kFirstReservedStyle && style <= kLastReservedStyle; }
+
+// UTF-16 units of UTF-8 bytes: one per character, two beyond U+FFFF.
+qsizetype utf16Units(const char* text, std::size_t length) {
+    qsizetype units = 0;
+    for (std::size_t i = 0; i < length; ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if ((b & 0xC0) != 0x80) ++units;
+        if (b >= 0xF0) ++units;
+    }
+    return units;
+}
+
+// UTF-8 bytes of a UTF-16 unit; a surrogate pair counts two for each half.
+int utf8Bytes(char16_t unit) {
+    if (unit < 0x80) return 1;
+    if (unit < 0x800) return 2;
+    if (unit >= 0xD800 && unit <= 0xDFFF) return 2;
+    return 3;
+}
+
+bool isLineSeparator(QChar c) {
+    return c == u'\v' || c == u'\f' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+QTextCharFormat charFormatOf(const TextStyle& style) {
+    QTextCharFormat format;
+    if (style.bold) format.setFontWeight(QFont::Bold);
+    if (style.italic) format.setFontItalic(true);
+    if (style.underline) format.setFontUnderline(true);
+    if (style.color) format.setForeground(QColor::fromRgb(static_cast<QRgb>(*style.color)));
+    if (style.halfPoints > 0) format.setFontPointSize(style.halfPoints / 2.0);
+    if (!style.fontFamily.empty()) {
+        format.setFontFamilies({QString::fromStdString(style.fontFamily)});
+    }
+    return format;
+}
+
+// How far apart two formats look; the nearest stands in for a format the
+// editor has no room left for.
+int distance(const TextStyle& a, const TextStyle& b) {
+    int d = 0;
+    if (a.fontFamily != b.fontFamily) d += 64;
+    d += std::abs(a.halfPoints - b.halfPoints) * 4;
+    if (a.bold != b.bold) d += 48;
+    if (a.italic != b.italic) d += 48;
+    if (a.underline != b.underline) d += 32;
+    if (a.color.has_value() != b.color.has_value()) {
+        d += 96;
+    } else if (a.color) {
+        for (int shift = 0; shift <= 16; shift += 8) {
+            d += std::abs(static_cast<int>((*a.color >> shift) & 0xFF) -
+                          static_cast<int>((*b.color >> shift) & 0xFF)) /
+                 4;
+        }
+    }
+    return d;
+}
+
+}  // namespace
+
+// The editor's styles: number 0 is the list's plain text, the others are
+// the distinct formats of loaded documents, each defined once.
+class MemoControl::Styles {
+public:
+    explicit Styles(MemoControl& editor) : editor_(editor) {}
+
+    // The style for a format; once the editor's styles are all taken, the
+    // nearest one already defined.
+    int numberOf(const TextStyle& style) {
+        if (style.isPlain()) return 0;
+        if (const auto it = numbers_.find(key(style)); it != numbers_.end()) return it->second;
+        if (next_ < kStyleCount) {
+            const int number = next_++;
+            if (next_ == kFirstReservedStyle) next_ = kLastReservedStyle + 1;
+            numbers_.emplace(key(style), number);
+            defined_[static_cast<std::size_t>(number)] = style;
+            define(number);
+            return number;
+        }
+        int best = 0;
+        int bestDistance = distance(style, TextStyle{});
+        for (int n = 1; n < kStyleCount; ++n) {
+            if (isReserved(n)) continue;
+            const int d = distance(style, defined_[static_cast<std::size_t>(n)]);
+            if (d < bestDistance) {
+                best = n;
+                bestDistance = d;
+            }
+        }
+        return best;
+    }
+
+    const TextStyle& styleOf(int number) const {
+        static const TextStyle plain;
+        if (number <= 0 || number >= kStyleCount || isReserved(number)) return plain;
+        return defined_[static_cast<std::size_t>(number)];
+    }
+
+    bool anyDefined() const { return next_ > 1; }
+
+    void reset() {
+        numbers_.clear();
+        defined_ = {};
+        next_ = 1;
+    }
+
+    // The plain style takes the list's font; formats keep what they give
+    // of their own and take the rest from it.
+    void setBaseFont(const QFont& font, const QColor& text, const QColor& paper) {
+        base_ = font;
+        text_ = text;
+        paper_ = paper;
+        defineStyle(QsciScintillaBase::STYLE_DEFAULT, TextStyle{});
+        editor_.send(QsciScintillaBase::SCI_STYLECLEARALL);
+        for (int n = 1; n < next_; ++n) {
+            if (!isReserved(n)) define(n);
+        }
+    }
+
+private:
+    // The fields that make two formats the same, as one string.
+    static std::string key(const TextStyle& s) {
+        std::string k;
+        k.reserve(16 + s.fontFamily.size());
+        k.push_back(
+            static_cast<char>(s.bold | s.italic << 1 | s.underline << 2 | (s.color ? 8 : 0)));
+        const std::uint32_t color = s.color.value_or(0);
+        k.append(reinterpret_cast<const char*>(&color), sizeof color);
+        k.append(reinterpret_cast<const char*>(&s.halfPoints), sizeof s.halfPoints);
+        k += s.fontFamily;
+        return k;
+    }
+
+    void define(int number) { defineStyle(number, defined_[static_cast<std::size_t>(number)]); }
+
+    void defineStyle(int number, const TextStyle& style) {
+        const auto n = static_cast<unsigned long>(number);
+        const QByteArray family = style.fontFamily.empty()
+                                      ? base_.family().toUtf8()
+                                      : QByteArray::fromStdString(style.fontFamily);
+        editor_.SendScintilla(QsciScintillaBase::SCI_STYLESETFONT, n, family.constData());
+        const double points = style.halfPoints > 0 ? style.halfPoints / 2.0 : basePoints();
+        editor_.send(
+            QsciScintillaBase::SCI_STYLESETSIZEFRACTIONAL, n,
+            std::lround(points * static_cast<int>(QsciScintillaBase::SC_FONT_SIZE_MULTIPLIER)));
+        editor_.send(QsciScintillaBase::SCI_STYLESETWEIGHT, n,
+                     style.bold ? static_cast<long>(QsciScintillaBase::SC_WEIGHT_BOLD)
+                                : static_cast<long>(base_.weight()));
+        editor_.send(QsciScintillaBase::SCI_STYLESETITALIC, n, style.italic || base_.italic());
+        editor_.send(QsciScintillaBase::SCI_STYLESETUNDERLINE, n,
+                     style.underline || base_.underline());
+        const QColor fore = style.color ? QColor::fromRgb(static_cast<QRgb>(*style.color)) : text_;
+        editor_.SendScintilla(QsciScintillaBase::SCI_STYLESETFORE, n, fore);
+        editor_.SendScintilla(QsciScintillaBase::SCI_STYLESETBACK, n, paper_);
+    }
+
+    // The editor takes sizes in points; the list's font is given in pixels
+    // of the screen it shows on.
+    double basePoints() const {
+        if (base_.pointSizeF() > 0) return base_.pointSizeF();
+        const int dpi = editor_.logicalDpiY() > 0 ? editor_.logicalDpiY() : 96;
+        return base_.pixelSize() * 72.0 / dpi;
+    }
+
+    MemoControl& editor_;
+    QFont base_;
+    QColor text_, paper_;
+    std::map<std::string, int> numbers_;
+    std::array<TextStyle, kStyleCount> defined_{};
+    int next_ = 1;
+};
+
+int MemoControl::styleLimit() {
+    return kStyleCount - (kLastReservedStyle - kFirstReservedStyle + 1);
+}
+
+MemoControl::MemoControl(QWidget* parent)
+    : QsciScintilla(parent), styles_(std::make_unique<Styles>(*this)) {
+    setUtf8(true);
+    // A plain list: no margins, no folding, no wrap, no indentation help.
+    for (int margin = 0; margin < 5; ++margin) setMarginWidth(margin, 0);
+    send(SCI_SETMARGINLEFT, 0, 4);
+    send(SCI_SETMARGINRIGHT, 0, 4);
+    setFolding(NoFoldStyle);
+    setWrapMode(WrapNone);
+    setAutoIndent(false);
+    setBraceMatching(NoBraceMatch);
+    setEolMode(EolUnix);
+    // Both scroll bars as the text needs them: the horizontal one follows
+    // the widest line drawn so far.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    connect(this, &QPlainTextEdit::cursorPositionChanged, this, &MemoControl::selectionChange);
-    connect(this, &QPlainTextEdit::selectionChanged, this, &MemoControl::selectionChange);
+    send(SCI_SETSCROLLWIDTH, 1);
+    send(SCI_SETSCROLLWIDTHTRACKING, 1);
+    // Only insertions and deletions concern the list; formatting changes
+    // need no word to anyone.
+    send(SCI_SETMODEVENTMASK, SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT | SC_MOD_BEFOREDELETE);
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int position, int type, const char* text, int length, int, int, int, int, int,
+                   int) { onModified(position, type, text, length); });
+    connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) { noteSelection(); });
+    applyBaseStyle();
+}
+
+MemoControl::~MemoControl() = default;
+
+long MemoControl::send(unsigned int message, unsigned long wParam, long lParam) const {
+    return SendScintilla(message, wParam, lParam);
+}
+
+void MemoControl::onModified(int position, int type, const char* text, int length) {
+    if ((type & SC_MOD_INSERTTEXT) && text) {
+        units_ += utf16Units(text, static_cast<std::size_t>(length));
+        textMoved_ = true;
+    }
+    if (type & SC_MOD_BEFOREDELETE) {
+        units_ -=
+            length == send(SCI_GETLENGTH)
+                ? units_
+                : send(SCI_COUNTCODEUNITS, static_cast<unsigned long>(position), position + length);
+        textMoved_ = true;
+    }
+}
+
+void MemoControl::noteSelection() {
+    const long anchor = send(SCI_GETANCHOR);
+    const long caret = send(SCI_GETCURRENTPOS);
+    if (anchor == lastAnchor_ && caret == lastCaret_ && !textMoved_) return;
+    lastAnchor_ = anchor;
+    lastCaret_ = caret;
+    textMoved_ = false;
+    emit selectionChange();
+}
+
+void MemoControl::applyBaseStyle() {
+    styles_->setBaseFont(font(), palette().color(QPalette::Text), palette().color(QPalette::Base));
+    setCaretForegroundColor(palette().color(QPalette::Text));
+    setSelectionBackgroundColor(palette().color(QPalette::Highlight));
+    setSelectionForegroundColor(palette().color(QPalette::HighlightedText));
+}
+
+void MemoControl::setFont(const QFont& font) { QWidget::setFont(font); }
+
+void MemoControl::changeEvent(QEvent* event) {
+    QsciScintilla::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange) {
+        applyBaseStyle();
+    }
 }
 
 int MemoControl::count() const {
-    const QTextDocument* doc = document();
-    const int blocks = doc->blockCount();
-    // The document always holds at least one (possibly empty) block.
-    return doc->lastBlock().length() <= 1 ? blocks - 1 : blocks;
+    const long lines = send(SCI_GETLINECOUNT);
+    const long last = lines - 1;
+    const bool lastEmpty = send(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(last)) ==
+                           send(SCI_POSITIONFROMLINE, static_cast<unsigned long>(last));
+    return static_cast<int>(lastEmpty ? lines - 1 : lines);
 }
 
 QString MemoControl::line(int i) const {
-    const QTextBlock block = document()->findBlockByNumber(i);
-    if (!block.isValid()) return {};
-    const QString text = block.text();
+    if (i < 0 || i >= send(SCI_GETLINECOUNT)) return {};
+    const long start = send(SCI_POSITIONFROMLINE, static_cast<unsigned long>(i));
+    const long end = send(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(i));
+    // Every character costs at least one byte of code page 932, so no more
+    // than kMaxLineBytes characters can fit: read no further, even in a
+    // line of megabytes.
+    long length = std::min<long>(end - start, static_cast<long>(kMaxLineBytes) * 4);
+    const auto* bytes = reinterpret_cast<const char*>(
+        send(SCI_GETRANGEPOINTER, static_cast<unsigned long>(start), length));
+    if (!bytes) return {};
+    if (length < end - start) {
+        while (length > 0 && (static_cast<unsigned char>(bytes[length]) & 0xC0) == 0x80) --length;
+    }
+    const QString text = QString::fromUtf8(bytes, length);
     const std::u16string_view units(reinterpret_cast<const char16_t*>(text.utf16()),
                                     static_cast<std::size_t>(text.size()));
     const std::size_t keep = cp932::fittingPrefix(units, kMaxLineBytes);
@@ -40,11 +311,9 @@ QString MemoControl::line(int i) const {
 }
 
 QString MemoControl::rawText() const {
-    // The raw text keeps every character (toPlainText would turn no-break
-    // spaces into blanks); only the block breaks change.
-    QString text = document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    return text;
+    const long length = send(SCI_GETLENGTH);
+    const auto* bytes = reinterpret_cast<const char*>(send(SCI_GETRANGEPOINTER, 0, length));
+    return bytes ? QString::fromUtf8(bytes, length) : QString();
 }
 
 QStringList MemoControl::allLines() const {
@@ -53,83 +322,317 @@ QStringList MemoControl::allLines() const {
     return lines;
 }
 
-bool MemoControl::hasSelection() const { return textCursor().hasSelection(); }
+bool MemoControl::hasSelection() const { return send(SCI_GETSELECTIONEMPTY) == 0; }
 
-QString MemoControl::selectedListText() const {
-    // Line breaks inside a selection come as paragraph separators.
-    QString text = textCursor().selectedText();
-    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    return text;
+QString MemoControl::selectedListText() const { return selectedText(); }
+
+long MemoControl::bytePosition(qsizetype units) const {
+    return send(SCI_POSITIONRELATIVECODEUNITS, 0, static_cast<long>(units));
+}
+
+qsizetype MemoControl::unitPosition(long bytes) const { return send(SCI_COUNTCODEUNITS, 0, bytes); }
+
+void MemoControl::selectRange(qsizetype from, qsizetype to) {
+    send(SCI_SETSEL, static_cast<unsigned long>(bytePosition(from)), bytePosition(to));
+    noteSelection();
+}
+
+qsizetype MemoControl::caretPosition() const { return unitPosition(send(SCI_GETCURRENTPOS)); }
+
+void MemoControl::moveCaretToEnd() {
+    send(SCI_DOCUMENTEND);
+    noteSelection();
 }
 
 void MemoControl::replaceSelectionWithoutUndo(const QString& text) {
-    QTextCursor cursor = textCursor();
-    QTextDocument* doc = document();
-    doc->setUndoRedoEnabled(false);
-    cursor.insertText(text);
-    doc->setUndoRedoEnabled(true);
-    setTextCursor(cursor);
+    send(SCI_SETUNDOCOLLECTION, 0);
+    SendScintilla(SCI_REPLACESEL, static_cast<unsigned long>(0), text.toUtf8().constData());
+    send(SCI_EMPTYUNDOBUFFER);
+    send(SCI_SETUNDOCOLLECTION, 1);
+    noteSelection();
 }
 
-bool MemoControl::isEmpty() const { return document()->isEmpty(); }
+bool MemoControl::isEmpty() const { return send(SCI_GETLENGTH) == 0; }
 
-bool MemoControl::canUndo() const { return document()->isUndoAvailable(); }
+bool MemoControl::canUndo() const { return send(SCI_CANUNDO) != 0; }
 
-void MemoControl::printTo(QPrinter& printer) const { printDocument(*document(), printer); }
+void MemoControl::cut() {
+    QsciScintilla::cut();
+    noteSelection();
+}
+
+void MemoControl::copy() { QsciScintilla::copy(); }
+
+void MemoControl::paste() {
+    QsciScintilla::paste();
+    noteSelection();
+}
+
+void MemoControl::selectAll(bool select) {
+    QsciScintilla::selectAll(select);
+    noteSelection();
+}
+
+void MemoControl::undo() {
+    QsciScintilla::undo();
+    noteSelection();
+}
 
 void MemoControl::clearList() {
-    clear();
+    replaceAll(QString(), {});
     setModified(false);
 }
 
-bool MemoControl::isModified() const { return document()->isModified(); }
+bool MemoControl::isModified() const { return forcedModified_ || send(SCI_GETMODIFY) != 0; }
 
-void MemoControl::setModified(bool modified) { document()->setModified(modified); }
+void MemoControl::setModified(bool modified) {
+    forcedModified_ = modified;
+    if (!modified) send(SCI_SETSAVEPOINT);
+}
 
-qsizetype MemoControl::length() const {
-    // The document counts one paragraph separator more than the text holds.
-    return document()->characterCount() - 1;
+void MemoControl::insertAtEnd(const QByteArray& utf8) {
+    // Lines the program adds are never the user's edit to undo, yet they
+    // change the list as an edit would.
+    forcedModified_ = true;
+    send(SCI_SETUNDOCOLLECTION, 0);
+    SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.constData());
+    send(SCI_SETUNDOCOLLECTION, 1);
+    throwIfOutOfMemory();
+    noteSelection();
 }
 
 bool MemoControl::appendLine(const QString& line) {
     if (length() + line.size() + 1 > capacity_) return false;
-    QTextCursor cursor(document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(withLineBreaks(line) + QLatin1Char('\n'));
+    insertAtEnd((withLineBreaks(line) + QLatin1Char('\n')).toUtf8());
     return true;
 }
 
+qsizetype MemoControl::appendLines(const QStringList& lines) {
+    qsizetype room = capacity_ - length();
+    qsizetype fitting = 0;
+    qsizetype characters = 0;
+    for (const QString& line : lines) {
+        if (line.size() + 1 > room) break;
+        room -= line.size() + 1;
+        characters += line.size() + 1;
+        ++fitting;
+    }
+    if (fitting == 0) return 0;
+    QString text;
+    text.reserve(characters);
+    for (qsizetype i = 0; i < fitting; ++i) {
+        text += withLineBreaks(lines[i]);
+        text += QLatin1Char('\n');
+    }
+    insertAtEnd(text.toUtf8());
+    return fitting;
+}
+
 QString MemoControl::withLineBreaks(QString text) {
-    // One character for another, so positions in the text stay valid.
+    // Detach only when there is something to change; one character for
+    // another, so positions in the text stay valid.
+    const QString& view = text;
+    if (std::none_of(view.begin(), view.end(), isLineSeparator)) return text;
     for (QChar& c : text) {
-        if (c == u'\v' || c == u'\f' || c == QChar::LineSeparator ||
-            c == QChar::ParagraphSeparator) {
-            c = u'\n';
-        }
+        if (isLineSeparator(c)) c = u'\n';
     }
     return text;
 }
 
-void MemoControl::keyPressEvent(QKeyEvent* event) {
-    if (!event->matches(QKeySequence::InsertLineSeparator)) {
-        QPlainTextEdit::keyPressEvent(event);
-        return;
-    }
-    QKeyEvent plain(event->type(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"),
-                    event->isAutoRepeat(), static_cast<quint16>(event->count()));
-    QPlainTextEdit::keyPressEvent(&plain);
-    event->setAccepted(plain.isAccepted());
+void MemoControl::throwIfOutOfMemory() {
+    // The editor catches its own allocation failures and only records them.
+    if (send(SCI_GETSTATUS) != SC_STATUS_BADALLOC) return;
+    send(SCI_SETSTATUS, SC_STATUS_OK);
+    send(SCI_SETUNDOCOLLECTION, 0);
+    send(SCI_CLEARALL);
+    send(SCI_EMPTYUNDOBUFFER);
+    send(SCI_SETUNDOCOLLECTION, 1);
+    send(SCI_SETSTATUS, SC_STATUS_OK);
+    styles_->reset();
+    throw std::bad_alloc();
 }
 
-void MemoControl::insertFromMimeData(const QMimeData* source) {
-    // A plain-text editor takes only the text of what is pasted or dropped.
-    if (!source->hasText()) {
-        QPlainTextEdit::insertFromMimeData(source);
-        return;
+void MemoControl::replaceAll(const QString& loaded, const std::vector<StyledRange>& ranges) {
+    const QString text = withLineBreaks(loaded);
+    qsizetype bytes = 0;
+    qsizetype lines = 1;
+    for (const QChar c : text) {
+        bytes += utf8Bytes(c.unicode());
+        if (c == u'\n') ++lines;
     }
-    QMimeData plain;
-    plain.setText(withLineBreaks(source->text()));
-    QPlainTextEdit::insertFromMimeData(&plain);
+    // What the editor will hold: the text, a style byte for each of its
+    // bytes, the line index. Refused before anything changes.
+    if (bytes * 2 + lines * kBytesPerLine > memoryBudget_) throw std::bad_alloc();
+
+    send(SCI_SETUNDOCOLLECTION, 0);
+    send(SCI_CLEARALL);
+    styles_->reset();
+    send(SCI_ALLOCATE, static_cast<unsigned long>(bytes + 1));
+    // In pieces, so that no second whole copy of the text is made.
+    constexpr qsizetype kPiece = 1 << 20;
+    for (qsizetype at = 0; at < text.size();) {
+        qsizetype n = std::min(kPiece, text.size() - at);
+        if (at + n < text.size() && text[at + n - 1].isHighSurrogate()) ++n;
+        const QByteArray piece = QStringView(text).mid(at, n).toUtf8();
+        SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(piece.size()), piece.constData());
+        if (send(SCI_GETSTATUS) == SC_STATUS_BADALLOC) break;
+        at += n;
+    }
+    send(SCI_EMPTYUNDOBUFFER);
+    send(SCI_SETUNDOCOLLECTION, 1);
+    throwIfOutOfMemory();
+
+    // The formats, walking the text once from range to range.
+    qsizetype unit = 0;
+    long byte = 0;
+    const auto advance = [&](qsizetype to) {
+        to = std::min(to, text.size());
+        for (; unit < to; ++unit) byte += utf8Bytes(text[unit].unicode());
+    };
+    for (const StyledRange& range : ranges) {
+        const auto start = static_cast<qsizetype>(range.start);
+        if (start < unit) continue;  // overlapping: the first one wins
+        advance(start);
+        const long from = byte;
+        advance(start + static_cast<qsizetype>(range.length));
+        if (byte == from) continue;
+        send(SCI_STARTSTYLING, static_cast<unsigned long>(from), 0);
+        send(SCI_SETSTYLING, static_cast<unsigned long>(byte - from),
+             styles_->numberOf(range.style));
+    }
+    throwIfOutOfMemory();
+    send(SCI_GOTOPOS, 0);
+    noteSelection();
+}
+
+void MemoControl::setPlainText(const QString& text) { replaceAll(text, {}); }
+
+void MemoControl::setStyledText(const QString& loaded, const std::vector<StyledRange>& ranges) {
+    replaceAll(loaded, ranges);
+    setModified(false);
+}
+
+TextStyle MemoControl::styleAt(qsizetype position) const {
+    return styles_->styleOf(
+        static_cast<int>(send(SCI_GETSTYLEAT, static_cast<unsigned long>(bytePosition(position)))));
+}
+
+int MemoControl::stylesInUse() const {
+    std::array<bool, kStyleCount> used{};
+    const long length = send(SCI_GETLENGTH);
+    for (long at = 0; at < length; ++at) {
+        used[static_cast<std::size_t>(send(SCI_GETSTYLEAT, static_cast<unsigned long>(at)))] = true;
+    }
+    return static_cast<int>(std::count(used.begin(), used.end(), true));
+}
+
+StyledText MemoControl::styledText() const {
+    StyledText out;
+    const long length = send(SCI_GETLENGTH);
+    const auto* bytes = reinterpret_cast<const char*>(send(SCI_GETRANGEPOINTER, 0, length));
+    if (bytes) out.text.assign(bytes, static_cast<std::size_t>(length));
+    // A list that holds no formatting at all (the usual case) needs no walk
+    // through its styles.
+    if (!styles_->anyDefined()) return out;
+
+    // The styles come from the editor interleaved with the text, a piece
+    // at a time.
+    constexpr long kPiece = 1 << 16;
+    std::vector<char> styled(static_cast<std::size_t>(kPiece) * 2 + 2);
+    std::size_t units = 0;
+    std::size_t runStart = 0;
+    int runStyle = 0;
+    for (long at = 0; at < length; at += kPiece) {
+        const long end = std::min(length, at + kPiece);
+        SendScintilla(SCI_GETSTYLEDTEXT, at, end, styled.data());
+        for (long i = 0; i < end - at; ++i) {
+            const auto b = static_cast<unsigned char>(styled[static_cast<std::size_t>(i) * 2]);
+            const int style =
+                static_cast<unsigned char>(styled[static_cast<std::size_t>(i) * 2 + 1]);
+            if ((b & 0xC0) == 0x80) continue;  // inside a character
+            if (style != runStyle) {
+                addStyledRange(out.ranges, runStart, units - runStart, styles_->styleOf(runStyle));
+                runStart = units;
+                runStyle = style;
+            }
+            units += b >= 0xF0 ? 2 : 1;
+        }
+    }
+    addStyledRange(out.ranges, runStart, units - runStart, styles_->styleOf(runStyle));
+    return out;
+}
+
+const QTextDocument* MemoControl::document() const {
+    const StyledText list = styledText();
+    auto doc = std::make_unique<QTextDocument>();
+    doc->setDefaultFont(font());
+    QTextCursor cursor(doc.get());
+    const QString text = QString::fromStdString(list.text);
+    const auto size = static_cast<std::size_t>(text.size());
+    std::size_t at = 0;
+    const auto insert = [&](std::size_t from, std::size_t to, const QTextCharFormat& format) {
+        from = std::min(from, size);
+        to = std::min(to, size);
+        if (from < to) {
+            cursor.insertText(
+                text.mid(static_cast<qsizetype>(from), static_cast<qsizetype>(to - from)), format);
+        }
+    };
+    const QTextCharFormat plain;
+    for (const StyledRange& range : list.ranges) {
+        insert(at, range.start, plain);
+        insert(std::max(at, range.start), range.start + range.length, charFormatOf(range.style));
+        at = std::max(at, range.start + range.length);
+    }
+    insert(at, size, plain);
+    printable_ = std::move(doc);
+    return printable_.get();
+}
+
+void MemoControl::printTo(QPrinter& printer) const { printDocument(*document(), printer); }
+
+bool MemoControl::focusNextPrevChild(bool next) {
+    if (tabChangesFocus_) return QWidget::focusNextPrevChild(next);
+    return QsciScintilla::focusNextPrevChild(next);
+}
+
+void MemoControl::keyPressEvent(QKeyEvent* event) {
+    QsciScintilla::keyPressEvent(event);
+    noteSelection();
+}
+
+void MemoControl::inputMethodEvent(QInputMethodEvent* event) {
+    const QString commit = withLineBreaks(event->commitString());
+    if (commit != event->commitString()) {
+        QInputMethodEvent plain(event->preeditString(), event->attributes());
+        plain.setCommitString(commit, event->replacementStart(), event->replacementLength());
+        QsciScintilla::inputMethodEvent(&plain);
+    } else {
+        QsciScintilla::inputMethodEvent(event);
+    }
+    noteSelection();
+}
+
+QByteArray MemoControl::fromMimeData(const QMimeData* source, bool& rectangular) const {
+    // A plain list takes only the text of what is pasted or dropped, its
+    // separators as line breaks.
+    const QByteArray text = QsciScintilla::fromMimeData(source, rectangular);
+    return withLineBreaks(QString::fromUtf8(text)).toUtf8();
+}
+
+void MemoControl::mousePressEvent(QMouseEvent* event) {
+    QsciScintilla::mousePressEvent(event);
+    noteSelection();
+}
+
+void MemoControl::mouseReleaseEvent(QMouseEvent* event) {
+    QsciScintilla::mouseReleaseEvent(event);
+    noteSelection();
+}
+
+void MemoControl::mouseMoveEvent(QMouseEvent* event) {
+    QsciScintilla::mouseMoveEvent(event);
+    noteSelection();
 }
 
 namespace {
@@ -158,17 +661,18 @@ bool answeredAsFileDrag(QDragMoveEvent* event, bool windowTakesDrops) {
 }  // namespace
 
 void MemoControl::dragEnterEvent(QDragEnterEvent* event) {
-    if (!answeredAsFileDrag(event, window()->acceptDrops())) QPlainTextEdit::dragEnterEvent(event);
+    if (!answeredAsFileDrag(event, window()->acceptDrops())) QsciScintilla::dragEnterEvent(event);
 }
 
 void MemoControl::dragMoveEvent(QDragMoveEvent* event) {
-    if (!answeredAsFileDrag(event, window()->acceptDrops())) QPlainTextEdit::dragMoveEvent(event);
+    if (!answeredAsFileDrag(event, window()->acceptDrops())) QsciScintilla::dragMoveEvent(event);
 }
 
 void MemoControl::dropEvent(QDropEvent* event) {
     const QStringList paths = localFilesOf(event->mimeData());
     if (paths.isEmpty()) {
-        QPlainTextEdit::dropEvent(event);
+        QsciScintilla::dropEvent(event);
+        noteSelection();
         return;
     }
     if (!window()->acceptDrops()) {
@@ -177,139 +681,6 @@ void MemoControl::dropEvent(QDropEvent* event) {
     }
     event->acceptProposedAction();
     emit filesDropped(paths);
-}
-
-qsizetype MemoControl::appendLines(const QStringList& lines) {
-    qsizetype room = capacity_ - length();
-    qsizetype fitting = 0;
-    qsizetype characters = 0;
-    for (const QString& line : lines) {
-        if (line.size() + 1 > room) break;
-        room -= line.size() + 1;
-        characters += line.size() + 1;
-        ++fitting;
-    }
-    if (fitting == 0) return 0;
-    QString text;
-    text.reserve(characters);
-    for (qsizetype i = 0; i < fitting; ++i) {
-        text += withLineBreaks(lines[i]);
-        text += QLatin1Char('\n');
-    }
-    QTextCursor cursor(document());
-    cursor.movePosition(QTextCursor::End);
-    cursor.insertText(text);
-    return fitting;
-}
-
-namespace {
-
-QTextCharFormat charFormatOf(const TextStyle& style) {
-    QTextCharFormat format;
-    if (style.bold) format.setFontWeight(QFont::Bold);
-    if (style.italic) format.setFontItalic(true);
-    if (style.underline) format.setFontUnderline(true);
-    if (style.color) format.setForeground(QColor::fromRgb(static_cast<QRgb>(*style.color)));
-    if (style.halfPoints > 0) format.setFontPointSize(style.halfPoints / 2.0);
-    if (!style.fontFamily.empty()) {
-        format.setFontFamilies({QString::fromStdString(style.fontFamily)});
-    }
-    return format;
-}
-
-// What a character format sets beyond the control's own font and colour.
-TextStyle styleOf(const QTextCharFormat& format) {
-    TextStyle style;
-    style.bold = format.hasProperty(QTextFormat::FontWeight) && format.fontWeight() >= QFont::Bold;
-    style.italic = format.fontItalic();
-    style.underline = format.fontUnderline();
-    if (format.hasProperty(QTextFormat::ForegroundBrush)) {
-        style.color = format.foreground().color().rgb() & 0xFFFFFF;
-    }
-    if (format.hasProperty(QTextFormat::FontPointSize)) {
-        style.halfPoints = static_cast<int>(format.fontPointSize() * 2 + 0.5);
-    }
-    if (format.hasProperty(QTextFormat::FontFamilies)) {
-        const QStringList families = format.fontFamilies().toStringList();
-        if (!families.isEmpty()) style.fontFamily = families.first().toStdString();
-    }
-    return style;
-}
-
-}  // namespace
-
-StyledText MemoControl::styledText() const {
-    // A list that holds no formatting at all (the usual case) needs no walk
-    // through its fragments.
-    bool anyStyle = false;
-    for (const QTextFormat& format : document()->allFormats()) {
-        if (format.isCharFormat() && !styleOf(format.toCharFormat()).isPlain()) {
-            anyStyle = true;
-            break;
-        }
-    }
-    if (!anyStyle) return {rawText().toStdString(), {}};
-
-    StyledText out;
-    out.text.reserve(static_cast<std::size_t>(document()->characterCount()) * 2);
-    std::size_t units = 0;
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        if (block != document()->begin()) {
-            out.text.push_back('\n');
-            if (!out.ranges.empty() &&
-                out.ranges.back().start + out.ranges.back().length == units) {
-                ++out.ranges.back().length;  // the break continues the stretch
-            }
-            ++units;
-        }
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            const QString text = fragment.text();
-            out.text += text.toStdString();
-            const auto length = static_cast<std::size_t>(text.size());
-            addStyledRange(out.ranges, units, length, styleOf(fragment.charFormat()));
-            units += length;
-        }
-    }
-    return out;
-}
-
-void MemoControl::setStyledText(const QString& loaded, const std::vector<StyledRange>& ranges) {
-    const QString text = withLineBreaks(loaded);
-    QTextDocument* doc = document();
-    doc->setUndoRedoEnabled(false);
-    if (ranges.empty()) {
-        setPlainText(text);
-    } else {
-        // Inserting each stretch with its format costs no more than the
-        // plain load; formatting afterwards would walk the text again.
-        clear();
-        QTextCursor cursor(doc);
-        cursor.beginEditBlock();
-        const QTextCharFormat plain = cursor.charFormat();
-        std::size_t at = 0;
-        const auto size = static_cast<std::size_t>(text.size());
-        auto insert = [&](std::size_t from, std::size_t to, const QTextCharFormat& format) {
-            from = std::min(from, size);
-            to = std::min(to, size);
-            if (from < to) {
-                cursor.insertText(
-                    text.mid(static_cast<qsizetype>(from), static_cast<qsizetype>(to - from)),
-                    format);
-            }
-        };
-        for (const StyledRange& range : ranges) {
-            insert(at, range.start, plain);
-            insert(std::max(at, range.start), range.start + range.length,
-                   charFormatOf(range.style));
-            at = std::max(at, range.start + range.length);
-        }
-        insert(at, size, plain);
-        cursor.endEditBlock();
-    }
-    doc->setUndoRedoEnabled(true);
-    doc->setModified(false);
-    moveCursor(QTextCursor::Start);
 }
 
 }  // namespace kivo

@@ -1,17 +1,21 @@
 #pragma once
-// The word-list control: a plain-text editor that may carry character
-// formatting, with the list operations every command goes through. The count
-// rule and the line-length rule live here and nowhere else.
-#include <QPlainTextEdit>
+// The word-list control: an editor built for large texts (QScintilla),
+// configured as a plain list that may carry character formatting, with the
+// list operations every command goes through. The count rule and the
+// line-length rule live here and nowhere else.
+#include <Qsci/qsciscintilla.h>
+
+#include <memory>
 #include <vector>
 
 class QPrinter;
+class QTextDocument;
 
 #include "core/TextStyle.h"
 
 namespace kivo {
 
-class MemoControl : public QPlainTextEdit {
+class MemoControl : public QsciScintilla {
     Q_OBJECT
 public:
     // A line is read as at most this many bytes of its code page 932 form.
@@ -19,8 +23,14 @@ public:
     // Characters the list takes before the first whole-file load, and after.
     static constexpr qsizetype kDefaultCapacity = 16 * 1024 * 1024;
     static constexpr qsizetype kRaisedCapacity = 0x7FFFFFF0;
+    // Bytes of memory a whole list may cost the editor (its text, its
+    // formatting and its line index); a load beyond it is refused.
+    static constexpr qsizetype kDefaultMemoryBudget = qsizetype{1} << 30;
+    // Distinct formats the editor can show at once, the plain one included.
+    static int styleLimit();
 
     explicit MemoControl(QWidget* parent = nullptr);
+    ~MemoControl() override;
 
     // Lines of the list; a last line of length 0 is not an entry.
     int count() const;
@@ -33,13 +43,16 @@ public:
     void clearList();
 
     bool isModified() const;
-    void setModified(bool modified);
+    void setModified(bool modified) override;
 
     // How many characters the list takes; appends beyond it are refused.
     qsizetype capacity() const { return capacity_; }
     void setCapacity(qsizetype characters) { capacity_ = characters; }
-    // Characters in the list, line breaks included.
-    qsizetype length() const;
+    // What a whole list may cost in memory; see kDefaultMemoryBudget.
+    qsizetype memoryBudget() const { return memoryBudget_; }
+    void setMemoryBudget(qsizetype bytes) { memoryBudget_ = bytes; }
+    // Characters (UTF-16 units) in the list, line breaks included.
+    qsizetype length() const { return units_; }
     // Puts the line and a line break at the end of the text; false, with
     // nothing changed, when that would go beyond the capacity.
     bool appendLine(const QString& line);
@@ -48,14 +61,22 @@ public:
     qsizetype appendLines(const QStringList& lines);
     // The text with LF between lines, every character kept.
     QString rawText() const;
+    QString toPlainText() const { return rawText(); }
+    // Replaces the whole text, unformatted, with nothing left to undo.
+    void setPlainText(const QString& text);
     // While on, a save writes plain text rather than RTF.
     bool plainTextMode() const { return plainTextMode_; }
     void setPlainTextMode(bool on) { plainTextMode_ = on; }
     // The whole content with its formatting, for a save.
     StyledText styledText() const;
     // Replaces the whole content, formatting included. Not undoable, as a
-    // freshly loaded document has nothing to undo.
+    // freshly loaded document has nothing to undo. A text beyond the memory
+    // budget throws std::bad_alloc and leaves the list as it was.
     void setStyledText(const QString& text, const std::vector<StyledRange>& ranges);
+    // The format shown at character `position` (UTF-16 units from the start).
+    TextStyle styleAt(qsizetype position) const;
+    // Distinct formats the text uses now, the plain one included.
+    int stylesInUse() const;
 
     // The text with vertical tabs, form feeds, U+2028 and U+2029 turned into
     // line breaks. The editor would show each as a new line inside one
@@ -66,19 +87,46 @@ public:
     // read as "\n" and go back in as line breaks.
     bool hasSelection() const;
     QString selectedListText() const;
+    // Selects characters [from, to) (UTF-16 units); the caret ends at `to`.
+    void selectRange(qsizetype from, qsizetype to);
+    // The caret's place in characters (UTF-16 units) from the start.
+    qsizetype caretPosition() const;
+    void moveCaretToEnd();
     // Puts `text` in place of the selection. Not undoable, and it leaves
     // nothing behind to undo.
     void replaceSelectionWithoutUndo(const QString& text);
     bool isEmpty() const;
     bool canUndo() const;
 
+    // Tab moves the focus on rather than into the text.
+    bool tabChangesFocus() const { return tabChangesFocus_; }
+    void setTabChangesFocus(bool on) { tabChangesFocus_ = on; }
+    // The list's font: every format without a font or size of its own
+    // shows in it.
+    void setFont(const QFont& font);
+
     // Prints the whole list, formats included, as one job on `printer`.
     void printTo(QPrinter& printer) const;
+    // The list as a rich-text document, for the print layer; made afresh on
+    // each call and kept until the next.
+    const QTextDocument* document() const;
+
+public slots:
+    void cut() override;
+    void copy() override;
+    void paste() override;
+    void selectAll(bool select = true) override;
+    void undo() override;
 
 protected:
-    // Shift+Return ends the line as Return does, rather than inserting U+2028.
+    bool focusNextPrevChild(bool next) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void insertFromMimeData(const QMimeData* source) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    QByteArray fromMimeData(const QMimeData* source, bool& rectangular) const override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     // Files dragged onto the list are the window's to load, never text to
     // insert.
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -86,8 +134,29 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    class Styles;
+
+    long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
+    void onModified(int position, int type, const char* text, int length);
+    // Tells the window when the caret, the selection or the text moved.
+    void noteSelection();
+    void insertAtEnd(const QByteArray& utf8);
+    void replaceAll(const QString& text, const std::vector<StyledRange>& ranges);
+    void throwIfOutOfMemory();
+    long bytePosition(qsizetype units) const;
+    qsizetype unitPosition(long bytes) const;
+    void applyBaseStyle();
+
+    std::unique_ptr<Styles> styles_;
     qsizetype capacity_ = kDefaultCapacity;
+    qsizetype memoryBudget_ = kDefaultMemoryBudget;
+    qsizetype units_ = 0;  // UTF-16 units of the text
     bool plainTextMode_ = false;
+    bool forcedModified_ = false;
+    bool tabChangesFocus_ = false;
+    long lastAnchor_ = -1, lastCaret_ = -1;
+    bool textMoved_ = false;
+    mutable std::unique_ptr<QTextDocument> printable_;
 
 signals:
     // The caret or the selection moved; the only change the window listens to.

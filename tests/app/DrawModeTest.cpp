@@ -53,7 +53,7 @@ TEST_F(DrawModeTest, SwitchIsRememberedAndAnEditStartsThePoolAgain) {
     EXPECT_NE(ui(form).Edit1st->text(), ui(form).Edit2nd->text());
 
     // One entry is left again; typing into a line makes it a new list.
-    ui(form).Memo->moveCursor(QTextCursor::Start);
+    ui(form).Memo->selectRange(0, 0);
     QTest::keyClicks(ui(form).Memo, QStringLiteral("x"));
     draw();
     EXPECT_EQ(roundsEnded(), 1);

@@ -9,7 +9,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTest>
-#include <QTextCursor>
 
 #include "FormControls.h"
 #include "ScriptedBoxes.h"
@@ -33,13 +32,8 @@ protected:
     QAction* action(const char* name) {
         return form.findChild<QAction*>(QString::fromLatin1(name));
     }
-    QString text() const { return ui(form).Memo->document()->toRawText(); }
-    void select(int from, int to) {
-        QTextCursor c = ui(form).Memo->textCursor();
-        c.setPosition(from);
-        c.setPosition(to, QTextCursor::KeepAnchor);
-        ui(form).Memo->setTextCursor(c);
-    }
+    QString text() const { return ui(form).Memo->rawText(); }
+    void select(int from, int to) { ui(form).Memo->selectRange(from, to); }
     // Opens the Edit menu, as a user would, and closes it again.
     void openEditMenu() {
         QMenu* edit = form.menuBar()->actions()[1]->menu();
@@ -47,7 +41,7 @@ protected:
     }
 };
 
-const QChar kBreak = QChar::ParagraphSeparator;
+const QChar kBreak = QLatin1Char('\n');
 
 TEST_F(EditCommandsTest, ListModeConvertsEveryLineAndEndsEachWithABreak) {
     ui(form).Memo->setPlainText(QStringLiteral("abc\n\nﾃﾞｰﾀ 漢字\nあ"));
@@ -72,8 +66,8 @@ TEST_F(EditCommandsTest, SelectionModeConvertsOnePieceNotUndoably) {
     select(1, 2);
     run("mnuFullWidth");
     EXPECT_EQ(text(), QStringLiteral("aｂc") + kBreak + QStringLiteral("ｶﾞ x") + kBreak + "z");
-    EXPECT_EQ(ui(form).Memo->textCursor().position(), 2);
-    EXPECT_FALSE(ui(form).Memo->textCursor().hasSelection());
+    EXPECT_EQ(ui(form).Memo->caretPosition(), 2);
+    EXPECT_FALSE(ui(form).Memo->hasSelection());
     // Across lines: one piece, the breaks stay.
     select(2, 9);
     run("mnuFullWidth");
@@ -96,11 +90,11 @@ TEST_F(EditCommandsTest, EditCommandsActOnTheListFromBothMenus) {
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("犬"));
     run("mnuPUCut");
     EXPECT_EQ(text(), QStringLiteral("猫"));
-    ui(form).Memo->moveCursor(QTextCursor::End);
+    ui(form).Memo->moveCaretToEnd();
     run("mnuPUPaste");
     EXPECT_EQ(text(), QStringLiteral("猫犬"));
     run("mnuSelectAll");
-    EXPECT_EQ(ui(form).Memo->textCursor().selectedText(), QStringLiteral("猫犬"));
+    EXPECT_EQ(ui(form).Memo->selectedListText(), QStringLiteral("猫犬"));
     run("mnuPUUndo");
     EXPECT_EQ(text(), QStringLiteral("猫"));
     EXPECT_EQ(ui(form).Edit1st->text(), QStringLiteral(" topic"));
@@ -110,7 +104,7 @@ TEST_F(EditCommandsTest, EnablingFollowsTheFocusedEditControlWhenAMenuOpens) {
     QGuiApplication::clipboard()->setText(QStringLiteral("x"));
     ui(form).Memo->setPlainText(QStringLiteral("犬"));
     ui(form).Memo->setFocus();
-    ui(form).Memo->moveCursor(QTextCursor::End);
+    ui(form).Memo->moveCaretToEnd();
     openEditMenu();
     EXPECT_FALSE(action("mnuEditCut")->isEnabled());
     EXPECT_FALSE(action("mnuPUCopy")->isEnabled());
