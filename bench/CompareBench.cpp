@@ -16,26 +16,44 @@
 //   half_width, full_width
 //                 the width conversion of the list's text as the control
 //                 holds it (UTF-16, in memory), against nkf on the file
+//   draw_list     one topic draw on the loaded list (the OK button)
+//   width_list_mode
+//                 the half-width command in list mode on the loaded list:
+//                 every line read, converted and put back
+//   add_import    the text add-import command of the list file onto an
+//                 empty list, against load_list
 //   compare_bench --lists=DIR [benchmark options]
 // With --peak-memory=FILE it instead loads one list into the real control
-// and prints the process's peak resident memory before and after.
+// and prints the process's peak resident memory before and after; with
+// --hostile=FILE it loads a file of hostile shape into a shown window and
+// prints the load time, the peak memory, the time of a repaint, the CPU the
+// idle program then takes and the message shown, if any.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
+#include <QAction>
 #include <QApplication>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTest>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "SilentBoxes.h"
+#include "app/EditCommands.h"
+#include "app/ErrorReporting.h"
 #include "app/TMainForm.h"
 #include "files/DocxText.h"
 #include "files/WordListLoader.h"
 #include "platform/Boxes.h"
+#include "platform/FileDialogs.h"
 #include "platform/Fonts.h"
 #include "platform/MemoControl.h"
 #include "wordlist/WidthMapping.h"
@@ -92,6 +110,66 @@ void loadList(benchmark::State& state, fs::path txt, int lines) {
         state.ResumeTiming();
     }
     if (count != lines || boxes.shown != 0) state.SkipWithError("the list did not load whole");
+    setLines(state, lines);
+}
+
+// One window with the list loaded, kept for the benchmarks that work on a
+// loaded list.
+kivo::TMainForm& loadedForm(const fs::path& txt) {
+    static SilentBoxes boxes;
+    static std::map<fs::path, std::unique_ptr<kivo::TMainForm>> forms;
+    auto& form = forms[txt];
+    if (!form) {
+        form = std::make_unique<kivo::TMainForm>(boxes);
+        form->LoadWordListFile(txt.string());
+    }
+    return *form;
+}
+
+void drawList(benchmark::State& state, fs::path txt, int lines) {
+    kivo::TMainForm& form = loadedForm(txt);
+    for (auto _ : state) form.ButtonOKClick();
+    if (form.Memo->count() != lines || form.Edit1st->text().isEmpty())
+        state.SkipWithError("the draw found no list");
+}
+
+void widthListMode(benchmark::State& state, fs::path txt, int lines) {
+    SilentBoxes boxes;
+    kivo::TMainForm form(boxes);
+    for (auto _ : state) {
+        state.PauseTiming();
+        form.LoadWordListFile(txt.string());
+        state.ResumeTiming();
+        kivo::convertWidth(*form.Memo, kivo::WidthDirection::Half);
+    }
+    if (form.Memo->count() != lines) state.SkipWithError("the conversion lost lines");
+    setLines(state, lines);
+}
+
+// A dialog that always picks the same file.
+struct FixedDialogs : kivo::FileDialogs {
+    QString path;
+    std::optional<QString> openFile(const kivo::FileDialogSettings&) override { return path; }
+    std::optional<QString> saveFile(const kivo::FileDialogSettings&) override { return path; }
+};
+
+void addImport(benchmark::State& state, fs::path txt, int lines) {
+    SilentBoxes boxes;
+    FixedDialogs dialogs;
+    dialogs.path = QString::fromStdString(txt.string());
+    int count = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto form = std::make_unique<kivo::TMainForm>(boxes);
+        form->setFileDialogs(dialogs);
+        state.ResumeTiming();
+        form->findChild<QAction*>(QStringLiteral("mnuAddInporttxt"))->trigger();
+        state.PauseTiming();
+        count = form->Memo->count();
+        form.reset();
+        state.ResumeTiming();
+    }
+    if (count != lines || boxes.shown != 0) state.SkipWithError("the add-import lost lines");
     setLines(state, lines);
 }
 
@@ -157,14 +235,20 @@ void registerAll(const fs::path& dir) {
         {"toolkit_set_plain_text", toolkitSetPlainText, ".txt"},
         {"half_width", convertWidth<halfWidth>, ".txt"},
         {"full_width", convertWidth<fullWidth>, ".txt"},
+        {"draw_list", drawList, ".txt"},
+        {"width_list_mode", widthListMode, ".txt"},
+        {"add_import", addImport, ".txt"},
     };
     for (const Entry& e : entries) {
         for (const int lines : kSizes) {
             const std::string name = std::string(e.name) + "/" + std::to_string(lines);
+            const bool draw = e.fn == drawList;
             benchmark::RegisterBenchmark(name.c_str(), e.fn, listFile(dir, lines, e.extension),
                                          lines)
-                ->Unit(benchmark::kMillisecond)
-                ->Iterations(lines >= 1'000'000 ? 3 : 10);
+                ->Unit(draw ? benchmark::kMicrosecond : benchmark::kMillisecond)
+                ->Iterations(draw                 ? 1000
+                             : lines >= 1'000'000 ? 3
+                                                  : 10);
         }
     }
 }
@@ -202,6 +286,62 @@ int peakMemory(const fs::path& path) {
     return boxes.shown == 0 ? 0 : 1;
 }
 
+// Boxes that keep what they would have shown.
+struct RecordingBoxes : SilentBoxes {
+    QString last;
+    void error(const QString& text) override {
+        SilentBoxes::error(text);
+        last = text;
+    }
+    void warning(const QString& text) override {
+        SilentBoxes::warning(text);
+        last = text;
+    }
+};
+
+double seconds(std::chrono::steady_clock::time_point since) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
+}
+
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// A file of hostile shape loaded as a user would open it, in a shown
+// window; then a repaint of the list and three seconds of idling.
+int hostile(const fs::path& path) {
+    RecordingBoxes boxes;
+    kivo::TMainForm form(boxes);
+    form.show();
+    if (!QTest::qWaitForWindowExposed(&form)) return 1;
+    QTest::qWait(200);
+    const long before = statusKiB("VmHWM");
+    auto start = std::chrono::steady_clock::now();
+    kivo::runCommand(boxes, [&] { form.LoadWordListFile(path.string()); });
+    const double load = seconds(start);
+    start = std::chrono::steady_clock::now();
+    form.Memo->viewport()->repaint();
+    const double firstPaint = seconds(start);
+    start = std::chrono::steady_clock::now();
+    form.Memo->viewport()->repaint();
+    const double paint = seconds(start);
+    QCoreApplication::processEvents();
+    const double cpuBefore = cpuSeconds();
+    start = std::chrono::steady_clock::now();
+    QTest::qWait(3000);
+    const double idle = (cpuSeconds() - cpuBefore) / seconds(start);
+    std::printf(
+        "file_bytes %ju\nlines %d\nload_s %.3f\nfirst_paint_s %.3f\npaint_s %.3f\n"
+        "idle_cpu %.3f\nhwm_before_kib %ld\nhwm_after_kib %ld\nmessage %s\n",
+        static_cast<std::uintmax_t>(fs::file_size(path)), form.Memo->count(), load, firstPaint,
+        paint, idle, before, statusKiB("VmHWM"),
+        boxes.last.isEmpty() ? "-" : boxes.last.toUtf8().constData());
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -216,6 +356,8 @@ int main(int argc, char** argv) {
         const std::string_view arg = argv[i];
         if (arg.starts_with("--lists=")) {
             lists = std::string(arg.substr(8));
+        } else if (arg.starts_with("--hostile=")) {
+            return hostile(std::string(arg.substr(10)));
         } else if (arg.starts_with("--peak-memory=")) {
             return peakMemory(std::string(arg.substr(14)));
         } else {

@@ -96,6 +96,7 @@ void DocumentTables::flushFontName() {
 
 void DocumentTables::startColorTable() {
     colors_.clear();
+    colorCount_ = 0;
     resetColorEntry();
 }
 
@@ -107,7 +108,12 @@ void DocumentTables::setColorPart(int shift, int value) {
 
 void DocumentTables::addColor() {
     // An entry with no colour given is "automatic", as \cf0 usually is.
-    colors_.push_back(colorGiven_ ? std::optional<std::uint32_t>(colorValue_) : std::nullopt);
+    // Entries equal to the one before share its record: a table of millions
+    // of separators costs one.
+    const std::optional<std::uint32_t> color =
+        colorGiven_ ? std::optional<std::uint32_t>(colorValue_) : std::nullopt;
+    if (colors_.empty() || colors_.back().color != color) colors_.push_back({colorCount_, color});
+    ++colorCount_;
     resetColorEntry();
 }
 
@@ -126,8 +132,11 @@ std::string_view DocumentTables::fontName(int fontNumber) const {
 }
 
 std::optional<std::uint32_t> DocumentTables::color(int index) const {
-    if (index < 0 || static_cast<std::size_t>(index) >= colors_.size()) return std::nullopt;
-    return colors_[static_cast<std::size_t>(index)];
+    if (index < 0 || static_cast<std::size_t>(index) >= colorCount_) return std::nullopt;
+    const auto after =
+        std::upper_bound(colors_.begin(), colors_.end(), static_cast<std::size_t>(index),
+                         [](std::size_t i, const ColorRun& run) { return i < run.first; });
+    return std::prev(after)->color;
 }
 
 const DocumentTables::Font* DocumentTables::fontOf(int number) const {

@@ -71,7 +71,14 @@ private:
     int documentCodePage_ = kDefaultCodePage;
     int defaultFont_ = -1;
     std::map<int, Font> fonts_;
-    std::vector<std::optional<std::uint32_t>> colors_;
+    // The colour table as runs of equal entries: each holds the index of
+    // its first entry.
+    struct ColorRun {
+        std::size_t first;
+        std::optional<std::uint32_t> color;
+    };
+    std::vector<ColorRun> colors_;
+    std::size_t colorCount_ = 0;
 
     int tableFont_ = -1;  // the font table entry being read
     bool fontNameOpen_ = false;

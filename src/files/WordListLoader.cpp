@@ -43,11 +43,22 @@ TextStyle styleOf(const rtf::CharFormat& f) {
 }
 
 // Collects the reader's runs into one text and as few styled stretches as
-// the formatting allows: a line break continues the stretch before it.
+// the formatting allows: a line break continues the stretch before it. The
+// stretches share their styles, one copy of each distinct one.
 class StyledTextBuilder : public rtf::Handler {
 public:
     void text(std::string_view utf8, const rtf::CharFormat& format) override {
-        append(utf8, styleOf(format));
+        if (utf8.empty()) return;
+        // The reader hands the same format to run after run.
+        if (!haveStyle_ || !(lastFormat_ == format)) {
+            lastFormat_ = format;
+            lastStyle_ = pool_.share(styleOf(format));
+            haveStyle_ = true;
+        }
+        const std::size_t length = utf16Length(utf8);
+        out_.text.append(utf8);
+        addStyledRange(out_.ranges, units_, length, lastStyle_);
+        units_ += length;
     }
     void paragraphEnd() override {
         const bool continuesStretch =
@@ -59,14 +70,10 @@ public:
     StyledText take() { return std::move(out_); }
 
 private:
-    void append(std::string_view utf8, TextStyle style) {
-        if (utf8.empty()) return;
-        const std::size_t length = utf16Length(utf8);
-        out_.text.append(utf8);
-        addStyledRange(out_.ranges, units_, length, std::move(style));
-        units_ += length;
-    }
-
+    StylePool pool_;
+    rtf::CharFormat lastFormat_;
+    SharedStyle lastStyle_;
+    bool haveStyle_ = false;
     StyledText out_;
     std::size_t units_ = 0;
 };
@@ -164,7 +171,7 @@ File openExisting(const std::filesystem::path& path) {
 // control's whole-file load.
 void loadDocument(const std::string& path, std::span<const std::uint8_t> head, ByteReader& reader,
                   const std::function<std::optional<std::string_view>()>& allBytes,
-                  WordListTarget& target) {
+                  const std::function<void()>& releaseBytes, WordListTarget& target) {
     WordTextOutcome outcome = WordTextOutcome::Completed;
     if (!isCompoundFile(head)) {
         // A .docx, told by its signature and its content; any other file,
@@ -174,7 +181,10 @@ void loadDocument(const std::string& path, std::span<const std::uint8_t> head, B
             // The whole-file load, which names the file first.
             target.setCurrentFile(path);
             if (!bytes) throw UserError("ストリームからの読み込みに失敗しました");
-            target.loadWholeText(styledTextFromBytes(*bytes));
+            StyledText text = styledTextFromBytes(*bytes);
+            // The file's bytes are done with: the list needs its memory.
+            releaseBytes();
+            target.loadWholeText(std::move(text));
             target.clearModified();
             return;
         }
@@ -214,14 +224,29 @@ StyledText styledTextFromBytes(std::string_view bytes) {
 }
 
 void dropListFont(StyledText& text, std::string_view family, int halfPoints) {
-    std::vector<StyledRange> kept;
-    kept.reserve(text.ranges.size());
-    for (StyledRange& range : text.ranges) {
-        if (range.style.fontFamily == family) range.style.fontFamily.clear();
-        if (range.style.halfPoints == halfPoints) range.style.halfPoints = 0;
-        addStyledRange(kept, range.start, range.length, std::move(range.style));
+    // In place: the ranges of a document formatted character by character
+    // are many, and a second copy of them all would double their cost.
+    StylePool styles;
+    std::vector<StyledRange>& ranges = text.ranges;
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < ranges.size(); ++i) {
+        const TextStyle& old = ranges[i].style;
+        SharedStyle style = ranges[i].style;
+        if (old.fontFamily == family || old.halfPoints == halfPoints) {
+            TextStyle changed = old;
+            if (changed.fontFamily == family) changed.fontFamily.clear();
+            if (changed.halfPoints == halfPoints) changed.halfPoints = 0;
+            style = styles.share(changed);
+        }
+        if (style->isPlain() || ranges[i].length == 0) continue;
+        if (kept > 0 && ranges[kept - 1].start + ranges[kept - 1].length == ranges[i].start &&
+            ranges[kept - 1].style == style) {
+            ranges[kept - 1].length += ranges[i].length;
+            continue;
+        }
+        ranges[kept++] = {ranges[i].start, ranges[i].length, std::move(style)};
     }
-    text.ranges = std::move(kept);
+    ranges.resize(kept);
 }
 
 StyledText readWholeFile(const std::filesystem::path& path) {
@@ -250,7 +275,7 @@ void loadWordListFile(const std::string& path, WordListTarget& target) {
             if (!*whole) return std::nullopt;
             return std::string_view(**whole);
         },
-        target);
+        [&] { whole.reset(); }, target);
 }
 
 void loadWordListContent(const std::string& path, std::string_view content,
@@ -261,7 +286,7 @@ void loadWordListContent(const std::string& path, std::string_view content,
     MemoryByteReader reader(bytes);
     loadDocument(
         path, bytes.first(std::min<std::size_t>(bytes.size(), 6)), reader,
-        [&]() -> std::optional<std::string_view> { return content; }, target);
+        [&]() -> std::optional<std::string_view> { return content; }, [] {}, target);
 }
 
 }  // namespace kivo

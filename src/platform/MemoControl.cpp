@@ -17,6 +17,7 @@
 #include <new>
 
 #include "core/CodePage932.h"
+#include "core/Errors.h"
 #include "platform/Printing.h"
 
 namespace kivo {
@@ -27,8 +28,19 @@ namespace {
 constexpr int kFirstReservedStyle = QsciScintillaBase::STYLE_DEFAULT;
 constexpr int kLastReservedStyle = QsciScintillaBase::STYLE_LASTPREDEFINED;
 constexpr int kStyleCount = 256;
-// One line of the editor's line index, with room for its growth.
-constexpr qsizetype kBytesPerLine = 8;
+// One line of the editor's line index, with what its growth takes: the
+// index is copied whole each time it grows.
+constexpr qsizetype kBytesPerLine = 9;
+// What a list may cost the editor in any case, and beyond that per byte of
+// its text.
+constexpr qsizetype kFreeCost = 64 * 1024 * 1024;
+constexpr qsizetype kCostPerTextByte = 4;
+// A line wider than the caret's blink is worth repainting.
+constexpr long kSteadyCaretLine = 64 * 1024;
+// Only insertions and deletions concern the list.
+constexpr long kListEvents = QsciScintillaBase::SC_MOD_INSERTTEXT |
+                             QsciScintillaBase::SC_MOD_DELETETEXT |
+                             QsciScintillaBase::SC_MOD_BEFOREDELETE;
 
 bool isReserved(int style) { return style >= kFirstReservedStyle && style <= kLastReservedStyle; }
 
@@ -123,8 +135,8 @@ public:
         return best;
     }
 
-    const TextStyle& styleOf(int number) const {
-        static const TextStyle plain;
+    const SharedStyle& styleOf(int number) const {
+        static const SharedStyle plain;
         if (number <= 0 || number >= kStyleCount || isReserved(number)) return plain;
         return defined_[static_cast<std::size_t>(number)];
     }
@@ -199,7 +211,7 @@ private:
     QFont base_;
     QColor text_, paper_;
     std::map<std::string, int> numbers_;
-    std::array<TextStyle, kStyleCount> defined_{};
+    std::array<SharedStyle, kStyleCount> defined_{};
     int next_ = 1;
 };
 
@@ -225,13 +237,13 @@ MemoControl::MemoControl(QWidget* parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     send(SCI_SETSCROLLWIDTH, 1);
     send(SCI_SETSCROLLWIDTHTRACKING, 1);
-    // Only insertions and deletions concern the list; formatting changes
-    // need no word to anyone.
-    send(SCI_SETMODEVENTMASK, SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT | SC_MOD_BEFOREDELETE);
+    // Formatting changes need no word to anyone.
+    send(SCI_SETMODEVENTMASK, kListEvents);
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
             [this](int position, int type, const char* text, int length, int, int, int, int, int,
                    int) { onModified(position, type, text, length); });
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, [this](int) { noteSelection(); });
+    caretPeriod_ = static_cast<int>(send(SCI_GETCARETPERIOD));
     applyBaseStyle();
 }
 
@@ -262,6 +274,11 @@ void MemoControl::noteSelection() {
     lastAnchor_ = anchor;
     lastCaret_ = caret;
     textMoved_ = false;
+    // Each blink repaints the caret's line, and a line is drawn whole: on a
+    // very long one the caret stands still, so an idle list stays idle.
+    const long line = send(SCI_LINEFROMPOSITION, static_cast<unsigned long>(caret));
+    const bool steady = send(SCI_LINELENGTH, static_cast<unsigned long>(line)) > kSteadyCaretLine;
+    send(SCI_SETCARETPERIOD, steady ? 0 : static_cast<unsigned long>(caretPeriod_));
     emit selectionChange();
 }
 
@@ -390,20 +407,51 @@ void MemoControl::setModified(bool modified) {
     if (!modified) send(SCI_SETSAVEPOINT);
 }
 
-void MemoControl::insertAtEnd(const QByteArray& utf8) {
-    // Lines the program adds are never the user's edit to undo, yet they
-    // change the list as an edit would.
-    forcedModified_ = true;
+void MemoControl::programChange(const std::function<void()>& change) {
+    // Text the program puts in is never the user's edit to undo. Nobody
+    // hears of each piece either: the editor's accessibility notice counts
+    // the characters up to every insertion, which made a load in pieces
+    // quadratic. The list tells of the change once, at its end.
     send(SCI_SETUNDOCOLLECTION, 0);
-    SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.constData());
-    send(SCI_SETUNDOCOLLECTION, 1);
-    throwIfOutOfMemory();
+    send(SCI_SETMODEVENTMASK, 0);
+    struct Restore {
+        MemoControl& memo;
+        ~Restore() {
+            memo.send(SCI_EMPTYUNDOBUFFER);
+            memo.send(SCI_SETUNDOCOLLECTION, 1);
+            memo.send(SCI_SETMODEVENTMASK, kListEvents);
+            memo.textMoved_ = true;
+        }
+    } restore{*this};
+    change();
+    if (send(SCI_GETSTATUS) == SC_STATUS_BADALLOC) {
+        // The editor catches its own allocation failures and only records
+        // them; a list cut off part-way is no list, so none is kept.
+        send(SCI_SETSTATUS, SC_STATUS_OK);
+        send(SCI_CLEARALL);
+        send(SCI_SETSTATUS, SC_STATUS_OK);
+        styles_->reset();
+        units_ = 0;
+        emit textChanged();
+        noteSelection();
+        throw std::bad_alloc();
+    }
+}
+
+void MemoControl::insertAtEnd(const QByteArray& utf8, qsizetype units) {
+    programChange([&] {
+        SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.constData());
+        units_ += units;
+    });
+    // Appended lines change the list as an edit would.
+    forcedModified_ = true;
+    emit textChanged();
     noteSelection();
 }
 
 bool MemoControl::appendLine(const QString& line) {
     if (length() + line.size() + 1 > capacity_) return false;
-    insertAtEnd((withLineBreaks(line) + QLatin1Char('\n')).toUtf8());
+    insertAtEnd((withLineBreaks(line) + QLatin1Char('\n')).toUtf8(), line.size() + 1);
     return true;
 }
 
@@ -424,7 +472,7 @@ qsizetype MemoControl::appendLines(const QStringList& lines) {
         text += withLineBreaks(lines[i]);
         text += QLatin1Char('\n');
     }
-    insertAtEnd(text.toUtf8());
+    insertAtEnd(text.toUtf8(), text.size());
     return fitting;
 }
 
@@ -439,50 +487,8 @@ QString MemoControl::withLineBreaks(QString text) {
     return text;
 }
 
-void MemoControl::throwIfOutOfMemory() {
-    // The editor catches its own allocation failures and only records them.
-    if (send(SCI_GETSTATUS) != SC_STATUS_BADALLOC) return;
-    send(SCI_SETSTATUS, SC_STATUS_OK);
-    send(SCI_SETUNDOCOLLECTION, 0);
-    send(SCI_CLEARALL);
-    send(SCI_EMPTYUNDOBUFFER);
-    send(SCI_SETUNDOCOLLECTION, 1);
-    send(SCI_SETSTATUS, SC_STATUS_OK);
-    styles_->reset();
-    throw std::bad_alloc();
-}
-
-void MemoControl::replaceAll(const QString& loaded, const std::vector<StyledRange>& ranges) {
-    const QString text = withLineBreaks(loaded);
-    qsizetype bytes = 0;
-    qsizetype lines = 1;
-    for (const QChar c : text) {
-        bytes += utf8Bytes(c.unicode());
-        if (c == u'\n') ++lines;
-    }
-    // What the editor will hold: the text, a style byte for each of its
-    // bytes, the line index. Refused before anything changes.
-    if (bytes * 2 + lines * kBytesPerLine > memoryBudget_) throw std::bad_alloc();
-
-    send(SCI_SETUNDOCOLLECTION, 0);
-    send(SCI_CLEARALL);
-    styles_->reset();
-    send(SCI_ALLOCATE, static_cast<unsigned long>(bytes + 1));
-    // In pieces, so that no second whole copy of the text is made.
-    constexpr qsizetype kPiece = 1 << 20;
-    for (qsizetype at = 0; at < text.size();) {
-        qsizetype n = std::min(kPiece, text.size() - at);
-        if (at + n < text.size() && text[at + n - 1].isHighSurrogate()) ++n;
-        const QByteArray piece = QStringView(text).mid(at, n).toUtf8();
-        SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(piece.size()), piece.constData());
-        if (send(SCI_GETSTATUS) == SC_STATUS_BADALLOC) break;
-        at += n;
-    }
-    send(SCI_EMPTYUNDOBUFFER);
-    send(SCI_SETUNDOCOLLECTION, 1);
-    throwIfOutOfMemory();
-
-    // The formats, walking the text once from range to range.
+void MemoControl::applyRanges(const QString& text, const std::vector<StyledRange>& ranges) {
+    // Walks the text once, from range to range, for their byte positions.
     qsizetype unit = 0;
     long byte = 0;
     const auto advance = [&](qsizetype to) {
@@ -500,8 +506,78 @@ void MemoControl::replaceAll(const QString& loaded, const std::vector<StyledRang
         send(SCI_SETSTYLING, static_cast<unsigned long>(byte - from),
              styles_->numberOf(range.style));
     }
-    throwIfOutOfMemory();
-    send(SCI_GOTOPOS, 0);
+}
+
+void MemoControl::useDocumentFor(bool styled) {
+    // A list without formatting needs no style byte beside each byte of its
+    // text; the editor keeps them only in a document made with them.
+    const bool hasStyles = (send(SCI_GETDOCUMENTOPTIONS) & SC_DOCUMENTOPTION_STYLES_NONE) == 0;
+    if (hasStyles == styled) return;
+    const long document = send(SCI_CREATEDOCUMENT, 0,
+                               styled ? SC_DOCUMENTOPTION_DEFAULT : SC_DOCUMENTOPTION_STYLES_NONE);
+    if (document == 0) throw std::bad_alloc();
+    send(SCI_SETDOCPOINTER, 0, document);
+    send(SCI_RELEASEDOCUMENT, 0, document);
+    // What belongs to a document rather than to the editor.
+    send(SCI_SETCODEPAGE, SC_CP_UTF8);
+    send(SCI_SETEOLMODE, SC_EOL_LF);
+    send(SCI_SETUNDOCOLLECTION, 0);
+}
+
+void MemoControl::replaceAll(const QString& loaded, const std::vector<StyledRange>& ranges) {
+    const QString text = withLineBreaks(loaded);
+    qsizetype bytes = 0;
+    qsizetype lines = 1;
+    qsizetype longest = 0;
+    qsizetype lineStart = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        bytes += utf8Bytes(c);
+        if (c == u'\n') {
+            ++lines;
+            longest = std::max(longest, i - lineStart);
+            lineStart = i + 1;
+        }
+    }
+    longest = std::max(longest, text.size() - lineStart);
+    // Refused before anything changes. A line is laid out whole each time
+    // it shows, so a line of megabytes would stall every repaint.
+    if (longest > kLongestLine) throw UserError("行数が長すぎてファイルが開けません");
+    // What the editor will hold: the text, a style byte for each of its
+    // bytes when it has formats, the line index with room to grow. A list
+    // whose line index would outweigh its text many times over (millions of
+    // empty lines) is not let to take the memory of a list many times its
+    // size.
+    const qsizetype cost = bytes * (ranges.empty() ? 1 : 2) + lines * kBytesPerLine;
+    if (cost > memoryBudget_ || (cost > kFreeCost && cost > kCostPerTextByte * bytes)) {
+        throw std::bad_alloc();
+    }
+
+    programChange([&] {
+        send(SCI_CLEARALL);
+        useDocumentFor(!ranges.empty());
+        styles_->reset();
+        units_ = 0;
+        send(SCI_ALLOCATE, static_cast<unsigned long>(bytes + 1));
+        // In pieces, so that no second whole copy of the text is made.
+        constexpr qsizetype kPiece = 1 << 20;
+        for (qsizetype at = 0; at < text.size();) {
+            qsizetype n = std::min(kPiece, text.size() - at);
+            if (at + n < text.size() && text[at + n - 1].isHighSurrogate()) ++n;
+            const QByteArray piece = QStringView(text).mid(at, n).toUtf8();
+            SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(piece.size()),
+                          piece.constData());
+            if (send(SCI_GETSTATUS) == SC_STATUS_BADALLOC) return;
+            at += n;
+        }
+        units_ = text.size();
+        applyRanges(text, ranges);
+    });
+    emit textChanged();
+    // At the top, caret first; no scrolling to the caret, which would lay
+    // out the first line before it is shown.
+    send(SCI_SETFIRSTVISIBLELINE, 0);
+    send(SCI_SETXOFFSET, 0);
     noteSelection();
 }
 
@@ -513,8 +589,10 @@ void MemoControl::setStyledText(const QString& loaded, const std::vector<StyledR
 }
 
 TextStyle MemoControl::styleAt(qsizetype position) const {
-    return styles_->styleOf(
-        static_cast<int>(send(SCI_GETSTYLEAT, static_cast<unsigned long>(bytePosition(position)))));
+    return styles_
+        ->styleOf(static_cast<int>(
+            send(SCI_GETSTYLEAT, static_cast<unsigned long>(bytePosition(position)))))
+        .get();
 }
 
 int MemoControl::stylesInUse() const {
@@ -581,8 +659,10 @@ const QTextDocument* MemoControl::document() const {
     const QTextCharFormat plain;
     for (const StyledRange& range : list.ranges) {
         insert(at, range.start, plain);
-        insert(std::max(at, range.start), range.start + range.length, charFormatOf(range.style));
-        at = std::max(at, range.start + range.length);
+        const std::size_t start = range.start;
+        const std::size_t end = start + range.length;
+        insert(std::max(at, start), end, charFormatOf(range.style));
+        at = std::max(at, end);
     }
     insert(at, size, plain);
     printable_ = std::move(doc);

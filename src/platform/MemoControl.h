@@ -5,6 +5,7 @@
 // line-length rule live here and nowhere else.
 #include <Qsci/qsciscintilla.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -26,6 +27,8 @@ public:
     // Bytes of memory a whole list may cost the editor (its text, its
     // formatting and its line index); a load beyond it is refused.
     static constexpr qsizetype kDefaultMemoryBudget = qsizetype{1} << 30;
+    // The longest line a whole-file load takes, in characters.
+    static constexpr qsizetype kLongestLine = qsizetype{1} << 20;
     // Distinct formats the editor can show at once, the plain one included.
     static int styleLimit();
 
@@ -71,7 +74,9 @@ public:
     StyledText styledText() const;
     // Replaces the whole content, formatting included. Not undoable, as a
     // freshly loaded document has nothing to undo. A text beyond the memory
-    // budget throws std::bad_alloc and leaves the list as it was.
+    // budget, or whose line index would cost many times its text, throws
+    // std::bad_alloc; one with a line longer than kLongestLine throws the
+    // capacity error. Either leaves the list as it was.
     void setStyledText(const QString& text, const std::vector<StyledRange>& ranges);
     // The format shown at character `position` (UTF-16 units from the start).
     TextStyle styleAt(qsizetype position) const;
@@ -140,9 +145,14 @@ private:
     void onModified(int position, int type, const char* text, int length);
     // Tells the window when the caret, the selection or the text moved.
     void noteSelection();
-    void insertAtEnd(const QByteArray& utf8);
+    // Runs a change the program makes to the text: not undoable, told once.
+    // Throws std::bad_alloc, with the list emptied, when the editor ran out
+    // of memory in it.
+    void programChange(const std::function<void()>& change);
+    void insertAtEnd(const QByteArray& utf8, qsizetype units);
     void replaceAll(const QString& text, const std::vector<StyledRange>& ranges);
-    void throwIfOutOfMemory();
+    void useDocumentFor(bool styled);
+    void applyRanges(const QString& text, const std::vector<StyledRange>& ranges);
     long bytePosition(qsizetype units) const;
     qsizetype unitPosition(long bytes) const;
     void applyBaseStyle();
@@ -156,6 +166,7 @@ private:
     bool tabChangesFocus_ = false;
     long lastAnchor_ = -1, lastCaret_ = -1;
     bool textMoved_ = false;
+    int caretPeriod_ = 500;
     mutable std::unique_ptr<QTextDocument> printable_;
 
 signals:

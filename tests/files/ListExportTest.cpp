@@ -65,7 +65,7 @@ TEST(ListToRtf, FormattingSurvivesTheRoundTrip) {
     // what matters is what the styled stretches carry.
     std::vector<std::pair<std::string, TextStyle>> styled;
     for (const StyledRange& r : back.ranges) {
-        if (r.style.bold || r.style.italic) {
+        if (r.style->bold || r.style->italic) {
             // ASCII text: UTF-16 positions are byte positions. A stretch
             // may take the line break behind it along.
             std::string part = back.text.substr(r.start, r.length);
