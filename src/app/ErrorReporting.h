@@ -11,8 +11,17 @@ class Boxes;
 // character sorts after ".".
 QString errorBoxText(const QString& text);
 
-// Shows the error in the error box; a silent cancel shows nothing.
-void reportCommandError(Boxes& boxes, std::exception_ptr error);
+// Shows the error in the error box; a silent cancel shows nothing. Never
+// throws: when telling the user fails in turn (memory ran out), it says
+// "メモリが不足しています" from memory held back for that moment, or
+// nothing, and the program goes on.
+void reportCommandError(Boxes& boxes, std::exception_ptr error) noexcept;
+
+// Memory held back so that reporting a failed allocation has room to show
+// its box. Taken at start-up, given up while the box shows, taken again
+// afterwards when it can be.
+void holdMemoryReserve() noexcept;
+bool memoryReserveHeld() noexcept;
 
 // Runs one command handler, reporting what escapes it. Handlers run through
 // this rather than letting exceptions unwind through the toolkit's frames.

@@ -6,7 +6,9 @@
 namespace kivo {
 
 KivoApplication::KivoApplication(int& argc, char** argv)
-    : QApplication(argc, argv), boxes_(std::make_unique<QtBoxes>()) {}
+    : QApplication(argc, argv), boxes_(std::make_unique<QtBoxes>()) {
+    holdMemoryReserve();
+}
 
 KivoApplication::~KivoApplication() = default;
 

@@ -84,18 +84,17 @@ QTextCharFormat charFormatOf(const TextStyle& style) {
 // editor has no room left for.
 int distance(const TextStyle& a, const TextStyle& b) {
     int d = 0;
-    if (a.fontFamily != b.fontFamily) d += 64;
-    d += std::abs(a.halfPoints - b.halfPoints) * 4;
-    if (a.bold != b.bold) d += 48;
-    if (a.italic != b.italic) d += 48;
-    if (a.underline != b.underline) d += 32;
+    if (a.fontFamily != b.fontFamily) d += 1024;
+    d += std::abs(a.halfPoints - b.halfPoints) * 32;
+    if (a.bold != b.bold) d += 512;
+    if (a.italic != b.italic) d += 512;
+    if (a.underline != b.underline) d += 256;
     if (a.color.has_value() != b.color.has_value()) {
-        d += 96;
+        d += 768;
     } else if (a.color) {
         for (int shift = 0; shift <= 16; shift += 8) {
             d += std::abs(static_cast<int>((*a.color >> shift) & 0xFF) -
-                          static_cast<int>((*b.color >> shift) & 0xFF)) /
-                 4;
+                          static_cast<int>((*b.color >> shift) & 0xFF));
         }
     }
     return d;
@@ -589,17 +588,20 @@ void MemoControl::setStyledText(const QString& loaded, const std::vector<StyledR
 }
 
 TextStyle MemoControl::styleAt(qsizetype position) const {
-    return styles_
-        ->styleOf(static_cast<int>(
-            send(SCI_GETSTYLEAT, static_cast<unsigned long>(bytePosition(position)))))
-        .get();
+    return styles_->styleOf(static_cast<int>(styleNumberAt(bytePosition(position)))).get();
+}
+
+std::size_t MemoControl::styleNumberAt(long position) const {
+    // The editor hands the style byte back as a signed char.
+    return static_cast<std::size_t>(send(SCI_GETSTYLEAT, static_cast<unsigned long>(position)) &
+                                    0xFF);
 }
 
 int MemoControl::stylesInUse() const {
     std::array<bool, kStyleCount> used{};
     const long length = send(SCI_GETLENGTH);
     for (long at = 0; at < length; ++at) {
-        used[static_cast<std::size_t>(send(SCI_GETSTYLEAT, static_cast<unsigned long>(at)))] = true;
+        used[styleNumberAt(at)] = true;
     }
     return static_cast<int>(std::count(used.begin(), used.end(), true));
 }

@@ -152,6 +152,7 @@ private:
     void insertAtEnd(const QByteArray& utf8, qsizetype units);
     void replaceAll(const QString& text, const std::vector<StyledRange>& ranges);
     void useDocumentFor(bool styled);
+    std::size_t styleNumberAt(long position) const;
     void applyRanges(const QString& text, const std::vector<StyledRange>& ranges);
     long bytePosition(qsizetype units) const;
     qsizetype unitPosition(long bytes) const;

@@ -42,6 +42,36 @@ TEST(ErrorReporting, ErrorsReachTheErrorBoxAndSilentCancelsNothing) {
     EXPECT_FALSE(after);
 }
 
+TEST(ErrorReporting, RunningOutOfMemoryIsToldFromMemoryHeldBackAndNeverFailsTwice) {
+    // Boxes that, like a box built when memory is gone, fail while showing.
+    struct FailingBoxes : ScriptedBoxes {
+        int failures = 0;
+        bool reserveHeldWhileShowing = true;
+        void error(const QString& text) override {
+            reserveHeldWhileShowing = memoryReserveHeld();
+            if (failures-- > 0) throw std::bad_alloc();
+            ScriptedBoxes::error(text);
+        }
+    };
+    holdMemoryReserve();
+    FailingBoxes boxes;
+    runCommand(boxes, [] { throw std::bad_alloc(); });
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text, errorBoxText(QStringLiteral("メモリが不足しています")));
+    EXPECT_FALSE(boxes.reserveHeldWhileShowing);
+    EXPECT_TRUE(memoryReserveHeld());
+    // Showing an ordinary error fails for want of memory: the user hears of
+    // the memory instead; when that box fails too, the program goes on.
+    boxes.failures = 1;
+    runCommand(boxes, [] { throw std::runtime_error("x"); });
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].text, boxes.shown[0].text);
+    boxes.failures = 2;
+    runCommand(boxes, [] { throw std::bad_alloc(); });
+    EXPECT_EQ(boxes.shown.size(), 2u);
+    EXPECT_TRUE(memoryReserveHeld());
+}
+
 // Finds the box once it is up, records it and presses its button.
 struct BoxProbe {
     QString caption, text;

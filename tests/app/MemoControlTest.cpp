@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
@@ -9,6 +10,7 @@
 #include "FormControls.h"
 #include "ScriptedBoxes.h"
 #include "app/TMainForm.h"
+#include "core/Errors.h"
 #include "platform/MemoControl.h"
 
 namespace kivo {
@@ -91,6 +93,86 @@ TEST(MemoControl, EveryLineShownIsAnEntry) {
     ASSERT_TRUE(ui(form).Memo->appendLine(QStringLiteral("p\fq")));
     EXPECT_EQ(ui(form).Memo->allLines(), (QStringList{"x", "y", "z", "p", "q"}));
     EXPECT_EQ(ui(form).Memo->count(), 5);
+}
+
+TEST(MemoControl, FormatsBeyondTheEditorsStylesTakeTheNearestAndLoseNoText) {
+    MemoControl memo;
+    // One format per character: blue 0, 1, 2, ... while the styles last,
+    // then the last blue underlined, which no style is left for.
+    const int defined = MemoControl::styleLimit() - 1;  // style 0 is plain text
+    const int extra = 20;
+    QString text;
+    std::vector<StyledRange> ranges;
+    for (int i = 0; i < defined + extra; ++i) {
+        text += QChar(u'あ' + i % 80);
+        TextStyle style;
+        style.color = static_cast<std::uint32_t>(std::min(i, defined - 1));
+        style.underline = i >= defined;
+        ranges.push_back({static_cast<std::uint32_t>(i), 1, style});
+    }
+    memo.setStyledText(text, ranges);
+    EXPECT_EQ(memo.rawText(), text);
+    EXPECT_EQ(memo.stylesInUse(), MemoControl::styleLimit() - 1);  // all but the plain one
+    EXPECT_EQ(memo.styleAt(5).color, 5u);
+    const TextStyle stand_in = memo.styleAt(defined + extra - 1);
+    EXPECT_EQ(stand_in.color, static_cast<std::uint32_t>(defined - 1));
+    EXPECT_FALSE(stand_in.underline);
+    // What a save writes keeps every character and the formats shown.
+    const StyledText saved = memo.styledText();
+    EXPECT_EQ(QString::fromStdString(saved.text), text);
+    EXPECT_EQ(saved.ranges.front().style->color, 0u);
+}
+
+TEST(MemoControl, HostileListsAreRefusedBeforeTheListChanges) {
+    MemoControl memo;
+    memo.setPlainText(QStringLiteral("犬\n猫\n"));
+    // Millions of empty lines: a line index many times the text.
+    EXPECT_THROW(memo.setPlainText(QString(8'000'000, QLatin1Char('\n'))), std::bad_alloc);
+    // One line of megabytes.
+    EXPECT_THROW(memo.setPlainText(QString(MemoControl::kLongestLine + 1, QLatin1Char('x'))),
+                 UserError);
+    // Beyond the memory the list may take at all.
+    memo.setMemoryBudget(1000);
+    EXPECT_THROW(memo.setPlainText(QString(1200, QLatin1Char('x'))), std::bad_alloc);
+    EXPECT_EQ(memo.allLines(), (QStringList{"犬", "猫"}));
+    EXPECT_EQ(memo.length(), 4);
+    // Within bounds a long line and many lines load.
+    memo.setMemoryBudget(MemoControl::kDefaultMemoryBudget);
+    memo.setPlainText(QString(MemoControl::kLongestLine, QLatin1Char('x')) +
+                      QString(100'000, QLatin1Char('\n')));
+    EXPECT_EQ(memo.count(), 100'000);
+    EXPECT_EQ(memo.line(0).size(), 4096);
+}
+
+TEST(MemoControl, AnInputMethodShowsItsPreeditInPlaceAndCommitsInsertsIt) {
+    MemoControl memo;
+    memo.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&memo));
+    memo.setFocus();
+    memo.setPlainText(QStringLiteral("犬\n"));
+    memo.moveCaretToEnd();
+    QInputMethodEvent preedit(QStringLiteral("ねこ"), {});
+    QCoreApplication::sendEvent(&memo, &preedit);
+    EXPECT_TRUE(memo.rawText().endsWith(QStringLiteral("ねこ")));
+    EXPECT_TRUE(
+        static_cast<QWidget&>(memo).inputMethodQuery(Qt::ImCursorRectangle).toRect().isValid());
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("猫"));
+    QCoreApplication::sendEvent(&memo, &commit);
+    EXPECT_EQ(memo.allLines(), (QStringList{"犬", "猫"}));
+    EXPECT_TRUE(memo.isModified());
+}
+
+TEST(MemoControl, ScreenReadersReadTheListsText) {
+    ScriptedBoxes boxes;
+    TMainForm form(boxes);
+    form.Memo->setPlainText(QStringLiteral("犬\n猫"));
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(form.Memo);
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->text(QAccessible::Name), QStringLiteral("単語リスト"));
+    ASSERT_NE(list->textInterface(), nullptr);
+    EXPECT_EQ(list->textInterface()->text(0, list->textInterface()->characterCount()),
+              QStringLiteral("犬\n猫"));
 }
 
 }  // namespace

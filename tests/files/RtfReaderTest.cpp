@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "files/RtfReader.h"
+#include "files/WordListLoader.h"
 
 namespace kivo::rtf {
 
@@ -315,6 +316,21 @@ TEST(RtfReader, SurvivesBrokenStructure) {
     // Control words past 32 letters mean nothing, however long.
     EXPECT_EQ(runsOf("{\\rtf1 \\" + std::string(40, 'b') + " x}"), (Runs{{"x", plain()}}));
     EXPECT_EQ(textOf("{\\rtf1 \\" + std::string(100000, 'b') + "1234 x}"), "x");
+}
+
+TEST(RtfReader, TheListKeepsOneCopyOfEachDistinctFormat) {
+    // Entries 3 and 6 of the colour table are red, the rest automatic.
+    const StyledText list = styledTextFromBytes(
+        "{\\rtf1{\\colortbl;;;\\red255\\green0\\blue0;;;\\red255\\green0\\blue0;}"
+        "{\\b a}{\\i b}{\\b c}{\\cf3 d}{\\cf6 e}{\\cf2 f}{\\cf4 g}{\\cf7 h}}");
+    ASSERT_EQ(list.text, "abcdefgh");
+    ASSERT_EQ(list.ranges.size(), 4u);
+    EXPECT_TRUE(list.ranges[0].style->bold);
+    EXPECT_TRUE(list.ranges[1].style->italic);
+    EXPECT_EQ(&list.ranges[0].style.get(), &list.ranges[2].style.get());
+    EXPECT_EQ(list.ranges[3].start, 3u);
+    EXPECT_EQ(list.ranges[3].length, 2u);  // d and e: the same red
+    EXPECT_EQ(list.ranges[3].style->color, 0xFF0000u);
 }
 
 TEST(RtfReader, ClampsNumbersOutOfRange) {
