@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Runs our operations beside other programs doing the same job on the same
 # files, in one run, and prints a Markdown table of the times and their
-# ratios (ours ÷ theirs: below 1 we are faster), then the memory check:
-# the peak resident memory of loading the 1,000,000-line list into the
-# real control, beside the size of the list's text.
+# ratios (ours ÷ theirs: below 1 we are faster), then one topic draw on the
+# loaded list, the memory check: the peak resident memory of loading the
+# 1,000,000-line list into the real control, beside the size of the list's
+# text; and files of hostile shape, each loaded into a shown window: load
+# time, peak memory, first repaint and the CPU the idle program takes.
 #   bench/compare.sh        (after scripts/test has built build/)
 # Set BUILD_DIR to use another build folder. Installs unrtf, nkf and unzip
 # when they are missing (apt-get, as root or through sudo).
@@ -67,6 +69,7 @@ theirs() {
 
 echo "Their commands ..." >&2
 rows=()
+draws=()
 # row OPERATION PEER INPUT OURS_MS THEIRS_MS
 row() {
     rows+=("$(awk -v op="$1" -v peer="$2" -v input="$3" -v a="$4" -v b="$5" '
@@ -100,6 +103,14 @@ for lines in 100000 1000000; do
     b=$(theirs $runs unzip -p "$docx" word/document.xml)
     row ".docx text extraction (inflate, XML)" "\`unzip -p\` of its \`word/document.xml\`" \
         "$label" "$a" "$b"
+    load=$(ours load_list/$lines)
+    a=$(ours width_list_mode/$lines)
+    row "list-mode half-width command on the loaded list" "the list file into the control (above)" \
+        "$label" "$a" "$load"
+    a=$(ours add_import/$lines)
+    row "text add-import onto an empty list" "the list file into the control (above)" \
+        "$label" "$a" "$load"
+    draws+=("$(awk -v l="$label" -v us="$(ours draw_list/$lines)" 'BEGIN { printf "| %s | %.1f µs |", l, us }')")
     a=$(ours half_width/$lines)
     b=$(theirs $runs nkf --ic=CP932 --oc=CP932 -x -Z1 -Z4 "$txt")
     row "half-width conversion" "\`nkf -x -Z1 -Z4\`" "$label" "$a" "$b"
@@ -119,6 +130,54 @@ echo "Memory check ..." >&2
 "$build/bench/compare_bench" --peak-memory="$lists/list-1000000.txt" >"$work/memory" 2>/dev/null
 mem() { awk -v k="$1" '$1 == k { print $2 }' "$work/memory"; }
 
+# ---- Hostile lists ----
+
+# Files of the shapes that break a list control: millions of empty lines,
+# one line of megabytes, RTF that changes format on every character, a
+# colour table of millions of entries. Each is loaded in a fresh process.
+echo "Hostile lists ..." >&2
+hostile=$work/hostile
+mkdir -p "$hostile"
+head -c $((10 * 1024 * 1024)) /dev/zero | tr '\0' '\n' >"$hostile/line-breaks.txt"
+head -c 10000000 /dev/zero | tr '\0' 'x' >"$hostile/one-line.txt"
+{
+    printf '{\\rtf1\\ansi '
+    for ((i = 0; i < 150000; i++)); do printf '\\b a\\b0\\i b\\i0 '; done
+    printf '}'
+} >"$hostile/bold-italic.rtf"
+{
+    printf '{\\rtf1\\ansi{\\fonttbl{\\f0 A Very Long Font Family Name Number One;}'
+    printf '{\\f1 Another Very Long Font Family Name Number Two;}}'
+    for ((i = 0; i < 100000; i++)); do printf '\\f0 a\\f1 b'; done
+    printf '}'
+} >"$hostile/two-fonts.rtf"
+{
+    printf '{\\rtf1\\ansi{\\colortbl'
+    head -c 20000000 /dev/zero | tr '\0' ';'
+    printf '}x}'
+} >"$hostile/colour-table.rtf"
+hostile_rows=()
+hostile_row() {
+    local shape=$1 file=$2 out
+    out=$("$build/bench/compare_bench" --hostile="$file" 2>/dev/null) ||
+        { echo "failed: the hostile load of $file" >&2; exit 1; }
+    hostile_rows+=("$(awk -v shape="$shape" '
+        { v[$1] = $2; if ($1 == "message") { $1 = ""; sub(/^ /, ""); v["message"] = $0 } }
+        END {
+            mib = 1024 * 1024
+            peak = (v["hwm_after_kib"] - v["hwm_before_kib"]) * 1024
+            outcome = v["message"] == "-" ? sprintf("loaded, %d lines", v["lines"]) : "refused: " v["message"]
+            printf "| %s | %.1f MB | %.2f s | %.0f MiB (%.1f times the file) | %.0f ms | %.1f %% | %s |",
+                shape, v["file_bytes"] / 1e6, v["load_s"], peak / mib, peak / v["file_bytes"],
+                v["first_paint_s"] * 1000, v["idle_cpu"] * 100, outcome
+        }' <<<"$out")")
+}
+hostile_row "10 MiB of line breaks" "$hostile/line-breaks.txt"
+hostile_row "one line of 10 MB" "$hostile/one-line.txt"
+hostile_row "RTF alternating bold and italic every character" "$hostile/bold-italic.rtf"
+hostile_row "RTF alternating two long-named fonts every character" "$hostile/two-fonts.rtf"
+hostile_row "RTF colour table of 20,000,000 entries" "$hostile/colour-table.rtf"
+
 # ---- Report ----
 
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)
@@ -129,6 +188,10 @@ echo
 echo "| operation | peer | input | ours | peer | ours ÷ peer |"
 echo "|---|---|---|---|---|---|"
 printf '%s\n' "${rows[@]}"
+echo
+echo "| one topic draw on the loaded list | time |"
+echo "|---|---|"
+printf '%s\n' "${draws[@]}"
 echo
 [[ $(mem lines) == 1000000 && $(mem messages) == 0 ]] ||
     { echo "the memory check did not load the whole list" >&2; exit 1; }
@@ -142,3 +205,7 @@ awk -v file="$(mem file_bytes)" -v u8="$(mem text_utf8_bytes)" -v u16="$(mem tex
         printf "| peak resident memory | %.0f MiB: %.0f MiB before the load, %.0f MiB more with it (%.1f times the file) |\n", peak / 1024, before / 1024, (peak - before) / 1024, (peak - before) * 1024 / file
         printf "| resident after the load | %.0f MiB |\n", rss / 1024
     }'
+echo
+echo "| hostile list | file | load | peak memory | first repaint | idle CPU after | outcome |"
+echo "|---|---|---|---|---|---|---|"
+printf '%s\n' "${hostile_rows[@]}"
