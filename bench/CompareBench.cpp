@@ -47,7 +47,6 @@
 #include <vector>
 
 #include "SilentBoxes.h"
-#include "app/EditCommands.h"
 #include "app/ErrorReporting.h"
 #include "app/TMainForm.h"
 #include "files/DocxText.h"
@@ -113,6 +112,14 @@ void loadList(benchmark::State& state, fs::path txt, int lines) {
     setLines(state, lines);
 }
 
+kivo::MemoControl& memoOf(const kivo::TMainForm& form) {
+    return *form.findChild<kivo::MemoControl*>(QStringLiteral("Memo"));
+}
+
+QString firstTopic(const kivo::TMainForm& form) {
+    return form.findChild<QLineEdit*>(QStringLiteral("Edit1st"))->text();
+}
+
 // One window with the list loaded, kept for the benchmarks that work on a
 // loaded list.
 kivo::TMainForm& loadedForm(const fs::path& txt) {
@@ -129,7 +136,7 @@ kivo::TMainForm& loadedForm(const fs::path& txt) {
 void drawList(benchmark::State& state, fs::path txt, int lines) {
     kivo::TMainForm& form = loadedForm(txt);
     for (auto _ : state) form.ButtonOKClick();
-    if (form.Memo->count() != lines || form.Edit1st->text().isEmpty())
+    if (memoOf(form).count() != lines || firstTopic(form).isEmpty())
         state.SkipWithError("the draw found no list");
 }
 
@@ -140,9 +147,10 @@ void widthListMode(benchmark::State& state, fs::path txt, int lines) {
         state.PauseTiming();
         form.LoadWordListFile(txt.string());
         state.ResumeTiming();
-        kivo::convertWidth(*form.Memo, kivo::WidthDirection::Half);
+        form.findChild<QAction*>(QStringLiteral("mnuHalfWidth"))->trigger();
     }
-    if (form.Memo->count() != lines) state.SkipWithError("the conversion lost lines");
+    if (memoOf(form).count() != lines || boxes.shown != 0)
+        state.SkipWithError("the conversion lost lines");
     setLines(state, lines);
 }
 
@@ -165,7 +173,7 @@ void addImport(benchmark::State& state, fs::path txt, int lines) {
         state.ResumeTiming();
         form->findChild<QAction*>(QStringLiteral("mnuAddInporttxt"))->trigger();
         state.PauseTiming();
-        count = form->Memo->count();
+        count = memoOf(*form).count();
         form.reset();
         state.ResumeTiming();
     }
@@ -323,10 +331,10 @@ int hostile(const fs::path& path) {
     kivo::runCommand(boxes, [&] { form.LoadWordListFile(path.string()); });
     const double load = seconds(start);
     start = std::chrono::steady_clock::now();
-    form.Memo->viewport()->repaint();
+    memoOf(form).viewport()->repaint();
     const double firstPaint = seconds(start);
     start = std::chrono::steady_clock::now();
-    form.Memo->viewport()->repaint();
+    memoOf(form).viewport()->repaint();
     const double paint = seconds(start);
     QCoreApplication::processEvents();
     const double cpuBefore = cpuSeconds();
@@ -336,7 +344,7 @@ int hostile(const fs::path& path) {
     std::printf(
         "file_bytes %ju\nlines %d\nload_s %.3f\nfirst_paint_s %.3f\npaint_s %.3f\n"
         "idle_cpu %.3f\nhwm_before_kib %ld\nhwm_after_kib %ld\nmessage %s\n",
-        static_cast<std::uintmax_t>(fs::file_size(path)), form.Memo->count(), load, firstPaint,
+        static_cast<std::uintmax_t>(fs::file_size(path)), memoOf(form).count(), load, firstPaint,
         paint, idle, before, statusKiB("VmHWM"),
         boxes.last.isEmpty() ? "-" : boxes.last.toUtf8().constData());
     return 0;

@@ -642,7 +642,7 @@ StyledText MemoControl::styledText() const {
     return out;
 }
 
-const QTextDocument* MemoControl::document() const {
+std::unique_ptr<QTextDocument> MemoControl::printableDocument() const {
     const StyledText list = styledText();
     auto doc = std::make_unique<QTextDocument>();
     doc->setDefaultFont(font());
@@ -667,11 +667,10 @@ const QTextDocument* MemoControl::document() const {
         at = std::max(at, end);
     }
     insert(at, size, plain);
-    printable_ = std::move(doc);
-    return printable_.get();
+    return doc;
 }
 
-void MemoControl::printTo(QPrinter& printer) const { printDocument(*document(), printer); }
+void MemoControl::printTo(QPrinter& printer) const { printDocument(*printableDocument(), printer); }
 
 bool MemoControl::focusNextPrevChild(bool next) {
     if (tabChangesFocus_) return QWidget::focusNextPrevChild(next);

@@ -112,9 +112,6 @@ public:
 
     // Prints the whole list, formats included, as one job on `printer`.
     void printTo(QPrinter& printer) const;
-    // The list as a rich-text document, for the print layer; made afresh on
-    // each call and kept until the next.
-    const QTextDocument* document() const;
 
 public slots:
     void cut() override;
@@ -152,6 +149,8 @@ private:
     void insertAtEnd(const QByteArray& utf8, qsizetype units);
     void replaceAll(const QString& text, const std::vector<StyledRange>& ranges);
     void useDocumentFor(bool styled);
+    // The list as a rich-text document, for the print layer.
+    std::unique_ptr<QTextDocument> printableDocument() const;
     std::size_t styleNumberAt(long position) const;
     void applyRanges(const QString& text, const std::vector<StyledRange>& ranges);
     long bytePosition(qsizetype units) const;
@@ -168,7 +167,6 @@ private:
     long lastAnchor_ = -1, lastCaret_ = -1;
     bool textMoved_ = false;
     int caretPeriod_ = 500;
-    mutable std::unique_ptr<QTextDocument> printable_;
 
 signals:
     // The caret or the selection moved; the only change the window listens to.

@@ -166,8 +166,8 @@ TEST(MemoControl, AnInputMethodShowsItsPreeditInPlaceAndCommitsInsertsIt) {
 TEST(MemoControl, ScreenReadersReadTheListsText) {
     ScriptedBoxes boxes;
     TMainForm form(boxes);
-    form.Memo->setPlainText(QStringLiteral("犬\n猫"));
-    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(form.Memo);
+    ui(form).Memo->setPlainText(QStringLiteral("犬\n猫"));
+    QAccessibleInterface* list = QAccessible::queryAccessibleInterface(ui(form).Memo);
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->text(QAccessible::Name), QStringLiteral("単語リスト"));
     ASSERT_NE(list->textInterface(), nullptr);
