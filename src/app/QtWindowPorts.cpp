@@ -58,7 +58,7 @@ std::size_t QtWindowPorts::capacity() const {
 void QtWindowPorts::clearList() { form_.Memo->clearList(); }
 
 void QtWindowPorts::loadWholeText(StyledText text) {
-    form_.Memo->setStyledText(QString::fromStdString(text.text), text.ranges);
+    form_.Memo->setStyledUtf8(text.text, text.ranges);
     form_.Memo->setCapacity(MemoControl::kRaisedCapacity);
 }
 
@@ -77,7 +77,7 @@ void QtWindowPorts::setModified(bool modified) { form_.Memo->setModified(modifie
 
 std::vector<std::string> QtWindowPorts::lines() const {
     // One conversion of the whole text rather than one per line.
-    const std::string text = form_.Memo->rawText().toStdString();
+    const std::string text = form_.Memo->utf8Text();
     const auto count = static_cast<std::size_t>(form_.Memo->count());
     std::vector<std::string> out;
     out.reserve(count);
@@ -99,14 +99,14 @@ void QtWindowPorts::setLines(const std::vector<std::string>& lines) {
         text += line;
         text += '\n';
     }
-    form_.Memo->setPlainText(QString::fromStdString(text));
+    form_.Memo->setPlainUtf8(text);
 }
 
 bool QtWindowPorts::plainTextMode() const { return form_.Memo->plainTextMode(); }
 
 void QtWindowPorts::setPlainTextMode(bool on) { form_.Memo->setPlainTextMode(on); }
 
-std::string QtWindowPorts::text() const { return form_.Memo->rawText().toStdString(); }
+std::string QtWindowPorts::text() const { return form_.Memo->utf8Text(); }
 
 StyledText QtWindowPorts::styledText() const { return form_.Memo->styledText(); }
 

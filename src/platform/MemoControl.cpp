@@ -12,6 +12,7 @@
 #include <QUrl>
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <map>
 #include <new>
@@ -37,6 +38,8 @@ constexpr qsizetype kFreeCost = 64 * 1024 * 1024;
 constexpr qsizetype kCostPerTextByte = 4;
 // A line wider than the caret's blink is worth repainting.
 constexpr long kSteadyCaretLine = 64 * 1024;
+// Beyond this a list is replaced by a fresh document rather than emptied.
+constexpr long kFreshDocumentBytes = 1024 * 1024;
 // Only insertions and deletions concern the list.
 constexpr long kListEvents = QsciScintillaBase::SC_MOD_INSERTTEXT |
                              QsciScintillaBase::SC_MOD_DELETETEXT |
@@ -53,14 +56,6 @@ qsizetype utf16Units(const char* text, std::size_t length) {
         if (b >= 0xF0) ++units;
     }
     return units;
-}
-
-// UTF-8 bytes of a UTF-16 unit; a surrogate pair counts two for each half.
-int utf8Bytes(char16_t unit) {
-    if (unit < 0x80) return 1;
-    if (unit < 0x800) return 2;
-    if (unit >= 0xD800 && unit <= 0xDFFF) return 2;
-    return 3;
 }
 
 bool isLineSeparator(QChar c) {
@@ -395,7 +390,7 @@ void MemoControl::undo() {
 }
 
 void MemoControl::clearList() {
-    replaceAll(QString(), {});
+    replaceAll({}, {});
     setModified(false);
 }
 
@@ -486,20 +481,24 @@ QString MemoControl::withLineBreaks(QString text) {
     return text;
 }
 
-void MemoControl::applyRanges(const QString& text, const std::vector<StyledRange>& ranges) {
+void MemoControl::applyRanges(std::string_view text, const std::vector<StyledRange>& ranges) {
     // Walks the text once, from range to range, for their byte positions.
-    qsizetype unit = 0;
-    long byte = 0;
-    const auto advance = [&](qsizetype to) {
-        to = std::min(to, text.size());
-        for (; unit < to; ++unit) byte += utf8Bytes(text[unit].unicode());
+    std::size_t unit = 0;
+    std::size_t byte = 0;
+    const auto advance = [&](std::size_t to) {
+        while (unit < to && byte < text.size()) {
+            const auto b = static_cast<unsigned char>(text[byte]);
+            const std::size_t n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+            unit += n == 4 ? 2 : 1;
+            byte = std::min(text.size(), byte + n);
+        }
     };
     for (const StyledRange& range : ranges) {
-        const auto start = static_cast<qsizetype>(range.start);
+        const std::size_t start = range.start;
         if (start < unit) continue;  // overlapping: the first one wins
         advance(start);
-        const long from = byte;
-        advance(start + static_cast<qsizetype>(range.length));
+        const std::size_t from = byte;
+        advance(start + range.length);
         if (byte == from) continue;
         send(SCI_STARTSTYLING, static_cast<unsigned long>(from), 0);
         send(SCI_SETSTYLING, static_cast<unsigned long>(byte - from),
@@ -507,14 +506,19 @@ void MemoControl::applyRanges(const QString& text, const std::vector<StyledRange
     }
 }
 
-void MemoControl::useDocumentFor(bool styled) {
+void MemoControl::startDocument(bool styled) {
     // A list without formatting needs no style byte beside each byte of its
-    // text; the editor keeps them only in a document made with them.
+    // text; the editor keeps them only in a document made with them. A large
+    // list is let go of whole rather than deleted line by line.
     const bool hasStyles = (send(SCI_GETDOCUMENTOPTIONS) & SC_DOCUMENTOPTION_STYLES_NONE) == 0;
-    if (hasStyles == styled) return;
+    if (hasStyles == styled && send(SCI_GETLENGTH) < kFreshDocumentBytes) {
+        send(SCI_CLEARALL);
+        return;
+    }
     const long document = send(SCI_CREATEDOCUMENT, 0,
                                styled ? SC_DOCUMENTOPTION_DEFAULT : SC_DOCUMENTOPTION_STYLES_NONE);
     if (document == 0) throw std::bad_alloc();
+    send(SCI_CLEARALL);  // the first document stays with the editor's wrapper
     send(SCI_SETDOCPOINTER, 0, document);
     send(SCI_RELEASEDOCUMENT, 0, document);
     // What belongs to a document rather than to the editor.
@@ -523,53 +527,121 @@ void MemoControl::useDocumentFor(bool styled) {
     send(SCI_SETUNDOCOLLECTION, 0);
 }
 
-void MemoControl::replaceAll(const QString& loaded, const std::vector<StyledRange>& ranges) {
-    const QString text = withLineBreaks(loaded);
-    qsizetype bytes = 0;
+namespace {
+
+constexpr qsizetype kLongestLineUnits = MemoControl::kLongestLine;
+
+// UTF-16 units of UTF-8 text: every byte that starts a character, and one
+// more for each character beyond U+FFFF. Eight bytes at a time, for it
+// runs over whole lists.
+qsizetype utf16UnitsOf(std::string_view text) {
+    constexpr std::uint64_t kHigh = 0x8080808080808080u;
+    std::size_t continuation = 0;
+    std::size_t fourByteLeads = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, text.data() + i, sizeof x);
+        // Bytes 10xxxxxx, and bytes 1111xxxx, marked in their top bits.
+        continuation += static_cast<std::size_t>(std::popcount(x & ~(x << 1) & kHigh));
+        fourByteLeads +=
+            static_cast<std::size_t>(std::popcount(x & (x << 1) & (x << 2) & (x << 3) & kHigh));
+    }
+    for (; i < text.size(); ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        continuation += (b & 0xC0) == 0x80 ? 1 : 0;
+        fourByteLeads += b >= 0xF0 ? 1 : 0;
+    }
+    return static_cast<qsizetype>(text.size() - continuation + fourByteLeads);
+}
+
+// What replacing the list with a text would take.
+struct TextShape {
+    qsizetype units = 0;  // UTF-16 units
     qsizetype lines = 1;
-    qsizetype longest = 0;
-    qsizetype lineStart = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        bytes += utf8Bytes(c);
-        if (c == u'\n') {
-            ++lines;
-            longest = std::max(longest, i - lineStart);
-            lineStart = i + 1;
+    qsizetype longest = 0;    // the longest line, in UTF-16 units, where it matters
+    bool separators = false;  // vertical tab, form feed, U+2028 or U+2029
+};
+
+TextShape shapeOf(std::string_view text) {
+    TextShape shape;
+    shape.units = utf16UnitsOf(text);
+    // Lines, and the units of those long enough to matter.
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view line = text.substr(start, end - start);
+        if (static_cast<qsizetype>(line.size()) > kLongestLineUnits) {
+            shape.longest = std::max(shape.longest, utf16UnitsOf(line));
+        } else {
+            shape.longest = std::max(shape.longest, static_cast<qsizetype>(line.size()));
+        }
+        if (end == text.size()) break;
+        ++shape.lines;
+        start = end + 1;
+    }
+    shape.separators =
+        text.find('\v') != std::string_view::npos || text.find('\f') != std::string_view::npos;
+    for (std::size_t at = text.find('\xE2'); !shape.separators && at != std::string_view::npos;
+         at = text.find('\xE2', at + 1)) {
+        shape.separators = at + 2 < text.size() && text[at + 1] == '\x80' &&
+                           (text[at + 2] == '\xA8' || text[at + 2] == '\xA9');
+    }
+    return shape;
+}
+
+// The separators as line breaks; one character for one, so UTF-16
+// positions stay.
+std::string withUtf8LineBreaks(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\v' || c == '\f') {
+            out.push_back('\n');
+        } else if (c == '\xE2' && i + 2 < text.size() && text[i + 1] == '\x80' &&
+                   (text[i + 2] == '\xA8' || text[i + 2] == '\xA9')) {
+            out.push_back('\n');
+            i += 2;
+        } else {
+            out.push_back(c);
         }
     }
-    longest = std::max(longest, text.size() - lineStart);
+    return out;
+}
+
+}  // namespace
+
+void MemoControl::replaceAll(std::string_view loaded, const std::vector<StyledRange>& ranges) {
+    TextShape shape = shapeOf(loaded);
+    std::string normalized;
+    std::string_view text = loaded;
     // Refused before anything changes. A line is laid out whole each time
     // it shows, so a line of megabytes would stall every repaint.
-    if (longest > kLongestLine) throw UserError("行数が長すぎてファイルが開けません");
+    if (shape.longest > kLongestLine) throw UserError("行数が長すぎてファイルが開けません");
     // What the editor will hold: the text, a style byte for each of its
     // bytes when it has formats, the line index with room to grow. A list
     // whose line index would outweigh its text many times over (millions of
     // empty lines) is not let to take the memory of a list many times its
     // size.
-    const qsizetype cost = bytes * (ranges.empty() ? 1 : 2) + lines * kBytesPerLine;
+    const auto bytes = static_cast<qsizetype>(text.size());
+    const qsizetype cost = bytes * (ranges.empty() ? 1 : 2) + shape.lines * kBytesPerLine;
     if (cost > memoryBudget_ || (cost > kFreeCost && cost > kCostPerTextByte * bytes)) {
         throw std::bad_alloc();
     }
+    if (shape.separators) {
+        normalized = withUtf8LineBreaks(text);
+        text = normalized;
+    }
 
     programChange([&] {
-        send(SCI_CLEARALL);
-        useDocumentFor(!ranges.empty());
+        startDocument(!ranges.empty());
         styles_->reset();
         units_ = 0;
-        send(SCI_ALLOCATE, static_cast<unsigned long>(bytes + 1));
-        // In pieces, so that no second whole copy of the text is made.
-        constexpr qsizetype kPiece = 1 << 20;
-        for (qsizetype at = 0; at < text.size();) {
-            qsizetype n = std::min(kPiece, text.size() - at);
-            if (at + n < text.size() && text[at + n - 1].isHighSurrogate()) ++n;
-            const QByteArray piece = QStringView(text).mid(at, n).toUtf8();
-            SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(piece.size()),
-                          piece.constData());
-            if (send(SCI_GETSTATUS) == SC_STATUS_BADALLOC) return;
-            at += n;
-        }
-        units_ = text.size();
+        send(SCI_ALLOCATE, static_cast<unsigned long>(text.size() + 1));
+        SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(text.size()), text.data());
+        if (send(SCI_GETSTATUS) == SC_STATUS_BADALLOC) return;
+        units_ = shape.units;
         applyRanges(text, ranges);
     });
     emit textChanged();
@@ -580,11 +652,23 @@ void MemoControl::replaceAll(const QString& loaded, const std::vector<StyledRang
     noteSelection();
 }
 
-void MemoControl::setPlainText(const QString& text) { replaceAll(text, {}); }
+void MemoControl::setPlainText(const QString& text) { replaceAll(text.toStdString(), {}); }
 
-void MemoControl::setStyledText(const QString& loaded, const std::vector<StyledRange>& ranges) {
-    replaceAll(loaded, ranges);
+void MemoControl::setPlainUtf8(std::string_view text) { replaceAll(text, {}); }
+
+void MemoControl::setStyledText(const QString& text, const std::vector<StyledRange>& ranges) {
+    setStyledUtf8(text.toStdString(), ranges);
+}
+
+void MemoControl::setStyledUtf8(std::string_view text, const std::vector<StyledRange>& ranges) {
+    replaceAll(text, ranges);
     setModified(false);
+}
+
+std::string MemoControl::utf8Text() const {
+    const long length = send(SCI_GETLENGTH);
+    const auto* bytes = reinterpret_cast<const char*>(send(SCI_GETRANGEPOINTER, 0, length));
+    return bytes ? std::string(bytes, static_cast<std::size_t>(length)) : std::string();
 }
 
 TextStyle MemoControl::styleAt(qsizetype position) const {

@@ -7,6 +7,8 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 class QPrinter;
@@ -67,6 +69,9 @@ public:
     QString toPlainText() const { return rawText(); }
     // Replaces the whole text, unformatted, with nothing left to undo.
     void setPlainText(const QString& text);
+    void setPlainUtf8(std::string_view text);
+    // The text as UTF-8, LF between lines: rawText without a conversion.
+    std::string utf8Text() const;
     // While on, a save writes plain text rather than RTF.
     bool plainTextMode() const { return plainTextMode_; }
     void setPlainTextMode(bool on) { plainTextMode_ = on; }
@@ -78,6 +83,8 @@ public:
     // std::bad_alloc; one with a line longer than kLongestLine throws the
     // capacity error. Either leaves the list as it was.
     void setStyledText(const QString& text, const std::vector<StyledRange>& ranges);
+    // The same from UTF-8, as the loader has it: no second copy of the text.
+    void setStyledUtf8(std::string_view text, const std::vector<StyledRange>& ranges);
     // The format shown at character `position` (UTF-16 units from the start).
     TextStyle styleAt(qsizetype position) const;
     // Distinct formats the text uses now, the plain one included.
@@ -147,12 +154,12 @@ private:
     // of memory in it.
     void programChange(const std::function<void()>& change);
     void insertAtEnd(const QByteArray& utf8, qsizetype units);
-    void replaceAll(const QString& text, const std::vector<StyledRange>& ranges);
-    void useDocumentFor(bool styled);
+    void replaceAll(std::string_view text, const std::vector<StyledRange>& ranges);
+    void startDocument(bool styled);
     // The list as a rich-text document, for the print layer.
     std::unique_ptr<QTextDocument> printableDocument() const;
     std::size_t styleNumberAt(long position) const;
-    void applyRanges(const QString& text, const std::vector<StyledRange>& ranges);
+    void applyRanges(std::string_view text, const std::vector<StyledRange>& ranges);
     long bytePosition(qsizetype units) const;
     qsizetype unitPosition(long bytes) const;
     void applyBaseStyle();

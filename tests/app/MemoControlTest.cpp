@@ -142,6 +142,9 @@ TEST(MemoControl, HostileListsAreRefusedBeforeTheListChanges) {
                       QString(100'000, QLatin1Char('\n')));
     EXPECT_EQ(memo.count(), 100'000);
     EXPECT_EQ(memo.line(0).size(), 4096);
+    // Lengths count UTF-16 units, as the capacity does.
+    memo.setPlainText(QStringLiteral("😀犬abcdefgh\n"));
+    EXPECT_EQ(memo.length(), 12);
 }
 
 TEST(MemoControl, AnInputMethodShowsItsPreeditInPlaceAndCommitsInsertsIt) {
