@@ -140,6 +140,8 @@ hostile=$work/hostile
 mkdir -p "$hostile"
 head -c $((10 * 1024 * 1024)) /dev/zero | tr '\0' '\n' >"$hostile/line-breaks.txt"
 head -c 10000000 /dev/zero | tr '\0' 'x' >"$hostile/one-line.txt"
+head -c 1000000 /dev/zero | tr '\0' '\n' >"$hostile/line-breaks-1M.txt"
+head -c 1048576 /dev/zero | tr '\0' 'x' >"$hostile/one-line-1M.txt"
 {
     printf '{\\rtf1\\ansi '
     for ((i = 0; i < 150000; i++)); do printf '\\b a\\b0\\i b\\i0 '; done
@@ -174,6 +176,8 @@ hostile_row() {
 }
 hostile_row "10 MiB of line breaks" "$hostile/line-breaks.txt"
 hostile_row "one line of 10 MB" "$hostile/one-line.txt"
+hostile_row "1,000,000 line breaks" "$hostile/line-breaks-1M.txt"
+hostile_row "one line of 1,048,576 characters (the longest taken)" "$hostile/one-line-1M.txt"
 hostile_row "RTF alternating bold and italic every character" "$hostile/bold-italic.rtf"
 hostile_row "RTF alternating two long-named fonts every character" "$hostile/two-fonts.rtf"
 hostile_row "RTF colour table of 20,000,000 entries" "$hostile/colour-table.rtf"
