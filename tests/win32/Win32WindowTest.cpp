@@ -339,7 +339,7 @@ TEST_F(Win32WindowTest, RichTextFormatsGoInAndComeBackThroughOurRtf) {
     EXPECT_EQ(back.ranges[0].start, 0u);
     EXPECT_GE(back.ranges[0].length, 2u);
     EXPECT_LE(back.ranges[0].length, 3u);  // the line break may go with it
-    EXPECT_TRUE(back.ranges[0].style.bold);
+    EXPECT_TRUE(back.ranges[0].style->bold);
 
     // A line is read as at most 4096 bytes of code page 932, whole characters.
     list.setLines({std::string(4095, 'a') + "犬"});
