@@ -57,6 +57,10 @@ std::size_t QtWindowPorts::capacity() const {
 
 void QtWindowPorts::clearList() { form_.Memo->clearList(); }
 
+void QtWindowPorts::checkRoomFor(const StyledText& text) const {
+    form_.Memo->checkRoomFor(text.text, !text.ranges.empty());
+}
+
 void QtWindowPorts::loadWholeText(StyledText text) {
     form_.Memo->setStyledUtf8(text.text, text.ranges);
     form_.Memo->setCapacity(MemoControl::kRaisedCapacity);

@@ -28,6 +28,7 @@ public:
     std::string line(std::uint32_t i) const override;
     std::size_t capacity() const override;
     void clearList() override;
+    void checkRoomFor(const StyledText& text) const override;
     void loadWholeText(StyledText text) override;
     bool appendLine(std::string_view line) override;
     std::size_t appendLines(std::span<const std::string> lines) override;

@@ -55,10 +55,11 @@ public:
     void focusList() override { commands_.list_.focusList(); }
     void clearList() override { commands_.list_.clearList(); }
     void setCurrentFile(const std::string& path) override { commands_.SetCurrentFile(path); }
-    void loadWholeText(StyledText text) override {
+    void admit(StyledText& text) override {
         dropListFont(text, kListFontFamily, kListFontHalfPoints);
-        commands_.list_.loadWholeText(std::move(text));
+        commands_.list_.checkRoomFor(text);
     }
+    void loadWholeText(StyledText text) override { commands_.list_.loadWholeText(std::move(text)); }
     void clearModified() override { commands_.list_.setModified(false); }
     bool appendLine(std::string_view line) override { return commands_.list_.appendLine(line); }
     std::size_t appendLines(std::span<const std::string> lines) override {

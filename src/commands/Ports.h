@@ -29,6 +29,10 @@ public:
     virtual std::size_t capacity() const = 0;
     // Empties the list and clears its modified mark.
     virtual void clearList() = 0;
+    // Throws when the control could not take this whole-file text (too
+    // large for the memory it may use, a line too long to lay out), before
+    // anything changes.
+    virtual void checkRoomFor(const StyledText& text) const { (void)text; }
     // The control's whole-file load of a file's text (formats in the list's
     // own font already taken out); raises its capacity.
     virtual void loadWholeText(StyledText text) = 0;

@@ -179,18 +179,27 @@ void loadDocument(const std::string& path, std::span<const std::uint8_t> head, B
         const std::optional<std::string_view> bytes = allBytes();
         if (!bytes || !zip::hasZipSignature(head) || !looksLikeDocx(asBytes(*bytes))) {
             // The whole-file load, which names the file first.
-            target.setCurrentFile(path);
-            if (!bytes) throw UserError("ストリームからの読み込みに失敗しました");
+            if (!bytes) {
+                target.clearList();
+                target.setCurrentFile(path);
+                throw UserError("ストリームからの読み込みに失敗しました");
+            }
             StyledText text = styledTextFromBytes(*bytes);
             // The file's bytes are done with: the list needs its memory.
             releaseBytes();
+            // A text the list cannot take leaves the old list and caption.
+            target.admit(text);
+            target.clearList();
+            target.setCurrentFile(path);
             target.loadWholeText(std::move(text));
             target.clearModified();
             return;
         }
+        target.clearList();
         outcome = throughBatches(
             target, [&](const LineSink& sink) { return extractDocxText(asBytes(*bytes), sink); });
     } else {
+        target.clearList();
         // The fixed places first; when they give no line, the document's own
         // structure.
         std::size_t lines = 0;
@@ -261,7 +270,6 @@ void loadWordListFile(const std::string& path, WordListTarget& target) {
     const std::filesystem::path filePath = pathFromUtf8(path);
     target.focusList();
     File file = openExisting(filePath);
-    target.clearList();
 
     std::array<std::uint8_t, 6> head{};
     const std::size_t got = file.read(head).value_or(0);
@@ -281,7 +289,6 @@ void loadWordListFile(const std::string& path, WordListTarget& target) {
 void loadWordListContent(const std::string& path, std::string_view content,
                          WordListTarget& target) {
     target.focusList();
-    target.clearList();
     const std::span<const std::uint8_t> bytes = asBytes(content);
     MemoryByteReader reader(bytes);
     loadDocument(

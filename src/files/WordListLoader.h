@@ -19,6 +19,9 @@ public:
     // Empties the list and clears its modified mark.
     virtual void clearList() = 0;
     virtual void setCurrentFile(const std::string& path) = 0;
+    // Readies a whole-file text for the control, and throws, before anything
+    // has changed, when the control could not take it.
+    virtual void admit(StyledText& text) { (void)text; }
     // The control's whole-file load of a file's text (see readWholeFile);
     // raises its capacity.
     virtual void loadWholeText(StyledText text) = 0;

@@ -612,23 +612,37 @@ std::string withUtf8LineBreaks(std::string_view text) {
 
 }  // namespace
 
-void MemoControl::replaceAll(std::string_view loaded, const std::vector<StyledRange>& ranges) {
-    TextShape shape = shapeOf(loaded);
-    std::string normalized;
-    std::string_view text = loaded;
-    // Refused before anything changes. A line is laid out whole each time
-    // it shows, so a line of megabytes would stall every repaint.
-    if (shape.longest > kLongestLine) throw UserError("行数が長すぎてファイルが開けません");
+namespace {
+
+void checkRoom(std::string_view text, bool formatted, const TextShape& shape,
+               qsizetype memoryBudget) {
+    // A line is laid out whole each time it shows, so a line of megabytes
+    // would stall every repaint.
+    if (shape.longest > kLongestLineUnits) throw UserError("行数が長すぎてファイルが開けません");
     // What the editor will hold: the text, a style byte for each of its
     // bytes when it has formats, the line index with room to grow. A list
     // whose line index would outweigh its text many times over (millions of
     // empty lines) is not let to take the memory of a list many times its
     // size.
     const auto bytes = static_cast<qsizetype>(text.size());
-    const qsizetype cost = bytes * (ranges.empty() ? 1 : 2) + shape.lines * kBytesPerLine;
-    if (cost > memoryBudget_ || (cost > kFreeCost && cost > kCostPerTextByte * bytes)) {
+    const qsizetype cost = bytes * (formatted ? 2 : 1) + shape.lines * kBytesPerLine;
+    if (cost > memoryBudget || (cost > kFreeCost && cost > kCostPerTextByte * bytes)) {
         throw std::bad_alloc();
     }
+}
+
+}  // namespace
+
+void MemoControl::checkRoomFor(std::string_view text, bool formatted) const {
+    checkRoom(text, formatted, shapeOf(text), memoryBudget_);
+}
+
+void MemoControl::replaceAll(std::string_view loaded, const std::vector<StyledRange>& ranges) {
+    const TextShape shape = shapeOf(loaded);
+    std::string normalized;
+    std::string_view text = loaded;
+    // Refused before anything changes.
+    checkRoom(text, !ranges.empty(), shape, memoryBudget_);
     if (shape.separators) {
         normalized = withUtf8LineBreaks(text);
         text = normalized;

@@ -83,6 +83,8 @@ public:
     // std::bad_alloc; one with a line longer than kLongestLine throws the
     // capacity error. Either leaves the list as it was.
     void setStyledText(const QString& text, const std::vector<StyledRange>& ranges);
+    // Throws as setStyledText would for this text, changing nothing.
+    void checkRoomFor(std::string_view text, bool formatted) const;
     // The same from UTF-8, as the loader has it: no second copy of the text.
     void setStyledUtf8(std::string_view text, const std::vector<StyledRange>& ranges);
     // The format shown at character `position` (UTF-16 units from the start).

@@ -2,6 +2,7 @@
 // A double of every port the commands use.
 #include <deque>
 #include <map>
+#include <new>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -49,7 +50,11 @@ struct FakeWindow : WordListPort,
         list.clear();
         modified = false;
     }
+    void checkRoomFor(const StyledText& text) const override {
+        if (text.text.size() > room) throw std::bad_alloc();
+    }
     void loadWholeText(StyledText text) override {
+        list.clear();
         std::istringstream in(text.text);
         for (std::string line; std::getline(in, line);) list.push_back(line);
     }

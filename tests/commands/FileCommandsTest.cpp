@@ -91,5 +91,17 @@ TEST_F(CommandsTest, ExportsAskBeforeOverwritingAndImportsReadTheContainerBack) 
     EXPECT_EQ(read(target).substr(2, 4), "Kivo");
 }
 
+TEST_F(CommandsTest, AListTooLargeForTheControlLeavesTheOldListAndCaption) {
+    const std::string file = at("big.txt");
+    write(file, "a\r\nb\r\n");
+    window.list = {"犬"};
+    window.caption = "old";
+    window.room = 3;
+    window.paths = {file};
+    EXPECT_THROW(commands.mnuNewInporttxtClick(), std::bad_alloc);
+    EXPECT_EQ(window.list, Lines{"犬"});
+    EXPECT_EQ(window.caption, "old");
+}
+
 }  // namespace
 }  // namespace kivo
