@@ -3,7 +3,7 @@
 #include <memory>
 #include <new>
 
-#include "core/Errors.h"
+#include "commands/CommandErrors.h"
 #include "platform/Boxes.h"
 
 namespace kivo {
@@ -37,23 +37,17 @@ void reportOutOfMemory(Boxes& boxes) noexcept {
 void showError(Boxes& boxes, const std::exception_ptr& error) {
     try {
         std::rethrow_exception(error);
-    } catch (const SilentCancel&) {
-        // The user cancelled; there is nothing to tell.
     } catch (const std::bad_alloc&) {
         reportOutOfMemory(boxes);
-    } catch (const std::exception& e) {
-        boxes.error(errorBoxText(QString::fromUtf8(e.what())));
+        return;
     } catch (...) {
-        boxes.error(errorBoxText(QStringLiteral("予期しないエラーが発生しました")));
+    }
+    if (const std::optional<std::string> text = commandErrorText(error)) {
+        boxes.error(QString::fromStdString(*text));
     }
 }
 
 }  // namespace
-
-QString errorBoxText(const QString& text) {
-    if (!text.isEmpty() && text.back() > QLatin1Char('.')) return text + QLatin1Char('.');
-    return text;
-}
 
 void holdMemoryReserve() noexcept {
     if (reserve()) return;

@@ -7,10 +7,6 @@ namespace kivo {
 
 class Boxes;
 
-// The error box text: the error's text, with "." appended when its last
-// character sorts after ".".
-QString errorBoxText(const QString& text);
-
 // Shows the error in the error box; a silent cancel shows nothing. Never
 // throws: when telling the user fails in turn (memory ran out), it says
 // "メモリが不足しています" from memory held back for that moment, or

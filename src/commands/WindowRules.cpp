@@ -15,9 +15,9 @@ std::uint32_t listCount(std::uint32_t reportedLines, std::size_t lastLineLength)
     return lastLineLength == 0 ? reportedLines - 1 : reportedLines;
 }
 
-void breakLinesAsShown(std::u16string& text, char16_t lineBreak) {
+void breakLinesAsShown(std::span<char16_t> text, char16_t lineBreak) {
     for (char16_t& c : text) {
-        if (c == u'\v' || c == u'\f' || c == u'\u2028' || c == u'\u2029') c = lineBreak;
+        if (isShownLineBreak(c)) c = lineBreak;
     }
 }
 

@@ -5,6 +5,7 @@
 // the control under the pointer, the highlighted menu item).
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -22,7 +23,10 @@ std::uint32_t listCount(std::uint32_t reportedLines, std::size_t lastLineLength)
 // Vertical tabs, form feeds, U+2028 and U+2029 become `lineBreak`, one unit
 // for another: a control would show each as a new line inside one entry,
 // and the list holds one entry per line it shows.
-void breakLinesAsShown(std::u16string& text, char16_t lineBreak);
+inline bool isShownLineBreak(char16_t c) {
+    return c == u'\v' || c == u'\f' || c == u'\u2028' || c == u'\u2029';
+}
+void breakLinesAsShown(std::span<char16_t> text, char16_t lineBreak);
 
 // The count label shows the list's count in plain decimal.
 void refreshLineCount(const WordListPort& list, MainWindowPort& window);

@@ -17,6 +17,7 @@
 #include <map>
 #include <new>
 
+#include "commands/WindowRules.h"
 #include "core/CodePage932.h"
 #include "core/Errors.h"
 #include "platform/Printing.h"
@@ -58,9 +59,7 @@ qsizetype utf16Units(const char* text, std::size_t length) {
     return units;
 }
 
-bool isLineSeparator(QChar c) {
-    return c == u'\v' || c == u'\f' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
-}
+bool isLineSeparator(QChar c) { return isShownLineBreak(c.unicode()); }
 
 QTextCharFormat charFormatOf(const TextStyle& style) {
     QTextCharFormat format;
@@ -294,10 +293,10 @@ void MemoControl::changeEvent(QEvent* event) {
 
 int MemoControl::count() const {
     const long lines = send(SCI_GETLINECOUNT);
-    const long last = lines - 1;
-    const bool lastEmpty = send(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(last)) ==
-                           send(SCI_POSITIONFROMLINE, static_cast<unsigned long>(last));
-    return static_cast<int>(lastEmpty ? lines - 1 : lines);
+    const auto last = static_cast<unsigned long>(lines - 1);
+    const long lastLength = send(SCI_GETLINEENDPOSITION, last) - send(SCI_POSITIONFROMLINE, last);
+    return static_cast<int>(
+        listCount(static_cast<std::uint32_t>(lines), static_cast<std::size_t>(lastLength)));
 }
 
 QString MemoControl::line(int i) const {
@@ -475,9 +474,9 @@ QString MemoControl::withLineBreaks(QString text) {
     // another, so positions in the text stay valid.
     const QString& view = text;
     if (std::none_of(view.begin(), view.end(), isLineSeparator)) return text;
-    for (QChar& c : text) {
-        if (isLineSeparator(c)) c = u'\n';
-    }
+    breakLinesAsShown(
+        std::span(reinterpret_cast<char16_t*>(text.data()), static_cast<std::size_t>(text.size())),
+        u'\n');
     return text;
 }
 

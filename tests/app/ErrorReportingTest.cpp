@@ -14,17 +14,6 @@
 namespace kivo {
 namespace {
 
-TEST(ErrorReporting, APeriodIsAddedWhenTheLastCharacterSortsAfterIt) {
-    EXPECT_EQ(errorBoxText(QStringLiteral("ファイルが見つかりません")),
-              QStringLiteral("ファイルが見つかりません."));
-    EXPECT_EQ(errorBoxText(QStringLiteral("done.")), QStringLiteral("done."));
-    EXPECT_EQ(errorBoxText(QStringLiteral("I/O エラー (32)")), QStringLiteral("I/O エラー (32)"));
-    EXPECT_EQ(errorBoxText(QStringLiteral("a-")), QStringLiteral("a-"));
-    EXPECT_EQ(errorBoxText(QStringLiteral("a/")), QStringLiteral("a/."));
-    EXPECT_EQ(errorBoxText(QStringLiteral("x")), QStringLiteral("x."));
-    EXPECT_EQ(errorBoxText(QString()), QString());
-}
-
 TEST(ErrorReporting, ErrorsReachTheErrorBoxAndSilentCancelsNothing) {
     ScriptedBoxes boxes;
     bool after = false;
@@ -57,7 +46,7 @@ TEST(ErrorReporting, RunningOutOfMemoryIsToldFromMemoryHeldBackAndNeverFailsTwic
     FailingBoxes boxes;
     runCommand(boxes, [] { throw std::bad_alloc(); });
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, errorBoxText(QStringLiteral("メモリが不足しています")));
+    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("メモリが不足しています."));
     EXPECT_FALSE(boxes.reserveHeldWhileShowing);
     EXPECT_TRUE(memoryReserveHeld());
     // Showing an ordinary error fails for want of memory: the user hears of

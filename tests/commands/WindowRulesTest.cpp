@@ -17,6 +17,8 @@ TEST(WindowRules, ErrorTextGetsAStopOnlyAfterCharactersSortingAfterIt) {
     EXPECT_EQ(errorBoxText("ファイルが見つかりません"), "ファイルが見つかりません.");
     EXPECT_EQ(errorBoxText("I/O エラー (5)"), "I/O エラー (5)");  // ")" sorts before "."
     EXPECT_EQ(errorBoxText("done."), "done.");
+    EXPECT_EQ(errorBoxText("a-"), "a-");
+    EXPECT_EQ(errorBoxText("a/"), "a/.");
     EXPECT_EQ(commandErrorText(std::make_exception_ptr(UserError("abc"))), "abc.");
     EXPECT_EQ(commandErrorText(std::make_exception_ptr(SilentCancel())), std::nullopt);
 }
