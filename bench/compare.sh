@@ -168,7 +168,7 @@ hostile_row() {
         END {
             mib = 1024 * 1024
             peak = (v["hwm_after_kib"] - v["hwm_before_kib"]) * 1024
-            outcome = v["message"] == "-" ? sprintf("loaded, %d lines", v["lines"]) : "refused: " v["message"]
+            outcome = v["message"] == "-" ? sprintf("loaded, %d line%s", v["lines"], v["lines"] == 1 ? "" : "s") : "refused: " v["message"]
             printf "| %s | %.1f MB | %.2f s | %.0f MiB (%.1f times the file) | %.0f ms | %.1f %% | %s |",
                 shape, v["file_bytes"] / 1e6, v["load_s"], peak / mib, peak / v["file_bytes"],
                 v["first_paint_s"] * 1000, v["idle_cpu"] * 100, outcome
