@@ -94,9 +94,12 @@ DrawHistoryWindow::DrawHistoryWindow(TopicDrawer& drawer, QWidget* mainWindow)
         0, List->fontMetrics().horizontalAdvance(QStringLiteral("0000/00/00 00:00:00")) + 12);
     List->setColumnWidth(1, 130);
 
-    ButtonCopy = button(QStringLiteral("コピー(&C)"), QStringLiteral("ButtonCopy"), this);
-    ButtonClear = button(QStringLiteral("クリア(&L)"), QStringLiteral("ButtonClear"), this);
-    ButtonClose = button(QStringLiteral("閉じる"), QStringLiteral("ButtonClose"), this);
+    ButtonCopy =
+        button(QString::fromUtf8(kDrawHistoryCopyCaption), QStringLiteral("ButtonCopy"), this);
+    ButtonClear =
+        button(QString::fromUtf8(kDrawHistoryClearCaption), QStringLiteral("ButtonClear"), this);
+    ButtonClose =
+        button(QString::fromUtf8(kDrawHistoryCloseCaption), QStringLiteral("ButtonClose"), this);
     connect(ButtonCopy, &QPushButton::clicked, this, &DrawHistoryWindow::ButtonCopyClick);
     connect(ButtonClear, &QPushButton::clicked, this, &DrawHistoryWindow::ButtonClearClick);
     connect(ButtonClose, &QPushButton::clicked, this, &QDialog::close);

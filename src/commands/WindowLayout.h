@@ -133,6 +133,10 @@ inline constexpr int kTopicFontPixels = 12;
 
 // The window listing this run's draws.
 inline constexpr const char* kDrawHistoryCaption = "お題の履歴";
+// The history window's buttons: copy it all, clear it, close the window.
+inline constexpr const char* kDrawHistoryCopyCaption = "コピー(&C)";
+inline constexpr const char* kDrawHistoryClearCaption = "クリア(&L)";
+inline constexpr const char* kDrawHistoryCloseCaption = "閉じる";
 
 // The About box: the product's long name in four pieces of alternating
 // colour (0xRRGGBB), the version text, the rights and credits lines.

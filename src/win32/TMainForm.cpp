@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "commands/CommandErrors.h"
 #include "commands/EditCommands.h"
@@ -556,35 +557,111 @@ void TMainForm::dropFiles(HDROP drop) {
     }
 }
 
+namespace {
+
+// The history window's controls.
+enum HistoryControl { kHistoryText = 1, kHistoryCopy, kHistoryClear, kHistoryClose };
+
+void putOnClipboard(HWND owner, const std::wstring& text) {
+    if (!OpenClipboard(owner)) return;
+    EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+        if (void* target = GlobalLock(memory)) {
+            std::memcpy(target, text.c_str(), bytes);
+            GlobalUnlock(memory);
+            // The clipboard owns the memory once it takes it.
+            if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+        } else {
+            GlobalFree(memory);
+        }
+    }
+    CloseClipboard();
+}
+
+}  // namespace
+
 void TMainForm::showDrawHistory() {
     // The draws of this run, latest first, in a window beside the main one.
     if (!history_) {
         history_ = CreateWindowExW(0, kHistoryClassName, wide(kDrawHistoryCaption).c_str(),
-                                   WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 420, 300,
+                                   WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 460, 300,
                                    hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
-        const HWND text = CreateWindowExW(
-            WS_EX_CLIENTEDGE, L"EDIT", L"",
-            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY, 0, 0, 0,
-            0, history_, reinterpret_cast<HMENU>(1), GetModuleHandleW(nullptr), nullptr);
-        SendMessageW(text, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_), FALSE);
-        // Closing only hides it: the history stays for the run.
-        SetWindowSubclass(
-            history_,
-            [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-               DWORD_PTR) -> LRESULT {
-                if (message == WM_CLOSE) {
-                    ShowWindow(hwnd, SW_HIDE);
-                    return 0;
-                }
-                if (message == WM_SIZE) {
-                    MoveWindow(GetDlgItem(hwnd, 1), 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-                }
-                return DefSubclassProc(hwnd, message, wParam, lParam);
-            },
-            1, 0);
+        const auto child = [this](const wchar_t* kind, const std::string& caption, DWORD style,
+                                  int id, DWORD extended = 0) {
+            const HWND control = CreateWindowExW(
+                extended, kind, wide(caption).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+                history_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                GetModuleHandleW(nullptr), nullptr);
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_), FALSE);
+        };
+        child(L"EDIT", "", WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY, kHistoryText,
+              WS_EX_CLIENTEDGE);
+        child(L"BUTTON", kDrawHistoryCopyCaption, WS_TABSTOP | BS_PUSHBUTTON, kHistoryCopy);
+        child(L"BUTTON", kDrawHistoryClearCaption, WS_TABSTOP | BS_PUSHBUTTON, kHistoryClear);
+        child(L"BUTTON", kDrawHistoryCloseCaption, WS_TABSTOP | BS_PUSHBUTTON, kHistoryClose);
+        SetWindowSubclass(history_, historyProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
+        RECT client{};
+        GetClientRect(history_, &client);
+        SendMessageW(history_, WM_SIZE, 0, MAKELPARAM(client.right, client.bottom));
     }
-    SetDlgItemTextW(history_, 1, wide(topics_->drawer().history().text("\r\n")).c_str());
+    const bool any = !topics_->drawer().history().empty();
+    EnableWindow(GetDlgItem(history_, kHistoryCopy), any);
+    EnableWindow(GetDlgItem(history_, kHistoryClear), any);
+    SetDlgItemTextW(history_, kHistoryText, wide(topics_->drawer().history().text("\r\n")).c_str());
     ShowWindow(history_, SW_SHOWNORMAL);
+}
+
+void TMainForm::historyCommand(int id) {
+    switch (id) {
+        case kHistoryCopy:
+            putOnClipboard(history_, wide(topics_->drawer().history().text("\r\n")));
+            break;
+        case kHistoryClear:
+            topics_->drawer().clearHistory();
+            showDrawHistory();
+            break;
+        case kHistoryClose:
+            ShowWindow(history_, SW_HIDE);
+            break;
+        default:
+            break;
+    }
+}
+
+LRESULT CALLBACK TMainForm::historyProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR, DWORD_PTR form) {
+    switch (message) {
+        case WM_CLOSE:
+            // Closing only hides it: the history stays for the run.
+            ShowWindow(hwnd, SW_HIDE);
+            return 0;
+        case WM_COMMAND:
+            if (HIWORD(wParam) == BN_CLICKED) {
+                reinterpret_cast<TMainForm*>(form)->historyCommand(LOWORD(wParam));
+                return 0;
+            }
+            break;
+        case WM_SIZE: {
+            // The text fills the window above one row of buttons: copy and
+            // clear on the left, close on the right.
+            const double scale = reinterpret_cast<TMainForm*>(form)->scale_;
+            const auto px = [scale](int v) { return static_cast<int>(std::lround(v * scale)); };
+            const int width = LOWORD(lParam);
+            const int height = HIWORD(lParam);
+            const int buttonTop = height - px(8) - px(24);
+            MoveWindow(GetDlgItem(hwnd, kHistoryText), px(8), px(8), width - px(16),
+                       buttonTop - px(16), TRUE);
+            MoveWindow(GetDlgItem(hwnd, kHistoryCopy), px(8), buttonTop, px(90), px(24), TRUE);
+            MoveWindow(GetDlgItem(hwnd, kHistoryClear), px(104), buttonTop, px(90), px(24), TRUE);
+            MoveWindow(GetDlgItem(hwnd, kHistoryClose), width - px(98), buttonTop, px(90), px(24),
+                       TRUE);
+            break;
+        }
+        default:
+            break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 // ---- The window procedure ------------------------------------------------

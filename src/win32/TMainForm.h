@@ -103,6 +103,9 @@ private:
     void dropFiles(HDROP drop);
     void dispatch(CommandId command);
     void showDrawHistory();
+    void historyCommand(int id);
+    static LRESULT CALLBACK historyProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR, DWORD_PTR form);
     std::string hintUnderPointer() const;
 
     WindowParts parts_;

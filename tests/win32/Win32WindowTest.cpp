@@ -256,6 +256,15 @@ TEST_F(Win32WindowTest, TypedLinesAreCountedAndTheEditCommandsActOnThem) {
     EXPECT_NE(first, second);
     command(CommandId::ClearTopics);
     EXPECT_EQ(textOf(control("Edit1st")), L"");
+
+    // The history window shows the draw and clears it from its own button.
+    command(CommandId::DrawHistory);
+    const HWND history = FindWindowW(L"TFormDrawHistory", nullptr);
+    ASSERT_NE(history, nullptr);
+    EXPECT_NE(textOf(GetDlgItem(history, 1)).find(first.substr(1)), std::wstring::npos);
+    SendMessageW(history, WM_COMMAND, MAKEWPARAM(3, BN_CLICKED), 0);
+    EXPECT_EQ(textOf(GetDlgItem(history, 1)), L"");
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(history, 2)));
 }
 
 TEST_F(Win32WindowTest, FileCommandsSaveAndLoadThroughTheListInCodePage932) {
