@@ -142,12 +142,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Extraction all = extract(archive, SIZE_MAX);
     if (all.broken) return 0;
     FUZZ_CHECK(all.outcome == kivo::WordTextOutcome::Completed);
-    const std::size_t half = all.lines.size() / 2;
-    const Extraction refused = extract(archive, half);
-    FUZZ_CHECK(!refused.broken);
-    FUZZ_CHECK(refused.outcome == (all.lines.empty() ? kivo::WordTextOutcome::Completed
-                                                     : kivo::WordTextOutcome::AppendRefused));
-    FUZZ_CHECK(refused.lines.size() == half &&
-               std::equal(refused.lines.begin(), refused.lines.end(), all.lines.begin()));
+    kivo::fuzz::checkRefusedHalfway(all, extract(archive, all.lines.size() / 2));
     return 0;
 }

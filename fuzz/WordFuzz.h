@@ -1,6 +1,7 @@
 #pragma once
 // What the fuzz targets of the Word readers share: a run of a reader with a
 // list that takes only so many lines, every line checked as it comes.
+#include <algorithm>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -46,6 +47,16 @@ Extraction extractChecked(Read read, std::size_t acceptAtMost, std::string_view 
     }
     if (!result.broken) FUZZ_CHECK(refused == (result.outcome == WordTextOutcome::AppendRefused));
     return result;
+}
+
+// `refused` is the run of the same reader on a list full after half of the
+// lines of `all`: it has the first half and nothing more.
+inline void checkRefusedHalfway(const Extraction& all, const Extraction& refused) {
+    FUZZ_CHECK(!refused.broken);
+    FUZZ_CHECK(refused.outcome ==
+               (all.lines.empty() ? WordTextOutcome::Completed : WordTextOutcome::AppendRefused));
+    FUZZ_CHECK(refused.lines.size() == all.lines.size() / 2 &&
+               std::equal(refused.lines.begin(), refused.lines.end(), all.lines.begin()));
 }
 
 }  // namespace kivo::fuzz

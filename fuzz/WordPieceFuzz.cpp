@@ -37,12 +37,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(all.outcome == kivo::WordTextOutcome::Completed);
 
     // A list that is full halfway gets the first half and nothing more.
-    const std::size_t half = all.lines.size() / 2;
-    const Extraction refused = extract(bytes, half);
-    FUZZ_CHECK(!refused.broken);
-    FUZZ_CHECK(refused.outcome == (all.lines.empty() ? kivo::WordTextOutcome::Completed
-                                                     : kivo::WordTextOutcome::AppendRefused));
-    FUZZ_CHECK(refused.lines.size() == half &&
-               std::equal(refused.lines.begin(), refused.lines.end(), all.lines.begin()));
+    kivo::fuzz::checkRefusedHalfway(all, extract(bytes, all.lines.size() / 2));
     return 0;
 }

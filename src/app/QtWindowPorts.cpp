@@ -66,13 +66,13 @@ void QtWindowPorts::loadWholeText(StyledText text) {
     form_.Memo->setCapacity(MemoControl::kRaisedCapacity);
 }
 
-bool QtWindowPorts::appendLine(std::string_view line) { return form_.Memo->appendLine(qt(line)); }
+bool QtWindowPorts::appendLine(std::string_view line) {
+    const std::string utf8(line);
+    return form_.Memo->appendLines(std::span(&utf8, 1)) == 1;
+}
 
 std::size_t QtWindowPorts::appendLines(std::span<const std::string> lines) {
-    QStringList list;
-    list.reserve(static_cast<qsizetype>(lines.size()));
-    for (const std::string& line : lines) list << QString::fromStdString(line);
-    return static_cast<std::size_t>(form_.Memo->appendLines(list));
+    return form_.Memo->appendLines(lines);
 }
 
 bool QtWindowPorts::isModified() const { return form_.Memo->isModified(); }

@@ -1,6 +1,7 @@
 #include "commands/WindowRules.h"
 
 #include "core/Titles.h"
+#include "core/Utf8.h"
 #include "wordlist/Random.h"
 
 namespace kivo {
@@ -19,6 +20,17 @@ void breakLinesAsShown(std::span<char16_t> text, char16_t lineBreak) {
     for (char16_t& c : text) {
         if (isShownLineBreak(c)) c = lineBreak;
     }
+}
+
+FittingLines linesThatFit(std::span<const std::string> lines, std::size_t room) {
+    FittingLines fitting;
+    for (const std::string& line : lines) {
+        const std::size_t units = utf16Length(line) + 1;
+        if (units > room - fitting.units) break;
+        fitting.units += units;
+        ++fitting.count;
+    }
+    return fitting;
 }
 
 void refreshLineCount(const WordListPort& list, MainWindowPort& window) {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "core/CodePage932.h"
 #include "core/CodePages.h"
+#include "core/CodePagesSystem.h"
 #include "core/Utf8.h"
 
 namespace kivo {
@@ -145,31 +145,11 @@ int appendUtf16(const UChar* units, int count, bool last, std::string& out) {
     return held;
 }
 
-void appendUnknown(std::string_view bytes, std::string& out) {
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) < 0x80) {
-            out.push_back(c);
-        } else {
-            appendUtf8(out, 0xFFFD);
-        }
-    }
-}
-
 }  // namespace
 
-void appendDecodedCodePage(int codePage, std::string_view bytes, std::string& out) {
-    if (bytes.empty()) return;
-    // The program's own code page has one decoder, with Windows' reading of
-    // the few bytes where ICU's table is IBM's.
-    if (codePage == 932) {
-        out += cp932::decode(bytes);
-        return;
-    }
+bool appendDecodedBySystem(int codePage, std::string_view bytes, std::string& out) {
     Entry& entry = entryFor(codePage);
-    if (!entry.conv) {
-        appendUnknown(bytes, out);
-        return;
-    }
+    if (!entry.conv) return false;
     UConverter* conv = entry.conv.get();
     ucnv_resetToUnicode(conv);
     // Converted in slices, so the buffer stays small whatever the input.
@@ -189,12 +169,7 @@ void appendDecodedCodePage(int codePage, std::string_view bytes, std::string& ou
         if (carried > 0) buffer[0] = buffer[static_cast<std::size_t>(produced - 1)];
         if (done) break;
     }
-}
-
-std::string decodeCodePage(int codePage, std::string_view bytes) {
-    std::string out;
-    appendDecodedCodePage(codePage, bytes, out);
-    return out;
+    return true;
 }
 
 bool isCodePageKnown(int codePage) { return entryFor(codePage).conv != nullptr; }

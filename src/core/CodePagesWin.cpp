@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/CodePage932.h"
 #include "core/CodePages.h"
+#include "core/CodePagesSystem.h"
 #include "core/Utf8.h"
 
 namespace kivo {
@@ -100,55 +100,28 @@ void appendPerCharacter(const Entry& entry, std::string_view bytes, std::string&
     }
 }
 
-void appendUnknown(std::string_view bytes, std::string& out) {
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) < 0x80) {
-            out.push_back(c);
-        } else {
-            appendUtf8(out, kReplacement);
-        }
-    }
-}
-
 }  // namespace
 
-void appendDecodedCodePage(int codePage, std::string_view bytes, std::string& out) {
-    if (bytes.empty()) return;
-    // The program's own code page has one decoder, with one notion of broken bytes.
-    if (codePage == 932) {
-        out += cp932::decode(bytes);
-        return;
-    }
+bool appendDecodedBySystem(int codePage, std::string_view bytes, std::string& out) {
     const Entry& entry = entryFor(codePage);
-    if (!entry.known) {
-        appendUnknown(bytes, out);
-        return;
-    }
+    if (!entry.known) return false;
     std::wstring wide;
     if (entry.byteWise) {
         if (toUtf16(codePage, MB_ERR_INVALID_CHARS, bytes, wide)) {
             appendUtf16(wide, out);
-            return;
+            return true;
         }
         // Some tables (the symbol code page) take no flags at all.
         if (GetLastError() == ERROR_NO_UNICODE_TRANSLATION) {
             appendPerCharacter(entry, bytes, out);
-            return;
+            return true;
         }
     }
     // UTF-8, GB18030 and the stateful code pages: the system marks broken
     // bytes with U+FFFD itself.
-    if (toUtf16(codePage, 0, bytes, wide)) {
-        appendUtf16(wide, out);
-    } else {
-        appendUnknown(bytes, out);
-    }
-}
-
-std::string decodeCodePage(int codePage, std::string_view bytes) {
-    std::string out;
-    appendDecodedCodePage(codePage, bytes, out);
-    return out;
+    if (!toUtf16(codePage, 0, bytes, wide)) return false;
+    appendUtf16(wide, out);
+    return true;
 }
 
 bool isCodePageKnown(int codePage) { return entryFor(codePage).known; }

@@ -1,6 +1,9 @@
 #pragma once
 // UTF-8, the form text takes inside the program's plain C++ code.
+#include <bit>
 #include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -73,15 +76,27 @@ inline std::string utf16ToUtf8(std::u16string_view units) {
     return out;
 }
 
-// UTF-16 units of well-formed UTF-8: one per character, two from U+10000 up.
+// UTF-16 units of well-formed UTF-8: one per character, two from U+10000
+// up. Eight bytes at a time, as whole lists are measured with it.
 inline std::size_t utf16Length(std::string_view utf8) {
-    std::size_t units = 0;
-    for (const char c : utf8) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte & 0xC0) != 0x80) ++units;
-        if (byte >= 0xF0) ++units;
+    constexpr std::uint64_t kHigh = 0x8080808080808080u;
+    std::size_t continuation = 0;
+    std::size_t fourByteLeads = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= utf8.size(); i += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, utf8.data() + i, sizeof x);
+        // Bytes 10xxxxxx, and bytes 1111xxxx, marked in their top bits.
+        continuation += static_cast<std::size_t>(std::popcount(x & ~(x << 1) & kHigh));
+        fourByteLeads +=
+            static_cast<std::size_t>(std::popcount(x & (x << 1) & (x << 2) & (x << 3) & kHigh));
     }
-    return units;
+    for (; i < utf8.size(); ++i) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        continuation += (b & 0xC0) == 0x80 ? 1 : 0;
+        fourByteLeads += b >= 0xF0 ? 1 : 0;
+    }
+    return utf8.size() - continuation + fourByteLeads;
 }
 
 // UTF-8 to UTF-16; malformed sequences become U+FFFD.

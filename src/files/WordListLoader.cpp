@@ -9,6 +9,7 @@
 #include "core/Errors.h"
 #include "core/FileSystem.h"
 #include "core/PathRules.h"
+#include "core/Utf8.h"
 #include "files/DocxText.h"
 #include "files/FileError.h"
 #include "files/RtfReader.h"
@@ -19,17 +20,6 @@
 
 namespace kivo {
 namespace {
-
-// UTF-16 units of a UTF-8 text: one per character, two beyond U+FFFF.
-std::size_t utf16Length(std::string_view utf8) {
-    std::size_t units = 0;
-    for (const char c : utf8) {
-        const auto b = static_cast<unsigned char>(c);
-        if ((b & 0xC0) != 0x80) ++units;
-        if (b >= 0xF0) ++units;
-    }
-    return units;
-}
 
 TextStyle styleOf(const rtf::CharFormat& f) {
     TextStyle s;

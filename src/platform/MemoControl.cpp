@@ -12,14 +12,13 @@
 #include <QUrl>
 #include <algorithm>
 #include <array>
-#include <bit>
-#include <cstring>
 #include <map>
 #include <new>
 
 #include "commands/WindowRules.h"
 #include "core/CodePage932.h"
 #include "core/Errors.h"
+#include "core/Utf8.h"
 #include "platform/Printing.h"
 
 namespace kivo {
@@ -92,6 +91,26 @@ int distance(const TextStyle& a, const TextStyle& b) {
         }
     }
     return d;
+}
+
+// The separators as line breaks; one character for one, so UTF-16
+// positions stay.
+std::string withUtf8LineBreaks(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\v' || c == '\f') {
+            out.push_back('\n');
+        } else if (c == '\xE2' && i + 2 < text.size() && text[i + 1] == '\x80' &&
+                   (text[i + 2] == '\xA8' || text[i + 2] == '\xA9')) {
+            out.push_back('\n');
+            i += 2;
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out;
 }
 
 }  // namespace
@@ -443,30 +462,25 @@ void MemoControl::insertAtEnd(const QByteArray& utf8, qsizetype units) {
 }
 
 bool MemoControl::appendLine(const QString& line) {
-    if (length() + line.size() + 1 > capacity_) return false;
-    insertAtEnd((withLineBreaks(line) + QLatin1Char('\n')).toUtf8(), line.size() + 1);
-    return true;
+    const std::string utf8 = line.toStdString();
+    return appendLines(std::span(&utf8, 1)) == 1;
 }
 
-qsizetype MemoControl::appendLines(const QStringList& lines) {
-    qsizetype room = capacity_ - length();
-    qsizetype fitting = 0;
-    qsizetype characters = 0;
-    for (const QString& line : lines) {
-        if (line.size() + 1 > room) break;
-        room -= line.size() + 1;
-        characters += line.size() + 1;
-        ++fitting;
+std::size_t MemoControl::appendLines(std::span<const std::string> lines) {
+    const FittingLines fitting =
+        linesThatFit(lines, static_cast<std::size_t>(std::max<qsizetype>(capacity_ - units_, 0)));
+    if (fitting.count == 0) return 0;
+    std::string text;
+    std::size_t bytes = 0;
+    for (std::size_t i = 0; i < fitting.count; ++i) bytes += lines[i].size() + 1;
+    text.reserve(bytes);
+    for (std::size_t i = 0; i < fitting.count; ++i) {
+        text += lines[i];
+        text += '\n';
     }
-    if (fitting == 0) return 0;
-    QString text;
-    text.reserve(characters);
-    for (qsizetype i = 0; i < fitting; ++i) {
-        text += withLineBreaks(lines[i]);
-        text += QLatin1Char('\n');
-    }
-    insertAtEnd(text.toUtf8(), text.size());
-    return fitting;
+    insertAtEnd(QByteArray::fromStdString(withUtf8LineBreaks(text)),
+                static_cast<qsizetype>(fitting.units));
+    return fitting.count;
 }
 
 QString MemoControl::withLineBreaks(QString text) {
@@ -530,30 +544,6 @@ namespace {
 
 constexpr qsizetype kLongestLineUnits = MemoControl::kLongestLine;
 
-// UTF-16 units of UTF-8 text: every byte that starts a character, and one
-// more for each character beyond U+FFFF. Eight bytes at a time, for it
-// runs over whole lists.
-qsizetype utf16UnitsOf(std::string_view text) {
-    constexpr std::uint64_t kHigh = 0x8080808080808080u;
-    std::size_t continuation = 0;
-    std::size_t fourByteLeads = 0;
-    std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        std::uint64_t x;
-        std::memcpy(&x, text.data() + i, sizeof x);
-        // Bytes 10xxxxxx, and bytes 1111xxxx, marked in their top bits.
-        continuation += static_cast<std::size_t>(std::popcount(x & ~(x << 1) & kHigh));
-        fourByteLeads +=
-            static_cast<std::size_t>(std::popcount(x & (x << 1) & (x << 2) & (x << 3) & kHigh));
-    }
-    for (; i < text.size(); ++i) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        continuation += (b & 0xC0) == 0x80 ? 1 : 0;
-        fourByteLeads += b >= 0xF0 ? 1 : 0;
-    }
-    return static_cast<qsizetype>(text.size() - continuation + fourByteLeads);
-}
-
 // What replacing the list with a text would take.
 struct TextShape {
     qsizetype units = 0;  // UTF-16 units
@@ -564,14 +554,14 @@ struct TextShape {
 
 TextShape shapeOf(std::string_view text) {
     TextShape shape;
-    shape.units = utf16UnitsOf(text);
+    shape.units = static_cast<qsizetype>(utf16Length(text));
     // Lines, and the units of those long enough to matter.
     std::size_t start = 0;
     for (;;) {
         const std::size_t end = std::min(text.find('\n', start), text.size());
         const std::string_view line = text.substr(start, end - start);
         if (static_cast<qsizetype>(line.size()) > kLongestLineUnits) {
-            shape.longest = std::max(shape.longest, utf16UnitsOf(line));
+            shape.longest = std::max(shape.longest, static_cast<qsizetype>(utf16Length(line)));
         } else {
             shape.longest = std::max(shape.longest, static_cast<qsizetype>(line.size()));
         }
@@ -587,26 +577,6 @@ TextShape shapeOf(std::string_view text) {
                            (text[at + 2] == '\xA8' || text[at + 2] == '\xA9');
     }
     return shape;
-}
-
-// The separators as line breaks; one character for one, so UTF-16
-// positions stay.
-std::string withUtf8LineBreaks(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\v' || c == '\f') {
-            out.push_back('\n');
-        } else if (c == '\xE2' && i + 2 < text.size() && text[i + 1] == '\x80' &&
-                   (text[i + 2] == '\xA8' || text[i + 2] == '\xA9')) {
-            out.push_back('\n');
-            i += 2;
-        } else {
-            out.push_back(c);
-        }
-    }
-    return out;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,9 +62,9 @@ public:
     // Puts the line and a line break at the end of the text; false, with
     // nothing changed, when that would go beyond the capacity.
     bool appendLine(const QString& line);
-    // Appends lines in order, as appendLine would one by one, until one
-    // does not fit; returns how many it added. One insertion for them all.
-    qsizetype appendLines(const QStringList& lines);
+    // Appends lines (UTF-8) in order, as appendLine would one by one, until
+    // one does not fit; returns how many it added. One insertion for them all.
+    std::size_t appendLines(std::span<const std::string> lines);
     // The text with LF between lines, every character kept.
     QString rawText() const;
     QString toPlainText() const { return rawText(); }

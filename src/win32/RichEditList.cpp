@@ -170,23 +170,15 @@ void RichEditList::appendRaw(const std::wstring& units) {
 }
 
 bool RichEditList::appendLine(std::string_view line) {
-    const std::wstring units = withCarriageReturns(line) + L'\r';
-    if (length() + units.size() > capacity()) return false;
-    appendRaw(units);
-    return true;
+    const std::string utf8(line);
+    return appendLines(std::span(&utf8, 1)) == 1;
 }
 
 std::size_t RichEditList::appendLines(std::span<const std::string> lines) {
-    std::size_t room = capacity() - std::min(capacity(), length());
+    const std::size_t fitting =
+        linesThatFit(lines, capacity() - std::min(capacity(), length())).count;
     std::wstring units;
-    std::size_t fitting = 0;
-    for (const std::string& line : lines) {
-        const std::wstring next = withCarriageReturns(line) + L'\r';
-        if (next.size() > room) break;
-        room -= next.size();
-        units += next;
-        ++fitting;
-    }
+    for (std::size_t i = 0; i < fitting; ++i) units += withCarriageReturns(lines[i]) + L'\r';
     if (fitting > 0) appendRaw(units);
     return fitting;
 }
