@@ -1,6 +1,7 @@
 #include "app/QtWindowPorts.h"
 
 #include <QDateTime>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSettings>
@@ -32,6 +33,23 @@ std::optional<std::string> chosen(const std::optional<QString>& path) {
     return path->toStdString();
 }
 
+// A box or dialog shown in the middle of long work answers to the usual
+// cursor, not the wait cursor over the rest of the program.
+class UsualCursor {
+public:
+    UsualCursor() : busy_(QGuiApplication::overrideCursor() != nullptr) {
+        if (busy_) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+    }
+    UsualCursor(const UsualCursor&) = delete;
+    UsualCursor& operator=(const UsualCursor&) = delete;
+    ~UsualCursor() {
+        if (busy_) QGuiApplication::restoreOverrideCursor();
+    }
+
+private:
+    bool busy_;
+};
+
 QSettings openSettings() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Kivo"),
                      QStringLiteral("Kivo"));
@@ -57,23 +75,14 @@ std::size_t QtWindowPorts::capacity() const {
 
 void QtWindowPorts::clearList() { form_.Memo->clearList(); }
 
-void QtWindowPorts::checkRoomFor(const StyledText& text) const {
-    form_.Memo->checkRoomFor(text.text, !text.ranges.empty());
-}
+ListCosts QtWindowPorts::listCosts() const { return form_.Memo->costs(); }
 
 void QtWindowPorts::loadWholeText(StyledText text) {
     form_.Memo->setStyledUtf8(text.text, text.ranges);
-    form_.Memo->setCapacity(MemoControl::kRaisedCapacity);
+    form_.Memo->setCapacity(kRaisedCapacity);
 }
 
-bool QtWindowPorts::appendLine(std::string_view line) {
-    const std::string utf8(line);
-    return form_.Memo->appendLines(std::span(&utf8, 1)) == 1;
-}
-
-std::size_t QtWindowPorts::appendLines(std::span<const std::string> lines) {
-    return form_.Memo->appendLines(lines);
-}
+void QtWindowPorts::appendText(std::string_view lines) { form_.Memo->appendUtf8(lines); }
 
 bool QtWindowPorts::isModified() const { return form_.Memo->isModified(); }
 
@@ -105,10 +114,6 @@ void QtWindowPorts::setLines(const std::vector<std::string>& lines) {
     }
     form_.Memo->setPlainUtf8(text);
 }
-
-bool QtWindowPorts::plainTextMode() const { return form_.Memo->plainTextMode(); }
-
-void QtWindowPorts::setPlainTextMode(bool on) { form_.Memo->setPlainTextMode(on); }
 
 std::string QtWindowPorts::text() const { return form_.Memo->utf8Text(); }
 
@@ -157,9 +162,18 @@ void QtWindowPorts::historyChanged() {
     if (form_.historyWindow_ && form_.historyWindow_->isVisible()) form_.historyWindow_->refresh();
 }
 
+void QtWindowPorts::showBusy(bool busy) {
+    if (busy) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
+
 // ---- Boxes and dialogs ----------------------------------------------------
 
 BoxAnswer QtWindowPorts::confirm(const std::string& text) {
+    const UsualCursor usual;
     switch (form_.boxes_.confirm(qt(text))) {
         case Boxes::Answer::Yes:
             return BoxAnswer::Yes;
@@ -171,19 +185,28 @@ BoxAnswer QtWindowPorts::confirm(const std::string& text) {
     return BoxAnswer::Cancel;
 }
 
-void QtWindowPorts::warning(const std::string& text) { form_.boxes_.warning(qt(text)); }
+void QtWindowPorts::warning(const std::string& text) {
+    const UsualCursor usual;
+    form_.boxes_.warning(qt(text));
+}
 
-void QtWindowPorts::message(const std::string& text) { form_.boxes_.message(qt(text)); }
+void QtWindowPorts::message(const std::string& text) {
+    const UsualCursor usual;
+    form_.boxes_.message(qt(text));
+}
 
 bool QtWindowPorts::askYesNo(const std::string& caption, const std::string& text) {
+    const UsualCursor usual;
     return form_.boxes_.askYesNo(qt(caption), qt(text));
 }
 
 std::optional<std::string> QtWindowPorts::openFile(const DialogSettings& settings) {
+    const UsualCursor usual;
     return chosen(form_.dialogs_->openFile(qtSettings(settings)));
 }
 
 std::optional<std::string> QtWindowPorts::saveFile(const DialogSettings& settings) {
+    const UsualCursor usual;
     return chosen(form_.dialogs_->saveFile(qtSettings(settings)));
 }
 

@@ -27,17 +27,14 @@ public:
     std::uint32_t count() const override;
     std::string line(std::uint32_t i) const override;
     std::size_t capacity() const override;
+    ListCosts listCosts() const override;
     void clearList() override;
-    void checkRoomFor(const StyledText& text) const override;
     void loadWholeText(StyledText text) override;
-    bool appendLine(std::string_view line) override;
-    std::size_t appendLines(std::span<const std::string> lines) override;
+    void appendText(std::string_view lines) override;
     bool isModified() const override;
     void setModified(bool modified) override;
     std::vector<std::string> lines() const override;
     void setLines(const std::vector<std::string>& lines) override;
-    bool plainTextMode() const override;
-    void setPlainTextMode(bool on) override;
     std::string text() const override;
     StyledText styledText() const override;
     bool hasSelection() const override;
@@ -55,6 +52,7 @@ public:
     void showTopics(const std::string& topic1, const std::string& topic2) override;
     void clearTopics() override;
     void historyChanged() override;
+    void showBusy(bool busy) override;
 
     // Boxes and dialogs.
     BoxAnswer confirm(const std::string& text) override;

@@ -69,9 +69,9 @@ TMainForm::TMainForm(Boxes& boxes, QWidget* parent)
       ports_(std::make_unique<QtWindowPorts>(*this)),
       files_(std::make_unique<FileCommands>(*ports_, *ports_, *ports_, *ports_)),
       topics_(std::make_unique<TopicCommands>(*ports_, *ports_, *ports_, *ports_, *ports_)),
-      edits_(std::make_unique<EditCommands>(*ports_)),
+      edits_(std::make_unique<EditCommands>(*ports_, *ports_)),
       helps_(std::make_unique<HelpCommands>(
-          HelpPorts{*ports_, *ports_, *ports_, *ports_, *ports_, *ports_})) {
+          HelpPorts{*ports_, *ports_, *ports_, *ports_, *ports_, *ports_, *ports_})) {
     setObjectName(QStringLiteral("MainForm"));
     setFont(pixelFont(kWindowFontFamily, kWindowFontPixels));
     createControls();

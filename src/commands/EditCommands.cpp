@@ -15,9 +15,27 @@ std::string mapWidth(std::string_view text, WidthDirection direction) {
 
 }  // namespace
 
+void EditCommands::EditCutClick() {
+    if (!list_.hasSelection()) return;
+    list_.cut();
+    list_.setModified(true);
+}
+
+void EditCommands::EditPasteClick() {
+    list_.paste();
+    list_.setModified(true);
+}
+
+void EditCommands::EditUndoClick() {
+    list_.undo();
+    list_.setModified(true);
+}
+
 void EditCommands::convertWidth(WidthDirection direction) {
+    const BusyCursor busy(window_);
     if (list_.hasSelection()) {
         list_.replaceSelection(mapWidth(list_.selectedText(), direction));
+        list_.setModified(true);
     } else {
         convertList(direction);
     }
@@ -25,14 +43,17 @@ void EditCommands::convertWidth(WidthDirection direction) {
 
 void EditCommands::convertList(WidthDirection direction) {
     std::vector<std::string> lines = list_.lines();
-    list_.clearList();
-    if (lines.empty()) return;
+    if (lines.empty()) {
+        list_.clearList();
+        return;
+    }
 
     // The list takes the converted lines as long as they fit; the rest go
     // back unconverted rather than being lost.
     const std::size_t capacity = list_.capacity();
     std::size_t used = 0;
     std::size_t converted = 0;
+    TextShape shape;
     for (; converted < lines.size(); ++converted) {
         std::string line = mapWidth(lines[converted], direction);
         const std::size_t length = utf16Length(line) + 1;
@@ -40,6 +61,11 @@ void EditCommands::convertList(WidthDirection direction) {
         used += length;
         lines[converted] = std::move(line);
     }
+    for (const std::string& line : lines) shape.addLine(line);
+    // Full-width text is longer: a list that would no longer fit stays as
+    // it is.
+    checkListRoom(shape, false, list_.listCosts());
+    list_.clearList();
     list_.setLines(lines);
     list_.setModified(true);
     if (converted < lines.size()) throw UserError("RichEdit での行の挿入エラー");

@@ -1,7 +1,8 @@
 #pragma once
 // The Edit menu: width conversion of the selection or of every line, and
 // the editor's own commands. They act on the list whichever control has
-// the focus.
+// the focus, and every one that changes the list leaves it marked modified,
+// whatever the control itself makes of its mark.
 #include "commands/Ports.h"
 
 namespace kivo {
@@ -10,15 +11,15 @@ enum class WidthDirection { Full, Half };
 
 class EditCommands {
 public:
-    explicit EditCommands(WordListPort& list) : list_(list) {}
+    EditCommands(WordListPort& list, MainWindowPort& window) : list_(list), window_(window) {}
 
     void mnuFullWidthClick() { convertWidth(WidthDirection::Full); }
     void mnuHalfWidthClick() { convertWidth(WidthDirection::Half); }
-    void EditCutClick() { list_.cut(); }
+    void EditCutClick();
     void EditCopyClick() { list_.copy(); }
-    void EditPasteClick() { list_.paste(); }
+    void EditPasteClick();
     void EditSelectAllClick() { list_.selectAll(); }
-    void EditUndoClick() { list_.undo(); }
+    void EditUndoClick();
 
     // Converts the selection as one piece when there is one, otherwise every
     // line of the list. Lines the list has no room for after conversion are
@@ -29,6 +30,7 @@ private:
     void convertList(WidthDirection direction);
 
     WordListPort& list_;
+    MainWindowPort& window_;
 };
 
 }  // namespace kivo

@@ -31,44 +31,34 @@ std::optional<std::string> chosen(std::optional<std::string> path) {
     return path;
 }
 
-// Turns the list's plain-text switch off again on every way out.
-class PlainTextWhileSaving {
-public:
-    explicit PlainTextWhileSaving(WordListPort& list) : list_(list) {
-        list_.setPlainTextMode(true);
-    }
-    PlainTextWhileSaving(const PlainTextWhileSaving&) = delete;
-    PlainTextWhileSaving& operator=(const PlainTextWhileSaving&) = delete;
-    ~PlainTextWhileSaving() { list_.setPlainTextMode(false); }
-
-private:
-    WordListPort& list_;
-};
-
 }  // namespace
 
 // The loader's view of the list: the list itself, the caption through
 // SetCurrentFile, the warning box.
 class FileCommands::LoaderTarget : public WordListTarget {
 public:
-    explicit LoaderTarget(FileCommands& commands) : commands_(commands) {}
+    explicit LoaderTarget(FileCommands& commands)
+        : commands_(commands), costs_(commands.list_.listCosts()) {}
     void focusList() override { commands_.list_.focusList(); }
     void clearList() override { commands_.list_.clearList(); }
     void setCurrentFile(const std::string& path) override { commands_.SetCurrentFile(path); }
     void admit(StyledText& text) override {
         dropListFont(text, kListFontFamily, kListFontHalfPoints);
-        commands_.list_.checkRoomFor(text);
+        checkListRoom(shapeOf(text.text), !text.ranges.empty(), costs_);
     }
+    void checkRoom(const TextShape& shape) const override { checkListRoom(shape, false, costs_); }
     void loadWholeText(StyledText text) override { commands_.list_.loadWholeText(std::move(text)); }
     void clearModified() override { commands_.list_.setModified(false); }
-    bool appendLine(std::string_view line) override { return commands_.list_.appendLine(line); }
-    std::size_t appendLines(std::span<const std::string> lines) override {
-        return commands_.list_.appendLines(lines);
+    std::size_t capacity() const override { return commands_.list_.capacity(); }
+    void appendText(std::string_view lines) override {
+        commands_.list_.appendText(lines);
+        commands_.list_.setModified(true);
     }
     void warn(const std::string& text) override { commands_.boxes_.warning(text); }
 
 private:
     FileCommands& commands_;
+    const ListCosts costs_;
 };
 
 FileCommands::FileCommands(WordListPort& list, MainWindowPort& window, BoxPort& boxes,
@@ -81,6 +71,7 @@ void FileCommands::SetCurrentFile(const std::string& path) {
 }
 
 void FileCommands::LoadWordListFile(const std::string& path) {
+    const BusyCursor busy(window_);
     LoaderTarget target(*this);
     loadWordListFile(path, target);
 }
@@ -109,18 +100,14 @@ bool FileCommands::confirmOverwrite(const std::string& path) {
 }
 
 void FileCommands::saveList(const std::string& path) {
-    const std::filesystem::path target = pathFromUtf8(path);
-    if (list_.plainTextMode()) {
-        writeFileSafely(target, listToText(list_.text()));
-    } else {
-        writeFileSafely(target,
-                        listToRtf(list_.styledText(), kListFontFamily, kListFontHalfPoints));
-    }
+    const BusyCursor busy(window_);
+    writeFileSafely(pathFromUtf8(path), listToText(list_.text()));
 }
 
 void FileCommands::importContainer(const std::string& path) {
     // Deciphered in memory: the file on disk stays as it is, whatever
     // becomes of the import, and is never shown enciphered.
+    const BusyCursor busy(window_);
     const ContainerContent content =
         ReadContainerFile(pathFromUtf8(path), FCipherKey, kWholeFileLimit);
     if (content.result == kDecrypted) {
@@ -148,15 +135,33 @@ void FileCommands::newImport(const DialogSettings& settings, bool container) {
 void FileCommands::addImport(const DialogSettings& settings, bool container) {
     std::vector<std::string> lines = list_.lines();
     if (const auto path = chosen(dialogs_.openFile(settings))) {
-        if (container) {
-            importContainer(*path);
-        } else {
-            LoadWordListFile(*path);
+        const BusyCursor busy(window_);
+        const std::size_t before = lines.size();
+        const bool wasModified = list_.isModified();
+        // The list the file is added to is the user's work: whatever stops
+        // the import, it comes back as it was.
+        try {
+            if (container) {
+                importContainer(*path);
+            } else {
+                LoadWordListFile(*path);
+            }
+            for (std::string& line : list_.lines()) lines.push_back(std::move(line));
+            TextShape shape;
+            for (const std::string& line : lines) shape.addLine(line);
+            checkListRoom(shape, false, list_.listCosts());
+            list_.clearList();
+            list_.setLines(lines);
+        } catch (...) {
+            lines.resize(before);
+            list_.clearList();
+            list_.setLines(lines);
+            list_.setModified(wasModified);
+            refreshLineCount(list_, window_);
+            throw;
         }
-        for (std::string& line : list_.lines()) lines.push_back(std::move(line));
-        list_.clearList();
-        list_.setLines(lines);
-        list_.setModified(false);
+        // The joined list exists in no file yet.
+        list_.setModified(true);
     }
     refreshLineCount(list_, window_);
 }
@@ -174,6 +179,7 @@ void FileCommands::mnuNewClick() {
 void FileCommands::mnuExportKivoClick() {
     if (const auto path = chosen(dialogs_.saveFile(kSaveContainer))) {
         if (!confirmOverwrite(*path)) return;
+        const BusyCursor busy(window_);
         writeContainerSafely(pathFromUtf8(*path),
                              listToRtf(list_.styledText(), kListFontFamily, kListFontHalfPoints),
                              FCipherKey);
@@ -184,8 +190,6 @@ void FileCommands::mnuExportKivoClick() {
 }
 
 void FileCommands::mnuExporttxtClick() {
-    // The list saves as plain text only while this command runs.
-    const PlainTextWhileSaving plain(list_);
     if (const auto path = chosen(dialogs_.saveFile(kSaveText))) {
         if (!confirmOverwrite(*path)) {
             list_.setModified(false);

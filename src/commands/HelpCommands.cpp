@@ -43,7 +43,9 @@ void HelpCommands::mnuNewKivoClick() {
 }
 
 void HelpCommands::mnuPrintClick() {
-    if (ports_.printer.setUpPrinter()) ports_.printer.printList();
+    if (!ports_.printer.setUpPrinter()) return;
+    const BusyCursor busy(ports_.window);
+    ports_.printer.printList();
 }
 
 }  // namespace kivo

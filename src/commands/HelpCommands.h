@@ -29,6 +29,7 @@ struct HelpPorts {
     TopMostPort& topMost;
     PrintPort& printer;
     BoxPort& boxes;
+    MainWindowPort& window;
 };
 
 class HelpCommands {

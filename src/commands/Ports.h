@@ -4,50 +4,46 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "commands/ListContract.h"
 #include "core/TextStyle.h"
 
 namespace kivo {
 
 // The word list control: what the loader fills it with, its modified mark,
-// its lines, its plain-text switch, what it saves, its selection and the
-// editor's own commands.
+// its lines, what it saves, its selection and the editor's own commands.
+// What the list may hold and when it counts as modified are the commands'
+// rules (ListContract.h); the control only does what it is told.
 class WordListPort {
 public:
     virtual ~WordListPort() = default;
     virtual void focusList() = 0;
     // Entries: the lines, a last empty line not counted.
     virtual std::uint32_t count() const = 0;
-    // Entry i (UTF-8) as the draw reads it: cut to 4096 bytes of its code
-    // page 932 form at a character boundary.
+    // Entry i (UTF-8) as the draw reads it: cut to kMaxLineBytes bytes of
+    // its code page 932 form at a character boundary.
     virtual std::string line(std::uint32_t i) const = 0;
     // UTF-16 units the list takes, line breaks included.
     virtual std::size_t capacity() const = 0;
+    // What a list costs this control in memory.
+    virtual ListCosts listCosts() const = 0;
     // Empties the list and clears its modified mark.
     virtual void clearList() = 0;
-    // Throws when the control could not take this whole-file text (too
-    // large for the memory it may use, a line too long to lay out), before
-    // anything changes.
-    virtual void checkRoomFor(const StyledText& text) const { (void)text; }
     // The control's whole-file load of a file's text (formats in the list's
     // own font already taken out); raises its capacity.
     virtual void loadWholeText(StyledText text) = 0;
-    // Adds a line at the end; false when the control has no room for it.
-    virtual bool appendLine(std::string_view line) = 0;
-    // Adds lines at the end in order until one finds no room; how many fit.
-    virtual std::size_t appendLines(std::span<const std::string> lines) = 0;
+    // Adds lines, each ended by "\n", at the end in one call; the commands
+    // have made sure they fit.
+    virtual void appendText(std::string_view lines) = 0;
     virtual bool isModified() const = 0;
     virtual void setModified(bool modified) = 0;
     // The entries in order (UTF-8), without a trailing empty line.
     virtual std::vector<std::string> lines() const = 0;
     // Replaces the list with these lines, unformatted.
     virtual void setLines(const std::vector<std::string>& lines) = 0;
-    virtual bool plainTextMode() const = 0;
-    virtual void setPlainTextMode(bool on) = 0;
     // The list's text, lines ended by "\n", and the same with its formats.
     virtual std::string text() const = 0;
     virtual StyledText styledText() const = 0;
@@ -74,6 +70,21 @@ public:
     virtual void clearTopics() = 0;
     // A draw went into the history; a window showing it catches up.
     virtual void historyChanged() = 0;
+    // Long work under way: the wait cursor over the program while on, the
+    // usual one over any box or dialog it shows meanwhile. Calls nest.
+    virtual void showBusy(bool busy) = 0;
+};
+
+// The wait cursor for as long as it lives, whichever way the work ends.
+class BusyCursor {
+public:
+    explicit BusyCursor(MainWindowPort& window) : window_(window) { window_.showBusy(true); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+    ~BusyCursor() { window_.showBusy(false); }
+
+private:
+    MainWindowPort& window_;
 };
 
 // The boxes: the confirmation box (caption "確認", question icon,

@@ -22,17 +22,6 @@ void breakLinesAsShown(std::span<char16_t> text, char16_t lineBreak) {
     }
 }
 
-FittingLines linesThatFit(std::span<const std::string> lines, std::size_t room) {
-    FittingLines fitting;
-    for (const std::string& line : lines) {
-        const std::size_t units = utf16Length(line) + 1;
-        if (units > room - fitting.units) break;
-        fitting.units += units;
-        ++fitting.count;
-    }
-    return fitting;
-}
-
 void refreshLineCount(const WordListPort& list, MainWindowPort& window) {
     window.showLineCount(std::to_string(list.count()));
 }

@@ -28,14 +28,6 @@ inline bool isShownLineBreak(char16_t c) {
 }
 void breakLinesAsShown(std::span<char16_t> text, char16_t lineBreak);
 
-// Lines appended to a list with `room` UTF-16 units left: how many fit, in
-// order, each with its line break, and the units those take.
-struct FittingLines {
-    std::size_t count = 0;
-    std::size_t units = 0;
-};
-FittingLines linesThatFit(std::span<const std::string> lines, std::size_t room);
-
 // The count label shows the list's count in plain decimal.
 void refreshLineCount(const WordListPort& list, MainWindowPort& window);
 

@@ -81,35 +81,43 @@ private:
     File& file_;
 };
 
-// Hands lines to the list in batches, one call for many lines.
-class LineBatch {
+// Gathers a Word road's lines as the list would take them, up to its
+// capacity and within what it may cost, so that they go in at once and a
+// document the list cannot take changes nothing.
+class LineCollector {
 public:
-    explicit LineBatch(WordListTarget& target) : target_(target) {}
+    explicit LineCollector(const WordListTarget& target)
+        : target_(target), room_(target.capacity()) {}
 
-    // False once the list has refused a line.
+    // False once a line did not fit.
     bool add(std::string_view line) {
-        if (used_ == lines_.size()) lines_.emplace_back();
-        lines_[used_++].assign(line);
-        bytes_ += line.size();
-        return (used_ < kLines && bytes_ < kBytes) || flush();
-    }
-    bool flush() {
-        const std::size_t n = used_;
-        used_ = 0;
-        bytes_ = 0;
-        return n == 0 || target_.appendLines(std::span<const std::string>(lines_.data(), n)) == n;
+        const std::size_t units = utf16Length(line) + 1;
+        if (units > room_) {
+            full_ = true;
+            return false;
+        }
+        room_ -= units;
+        text_.append(line);
+        text_.push_back('\n');
+        shape_.addLine(line);
+        // Judged as the text grows: a document of millions of empty
+        // paragraphs is refused before it has cost that memory here.
+        target_.checkRoom(shape_);
+        return true;
     }
     LineSink sink() {
         return [this](std::string_view line) { return add(line); };
     }
+    bool empty() const { return text_.empty(); }
+    bool full() const { return full_; }
+    std::string take() { return std::move(text_); }
 
 private:
-    static constexpr std::size_t kLines = 4096;
-    static constexpr std::size_t kBytes = 1024 * 1024;
-    WordListTarget& target_;
-    std::vector<std::string> lines_;
-    std::size_t used_ = 0;
-    std::size_t bytes_ = 0;
+    const WordListTarget& target_;
+    std::size_t room_;
+    std::string text_;
+    TextShape shape_;
+    bool full_ = false;
 };
 
 // The whole file from its start; nothing when it is larger than the
@@ -133,15 +141,25 @@ std::span<const std::uint8_t> asBytes(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
 }
 
-// A Word road's lines through the batches; the outcome counts the last batch.
+// A Word road's extraction; a broken document leaves the list empty, as
+// its loads always have.
 template <typename Extract>
-WordTextOutcome throughBatches(WordListTarget& target, Extract extract) {
-    LineBatch batch(target);
-    const WordTextOutcome outcome = extract(batch.sink());
-    if (outcome == WordTextOutcome::AppendRefused || !batch.flush()) {
-        return WordTextOutcome::AppendRefused;
+void extractOrClear(WordListTarget& target, Extract extract) {
+    try {
+        extract();
+    } catch (const FileError&) {
+        target.clearList();
+        throw;
     }
-    return WordTextOutcome::Completed;
+}
+
+// A Word road's lines in place of the list's, in one call.
+void replaceWithLines(WordListTarget& target, LineCollector& lines) {
+    StyledText text{lines.take(), {}};
+    target.admit(text);
+    target.clearList();
+    if (!text.text.empty()) target.appendText(text.text);
+    if (lines.full()) target.warn("行数が長すぎてファイルが開けません");
 }
 
 // Opens for reading only, so a read-only file loads; the system's reason
@@ -162,7 +180,6 @@ File openExisting(const std::filesystem::path& path) {
 void loadDocument(const std::string& path, std::span<const std::uint8_t> head, ByteReader& reader,
                   const std::function<std::optional<std::string_view>()>& allBytes,
                   const std::function<void()>& releaseBytes, WordListTarget& target) {
-    WordTextOutcome outcome = WordTextOutcome::Completed;
     if (!isCompoundFile(head)) {
         // A .docx, told by its signature and its content; any other file,
         // ZIP archives included, is RTF or plain text.
@@ -185,30 +202,31 @@ void loadDocument(const std::string& path, std::span<const std::uint8_t> head, B
             target.clearModified();
             return;
         }
-        target.clearList();
-        outcome = throughBatches(
-            target, [&](const LineSink& sink) { return extractDocxText(asBytes(*bytes), sink); });
-    } else {
-        target.clearList();
-        // The fixed places first; when they give no line, the document's own
-        // structure.
-        std::size_t lines = 0;
-        outcome = extractWordText(reader, [&](std::string_view line) {
-            if (!target.appendLine(line)) return false;
-            ++lines;
-            return true;
-        });
-        if (outcome == WordTextOutcome::Completed && lines == 0) {
-            const std::optional<std::string_view> bytes = allBytes();
-            if (!bytes) throw FileError(kReadPastEnd);
-            outcome = throughBatches(target, [&](const LineSink& sink) {
-                return extractWordPieceText(asBytes(*bytes), sink);
-            });
+        LineCollector lines(target);
+        extractOrClear(target, [&] { extractDocxText(asBytes(*bytes), lines.sink()); });
+        replaceWithLines(target, lines);
+        return;
+    }
+    // The fixed places first; when they give no line, the document's own
+    // structure. That second road is only ever a gain: when it finds
+    // nothing, or the structure is damaged, the fixed places' empty result
+    // stands, without a message.
+    LineCollector lines(target);
+    WordTextOutcome outcome = WordTextOutcome::Completed;
+    extractOrClear(target, [&] { outcome = extractWordText(reader, lines.sink()); });
+    if (outcome == WordTextOutcome::Completed && lines.empty()) {
+        if (const std::optional<std::string_view> bytes = allBytes()) {
+            LineCollector pieces(target);
+            try {
+                extractWordPieceText(asBytes(*bytes), pieces.sink());
+                replaceWithLines(target, pieces);
+                return;
+            } catch (const FileError&) {
+                // Damaged: what the fixed places gave stands.
+            }
         }
     }
-    if (outcome == WordTextOutcome::AppendRefused) {
-        target.warn("行数が長すぎてファイルが開けません");
-    }
+    replaceWithLines(target, lines);
 }
 
 }  // namespace

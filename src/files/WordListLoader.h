@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/ListShape.h"
 #include "core/TextStyle.h"
 
 namespace kivo {
@@ -19,23 +20,19 @@ public:
     // Empties the list and clears its modified mark.
     virtual void clearList() = 0;
     virtual void setCurrentFile(const std::string& path) = 0;
-    // Readies a whole-file text for the control, and throws, before anything
-    // has changed, when the control could not take it.
-    virtual void admit(StyledText& text) { (void)text; }
+    // Readies a text for the control, and throws, before anything has
+    // changed, when the control could not take it.
+    virtual void admit(StyledText& text) = 0;
+    // Throws as admit would for a text of this shape, unformatted.
+    virtual void checkRoom(const TextShape& shape) const = 0;
     // The control's whole-file load of a file's text (see readWholeFile);
     // raises its capacity.
     virtual void loadWholeText(StyledText text) = 0;
     virtual void clearModified() = 0;
-    // Adds a line at the end; false when the control has no room for it.
-    virtual bool appendLine(std::string_view line) = 0;
-    // Adds lines at the end in order until one finds no room; returns how
-    // many were added. A control that can take many lines at once more
-    // cheaply than one by one does so here.
-    virtual std::size_t appendLines(std::span<const std::string> lines) {
-        std::size_t added = 0;
-        while (added < lines.size() && appendLine(lines[added])) ++added;
-        return added;
-    }
+    // Characters (UTF-16 units) an empty list takes.
+    virtual std::size_t capacity() const = 0;
+    // Adds lines, each ended by "\n", at the end, in one call; they fit.
+    virtual void appendText(std::string_view lines) = 0;
     virtual void warn(const std::string& text) = 0;
 };
 
@@ -43,10 +40,12 @@ public:
 // the open, of a broken Word document (.doc or .docx) and of the whole-file
 // load are thrown; a list that takes no more lines is reported with a
 // warning. A Word 97–2003 document whose fixed places (WordText.h) give no
-// line is read again through its own structure (WordPieceText.h); a ZIP
+// line is read again through its own structure (WordPieceText.h), and when
+// that structure is damaged the fixed places' empty result stands; a ZIP
 // archive holding word/document.xml is read as a .docx (DocxText.h). Word
 // documents of either kind leave the current file and the modified mark
-// alone.
+// alone. Every road goes through the target's admit rule before the list
+// changes, so a text the list cannot take leaves it as it was.
 void loadWordListFile(const std::string& path, WordListTarget& target);
 
 // The same for the content of the file at path already in memory (a

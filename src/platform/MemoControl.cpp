@@ -31,11 +31,7 @@ constexpr int kLastReservedStyle = QsciScintillaBase::STYLE_LASTPREDEFINED;
 constexpr int kStyleCount = 256;
 // One line of the editor's line index, with what its growth takes: the
 // index is copied whole each time it grows.
-constexpr qsizetype kBytesPerLine = 9;
-// What a list may cost the editor in any case, and beyond that per byte of
-// its text.
-constexpr qsizetype kFreeCost = 64 * 1024 * 1024;
-constexpr qsizetype kCostPerTextByte = 4;
+constexpr std::size_t kBytesPerLine = 9;
 // A line wider than the caret's blink is worth repainting.
 constexpr long kSteadyCaretLine = 64 * 1024;
 // Beyond this a list is replaced by a fresh document rather than emptied.
@@ -91,6 +87,20 @@ int distance(const TextStyle& a, const TextStyle& b) {
         }
     }
     return d;
+}
+
+// Whether a text holds a vertical tab, a form feed, U+2028 or U+2029.
+bool hasSeparators(std::string_view text) {
+    if (text.find('\v') != std::string_view::npos || text.find('\f') != std::string_view::npos)
+        return true;
+    for (std::size_t at = text.find('\xE2'); at != std::string_view::npos;
+         at = text.find('\xE2', at + 1)) {
+        if (at + 2 < text.size() && text[at + 1] == '\x80' &&
+            (text[at + 2] == '\xA8' || text[at + 2] == '\xA9')) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // The separators as line breaks; one character for one, so UTF-16
@@ -461,26 +471,9 @@ void MemoControl::insertAtEnd(const QByteArray& utf8, qsizetype units) {
     noteSelection();
 }
 
-bool MemoControl::appendLine(const QString& line) {
-    const std::string utf8 = line.toStdString();
-    return appendLines(std::span(&utf8, 1)) == 1;
-}
-
-std::size_t MemoControl::appendLines(std::span<const std::string> lines) {
-    const FittingLines fitting =
-        linesThatFit(lines, static_cast<std::size_t>(std::max<qsizetype>(capacity_ - units_, 0)));
-    if (fitting.count == 0) return 0;
-    std::string text;
-    std::size_t bytes = 0;
-    for (std::size_t i = 0; i < fitting.count; ++i) bytes += lines[i].size() + 1;
-    text.reserve(bytes);
-    for (std::size_t i = 0; i < fitting.count; ++i) {
-        text += lines[i];
-        text += '\n';
-    }
-    insertAtEnd(QByteArray::fromStdString(withUtf8LineBreaks(text)),
-                static_cast<qsizetype>(fitting.units));
-    return fitting.count;
+void MemoControl::appendUtf8(std::string_view lines) {
+    const std::string text = hasSeparators(lines) ? withUtf8LineBreaks(lines) : std::string(lines);
+    insertAtEnd(QByteArray::fromStdString(text), static_cast<qsizetype>(utf16Length(text)));
 }
 
 QString MemoControl::withLineBreaks(QString text) {
@@ -540,79 +533,13 @@ void MemoControl::startDocument(bool styled) {
     send(SCI_SETUNDOCOLLECTION, 0);
 }
 
-namespace {
-
-constexpr qsizetype kLongestLineUnits = MemoControl::kLongestLine;
-
-// What replacing the list with a text would take.
-struct TextShape {
-    qsizetype units = 0;  // UTF-16 units
-    qsizetype lines = 1;
-    qsizetype longest = 0;    // the longest line, in UTF-16 units, where it matters
-    bool separators = false;  // vertical tab, form feed, U+2028 or U+2029
-};
-
-TextShape shapeOf(std::string_view text) {
-    TextShape shape;
-    shape.units = static_cast<qsizetype>(utf16Length(text));
-    // Lines, and the units of those long enough to matter.
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        const std::string_view line = text.substr(start, end - start);
-        if (static_cast<qsizetype>(line.size()) > kLongestLineUnits) {
-            shape.longest = std::max(shape.longest, static_cast<qsizetype>(utf16Length(line)));
-        } else {
-            shape.longest = std::max(shape.longest, static_cast<qsizetype>(line.size()));
-        }
-        if (end == text.size()) break;
-        ++shape.lines;
-        start = end + 1;
-    }
-    shape.separators =
-        text.find('\v') != std::string_view::npos || text.find('\f') != std::string_view::npos;
-    for (std::size_t at = text.find('\xE2'); !shape.separators && at != std::string_view::npos;
-         at = text.find('\xE2', at + 1)) {
-        shape.separators = at + 2 < text.size() && text[at + 1] == '\x80' &&
-                           (text[at + 2] == '\xA8' || text[at + 2] == '\xA9');
-    }
-    return shape;
-}
-
-}  // namespace
-
-namespace {
-
-void checkRoom(std::string_view text, bool formatted, const TextShape& shape,
-               qsizetype memoryBudget) {
-    // A line is laid out whole each time it shows, so a line of megabytes
-    // would stall every repaint.
-    if (shape.longest > kLongestLineUnits) throw UserError("行数が長すぎてファイルが開けません");
-    // What the editor will hold: the text, a style byte for each of its
-    // bytes when it has formats, the line index with room to grow. A list
-    // whose line index would outweigh its text many times over (millions of
-    // empty lines) is not let to take the memory of a list many times its
-    // size.
-    const auto bytes = static_cast<qsizetype>(text.size());
-    const qsizetype cost = bytes * (formatted ? 2 : 1) + shape.lines * kBytesPerLine;
-    if (cost > memoryBudget || (cost > kFreeCost && cost > kCostPerTextByte * bytes)) {
-        throw std::bad_alloc();
-    }
-}
-
-}  // namespace
-
-void MemoControl::checkRoomFor(std::string_view text, bool formatted) const {
-    checkRoom(text, formatted, shapeOf(text), memoryBudget_);
-}
+ListCosts MemoControl::costs() const { return {kBytesPerLine, memoryBudget_}; }
 
 void MemoControl::replaceAll(std::string_view loaded, const std::vector<StyledRange>& ranges) {
-    const TextShape shape = shapeOf(loaded);
     std::string normalized;
     std::string_view text = loaded;
-    // Refused before anything changes.
-    checkRoom(text, !ranges.empty(), shape, memoryBudget_);
-    if (shape.separators) {
+    const auto units = static_cast<qsizetype>(utf16Length(text));
+    if (hasSeparators(text)) {
         normalized = withUtf8LineBreaks(text);
         text = normalized;
     }
@@ -624,7 +551,7 @@ void MemoControl::replaceAll(std::string_view loaded, const std::vector<StyledRa
         send(SCI_ALLOCATE, static_cast<unsigned long>(text.size() + 1));
         SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(text.size()), text.data());
         if (send(SCI_GETSTATUS) == SC_STATUS_BADALLOC) return;
-        units_ = shape.units;
+        units_ = units;
         applyRanges(text, ranges);
     });
     emit textChanged();

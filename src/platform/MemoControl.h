@@ -15,6 +15,7 @@
 class QPrinter;
 class QTextDocument;
 
+#include "commands/ListContract.h"
 #include "core/TextStyle.h"
 
 namespace kivo {
@@ -22,16 +23,6 @@ namespace kivo {
 class MemoControl : public QsciScintilla {
     Q_OBJECT
 public:
-    // A line is read as at most this many bytes of its code page 932 form.
-    static constexpr std::size_t kMaxLineBytes = 4096;
-    // Characters the list takes before the first whole-file load, and after.
-    static constexpr qsizetype kDefaultCapacity = 16 * 1024 * 1024;
-    static constexpr qsizetype kRaisedCapacity = 0x7FFFFFF0;
-    // Bytes of memory a whole list may cost the editor (its text, its
-    // formatting and its line index); a load beyond it is refused.
-    static constexpr qsizetype kDefaultMemoryBudget = qsizetype{1} << 30;
-    // The longest line a whole-file load takes, in characters.
-    static constexpr qsizetype kLongestLine = qsizetype{1} << 20;
     // Distinct formats the editor can show at once, the plain one included.
     static int styleLimit();
 
@@ -51,20 +42,18 @@ public:
     bool isModified() const;
     void setModified(bool modified) override;
 
-    // How many characters the list takes; appends beyond it are refused.
-    qsizetype capacity() const { return capacity_; }
-    void setCapacity(qsizetype characters) { capacity_ = characters; }
-    // What a whole list may cost in memory; see kDefaultMemoryBudget.
-    qsizetype memoryBudget() const { return memoryBudget_; }
-    void setMemoryBudget(qsizetype bytes) { memoryBudget_ = bytes; }
+    // How many characters the list takes (see ListContract.h).
+    std::size_t capacity() const { return capacity_; }
+    void setCapacity(std::size_t characters) { capacity_ = characters; }
+    // What a list costs the editor: its line index, and the memory a whole
+    // list may take (its text, its formatting and its line index).
+    ListCosts costs() const;
+    void setMemoryBudget(std::size_t bytes) { memoryBudget_ = bytes; }
     // Characters (UTF-16 units) in the list, line breaks included.
     qsizetype length() const { return units_; }
-    // Puts the line and a line break at the end of the text; false, with
-    // nothing changed, when that would go beyond the capacity.
-    bool appendLine(const QString& line);
-    // Appends lines (UTF-8) in order, as appendLine would one by one, until
-    // one does not fit; returns how many it added. One insertion for them all.
-    std::size_t appendLines(std::span<const std::string> lines);
+    // Puts lines (UTF-8, each ended by "\n") at the end of the text, in one
+    // insertion.
+    void appendUtf8(std::string_view lines);
     // The text with LF between lines, every character kept.
     QString rawText() const;
     QString toPlainText() const { return rawText(); }
@@ -73,19 +62,13 @@ public:
     void setPlainUtf8(std::string_view text);
     // The text as UTF-8, LF between lines: rawText without a conversion.
     std::string utf8Text() const;
-    // While on, a save writes plain text rather than RTF.
-    bool plainTextMode() const { return plainTextMode_; }
-    void setPlainTextMode(bool on) { plainTextMode_ = on; }
     // The whole content with its formatting, for a save.
     StyledText styledText() const;
     // Replaces the whole content, formatting included. Not undoable, as a
-    // freshly loaded document has nothing to undo. A text beyond the memory
-    // budget, or whose line index would cost many times its text, throws
-    // std::bad_alloc; one with a line longer than kLongestLine throws the
-    // capacity error. Either leaves the list as it was.
+    // freshly loaded document has nothing to undo. What the list may hold is
+    // the commands' to judge before; an editor that runs out of memory
+    // meanwhile throws std::bad_alloc with the list emptied.
     void setStyledText(const QString& text, const std::vector<StyledRange>& ranges);
-    // Throws as setStyledText would for this text, changing nothing.
-    void checkRoomFor(std::string_view text, bool formatted) const;
     // The same from UTF-8, as the loader has it: no second copy of the text.
     void setStyledUtf8(std::string_view text, const std::vector<StyledRange>& ranges);
     // The format shown at character `position` (UTF-16 units from the start).
@@ -168,10 +151,9 @@ private:
     void applyBaseStyle();
 
     std::unique_ptr<Styles> styles_;
-    qsizetype capacity_ = kDefaultCapacity;
-    qsizetype memoryBudget_ = kDefaultMemoryBudget;
+    std::size_t capacity_ = kDefaultCapacity;
+    std::size_t memoryBudget_ = ListCosts{}.memoryBudget;
     qsizetype units_ = 0;  // UTF-16 units of the text
-    bool plainTextMode_ = false;
     bool forcedModified_ = false;
     bool tabChangesFocus_ = false;
     long lastAnchor_ = -1, lastCaret_ = -1;

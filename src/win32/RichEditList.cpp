@@ -169,19 +169,7 @@ void RichEditList::appendRaw(const std::wstring& units) {
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-bool RichEditList::appendLine(std::string_view line) {
-    const std::string utf8(line);
-    return appendLines(std::span(&utf8, 1)) == 1;
-}
-
-std::size_t RichEditList::appendLines(std::span<const std::string> lines) {
-    const std::size_t fitting =
-        linesThatFit(lines, capacity() - std::min(capacity(), length())).count;
-    std::wstring units;
-    for (std::size_t i = 0; i < fitting; ++i) units += withCarriageReturns(lines[i]) + L'\r';
-    if (fitting > 0) appendRaw(units);
-    return fitting;
-}
+void RichEditList::appendText(std::string_view lines) { appendRaw(withCarriageReturns(lines)); }
 
 bool RichEditList::isModified() const { return SendMessageW(hwnd_, EM_GETMODIFY, 0, 0) != 0; }
 

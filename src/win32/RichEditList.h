@@ -11,17 +11,16 @@
 #include <string_view>
 #include <vector>
 
+#include "commands/ListContract.h"
 #include "core/TextStyle.h"
 
 namespace kivo::win32 {
 
 class RichEditList {
 public:
-    // A line is read as at most this many bytes of its code page 932 form.
-    static constexpr std::size_t kMaxLineBytes = 4096;
-    // Characters the list takes before the first whole-file load, and after.
-    static constexpr std::size_t kDefaultCapacity = 16 * 1024 * 1024;
-    static constexpr std::size_t kRaisedCapacity = 0x7FFFFFF0;
+    // What a list costs the control: a paragraph of Rich Edit takes far
+    // more than a line of a plain editor.
+    static ListCosts costs() { return {256, std::size_t{1} << 30}; }
 
     // Makes the control; Msftedit.dll must be loaded.
     static HWND create(HWND parent, int id);
@@ -38,8 +37,8 @@ public:
     void clearList();
     // Replaces the whole content, formats included; raises the capacity.
     void loadWholeText(const StyledText& text);
-    bool appendLine(std::string_view line);
-    std::size_t appendLines(std::span<const std::string> lines);
+    // Lines, each ended by "\n", at the end in one insertion.
+    void appendText(std::string_view lines);
     bool isModified() const;
     void setModified(bool modified);
     std::vector<std::string> lines() const;

@@ -124,9 +124,9 @@ TMainForm::TMainForm(WindowParts parts) : parts_(parts) {
     printer_->setOwner(hwnd_);
     files_ = std::make_unique<FileCommands>(*ports_, *ports_, *ports_, *ports_);
     topics_ = std::make_unique<TopicCommands>(*ports_, *ports_, *ports_, *ports_, *ports_);
-    edits_ = std::make_unique<EditCommands>(*ports_);
+    edits_ = std::make_unique<EditCommands>(*ports_, *ports_);
     helps_ = std::make_unique<HelpCommands>(
-        HelpPorts{*ports_, *ports_, *ports_, *ports_, *ports_, *ports_});
+        HelpPorts{*ports_, *ports_, *ports_, *ports_, *ports_, *ports_, *ports_});
     createMenus();
     createStatusBar();
     FormCreate();
@@ -735,6 +735,12 @@ LRESULT TMainForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         }
+        case WM_SETCURSOR:
+            if (busy_ > 0 && LOWORD(lParam) == HTCLIENT) {
+                SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+                return TRUE;
+            }
+            break;
         case WM_SIZE:
             layOut();
             return 0;

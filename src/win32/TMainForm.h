@@ -133,6 +133,8 @@ private:
     HintRule hints_;
     bool inMenu_ = false;
     int modal_ = 0;
+    // Long work under way (nested), shown by the wait cursor.
+    int busy_ = 0;
     double scale_ = 1.0;
 
     std::unique_ptr<RichEditList> list_;

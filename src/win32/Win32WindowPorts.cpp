@@ -23,12 +23,10 @@ void Win32WindowPorts::focusList() { SetFocus(form_.Memo); }
 std::uint32_t Win32WindowPorts::count() const { return form_.list_->count(); }
 std::string Win32WindowPorts::line(std::uint32_t i) const { return form_.list_->line(i); }
 std::size_t Win32WindowPorts::capacity() const { return form_.list_->capacity(); }
+ListCosts Win32WindowPorts::listCosts() const { return RichEditList::costs(); }
 void Win32WindowPorts::clearList() { form_.list_->clearList(); }
 void Win32WindowPorts::loadWholeText(StyledText text) { form_.list_->loadWholeText(text); }
-bool Win32WindowPorts::appendLine(std::string_view line) { return form_.list_->appendLine(line); }
-std::size_t Win32WindowPorts::appendLines(std::span<const std::string> lines) {
-    return form_.list_->appendLines(lines);
-}
+void Win32WindowPorts::appendText(std::string_view lines) { form_.list_->appendText(lines); }
 bool Win32WindowPorts::isModified() const { return form_.list_->isModified(); }
 void Win32WindowPorts::setModified(bool modified) { form_.list_->setModified(modified); }
 std::vector<std::string> Win32WindowPorts::lines() const { return form_.list_->lines(); }
@@ -68,7 +66,6 @@ void Win32WindowPorts::showLineCount(const std::string& count) {
 void Win32WindowPorts::showTopics(const std::string& topic1, const std::string& topic2) {
     SetWindowTextW(form_.Edit1st, wide(topic1).c_str());
     SetWindowTextW(form_.Edit2nd, wide(topic2).c_str());
-    historyChanged();
 }
 
 void Win32WindowPorts::clearTopics() {
@@ -79,6 +76,13 @@ void Win32WindowPorts::clearTopics() {
 void Win32WindowPorts::historyChanged() {
     // A closed history window catches up when it is opened again.
     if (form_.history_ && IsWindowVisible(form_.history_)) form_.showDrawHistory();
+}
+
+void Win32WindowPorts::showBusy(bool busy) {
+    form_.busy_ += busy ? 1 : -1;
+    // The window answers WM_SETCURSOR with the wait cursor while busy; this
+    // shows it at once, as no message is handled meanwhile.
+    SetCursor(LoadCursorW(nullptr, form_.busy_ > 0 ? IDC_WAIT : IDC_ARROW));
 }
 
 // ---- Boxes and dialogs ----------------------------------------------------

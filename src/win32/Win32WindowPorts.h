@@ -28,16 +28,14 @@ public:
     std::uint32_t count() const override;
     std::string line(std::uint32_t i) const override;
     std::size_t capacity() const override;
+    ListCosts listCosts() const override;
     void clearList() override;
     void loadWholeText(StyledText text) override;
-    bool appendLine(std::string_view line) override;
-    std::size_t appendLines(std::span<const std::string> lines) override;
+    void appendText(std::string_view lines) override;
     bool isModified() const override;
     void setModified(bool modified) override;
     std::vector<std::string> lines() const override;
     void setLines(const std::vector<std::string>& lines) override;
-    bool plainTextMode() const override { return plainText_; }
-    void setPlainTextMode(bool on) override { plainText_ = on; }
     std::string text() const override;
     StyledText styledText() const override;
     bool hasSelection() const override;
@@ -55,6 +53,7 @@ public:
     void showTopics(const std::string& topic1, const std::string& topic2) override;
     void clearTopics() override;
     void historyChanged() override;
+    void showBusy(bool busy) override;
 
     // Boxes and dialogs, modal over the window.
     BoxAnswer confirm(const std::string& text) override;
@@ -84,7 +83,6 @@ private:
     auto modal(Run&& run);
 
     TMainForm& form_;
-    bool plainText_ = false;
 };
 
 }  // namespace kivo::win32

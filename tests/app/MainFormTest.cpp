@@ -93,7 +93,7 @@ TEST_F(MainFormTest, EveryCountTheListCanHoldShowsInFull) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     // The most entries the list holds: an empty line for each character.
-    ui(form).LabelLineValue->setText(QString::number(MemoControl::kRaisedCapacity));
+    ui(form).LabelLineValue->setText(QString::number(kRaisedCapacity));
     QCoreApplication::processEvents();
     const QRect inside = ui(form).GroupBox1->contentsRect();
     const QRect value = ui(form).LabelLineValue->geometry();

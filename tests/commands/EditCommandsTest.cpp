@@ -10,7 +10,7 @@ namespace {
 class EditCommandsTest : public ::testing::Test {
 protected:
     FakeWindow window;
-    EditCommands edits{window};
+    EditCommands edits{window, window};
 };
 
 TEST_F(EditCommandsTest, ListModeConvertsEveryLineWholeAndMarksTheList) {
@@ -38,6 +38,35 @@ TEST_F(EditCommandsTest, LinesBeyondTheCapacityComeBackUnconverted) {
     window.room = 6;  // "ａｂ\nｃｄ\n" fits, the third does not
     EXPECT_THROW(edits.mnuFullWidthClick(), UserError);
     EXPECT_EQ(window.list, (Lines{"ａｂ", "ｃｄ", "ef"}));
+    EXPECT_EQ(window.busy, 0);  // the wait cursor is gone on this way out too
+
+    // Full width takes three bytes for one: a list that would no longer fit
+    // in the control's memory stays as it was.
+    window.room = 1u << 20;
+    window.list = {std::string(100, 'a')};
+    window.costs.memoryBudget = 200;
+    EXPECT_THROW(edits.mnuFullWidthClick(), std::bad_alloc);
+    EXPECT_EQ(window.list, Lines{std::string(100, 'a')});
+}
+
+TEST_F(EditCommandsTest, EveryCommandThatChangesTheListMarksIt) {
+    // Whatever the control makes of its own mark (an editor that empties its
+    // undo buffer also moves its save point), the list is marked.
+    using Command = void (EditCommands::*)();
+    for (const Command command : {&EditCommands::mnuFullWidthClick,
+                                  &EditCommands::mnuHalfWidthClick, &EditCommands::EditCutClick,
+                                  &EditCommands::EditPasteClick, &EditCommands::EditUndoClick}) {
+        for (const bool selected : {true, false}) {
+            window.list = {"abc", "ｶﾞ"};
+            window.selection = selected ? std::optional<std::string>("c") : std::nullopt;
+            window.modified = false;
+            (edits.*command)();
+            const bool cutWithoutSelection = command == &EditCommands::EditCutClick && !selected;
+            EXPECT_EQ(window.modified, !cutWithoutSelection);
+        }
+    }
+    EXPECT_EQ(window.busy, 0);
+    EXPECT_EQ(window.busyShown, 4);  // the conversions, both roads
 }
 
 TEST_F(EditCommandsTest, ASelectionIsConvertedAsOnePieceAndTheEditorCommandsGoToTheList) {
@@ -45,6 +74,7 @@ TEST_F(EditCommandsTest, ASelectionIsConvertedAsOnePieceAndTheEditorCommandsGoTo
     window.selection = "c\nｶﾞ x";
     edits.mnuFullWidthClick();
     edits.EditUndoClick();
+    window.selection = "c";
     edits.EditCutClick();
     edits.EditCopyClick();
     edits.EditPasteClick();

@@ -30,7 +30,9 @@ struct FakeWindow : WordListPort,
                     WallClock {
     Lines list;
     bool modified = false;
-    bool plain = false;
+    ListCosts costs;
+    int busy = 0;       // wait cursors shown and not yet taken back
+    int busyShown = 0;  // how many times the wait cursor came up
     std::string caption;
     std::vector<std::string> lineCounts;  // the count label, each time
     std::string topics;                   // "first/second", "" when cleared
@@ -50,33 +52,22 @@ struct FakeWindow : WordListPort,
         list.clear();
         modified = false;
     }
-    void checkRoomFor(const StyledText& text) const override {
-        if (text.text.size() > room) throw std::bad_alloc();
-    }
+    ListCosts listCosts() const override { return costs; }
     void loadWholeText(StyledText text) override {
         list.clear();
         std::istringstream in(text.text);
         for (std::string line; std::getline(in, line);) list.push_back(line);
     }
-    bool appendLine(std::string_view line) override {
-        list.emplace_back(line);
-        modified = true;
-        return true;
-    }
-    std::size_t appendLines(std::span<const std::string> lines) override {
-        for (const std::string& line : lines) appendLine(line);
-        return lines.size();
+    // Marks nothing: the mark is the commands' business.
+    void appendText(std::string_view lines) override {
+        std::istringstream in{std::string(lines)};
+        for (std::string line; std::getline(in, line);) list.push_back(line);
     }
     void warning(const std::string& text) override { shown.push_back("warning:" + text); }
     bool isModified() const override { return modified; }
     void setModified(bool m) override { modified = m; }
     Lines lines() const override { return list; }
-    void setLines(const Lines& lines) override {
-        list = lines;
-        modified = true;
-    }
-    bool plainTextMode() const override { return plain; }
-    void setPlainTextMode(bool on) override { plain = on; }
+    void setLines(const Lines& lines) override { list = lines; }
     std::string text() const override {
         std::string out;
         for (const std::string& line : list) out += line + "\n";
@@ -103,6 +94,10 @@ struct FakeWindow : WordListPort,
         shown.push_back("topics cleared");
     }
     void historyChanged() override {}
+    void showBusy(bool on) override {
+        busy += on ? 1 : -1;
+        if (on) ++busyShown;
+    }
     void message(const std::string& text) override { shown.push_back("message:" + text); }
     bool askYesNo(const std::string& caption, const std::string& text) override {
         shown.push_back("ask:" + caption + ":" + text);

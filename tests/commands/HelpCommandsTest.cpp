@@ -10,7 +10,7 @@ namespace {
 class HelpCommandsTest : public ::testing::Test {
 protected:
     FakeWindow window;
-    HelpCommands help{HelpPorts{window, window, window, window, window, window}};
+    HelpCommands help{HelpPorts{window, window, window, window, window, window, window}};
 };
 
 TEST_F(HelpCommandsTest, TheUpdateQuestionOpensTheMakersPageOnYesOnlyWithTopMostAside) {
