@@ -38,10 +38,12 @@ protected:
 TEST_F(CommandsTest, TheSavePromptCancelsSavesOrGoesOn) {
     window.list = {"犬"};
     window.modified = true;
+    window.answers = {BoxAnswer::Cancel};
     EXPECT_THROW(commands.mnuNewClick(), SilentCancel);
     EXPECT_EQ(window.list, Lines{"犬"});
 
-    window.answers = {BoxAnswer::Yes};  // the save dialog is then cancelled
+    window.answers = {BoxAnswer::Yes};
+    window.paths = {std::nullopt};  // the save dialog is then cancelled
     commands.mnuNewClick();
     EXPECT_TRUE(window.list.empty());
     EXPECT_FALSE(window.plain);
@@ -111,6 +113,7 @@ TEST_F(CommandsTest, AddImportsPutTheFileAfterTheList) {
     EXPECT_FALSE(window.modified);
     EXPECT_EQ(window.caption, "two.txt  >>>  Kivo version 1.33");
 
+    window.paths = {std::nullopt};
     commands.mnuAddInportKivoClick();  // cancelled: the list stays
     EXPECT_EQ(window.list.size(), 5u);
     EXPECT_EQ(window.lineCounts, (Lines{"5", "5"}));
