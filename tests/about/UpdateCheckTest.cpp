@@ -69,6 +69,7 @@ TEST_F(UpdateCheckTest, AsksWithTheSixLinesAndOpensTheMakersPageOnYesOnly) {
 
 TEST_F(UpdateCheckTest, TopMostWindowsStepAsideForTheQuestionAndHelpKeepsThemThere) {
     ASSERT_TRUE(TopMostWindows::isTopMost(&about));
+    boxes.yesNoAnswers = {false, false};
     run("mnuNewKivo");
     EXPECT_EQ(boxes.topMostAtQuestion, std::vector<bool>{false});
     EXPECT_TRUE(TopMostWindows::isTopMost(&about));

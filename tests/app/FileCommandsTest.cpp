@@ -32,13 +32,18 @@ namespace {
 namespace fs = std::filesystem;
 using Answer = Boxes::Answer;
 
-// Dialogs answered from a queue; each use is recorded with its settings.
+// Dialogs answered from a queue; each use is recorded with its settings. A
+// dialog that finds no answer left fails the test and is cancelled.
 struct ScriptedDialogs : FileDialogs {
     std::vector<std::optional<QString>> answers;
     std::vector<QString> shown;  // "open:<filter>" or "save:<filter>"
     std::optional<QString> next(const QString& kind, const FileDialogSettings& s) {
         shown.push_back(kind + ":" + s.filter + ":" + s.defaultExtension);
-        if (answers.empty()) return std::nullopt;
+        if (answers.empty()) {
+            ADD_FAILURE() << "unanswered " << kind.toStdString()
+                          << " dialog: " << s.filter.toStdString();
+            return std::nullopt;
+        }
         auto a = answers.front();
         answers.erase(answers.begin());
         return a;
@@ -108,6 +113,16 @@ protected:
             if (b.kind == ScriptedBoxes::Shown::Confirm) out.push_back(b);
         return out;
     }
+    // The last confirmation box's text; a command that asked nothing fails
+    // the test here rather than crashing it.
+    QString lastConfirm() const {
+        const auto all = confirms();
+        if (all.empty()) {
+            ADD_FAILURE() << "no confirmation box was shown";
+            return {};
+        }
+        return all.back().text;
+    }
 };
 
 TEST_F(FileCommandsTest, NewListAsksOnlyAboutAModifiedList) {
@@ -131,7 +146,8 @@ TEST_F(FileCommandsTest, NewListAsksOnlyAboutAModifiedList) {
     ASSERT_EQ(confirms().size(), 1u);
     EXPECT_EQ(confirms()[0].text, QStringLiteral("現在の単語リストを保存しますか？"));
 
-    boxes.answers = {Answer::Yes};  // then the save dialog is cancelled
+    boxes.answers = {Answer::Yes};
+    dialogs.answers = {std::nullopt};  // the save dialog is then cancelled
     run("mnuNew");
     EXPECT_EQ(ui(*form).Memo->count(), 0);
     EXPECT_FALSE(ui(*form).Memo->isModified());
@@ -198,8 +214,7 @@ TEST_F(FileCommandsTest, OverwritePromptGuardsBothExports) {
     EXPECT_EQ(readAll(target.toStdString()), "old");
     EXPECT_FALSE(ui(*form).Memo->isModified());  // cleared although nothing was saved
     EXPECT_EQ(ui(*form).LabelLineValue->text(), QStringLiteral("label"));
-    EXPECT_EQ(confirms().back().text,
-              target + QStringLiteral(" は既に存在します。\r\n上書きしますか？"));
+    EXPECT_EQ(lastConfirm(), target + QStringLiteral(" は既に存在します。\r\n上書きしますか？"));
 
     ui(*form).Memo->setModified(true);
     dialogs.answers = {target};
@@ -257,6 +272,7 @@ TEST_F(FileCommandsTest, AddImportsAppendTheFileToTheList) {
     EXPECT_TRUE(confirms().empty());  // adding asks nothing
 
     ui(*form).LabelLineValue->setText(QStringLiteral("stale"));
+    dialogs.answers = {std::nullopt};
     run("mnuAddInportKivo");  // the dialog is cancelled
     EXPECT_EQ(lines().size(), 5);
     EXPECT_EQ(ui(*form).LabelLineValue->text(), QStringLiteral("5"));
@@ -499,8 +515,7 @@ TEST_F(FileCommandsTest, LeftoversAreRemovedWhenStaleAndAPipeIsAskedAbout) {
     dialogs.answers = {pipe};
     boxes.answers = {Answer::No};
     run("mnuExporttxt");
-    EXPECT_EQ(confirms().back().text,
-              pipe + QStringLiteral(" は既に存在します。\r\n上書きしますか？"));
+    EXPECT_EQ(lastConfirm(), pipe + QStringLiteral(" は既に存在します。\r\n上書きしますか？"));
     EXPECT_EQ(fs::status(pipe.toStdString()).type(), fs::file_type::fifo);
 #endif
 }

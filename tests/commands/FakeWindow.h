@@ -1,5 +1,7 @@
 #pragma once
 // A double of every port the commands use.
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <map>
 #include <new>
@@ -41,6 +43,8 @@ struct FakeWindow : WordListPort,
     bool printerChosen = true;
     std::map<std::string, bool> settings;
     std::vector<std::string> shown;  // boxes and dialogs, in order
+    // Answers to the boxes and dialogs, taken in order. One that finds none
+    // left was not expected: the test fails naming it, and it is cancelled.
     std::deque<BoxAnswer> answers;
     std::deque<std::optional<std::string>> paths;
 
@@ -101,21 +105,30 @@ struct FakeWindow : WordListPort,
     void message(const std::string& text) override { shown.push_back("message:" + text); }
     bool askYesNo(const std::string& caption, const std::string& text) override {
         shown.push_back("ask:" + caption + ":" + text);
-        if (answers.empty()) return false;
+        if (answers.empty()) {
+            ADD_FAILURE() << "unanswered question: " << caption << ": " << text;
+            return false;
+        }
         const BoxAnswer a = answers.front();
         answers.pop_front();
         return a == BoxAnswer::Yes;
     }
     BoxAnswer confirm(const std::string& text) override {
         shown.push_back("confirm:" + text);
-        if (answers.empty()) return BoxAnswer::Cancel;
+        if (answers.empty()) {
+            ADD_FAILURE() << "unanswered box: " << text;
+            return BoxAnswer::Cancel;
+        }
         const BoxAnswer a = answers.front();
         answers.pop_front();
         return a;
     }
     std::optional<std::string> next(const std::string& kind, const DialogSettings& s) {
         shown.push_back(kind + ":" + s.filter);
-        if (paths.empty()) return std::nullopt;
+        if (paths.empty()) {
+            ADD_FAILURE() << "unanswered " << kind << " dialog: " << s.filter;
+            return std::nullopt;
+        }
         auto p = paths.front();
         paths.pop_front();
         return p;

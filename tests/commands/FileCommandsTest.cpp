@@ -11,6 +11,7 @@
 #include "commands/FileCommands.h"
 #include "core/Errors.h"
 #include "core/PathRules.h"
+#include "files/Cryptogram.h"
 
 namespace kivo {
 namespace {
@@ -38,16 +39,67 @@ protected:
 TEST_F(CommandsTest, TheSavePromptCancelsSavesOrGoesOn) {
     window.list = {"犬"};
     window.modified = true;
+    window.answers = {BoxAnswer::Cancel};
     EXPECT_THROW(commands.mnuNewClick(), SilentCancel);
     EXPECT_EQ(window.list, Lines{"犬"});
 
-    window.answers = {BoxAnswer::Yes};  // the save dialog is then cancelled
+    window.answers = {BoxAnswer::Yes};
+    window.paths = {std::nullopt};  // the save dialog is then cancelled
     commands.mnuNewClick();
     EXPECT_TRUE(window.list.empty());
     EXPECT_EQ(window.caption, kInitialCaption);
     EXPECT_EQ(window.shown, (Lines{"confirm:現在の単語リストを保存しますか？",
                                    "confirm:現在の単語リストを保存しますか？",
                                    "save:" + kSaveText.filter, "topics cleared"}));
+}
+
+TEST_F(CommandsTest, NewImportsAskToSaveAModifiedListFirst) {
+    const std::string text = at("new.txt");
+    write(text, "\x8E\x6C\r\n\x8C\xDC\r\n");  // 四, 五 in code page 932
+    const std::string container = at("new.Kivo");
+    write(container, EncipherContainer("四\r\n五\r\n", "tonic_Kivo_RW7QX214fy", 0));
+    const struct {
+        void (FileCommands::*run)();
+        std::string file;
+        std::string open;
+    } imports[] = {
+        {&FileCommands::mnuNewInporttxtClick, text, "open:" + kOpenText.filter},
+        {&FileCommands::mnuNewInportKivoClick, container, "open:" + kOpenContainer.filter}};
+    const std::string prompt = "confirm:現在の単語リストを保存しますか？";
+    for (const auto& import : imports) {
+        SCOPED_TRACE(import.file);
+        const auto modifiedList = [&] {
+            window.list = {"犬"};
+            window.modified = true;
+            window.caption = "old";
+            window.shown.clear();
+        };
+        modifiedList();
+        window.answers = {BoxAnswer::Cancel};
+        EXPECT_THROW((commands.*import.run)(), SilentCancel);
+        EXPECT_EQ(window.list, Lines{"犬"});
+        EXPECT_TRUE(window.modified);
+        EXPECT_EQ(window.caption, "old");
+        EXPECT_EQ(window.shown, Lines{prompt});
+
+        modifiedList();
+        window.answers = {BoxAnswer::No};
+        window.paths = {import.file};
+        (commands.*import.run)();
+        EXPECT_EQ(window.list, (Lines{"四", "五"}));
+        EXPECT_FALSE(window.modified);
+        EXPECT_EQ(window.shown, (Lines{prompt, import.open}));
+
+        modifiedList();
+        const std::string saved = at("saved.txt");
+        window.answers = {BoxAnswer::Yes};
+        window.paths = {saved, import.file};
+        (commands.*import.run)();
+        EXPECT_EQ(read(saved), "\x8C\xA2\r\n");  // 犬, the list before the import
+        EXPECT_EQ(window.list, (Lines{"四", "五"}));
+        EXPECT_EQ(window.shown, (Lines{prompt, "save:" + kSaveText.filter, import.open}));
+        fs::remove(pathFromUtf8(saved));
+    }
 }
 
 TEST_F(CommandsTest, AddImportsPutTheFileAfterTheList) {
@@ -61,6 +113,7 @@ TEST_F(CommandsTest, AddImportsPutTheFileAfterTheList) {
     EXPECT_TRUE(window.modified);  // the joined list is in no file yet
     EXPECT_EQ(window.caption, "two.txt  >>>  Kivo version 1.33");
 
+    window.paths = {std::nullopt};
     commands.mnuAddInportKivoClick();  // cancelled: the list stays
     EXPECT_EQ(window.list.size(), 5u);
     EXPECT_EQ(window.lineCounts, (Lines{"5", "5"}));

@@ -14,7 +14,8 @@ protected:
 };
 
 TEST_F(HelpCommandsTest, TheUpdateQuestionOpensTheMakersPageOnYesOnlyWithTopMostAside) {
-    help.mnuNewKivoClick();  // no
+    window.answers = {BoxAnswer::No};
+    help.mnuNewKivoClick();
     window.answers = {BoxAnswer::Yes};
     help.mnuNewKivoClick();
     const std::string ask =

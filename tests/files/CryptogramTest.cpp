@@ -228,6 +228,23 @@ TEST_F(CryptogramTest, WhatIsNotAContainerForTheKeyStaysAsItWas) {
     }
 }
 
+TEST_F(CryptogramTest, AContainerForAnotherKeyIsNotReadWithOurs) {
+    // Our key less its last byte: a key that merely starts like ours is
+    // another key all the same.
+    const std::string_view otherKey = kKey.substr(0, kKey.size() - 1);
+    const std::string stored = EncipherContainer("りんご\r\nみかん\r\n", otherKey, kStamp);
+    put(at("list.Kivo"), Bytes(stored.begin(), stored.end()));
+
+    const ContainerContent ours = ReadContainerFile(at("list.Kivo"), kKey, 1u << 20);
+    EXPECT_EQ(ours.result, kNotAContainer);
+    EXPECT_FALSE(ours.headerMatches);
+    EXPECT_TRUE(ours.plain.empty());
+    // The file itself is a sound container: its own key reads it.
+    const ContainerContent theirs = ReadContainerFile(at("list.Kivo"), otherKey, 1u << 20);
+    EXPECT_EQ(theirs.result, kDecrypted);
+    EXPECT_EQ(theirs.plain, "りんご\r\nみかん\r\n");
+}
+
 TEST_F(CryptogramTest, EmptyKeyOrMissingFileDoesNothing) {
     put(at("list.Kivo"), kHeaderVector);
     std::uint8_t notContainer = 0;

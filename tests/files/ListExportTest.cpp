@@ -82,6 +82,22 @@ TEST(ListToRtf, FormattingSurvivesTheRoundTrip) {
     EXPECT_EQ(styled[1].second.fontFamily, "IPAGothic");
 }
 
+TEST(ListToRtf, AColourMetAgainKeepsItsIndex) {
+    TextStyle red;
+    red.color = 0xCC0000;
+    const StyledText list{"red\nplain\nred", {{0, 3, red}, {10, 3, red}}};
+    const StyledText back = styledTextFromBytes(listToRtf(list, "ＭＳ ゴシック", 24));
+    ASSERT_EQ(back.text, list.text);
+    // ASCII text: UTF-16 positions are byte positions.
+    const auto colourAt = [&](std::size_t at) -> std::optional<std::uint32_t> {
+        for (const StyledRange& r : back.ranges)
+            if (r.start <= at && at < r.start + r.length) return r.style->color;
+        return std::nullopt;
+    };
+    for (const std::size_t at : {0u, 2u, 10u, 12u}) EXPECT_EQ(colourAt(at), 0xCC0000u) << at;
+    for (const std::size_t at : {4u, 8u}) EXPECT_EQ(colourAt(at), std::nullopt) << at;
+}
+
 TEST(ListToText, CodePage932WithCrLfOrUtf8WhenNeeded) {
     EXPECT_EQ(listToText("犬\nｶﾞ\n"), "\x8C\xA2\r\n\xB6\xDE\r\n");
     EXPECT_EQ(listToText("a\nb"), "a\r\nb");
