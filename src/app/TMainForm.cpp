@@ -117,6 +117,7 @@ void TMainForm::createControls() {
     for (QLineEdit* edit : {Edit1st, Edit2nd}) {
         edit->setReadOnly(true);
         edit->setFont(pixelFont(kTopicFontFamily, kTopicFontPixels));
+        keepSelectionWhileMenusHaveFocus(edit);
     }
     for (QPushButton* button : {ButtonOK, ButtonListClear}) button->setAutoDefault(false);
 

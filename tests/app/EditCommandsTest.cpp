@@ -63,9 +63,13 @@ TEST_F(EditCommandsTest, SelectionModeConvertsOnePieceNotUndoably) {
     ui(form).Memo->setPlainText(QStringLiteral("abc\nｶﾞ x\nz"));
     QTest::keyClicks(ui(form).Memo, QStringLiteral("q"));  // something to undo
     ui(form).Memo->setPlainText(QStringLiteral("abc\nｶﾞ x\nz"));
+    ui(form).Memo->setModified(false);
     select(1, 2);
     run("mnuFullWidth");
     EXPECT_EQ(text(), QStringLiteral("aｂc") + kBreak + QStringLiteral("ｶﾞ x") + kBreak + "z");
+    // The editor empties its undo buffer, and with it its save point; the
+    // list is changed all the same.
+    EXPECT_TRUE(ui(form).Memo->isModified());
     EXPECT_EQ(ui(form).Memo->caretPosition(), 2);
     EXPECT_FALSE(ui(form).Memo->hasSelection());
     // Across lines: one piece, the breaks stay.
@@ -154,6 +158,22 @@ TEST_F(EditCommandsTest, AMenuReachedByKeyboardJudgesTheControlThatHadTheFocus) 
     EXPECT_FALSE(action("mnuEditCut")->isEnabled());
     EXPECT_TRUE(action("mnuEditPaste")->isEnabled());
     edit->close();
+}
+
+TEST_F(EditCommandsTest, AMenuClosedWithEscLeavesTheTopicFieldItsSelection) {
+    ui(form).Edit1st->setText(QStringLiteral("犬と猫"));
+    ui(form).Edit1st->setFocus();
+    ui(form).Edit1st->selectAll();
+    QTest::keyClick(ui(form).Edit1st, Qt::Key_Alt);
+    QTest::keyClick(form.menuBar(), Qt::Key_Right);
+    QTest::keyClick(form.menuBar(), Qt::Key_Down);
+    QMenu* edit = form.menuBar()->actions()[1]->menu();
+    ASSERT_TRUE(edit->isVisible());
+    QTest::keyClick(edit, Qt::Key_Escape);
+    EXPECT_EQ(ui(form).Edit1st->selectedText(), QStringLiteral("犬と猫"));
+    openEditMenu();
+    EXPECT_TRUE(action("mnuEditCopy")->isEnabled());
+    EXPECT_TRUE(action("mnuEditCut")->isEnabled());
 }
 
 }  // namespace

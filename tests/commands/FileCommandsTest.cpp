@@ -175,6 +175,20 @@ TEST_F(CommandsTest, AWordDocumentMeetsTheSameMemoryRuleAsATextFile) {
     }
 }
 
+TEST_F(CommandsTest, LongWorkShowsTheWaitCursorAndTakesItBackOnEveryWayOut) {
+    window.list = {"犬"};
+    window.paths = {at("a.Kivo")};
+    commands.mnuExportKivoClick();
+    EXPECT_EQ(window.busyShown, 1);
+    EXPECT_EQ(window.busy, 0);
+    window.paths = {at("missing.txt")};
+    EXPECT_THROW(commands.mnuAddInporttxtClick(), UserError);
+    EXPECT_GT(window.busyShown, 1);
+    EXPECT_EQ(window.busy, 0);
+    // The list a failed add-import was to grow is still there.
+    EXPECT_EQ(window.list, Lines{"犬"});
+}
+
 std::string fixture(const char* name) {
     std::ifstream in(std::string(KIVO_TEST_DATA_DIR) + "/" + name, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};

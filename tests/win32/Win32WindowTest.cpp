@@ -265,6 +265,19 @@ TEST_F(Win32WindowTest, TypedLinesAreCountedAndTheEditCommandsActOnThem) {
     SendMessageW(history, WM_COMMAND, MAKEWPARAM(3, BN_CLICKED), 0);
     EXPECT_EQ(textOf(GetDlgItem(history, 1)), L"");
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(history, 2)));
+
+    // An open history window is written once per draw.
+    static int writes = 0;
+    const SUBCLASSPROC countWrites = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR, DWORD_PTR) -> LRESULT {
+        if (message == WM_SETTEXT) ++writes;
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    };
+    SetWindowSubclass(GetDlgItem(history, 1), countWrites, 1, 0);
+    SendMessageW(form_->handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(control("ButtonOK")));
+    EXPECT_EQ(writes, 1);
+    RemoveWindowSubclass(GetDlgItem(history, 1), countWrites, 1);
 }
 
 TEST_F(Win32WindowTest, FileCommandsSaveAndLoadThroughTheListInCodePage932) {
@@ -308,6 +321,16 @@ TEST_F(Win32WindowTest, FileCommandsSaveAndLoadThroughTheListInCodePage932) {
     ASSERT_FALSE(parts_.shown.empty());
     EXPECT_EQ(parts_.shown.back().rfind("error: ", 0), 0u) << parts_.shown.back();
     std::filesystem::remove(file);
+}
+
+TEST_F(Win32WindowTest, TenMebibytesOfLineBreaksOnTheCommandLineAreRefusedAtOnce) {
+    const auto file = temp(L"kivo-win32-breaks.txt");
+    std::ofstream(file, std::ios::binary) << std::string(10u << 20, '\n');
+    form_->show(SW_SHOWNORMAL, {"kivo.exe", utf8(file.wstring())});
+    std::filesystem::remove(file);
+    ASSERT_FALSE(parts_.shown.empty());
+    EXPECT_EQ(parts_.shown.back(), "error: メモリが不足しています.");
+    EXPECT_EQ(GetWindowTextLengthW(memo()), 0);
 }
 
 TEST_F(Win32WindowTest, MenuHighlightsAndThePointerWriteTheHintLine) {
