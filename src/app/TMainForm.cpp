@@ -388,7 +388,7 @@ void TMainForm::connectCommand(QAction* action, void (TMainForm::*handler)()) {
 // ---- Start-up ------------------------------------------------------------
 
 void TMainForm::FormCreate() {
-    FVersionText = "version 1.33";
+    FVersionText = kVersionText;
     kivo::FormCreate(*ports_);
     connect(hints_, &HintLine::hintChanged, this, &TMainForm::ShowLongHint, Qt::UniqueConnection);
 }

@@ -7,6 +7,7 @@
 #include "about/TFormAbout.h"
 #include "app/KivoApplication.h"
 #include "app/TMainForm.h"
+#include "core/Version.h"
 #include "platform/Boxes.h"
 #include "platform/Fonts.h"
 #include "platform/HelpFile.h"
@@ -30,7 +31,7 @@ QIcon applicationIcon() {
 int main(int argc, char** argv) {
     kivo::KivoApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Kivo"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.33"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KIVO_VERSION_TEXT));
     QGuiApplication::setDesktopFileName(QStringLiteral("jp.example.quillery.kivo"));
     QApplication::setWindowIcon(applicationIcon());
     kivo::installJapaneseFontSubstitutes();

@@ -335,7 +335,7 @@ void TMainForm::layOut() {
 // ---- Start-up ------------------------------------------------------------
 
 void TMainForm::FormCreate() {
-    FVersionText = "version 1.33";
+    FVersionText = kVersionText;
     kivo::FormCreate(*ports_);
 }
 
