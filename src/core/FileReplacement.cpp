@@ -18,17 +18,7 @@ namespace fs = std::filesystem;
 constexpr std::string_view kPrefix = ".kivo-";
 constexpr std::string_view kSuffix = ".tmp";
 constexpr std::size_t kRandomDigits = 8;
-// Earlier versions saved through "NAME.kivo-save-N".
-constexpr std::string_view kOldSaveMark = ".kivo-save-";
-
 bool isHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
-
-bool allDigits(std::string_view s) {
-    if (s.empty()) return false;
-    for (const char c : s)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
 
 // A short name, whatever the target's length: a name near the file
 // system's limit must still be savable.
@@ -55,33 +45,30 @@ bool folderForbidsNewFiles(int systemError) {
 #endif
 }
 
-// Whether a file name is one of ours (today's or an earlier version's).
+// Whether a file name is one that randomTemporaryName() makes. Nothing
+// else is ours: any other name may be the user's.
 bool isOurTemporaryName(const fs::path& name) {
     const std::string utf8 = utf8Of(name.filename());
     const std::string_view s = utf8;
-    if (s.size() == kPrefix.size() + kRandomDigits + kSuffix.size() && s.starts_with(kPrefix) &&
-        s.ends_with(kSuffix)) {
-        const std::string_view digits = s.substr(kPrefix.size(), kRandomDigits);
-        if (std::all_of(digits.begin(), digits.end(), isHexDigit)) return true;
+    if (s.size() != kPrefix.size() + kRandomDigits + kSuffix.size() || !s.starts_with(kPrefix) ||
+        !s.ends_with(kSuffix)) {
+        return false;
     }
-    const std::size_t mark = s.rfind(kOldSaveMark);
-    return mark != std::string_view::npos && mark > 0 &&
-           allDigits(s.substr(mark + kOldSaveMark.size()));
+    const std::string_view digits = s.substr(kPrefix.size(), kRandomDigits);
+    return std::all_of(digits.begin(), digits.end(), isHexDigit);
 }
 
 // Our own temporary files that a crash left behind and that are older than
-// an hour go whenever a new one is made in the same folder.
+// an hour go whenever a new one is made in the same folder; only regular
+// files of the user who saves, so that no link and nobody else's file goes.
 void removeStaleTemporaryFiles(const fs::path& folder) {
     constexpr std::chrono::hours kStaleAge{1};
     std::error_code ec;
     const auto cutoff = fs::file_time_type::clock::now() - kStaleAge;
     for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end;
          !ec && it != end; it.increment(ec)) {
+        if (!isOurTemporaryName(it->path()) || !isOwnRegularFile(it->path())) continue;
         std::error_code entryError;
-        if (!isOurTemporaryName(it->path()) || !it->is_regular_file(entryError) ||
-            it->is_symlink(entryError)) {
-            continue;
-        }
         const auto written = fs::last_write_time(it->path(), entryError);
         if (!entryError && written < cutoff) fs::remove(it->path(), entryError);
     }

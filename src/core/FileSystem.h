@@ -109,6 +109,11 @@ bool replaceFile(const std::filesystem::path& replacement, const std::filesystem
 // Removes a file; false when it could not be removed.
 bool removeFile(const std::filesystem::path& path);
 
+// Whether path is a regular file, not a link, that the user running us owns
+// (on Windows also one owned as our new files are: by the Administrators
+// group when we run elevated).
+bool isOwnRegularFile(const std::filesystem::path& path);
+
 // The system's reason for the last failed call of this thread (errno, or
 // GetLastError() on Windows).
 int lastSystemError();

@@ -212,6 +212,11 @@ bool replaceFile(const std::filesystem::path& replacement, const std::filesystem
 
 bool removeFile(const std::filesystem::path& path) { return ::unlink(path.c_str()) == 0; }
 
+bool isOwnRegularFile(const std::filesystem::path& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid();
+}
+
 int lastSystemError() { return errno; }
 
 std::uint32_t dosStampNow() {
