@@ -4,6 +4,7 @@
 #include <aclapi.h>
 
 #include <algorithm>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -220,6 +221,8 @@ bool replaceFile(const std::filesystem::path& replacement, const std::filesystem
 
 bool removeFile(const std::filesystem::path& path) { return DeleteFileW(path.c_str()) != FALSE; }
 
+void flushNameOf(const std::filesystem::path& path) { (void)path; }
+
 bool isOwnRegularFile(const std::filesystem::path& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     constexpr DWORD kNotAFile =
@@ -234,6 +237,23 @@ bool isOwnRegularFile(const std::filesystem::path& path) {
     const bool owned = isUs(owner);
     LocalFree(descriptor);
     return owned;
+}
+
+bool makePrivateFolder(const std::filesystem::path& folder) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    return std::filesystem::is_directory(folder, ec);
+}
+
+std::filesystem::path userCacheFolder() {
+    // Wide, as the user's name in the path may be Japanese.
+    const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", nullptr, 0);
+    if (length == 0) return {};
+    std::wstring value(length, L'\0');
+    const DWORD got = GetEnvironmentVariableW(L"LOCALAPPDATA", value.data(), length);
+    if (got == 0 || got >= length) return {};
+    value.resize(got);
+    return std::filesystem::path(value) / L"Kivo";
 }
 
 int lastSystemError() { return static_cast<int>(GetLastError()); }

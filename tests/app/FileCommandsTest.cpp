@@ -8,13 +8,11 @@
 #include <QUrl>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <random>
 #include <sstream>
 
 #ifndef _WIN32
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -367,22 +365,6 @@ TEST_F(FileCommandsTest, TheCommandLineFileLoadsAndIsNeverChanged) {
 
 // --- Nothing lost, nothing reported as success that failed ----------------
 
-#ifndef _WIN32
-// Runs fn as a user whom a folder's rights bind (root ignores them):
-// in a child process that gives up root, or here when we are not root.
-bool asOrdinaryUser(const std::function<bool()>& fn, uid_t owner = 65534) {
-    if (::geteuid() != 0) return fn();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::setgid(owner) != 0 || ::setuid(owner) != 0) ::_exit(2);
-        ::_exit(fn() ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-#endif
-
 TEST_F(FileCommandsTest, ImportsDecipherInMemoryAndNeverTouchTheFile) {
     ui(*form).Memo->setPlainText(QStringLiteral("犬\n猫"));
     const QString container = path("読み取り専用.Kivo");
@@ -487,29 +469,6 @@ TEST_F(FileCommandsTest, APipeIsAskedAboutAndLeftAlone) {
     EXPECT_EQ(confirms().back().text,
               pipe + QStringLiteral(" は既に存在します。\r\n上書きしますか？"));
     EXPECT_EQ(fs::status(pipe.toStdString()).type(), fs::file_type::fifo);
-}
-#endif
-
-#ifndef _WIN32
-TEST_F(FileCommandsTest, AWritableFileInAClosedFolderIsWrittenInPlace) {
-    const fs::path folder = dir / "closed";
-    fs::create_directory(folder);
-    const fs::path file = folder / "list.txt";
-    std::ofstream(file) << "old";
-    if (::geteuid() == 0) ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
-    fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                fs::perms::others_read | fs::perms::others_exec);
-    if (::geteuid() != 0) fs::permissions(folder, fs::perms::owner_write, fs::perm_options::remove);
-    ui(*form).Memo->setPlainText(QStringLiteral("犬\n猫"));
-    const QString target = QString::fromStdString(file.string());
-    EXPECT_TRUE(asOrdinaryUser([&] {
-        dialogs.answers = {target};
-        boxes.answers = {Answer::Yes};
-        run("mnuExporttxt");
-        return boxes.shown.size() == 1;  // the overwrite question, no error
-    }));
-    EXPECT_EQ(readAll(file), "\x8C\xA2\r\n\x94\x4C");
-    fs::permissions(folder, fs::perms::owner_all);
 }
 
 TEST_F(FileCommandsTest, AFullDiskShowsItsErrorAndKeepsTheOldFile) {

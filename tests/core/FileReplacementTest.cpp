@@ -3,12 +3,19 @@
 #include <chrono>
 #include <fstream>
 #include <random>
+#include <regex>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "core/FileReplacement.h"
 
 #ifndef _WIN32
+#include <sys/resource.h>
+
+#include <cerrno>
+#include <csignal>
+
 #include "support/ChildProcess.h"
 #endif
 
@@ -83,6 +90,74 @@ TEST_F(FileReplacementTest, OnlyOurOwnStaleTemporaryFilesAreSwept) {
     EXPECT_EQ(namesIn(dir_), kept);
     for (const auto& name : users) EXPECT_EQ(get(at(name)), "mine");
 }
+
+#ifndef _WIN32
+// A list in a folder that takes no new file, and a cache folder of its own,
+// both the child's.
+class InPlaceTest : public FileReplacementTest {
+protected:
+    void SetUp() override {
+        FileReplacementTest::SetUp();
+        fs::create_directories(at("closed"));
+        put(target(), "old list\n");
+        giveToChild(target());
+        fs::permissions(at("closed"), fs::perms::owner_read | fs::perms::owner_exec |
+                                          fs::perms::group_read | fs::perms::group_exec |
+                                          fs::perms::others_read | fs::perms::others_exec);
+        fs::create_directory(at("home"));
+        giveToChild(at("home"));
+    }
+
+    fs::path target() const { return at("closed") / "list.txt"; }
+    fs::path cache() const { return at("home") / ".cache" / "kivo"; }
+};
+
+TEST_F(InPlaceTest, TheOldContentWaitsInTheCacheUntilTheNewIsCommitted) {
+    EXPECT_TRUE(inChildProcess([&] {
+        FileReplacement replacement(target(), FileReplacement::WhenFolderIsClosed::WriteInPlace,
+                                    cache());
+        EXPECT_TRUE(replacement.isOpen());
+        EXPECT_TRUE(save(replacement, "new"));
+        // Made for the user alone, as the cache may hold any list.
+        EXPECT_EQ(fs::status(cache()).permissions(), fs::perms::owner_all);
+        EXPECT_EQ(fs::status(cache().parent_path()).permissions(), fs::perms::owner_all);
+        const std::set<std::string> copies = namesIn(cache());
+        EXPECT_EQ(copies.size(), 1u);
+        for (const auto& name : copies) {
+            EXPECT_TRUE(
+                std::regex_match(name, std::regex(R"(list\.txt\.\d{8}-\d{6}\.[0-9a-f]{8}\.bak)")))
+                << name;
+            EXPECT_EQ(get(cache() / name), "old list\n");
+        }
+        EXPECT_TRUE(replacement.commit());
+        EXPECT_TRUE(namesIn(cache()).empty());
+        return true;
+    }));
+    EXPECT_EQ(get(target()), "new");
+    EXPECT_EQ(namesIn(at("closed")), std::set<std::string>{"list.txt"});
+}
+
+TEST_F(InPlaceTest, AFailedWritePutsTheOldContentBack) {
+    const std::string old(1000, 'o');
+    put(target(), old);
+    EXPECT_TRUE(inChildProcess([&] {
+        // Files end at 1 KiB here: the new content is cut off halfway,
+        // over the old one's head.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1024, 1024};
+        EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        FileReplacement replacement(target(), FileReplacement::WhenFolderIsClosed::WriteInPlace,
+                                    cache());
+        EXPECT_TRUE(replacement.isOpen());
+        EXPECT_FALSE(save(replacement, std::string(4096, 'n')));
+        EXPECT_EQ(replacement.systemError(), EFBIG);
+        EXPECT_FALSE(replacement.commit());
+        return true;
+    }));
+    EXPECT_EQ(get(target()), old);
+    EXPECT_TRUE(namesIn(cache()).empty());
+}
+#endif
 
 }  // namespace
 }  // namespace kivo
