@@ -4,9 +4,13 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
+#include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "core/PathRules.h"
 
@@ -18,25 +22,60 @@ namespace fs = std::filesystem;
 constexpr std::string_view kPrefix = ".kivo-";
 constexpr std::string_view kSuffix = ".tmp";
 constexpr std::size_t kRandomDigits = 8;
-// Earlier versions saved through "NAME.kivo-save-N".
-constexpr std::string_view kOldSaveMark = ".kivo-save-";
 
-bool isHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
+std::mt19937& randomGenerator() {
+    static std::mt19937 generator{std::random_device{}()};
+    return generator;
+}
 
-bool allDigits(std::string_view s) {
-    if (s.empty()) return false;
-    for (const char c : s)
-        if (c < '0' || c > '9') return false;
-    return true;
+std::string randomDigits() {
+    char digits[kRandomDigits + 1];
+    std::snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(randomGenerator()()));
+    return digits;
 }
 
 // A short name, whatever the target's length: a name near the file
 // system's limit must still be savable.
 fs::path randomTemporaryName() {
-    static std::mt19937 generator{std::random_device{}()};
-    char digits[kRandomDigits + 1];
-    std::snprintf(digits, sizeof digits, "%08x", static_cast<unsigned>(generator()));
-    return fs::path(std::string(kPrefix) + digits + std::string(kSuffix));
+    return fs::path(std::string(kPrefix) + randomDigits() + std::string(kSuffix));
+}
+
+bool isHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
+
+// Whether a file name is one that randomTemporaryName() makes. Nothing
+// else is ours: any other name may be the user's.
+bool isOurTemporaryName(const fs::path& name) {
+    const std::string utf8 = utf8Of(name.filename());
+    const std::string_view s = utf8;
+    if (s.size() != kPrefix.size() + kRandomDigits + kSuffix.size() || !s.starts_with(kPrefix) ||
+        !s.ends_with(kSuffix)) {
+        return false;
+    }
+    const std::string_view digits = s.substr(kPrefix.size(), kRandomDigits);
+    return std::all_of(digits.begin(), digits.end(), isHexDigit);
+}
+
+// The copy of a file written in place says whose copy it is and when it
+// was made, for the user who finds it after a crash: "list.txt.20240501-
+// 142233.1a2b3c4d.bak". A long name is cut, at a character, to leave room.
+fs::path copyName(const fs::path& target) {
+    constexpr std::size_t kLongestKeptName = 200;
+    std::string name = utf8Of(target.filename());
+    if (name.size() > kLongestKeptName) {
+        std::size_t cut = kLongestKeptName;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+        name.resize(cut);
+    }
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    char when[32];
+    std::strftime(when, sizeof when, "%Y%m%d-%H%M%S", &local);
+    return pathFromUtf8(name + "." + when + "." + randomDigits() + ".bak");
 }
 
 bool nameTaken(int systemError) {
@@ -55,33 +94,44 @@ bool folderForbidsNewFiles(int systemError) {
 #endif
 }
 
-// Whether a file name is one of ours (today's or an earlier version's).
-bool isOurTemporaryName(const fs::path& name) {
-    const std::string utf8 = utf8Of(name.filename());
-    const std::string_view s = utf8;
-    if (s.size() == kPrefix.size() + kRandomDigits + kSuffix.size() && s.starts_with(kPrefix) &&
-        s.ends_with(kSuffix)) {
-        const std::string_view digits = s.substr(kPrefix.size(), kRandomDigits);
-        if (std::all_of(digits.begin(), digits.end(), isHexDigit)) return true;
+// A new file under a name that makeName() gives, trying again while the
+// name is taken; nothing is ever opened under a name that exists.
+File createUnique(const fs::path& folder, const std::function<fs::path()>& makeName, fs::path& path,
+                  int& systemError) {
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        path = folder / makeName();
+        systemError = 0;
+        File file = File::createExclusive(path, &systemError);
+        if (file.isOpen() || !nameTaken(systemError)) return file;
     }
-    const std::size_t mark = s.rfind(kOldSaveMark);
-    return mark != std::string_view::npos && mark > 0 &&
-           allDigits(s.substr(mark + kOldSaveMark.size()));
+    return File();
+}
+
+// Copies from's content from its current position on to the end; the
+// number of bytes, or nothing when a read or write failed.
+std::optional<std::uint64_t> copyRest(File& from, File& to) {
+    std::vector<std::uint8_t> buffer(std::size_t{1} << 20);
+    std::uint64_t copied = 0;
+    for (;;) {
+        const auto got = from.read(buffer);
+        if (!got) return std::nullopt;
+        if (*got == 0) return copied;
+        if (!to.write(std::span(buffer.data(), *got))) return std::nullopt;
+        copied += *got;
+    }
 }
 
 // Our own temporary files that a crash left behind and that are older than
-// an hour go whenever a new one is made in the same folder.
+// an hour go whenever a new one is made in the same folder; only regular
+// files of the user who saves, so that no link and nobody else's file goes.
 void removeStaleTemporaryFiles(const fs::path& folder) {
     constexpr std::chrono::hours kStaleAge{1};
     std::error_code ec;
     const auto cutoff = fs::file_time_type::clock::now() - kStaleAge;
     for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, ec), end;
          !ec && it != end; it.increment(ec)) {
+        if (!isOurTemporaryName(it->path()) || !isOwnRegularFile(it->path())) continue;
         std::error_code entryError;
-        if (!isOurTemporaryName(it->path()) || !it->is_regular_file(entryError) ||
-            it->is_symlink(entryError)) {
-            continue;
-        }
         const auto written = fs::last_write_time(it->path(), entryError);
         if (!entryError && written < cutoff) fs::remove(it->path(), entryError);
     }
@@ -101,28 +151,70 @@ fs::path followLinks(const fs::path& path) {
     return path;
 }
 
-FileReplacement::FileReplacement(const fs::path& target, WhenFolderIsClosed fallback)
+FileReplacement::FileReplacement(const fs::path& target, WhenFolderIsClosed fallback,
+                                 const fs::path& cacheFolder)
     : target_(followLinks(target)) {
     const fs::path folder = target_.parent_path();
     removeStaleTemporaryFiles(folder);
-    // A name that exists is never ours to take; a few tries find a free one.
-    for (int attempt = 0; attempt < 16 && !file_.isOpen(); ++attempt) {
-        temporary_ = folder / randomTemporaryName();
-        systemError_ = 0;
-        file_ = File::createExclusive(temporary_, &systemError_);
-        if (!file_.isOpen() && !nameTaken(systemError_)) break;
-    }
+    file_ = createUnique(folder, randomTemporaryName, temporary_, systemError_);
     if (file_.isOpen()) return;
     temporary_.clear();
-    if (fallback != WhenFolderIsClosed::WriteInPlace || !folderForbidsNewFiles(systemError_))
-        return;
+    if (fallback == WhenFolderIsClosed::WriteInPlace && folderForbidsNewFiles(systemError_))
+        openInPlace(cacheFolder);
+}
+
+// The folder's refusal stays the reason when the file cannot be written
+// or its old content cannot be kept.
+void FileReplacement::openInPlace(const fs::path& cacheFolder) {
+    File target = File::openForWriting(target_);
+    if (!target.isOpen() || !keepCopy(cacheFolder)) return;
+    file_ = std::move(target);
+    inPlace_ = true;
+    systemError_ = 0;
+}
+
+bool FileReplacement::keepCopy(const fs::path& cacheFolder) {
+    File old = File::openForReading(target_);
+    if (!old.isOpen() || cacheFolder.empty() || !makePrivateFolder(cacheFolder)) return false;
     int error = 0;
-    file_ = File::openForWriting(target_, &error);
-    inPlace_ = file_.isOpen();
-    if (inPlace_) systemError_ = 0;
+    copy_ = createUnique(
+        cacheFolder, [this] { return copyName(target_); }, copyPath_, error);
+    if (!copy_.isOpen()) {
+        copyPath_.clear();
+        return false;
+    }
+    // A full disk shows before the copy is half made.
+    const auto size = old.size();
+    if (size && copy_.reserve(static_cast<std::uint64_t>(*size)) && copyRest(old, copy_) &&
+        copy_.flush()) {
+        flushNameOf(copyPath_);
+        return true;
+    }
+    dropCopy();
+    return false;
+}
+
+bool FileReplacement::restoreFromCopy() {
+    if (!file_.isOpen()) file_ = File::openForWriting(target_);
+    const bool atStart = file_.isOpen() && copy_.seek(0) && file_.seek(0);
+    const auto size = atStart ? copyRest(copy_, file_) : std::nullopt;
+    const bool restored = size && file_.truncate(*size) && file_.flush();
+    return file_.close() && restored;
+}
+
+void FileReplacement::dropCopy() {
+    copy_.close();
+    removeFile(copyPath_);
+    copyPath_.clear();
 }
 
 FileReplacement::~FileReplacement() {
+    if (!copyPath_.empty()) {
+        // Left halfway: the old content goes back, and the copy stays
+        // where it could not.
+        if (restoreFromCopy()) dropCopy();
+        return;
+    }
     if (committed_ || temporary_.empty()) return;
     file_.close();
     removeFile(temporary_);
@@ -130,10 +222,12 @@ FileReplacement::~FileReplacement() {
 
 bool FileReplacement::fail() {
     systemError_ = lastSystemError();
+    if (inPlace_ && !copyPath_.empty() && restoreFromCopy()) dropCopy();
     return false;
 }
 
 bool FileReplacement::write(std::span<const std::uint8_t> bytes) {
+    if (!file_.isOpen()) return false;
     if (!file_.reserve(written_ + bytes.size())) return fail();
     if (!file_.write(bytes)) return fail();
     written_ += bytes.size();
@@ -145,6 +239,7 @@ bool FileReplacement::commit() {
     if (inPlace_) {
         if (!file_.truncate(written_) || !file_.flush() || !file_.close()) return fail();
         committed_ = true;
+        dropCopy();
         return true;
     }
     std::error_code ec;

@@ -1,7 +1,8 @@
 #pragma once
 // A new version of a file, written aside under a name of our own and put in
 // the file's place with one rename, so that a crash or a failed write leaves
-// the old file whole.
+// the old file whole; or, where the folder takes no new file, written over
+// the file itself with a copy of the old content kept aside.
 #include <cstdint>
 #include <filesystem>
 #include <span>
@@ -15,18 +16,24 @@ public:
     enum class WhenFolderIsClosed {
         Fail,
         // Write the file itself, when the folder takes no new file but the
-        // file may be written: the user plainly may change it. Only for
-        // content that does not come from the file being replaced.
+        // file may be written: the user plainly may change it. Its old
+        // content is first copied, flushed, to the cache folder; a failure
+        // puts it back, and a crash halfway leaves the copy there. Without
+        // a copy the file is not touched. Only for content that does not
+        // come from the file being replaced.
         WriteInPlace,
     };
 
     // Follows symbolic links to the file they name, so that the link stays
-    // a link; creates the temporary file beside that file.
+    // a link; creates the temporary file beside that file. cacheFolder
+    // takes the copy of a file written in place.
     explicit FileReplacement(const std::filesystem::path& target,
-                             WhenFolderIsClosed fallback = WhenFolderIsClosed::Fail);
+                             WhenFolderIsClosed fallback = WhenFolderIsClosed::Fail,
+                             const std::filesystem::path& cacheFolder = userCacheFolder());
     FileReplacement(const FileReplacement&) = delete;
     FileReplacement& operator=(const FileReplacement&) = delete;
-    // Removes the temporary file unless it took the target's place.
+    // Removes the temporary file unless it took the target's place; puts
+    // back the old content of a file written in place but not committed.
     ~FileReplacement();
 
     bool isOpen() const { return file_.isOpen(); }
@@ -43,11 +50,18 @@ public:
     bool commit();
 
 private:
+    void openInPlace(const std::filesystem::path& cacheFolder);
+    bool keepCopy(const std::filesystem::path& cacheFolder);
+    bool restoreFromCopy();
+    void dropCopy();
     bool fail();
 
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     File file_;
+    // The old content of a file written in place, until it is committed.
+    std::filesystem::path copyPath_;
+    File copy_;
     std::uint64_t written_ = 0;
     bool inPlace_ = false;
     bool committed_ = false;

@@ -1,6 +1,7 @@
 #include "core/FileSystem.h"
 
-// The MS-DOS date and time format, shared by every platform.
+// The MS-DOS date and time format and the cache folder rule, shared by
+// every platform.
 namespace kivo {
 namespace {
 
@@ -18,6 +19,15 @@ bool isValid(const DosDateTime& t) {
 }
 
 }  // namespace
+
+std::filesystem::path xdgCacheFolder(const char* xdgCacheHome, const char* home) {
+    // The base directory rules ignore a relative path: it would land
+    // wherever the program happened to be started.
+    if (xdgCacheHome != nullptr && xdgCacheHome[0] == '/')
+        return std::filesystem::path(xdgCacheHome) / "kivo";
+    if (home == nullptr || *home == '\0') return {};
+    return std::filesystem::path(home) / ".cache" / "kivo";
+}
 
 std::optional<DosDateTime> decodeDosStamp(std::uint32_t stamp) {
     const std::uint32_t date = stamp >> 16;

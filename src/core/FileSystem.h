@@ -109,6 +109,29 @@ bool replaceFile(const std::filesystem::path& replacement, const std::filesystem
 // Removes a file; false when it could not be removed.
 bool removeFile(const std::filesystem::path& path);
 
+// Makes the name of a newly made file survive a crash along with its
+// content (POSIX flushes the folder; Windows' file systems keep names in
+// their journal).
+void flushNameOf(const std::filesystem::path& path);
+
+// Whether path is a regular file, not a link, that the user running us owns
+// (on Windows also one owned as our new files are: by the Administrators
+// group when we run elevated).
+bool isOwnRegularFile(const std::filesystem::path& path);
+
+// Makes a folder and any missing parents for the user alone (POSIX 0700;
+// on Windows the parents' rights, %LOCALAPPDATA% being the user's own).
+// True when the folder is there afterwards.
+bool makePrivateFolder(const std::filesystem::path& folder);
+
+// This program's folder in the user's cache: %LOCALAPPDATA%\Kivo on
+// Windows, xdgCacheFolder() elsewhere; empty when the environment names none.
+std::filesystem::path userCacheFolder();
+
+// $XDG_CACHE_HOME/kivo, else $HOME/.cache/kivo, from those two variables
+// (null when unset); a relative or empty XDG_CACHE_HOME counts as unset.
+std::filesystem::path xdgCacheFolder(const char* xdgCacheHome, const char* home);
+
 // The system's reason for the last failed call of this thread (errno, or
 // GetLastError() on Windows).
 int lastSystemError();

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <ctime>
 #include <limits>
 #include <utility>
@@ -211,6 +212,27 @@ bool replaceFile(const std::filesystem::path& replacement, const std::filesystem
 }
 
 bool removeFile(const std::filesystem::path& path) { return ::unlink(path.c_str()) == 0; }
+
+void flushNameOf(const std::filesystem::path& path) { flushFolderOf(path); }
+
+bool isOwnRegularFile(const std::filesystem::path& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid();
+}
+
+bool makePrivateFolder(const std::filesystem::path& folder) {
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
+    if (errno != ENOENT) return false;
+    const std::filesystem::path parent = folder.parent_path();
+    if (!parent.empty() && parent != folder && !makePrivateFolder(parent)) return false;
+    // Another of our windows may have made it meanwhile.
+    return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
+std::filesystem::path userCacheFolder() {
+    return xdgCacheFolder(std::getenv("XDG_CACHE_HOME"), std::getenv("HOME"));
+}
 
 int lastSystemError() { return errno; }
 

@@ -1,7 +1,12 @@
 #include <windows.h>
 
+// After windows.h, which it needs.
+#include <aclapi.h>
+
 #include <algorithm>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "core/FileSystem.h"
 
@@ -22,6 +27,32 @@ BOOL closeRetaining(void* handle) {
 bool fitsDosDateTime(const FILETIME& local) {
     SYSTEMTIME fields{};
     return FileTimeToSystemTime(&local, &fields) && fields.wYear >= 1980 && fields.wYear <= 2107;
+}
+
+// What our process's token holds of one kind (TokenUser, TokenOwner);
+// empty when it cannot be read.
+std::vector<BYTE> tokenInformation(TOKEN_INFORMATION_CLASS kind) {
+    std::vector<BYTE> buffer;
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return buffer;
+    DWORD size = 0;
+    GetTokenInformation(token, kind, nullptr, 0, &size);
+    buffer.resize(size);
+    if (size == 0 || !GetTokenInformation(token, kind, buffer.data(), size, &size)) buffer.clear();
+    CloseHandle(token);
+    return buffer;
+}
+
+// Whether a file's owner is us: the user, or the owner the system gives
+// the files we make (the Administrators group when we run elevated).
+bool isUs(PSID owner) {
+    static const std::vector<BYTE> user = tokenInformation(TokenUser);
+    static const std::vector<BYTE> newFiles = tokenInformation(TokenOwner);
+    if (owner == nullptr) return false;
+    return (!user.empty() &&
+            EqualSid(owner, reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid)) ||
+           (!newFiles.empty() &&
+            EqualSid(owner, reinterpret_cast<const TOKEN_OWNER*>(newFiles.data())->Owner));
 }
 
 // ReadFile and WriteFile count in 32 bits.
@@ -189,6 +220,41 @@ bool replaceFile(const std::filesystem::path& replacement, const std::filesystem
 }
 
 bool removeFile(const std::filesystem::path& path) { return DeleteFileW(path.c_str()) != FALSE; }
+
+void flushNameOf(const std::filesystem::path& path) { (void)path; }
+
+bool isOwnRegularFile(const std::filesystem::path& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    constexpr DWORD kNotAFile =
+        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kNotAFile) != 0) return false;
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner,
+                              nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
+        return false;
+    }
+    const bool owned = isUs(owner);
+    LocalFree(descriptor);
+    return owned;
+}
+
+bool makePrivateFolder(const std::filesystem::path& folder) {
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    return std::filesystem::is_directory(folder, ec);
+}
+
+std::filesystem::path userCacheFolder() {
+    // Wide, as the user's name in the path may be Japanese.
+    const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", nullptr, 0);
+    if (length == 0) return {};
+    std::wstring value(length, L'\0');
+    const DWORD got = GetEnvironmentVariableW(L"LOCALAPPDATA", value.data(), length);
+    if (got == 0 || got >= length) return {};
+    value.resize(got);
+    return std::filesystem::path(value) / L"Kivo";
+}
 
 int lastSystemError() { return static_cast<int>(GetLastError()); }
 

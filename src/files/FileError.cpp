@@ -54,10 +54,40 @@ int fileErrorCodeFromErrno(int err, bool parentMissing) {
     }
 }
 
+int fileErrorCodeFromWindows(int error) {
+    // The numbers are Windows' own (winerror.h), so that this builds and is
+    // tested everywhere.
+    switch (error) {
+        case 2:  // ERROR_FILE_NOT_FOUND
+            return kFileNotFound;
+        case 3:    // ERROR_PATH_NOT_FOUND
+        case 123:  // ERROR_INVALID_NAME
+        case 161:  // ERROR_BAD_PATHNAME
+        case 206:  // ERROR_FILENAME_EXCED_RANGE
+        case 267:  // ERROR_DIRECTORY
+            return kPathNotFound;
+        case 4:  // ERROR_TOO_MANY_OPEN_FILES
+            return kTooManyOpenFiles;
+        case 5:   // ERROR_ACCESS_DENIED
+        case 19:  // ERROR_WRITE_PROTECT
+        case 32:  // ERROR_SHARING_VIOLATION: another program has the file open
+        case 33:  // ERROR_LOCK_VIOLATION: another program locked a range of it
+        case 65:  // ERROR_NETWORK_ACCESS_DENIED
+            return kAccessDenied;
+        case 38:  // ERROR_HANDLE_EOF
+            return kReadPastEnd;
+        case 39:   // ERROR_HANDLE_DISK_FULL
+        case 112:  // ERROR_DISK_FULL
+            return kDiskFull;
+        default:
+            return error;
+    }
+}
+
 int fileErrorCodeFromSystem(int systemError, bool parentMissing) {
 #ifdef _WIN32
     (void)parentMissing;
-    return systemError;
+    return fileErrorCodeFromWindows(systemError);
 #else
     return fileErrorCodeFromErrno(systemError, parentMissing);
 #endif

@@ -27,8 +27,13 @@ std::string fileErrorText(int code);
 // missing file, which POSIX reports alike.
 int fileErrorCodeFromErrno(int err, bool parentMissing = false);
 
-// The code of a failure the system reported: Windows error codes are the
-// codes above already; POSIX errno values are mapped.
+// Maps a Windows error code onto the codes above: the errors that mean the
+// same as one of them (a file another program holds open is access denied)
+// become that code; any other keeps its number.
+int fileErrorCodeFromWindows(int error);
+
+// The code of a failure the system reported: Windows error codes or POSIX
+// errno values, mapped by the functions above.
 int fileErrorCodeFromSystem(int systemError, bool parentMissing = false);
 
 class FileError : public UserError {

@@ -8,14 +8,11 @@
 #include <QUrl>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <random>
-#include <set>
 #include <sstream>
 
 #ifndef _WIN32
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -383,22 +380,6 @@ TEST_F(FileCommandsTest, TheCommandLineFileLoadsAndIsNeverChanged) {
 
 // --- Nothing lost, nothing reported as success that failed ----------------
 
-#ifndef _WIN32
-// Runs fn as a user whom a folder's rights bind (root ignores them):
-// in a child process that gives up root, or here when we are not root.
-bool asOrdinaryUser(const std::function<bool()>& fn, uid_t owner = 65534) {
-    if (::geteuid() != 0) return fn();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::setgid(owner) != 0 || ::setuid(owner) != 0) ::_exit(2);
-        ::_exit(fn() ? 0 : 1);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-#endif
-
 TEST_F(FileCommandsTest, ImportsDecipherInMemoryAndNeverTouchTheFile) {
     ui(*form).Memo->setPlainText(QStringLiteral("犬\n猫"));
     const QString container = path("読み取り専用.Kivo");
@@ -492,24 +473,9 @@ TEST_F(FileCommandsTest, ExportsWriteThroughLinksAndTakeLongNames) {
     EXPECT_TRUE(boxes.shown.size() == 1 && boxes.shown[0].kind == ScriptedBoxes::Shown::Confirm);
 }
 
-TEST_F(FileCommandsTest, LeftoversAreRemovedWhenStaleAndAPipeIsAskedAbout) {
-    ui(*form).Memo->setPlainText(QStringLiteral("犬"));
-    const QString target = path("list.txt");
-    const auto stale = fs::file_time_type::clock::now() - std::chrono::hours(2);
-    for (int n = 0; n < 100; ++n) write(target + ".kivo-save-" + QString::number(n), "x");
-    write(path("keep.kivo-save-x"), "mine");
-    write(path(".kivo-00c0ffee.tmp"), "fresh");  // perhaps another Kivo's, saving now
-    for (const auto& entry : fs::directory_iterator(dir))
-        if (entry.path().filename() != ".kivo-00c0ffee.tmp") fs::last_write_time(entry, stale);
-    dialogs.answers = {target};
-    run("mnuExporttxt");
-    EXPECT_EQ(readAll(target.toStdString()), "\x8C\xA2");
-    std::set<std::string> left;
-    for (const auto& entry : fs::directory_iterator(dir))
-        left.insert(entry.path().filename().string());
-    EXPECT_EQ(left, (std::set<std::string>{"list.txt", "keep.kivo-save-x", ".kivo-00c0ffee.tmp"}));
-
 #ifndef _WIN32
+TEST_F(FileCommandsTest, APipeIsAskedAboutAndLeftAlone) {
+    ui(*form).Memo->setPlainText(QStringLiteral("犬"));
     const QString pipe = path("pipe.txt");
     ASSERT_EQ(::mkfifo(pipe.toStdString().c_str(), 0600), 0);
     dialogs.answers = {pipe};
@@ -517,29 +483,6 @@ TEST_F(FileCommandsTest, LeftoversAreRemovedWhenStaleAndAPipeIsAskedAbout) {
     run("mnuExporttxt");
     EXPECT_EQ(lastConfirm(), pipe + QStringLiteral(" は既に存在します。\r\n上書きしますか？"));
     EXPECT_EQ(fs::status(pipe.toStdString()).type(), fs::file_type::fifo);
-#endif
-}
-
-#ifndef _WIN32
-TEST_F(FileCommandsTest, AWritableFileInAClosedFolderIsWrittenInPlace) {
-    const fs::path folder = dir / "closed";
-    fs::create_directory(folder);
-    const fs::path file = folder / "list.txt";
-    std::ofstream(file) << "old";
-    if (::geteuid() == 0) ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
-    fs::permissions(folder, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                fs::perms::others_read | fs::perms::others_exec);
-    if (::geteuid() != 0) fs::permissions(folder, fs::perms::owner_write, fs::perm_options::remove);
-    ui(*form).Memo->setPlainText(QStringLiteral("犬\n猫"));
-    const QString target = QString::fromStdString(file.string());
-    EXPECT_TRUE(asOrdinaryUser([&] {
-        dialogs.answers = {target};
-        boxes.answers = {Answer::Yes};
-        run("mnuExporttxt");
-        return boxes.shown.size() == 1;  // the overwrite question, no error
-    }));
-    EXPECT_EQ(readAll(file), "\x8C\xA2\r\n\x94\x4C");
-    fs::permissions(folder, fs::perms::owner_all);
 }
 
 TEST_F(FileCommandsTest, AFullDiskShowsItsErrorAndKeepsTheOldFile) {

@@ -55,6 +55,15 @@ TEST(DosStamp, StampsNamingNoRealTimeAreRejected) {
     EXPECT_TRUE(decodeDosStamp((20u << 9 | 2 << 5 | 29) << 16));    // 2000 is one
 }
 
+TEST(CacheFolder, FollowsTheXdgBaseDirectoryRules) {
+    EXPECT_EQ(xdgCacheFolder("/var/cache/u", "/home/u"), fs::path("/var/cache/u/kivo"));
+    EXPECT_EQ(xdgCacheFolder(nullptr, "/home/u"), fs::path("/home/u/.cache/kivo"));
+    // Empty or relative, it is no folder to write in.
+    EXPECT_EQ(xdgCacheFolder("", "/home/u"), fs::path("/home/u/.cache/kivo"));
+    EXPECT_EQ(xdgCacheFolder("cache", "/home/u"), fs::path("/home/u/.cache/kivo"));
+    EXPECT_EQ(xdgCacheFolder(nullptr, nullptr), fs::path());
+}
+
 class FileSystemTest : public ::testing::Test {
 protected:
     void SetUp() override {

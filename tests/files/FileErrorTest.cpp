@@ -4,6 +4,16 @@
 
 #include "files/FileError.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include "core/FileSystem.h"
+#endif
+
 namespace kivo {
 namespace {
 
@@ -33,6 +43,39 @@ TEST(FileError, PosixErrorsMapOntoTheCodes) {
                   "I/O エラー (" + std::to_string(-err) + ")");
     }
 }
+
+TEST(FileError, WindowsErrorsMapOntoTheCodes) {
+    // A list held open by another program (Excel) is access denied, as
+    // are write-protected media and network shares that refuse us.
+    for (const int error : {5, 19, 32, 33, 65})
+        EXPECT_EQ(fileErrorCodeFromWindows(error), kAccessDenied) << error;
+    EXPECT_EQ(fileErrorCodeFromWindows(2), kFileNotFound);
+    for (const int error : {3, 123, 161, 206, 267})
+        EXPECT_EQ(fileErrorCodeFromWindows(error), kPathNotFound) << error;
+    EXPECT_EQ(fileErrorCodeFromWindows(4), kTooManyOpenFiles);
+    EXPECT_EQ(fileErrorCodeFromWindows(39), kDiskFull);
+    EXPECT_EQ(fileErrorCodeFromWindows(112), kDiskFull);
+    EXPECT_EQ(fileErrorCodeFromWindows(38), kReadPastEnd);
+    EXPECT_EQ(fileErrorText(fileErrorCodeFromWindows(1117)), "I/O エラー (1117)");
+}
+
+#ifdef _WIN32
+TEST(FileError, AListAnotherProgramHoldsOpenIsAccessDenied) {
+    const std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                       ("kivo-held-" + std::to_string(std::random_device{}()));
+    std::ofstream(path) << "犬";
+    // As Excel holds a list it has open: shared with nobody.
+    const HANDLE held = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    int error = 0;
+    EXPECT_FALSE(File::openForReading(path, &error).isOpen());
+    CloseHandle(held);
+    std::filesystem::remove(path);
+    EXPECT_STREQ(FileError(fileErrorCodeFromSystem(error)).what(),
+                 "ファイルへのアクセスが拒否されました");
+}
+#endif
 
 }  // namespace
 }  // namespace kivo

@@ -7,8 +7,17 @@
 #include <random>
 #include <sstream>
 
+#include "core/Errors.h"
 #include "files/ListExport.h"
 #include "files/WordListLoader.h"
+
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include <csignal>
+
+#include "support/ChildProcess.h"
+#endif
 
 namespace kivo {
 namespace {
@@ -158,6 +167,57 @@ TEST_F(SafeWriteTest, AFailedSaveLeavesTheOldFileAndSaysWhy) {
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
     EXPECT_THROW(writeFileSafely(dir / "missing" / "x.txt", "x"), std::exception);
 }
+
+#ifndef _WIN32
+// Where the folder takes no new file, a writable file is written in place
+// while its old content waits in $XDG_CACHE_HOME/kivo; without that copy
+// the file is left alone.
+TEST_F(SafeWriteTest, AWritableFileInAClosedFolderIsWrittenInPlaceOnlyBesideACopy) {
+    const fs::path folder = dir / "closed";
+    fs::create_directory(folder);
+    const fs::path target = folder / "list.txt";
+    const std::string old(4096, 'o');
+    std::ofstream(target) << old;
+    giveToChild(target);
+    fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                fs::perms::group_exec | fs::perms::others_read |
+                                fs::perms::others_exec);
+    fs::create_directory(dir / "cache");
+    giveToChild(dir / "cache");
+    std::ofstream(dir / "file") << "x";
+
+    EXPECT_TRUE(inChildProcess([&] {
+        const auto expectRefused = [&] {
+            try {
+                writeFileSafely(target, "new");
+                ADD_FAILURE() << "written without a copy";
+            } catch (const UserError& e) {
+                EXPECT_EQ(std::string(e.what()),
+                          "ファイル " + target.string() + " を作成できません");
+            }
+            EXPECT_EQ(readAll(target), old);
+        };
+        // No cache folder can be made under a file.
+        ::setenv("XDG_CACHE_HOME", (dir / "file").c_str(), 1);
+        expectRefused();
+        // A copy cut short, as by a full disk, is no copy.
+        ::setenv("XDG_CACHE_HOME", (dir / "cache").c_str(), 1);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{};
+        ::getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit small{1024, limit.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        expectRefused();
+        EXPECT_TRUE(fs::is_empty(dir / "cache" / "kivo"));
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+
+        writeFileSafely(target, "new");
+        return true;
+    }));
+    EXPECT_EQ(readAll(target), "new");
+    EXPECT_TRUE(fs::is_empty(dir / "cache" / "kivo"));
+}
+#endif
 
 // LibreOffice must read our RTF to the same lines, where it is installed.
 TEST(ListToRtf, LibreOfficeReadsTheSameLines) {

@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <random>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/FileReplacement.h"
+
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include <cerrno>
+#include <csignal>
+
+#include "support/ChildProcess.h"
+#endif
+
+namespace kivo {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FileReplacementTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("kivo-replacement-test-" + std::to_string(std::random_device{}()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        for (const auto& entry : fs::recursive_directory_iterator(dir_, ignored))
+            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(dir_, ignored);
+    }
+
+    fs::path at(const std::string& name) const { return dir_ / name; }
+
+    static void put(const fs::path& path, const std::string& text) {
+        std::ofstream(path, std::ios::binary) << text;
+    }
+    static std::string get(const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    static std::set<std::string> namesIn(const fs::path& folder) {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(folder))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+    static bool save(FileReplacement& replacement, const std::string& text) {
+        return replacement.write({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(FileReplacementTest, OnlyOurOwnStaleTemporaryFilesAreSwept) {
+    const std::set<std::string> users = {"list.txt.kivo-save-1", "keep.kivo-save-x",
+                                         ".kivo-C0FFEE00.tmp", ".kivo-0badf00d.tmp.txt"};
+    for (const auto& name : users) put(at(name), "mine");
+    put(at(".kivo-0badf00d.tmp"), "left by a crash");
+    std::set<std::string> kept = users;
+#ifndef _WIN32
+    // A link of our name leads to the user's file, and another user's
+    // leftover is not ours to remove.
+    fs::create_symlink("keep.kivo-save-x", at(".kivo-deadbeef.tmp"));
+    kept.insert(".kivo-deadbeef.tmp");
+    if (::geteuid() == 0) {
+        put(at(".kivo-0000abcd.tmp"), "someone else's");
+        giveToChild(at(".kivo-0000abcd.tmp"));
+        kept.insert(".kivo-0000abcd.tmp");
+    }
+#endif
+    const auto stale = fs::file_time_type::clock::now() - std::chrono::hours(2);
+    for (const auto& entry : fs::directory_iterator(dir_))
+        if (!entry.is_symlink()) fs::last_write_time(entry, stale);
+    put(at(".kivo-00c0ffee.tmp"), "another Kivo's, saving now");
+    kept.insert(".kivo-00c0ffee.tmp");
+
+    FileReplacement replacement(at("list.txt"));
+    ASSERT_TRUE(save(replacement, "new"));
+    ASSERT_TRUE(replacement.commit());
+    kept.insert("list.txt");
+    EXPECT_EQ(namesIn(dir_), kept);
+    for (const auto& name : users) EXPECT_EQ(get(at(name)), "mine");
+}
+
+#ifndef _WIN32
+// A list in a folder that takes no new file, and a cache folder of its own,
+// both the child's.
+class InPlaceTest : public FileReplacementTest {
+protected:
+    void SetUp() override {
+        FileReplacementTest::SetUp();
+        fs::create_directories(at("closed"));
+        put(target(), "old list\n");
+        giveToChild(target());
+        fs::permissions(at("closed"), fs::perms::owner_read | fs::perms::owner_exec |
+                                          fs::perms::group_read | fs::perms::group_exec |
+                                          fs::perms::others_read | fs::perms::others_exec);
+        fs::create_directory(at("home"));
+        giveToChild(at("home"));
+    }
+
+    fs::path target() const { return at("closed") / "list.txt"; }
+    fs::path cache() const { return at("home") / ".cache" / "kivo"; }
+};
+
+TEST_F(InPlaceTest, TheOldContentWaitsInTheCacheUntilTheNewIsCommitted) {
+    EXPECT_TRUE(inChildProcess([&] {
+        FileReplacement replacement(target(), FileReplacement::WhenFolderIsClosed::WriteInPlace,
+                                    cache());
+        EXPECT_TRUE(replacement.isOpen());
+        EXPECT_TRUE(save(replacement, "new"));
+        // Made for the user alone, as the cache may hold any list.
+        EXPECT_EQ(fs::status(cache()).permissions(), fs::perms::owner_all);
+        EXPECT_EQ(fs::status(cache().parent_path()).permissions(), fs::perms::owner_all);
+        const std::set<std::string> copies = namesIn(cache());
+        EXPECT_EQ(copies.size(), 1u);
+        for (const auto& name : copies) {
+            EXPECT_TRUE(
+                std::regex_match(name, std::regex(R"(list\.txt\.\d{8}-\d{6}\.[0-9a-f]{8}\.bak)")))
+                << name;
+            EXPECT_EQ(get(cache() / name), "old list\n");
+        }
+        EXPECT_TRUE(replacement.commit());
+        EXPECT_TRUE(namesIn(cache()).empty());
+        return true;
+    }));
+    EXPECT_EQ(get(target()), "new");
+    EXPECT_EQ(namesIn(at("closed")), std::set<std::string>{"list.txt"});
+}
+
+TEST_F(InPlaceTest, AFailedWritePutsTheOldContentBack) {
+    const std::string old(1000, 'o');
+    put(target(), old);
+    EXPECT_TRUE(inChildProcess([&] {
+        // Files end at 1 KiB here: the new content is cut off halfway,
+        // over the old one's head.
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{1024, 1024};
+        EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        FileReplacement replacement(target(), FileReplacement::WhenFolderIsClosed::WriteInPlace,
+                                    cache());
+        EXPECT_TRUE(replacement.isOpen());
+        EXPECT_FALSE(save(replacement, std::string(4096, 'n')));
+        EXPECT_EQ(replacement.systemError(), EFBIG);
+        EXPECT_FALSE(replacement.commit());
+        return true;
+    }));
+    EXPECT_EQ(get(target()), old);
+    EXPECT_TRUE(namesIn(cache()).empty());
+}
+#endif
+
+}  // namespace
+}  // namespace kivo
