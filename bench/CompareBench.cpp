@@ -47,8 +47,8 @@
 #include <vector>
 
 #include "SilentBoxes.h"
-#include "app/ErrorReporting.h"
 #include "app/TMainForm.h"
+#include "commands/CommandRunner.h"
 #include "files/DocxText.h"
 #include "files/WordListLoader.h"
 #include "platform/Boxes.h"
@@ -135,7 +135,7 @@ kivo::TMainForm& loadedForm(const fs::path& txt) {
 
 void drawList(benchmark::State& state, fs::path txt, int lines) {
     kivo::TMainForm& form = loadedForm(txt);
-    for (auto _ : state) form.ButtonOKClick();
+    for (auto _ : state) form.run(kivo::CommandId::Draw);
     if (memoOf(form).count() != lines || firstTopic(form).isEmpty())
         state.SkipWithError("the draw found no list");
 }
@@ -328,7 +328,12 @@ int hostile(const fs::path& path) {
     QTest::qWait(200);
     const long before = statusKiB("VmHWM");
     auto start = std::chrono::steady_clock::now();
-    kivo::runCommand(boxes, [&] { form.LoadWordListFile(path.string()); });
+    try {
+        form.LoadWordListFile(path.string());
+    } catch (...) {
+        kivo::BoxesPort port(boxes);
+        kivo::reportCommandError(port, std::current_exception());
+    }
     const double load = seconds(start);
     start = std::chrono::steady_clock::now();
     memoOf(form).viewport()->repaint();

@@ -82,8 +82,8 @@ void BM_WindowDrawWithoutRepeats(benchmark::State& state) {
     form.findChild<kivo::MemoControl*>(QStringLiteral("Memo"))->setPlainText(text);
     auto* noRepeats = form.findChild<QAction*>(QStringLiteral("mnuNoRepeats"));
     if (!noRepeats->isChecked()) noRepeats->trigger();
-    form.ButtonOKClick();
-    for (auto _ : state) form.ButtonOKClick();
+    form.run(kivo::CommandId::Draw);
+    for (auto _ : state) form.run(kivo::CommandId::Draw);
     state.counters["rounds_ended"] = boxes.shown;
 }
 BENCHMARK(BM_WindowDrawWithoutRepeats)->Unit(benchmark::kMicrosecond);

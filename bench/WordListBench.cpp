@@ -198,7 +198,7 @@ BENCHMARK(BM_LineAt);
 
 void BM_Draw(benchmark::State& state) {
     auto& f = sharedForm();
-    for (auto _ : state) f.form.ButtonOKClick();
+    for (auto _ : state) f.form.run(kivo::CommandId::Draw);
     if (f.boxes.shown != 0) state.SkipWithError("the draw stopped with a message");
 }
 BENCHMARK(BM_Draw)->Unit(benchmark::kMicrosecond);
@@ -219,7 +219,7 @@ void BM_WidthConversionListMode(benchmark::State& state) {
         state.PauseTiming();
         memoOf(form).setPlainText(millionLines());
         state.ResumeTiming();
-        full ? form.mnuFullWidthClick() : form.mnuHalfWidthClick();
+        full ? form.run(kivo::CommandId::FullWidth) : form.run(kivo::CommandId::HalfWidth);
     }
     if (memoOf(form).count() != 1'000'000) state.SkipWithError("lines lost");
 }

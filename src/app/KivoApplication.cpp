@@ -1,6 +1,6 @@
 #include "app/KivoApplication.h"
 
-#include "app/ErrorReporting.h"
+#include "commands/CommandRunner.h"
 #include "platform/Boxes.h"
 
 namespace kivo {
@@ -28,7 +28,8 @@ bool KivoApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (...) {
-        reportCommandError(*boxes_, std::current_exception());
+        BoxesPort boxes(*boxes_);
+        reportCommandError(boxes, std::current_exception());
         return true;
     }
 }

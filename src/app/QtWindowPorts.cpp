@@ -13,6 +13,7 @@
 #include "about/TFormAbout.h"
 #include "app/DrawHistoryWindow.h"
 #include "app/TMainForm.h"
+#include "commands/TopicCommands.h"
 #include "platform/Boxes.h"
 #include "platform/FileDialogs.h"
 #include "platform/MemoControl.h"
@@ -32,23 +33,6 @@ std::optional<std::string> chosen(const std::optional<QString>& path) {
     if (!path) return std::nullopt;
     return path->toStdString();
 }
-
-// A box or dialog shown in the middle of long work answers to the usual
-// cursor, not the wait cursor over the rest of the program.
-class UsualCursor {
-public:
-    UsualCursor() : busy_(QGuiApplication::overrideCursor() != nullptr) {
-        if (busy_) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
-    }
-    UsualCursor(const UsualCursor&) = delete;
-    UsualCursor& operator=(const UsualCursor&) = delete;
-    ~UsualCursor() {
-        if (busy_) QGuiApplication::restoreOverrideCursor();
-    }
-
-private:
-    bool busy_;
-};
 
 QSettings openSettings() {
     return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Kivo"),
@@ -172,33 +156,19 @@ void QtWindowPorts::showBusy(bool busy) {
 
 // ---- Boxes and dialogs ----------------------------------------------------
 
-BoxAnswer QtWindowPorts::confirm(const std::string& text) {
-    const UsualCursor usual;
-    switch (form_.boxes_.confirm(qt(text))) {
-        case Boxes::Answer::Yes:
-            return BoxAnswer::Yes;
-        case Boxes::Answer::No:
-            return BoxAnswer::No;
-        case Boxes::Answer::Cancel:
-            break;
+void QtWindowPorts::closeWindow() { form_.close(); }
+
+void QtWindowPorts::showDrawHistory() {
+    if (!form_.historyWindow_) {
+        form_.historyWindow_ = new DrawHistoryWindow(form_.topics_->drawer(), &form_);
     }
-    return BoxAnswer::Cancel;
+    form_.historyWindow_->refresh();
+    form_.historyWindow_->show();
+    form_.historyWindow_->raise();
+    form_.historyWindow_->activateWindow();
 }
 
-void QtWindowPorts::warning(const std::string& text) {
-    const UsualCursor usual;
-    form_.boxes_.warning(qt(text));
-}
-
-void QtWindowPorts::message(const std::string& text) {
-    const UsualCursor usual;
-    form_.boxes_.message(qt(text));
-}
-
-bool QtWindowPorts::askYesNo(const std::string& caption, const std::string& text) {
-    const UsualCursor usual;
-    return form_.boxes_.askYesNo(qt(caption), qt(text));
-}
+void QtWindowPorts::showNoRepeats(bool on) { form_.mnuNoRepeats->setChecked(on); }
 
 std::optional<std::string> QtWindowPorts::openFile(const DialogSettings& settings) {
     const UsualCursor usual;

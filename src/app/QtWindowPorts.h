@@ -1,6 +1,8 @@
 #pragma once
-// The Qt window as the commands see it: every port over the window's own
-// controls, boxes, dialogs, printer, help and settings, each in a few lines.
+// The Qt window as the commands see it: the ports over the window's own
+// controls, dialogs, printer, help and settings, each in a few lines (the
+// boxes are the platform's own port, BoxesPort).
+#include "commands/CommandRunner.h"
 #include "commands/Ports.h"
 #include "wordlist/DrawPorts.h"
 
@@ -10,7 +12,6 @@ class TMainForm;
 
 class QtWindowPorts : public WordListPort,
                       public MainWindowPort,
-                      public BoxPort,
                       public FileDialogPort,
                       public HelpPort,
                       public AboutPort,
@@ -18,7 +19,8 @@ class QtWindowPorts : public WordListPort,
                       public TopMostPort,
                       public PrintPort,
                       public SettingsStore,
-                      public WallClock {
+                      public WallClock,
+                      public WindowCommandPort {
 public:
     explicit QtWindowPorts(TMainForm& form) : form_(form) {}
 
@@ -54,11 +56,12 @@ public:
     void historyChanged() override;
     void showBusy(bool busy) override;
 
-    // Boxes and dialogs.
-    BoxAnswer confirm(const std::string& text) override;
-    void warning(const std::string& text) override;
-    void message(const std::string& text) override;
-    bool askYesNo(const std::string& caption, const std::string& text) override;
+    // What the window does itself for a command.
+    void closeWindow() override;
+    void showDrawHistory() override;
+    void showNoRepeats(bool on) override;
+
+    // Dialogs.
     std::optional<std::string> openFile(const DialogSettings& settings) override;
     std::optional<std::string> saveFile(const DialogSettings& settings) override;
 

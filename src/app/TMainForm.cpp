@@ -18,10 +18,10 @@
 
 #include "about/Auxiliaries.h"
 #include "app/DrawHistoryWindow.h"
-#include "app/ErrorReporting.h"
 #include "app/FocusedEditor.h"
 #include "app/HintLine.h"
 #include "app/QtWindowPorts.h"
+#include "commands/CommandRunner.h"
 #include "commands/EditCommands.h"
 #include "commands/FileCommands.h"
 #include "commands/HelpCommands.h"
@@ -66,12 +66,15 @@ TMainForm::TMainForm(Boxes& boxes, QWidget* parent)
       dialogs_(ownDialogs_.get()),
       hints_(new HintLine(this)),
       auxiliaries_(std::make_unique<Auxiliaries>(boxes)),
+      boxPort_(std::make_unique<BoxesPort>(boxes)),
       ports_(std::make_unique<QtWindowPorts>(*this)),
-      files_(std::make_unique<FileCommands>(*ports_, *ports_, *ports_, *ports_)),
-      topics_(std::make_unique<TopicCommands>(*ports_, *ports_, *ports_, *ports_, *ports_)),
+      files_(std::make_unique<FileCommands>(*ports_, *ports_, *boxPort_, *ports_)),
+      topics_(std::make_unique<TopicCommands>(*ports_, *ports_, *boxPort_, *ports_, *ports_)),
       edits_(std::make_unique<EditCommands>(*ports_, *ports_)),
       helps_(std::make_unique<HelpCommands>(
-          HelpPorts{*ports_, *ports_, *ports_, *ports_, *ports_, *ports_, *ports_})) {
+          HelpPorts{*ports_, *ports_, *ports_, *ports_, *ports_, *boxPort_, *ports_})),
+      runner_(std::make_unique<CommandRunner>(
+          WindowCommands{*files_, *topics_, *edits_, *helps_, *ports_}, *boxPort_)) {
     setObjectName(QStringLiteral("MainForm"));
     setFont(pixelFont(kWindowFontFamily, kWindowFontPixels));
     createControls();
@@ -154,14 +157,12 @@ void TMainForm::createControls() {
     GroupBox1->setAccessibleName(GroupBox1->title().trimmed());
 
     connect(Memo, &MemoControl::selectionChange, this,
-            [this] { runCommand(boxes_, [this] { MemoSelectionChange(); }); });
+            [this] { runner_->guard([this] { MemoSelectionChange(); }); });
     // A file dropped on the list is the window's dropped file.
     connect(Memo, &MemoControl::filesDropped, this,
-            [this](const QStringList& paths) { runCommand(boxes_, [&] { WMDropFiles(paths); }); });
-    connect(ButtonOK, &QPushButton::clicked, this,
-            [this] { runCommand(boxes_, [this] { ButtonOKClick(); }); });
-    connect(ButtonListClear, &QPushButton::clicked, this,
-            [this] { runCommand(boxes_, [this] { mnuClearClick(); }); });
+            [this](const QStringList& paths) { runner_->guard([&] { WMDropFiles(paths); }); });
+    connect(ButtonOK, &QPushButton::clicked, this, [this] { run(CommandId::Draw); });
+    connect(ButtonListClear, &QPushButton::clicked, this, [this] { run(CommandId::ClearList); });
 }
 
 void TMainForm::createActions() {
@@ -170,25 +171,19 @@ void TMainForm::createActions() {
     std::size_t next = 0;
     for (const EditCommandText& command : editCommandTexts()) {
         *targets[next++] = addCommand(command.name, QString::fromUtf8(command.caption),
-                                      QString::fromUtf8(command.hint), handlerOf(command.command));
+                                      QString::fromUtf8(command.hint), command.command);
     }
 }
 
 QAction* TMainForm::editCommandAction(CommandId command) const {
-    switch (command) {
-        case CommandId::Cut:
-            return EditCutCmd;
-        case CommandId::Copy:
-            return EditCopyCmd;
-        case CommandId::Paste:
-            return EditPasteCmd;
-        case CommandId::SelectAll:
-            return EditSelectAllCmd;
-        case CommandId::Undo:
-            return EditUndoCmd;
-        default:
-            return nullptr;
+    // In the order of the shared table, as createActions made them.
+    QAction* const actions[] = {EditCutCmd, EditCopyCmd, EditPasteCmd, EditSelectAllCmd,
+                                EditUndoCmd};
+    const std::span<const EditCommandText> texts = editCommandTexts();
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (texts[i].command == command) return actions[i];
     }
+    return nullptr;
 }
 
 void TMainForm::addMenuItems(QMenu* top, std::span<const MenuItem> items) {
@@ -206,7 +201,7 @@ void TMainForm::addMenuItems(QMenu* top, std::span<const MenuItem> items) {
         } else if (QAction* command = editCommandAction(item.command)) {
             addCommandItem(parent, item.name, command, item.caption ? caption : QString());
         } else {
-            QAction* action = addItem(parent, item.name, caption, hint, handlerOf(item.command));
+            QAction* action = addItem(parent, item.name, caption, hint, item.command);
             action->setCheckable(item.kind == MenuKind::CheckItem);
         }
     }
@@ -247,64 +242,6 @@ void TMainForm::createContextMenus() {
     }
 }
 
-TMainForm::Handler TMainForm::handlerOf(CommandId command) {
-    switch (command) {
-        case CommandId::New:
-            return &TMainForm::mnuNewClick;
-        case CommandId::Print:
-            return &TMainForm::mnuPrintClick;
-        case CommandId::NewImportKivo:
-            return &TMainForm::mnuNewInportKivoClick;
-        case CommandId::AddImportKivo:
-            return &TMainForm::mnuAddInportKivoClick;
-        case CommandId::NewImportText:
-            return &TMainForm::mnuNewInporttxtClick;
-        case CommandId::AddImportText:
-            return &TMainForm::mnuAddInporttxtClick;
-        case CommandId::ExportKivo:
-            return &TMainForm::mnuExportKivoClick;
-        case CommandId::ExportText:
-            return &TMainForm::mnuExporttxtClick;
-        case CommandId::Exit:
-            return &TMainForm::mnuExitClick;
-        case CommandId::FullWidth:
-            return &TMainForm::mnuFullWidthClick;
-        case CommandId::HalfWidth:
-            return &TMainForm::mnuHalfWidthClick;
-        case CommandId::Cut:
-            return &TMainForm::EditCutClick;
-        case CommandId::Copy:
-            return &TMainForm::EditCopyClick;
-        case CommandId::Paste:
-            return &TMainForm::EditPasteClick;
-        case CommandId::SelectAll:
-            return &TMainForm::EditSelectAllClick;
-        case CommandId::Undo:
-            return &TMainForm::EditUndoClick;
-        case CommandId::ClearList:
-            return &TMainForm::mnuClearClick;
-        case CommandId::ClearTopics:
-            return &TMainForm::mnuFListClearClick;
-        case CommandId::Random:
-            return &TMainForm::mnuRandomClick;
-        case CommandId::NoRepeats:
-            return &TMainForm::mnuNoRepeatsClick;
-        case CommandId::DrawHistory:
-            return &TMainForm::mnuDrawHistoryClick;
-        case CommandId::Help:
-            return &TMainForm::mnuKivoHelpClick;
-        case CommandId::About:
-            return &TMainForm::mnuAboutClick;
-        case CommandId::NewKivo:
-            return &TMainForm::mnuNewKivoClick;
-        case CommandId::Draw:
-            return &TMainForm::ButtonOKClick;
-        case CommandId::None:
-            break;
-    }
-    return nullptr;
-}
-
 void TMainForm::createStatusBar() {
     StatusBar = named(statusBar(), "StatusBar");
     StatusBar->setFixedHeight(kStatusBarHeight);
@@ -323,7 +260,7 @@ void TMainForm::setTabOrder() {
 }
 
 QAction* TMainForm::addCommand(const char* name, const QString& caption, const QString& hint,
-                               void (TMainForm::*handler)()) {
+                               CommandId handler) {
     auto* command = named(new QAction(caption, this), name);
     command->setProperty("category", QStringLiteral("編集"));
     HintLine::setHint(command, hint);
@@ -332,7 +269,7 @@ QAction* TMainForm::addCommand(const char* name, const QString& caption, const Q
 }
 
 QAction* TMainForm::addItem(QMenu* menu, const char* name, const QString& caption,
-                            const QString& hint, void (TMainForm::*handler)()) {
+                            const QString& hint, CommandId handler) {
     auto* item = named(new QAction(caption, this), name);
     HintLine::setHint(item, hint);
     connectCommand(item, handler);
@@ -380,10 +317,11 @@ QMenu* TMainForm::addSubMenu(QMenu* parent, const char* name, const QString& cap
     return menu;
 }
 
-void TMainForm::connectCommand(QAction* action, void (TMainForm::*handler)()) {
-    connect(action, &QAction::triggered, this,
-            [this, handler] { runCommand(boxes_, [this, handler] { (this->*handler)(); }); });
+void TMainForm::connectCommand(QAction* action, CommandId command) {
+    connect(action, &QAction::triggered, this, [this, command] { run(command); });
 }
+
+void TMainForm::run(CommandId command) { runner_->run(command); }
 
 // ---- Start-up ------------------------------------------------------------
 
@@ -403,7 +341,7 @@ void TMainForm::showEvent(QShowEvent* event) {
         move(frame.topLeft());
     }
     Memo->setFocus();
-    runCommand(boxes_, [this] { FormShow(); });
+    runner_->guard([this] { FormShow(); });
 }
 
 void TMainForm::FormShow() {
@@ -430,44 +368,6 @@ void TMainForm::refreshLineCount() { kivo::refreshLineCount(*ports_, *ports_); }
 
 void TMainForm::MemoSelectionChange() { refreshLineCount(); }
 
-// ---- Word list and topics -----------------------------------------------
-
-void TMainForm::ButtonOKClick() { topics_->ButtonOKClick(); }
-
-void TMainForm::mnuClearClick() { topics_->mnuClearClick(); }
-
-void TMainForm::mnuFListClearClick() { topics_->mnuFListClearClick(); }
-
-void TMainForm::mnuRandomClick() { topics_->mnuRandomClick(); }
-
-void TMainForm::mnuNoRepeatsClick() { topics_->mnuNoRepeatsClick(mnuNoRepeats->isChecked()); }
-
-void TMainForm::mnuDrawHistoryClick() {
-    if (!historyWindow_) historyWindow_ = new DrawHistoryWindow(topics_->drawer(), this);
-    historyWindow_->refresh();
-    historyWindow_->show();
-    historyWindow_->raise();
-    historyWindow_->activateWindow();
-}
-
-void TMainForm::mnuExitClick() { close(); }
-
-// ---- Width conversion and edit commands ---------------------------------
-
-void TMainForm::mnuFullWidthClick() { edits_->mnuFullWidthClick(); }
-
-void TMainForm::mnuHalfWidthClick() { edits_->mnuHalfWidthClick(); }
-
-void TMainForm::EditCutClick() { edits_->EditCutClick(); }
-
-void TMainForm::EditCopyClick() { edits_->EditCopyClick(); }
-
-void TMainForm::EditPasteClick() { edits_->EditPasteClick(); }
-
-void TMainForm::EditSelectAllClick() { edits_->EditSelectAllClick(); }
-
-void TMainForm::EditUndoClick() { edits_->EditUndoClick(); }
-
 void TMainForm::judgeEditCommands() {
     // A menu reached by keyboard has taken the focus to the menu bar; the
     // commands are about the control it came from.
@@ -489,20 +389,6 @@ void TMainForm::setFileDialogs(FileDialogs& dialogs) { dialogs_ = &dialogs; }
 
 void TMainForm::setCommandLine(const QStringList& arguments) { commandLine_ = arguments; }
 
-void TMainForm::mnuNewClick() { files_->mnuNewClick(); }
-
-void TMainForm::mnuNewInportKivoClick() { files_->mnuNewInportKivoClick(); }
-
-void TMainForm::mnuAddInportKivoClick() { files_->mnuAddInportKivoClick(); }
-
-void TMainForm::mnuNewInporttxtClick() { files_->mnuNewInporttxtClick(); }
-
-void TMainForm::mnuAddInporttxtClick() { files_->mnuAddInporttxtClick(); }
-
-void TMainForm::mnuExportKivoClick() { files_->mnuExportKivoClick(); }
-
-void TMainForm::mnuExporttxtClick() { files_->mnuExporttxtClick(); }
-
 void TMainForm::WMDropFiles(const QStringList& paths) {
     std::vector<std::string> files;
     for (const QString& path : paths) files.push_back(path.toStdString());
@@ -517,17 +403,7 @@ void TMainForm::dropEvent(QDropEvent* event) {
     QStringList paths;
     for (const QUrl& url : event->mimeData()->urls()) paths << url.toLocalFile();
     event->acceptProposedAction();
-    runCommand(boxes_, [&] { WMDropFiles(paths); });
+    runner_->guard([&] { WMDropFiles(paths); });
 }
-
-// ---- Help, About box, update check and printing -------------------------
-
-void TMainForm::mnuPrintClick() { helps_->mnuPrintClick(); }
-
-void TMainForm::mnuKivoHelpClick() { helps_->mnuKivoHelpClick(); }
-
-void TMainForm::mnuAboutClick() { helps_->mnuAboutClick(); }
-
-void TMainForm::mnuNewKivoClick() { helps_->mnuNewKivoClick(); }
 
 }  // namespace kivo

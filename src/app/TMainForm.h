@@ -39,6 +39,8 @@ namespace kivo {
 
 class Auxiliaries;
 class Boxes;
+class BoxesPort;
+class CommandRunner;
 class DrawHistoryWindow;
 class EditCommands;
 class FileCommands;
@@ -62,35 +64,12 @@ public:
     const std::string& currentFile() const;
     HintLine& hintLine() { return *hints_; }
 
-    // Event handlers.
+    // Event handlers that are no command of their own.
     void FormCreate();
     void FormShow();
     void MemoSelectionChange();
-    void ButtonOKClick();
-    void mnuClearClick();
-    void mnuFListClearClick();
-    void mnuRandomClick();
-    void mnuNoRepeatsClick();
-    void mnuDrawHistoryClick();
-    void mnuExitClick();
-    void mnuNewClick();
-    void mnuPrintClick();
-    void mnuNewInportKivoClick();
-    void mnuAddInportKivoClick();
-    void mnuNewInporttxtClick();
-    void mnuAddInporttxtClick();
-    void mnuExportKivoClick();
-    void mnuExporttxtClick();
-    void mnuFullWidthClick();
-    void mnuHalfWidthClick();
-    void EditCutClick();
-    void EditCopyClick();
-    void EditPasteClick();
-    void EditSelectAllClick();
-    void EditUndoClick();
-    void mnuKivoHelpClick();
-    void mnuAboutClick();
-    void mnuNewKivoClick();
+    // A command of the window's menus and buttons, as they run it.
+    void run(CommandId command);
 
     // The About box, made at start-up after this window.
     void setFormAbout(TFormAbout* about) { FormAbout = about; }
@@ -118,8 +97,6 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    using Handler = void (TMainForm::*)();
-    static Handler handlerOf(CommandId command);
     void createControls();
     void createActions();
     // Builds the rows of a menu table into `top` (the menu bar when null).
@@ -149,15 +126,15 @@ private:
 
     // A menu item: caption, hint and the handler its choice runs.
     QAction* addItem(QMenu* menu, const char* name, const QString& caption, const QString& hint,
-                     void (TMainForm::*handler)());
+                     CommandId command);
     // A menu item showing one of the shared edit commands.
     QAction* addCommandItem(QMenu* menu, const char* name, QAction* command,
                             const QString& ownCaption = QString());
     QAction* addSeparator(QMenu* menu, const char* name, const QString& hint = QString());
     QMenu* addSubMenu(QMenu* parent, const char* name, const QString& caption, const QString& hint);
     QAction* addCommand(const char* name, const QString& caption, const QString& hint,
-                        void (TMainForm::*handler)());
-    void connectCommand(QAction* action, void (TMainForm::*handler)());
+                        CommandId command);
+    void connectCommand(QAction* action, CommandId command);
 
     friend class QtWindowPorts;
     Boxes& boxes_;
@@ -168,11 +145,13 @@ private:
     TFormAbout* FormAbout = nullptr;
     QPointer<DrawHistoryWindow> historyWindow_;
     // The window as the commands see it, and the commands over it.
+    std::unique_ptr<BoxesPort> boxPort_;
     std::unique_ptr<QtWindowPorts> ports_;
     std::unique_ptr<FileCommands> files_;
     std::unique_ptr<TopicCommands> topics_;
     std::unique_ptr<EditCommands> edits_;
     std::unique_ptr<HelpCommands> helps_;
+    std::unique_ptr<CommandRunner> runner_;
     // The control that had the focus before the menus took it.
     QPointer<QWidget> focusBeforeMenus_;
     QStringList commandLine_;

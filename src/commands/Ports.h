@@ -89,8 +89,8 @@ private:
 
 // The boxes: the confirmation box (caption "確認", question icon,
 // "はい(&Y)" (default), "いいえ(&N)", "キャンセル"), the warning box, the
-// plain message box (caption "Kivo", OK) and a yes/no question under its
-// own caption.
+// plain message box (caption "Kivo", OK), the error box and a yes/no
+// question under its own caption.
 enum class BoxAnswer { Yes, No, Cancel };
 class BoxPort {
 public:
@@ -98,6 +98,8 @@ public:
     virtual BoxAnswer confirm(const std::string& text) = 0;
     virtual void warning(const std::string& text) = 0;
     virtual void message(const std::string& text) = 0;
+    // The error box: the application title, the stop icon, one OK.
+    virtual void error(const std::string& text) = 0;
     virtual bool askYesNo(const std::string& caption, const std::string& text) = 0;
 };
 

@@ -78,4 +78,51 @@ bool QtBoxes::askYesNo(const QString& caption, const QString& text) {
     return box.clickedButton() == yes;
 }
 
+UsualCursor::UsualCursor() : busy_(QGuiApplication::overrideCursor() != nullptr) {
+    if (busy_) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+}
+
+UsualCursor::~UsualCursor() {
+    if (busy_) QGuiApplication::restoreOverrideCursor();
+}
+
+namespace {
+
+QString qt(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+BoxAnswer BoxesPort::confirm(const std::string& text) {
+    const UsualCursor usual;
+    switch (boxes_.confirm(qt(text))) {
+        case Boxes::Answer::Yes:
+            return BoxAnswer::Yes;
+        case Boxes::Answer::No:
+            return BoxAnswer::No;
+        case Boxes::Answer::Cancel:
+            break;
+    }
+    return BoxAnswer::Cancel;
+}
+
+void BoxesPort::warning(const std::string& text) {
+    const UsualCursor usual;
+    boxes_.warning(qt(text));
+}
+
+void BoxesPort::message(const std::string& text) {
+    const UsualCursor usual;
+    boxes_.message(qt(text));
+}
+
+void BoxesPort::error(const std::string& text) {
+    const UsualCursor usual;
+    boxes_.error(qt(text));
+}
+
+bool BoxesPort::askYesNo(const std::string& caption, const std::string& text) {
+    const UsualCursor usual;
+    return boxes_.askYesNo(qt(caption), qt(text));
+}
+
 }  // namespace kivo

@@ -3,6 +3,7 @@
 // answer them with a script instead of a person.
 #include <QString>
 
+#include "commands/Ports.h"
 #include "core/Titles.h"
 
 class QWidget;
@@ -41,6 +42,34 @@ public:
     void warning(const QString& text) override;
     Answer confirm(const QString& text) override;
     bool askYesNo(const QString& caption, const QString& text) override;
+};
+
+// The boxes as the commands ask for them, in UTF-8. A box shown in the
+// middle of long work answers to the usual cursor, not the wait cursor over
+// the rest of the program.
+class BoxesPort : public BoxPort {
+public:
+    explicit BoxesPort(Boxes& boxes) : boxes_(boxes) {}
+    BoxAnswer confirm(const std::string& text) override;
+    void warning(const std::string& text) override;
+    void message(const std::string& text) override;
+    void error(const std::string& text) override;
+    bool askYesNo(const std::string& caption, const std::string& text) override;
+
+private:
+    Boxes& boxes_;
+};
+
+// The usual cursor for as long as it lives, where the wait cursor shows.
+class UsualCursor {
+public:
+    UsualCursor();
+    UsualCursor(const UsualCursor&) = delete;
+    UsualCursor& operator=(const UsualCursor&) = delete;
+    ~UsualCursor();
+
+private:
+    bool busy_;
 };
 
 }  // namespace kivo

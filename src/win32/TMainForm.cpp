@@ -9,7 +9,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "commands/CommandErrors.h"
+#include "commands/CommandRunner.h"
 #include "commands/EditCommands.h"
 #include "commands/FileCommands.h"
 #include "commands/HelpCommands.h"
@@ -114,10 +114,12 @@ TMainForm::TMainForm(WindowParts parts) : parts_(parts) {
     if (!parts_.urls) parts_.urls = &systemUrls_;
     if (!parts_.settings) parts_.settings = &systemSettings_;
 
+    // The ports first: the window procedure reports through them from the
+    // first message on.
+    ports_ = std::make_unique<Win32WindowPorts>(*this);
     createWindow();
     systemBoxes_.setOwner(hwnd_);
     systemDialogs_.setOwner(hwnd_);
-    ports_ = std::make_unique<Win32WindowPorts>(*this);
     help_ = std::make_unique<BrowserHelp>(*ports_);
     createControls();
     printer_ = std::make_unique<SystemPrinter>(Memo);
@@ -127,6 +129,8 @@ TMainForm::TMainForm(WindowParts parts) : parts_(parts) {
     edits_ = std::make_unique<EditCommands>(*ports_, *ports_);
     helps_ = std::make_unique<HelpCommands>(
         HelpPorts{*ports_, *ports_, *ports_, *ports_, *ports_, *ports_, *ports_});
+    runner_ = std::make_unique<CommandRunner>(
+        WindowCommands{*files_, *topics_, *edits_, *helps_, *ports_}, *ports_);
     createMenus();
     createStatusBar();
     FormCreate();
@@ -352,11 +356,7 @@ void TMainForm::show(int showCommand, const std::vector<std::string>& arguments)
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
     SetFocus(Memo);
-    try {
-        FormShow();
-    } catch (...) {
-        if (auto text = commandErrorText(std::current_exception())) parts_.boxes->error(*text);
-    }
+    runner_->guard([this] { FormShow(); });
 }
 
 void TMainForm::FormShow() {
@@ -368,77 +368,7 @@ void TMainForm::FormShow() {
 
 // ---- Events --------------------------------------------------------------
 
-void TMainForm::runCommand(CommandId command) {
-    try {
-        dispatch(command);
-    } catch (...) {
-        if (auto text = commandErrorText(std::current_exception())) parts_.boxes->error(*text);
-    }
-}
-
-void TMainForm::dispatch(CommandId command) {
-    switch (command) {
-        case CommandId::New:
-            return files_->mnuNewClick();
-        case CommandId::Print:
-            return helps_->mnuPrintClick();
-        case CommandId::NewImportKivo:
-            return files_->mnuNewInportKivoClick();
-        case CommandId::AddImportKivo:
-            return files_->mnuAddInportKivoClick();
-        case CommandId::NewImportText:
-            return files_->mnuNewInporttxtClick();
-        case CommandId::AddImportText:
-            return files_->mnuAddInporttxtClick();
-        case CommandId::ExportKivo:
-            return files_->mnuExportKivoClick();
-        case CommandId::ExportText:
-            return files_->mnuExporttxtClick();
-        // Closing ends the program at once: no question, no offer to save.
-        case CommandId::Exit:
-            DestroyWindow(hwnd_);
-            return;
-        case CommandId::FullWidth:
-            return edits_->mnuFullWidthClick();
-        case CommandId::HalfWidth:
-            return edits_->mnuHalfWidthClick();
-        case CommandId::Cut:
-            return edits_->EditCutClick();
-        case CommandId::Copy:
-            return edits_->EditCopyClick();
-        case CommandId::Paste:
-            return edits_->EditPasteClick();
-        case CommandId::SelectAll:
-            return edits_->EditSelectAllClick();
-        case CommandId::Undo:
-            return edits_->EditUndoClick();
-        case CommandId::ClearList:
-            return topics_->mnuClearClick();
-        case CommandId::ClearTopics:
-            return topics_->mnuFListClearClick();
-        case CommandId::Random:
-            return topics_->mnuRandomClick();
-        case CommandId::NoRepeats: {
-            const bool checked =
-                !(GetMenuState(menuBar_, static_cast<UINT>(command), MF_BYCOMMAND) & MF_CHECKED);
-            CheckMenuItem(menuBar_, static_cast<UINT>(command),
-                          MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
-            return topics_->mnuNoRepeatsClick(checked);
-        }
-        case CommandId::DrawHistory:
-            return showDrawHistory();
-        case CommandId::Help:
-            return helps_->mnuKivoHelpClick();
-        case CommandId::About:
-            return helps_->mnuAboutClick();
-        case CommandId::NewKivo:
-            return helps_->mnuNewKivoClick();
-        case CommandId::Draw:
-            return topics_->ButtonOKClick();
-        case CommandId::None:
-            return;
-    }
-}
+void TMainForm::runCommand(CommandId command) { runner_->run(command); }
 
 void TMainForm::MemoSelectionChange() { refreshLineCount(*ports_, *ports_); }
 
@@ -550,11 +480,7 @@ void TMainForm::dropFiles(HDROP drop) {
         paths.push_back(utf8(path));
     }
     DragFinish(drop);
-    try {
-        files_->WMDropFiles(paths);
-    } catch (...) {
-        if (auto text = commandErrorText(std::current_exception())) parts_.boxes->error(*text);
-    }
+    runner_->guard([&] { files_->WMDropFiles(paths); });
 }
 
 namespace {
@@ -671,13 +597,9 @@ LRESULT CALLBACK TMainForm::procedure(HWND hwnd, UINT message, WPARAM wParam, LP
     if (!form) return DefWindowProcW(hwnd, message, wParam, lParam);
     // Nothing may unwind through Windows' frames: what a handler throws ends
     // in the error box, and the program goes on.
-    try {
-        return form->handle(message, wParam, lParam);
-    } catch (...) {
-        if (auto text = commandErrorText(std::current_exception()))
-            form->parts_.boxes->error(*text);
-        return 0;
-    }
+    LRESULT result = 0;
+    guarded(*form->ports_, [&] { result = form->handle(message, wParam, lParam); });
+    return result;
 }
 
 LRESULT TMainForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {

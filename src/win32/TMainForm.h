@@ -25,6 +25,7 @@
 #include "win32/SystemParts.h"
 
 namespace kivo {
+class CommandRunner;
 class EditCommands;
 class FileCommands;
 class HelpCommands;
@@ -101,7 +102,6 @@ private:
     void menuSelect(WPARAM wParam, LPARAM lParam);
     void contextMenu(HWND where, LPARAM at);
     void dropFiles(HDROP drop);
-    void dispatch(CommandId command);
     void showDrawHistory();
     void historyCommand(int id);
     static LRESULT CALLBACK historyProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
@@ -151,6 +151,7 @@ private:
     std::unique_ptr<TopicCommands> topics_;
     std::unique_ptr<EditCommands> edits_;
     std::unique_ptr<HelpCommands> helps_;
+    std::unique_ptr<CommandRunner> runner_;
     std::vector<std::string> arguments_;
     std::string FVersionText;
     int topMostLowered_ = 0;

@@ -85,6 +85,17 @@ void Win32WindowPorts::showBusy(bool busy) {
     SetCursor(LoadCursorW(nullptr, form_.busy_ > 0 ? IDC_WAIT : IDC_ARROW));
 }
 
+// ---- What the window does itself -----------------------------------------
+
+void Win32WindowPorts::closeWindow() { DestroyWindow(form_.hwnd_); }
+
+void Win32WindowPorts::showDrawHistory() { form_.showDrawHistory(); }
+
+void Win32WindowPorts::showNoRepeats(bool on) {
+    CheckMenuItem(form_.menuBar_, static_cast<UINT>(CommandId::NoRepeats),
+                  MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+}
+
 // ---- Boxes and dialogs ----------------------------------------------------
 
 BoxAnswer Win32WindowPorts::confirm(const std::string& text) {
@@ -95,6 +106,9 @@ void Win32WindowPorts::warning(const std::string& text) {
 }
 void Win32WindowPorts::message(const std::string& text) {
     modal([&] { form_.parts_.boxes->message(text); });
+}
+void Win32WindowPorts::error(const std::string& text) {
+    modal([&] { form_.parts_.boxes->error(text); });
 }
 bool Win32WindowPorts::askYesNo(const std::string& caption, const std::string& text) {
     return modal([&] { return form_.parts_.boxes->askYesNo(caption, text); });

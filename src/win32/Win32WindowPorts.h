@@ -2,6 +2,7 @@
 // The Win32 window as the commands see it: every port over the window's
 // Rich Edit list, its edits and labels, the system boxes, dialogs, printer,
 // browser, registry and clock, each in a few lines.
+#include "commands/CommandRunner.h"
 #include "commands/Ports.h"
 #include "wordlist/DrawPorts.h"
 
@@ -19,7 +20,8 @@ class Win32WindowPorts : public WordListPort,
                          public TopMostPort,
                          public PrintPort,
                          public SettingsStore,
-                         public WallClock {
+                         public WallClock,
+                         public WindowCommandPort {
 public:
     explicit Win32WindowPorts(TMainForm& form) : form_(form) {}
 
@@ -55,10 +57,16 @@ public:
     void historyChanged() override;
     void showBusy(bool busy) override;
 
+    // What the window does itself for a command.
+    void closeWindow() override;
+    void showDrawHistory() override;
+    void showNoRepeats(bool on) override;
+
     // Boxes and dialogs, modal over the window.
     BoxAnswer confirm(const std::string& text) override;
     void warning(const std::string& text) override;
     void message(const std::string& text) override;
+    void error(const std::string& text) override;
     bool askYesNo(const std::string& caption, const std::string& text) override;
     std::optional<std::string> openFile(const DialogSettings& settings) override;
     std::optional<std::string> saveFile(const DialogSettings& settings) override;

@@ -7,59 +7,11 @@
 #include <QTimer>
 
 #include "ScriptedBoxes.h"
-#include "app/ErrorReporting.h"
 #include "app/KivoApplication.h"
 #include "files/FileError.h"
 
 namespace kivo {
 namespace {
-
-TEST(ErrorReporting, ErrorsReachTheErrorBoxAndSilentCancelsNothing) {
-    ScriptedBoxes boxes;
-    bool after = false;
-    runCommand(boxes, [&] {
-        throw SilentCancel();
-        after = true;
-    });
-    EXPECT_TRUE(boxes.shown.empty());
-    runCommand(boxes, [] { throw FileError(kAccessDenied); });
-    runCommand(boxes, [] { throw std::runtime_error("I/O エラー (5)"); });
-    ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(boxes.shown[0].kind, ScriptedBoxes::Shown::Error);
-    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("ファイルへのアクセスが拒否されました."));
-    EXPECT_EQ(boxes.shown[1].text, QStringLiteral("I/O エラー (5)"));
-    EXPECT_FALSE(after);
-}
-
-TEST(ErrorReporting, RunningOutOfMemoryIsToldFromMemoryHeldBackAndNeverFailsTwice) {
-    // Boxes that, like a box built when memory is gone, fail while showing.
-    struct FailingBoxes : ScriptedBoxes {
-        int failures = 0;
-        bool reserveHeldWhileShowing = true;
-        void error(const QString& text) override {
-            reserveHeldWhileShowing = memoryReserveHeld();
-            if (failures-- > 0) throw std::bad_alloc();
-            ScriptedBoxes::error(text);
-        }
-    };
-    holdMemoryReserve();
-    FailingBoxes boxes;
-    runCommand(boxes, [] { throw std::bad_alloc(); });
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text, QStringLiteral("メモリが不足しています."));
-    EXPECT_FALSE(boxes.reserveHeldWhileShowing);
-    EXPECT_TRUE(memoryReserveHeld());
-    // Showing an ordinary error fails for want of memory: the user hears of
-    // the memory instead; when that box fails too, the program goes on.
-    boxes.failures = 1;
-    runCommand(boxes, [] { throw std::runtime_error("x"); });
-    ASSERT_EQ(boxes.shown.size(), 2u);
-    EXPECT_EQ(boxes.shown[1].text, boxes.shown[0].text);
-    boxes.failures = 2;
-    runCommand(boxes, [] { throw std::bad_alloc(); });
-    EXPECT_EQ(boxes.shown.size(), 2u);
-    EXPECT_TRUE(memoryReserveHeld());
-}
 
 // Finds the box once it is up, records it and presses its button.
 struct BoxProbe {

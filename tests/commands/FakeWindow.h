@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/CommandRunner.h"
 #include "commands/Ports.h"
 #include "wordlist/DrawPorts.h"
 
@@ -29,7 +30,8 @@ struct FakeWindow : WordListPort,
                     TopMostPort,
                     PrintPort,
                     SettingsStore,
-                    WallClock {
+                    WallClock,
+                    WindowCommandPort {
     Lines list;
     bool modified = false;
     ListCosts costs;
@@ -103,6 +105,10 @@ struct FakeWindow : WordListPort,
         if (on) ++busyShown;
     }
     void message(const std::string& text) override { shown.push_back("message:" + text); }
+    void error(const std::string& text) override { shown.push_back("error:" + text); }
+    void closeWindow() override { shown.push_back("closed"); }
+    void showDrawHistory() override { shown.push_back("history"); }
+    void showNoRepeats(bool on) override { shown.push_back(on ? "checked" : "unchecked"); }
     bool askYesNo(const std::string& caption, const std::string& text) override {
         shown.push_back("ask:" + caption + ":" + text);
         if (answers.empty()) {

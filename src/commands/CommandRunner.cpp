@@ -1,0 +1,143 @@
+#include "commands/CommandRunner.h"
+
+#include <memory>
+#include <new>
+#include <string>
+
+#include "commands/CommandErrors.h"
+
+namespace kivo {
+namespace {
+
+// Enough for a message box and the painting of it.
+constexpr std::size_t kReserveBytes = 16 * 1024 * 1024;
+
+std::unique_ptr<char[]>& reserve() {
+    static std::unique_ptr<char[]> bytes;
+    return bytes;
+}
+
+// Made before it is needed: the moment it is needed is the moment
+// allocations fail.
+const std::string& outOfMemoryText() {
+    static const std::string text = errorBoxText("メモリが不足しています");
+    return text;
+}
+
+void reportOutOfMemory(BoxPort& boxes) noexcept {
+    reserve().reset();
+    try {
+        boxes.error(outOfMemoryText());
+    } catch (...) {
+        // Not even the box could be shown; the program goes on regardless.
+    }
+    holdMemoryReserve();
+}
+
+void showError(BoxPort& boxes, const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::bad_alloc&) {
+        reportOutOfMemory(boxes);
+        return;
+    } catch (...) {
+    }
+    if (const std::optional<std::string> text = commandErrorText(error)) boxes.error(*text);
+}
+
+}  // namespace
+
+void holdMemoryReserve() noexcept {
+    outOfMemoryText();
+    if (reserve()) return;
+    try {
+        // Left untouched: it reserves address space, not resident pages.
+        reserve() = std::make_unique_for_overwrite<char[]>(kReserveBytes);
+    } catch (const std::bad_alloc&) {
+        // Still short of memory; the next report tries again.
+    }
+}
+
+bool memoryReserveHeld() noexcept { return reserve() != nullptr; }
+
+void reportCommandError(BoxPort& boxes, std::exception_ptr error) noexcept {
+    try {
+        showError(boxes, error);
+    } catch (...) {
+        // Telling the user failed, most likely for want of memory.
+        reportOutOfMemory(boxes);
+    }
+}
+
+CommandRunner::CommandRunner(const WindowCommands& commands, BoxPort& boxes)
+    : commands_(commands), boxes_(boxes) {
+    holdMemoryReserve();
+}
+
+void CommandRunner::run(CommandId command) noexcept {
+    guard([&] { dispatch(command); });
+}
+
+void CommandRunner::dispatch(CommandId command) {
+    FileCommands& files = commands_.files;
+    TopicCommands& topics = commands_.topics;
+    EditCommands& edits = commands_.edits;
+    HelpCommands& help = commands_.help;
+    switch (command) {
+        case CommandId::New:
+            return files.mnuNewClick();
+        case CommandId::Print:
+            return help.mnuPrintClick();
+        case CommandId::NewImportKivo:
+            return files.mnuNewInportKivoClick();
+        case CommandId::AddImportKivo:
+            return files.mnuAddInportKivoClick();
+        case CommandId::NewImportText:
+            return files.mnuNewInporttxtClick();
+        case CommandId::AddImportText:
+            return files.mnuAddInporttxtClick();
+        case CommandId::ExportKivo:
+            return files.mnuExportKivoClick();
+        case CommandId::ExportText:
+            return files.mnuExporttxtClick();
+        case CommandId::Exit:
+            return commands_.window.closeWindow();
+        case CommandId::FullWidth:
+            return edits.mnuFullWidthClick();
+        case CommandId::HalfWidth:
+            return edits.mnuHalfWidthClick();
+        case CommandId::Cut:
+            return edits.EditCutClick();
+        case CommandId::Copy:
+            return edits.EditCopyClick();
+        case CommandId::Paste:
+            return edits.EditPasteClick();
+        case CommandId::SelectAll:
+            return edits.EditSelectAllClick();
+        case CommandId::Undo:
+            return edits.EditUndoClick();
+        case CommandId::ClearList:
+            return topics.mnuClearClick();
+        case CommandId::ClearTopics:
+            return topics.mnuFListClearClick();
+        case CommandId::Random:
+            return topics.mnuRandomClick();
+        case CommandId::NoRepeats:
+            topics.mnuNoRepeatsClick(!topics.noRepeats());
+            return commands_.window.showNoRepeats(topics.noRepeats());
+        case CommandId::DrawHistory:
+            return commands_.window.showDrawHistory();
+        case CommandId::Help:
+            return help.mnuKivoHelpClick();
+        case CommandId::About:
+            return help.mnuAboutClick();
+        case CommandId::NewKivo:
+            return help.mnuNewKivoClick();
+        case CommandId::Draw:
+            return topics.ButtonOKClick();
+        case CommandId::None:
+            return;
+    }
+}
+
+}  // namespace kivo

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include <new>
+#include <stdexcept>
+
+#include "FakeWindow.h"
+#include "commands/CommandRunner.h"
+#include "core/Errors.h"
+#include "files/FileError.h"
+
+namespace kivo {
+namespace {
+
+class CommandRunnerTest : public ::testing::Test {
+protected:
+    FakeWindow window;
+    FileCommands files{window, window, window, window};
+    TopicCommands topics{window, window, window, window, window};
+    EditCommands edits{window, window};
+    HelpCommands help{HelpPorts{window, window, window, window, window, window, window}};
+    CommandRunner runner{WindowCommands{files, topics, edits, help, window}, window};
+};
+
+TEST_F(CommandRunnerTest, EachIdReachesItsCommandAndTheWindowsOwn) {
+    runner.run(CommandId::Exit);
+    runner.run(CommandId::DrawHistory);
+    runner.run(CommandId::About);
+    runner.run(CommandId::NoRepeats);
+    EXPECT_TRUE(topics.noRepeats());
+    runner.run(CommandId::NoRepeats);
+    EXPECT_FALSE(topics.noRepeats());
+    window.list = {"犬", "猫"};
+    runner.run(CommandId::Draw);
+    EXPECT_FALSE(window.topics.empty());
+    runner.run(CommandId::ClearTopics);
+    runner.run(CommandId::ClearList);
+    EXPECT_TRUE(window.list.empty());
+    EXPECT_EQ(window.shown,
+              (Lines{"closed", "history", "about", "checked", "unchecked", "topics cleared"}));
+}
+
+TEST_F(CommandRunnerTest, ErrorsReachTheErrorBoxAndSilentCancelsNothing) {
+    bool after = false;
+    runner.guard([&] {
+        throw SilentCancel();
+        after = true;
+    });
+    EXPECT_TRUE(window.shown.empty());
+    runner.guard([] { throw FileError(kAccessDenied); });
+    runner.guard([] { throw std::runtime_error("I/O エラー (5)"); });
+    EXPECT_EQ(window.shown,
+              (Lines{"error:ファイルへのアクセスが拒否されました.", "error:I/O エラー (5)"}));
+    EXPECT_FALSE(after);
+    // A command's own failure, through its id: the save prompt cancelled.
+    window.list = {"犬"};
+    window.modified = true;
+    window.answers = {BoxAnswer::Cancel};
+    runner.run(CommandId::New);
+    EXPECT_EQ(window.list, Lines{"犬"});
+    EXPECT_EQ(window.shown.back(), "confirm:現在の単語リストを保存しますか？");
+}
+
+TEST(CommandRunner, RunningOutOfMemoryIsToldFromMemoryHeldBackAndNeverFailsTwice) {
+    // Boxes that, like a box built when memory is gone, fail while showing.
+    struct FailingBoxes : FakeWindow {
+        int failures = 0;
+        bool reserveHeldWhileShowing = true;
+        void error(const std::string& text) override {
+            reserveHeldWhileShowing = memoryReserveHeld();
+            if (failures-- > 0) throw std::bad_alloc();
+            FakeWindow::error(text);
+        }
+    };
+    holdMemoryReserve();
+    FailingBoxes boxes;
+    reportCommandError(boxes, std::make_exception_ptr(std::bad_alloc()));
+    EXPECT_EQ(boxes.shown, Lines{"error:メモリが不足しています."});
+    EXPECT_FALSE(boxes.reserveHeldWhileShowing);
+    EXPECT_TRUE(memoryReserveHeld());
+    // Showing an ordinary error fails for want of memory: the user hears of
+    // the memory instead; when that box fails too, the program goes on.
+    boxes.failures = 1;
+    reportCommandError(boxes, std::make_exception_ptr(std::runtime_error("x")));
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1], boxes.shown[0]);
+    boxes.failures = 2;
+    reportCommandError(boxes, std::make_exception_ptr(std::bad_alloc()));
+    EXPECT_EQ(boxes.shown.size(), 2u);
+    EXPECT_TRUE(memoryReserveHeld());
+}
+
+}  // namespace
+}  // namespace kivo
