@@ -1,5 +1,6 @@
 #include "app/QtWindowPorts.h"
 
+#include <QClipboard>
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QLabel>
@@ -116,6 +117,10 @@ void QtWindowPorts::replaceSelection(std::string_view text) {
 void QtWindowPorts::cut() { form_.Memo->cut(); }
 
 void QtWindowPorts::copy() { form_.Memo->copy(); }
+
+std::string QtWindowPorts::clipboardText() const {
+    return QGuiApplication::clipboard()->text().toStdString();
+}
 
 void QtWindowPorts::paste() { form_.Memo->paste(); }
 

@@ -44,6 +44,7 @@ public:
     void replaceSelection(std::string_view text) override;
     void cut() override;
     void copy() override;
+    std::string clipboardText() const override;
     void paste() override;
     void selectAll() override;
     void undo() override;

@@ -161,6 +161,7 @@ void TMainForm::createControls() {
     // A file dropped on the list is the window's dropped file.
     connect(Memo, &MemoControl::filesDropped, this,
             [this](const QStringList& paths) { runner_->guard([&] { WMDropFiles(paths); }); });
+    connect(Memo, &MemoControl::pasteRequested, this, [this] { run(CommandId::Paste); });
     connect(ButtonOK, &QPushButton::clicked, this, [this] { run(CommandId::Draw); });
     connect(ButtonListClear, &QPushButton::clicked, this, [this] { run(CommandId::ClearList); });
 }

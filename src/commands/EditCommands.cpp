@@ -1,5 +1,6 @@
 #include "commands/EditCommands.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/Errors.h"
@@ -22,6 +23,14 @@ void EditCommands::EditCutClick() {
 }
 
 void EditCommands::EditPasteClick() {
+    // The list a paste would make is judged before it is made: a clipboard
+    // of millions of line breaks is refused as a file of them would be.
+    TextShape shape = shapeOf(list_.text());
+    const TextShape pasted = shapeOf(list_.clipboardText());
+    shape.bytes += pasted.bytes;
+    shape.lines += pasted.lines - 1;
+    shape.longestLine = std::max(shape.longestLine, pasted.longestLine);
+    checkListRoom(shape, false, list_.listCosts());
     list_.paste();
     list_.setModified(true);
 }

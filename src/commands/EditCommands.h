@@ -17,6 +17,7 @@ public:
     void mnuHalfWidthClick() { convertWidth(WidthDirection::Half); }
     void EditCutClick();
     void EditCopyClick() { list_.copy(); }
+    // Also what the list's own paste keys run.
     void EditPasteClick();
     void EditSelectAllClick() { list_.selectAll(); }
     void EditUndoClick();

@@ -55,6 +55,8 @@ public:
     virtual void replaceSelection(std::string_view text) = 0;
     virtual void cut() = 0;
     virtual void copy() = 0;
+    // The text a paste would put in (UTF-8), and the paste itself.
+    virtual std::string clipboardText() const = 0;
     virtual void paste() = 0;
     virtual void selectAll() = 0;
     virtual void undo() = 0;

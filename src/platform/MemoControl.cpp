@@ -672,6 +672,12 @@ bool MemoControl::focusNextPrevChild(bool next) {
 }
 
 void MemoControl::keyPressEvent(QKeyEvent* event) {
+    // The paste keys run the window's paste, which judges what comes in.
+    if (event->matches(QKeySequence::Paste)) {
+        event->accept();
+        emit pasteRequested();
+        return;
+    }
     QsciScintilla::keyPressEvent(event);
     noteSelection();
 }

@@ -165,6 +165,8 @@ signals:
     void selectionChange();
     // Local files were dropped on the list (their paths, in order).
     void filesDropped(const QStringList& paths);
+    // A paste key was pressed in the list.
+    void pasteRequested();
 };
 
 }  // namespace kivo

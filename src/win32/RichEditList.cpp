@@ -1,10 +1,12 @@
 #include "win32/RichEditList.h"
 
+#include <commctrl.h>
 #include <richedit.h>
 
 #include <algorithm>
 
 #include "commands/FileCommands.h"
+#include "commands/WindowLayout.h"
 #include "commands/WindowRules.h"
 #include "core/CodePage932.h"
 #include "files/ListExport.h"
@@ -59,7 +61,38 @@ DWORD CALLBACK writeStream(DWORD_PTR cookie, LPBYTE buffer, LONG count, LONG* ta
     return 0;
 }
 
+// The paste keys and messages run the window's paste, which judges what
+// comes in; the list's own paste (EM_PASTESPECIAL) is not one of them.
+LRESULT CALLBACK pasteThroughWindow(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                    DWORD_PTR) {
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const bool pasteKey = message == WM_KEYDOWN && ((control && !shift && wParam == 'V') ||
+                                                    (shift && !control && wParam == VK_INSERT));
+    if (pasteKey || message == WM_PASTE) {
+        SendMessageW(GetAncestor(hwnd, GA_ROOT), WM_COMMAND,
+                     MAKEWPARAM(static_cast<UINT>(CommandId::Paste), 0), 0);
+        return 0;
+    }
+    // The character Ctrl+V leaves behind is no text.
+    if (message == WM_CHAR && wParam == 0x16) return 0;
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
 }  // namespace
+
+std::string RichEditList::clipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* units = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = withLineFeeds(units);
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
 
 HWND RichEditList::create(HWND parent, int id) {
     const HWND hwnd = CreateWindowExW(
@@ -76,6 +109,7 @@ HWND RichEditList::create(HWND parent, int id) {
     SendMessageW(hwnd, EM_SETEVENTMASK, 0,
                  ENM_SELCHANGE | ENM_CHANGE | ENM_REQUESTRESIZE | ENM_PROTECTED | ENM_DROPFILES);
     SendMessageW(hwnd, EM_EXLIMITTEXT, 0, static_cast<LPARAM>(kDefaultCapacity));
+    SetWindowSubclass(hwnd, pasteThroughWindow, 1, 0);
     return hwnd;
 }
 

@@ -53,6 +53,8 @@ public:
     bool canUndo() const;
     void cut();
     void copy();
+    // The clipboard's text (UTF-8, "\n" between lines), and its paste.
+    static std::string clipboardText();
     void paste();
     void selectAll();
     void undo();

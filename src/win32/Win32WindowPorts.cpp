@@ -42,6 +42,7 @@ void Win32WindowPorts::replaceSelection(std::string_view text) {
 }
 void Win32WindowPorts::cut() { form_.list_->cut(); }
 void Win32WindowPorts::copy() { form_.list_->copy(); }
+std::string Win32WindowPorts::clipboardText() const { return RichEditList::clipboardText(); }
 void Win32WindowPorts::paste() { form_.list_->paste(); }
 void Win32WindowPorts::selectAll() { form_.list_->selectAll(); }
 void Win32WindowPorts::undo() { form_.list_->undo(); }

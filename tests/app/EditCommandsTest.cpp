@@ -102,6 +102,17 @@ TEST_F(EditCommandsTest, EditCommandsActOnTheListFromBothMenus) {
     run("mnuPUUndo");
     EXPECT_EQ(text(), QStringLiteral("猫"));
     EXPECT_EQ(ui(form).Edit1st->text(), QStringLiteral(" topic"));
+    // The paste key runs the same command, which judges what comes in.
+    ui(form).Memo->setFocus();
+    ui(form).Memo->moveCaretToEnd();
+    QGuiApplication::clipboard()->setText(QString(8'000'000, QLatin1Char('\n')));
+    QTest::keyClick(ui(form).Memo, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(text(), QStringLiteral("猫"));
+    ASSERT_FALSE(boxes.shown.empty());
+    EXPECT_EQ(boxes.shown.back().text, QStringLiteral("メモリが不足しています."));
+    QGuiApplication::clipboard()->setText(QStringLiteral("鳥"));
+    QTest::keyClick(ui(form).Memo, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(text(), QStringLiteral("猫鳥"));
 }
 
 TEST_F(EditCommandsTest, EnablingFollowsTheFocusedEditControlWhenAMenuOpens) {

@@ -69,6 +69,17 @@ TEST_F(EditCommandsTest, EveryCommandThatChangesTheListMarksIt) {
     EXPECT_EQ(window.busyShown, 4);  // the conversions, both roads
 }
 
+TEST_F(EditCommandsTest, APasteTheListCouldNotHoldIsRefusedBeforeItGoesIn) {
+    window.list = {"犬"};
+    window.clipboard = std::string(8'000'000, '\n');
+    EXPECT_THROW(edits.EditPasteClick(), std::bad_alloc);
+    EXPECT_TRUE(window.shown.empty());
+    EXPECT_FALSE(window.modified);
+    window.clipboard = "猫\n鳥";
+    edits.EditPasteClick();
+    EXPECT_EQ(window.shown, Lines{"paste"});
+}
+
 TEST_F(EditCommandsTest, ASelectionIsConvertedAsOnePieceAndTheEditorCommandsGoToTheList) {
     window.list = {"abc", "ｶﾞ x"};
     window.selection = "c\nｶﾞ x";

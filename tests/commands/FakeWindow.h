@@ -88,6 +88,8 @@ struct FakeWindow : WordListPort,
     }
     void cut() override { shown.push_back("cut"); }
     void copy() override { shown.push_back("copy"); }
+    std::string clipboard;
+    std::string clipboardText() const override { return clipboard; }
     void paste() override { shown.push_back("paste"); }
     void selectAll() override { shown.push_back("select all"); }
     void undo() override { shown.push_back("undo"); }

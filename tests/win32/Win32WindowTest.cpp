@@ -9,6 +9,7 @@
 #include <shlobj.h>
 
 #include <cstdio>
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -330,6 +331,21 @@ TEST_F(Win32WindowTest, TenMebibytesOfLineBreaksOnTheCommandLineAreRefusedAtOnce
     std::filesystem::remove(file);
     ASSERT_FALSE(parts_.shown.empty());
     EXPECT_EQ(parts_.shown.back(), "error: メモリが不足しています.");
+    EXPECT_EQ(GetWindowTextLengthW(memo()), 0);
+
+    // The same on the clipboard: the list's own paste runs the command,
+    // which refuses it before it goes in.
+    const std::wstring breaks(8'000'000, L'\n');
+    ASSERT_TRUE(OpenClipboard(form_->handle()));
+    EmptyClipboard();
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (breaks.size() + 1) * sizeof(wchar_t));
+    std::memcpy(GlobalLock(memory), breaks.c_str(), (breaks.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    parts_.shown.clear();
+    SendMessageW(memo(), WM_PASTE, 0, 0);
+    EXPECT_EQ(parts_.shown, std::vector<std::string>{"error: メモリが不足しています."});
     EXPECT_EQ(GetWindowTextLengthW(memo()), 0);
 }
 
