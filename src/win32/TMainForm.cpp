@@ -29,27 +29,6 @@ constexpr DWORD kWindowStyle =
 constexpr UINT kFirstSeparatorId = 900;
 constexpr int kFirstControlId = 10;
 
-// The dots per inch of the window's screen: GetDpiForWindow where Windows
-// has it (10 and later), the system's elsewhere.
-UINT dpiOf(HWND hwnd) {
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    if (getDpi) {
-        if (const UINT dpi = getDpi(hwnd)) return dpi;
-    }
-    const HDC screen = GetDC(hwnd);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(hwnd, screen);
-    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
-}
-
-HFONT pixelFont(const char* family, int pixels, double scale) {
-    return CreateFontW(-static_cast<int>(std::lround(pixels * scale)), 0, 0, 0, FW_NORMAL, FALSE,
-                       FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       DEFAULT_QUALITY, DEFAULT_PITCH, wide(family).c_str());
-}
-
 void registerClasses() {
     static const bool registered = [] {
         WNDCLASSEXW wc{};
@@ -86,19 +65,6 @@ LRESULT CALLBACK editorProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
         return code;
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
-SIZE textExtent(HWND control, HFONT font) {
-    const int length = GetWindowTextLengthW(control);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    GetWindowTextW(control, text.data(), length + 1);
-    const HDC dc = GetDC(control);
-    const HGDIOBJ old = SelectObject(dc, font);
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), length, &size);
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
-    return size;
 }
 
 }  // namespace
@@ -145,7 +111,6 @@ TMainForm::~TMainForm() {
         DestroyWindow(hwnd_);
     }
     for (HMENU menu : {popup1_, popup2_}) DestroyMenu(menu);
-    for (HFONT font : {windowFont_, topicFont_}) DeleteObject(font);
 }
 
 void TMainForm::createWindow() {
@@ -153,32 +118,7 @@ void TMainForm::createWindow() {
                             300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TMainForm::procedure));
-    // Design pixels are 96 per inch; the window grows with its screen's.
-    scale_ = dpiOf(hwnd_) / 96.0;
-    makeFonts();
-}
-
-void TMainForm::makeFonts() {
-    for (HFONT font : {windowFont_, topicFont_}) {
-        if (font) DeleteObject(font);
-    }
-    windowFont_ = pixelFont(kWindowFontFamily, kWindowFontPixels, scale_);
-    topicFont_ = pixelFont(kTopicFontFamily, kTopicFontPixels, scale_);
-}
-
-void TMainForm::dpiChanged(UINT dpi, const RECT& suggested) {
-    scale_ = dpi / 96.0;
-    makeFonts();
-    for (const auto& [name, hwnd] : controls_) {
-        const bool topic = hwnd == Edit1st || hwnd == Edit2nd;
-        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(topic ? topicFont_ : windowFont_),
-                     TRUE);
-    }
-    SendMessageW(StatusBar, SB_SETMINHEIGHT,
-                 static_cast<WPARAM>(std::lround(kStatusBarHeight * scale_)), 0);
-    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    layOut();
+    layout_.attach(hwnd_);
 }
 
 void TMainForm::createControls() {
@@ -188,7 +128,7 @@ void TMainForm::createControls() {
         const HWND hwnd = CreateWindowExW(
             exStyle, cls, wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_), FALSE);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(layout_.windowFont()), FALSE);
         return hwnd;
     };
     int id = kFirstControlId;
@@ -213,7 +153,8 @@ void TMainForm::createControls() {
             case ControlKind::Topic:
                 hwnd = make(L"EDIT", row.text, WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY,
                             WS_EX_CLIENTEDGE, id);
-                SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(topicFont_), FALSE);
+                SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(layout_.topicFont()),
+                             FALSE);
                 SetWindowSubclass(hwnd, editorProcedure, 1, 0);
                 break;
         }
@@ -281,59 +222,12 @@ void TMainForm::createMenus() {
 void TMainForm::createStatusBar() {
     StatusBar = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0,
                                 0, 0, 0, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(StatusBar, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_), FALSE);
+    SendMessageW(StatusBar, WM_SETFONT, reinterpret_cast<WPARAM>(layout_.windowFont()), FALSE);
     // One panel; being the last, it reaches to the bar's right edge.
     int right = -1;
     SendMessageW(StatusBar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right));
-    SendMessageW(StatusBar, SB_SETMINHEIGHT,
-                 static_cast<WPARAM>(std::lround(kStatusBarHeight * scale_)), 0);
     controls_["StatusBar"] = StatusBar;
-
-    // The client area at the design size, below the menu bar.
-    RECT frame{0, 0, static_cast<LONG>(std::lround(kClientWidth * scale_)),
-               static_cast<LONG>(std::lround(kClientHeight * scale_))};
-    AdjustWindowRectEx(&frame, kWindowStyle, TRUE, 0);
-    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    layOut();
-}
-
-void TMainForm::layOut() {
-    if (!StatusBar) return;
-    SendMessageW(StatusBar, WM_SIZE, 0, 0);
-    RECT client{}, bar{};
-    GetClientRect(hwnd_, &client);
-    GetWindowRect(StatusBar, &bar);
-    const auto unscale = [this](long v) { return static_cast<int>(std::lround(v / scale_)); };
-    const auto scale = [this](int v) { return static_cast<int>(std::lround(v * scale_)); };
-    const Extent area{unscale(client.right), unscale(client.bottom - (bar.bottom - bar.top))};
-    const Bounds box =
-        placeControl(kGroupBoxBounds, AnchorLeft | AnchorTop | AnchorRight | AnchorBottom,
-                     {kClientWidth, kClientHeight - kStatusBarHeight}, area);
-    MoveWindow(GroupBox1, scale(box.left), scale(box.top), scale(box.width), scale(box.height),
-               TRUE);
-
-    std::vector<Bounds> placed;
-    std::vector<unsigned> anchors;
-    for (const ControlRow& row : groupBoxControls()) {
-        Bounds b =
-            placeControl(row.bounds, row.anchors, {kGroupBoxBounds.width, kGroupBoxBounds.height},
-                         {box.width, box.height});
-        if (row.anchors & AutoWidth) {
-            const HWND label = control(row.name);
-            b.width = unscale(textExtent(label, windowFont_).cx);
-        }
-        placed.push_back(b);
-        anchors.push_back(row.anchors);
-    }
-    // Inside the group box's frame.
-    keepLabelsInside(placed, anchors, box.width - 3);
-    std::size_t k = 0;
-    for (const ControlRow& row : groupBoxControls()) {
-        const Bounds& b = placed[k++];
-        MoveWindow(control(row.name), scale(box.left + b.left), scale(box.top + b.top),
-                   scale(b.width), scale(b.height), TRUE);
-    }
+    layout_.sizeToDesign(kWindowStyle);
 }
 
 // ---- Start-up ------------------------------------------------------------
@@ -519,7 +413,8 @@ void TMainForm::showDrawHistory() {
                 extended, kind, wide(caption).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
                 history_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                 GetModuleHandleW(nullptr), nullptr);
-            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_), FALSE);
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(layout_.windowFont()),
+                         FALSE);
         };
         child(L"EDIT", "", WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY, kHistoryText,
               WS_EX_CLIENTEDGE);
@@ -571,7 +466,7 @@ LRESULT CALLBACK TMainForm::historyProcedure(HWND hwnd, UINT message, WPARAM wPa
         case WM_SIZE: {
             // The text fills the window above one row of buttons: copy and
             // clear on the left, close on the right.
-            const double scale = reinterpret_cast<TMainForm*>(form)->scale_;
+            const double scale = reinterpret_cast<TMainForm*>(form)->layout_.scale();
             const auto px = [scale](int v) { return static_cast<int>(std::lround(v * scale)); };
             const int width = LOWORD(lParam);
             const int height = HIWORD(lParam);
@@ -664,10 +559,10 @@ LRESULT TMainForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_SIZE:
-            layOut();
+            layout_.layOut();
             return 0;
         case WM_DPICHANGED:
-            dpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            layout_.dpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);

@@ -21,6 +21,7 @@
 
 #include "commands/WindowLayout.h"
 #include "commands/WindowRules.h"
+#include "win32/AnchorLayout.h"
 #include "win32/RichEditList.h"
 #include "win32/SystemParts.h"
 
@@ -85,14 +86,10 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     void createWindow();
-    void makeFonts();
-    // The window moved to a screen of another resolution.
-    void dpiChanged(UINT dpi, const RECT& suggested);
     void createControls();
     void createMenus();
     void createStatusBar();
     HMENU buildMenu(std::span<const MenuItem> items, bool bar);
-    void layOut();
 
     void FormCreate();
     void FormShow();
@@ -110,8 +107,6 @@ private:
 
     WindowParts parts_;
     HWND hwnd_ = nullptr;
-    HFONT windowFont_ = nullptr;
-    HFONT topicFont_ = nullptr;
     HWND StatusBar = nullptr;
     HWND GroupBox1 = nullptr;
     HWND Memo = nullptr;
@@ -126,7 +121,8 @@ private:
     HMENU popup1_ = nullptr;
     HMENU popup2_ = nullptr;
     HWND history_ = nullptr;
-    std::map<std::string, HWND, std::less<>> controls_;
+    AnchorLayout::Controls controls_;
+    AnchorLayout layout_{controls_};
     std::map<HWND, std::string> controlHints_;
     std::map<UINT, std::string> itemHints_;
     std::map<HMENU, std::string> subMenuHints_;
@@ -135,7 +131,6 @@ private:
     int modal_ = 0;
     // Long work under way (nested), shown by the wait cursor.
     int busy_ = 0;
-    double scale_ = 1.0;
 
     std::unique_ptr<RichEditList> list_;
     SystemBoxes systemBoxes_;

@@ -60,7 +60,7 @@ void Win32WindowPorts::showLineCount(const std::string& count) {
     if (text == shown) return;
     SetWindowTextW(form_.LabelLineValue, text.c_str());
     // The label's width follows its text.
-    form_.layOut();
+    form_.layout_.layOut();
 }
 
 void Win32WindowPorts::showTopics(const std::string& topic1, const std::string& topic2) {
