@@ -25,8 +25,6 @@ constexpr const wchar_t* kClassName = L"TMainForm";
 constexpr const wchar_t* kHistoryClassName = L"TFormDrawHistory";
 constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
-// Separators have identifiers of their own, so that one can carry a hint.
-constexpr UINT kFirstSeparatorId = 900;
 constexpr int kFirstControlId = 10;
 
 void registerClasses() {
@@ -159,7 +157,7 @@ void TMainForm::createControls() {
                 break;
         }
         controls_[row.name] = hwnd;
-        controlHints_[hwnd] = row.hint;
+        hintLine_.setControlHint(hwnd, row.hint);
         ++id;
     }
     // The group box last: below the controls it frames, and after them in
@@ -179,7 +177,6 @@ void TMainForm::createControls() {
 HMENU TMainForm::buildMenu(std::span<const MenuItem> items, bool bar) {
     // The menu each depth adds to; a sub-menu opens the next depth.
     std::vector<HMENU> parents{bar ? CreateMenu() : CreatePopupMenu()};
-    UINT separatorId = kFirstSeparatorId + static_cast<UINT>(itemHints_.size());
     for (const MenuItem& item : items) {
         parents.resize(static_cast<std::size_t>(item.depth) + 1);
         const HMENU parent = parents.back();
@@ -190,19 +187,19 @@ HMENU TMainForm::buildMenu(std::span<const MenuItem> items, bool bar) {
                 const HMENU sub = CreatePopupMenu();
                 AppendMenuW(parent, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub),
                             caption.c_str());
-                subMenuHints_[sub] = hint;
+                hintLine_.setSubMenuHint(sub, hint);
                 parents.push_back(sub);
                 break;
             }
             case MenuKind::Separator:
-                AppendMenuW(parent, MF_SEPARATOR, separatorId, nullptr);
-                itemHints_[separatorId++] = hint;
+                AppendMenuW(parent, MF_SEPARATOR, nextSeparatorId_, nullptr);
+                hintLine_.setItemHint(nextSeparatorId_++, hint);
                 break;
             case MenuKind::Item:
             case MenuKind::CheckItem: {
                 const auto id = static_cast<UINT>(item.command);
                 AppendMenuW(parent, MF_STRING, id, caption.c_str());
-                itemHints_[id] = hint;
+                hintLine_.setItemHint(id, hint);
                 break;
             }
         }
@@ -227,6 +224,7 @@ void TMainForm::createStatusBar() {
     int right = -1;
     SendMessageW(StatusBar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right));
     controls_["StatusBar"] = StatusBar;
+    hintLine_.attach(hwnd_, StatusBar);
     layout_.sizeToDesign(kWindowStyle);
 }
 
@@ -266,10 +264,6 @@ void TMainForm::runCommand(CommandId command) { runner_->run(command); }
 
 void TMainForm::MemoSelectionChange() { refreshLineCount(*ports_, *ports_); }
 
-void TMainForm::ShowLongHint() {
-    SendMessageW(StatusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide(hints_.shown()).c_str()));
-}
-
 std::wstring TMainForm::statusText() const {
     const auto length = LOWORD(SendMessageW(StatusBar, SB_GETTEXTLENGTHW, 0, 0));
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
@@ -285,37 +279,7 @@ HWND TMainForm::control(std::string_view name) const {
     return found == controls_.end() ? nullptr : found->second;
 }
 
-std::string TMainForm::hintUnderPointer() const {
-    POINT at{};
-    if (!GetCursorPos(&at)) return {};
-    // From the control under the pointer out through its parents to the
-    // first with a hint; the window itself has none.
-    for (HWND hwnd = WindowFromPoint(at); hwnd && hwnd != hwnd_; hwnd = GetParent(hwnd)) {
-        const auto found = controlHints_.find(hwnd);
-        if (found != controlHints_.end() && !found->second.empty()) return found->second;
-    }
-    return {};
-}
-
-void TMainForm::idle() {
-    if (hints_.idle(inMenu_ || modal_ > 0, hintUnderPointer())) ShowLongHint();
-}
-
-void TMainForm::menuSelect(WPARAM wParam, LPARAM lParam) {
-    const UINT flags = HIWORD(wParam);
-    const auto menu = reinterpret_cast<HMENU>(lParam);
-    std::string hint;
-    if (flags == 0xFFFF && !menu) {
-        hint.clear();  // the menu closed
-    } else if (flags & MF_POPUP) {
-        const auto found = subMenuHints_.find(GetSubMenu(menu, LOWORD(wParam)));
-        if (found != subMenuHints_.end()) hint = found->second;
-    } else {
-        const auto found = itemHints_.find(LOWORD(wParam));
-        if (found != itemHints_.end()) hint = found->second;
-    }
-    if (hints_.highlight(hint)) ShowLongHint();
-}
+void TMainForm::idle() { hintLine_.idle(); }
 
 void TMainForm::judgeEditCommands(HMENU menu) {
     // The commands are about the edit control that has the focus; with the
@@ -526,13 +490,13 @@ LRESULT TMainForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_MENUSELECT:
-            menuSelect(wParam, lParam);
+            hintLine_.menuSelect(wParam, lParam);
             return 0;
         case WM_ENTERMENULOOP:
-            inMenu_ = true;
+            hintLine_.menuOpen(true);
             return 0;
         case WM_EXITMENULOOP:
-            inMenu_ = false;
+            hintLine_.menuOpen(false);
             return 0;
         case WM_INITMENUPOPUP:
             judgeEditCommands(reinterpret_cast<HMENU>(wParam));

@@ -22,6 +22,7 @@
 #include "commands/WindowLayout.h"
 #include "commands/WindowRules.h"
 #include "win32/AnchorLayout.h"
+#include "win32/HintLine.h"
 #include "win32/RichEditList.h"
 #include "win32/SystemParts.h"
 
@@ -94,16 +95,13 @@ private:
     void FormCreate();
     void FormShow();
     void MemoSelectionChange();
-    void ShowLongHint();
     void judgeEditCommands(HMENU menu);
-    void menuSelect(WPARAM wParam, LPARAM lParam);
     void contextMenu(HWND where, LPARAM at);
     void dropFiles(HDROP drop);
     void showDrawHistory();
     void historyCommand(int id);
     static LRESULT CALLBACK historyProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                              UINT_PTR, DWORD_PTR form);
-    std::string hintUnderPointer() const;
 
     WindowParts parts_;
     HWND hwnd_ = nullptr;
@@ -123,12 +121,11 @@ private:
     HWND history_ = nullptr;
     AnchorLayout::Controls controls_;
     AnchorLayout layout_{controls_};
-    std::map<HWND, std::string> controlHints_;
-    std::map<UINT, std::string> itemHints_;
-    std::map<HMENU, std::string> subMenuHints_;
-    HintRule hints_;
-    bool inMenu_ = false;
-    int modal_ = 0;
+    HintLine hintLine_;
+    // Separators have identifiers of their own, so that one can carry a
+    // hint; they follow the commands'.
+    static constexpr UINT kFirstSeparatorId = 900;
+    UINT nextSeparatorId_ = kFirstSeparatorId;
     // Long work under way (nested), shown by the wait cursor.
     int busy_ = 0;
 

@@ -9,11 +9,7 @@ namespace kivo::win32 {
 
 template <typename Run>
 auto Win32WindowPorts::modal(Run&& run) {
-    struct Open {
-        int& count;
-        explicit Open(int& c) : count(c) { ++count; }
-        ~Open() { --count; }
-    } open(form_.modal_);
+    const HintLine::ModalOpen open(form_.hintLine_);
     return run();
 }
 
