@@ -15,6 +15,7 @@
 #include "commands/HelpCommands.h"
 #include "commands/TopicCommands.h"
 #include "win32/AboutBox.h"
+#include "win32/FocusedEditor.h"
 #include "win32/Wide.h"
 #include "win32/Win32WindowPorts.h"
 
@@ -284,21 +285,10 @@ void TMainForm::idle() { hintLine_.idle(); }
 void TMainForm::judgeEditCommands(HMENU menu) {
     // The commands are about the edit control that has the focus; with the
     // focus anywhere else they stay as they are.
-    const HWND focused = GetFocus();
-    EditState state;
-    if (focused == Memo) {
-        state = {list_->hasSelection(), GetWindowTextLengthW(Memo) > 0, list_->canUndo()};
-    } else if (focused == Edit1st || focused == Edit2nd) {
-        DWORD from = 0, to = 0;
-        SendMessageW(focused, EM_GETSEL, reinterpret_cast<WPARAM>(&from),
-                     reinterpret_cast<LPARAM>(&to));
-        state = {from != to, GetWindowTextLengthW(focused) > 0,
-                 SendMessageW(focused, EM_CANUNDO, 0, 0) != 0};
-    } else {
-        return;
-    }
-    const EditEnabling enabling =
-        kivo::judgeEditCommands(state, IsClipboardFormatAvailable(CF_UNICODETEXT) != 0);
+    const HWND topicFields[] = {Edit1st, Edit2nd};
+    const auto state = editStateOf(GetFocus(), *list_, topicFields);
+    if (!state) return;
+    const EditEnabling enabling = kivo::judgeEditCommands(*state, clipboardHoldsText());
     const std::pair<CommandId, bool> items[] = {{CommandId::Cut, enabling.cut},
                                                 {CommandId::Copy, enabling.copy},
                                                 {CommandId::Paste, enabling.paste},
