@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "commands/CommandRunner.h"
 #include "commands/EditCommands.h"
@@ -15,6 +14,7 @@
 #include "commands/HelpCommands.h"
 #include "commands/TopicCommands.h"
 #include "win32/AboutBox.h"
+#include "win32/DrawHistoryWindow.h"
 #include "win32/FocusedEditor.h"
 #include "win32/Wide.h"
 #include "win32/Win32WindowPorts.h"
@@ -23,7 +23,6 @@ namespace kivo::win32 {
 namespace {
 
 constexpr const wchar_t* kClassName = L"TMainForm";
-constexpr const wchar_t* kHistoryClassName = L"TFormDrawHistory";
 constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
 constexpr int kFirstControlId = 10;
@@ -38,10 +37,7 @@ void registerClasses() {
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
         wc.lpszClassName = kClassName;
-        RegisterClassExW(&wc);
-        wc.lpszClassName = kHistoryClassName;
-        RegisterClassExW(&wc);
-        return true;
+        return RegisterClassExW(&wc) != 0;
     }();
     (void)registered;
 }
@@ -96,6 +92,7 @@ TMainForm::TMainForm(WindowParts parts) : parts_(parts) {
         HelpPorts{*ports_, *ports_, *ports_, *ports_, *ports_, *ports_, *ports_});
     runner_ = std::make_unique<CommandRunner>(
         WindowCommands{*files_, *topics_, *edits_, *helps_, *ports_}, *ports_);
+    history_ = std::make_unique<DrawHistoryWindow>(topics_->drawer(), hwnd_, layout_, *ports_);
     createMenus();
     createStatusBar();
     FormCreate();
@@ -104,7 +101,7 @@ TMainForm::TMainForm(WindowParts parts) : parts_(parts) {
 
 TMainForm::~TMainForm() {
     FormAbout.reset();
-    if (history_) DestroyWindow(history_);
+    history_.reset();
     if (hwnd_) {
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
@@ -329,114 +326,6 @@ void TMainForm::dropFiles(HDROP drop) {
     }
     DragFinish(drop);
     runner_->guard([&] { files_->WMDropFiles(paths); });
-}
-
-namespace {
-
-// The history window's controls.
-enum HistoryControl { kHistoryText = 1, kHistoryCopy, kHistoryClear, kHistoryClose };
-
-void putOnClipboard(HWND owner, const std::wstring& text) {
-    if (!OpenClipboard(owner)) return;
-    EmptyClipboard();
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-        if (void* target = GlobalLock(memory)) {
-            std::memcpy(target, text.c_str(), bytes);
-            GlobalUnlock(memory);
-            // The clipboard owns the memory once it takes it.
-            if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
-        } else {
-            GlobalFree(memory);
-        }
-    }
-    CloseClipboard();
-}
-
-}  // namespace
-
-void TMainForm::showDrawHistory() {
-    // The draws of this run, latest first, in a window beside the main one.
-    if (!history_) {
-        history_ = CreateWindowExW(0, kHistoryClassName, wide(kDrawHistoryCaption).c_str(),
-                                   WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 460, 300,
-                                   hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
-        const auto child = [this](const wchar_t* kind, const std::string& caption, DWORD style,
-                                  int id, DWORD extended = 0) {
-            const HWND control = CreateWindowExW(
-                extended, kind, wide(caption).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
-                history_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                GetModuleHandleW(nullptr), nullptr);
-            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(layout_.windowFont()),
-                         FALSE);
-        };
-        child(L"EDIT", "", WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY, kHistoryText,
-              WS_EX_CLIENTEDGE);
-        child(L"BUTTON", kDrawHistoryCopyCaption, WS_TABSTOP | BS_PUSHBUTTON, kHistoryCopy);
-        child(L"BUTTON", kDrawHistoryClearCaption, WS_TABSTOP | BS_PUSHBUTTON, kHistoryClear);
-        child(L"BUTTON", kDrawHistoryCloseCaption, WS_TABSTOP | BS_PUSHBUTTON, kHistoryClose);
-        SetWindowSubclass(history_, historyProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
-        RECT client{};
-        GetClientRect(history_, &client);
-        SendMessageW(history_, WM_SIZE, 0, MAKELPARAM(client.right, client.bottom));
-    }
-    const bool any = !topics_->drawer().history().empty();
-    EnableWindow(GetDlgItem(history_, kHistoryCopy), any);
-    EnableWindow(GetDlgItem(history_, kHistoryClear), any);
-    SetDlgItemTextW(history_, kHistoryText, wide(topics_->drawer().history().text("\r\n")).c_str());
-    ShowWindow(history_, SW_SHOWNORMAL);
-}
-
-void TMainForm::historyCommand(int id) {
-    switch (id) {
-        case kHistoryCopy:
-            putOnClipboard(history_, wide(topics_->drawer().history().text("\r\n")));
-            break;
-        case kHistoryClear:
-            topics_->drawer().clearHistory();
-            showDrawHistory();
-            break;
-        case kHistoryClose:
-            ShowWindow(history_, SW_HIDE);
-            break;
-        default:
-            break;
-    }
-}
-
-LRESULT CALLBACK TMainForm::historyProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                             UINT_PTR, DWORD_PTR form) {
-    switch (message) {
-        case WM_CLOSE:
-            // Closing only hides it: the history stays for the run.
-            ShowWindow(hwnd, SW_HIDE);
-            return 0;
-        case WM_COMMAND:
-            if (HIWORD(wParam) == BN_CLICKED) {
-                reinterpret_cast<TMainForm*>(form)->historyCommand(LOWORD(wParam));
-                return 0;
-            }
-            break;
-        case WM_SIZE: {
-            // The text fills the window above one row of buttons: copy and
-            // clear on the left, close on the right.
-            const double scale = reinterpret_cast<TMainForm*>(form)->layout_.scale();
-            const auto px = [scale](int v) { return static_cast<int>(std::lround(v * scale)); };
-            const int width = LOWORD(lParam);
-            const int height = HIWORD(lParam);
-            const int buttonTop = height - px(8) - px(24);
-            MoveWindow(GetDlgItem(hwnd, kHistoryText), px(8), px(8), width - px(16),
-                       buttonTop - px(16), TRUE);
-            MoveWindow(GetDlgItem(hwnd, kHistoryCopy), px(8), buttonTop, px(90), px(24), TRUE);
-            MoveWindow(GetDlgItem(hwnd, kHistoryClear), px(104), buttonTop, px(90), px(24), TRUE);
-            MoveWindow(GetDlgItem(hwnd, kHistoryClose), width - px(98), buttonTop, px(90), px(24),
-                       TRUE);
-            break;
-        }
-        default:
-            break;
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
 // ---- The window procedure ------------------------------------------------

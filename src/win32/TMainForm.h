@@ -37,6 +37,7 @@ class TopicCommands;
 namespace kivo::win32 {
 
 class AboutBox;
+class DrawHistoryWindow;
 class Win32WindowPorts;
 
 // The parts a test may put in place of the system's own; null: the
@@ -98,10 +99,6 @@ private:
     void judgeEditCommands(HMENU menu);
     void contextMenu(HWND where, LPARAM at);
     void dropFiles(HDROP drop);
-    void showDrawHistory();
-    void historyCommand(int id);
-    static LRESULT CALLBACK historyProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                             UINT_PTR, DWORD_PTR form);
 
     WindowParts parts_;
     HWND hwnd_ = nullptr;
@@ -118,7 +115,6 @@ private:
     HMENU menuBar_ = nullptr;
     HMENU popup1_ = nullptr;
     HMENU popup2_ = nullptr;
-    HWND history_ = nullptr;
     AnchorLayout::Controls controls_;
     AnchorLayout layout_{controls_};
     HintLine hintLine_;
@@ -138,6 +134,7 @@ private:
     std::unique_ptr<BrowserHelp> help_;
     std::unique_ptr<SystemPrinter> printer_;
     std::unique_ptr<AboutBox> FormAbout;
+    std::unique_ptr<DrawHistoryWindow> history_;
     std::unique_ptr<Win32WindowPorts> ports_;
     std::unique_ptr<FileCommands> files_;
     std::unique_ptr<TopicCommands> topics_;

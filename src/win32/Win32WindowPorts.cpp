@@ -2,6 +2,7 @@
 
 #include "commands/TopicCommands.h"
 #include "win32/AboutBox.h"
+#include "win32/DrawHistoryWindow.h"
 #include "win32/TMainForm.h"
 #include "win32/Wide.h"
 
@@ -71,7 +72,7 @@ void Win32WindowPorts::clearTopics() {
 
 void Win32WindowPorts::historyChanged() {
     // A closed history window catches up when it is opened again.
-    if (form_.history_ && IsWindowVisible(form_.history_)) form_.showDrawHistory();
+    if (form_.history_->isVisible()) form_.history_->show();
 }
 
 void Win32WindowPorts::showBusy(bool busy) {
@@ -85,7 +86,7 @@ void Win32WindowPorts::showBusy(bool busy) {
 
 void Win32WindowPorts::closeWindow() { DestroyWindow(form_.hwnd_); }
 
-void Win32WindowPorts::showDrawHistory() { form_.showDrawHistory(); }
+void Win32WindowPorts::showDrawHistory() { form_.history_->show(); }
 
 void Win32WindowPorts::showNoRepeats(bool on) {
     CheckMenuItem(form_.menuBar_, static_cast<UINT>(CommandId::NoRepeats),
