@@ -27,11 +27,11 @@ constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
 constexpr int kFirstControlId = 10;
 
-void registerClasses() {
-    static const bool registered = [] {
+void registerClass(WNDPROC procedure) {
+    static const bool registered = [procedure] {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = DefWindowProcW;
+        wc.lpfnWndProc = procedure;
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -69,7 +69,7 @@ TMainForm::TMainForm(WindowParts parts) : parts_(parts) {
     (void)richEdit;
     INITCOMMONCONTROLSEX common{sizeof(common), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&common);
-    registerClasses();
+    registerClass(&TMainForm::procedure);
     if (!parts_.boxes) parts_.boxes = &systemBoxes_;
     if (!parts_.dialogs) parts_.dialogs = &systemDialogs_;
     if (!parts_.urls) parts_.urls = &systemUrls_;
@@ -110,10 +110,10 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::createWindow() {
-    hwnd_ = CreateWindowExW(0, kClassName, L"", kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 400,
-                            300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TMainForm::procedure));
+    // The procedure sets hwnd_ at WM_NCCREATE: handlers see their window
+    // while it is being made.
+    CreateWindowExW(0, kClassName, L"", kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 400, 300,
+                    nullptr, nullptr, GetModuleHandleW(nullptr), this);
     layout_.attach(hwnd_);
 }
 
@@ -331,6 +331,12 @@ void TMainForm::dropFiles(HDROP drop) {
 // ---- The window procedure ------------------------------------------------
 
 LRESULT CALLBACK TMainForm::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* created =
+            static_cast<TMainForm*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        created->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    }
     auto* form = reinterpret_cast<TMainForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!form) return DefWindowProcW(hwnd, message, wParam, lParam);
     // Nothing may unwind through Windows' frames: what a handler throws ends
