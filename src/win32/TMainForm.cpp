@@ -5,14 +5,12 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
-#include <algorithm>
-#include <cmath>
-
 #include "commands/CommandRunner.h"
 #include "commands/EditCommands.h"
 #include "commands/FileCommands.h"
 #include "commands/HelpCommands.h"
 #include "commands/TopicCommands.h"
+#include "commands/WindowRules.h"
 #include "win32/AboutBox.h"
 #include "win32/DrawHistoryWindow.h"
 #include "win32/FocusedEditor.h"

@@ -1,7 +1,12 @@
 #pragma once
-// The main window of kivo.exe: Windows' own controls, menus and layout, and
-// one handler per event that forwards it to the commands. It holds no rule
-// of its own; the commands reach its controls through Win32WindowPorts.
+// The main window of kivo.exe. It builds its controls, menus and status bar
+// from the layout table and routes each event: a menu item or a button to
+// the command runner; an edit of the list, a move of its caret and dropped
+// files to the commands; the rest to its helpers. AnchorLayout places the
+// controls, HintLine keeps the hint line, FocusedEditor tells the edit
+// commands what the focused control holds, DrawHistoryWindow shows the
+// draws. It holds no rule of its own; the commands reach its controls
+// through Win32WindowPorts.
 //
 // The controls keep the names the program has always used for them (see
 // the layout table in commands/WindowLayout.h): Memo (a Rich Edit control),
@@ -12,15 +17,12 @@
 // After windows.h, which it builds on.
 #include <shellapi.h>
 
-#include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "commands/WindowLayout.h"
-#include "commands/WindowRules.h"
 #include "win32/AnchorLayout.h"
 #include "win32/HintLine.h"
 #include "win32/RichEditList.h"
@@ -118,8 +120,8 @@ private:
     AnchorLayout::Controls controls_;
     AnchorLayout layout_{controls_};
     HintLine hintLine_;
-    // Separators have identifiers of their own, so that one can carry a
-    // hint; they follow the commands'.
+    // Separators have identifiers of their own, above the commands', so
+    // that one can carry a hint.
     static constexpr UINT kFirstSeparatorId = 900;
     UINT nextSeparatorId_ = kFirstSeparatorId;
     // Long work under way (nested), shown by the wait cursor.
