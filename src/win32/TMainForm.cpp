@@ -5,16 +5,15 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
-#include <algorithm>
-#include <cmath>
-#include <cstring>
-
 #include "commands/CommandRunner.h"
 #include "commands/EditCommands.h"
 #include "commands/FileCommands.h"
 #include "commands/HelpCommands.h"
 #include "commands/TopicCommands.h"
+#include "commands/WindowRules.h"
 #include "win32/AboutBox.h"
+#include "win32/DrawHistoryWindow.h"
+#include "win32/FocusedEditor.h"
 #include "win32/Wide.h"
 #include "win32/Win32WindowPorts.h"
 
@@ -22,48 +21,21 @@ namespace kivo::win32 {
 namespace {
 
 constexpr const wchar_t* kClassName = L"TMainForm";
-constexpr const wchar_t* kHistoryClassName = L"TFormDrawHistory";
 constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
-// Separators have identifiers of their own, so that one can carry a hint.
-constexpr UINT kFirstSeparatorId = 900;
 constexpr int kFirstControlId = 10;
 
-// The dots per inch of the window's screen: GetDpiForWindow where Windows
-// has it (10 and later), the system's elsewhere.
-UINT dpiOf(HWND hwnd) {
-    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpi = reinterpret_cast<GetDpiForWindowFn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    if (getDpi) {
-        if (const UINT dpi = getDpi(hwnd)) return dpi;
-    }
-    const HDC screen = GetDC(hwnd);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(hwnd, screen);
-    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
-}
-
-HFONT pixelFont(const char* family, int pixels, double scale) {
-    return CreateFontW(-static_cast<int>(std::lround(pixels * scale)), 0, 0, 0, FW_NORMAL, FALSE,
-                       FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       DEFAULT_QUALITY, DEFAULT_PITCH, wide(family).c_str());
-}
-
-void registerClasses() {
-    static const bool registered = [] {
+void registerClass(WNDPROC procedure) {
+    static const bool registered = [procedure] {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = DefWindowProcW;
+        wc.lpfnWndProc = procedure;
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
         wc.lpszClassName = kClassName;
-        RegisterClassExW(&wc);
-        wc.lpszClassName = kHistoryClassName;
-        RegisterClassExW(&wc);
-        return true;
+        return RegisterClassExW(&wc) != 0;
     }();
     (void)registered;
 }
@@ -88,19 +60,6 @@ LRESULT CALLBACK editorProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
-SIZE textExtent(HWND control, HFONT font) {
-    const int length = GetWindowTextLengthW(control);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    GetWindowTextW(control, text.data(), length + 1);
-    const HDC dc = GetDC(control);
-    const HGDIOBJ old = SelectObject(dc, font);
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), length, &size);
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
-    return size;
-}
-
 }  // namespace
 
 TMainForm::TMainForm(WindowParts parts) : parts_(parts) {
@@ -108,7 +67,7 @@ TMainForm::TMainForm(WindowParts parts) : parts_(parts) {
     (void)richEdit;
     INITCOMMONCONTROLSEX common{sizeof(common), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&common);
-    registerClasses();
+    registerClass(&TMainForm::procedure);
     if (!parts_.boxes) parts_.boxes = &systemBoxes_;
     if (!parts_.dialogs) parts_.dialogs = &systemDialogs_;
     if (!parts_.urls) parts_.urls = &systemUrls_;
@@ -131,6 +90,7 @@ TMainForm::TMainForm(WindowParts parts) : parts_(parts) {
         HelpPorts{*ports_, *ports_, *ports_, *ports_, *ports_, *ports_, *ports_});
     runner_ = std::make_unique<CommandRunner>(
         WindowCommands{*files_, *topics_, *edits_, *helps_, *ports_}, *ports_);
+    history_ = std::make_unique<DrawHistoryWindow>(topics_->drawer(), hwnd_, layout_, *ports_);
     createMenus();
     createStatusBar();
     FormCreate();
@@ -139,46 +99,20 @@ TMainForm::TMainForm(WindowParts parts) : parts_(parts) {
 
 TMainForm::~TMainForm() {
     FormAbout.reset();
-    if (history_) DestroyWindow(history_);
+    history_.reset();
     if (hwnd_) {
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
     }
     for (HMENU menu : {popup1_, popup2_}) DestroyMenu(menu);
-    for (HFONT font : {windowFont_, topicFont_}) DeleteObject(font);
 }
 
 void TMainForm::createWindow() {
-    hwnd_ = CreateWindowExW(0, kClassName, L"", kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 400,
-                            300, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TMainForm::procedure));
-    // Design pixels are 96 per inch; the window grows with its screen's.
-    scale_ = dpiOf(hwnd_) / 96.0;
-    makeFonts();
-}
-
-void TMainForm::makeFonts() {
-    for (HFONT font : {windowFont_, topicFont_}) {
-        if (font) DeleteObject(font);
-    }
-    windowFont_ = pixelFont(kWindowFontFamily, kWindowFontPixels, scale_);
-    topicFont_ = pixelFont(kTopicFontFamily, kTopicFontPixels, scale_);
-}
-
-void TMainForm::dpiChanged(UINT dpi, const RECT& suggested) {
-    scale_ = dpi / 96.0;
-    makeFonts();
-    for (const auto& [name, hwnd] : controls_) {
-        const bool topic = hwnd == Edit1st || hwnd == Edit2nd;
-        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(topic ? topicFont_ : windowFont_),
-                     TRUE);
-    }
-    SendMessageW(StatusBar, SB_SETMINHEIGHT,
-                 static_cast<WPARAM>(std::lround(kStatusBarHeight * scale_)), 0);
-    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    layOut();
+    // The procedure sets hwnd_ at WM_NCCREATE: handlers see their window
+    // while it is being made.
+    CreateWindowExW(0, kClassName, L"", kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 400, 300,
+                    nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    layout_.attach(hwnd_);
 }
 
 void TMainForm::createControls() {
@@ -188,7 +122,7 @@ void TMainForm::createControls() {
         const HWND hwnd = CreateWindowExW(
             exStyle, cls, wide(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
-        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_), FALSE);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(layout_.windowFont()), FALSE);
         return hwnd;
     };
     int id = kFirstControlId;
@@ -213,12 +147,13 @@ void TMainForm::createControls() {
             case ControlKind::Topic:
                 hwnd = make(L"EDIT", row.text, WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY,
                             WS_EX_CLIENTEDGE, id);
-                SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(topicFont_), FALSE);
+                SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(layout_.topicFont()),
+                             FALSE);
                 SetWindowSubclass(hwnd, editorProcedure, 1, 0);
                 break;
         }
         controls_[row.name] = hwnd;
-        controlHints_[hwnd] = row.hint;
+        hintLine_.setControlHint(hwnd, row.hint);
         ++id;
     }
     // The group box last: below the controls it frames, and after them in
@@ -238,7 +173,6 @@ void TMainForm::createControls() {
 HMENU TMainForm::buildMenu(std::span<const MenuItem> items, bool bar) {
     // The menu each depth adds to; a sub-menu opens the next depth.
     std::vector<HMENU> parents{bar ? CreateMenu() : CreatePopupMenu()};
-    UINT separatorId = kFirstSeparatorId + static_cast<UINT>(itemHints_.size());
     for (const MenuItem& item : items) {
         parents.resize(static_cast<std::size_t>(item.depth) + 1);
         const HMENU parent = parents.back();
@@ -249,19 +183,19 @@ HMENU TMainForm::buildMenu(std::span<const MenuItem> items, bool bar) {
                 const HMENU sub = CreatePopupMenu();
                 AppendMenuW(parent, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub),
                             caption.c_str());
-                subMenuHints_[sub] = hint;
+                hintLine_.setSubMenuHint(sub, hint);
                 parents.push_back(sub);
                 break;
             }
             case MenuKind::Separator:
-                AppendMenuW(parent, MF_SEPARATOR, separatorId, nullptr);
-                itemHints_[separatorId++] = hint;
+                AppendMenuW(parent, MF_SEPARATOR, nextSeparatorId_, nullptr);
+                hintLine_.setItemHint(nextSeparatorId_++, hint);
                 break;
             case MenuKind::Item:
             case MenuKind::CheckItem: {
                 const auto id = static_cast<UINT>(item.command);
                 AppendMenuW(parent, MF_STRING, id, caption.c_str());
-                itemHints_[id] = hint;
+                hintLine_.setItemHint(id, hint);
                 break;
             }
         }
@@ -281,59 +215,13 @@ void TMainForm::createMenus() {
 void TMainForm::createStatusBar() {
     StatusBar = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0,
                                 0, 0, 0, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(StatusBar, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_), FALSE);
+    SendMessageW(StatusBar, WM_SETFONT, reinterpret_cast<WPARAM>(layout_.windowFont()), FALSE);
     // One panel; being the last, it reaches to the bar's right edge.
     int right = -1;
     SendMessageW(StatusBar, SB_SETPARTS, 1, reinterpret_cast<LPARAM>(&right));
-    SendMessageW(StatusBar, SB_SETMINHEIGHT,
-                 static_cast<WPARAM>(std::lround(kStatusBarHeight * scale_)), 0);
     controls_["StatusBar"] = StatusBar;
-
-    // The client area at the design size, below the menu bar.
-    RECT frame{0, 0, static_cast<LONG>(std::lround(kClientWidth * scale_)),
-               static_cast<LONG>(std::lround(kClientHeight * scale_))};
-    AdjustWindowRectEx(&frame, kWindowStyle, TRUE, 0);
-    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    layOut();
-}
-
-void TMainForm::layOut() {
-    if (!StatusBar) return;
-    SendMessageW(StatusBar, WM_SIZE, 0, 0);
-    RECT client{}, bar{};
-    GetClientRect(hwnd_, &client);
-    GetWindowRect(StatusBar, &bar);
-    const auto unscale = [this](long v) { return static_cast<int>(std::lround(v / scale_)); };
-    const auto scale = [this](int v) { return static_cast<int>(std::lround(v * scale_)); };
-    const Extent area{unscale(client.right), unscale(client.bottom - (bar.bottom - bar.top))};
-    const Bounds box =
-        placeControl(kGroupBoxBounds, AnchorLeft | AnchorTop | AnchorRight | AnchorBottom,
-                     {kClientWidth, kClientHeight - kStatusBarHeight}, area);
-    MoveWindow(GroupBox1, scale(box.left), scale(box.top), scale(box.width), scale(box.height),
-               TRUE);
-
-    std::vector<Bounds> placed;
-    std::vector<unsigned> anchors;
-    for (const ControlRow& row : groupBoxControls()) {
-        Bounds b =
-            placeControl(row.bounds, row.anchors, {kGroupBoxBounds.width, kGroupBoxBounds.height},
-                         {box.width, box.height});
-        if (row.anchors & AutoWidth) {
-            const HWND label = control(row.name);
-            b.width = unscale(textExtent(label, windowFont_).cx);
-        }
-        placed.push_back(b);
-        anchors.push_back(row.anchors);
-    }
-    // Inside the group box's frame.
-    keepLabelsInside(placed, anchors, box.width - 3);
-    std::size_t k = 0;
-    for (const ControlRow& row : groupBoxControls()) {
-        const Bounds& b = placed[k++];
-        MoveWindow(control(row.name), scale(box.left + b.left), scale(box.top + b.top),
-                   scale(b.width), scale(b.height), TRUE);
-    }
+    hintLine_.attach(hwnd_, StatusBar);
+    layout_.sizeToDesign(kWindowStyle);
 }
 
 // ---- Start-up ------------------------------------------------------------
@@ -372,10 +260,6 @@ void TMainForm::runCommand(CommandId command) { runner_->run(command); }
 
 void TMainForm::MemoSelectionChange() { refreshLineCount(*ports_, *ports_); }
 
-void TMainForm::ShowLongHint() {
-    SendMessageW(StatusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(wide(hints_.shown()).c_str()));
-}
-
 std::wstring TMainForm::statusText() const {
     const auto length = LOWORD(SendMessageW(StatusBar, SB_GETTEXTLENGTHW, 0, 0));
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
@@ -391,56 +275,15 @@ HWND TMainForm::control(std::string_view name) const {
     return found == controls_.end() ? nullptr : found->second;
 }
 
-std::string TMainForm::hintUnderPointer() const {
-    POINT at{};
-    if (!GetCursorPos(&at)) return {};
-    // From the control under the pointer out through its parents to the
-    // first with a hint; the window itself has none.
-    for (HWND hwnd = WindowFromPoint(at); hwnd && hwnd != hwnd_; hwnd = GetParent(hwnd)) {
-        const auto found = controlHints_.find(hwnd);
-        if (found != controlHints_.end() && !found->second.empty()) return found->second;
-    }
-    return {};
-}
-
-void TMainForm::idle() {
-    if (hints_.idle(inMenu_ || modal_ > 0, hintUnderPointer())) ShowLongHint();
-}
-
-void TMainForm::menuSelect(WPARAM wParam, LPARAM lParam) {
-    const UINT flags = HIWORD(wParam);
-    const auto menu = reinterpret_cast<HMENU>(lParam);
-    std::string hint;
-    if (flags == 0xFFFF && !menu) {
-        hint.clear();  // the menu closed
-    } else if (flags & MF_POPUP) {
-        const auto found = subMenuHints_.find(GetSubMenu(menu, LOWORD(wParam)));
-        if (found != subMenuHints_.end()) hint = found->second;
-    } else {
-        const auto found = itemHints_.find(LOWORD(wParam));
-        if (found != itemHints_.end()) hint = found->second;
-    }
-    if (hints_.highlight(hint)) ShowLongHint();
-}
+void TMainForm::idle() { hintLine_.idle(); }
 
 void TMainForm::judgeEditCommands(HMENU menu) {
     // The commands are about the edit control that has the focus; with the
     // focus anywhere else they stay as they are.
-    const HWND focused = GetFocus();
-    EditState state;
-    if (focused == Memo) {
-        state = {list_->hasSelection(), GetWindowTextLengthW(Memo) > 0, list_->canUndo()};
-    } else if (focused == Edit1st || focused == Edit2nd) {
-        DWORD from = 0, to = 0;
-        SendMessageW(focused, EM_GETSEL, reinterpret_cast<WPARAM>(&from),
-                     reinterpret_cast<LPARAM>(&to));
-        state = {from != to, GetWindowTextLengthW(focused) > 0,
-                 SendMessageW(focused, EM_CANUNDO, 0, 0) != 0};
-    } else {
-        return;
-    }
-    const EditEnabling enabling =
-        kivo::judgeEditCommands(state, IsClipboardFormatAvailable(CF_UNICODETEXT) != 0);
+    const HWND topicFields[] = {Edit1st, Edit2nd};
+    const auto state = editStateOf(GetFocus(), *list_, topicFields);
+    if (!state) return;
+    const EditEnabling enabling = kivo::judgeEditCommands(*state, clipboardHoldsText());
     const std::pair<CommandId, bool> items[] = {{CommandId::Cut, enabling.cut},
                                                 {CommandId::Copy, enabling.copy},
                                                 {CommandId::Paste, enabling.paste},
@@ -483,116 +326,15 @@ void TMainForm::dropFiles(HDROP drop) {
     runner_->guard([&] { files_->WMDropFiles(paths); });
 }
 
-namespace {
-
-// The history window's controls.
-enum HistoryControl { kHistoryText = 1, kHistoryCopy, kHistoryClear, kHistoryClose };
-
-void putOnClipboard(HWND owner, const std::wstring& text) {
-    if (!OpenClipboard(owner)) return;
-    EmptyClipboard();
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-        if (void* target = GlobalLock(memory)) {
-            std::memcpy(target, text.c_str(), bytes);
-            GlobalUnlock(memory);
-            // The clipboard owns the memory once it takes it.
-            if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
-        } else {
-            GlobalFree(memory);
-        }
-    }
-    CloseClipboard();
-}
-
-}  // namespace
-
-void TMainForm::showDrawHistory() {
-    // The draws of this run, latest first, in a window beside the main one.
-    if (!history_) {
-        history_ = CreateWindowExW(0, kHistoryClassName, wide(kDrawHistoryCaption).c_str(),
-                                   WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 460, 300,
-                                   hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
-        const auto child = [this](const wchar_t* kind, const std::string& caption, DWORD style,
-                                  int id, DWORD extended = 0) {
-            const HWND control = CreateWindowExW(
-                extended, kind, wide(caption).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
-                history_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                GetModuleHandleW(nullptr), nullptr);
-            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(windowFont_), FALSE);
-        };
-        child(L"EDIT", "", WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY, kHistoryText,
-              WS_EX_CLIENTEDGE);
-        child(L"BUTTON", kDrawHistoryCopyCaption, WS_TABSTOP | BS_PUSHBUTTON, kHistoryCopy);
-        child(L"BUTTON", kDrawHistoryClearCaption, WS_TABSTOP | BS_PUSHBUTTON, kHistoryClear);
-        child(L"BUTTON", kDrawHistoryCloseCaption, WS_TABSTOP | BS_PUSHBUTTON, kHistoryClose);
-        SetWindowSubclass(history_, historyProcedure, 1, reinterpret_cast<DWORD_PTR>(this));
-        RECT client{};
-        GetClientRect(history_, &client);
-        SendMessageW(history_, WM_SIZE, 0, MAKELPARAM(client.right, client.bottom));
-    }
-    const bool any = !topics_->drawer().history().empty();
-    EnableWindow(GetDlgItem(history_, kHistoryCopy), any);
-    EnableWindow(GetDlgItem(history_, kHistoryClear), any);
-    SetDlgItemTextW(history_, kHistoryText, wide(topics_->drawer().history().text("\r\n")).c_str());
-    ShowWindow(history_, SW_SHOWNORMAL);
-}
-
-void TMainForm::historyCommand(int id) {
-    switch (id) {
-        case kHistoryCopy:
-            putOnClipboard(history_, wide(topics_->drawer().history().text("\r\n")));
-            break;
-        case kHistoryClear:
-            topics_->drawer().clearHistory();
-            showDrawHistory();
-            break;
-        case kHistoryClose:
-            ShowWindow(history_, SW_HIDE);
-            break;
-        default:
-            break;
-    }
-}
-
-LRESULT CALLBACK TMainForm::historyProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                             UINT_PTR, DWORD_PTR form) {
-    switch (message) {
-        case WM_CLOSE:
-            // Closing only hides it: the history stays for the run.
-            ShowWindow(hwnd, SW_HIDE);
-            return 0;
-        case WM_COMMAND:
-            if (HIWORD(wParam) == BN_CLICKED) {
-                reinterpret_cast<TMainForm*>(form)->historyCommand(LOWORD(wParam));
-                return 0;
-            }
-            break;
-        case WM_SIZE: {
-            // The text fills the window above one row of buttons: copy and
-            // clear on the left, close on the right.
-            const double scale = reinterpret_cast<TMainForm*>(form)->scale_;
-            const auto px = [scale](int v) { return static_cast<int>(std::lround(v * scale)); };
-            const int width = LOWORD(lParam);
-            const int height = HIWORD(lParam);
-            const int buttonTop = height - px(8) - px(24);
-            MoveWindow(GetDlgItem(hwnd, kHistoryText), px(8), px(8), width - px(16),
-                       buttonTop - px(16), TRUE);
-            MoveWindow(GetDlgItem(hwnd, kHistoryCopy), px(8), buttonTop, px(90), px(24), TRUE);
-            MoveWindow(GetDlgItem(hwnd, kHistoryClear), px(104), buttonTop, px(90), px(24), TRUE);
-            MoveWindow(GetDlgItem(hwnd, kHistoryClose), width - px(98), buttonTop, px(90), px(24),
-                       TRUE);
-            break;
-        }
-        default:
-            break;
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
 // ---- The window procedure ------------------------------------------------
 
 LRESULT CALLBACK TMainForm::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* created =
+            static_cast<TMainForm*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        created->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    }
     auto* form = reinterpret_cast<TMainForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!form) return DefWindowProcW(hwnd, message, wParam, lParam);
     // Nothing may unwind through Windows' frames: what a handler throws ends
@@ -631,13 +373,13 @@ LRESULT TMainForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_MENUSELECT:
-            menuSelect(wParam, lParam);
+            hintLine_.menuSelect(wParam, lParam);
             return 0;
         case WM_ENTERMENULOOP:
-            inMenu_ = true;
+            hintLine_.menuOpen(true);
             return 0;
         case WM_EXITMENULOOP:
-            inMenu_ = false;
+            hintLine_.menuOpen(false);
             return 0;
         case WM_INITMENUPOPUP:
             judgeEditCommands(reinterpret_cast<HMENU>(wParam));
@@ -664,10 +406,10 @@ LRESULT TMainForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_SIZE:
-            layOut();
+            layout_.layOut();
             return 0;
         case WM_DPICHANGED:
-            dpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            layout_.dpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);

@@ -1,7 +1,12 @@
 #pragma once
-// The main window of kivo.exe: Windows' own controls, menus and layout, and
-// one handler per event that forwards it to the commands. It holds no rule
-// of its own; the commands reach its controls through Win32WindowPorts.
+// The main window of kivo.exe. It builds its controls, menus and status bar
+// from the layout table and routes each event: a menu item or a button to
+// the command runner; an edit of the list, a move of its caret and dropped
+// files to the commands; the rest to its helpers. AnchorLayout places the
+// controls, HintLine keeps the hint line, FocusedEditor tells the edit
+// commands what the focused control holds, DrawHistoryWindow shows the
+// draws. It holds no rule of its own; the commands reach its controls
+// through Win32WindowPorts.
 //
 // The controls keep the names the program has always used for them (see
 // the layout table in commands/WindowLayout.h): Memo (a Rich Edit control),
@@ -12,15 +17,14 @@
 // After windows.h, which it builds on.
 #include <shellapi.h>
 
-#include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "commands/WindowLayout.h"
-#include "commands/WindowRules.h"
+#include "win32/AnchorLayout.h"
+#include "win32/HintLine.h"
 #include "win32/RichEditList.h"
 #include "win32/SystemParts.h"
 
@@ -35,6 +39,7 @@ class TopicCommands;
 namespace kivo::win32 {
 
 class AboutBox;
+class DrawHistoryWindow;
 class Win32WindowPorts;
 
 // The parts a test may put in place of the system's own; null: the
@@ -85,33 +90,20 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     void createWindow();
-    void makeFonts();
-    // The window moved to a screen of another resolution.
-    void dpiChanged(UINT dpi, const RECT& suggested);
     void createControls();
     void createMenus();
     void createStatusBar();
     HMENU buildMenu(std::span<const MenuItem> items, bool bar);
-    void layOut();
 
     void FormCreate();
     void FormShow();
     void MemoSelectionChange();
-    void ShowLongHint();
     void judgeEditCommands(HMENU menu);
-    void menuSelect(WPARAM wParam, LPARAM lParam);
     void contextMenu(HWND where, LPARAM at);
     void dropFiles(HDROP drop);
-    void showDrawHistory();
-    void historyCommand(int id);
-    static LRESULT CALLBACK historyProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                             UINT_PTR, DWORD_PTR form);
-    std::string hintUnderPointer() const;
 
     WindowParts parts_;
     HWND hwnd_ = nullptr;
-    HFONT windowFont_ = nullptr;
-    HFONT topicFont_ = nullptr;
     HWND StatusBar = nullptr;
     HWND GroupBox1 = nullptr;
     HWND Memo = nullptr;
@@ -125,17 +117,15 @@ private:
     HMENU menuBar_ = nullptr;
     HMENU popup1_ = nullptr;
     HMENU popup2_ = nullptr;
-    HWND history_ = nullptr;
-    std::map<std::string, HWND, std::less<>> controls_;
-    std::map<HWND, std::string> controlHints_;
-    std::map<UINT, std::string> itemHints_;
-    std::map<HMENU, std::string> subMenuHints_;
-    HintRule hints_;
-    bool inMenu_ = false;
-    int modal_ = 0;
+    AnchorLayout::Controls controls_;
+    AnchorLayout layout_{controls_};
+    HintLine hintLine_;
+    // Separators have identifiers of their own, above the commands', so
+    // that one can carry a hint.
+    static constexpr UINT kFirstSeparatorId = 900;
+    UINT nextSeparatorId_ = kFirstSeparatorId;
     // Long work under way (nested), shown by the wait cursor.
     int busy_ = 0;
-    double scale_ = 1.0;
 
     std::unique_ptr<RichEditList> list_;
     SystemBoxes systemBoxes_;
@@ -146,6 +136,7 @@ private:
     std::unique_ptr<BrowserHelp> help_;
     std::unique_ptr<SystemPrinter> printer_;
     std::unique_ptr<AboutBox> FormAbout;
+    std::unique_ptr<DrawHistoryWindow> history_;
     std::unique_ptr<Win32WindowPorts> ports_;
     std::unique_ptr<FileCommands> files_;
     std::unique_ptr<TopicCommands> topics_;

@@ -2,6 +2,7 @@
 
 #include "commands/TopicCommands.h"
 #include "win32/AboutBox.h"
+#include "win32/DrawHistoryWindow.h"
 #include "win32/TMainForm.h"
 #include "win32/Wide.h"
 
@@ -9,11 +10,7 @@ namespace kivo::win32 {
 
 template <typename Run>
 auto Win32WindowPorts::modal(Run&& run) {
-    struct Open {
-        int& count;
-        explicit Open(int& c) : count(c) { ++count; }
-        ~Open() { --count; }
-    } open(form_.modal_);
+    const HintLine::ModalOpen open(form_.hintLine_);
     return run();
 }
 
@@ -61,7 +58,7 @@ void Win32WindowPorts::showLineCount(const std::string& count) {
     if (text == shown) return;
     SetWindowTextW(form_.LabelLineValue, text.c_str());
     // The label's width follows its text.
-    form_.layOut();
+    form_.layout_.layOut();
 }
 
 void Win32WindowPorts::showTopics(const std::string& topic1, const std::string& topic2) {
@@ -76,7 +73,7 @@ void Win32WindowPorts::clearTopics() {
 
 void Win32WindowPorts::historyChanged() {
     // A closed history window catches up when it is opened again.
-    if (form_.history_ && IsWindowVisible(form_.history_)) form_.showDrawHistory();
+    if (form_.history_->isVisible()) form_.history_->show();
 }
 
 void Win32WindowPorts::showBusy(bool busy) {
@@ -90,7 +87,7 @@ void Win32WindowPorts::showBusy(bool busy) {
 
 void Win32WindowPorts::closeWindow() { DestroyWindow(form_.hwnd_); }
 
-void Win32WindowPorts::showDrawHistory() { form_.showDrawHistory(); }
+void Win32WindowPorts::showDrawHistory() { form_.history_->show(); }
 
 void Win32WindowPorts::showNoRepeats(bool on) {
     CheckMenuItem(form_.menuBar_, static_cast<UINT>(CommandId::NoRepeats),

@@ -1,0 +1,166 @@
+#include "win32/DrawHistoryWindow.h"
+
+#include <cstring>
+#include <string>
+
+#include "commands/CommandRunner.h"
+#include "commands/WindowLayout.h"
+#include "win32/AnchorLayout.h"
+#include "win32/Wide.h"
+#include "wordlist/TopicDrawer.h"
+
+namespace kivo::win32 {
+namespace {
+
+constexpr const wchar_t* kClassName = L"TFormDrawHistory";
+
+// Its controls, by their identifiers.
+enum HistoryControl { kHistoryText = 1, kHistoryCopy, kHistoryClear, kHistoryClose };
+
+void putOnClipboard(HWND owner, const std::wstring& text) {
+    if (!OpenClipboard(owner)) return;
+    EmptyClipboard();
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+        if (void* target = GlobalLock(memory)) {
+            std::memcpy(target, text.c_str(), bytes);
+            GlobalUnlock(memory);
+            // The clipboard owns the memory once it takes it.
+            if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+        } else {
+            GlobalFree(memory);
+        }
+    }
+    CloseClipboard();
+}
+
+}  // namespace
+
+DrawHistoryWindow::DrawHistoryWindow(TopicDrawer& drawer, HWND mainWindow,
+                                     const AnchorLayout& layout, BoxPort& boxes)
+    : drawer_(drawer), main_(mainWindow), layout_(layout), boxes_(boxes) {}
+
+DrawHistoryWindow::~DrawHistoryWindow() {
+    if (hwnd_) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+void DrawHistoryWindow::create() {
+    static const bool registered = [] {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = &DrawHistoryWindow::procedure;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        wc.lpszClassName = kClassName;
+        return RegisterClassExW(&wc) != 0;
+    }();
+    (void)registered;
+    CreateWindowExW(0, kClassName, wide(kDrawHistoryCaption).c_str(), WS_OVERLAPPEDWINDOW,
+                    CW_USEDEFAULT, CW_USEDEFAULT, 460, 300, main_, nullptr,
+                    GetModuleHandleW(nullptr), this);
+    const auto child = [this](const wchar_t* kind, const std::string& caption, DWORD style, int id,
+                              DWORD extended = 0) {
+        const HWND control = CreateWindowExW(
+            extended, kind, wide(caption).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(layout_.windowFont()), FALSE);
+    };
+    child(L"EDIT", "", WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY, kHistoryText,
+          WS_EX_CLIENTEDGE);
+    child(L"BUTTON", kDrawHistoryCopyCaption, WS_TABSTOP | BS_PUSHBUTTON, kHistoryCopy);
+    child(L"BUTTON", kDrawHistoryClearCaption, WS_TABSTOP | BS_PUSHBUTTON, kHistoryClear);
+    child(L"BUTTON", kDrawHistoryCloseCaption, WS_TABSTOP | BS_PUSHBUTTON, kHistoryClose);
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    layOut(client.right, client.bottom);
+}
+
+void DrawHistoryWindow::show() {
+    if (!hwnd_) create();
+    refresh();
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+}
+
+void DrawHistoryWindow::refresh() {
+    const bool any = !drawer_.history().empty();
+    EnableWindow(GetDlgItem(hwnd_, kHistoryCopy), any);
+    EnableWindow(GetDlgItem(hwnd_, kHistoryClear), any);
+    SetDlgItemTextW(hwnd_, kHistoryText, wide(drawer_.history().text("\r\n")).c_str());
+}
+
+bool DrawHistoryWindow::isVisible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+
+void DrawHistoryWindow::ButtonCopyClick() {
+    putOnClipboard(hwnd_, wide(drawer_.history().text("\r\n")));
+}
+
+void DrawHistoryWindow::ButtonClearClick() {
+    drawer_.clearHistory();
+    show();
+}
+
+void DrawHistoryWindow::layOut(int width, int height) {
+    // The text fills the window above one row of buttons: copy and clear on
+    // the left, close on the right.
+    const auto px = [this](int v) { return layout_.scaled(v); };
+    const int buttonTop = height - px(8) - px(24);
+    MoveWindow(GetDlgItem(hwnd_, kHistoryText), px(8), px(8), width - px(16), buttonTop - px(16),
+               TRUE);
+    MoveWindow(GetDlgItem(hwnd_, kHistoryCopy), px(8), buttonTop, px(90), px(24), TRUE);
+    MoveWindow(GetDlgItem(hwnd_, kHistoryClear), px(104), buttonTop, px(90), px(24), TRUE);
+    MoveWindow(GetDlgItem(hwnd_, kHistoryClose), width - px(98), buttonTop, px(90), px(24), TRUE);
+}
+
+LRESULT CALLBACK DrawHistoryWindow::procedure(HWND hwnd, UINT message, WPARAM wParam,
+                                              LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* created = static_cast<DrawHistoryWindow*>(
+            reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        created->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    }
+    auto* window = reinterpret_cast<DrawHistoryWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!window) return DefWindowProcW(hwnd, message, wParam, lParam);
+    // Nothing may unwind through Windows' frames.
+    LRESULT result = 0;
+    guarded(window->boxes_, [&] { result = window->handle(message, wParam, lParam); });
+    return result;
+}
+
+LRESULT DrawHistoryWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CLOSE:
+            // Closing only hides it: the history stays for the run.
+            ShowWindow(hwnd_, SW_HIDE);
+            return 0;
+        case WM_COMMAND:
+            if (HIWORD(wParam) != BN_CLICKED) break;
+            switch (LOWORD(wParam)) {
+                case kHistoryCopy:
+                    ButtonCopyClick();
+                    break;
+                case kHistoryClear:
+                    ButtonClearClick();
+                    break;
+                case kHistoryClose:
+                    ShowWindow(hwnd_, SW_HIDE);
+                    break;
+                default:
+                    break;
+            }
+            return 0;
+        case WM_SIZE:
+            layOut(LOWORD(lParam), HIWORD(lParam));
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+}  // namespace kivo::win32

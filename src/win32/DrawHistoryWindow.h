@@ -1,0 +1,48 @@
+#pragma once
+// A small window beside the main window listing every draw of this run,
+// latest first, with its time and both topics. The history can be copied as
+// text and cleared from here. Closing it only hides it; it is made when
+// first shown.
+#include <windows.h>
+
+namespace kivo {
+class BoxPort;
+class TopicDrawer;
+}  // namespace kivo
+
+namespace kivo::win32 {
+
+class AnchorLayout;
+
+class DrawHistoryWindow {
+public:
+    // Its handlers report what escapes them through `boxes`; it takes the
+    // main window's font and scale from `layout`.
+    DrawHistoryWindow(TopicDrawer& drawer, HWND mainWindow, const AnchorLayout& layout,
+                      BoxPort& boxes);
+    ~DrawHistoryWindow();
+    DrawHistoryWindow(const DrawHistoryWindow&) = delete;
+    DrawHistoryWindow& operator=(const DrawHistoryWindow&) = delete;
+
+    // Shows the history as it now is.
+    void show();
+    void refresh();
+    bool isVisible() const;
+
+    void ButtonCopyClick();
+    void ButtonClearClick();
+
+private:
+    static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void create();
+    void layOut(int width, int height);
+
+    TopicDrawer& drawer_;
+    HWND main_;
+    const AnchorLayout& layout_;
+    BoxPort& boxes_;
+    HWND hwnd_ = nullptr;
+};
+
+}  // namespace kivo::win32
