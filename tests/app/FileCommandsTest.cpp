@@ -19,6 +19,7 @@
 #include "FormControls.h"
 #include "ScriptedBoxes.h"
 #include "app/TMainForm.h"
+#include "commands/ListContract.h"
 #include "files/Cryptogram.h"
 #include "platform/FileDialogs.h"
 #include "platform/MemoControl.h"
@@ -523,6 +524,17 @@ TEST_F(FileCommandsTest, AFullDiskShowsItsErrorAndKeepsTheOldFile) {
     unmount();
 }
 #endif
+
+TEST_F(FileCommandsTest, AWholeFileLoadShowsItsFormatsAndRaisesTheCapacity) {
+    const QString rtf = path("list.rtf");
+    write(rtf,
+          "{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fcharset128 MS Gothic;}}"
+          "\\f0 \\'8c\\'a2\\par {\\b bold}\\par plain}");
+    form->LoadWordListFile(rtf.toStdString());
+    EXPECT_TRUE(ui(*form).Memo->styleAt(2).bold);   // "bold" on line 1
+    EXPECT_FALSE(ui(*form).Memo->styleAt(7).bold);  // "plain" on line 2
+    EXPECT_EQ(ui(*form).Memo->capacity(), kRaisedCapacity);
+}
 
 }  // namespace
 }  // namespace kivo

@@ -1,40 +1,16 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <deque>
 #include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
 
-#include "FakeWindow.h"
-#include "commands/FileCommands.h"
+#include "FileCommandsFixture.h"
 #include "core/Errors.h"
-#include "core/PathRules.h"
 #include "files/Cryptogram.h"
 
 namespace kivo {
 namespace {
 
 namespace fs = std::filesystem;
-class CommandsTest : public ::testing::Test {
-protected:
-    FakeWindow window;
-    FileCommands commands{window, window, window, window};
-    fs::path dir = fs::temp_directory_path() /
-                   ("kivo-commands-" + std::to_string(std::random_device{}()) + "-語句");
-
-    void SetUp() override { fs::create_directories(dir); }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string at(const char* name) const { return utf8Of(dir / pathFromUtf8(name)); }
-    static void write(const std::string& path, const std::string& bytes) {
-        std::ofstream(pathFromUtf8(path), std::ios::binary) << bytes;
-    }
-    static std::string read(const std::string& path) {
-        std::ifstream in(pathFromUtf8(path), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-};
+using CommandsTest = FileCommandsFixture;
 
 TEST_F(CommandsTest, TheSavePromptCancelsSavesOrGoesOn) {
     window.list = {"犬"};
@@ -54,10 +30,10 @@ TEST_F(CommandsTest, TheSavePromptCancelsSavesOrGoesOn) {
 }
 
 TEST_F(CommandsTest, NewImportsAskToSaveAModifiedListFirst) {
-    const std::string text = at("new.txt");
-    write(text, "\x8E\x6C\r\n\x8C\xDC\r\n");  // 四, 五 in code page 932
-    const std::string container = at("new.Kivo");
-    write(container, EncipherContainer("四\r\n五\r\n", "tonic_Kivo_RW7QX214fy", 0));
+    const std::string text =
+        write("new.txt", "\x8E\x6C\r\n\x8C\xDC\r\n");  // 四, 五 in code page 932
+    const std::string container =
+        write("new.Kivo", EncipherContainer("四\r\n五\r\n", "tonic_Kivo_RW7QX214fy", 0));
     const struct {
         void (FileCommands::*run)();
         std::string file;
@@ -103,8 +79,8 @@ TEST_F(CommandsTest, NewImportsAskToSaveAModifiedListFirst) {
 }
 
 TEST_F(CommandsTest, AddImportsPutTheFileAfterTheList) {
-    const std::string file = at("two.txt");
-    write(file, "\x8E\x6C\r\n\x8C\xDC\r\n");  // 四, 五 in code page 932
+    const std::string file =
+        write("two.txt", "\x8E\x6C\r\n\x8C\xDC\r\n");  // 四, 五 in code page 932
     window.list = {"一", "二", "三"};
     window.modified = true;
     window.paths = {file};
@@ -120,8 +96,7 @@ TEST_F(CommandsTest, AddImportsPutTheFileAfterTheList) {
 }
 
 TEST_F(CommandsTest, ExportsAskBeforeOverwritingAndImportsReadTheContainerBack) {
-    const std::string target = at("動物.Kivo");
-    write(target, "old");
+    const std::string target = write("動物.Kivo", "old");
     window.list = {"猫", "ｶﾞ"};
     window.modified = true;
     window.paths = {target};
@@ -144,8 +119,7 @@ TEST_F(CommandsTest, ExportsAskBeforeOverwritingAndImportsReadTheContainerBack) 
 }
 
 TEST_F(CommandsTest, AListTooLargeForTheControlLeavesTheOldListAndCaption) {
-    const std::string file = at("big.txt");
-    write(file, "a\r\nb\r\n");
+    const std::string file = write("big.txt", "a\r\nb\r\n");
     window.list = {"犬"};
     window.caption = "old";
     window.costs.memoryBudget = 3;
@@ -153,26 +127,6 @@ TEST_F(CommandsTest, AListTooLargeForTheControlLeavesTheOldListAndCaption) {
     EXPECT_THROW(commands.mnuNewInporttxtClick(), std::bad_alloc);
     EXPECT_EQ(window.list, Lines{"犬"});
     EXPECT_EQ(window.caption, "old");
-}
-
-TEST_F(CommandsTest, AWordDocumentMeetsTheSameMemoryRuleAsATextFile) {
-    // Eight million paragraph marks, at the fixed places of an old Word
-    // document and as line breaks in a text file.
-    constexpr std::size_t kBlocks = 8'000'000 / 513 + 1;
-    std::string doc(1280 + kBlocks * 513, '\r');
-    doc.replace(0, 6, "\xD0\xCF\x11\xE0\xA1\xB1");
-    std::fill(doc.begin() + 6, doc.begin() + 1280, '\0');
-    doc[516] = '\x69';
-    write(at("marks.doc"), doc);
-    write(at("marks.txt"), std::string(kBlocks * 513, '\n'));
-    window.room = kDefaultCapacity;
-    for (const char* name : {"marks.doc", "marks.txt"}) {
-        window.list = {"犬"};
-        window.modified = true;
-        EXPECT_THROW(commands.LoadWordListFile(at(name)), std::bad_alloc) << name;
-        EXPECT_EQ(window.list, Lines{"犬"}) << name;
-        EXPECT_EQ(window.busy, 0) << name;
-    }
 }
 
 TEST_F(CommandsTest, LongWorkShowsTheWaitCursorAndTakesItBackOnEveryWayOut) {
@@ -187,33 +141,6 @@ TEST_F(CommandsTest, LongWorkShowsTheWaitCursorAndTakesItBackOnEveryWayOut) {
     EXPECT_EQ(window.busy, 0);
     // The list a failed add-import was to grow is still there.
     EXPECT_EQ(window.list, Lines{"犬"});
-}
-
-std::string fixture(const char* name) {
-    std::ifstream in(std::string(KIVO_TEST_DATA_DIR) + "/" + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-TEST_F(CommandsTest, ADamagedOldWordDocumentGivesAnEmptyListWithoutAMessage) {
-    // Nothing at the fixed places, so the document's own structure is read,
-    // and that is damaged: the fixed places' empty result stands.
-    const std::string doc = fixture("word-libreoffice-list.doc");
-    std::size_t fib = 512;  // the WordDocument stream's first sector: the FIB's identifier
-    while (fib + 2 < doc.size() && !(doc[fib] == '\xEC' && doc[fib + 1] == '\xA5')) fib += 512;
-    ASSERT_LT(fib + 0x9A + 34 * 8, doc.size());
-    std::string pieceTablePastTheEnd = doc;
-    pieceTablePastTheEnd[fib + 0x9A + 33 * 8 + 3] = '\x7F';
-    std::string zeroFib = doc;
-    std::fill_n(zeroFib.begin() + static_cast<std::ptrdiff_t>(fib), 0x9A + 34 * 8, '\0');
-    for (const auto& [name, bytes] : {std::pair{"directory cut short", doc.substr(0, 4096)},
-                                      std::pair{"piece table past the end", pieceTablePastTheEnd},
-                                      std::pair{"FIB all zeros", zeroFib}}) {
-        window.list = {"犬"};
-        write(at("damaged.doc"), bytes);
-        EXPECT_NO_THROW(commands.LoadWordListFile(at("damaged.doc"))) << name;
-        EXPECT_TRUE(window.list.empty()) << name;
-        EXPECT_TRUE(window.shown.empty()) << name;
-    }
 }
 
 }  // namespace
