@@ -132,7 +132,7 @@ struct FakeWindow : WordListPort,
         return a;
     }
     std::optional<std::string> next(const std::string& kind, const DialogSettings& s) {
-        shown.push_back(kind + ":" + s.filter);
+        shown.push_back(kind + ":" + s.filter + ":" + s.defaultExtension);
         if (paths.empty()) {
             ADD_FAILURE() << "unanswered " << kind << " dialog: " << s.filter;
             return std::nullopt;

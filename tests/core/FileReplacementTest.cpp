@@ -2,13 +2,13 @@
 
 #include <chrono>
 #include <fstream>
-#include <random>
 #include <regex>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "core/FileReplacement.h"
+#include "support/TempFolder.h"
 
 #ifndef _WIN32
 #include <sys/resource.h>
@@ -26,19 +26,8 @@ namespace fs = std::filesystem;
 
 class FileReplacementTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("kivo-replacement-test-" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        for (const auto& entry : fs::recursive_directory_iterator(dir_, ignored))
-            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(dir_, ignored);
-    }
-
-    fs::path at(const std::string& name) const { return dir_ / name; }
+    TempFolder folder_;
+    fs::path at(const std::string& name) const { return folder_.path(name); }
 
     static void put(const fs::path& path, const std::string& text) {
         std::ofstream(path, std::ios::binary) << text;
@@ -56,8 +45,6 @@ protected:
     static bool save(FileReplacement& replacement, const std::string& text) {
         return replacement.write({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
     }
-
-    fs::path dir_;
 };
 
 TEST_F(FileReplacementTest, OnlyOurOwnStaleTemporaryFilesAreSwept) {
@@ -78,7 +65,7 @@ TEST_F(FileReplacementTest, OnlyOurOwnStaleTemporaryFilesAreSwept) {
     }
 #endif
     const auto stale = fs::file_time_type::clock::now() - std::chrono::hours(2);
-    for (const auto& entry : fs::directory_iterator(dir_))
+    for (const auto& entry : fs::directory_iterator(folder_.root()))
         if (!entry.is_symlink()) fs::last_write_time(entry, stale);
     put(at(".kivo-00c0ffee.tmp"), "another Kivo's, saving now");
     kept.insert(".kivo-00c0ffee.tmp");
@@ -87,7 +74,7 @@ TEST_F(FileReplacementTest, OnlyOurOwnStaleTemporaryFilesAreSwept) {
     ASSERT_TRUE(save(replacement, "new"));
     ASSERT_TRUE(replacement.commit());
     kept.insert("list.txt");
-    EXPECT_EQ(namesIn(dir_), kept);
+    EXPECT_EQ(namesIn(folder_.root()), kept);
     for (const auto& name : users) EXPECT_EQ(get(at(name)), "mine");
 }
 

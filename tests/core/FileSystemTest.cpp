@@ -3,11 +3,11 @@
 #include <chrono>
 #include <ctime>
 #include <fstream>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "core/FileSystem.h"
+#include "support/TempFolder.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -66,17 +66,8 @@ TEST(CacheFolder, FollowsTheXdgBaseDirectoryRules) {
 
 class FileSystemTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto seed = std::random_device{}();
-        dir_ = fs::temp_directory_path() / ("kivo-fs-test-" + std::to_string(seed));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-
-    fs::path at(const std::string& name) const { return dir_ / name; }
+    TempFolder folder_;
+    fs::path at(const std::string& name) const { return folder_.path(name); }
 
     static void put(const fs::path& path, const std::string& text) {
         std::ofstream(path, std::ios::binary) << text;
@@ -88,8 +79,6 @@ protected:
     static std::vector<std::uint8_t> bytes(const std::string& text) {
         return {text.begin(), text.end()};
     }
-
-    fs::path dir_;
 };
 
 TEST_F(FileSystemTest, ExclusiveCreationNeverTakesAnExistingName) {

@@ -7,11 +7,11 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
 #include "core/FileSystem.h"
+#include "support/TempFolder.h"
 
 namespace kivo {
 namespace {
@@ -59,20 +59,8 @@ SYSTEMTIME lastWriteLocal(const fs::path& path) {
 
 class FileSystemWinTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("kivo-fs-win-test-" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        for (const auto& entry : fs::directory_iterator(dir_)) {
-            SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-        }
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-
-    fs::path at(const std::string& name) const { return dir_ / name; }
+    TempFolder folder_;
+    fs::path at(const std::string& name) const { return folder_.path(name); }
 
     static void put(const fs::path& path, const std::string& text) {
         std::ofstream(path, std::ios::binary) << text;
@@ -81,8 +69,6 @@ protected:
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-
-    fs::path dir_;
 };
 
 TEST_F(FileSystemWinTest, ReadOnlyAttributeBlocksDeletingAndReplacing) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "files/Cryptogram.h"
+#include "support/TempFolder.h"
 
 namespace kivo {
 namespace {
@@ -46,20 +47,8 @@ ContainerHeader headerOf(const Bytes& bytes) {
 
 class CryptogramTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto seed = std::random_device{}();
-        dir_ = fs::temp_directory_path() / ("kivo-cryptogram-test-" + std::to_string(seed));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::permissions(dir_ / "list.Kivo", fs::perms::owner_all, ignored);
-        fs::remove_all(dir_, ignored);
-    }
-
-    fs::path at(std::string_view utf8Name) const {
-        return dir_ / fs::path(std::u8string(utf8Name.begin(), utf8Name.end()));
-    }
+    TempFolder folder_;
+    fs::path at(std::string_view utf8Name) const { return folder_.path(utf8Name); }
 
     // Writes a file and, when given, sets its last-write time from a stamp.
     static void put(const fs::path& path, const Bytes& bytes, std::uint32_t stamp = 0) {
@@ -82,14 +71,12 @@ protected:
     }
     std::set<std::string> names() const {
         std::set<std::string> found;
-        for (const auto& entry : fs::directory_iterator(dir_)) {
+        for (const auto& entry : fs::directory_iterator(folder_.root())) {
             const std::u8string name = entry.path().filename().u8string();
             found.emplace(name.begin(), name.end());
         }
         return found;
     }
-
-    fs::path dir_;
 };
 
 // --- The format -------------------------------------------------------------

@@ -8,12 +8,12 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <random>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "files/Cryptogram.h"
+#include "support/TempFolder.h"
 
 namespace kivo {
 namespace {
@@ -44,20 +44,8 @@ ContainerHeader headerOf(const Bytes& bytes) {
 
 class CryptogramWinTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("kivo-cryptogram-win-test-" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        for (const auto& entry : fs::directory_iterator(dir_)) {
-            SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-        }
-        std::error_code ignored;
-        fs::remove_all(dir_, ignored);
-    }
-
-    fs::path at(const std::string& name) const { return dir_ / name; }
+    TempFolder folder_;
+    fs::path at(const std::string& name) const { return folder_.path(name); }
 
     static void put(const fs::path& path, const Bytes& bytes) {
         std::ofstream(path, std::ios::binary)
@@ -70,7 +58,7 @@ protected:
     }
     std::set<std::string> names() const {
         std::set<std::string> found;
-        for (const auto& entry : fs::directory_iterator(dir_)) {
+        for (const auto& entry : fs::directory_iterator(folder_.root())) {
             found.insert(entry.path().filename().string());
         }
         return found;
@@ -82,8 +70,6 @@ protected:
         EXPECT_TRUE(EncryptFileInPlace(path, kKey));
         return get(path);
     }
-
-    fs::path dir_;
 };
 
 TEST_F(CryptogramWinTest, TheReadOnlyAttributeKeepsAFileAsItIs) {

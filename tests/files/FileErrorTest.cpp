@@ -7,11 +7,10 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include <filesystem>
 #include <fstream>
-#include <random>
 
 #include "core/FileSystem.h"
+#include "support/TempFolder.h"
 #endif
 
 namespace kivo {
@@ -61,8 +60,8 @@ TEST(FileError, WindowsErrorsMapOntoTheCodes) {
 
 #ifdef _WIN32
 TEST(FileError, AListAnotherProgramHoldsOpenIsAccessDenied) {
-    const std::filesystem::path path = std::filesystem::temp_directory_path() /
-                                       ("kivo-held-" + std::to_string(std::random_device{}()));
+    const TempFolder folder;
+    const std::filesystem::path path = folder.path("一覧.txt");
     std::ofstream(path) << "犬";
     // As Excel holds a list it has open: shared with nobody.
     const HANDLE held = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
@@ -71,7 +70,6 @@ TEST(FileError, AListAnotherProgramHoldsOpenIsAccessDenied) {
     int error = 0;
     EXPECT_FALSE(File::openForReading(path, &error).isOpen());
     CloseHandle(held);
-    std::filesystem::remove(path);
     EXPECT_STREQ(FileError(fileErrorCodeFromSystem(error)).what(),
                  "ファイルへのアクセスが拒否されました");
 }

@@ -4,12 +4,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 
 #include "core/Errors.h"
 #include "files/ListExport.h"
 #include "files/WordListLoader.h"
+#include "support/TempFolder.h"
 
 #ifndef _WIN32
 #include <sys/resource.h>
@@ -118,19 +118,8 @@ TEST(ListToText, CodePage932WithCrLfOrUtf8WhenNeeded) {
 
 class SafeWriteTest : public ::testing::Test {
 protected:
-    fs::path dir;
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("kivo-save-" + std::to_string(std::random_device{}()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override {
-        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add);
-        // Windows deletes no read-only file, so the files get their rights back too.
-        for (const auto& entry : fs::directory_iterator(dir)) {
-            fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
-        }
-        fs::remove_all(dir);
-    }
+    TempFolder folder;
+    const fs::path& dir = folder.root();
 };
 
 TEST_F(SafeWriteTest, ReplacesWholeKeepsRightsAndLeavesNoTemporaryFile) {
@@ -161,7 +150,7 @@ TEST_F(SafeWriteTest, AFailedSaveLeavesTheOldFileAndSaysWhy) {
         writeFileSafely(target, "new");
         FAIL() << "no error";
     } catch (const std::exception& e) {
-        EXPECT_EQ(std::string(e.what()), "ファイル " + target.string() + " を作成できません");
+        EXPECT_EQ(std::string(e.what()), "ファイル " + utf8Of(target) + " を作成できません");
     }
     EXPECT_EQ(readAll(target), "old");
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
@@ -193,7 +182,7 @@ TEST_F(SafeWriteTest, AWritableFileInAClosedFolderIsWrittenInPlaceOnlyBesideACop
                 ADD_FAILURE() << "written without a copy";
             } catch (const UserError& e) {
                 EXPECT_EQ(std::string(e.what()),
-                          "ファイル " + target.string() + " を作成できません");
+                          "ファイル " + utf8Of(target) + " を作成できません");
             }
             EXPECT_EQ(readAll(target), old);
         };
@@ -224,9 +213,8 @@ TEST(ListToRtf, LibreOfficeReadsTheSameLines) {
     if (std::system("command -v soffice >/dev/null 2>&1") != 0) {
         GTEST_SKIP() << "LibreOffice is not installed";
     }
-    const fs::path dir =
-        fs::temp_directory_path() / ("kivo-lo-" + std::to_string(std::random_device{}()));
-    fs::create_directories(dir);
+    const TempFolder folder;
+    const fs::path& dir = folder.root();
     const std::string lines = "犬\n表ソ\n{a\\b}\nｶﾞ 半角\n😀 emoji\n한국어\n\n最後";
     std::ofstream(dir / "list.rtf", std::ios::binary)
         << listToRtf({lines + "\n", {}}, "ＭＳ ゴシック", 24);
@@ -242,7 +230,6 @@ TEST(ListToRtf, LibreOfficeReadsTheSameLines) {
         if (c != '\r') normalized += c;
     while (normalized.ends_with("\n")) normalized.pop_back();
     EXPECT_EQ(normalized, lines);
-    fs::remove_all(dir);
 }
 
 }  // namespace

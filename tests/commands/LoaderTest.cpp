@@ -1,0 +1,212 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <new>
+
+#include "FileCommandsFixture.h"
+#include "commands/ListContract.h"
+#include "files/WordListLoader.h"
+
+namespace kivo {
+namespace {
+
+namespace fs = std::filesystem;
+
+class LoaderTest : public FileCommandsFixture {
+protected:
+    std::string failureOf(const std::string& path) {
+        return errorOf([&] { commands.LoadWordListFile(path); });
+    }
+};
+
+const std::string kBefore = "before.txt  >>>  Kivo version 1.33";
+const std::string kTooManyLines = "warning:行数が長すぎてファイルが開けません";
+
+TEST_F(LoaderTest, PlainTextInEveryLineBreakStyleAndEncoding) {
+    window.modified = true;
+    const std::string cp932 = write("動物.txt", "\x8C\xA2\r\n\x94\x4C\rbird\nfish");
+    commands.LoadWordListFile(cp932);
+    EXPECT_EQ(window.list, (Lines{"犬", "猫", "bird", "fish"}));
+    EXPECT_EQ(window.caption, "動物.txt  >>>  Kivo version 1.33");
+    EXPECT_EQ(commands.currentFile(), cp932);
+    EXPECT_FALSE(window.modified);
+
+    commands.LoadWordListFile(write("utf8.txt", "猫\n😀\n"));
+    EXPECT_EQ(window.list, (Lines{"猫", "😀"}));
+    commands.LoadWordListFile(write("bom.txt", std::string("\xFF\xFE\x2B\x59\x0D\x00\x0A\x00", 8)));
+    EXPECT_EQ(window.list, Lines{"夫"});
+    EXPECT_TRUE(window.shown.empty());
+}
+
+TEST_F(LoaderTest, EmptyAndTinyFilesAreTextAndBecomeCurrent) {
+    window.list = {"old"};
+    const std::string empty = write("empty.txt", "");
+    commands.LoadWordListFile(empty);
+    EXPECT_TRUE(window.list.empty());
+    EXPECT_EQ(commands.currentFile(), empty);
+    commands.LoadWordListFile(write("tiny", "{\\rt"));
+    EXPECT_EQ(window.list, Lines{"{\\rt"});
+}
+
+TEST_F(LoaderTest, RtfLoadsAsParagraphs) {
+    commands.LoadWordListFile(
+        write("list.rtf",
+              "{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fcharset128 MS Gothic;}}"
+              "\\f0 \\'8c\\'a2\\par {\\b bold}\\par plain}"));
+    EXPECT_EQ(window.list, (Lines{"犬", "bold", "plain"}));
+    EXPECT_EQ(window.caption, "list.rtf  >>>  Kivo version 1.33");
+    EXPECT_FALSE(window.modified);
+}
+
+TEST_F(LoaderTest, OpenFailuresChangeNothing) {
+    window.list = {"keep"};
+    commands.SetCurrentFile("/before.txt");
+    EXPECT_EQ(failureOf(at("missing.txt")), "ファイルが見つかりません");
+    EXPECT_EQ(failureOf(at("no-folder/x.txt")), "不正なファイル名です");
+    EXPECT_EQ(failureOf(utf8Of(folder.root())), "ファイルへのアクセスが拒否されました");
+    EXPECT_EQ(window.list, Lines{"keep"});
+    EXPECT_EQ(commands.currentFile(), "/before.txt");
+}
+
+TEST_F(LoaderTest, ReadOnlyFilesLoad) {
+    const std::string path = write("ro.txt", "a\nb");
+    fs::permissions(pathFromUtf8(path), fs::perms::owner_read | fs::perms::group_read);
+    commands.LoadWordListFile(path);
+    EXPECT_EQ(window.list, (Lines{"a", "b"}));
+}
+
+std::string compound(std::size_t size, std::uint8_t kind) {
+    std::string f(size, '\0');
+    f.replace(0, 6, "\xD0\xCF\x11\xE0\xA1\xB1");
+    if (size > 516) f[516] = static_cast<char>(kind);
+    return f;
+}
+
+TEST_F(LoaderTest, WordDocumentsAppendLinesAndKeepTheCurrentFile) {
+    commands.LoadWordListFile(write("before.txt", "x"));
+    window.modified = true;
+    std::string doc = compound(1280 + 2 * 513, 0x69);
+    doc.replace(1280, 6,
+                std::string("\xA0\x82\x41\x00\x0D"
+                            "B",
+                            6));
+    doc.replace(1280 + 513, 2,
+                "\x0D"
+                "C");
+    commands.LoadWordListFile(write("文書.doc", doc));
+    EXPECT_EQ(window.list, (Lines{"あA", "B"}));
+    EXPECT_EQ(window.caption, kBefore);
+    // Appending its lines is editing the list.
+    EXPECT_TRUE(window.modified);
+
+    EXPECT_EQ(failureOf(write("short.doc", compound(1279, 0))),
+              "ファイルの末尾以降を読み込みました");
+    EXPECT_TRUE(window.list.empty());
+    EXPECT_EQ(window.caption, kBefore);
+}
+
+TEST_F(LoaderTest, AListAtItsCapacityWarnsOnceAndKeepsItsLines) {
+    std::string doc = compound(1280 + 2 * 513, 0x69);
+    doc.replace(1280, 8, "one\rtwo\r");
+    doc.replace(1280 + 513, 8, "three\rf\r");
+    window.room = 8;  // "one\ntwo\n" fits, "three\n" does not
+    commands.LoadWordListFile(write("big.doc", doc));
+    EXPECT_EQ(window.list, (Lines{"one", "two"}));
+    EXPECT_EQ(window.shown, Lines{kTooManyLines});
+}
+
+// The list of tests/data/make-word-fixtures.sh.
+Lines wordFixtureLines() {
+    std::string longLine = "長い段落";
+    for (int i = 0; i < 300; ++i) longLine += "あいうえおかきくけこ";
+    return {"犬", "猫と鳥", "ｶﾀｶﾅ半角", "タブ\t区切り",   "改行前",  "改行後", "春",  "夏",
+            "秋", "冬",     "ページ1",  "残す文字と挿入", "絵文字😀", longLine, "最後"};
+}
+
+TEST_F(LoaderTest, TodaysWordDocumentsLoadAsWordDocumentsDo) {
+    // By their content, whatever their names say.
+    for (const auto& [fixtureName, name] : {std::pair{"word-libreoffice-list.doc", "一覧.doc"},
+                                            std::pair{"word-libreoffice-list.docx", "一覧.txt"}}) {
+        commands.LoadWordListFile(write("before.txt", "x"));
+        commands.LoadWordListFile(write(name, testData(fixtureName)));
+        EXPECT_EQ(window.list, wordFixtureLines()) << name;
+        // The caption keeps the file before; appending lines is editing.
+        EXPECT_EQ(window.caption, kBefore);
+        EXPECT_TRUE(window.modified);
+    }
+    EXPECT_TRUE(window.shown.empty());
+}
+
+TEST_F(LoaderTest, TodaysWordDocumentsAtCapacityWarnOnce) {
+    for (const char* name : {"word-libreoffice-list.doc", "word-libreoffice-list.docx"}) {
+        window.shown.clear();
+        window.room = 13;  // 犬, 猫と鳥 and ｶﾀｶﾅ半角 fit, with their line breaks
+        commands.LoadWordListFile(write(name, testData(name)));
+        EXPECT_EQ(window.list, (Lines{"犬", "猫と鳥", "ｶﾀｶﾅ半角"})) << name;
+        EXPECT_EQ(window.shown, Lines{kTooManyLines});
+    }
+}
+
+TEST_F(LoaderTest, BrokenWordDocumentsAreReadErrorsAndOtherZipsText) {
+    commands.LoadWordListFile(write("before.txt", "x"));
+    const std::string docx = testData("word-libreoffice-list.docx");
+    EXPECT_EQ(failureOf(write("cut.docx", docx.substr(0, docx.size() / 2))),
+              "ファイルの末尾以降を読み込みました");
+    EXPECT_EQ(window.caption, kBefore);
+    // A ZIP archive without word/document.xml is no Word document.
+    const std::string zip = write("other.zip", std::string("PK\x03\x04rest", 8));
+    commands.LoadWordListFile(zip);
+    EXPECT_EQ(commands.currentFile(), zip);
+}
+
+TEST_F(LoaderTest, ADamagedOldWordDocumentGivesAnEmptyListWithoutAMessage) {
+    // Nothing at the fixed places, so the document's own structure is read,
+    // and that is damaged: the fixed places' empty result stands.
+    const std::string doc = testData("word-libreoffice-list.doc");
+    std::size_t fib = 512;  // the WordDocument stream's first sector: the FIB's identifier
+    while (fib + 2 < doc.size() && !(doc[fib] == '\xEC' && doc[fib + 1] == '\xA5')) fib += 512;
+    ASSERT_LT(fib + 0x9A + 34 * 8, doc.size());
+    std::string pieceTablePastTheEnd = doc;
+    pieceTablePastTheEnd[fib + 0x9A + 33 * 8 + 3] = '\x7F';
+    std::string zeroFib = doc;
+    std::fill_n(zeroFib.begin() + static_cast<std::ptrdiff_t>(fib), 0x9A + 34 * 8, '\0');
+    for (const auto& [name, bytes] : {std::pair{"directory cut short", doc.substr(0, 4096)},
+                                      std::pair{"piece table past the end", pieceTablePastTheEnd},
+                                      std::pair{"FIB all zeros", zeroFib}}) {
+        window.list = {"犬"};
+        EXPECT_NO_THROW(commands.LoadWordListFile(write("damaged.doc", bytes))) << name;
+        EXPECT_TRUE(window.list.empty()) << name;
+        EXPECT_TRUE(window.shown.empty()) << name;
+    }
+}
+
+TEST_F(LoaderTest, AWordDocumentMeetsTheSameMemoryRuleAsATextFile) {
+    // Eight million paragraph marks, at the fixed places of an old Word
+    // document and as line breaks in a text file.
+    constexpr std::size_t kBlocks = 8'000'000 / 513 + 1;
+    std::string doc = compound(1280 + kBlocks * 513, 0x69);
+    std::fill(doc.begin() + 1280, doc.end(), '\r');
+    write("marks.doc", doc);
+    write("marks.txt", std::string(kBlocks * 513, '\n'));
+    window.room = kDefaultCapacity;
+    for (const char* name : {"marks.doc", "marks.txt"}) {
+        window.list = {"犬"};
+        window.modified = true;
+        EXPECT_THROW(commands.LoadWordListFile(at(name)), std::bad_alloc) << name;
+        EXPECT_EQ(window.list, Lines{"犬"}) << name;
+        EXPECT_EQ(window.busy, 0) << name;
+    }
+}
+
+TEST_F(LoaderTest, AFileTooLargeForMemoryIsRefusedCleanly) {
+    const std::string path = write("huge.txt", "");
+    fs::resize_file(pathFromUtf8(path), kWholeFileLimit + 1);  // sparse: costs no disk
+    EXPECT_EQ(failureOf(path), "ストリームからの読み込みに失敗しました");
+    // The caption already names the file; the list stays empty.
+    EXPECT_EQ(commands.currentFile(), path);
+    EXPECT_TRUE(window.list.empty());
+}
+
+}  // namespace
+}  // namespace kivo
