@@ -101,7 +101,7 @@ void DrawHistoryWindow::ButtonCopyClick() {
 
 void DrawHistoryWindow::ButtonClearClick() {
     drawer_.clearHistory();
-    show();
+    refresh();
 }
 
 void DrawHistoryWindow::layOut(int width, int height) {

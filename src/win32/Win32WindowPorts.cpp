@@ -73,7 +73,7 @@ void Win32WindowPorts::clearTopics() {
 
 void Win32WindowPorts::historyChanged() {
     // A closed history window catches up when it is opened again.
-    if (form_.history_->isVisible()) form_.history_->show();
+    if (form_.history_->isVisible()) form_.history_->refresh();
 }
 
 void Win32WindowPorts::showBusy(bool busy) {
