@@ -1,7 +1,5 @@
 #include "platform/MemoControl.h"
 
-#include <Qsci/qscistyle.h>
-
 #include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -12,7 +10,6 @@
 #include <QUrl>
 #include <algorithm>
 #include <array>
-#include <map>
 #include <new>
 
 #include "commands/WindowRules.h"
@@ -24,11 +21,6 @@
 namespace kivo {
 namespace {
 
-// Style numbers the editor keeps for itself (the default style, line
-// numbers, brace highlights, control characters, indent guides, call tips).
-constexpr int kFirstReservedStyle = QsciScintillaBase::STYLE_DEFAULT;
-constexpr int kLastReservedStyle = QsciScintillaBase::STYLE_LASTPREDEFINED;
-constexpr int kStyleCount = 256;
 // One line of the editor's line index, with what its growth takes: the
 // index is copied whole each time it grows.
 constexpr std::size_t kBytesPerLine = 9;
@@ -40,8 +32,6 @@ constexpr long kFreshDocumentBytes = 1024 * 1024;
 constexpr long kListEvents = QsciScintillaBase::SC_MOD_INSERTTEXT |
                              QsciScintillaBase::SC_MOD_DELETETEXT |
                              QsciScintillaBase::SC_MOD_BEFOREDELETE;
-
-bool isReserved(int style) { return style >= kFirstReservedStyle && style <= kLastReservedStyle; }
 
 // UTF-16 units of UTF-8 bytes: one per character, two beyond U+FFFF.
 qsizetype utf16Units(const char* text, std::size_t length) {
@@ -67,26 +57,6 @@ QTextCharFormat charFormatOf(const TextStyle& style) {
         format.setFontFamilies({QString::fromStdString(style.fontFamily)});
     }
     return format;
-}
-
-// How far apart two formats look; the nearest stands in for a format the
-// editor has no room left for.
-int distance(const TextStyle& a, const TextStyle& b) {
-    int d = 0;
-    if (a.fontFamily != b.fontFamily) d += 1024;
-    d += std::abs(a.halfPoints - b.halfPoints) * 32;
-    if (a.bold != b.bold) d += 512;
-    if (a.italic != b.italic) d += 512;
-    if (a.underline != b.underline) d += 256;
-    if (a.color.has_value() != b.color.has_value()) {
-        d += 768;
-    } else if (a.color) {
-        for (int shift = 0; shift <= 16; shift += 8) {
-            d += std::abs(static_cast<int>((*a.color >> shift) & 0xFF) -
-                          static_cast<int>((*b.color >> shift) & 0xFF));
-        }
-    }
-    return d;
 }
 
 // Whether a text holds a vertical tab, a form feed, U+2028 or U+2029.
@@ -125,124 +95,7 @@ std::string withUtf8LineBreaks(std::string_view text) {
 
 }  // namespace
 
-// The editor's styles: number 0 is the list's plain text, the others are
-// the distinct formats of loaded documents, each defined once.
-class MemoControl::Styles {
-public:
-    explicit Styles(MemoControl& editor) : editor_(editor) {}
-
-    // The style for a format; once the editor's styles are all taken, the
-    // nearest one already defined.
-    int numberOf(const TextStyle& style) {
-        if (style.isPlain()) return 0;
-        if (const auto it = numbers_.find(key(style)); it != numbers_.end()) return it->second;
-        if (next_ < kStyleCount) {
-            const int number = next_++;
-            if (next_ == kFirstReservedStyle) next_ = kLastReservedStyle + 1;
-            numbers_.emplace(key(style), number);
-            defined_[static_cast<std::size_t>(number)] = style;
-            define(number);
-            return number;
-        }
-        int best = 0;
-        int bestDistance = distance(style, TextStyle{});
-        for (int n = 1; n < kStyleCount; ++n) {
-            if (isReserved(n)) continue;
-            const int d = distance(style, defined_[static_cast<std::size_t>(n)]);
-            if (d < bestDistance) {
-                best = n;
-                bestDistance = d;
-            }
-        }
-        return best;
-    }
-
-    const SharedStyle& styleOf(int number) const {
-        static const SharedStyle plain;
-        if (number <= 0 || number >= kStyleCount || isReserved(number)) return plain;
-        return defined_[static_cast<std::size_t>(number)];
-    }
-
-    bool anyDefined() const { return next_ > 1; }
-
-    void reset() {
-        numbers_.clear();
-        defined_ = {};
-        next_ = 1;
-    }
-
-    // The plain style takes the list's font; formats keep what they give
-    // of their own and take the rest from it.
-    void setBaseFont(const QFont& font, const QColor& text, const QColor& paper) {
-        base_ = font;
-        text_ = text;
-        paper_ = paper;
-        defineStyle(QsciScintillaBase::STYLE_DEFAULT, TextStyle{});
-        editor_.send(QsciScintillaBase::SCI_STYLECLEARALL);
-        for (int n = 1; n < next_; ++n) {
-            if (!isReserved(n)) define(n);
-        }
-    }
-
-private:
-    // The fields that make two formats the same, as one string.
-    static std::string key(const TextStyle& s) {
-        std::string k;
-        k.reserve(16 + s.fontFamily.size());
-        k.push_back(
-            static_cast<char>(s.bold | s.italic << 1 | s.underline << 2 | (s.color ? 8 : 0)));
-        const std::uint32_t color = s.color.value_or(0);
-        k.append(reinterpret_cast<const char*>(&color), sizeof color);
-        k.append(reinterpret_cast<const char*>(&s.halfPoints), sizeof s.halfPoints);
-        k += s.fontFamily;
-        return k;
-    }
-
-    void define(int number) { defineStyle(number, defined_[static_cast<std::size_t>(number)]); }
-
-    void defineStyle(int number, const TextStyle& style) {
-        const auto n = static_cast<unsigned long>(number);
-        const QByteArray family = style.fontFamily.empty()
-                                      ? base_.family().toUtf8()
-                                      : QByteArray::fromStdString(style.fontFamily);
-        editor_.SendScintilla(QsciScintillaBase::SCI_STYLESETFONT, n, family.constData());
-        const double points = style.halfPoints > 0 ? style.halfPoints / 2.0 : basePoints();
-        editor_.send(
-            QsciScintillaBase::SCI_STYLESETSIZEFRACTIONAL, n,
-            std::lround(points * static_cast<int>(QsciScintillaBase::SC_FONT_SIZE_MULTIPLIER)));
-        editor_.send(QsciScintillaBase::SCI_STYLESETWEIGHT, n,
-                     style.bold ? static_cast<long>(QsciScintillaBase::SC_WEIGHT_BOLD)
-                                : static_cast<long>(base_.weight()));
-        editor_.send(QsciScintillaBase::SCI_STYLESETITALIC, n, style.italic || base_.italic());
-        editor_.send(QsciScintillaBase::SCI_STYLESETUNDERLINE, n,
-                     style.underline || base_.underline());
-        const QColor fore = style.color ? QColor::fromRgb(static_cast<QRgb>(*style.color)) : text_;
-        editor_.SendScintilla(QsciScintillaBase::SCI_STYLESETFORE, n, fore);
-        editor_.SendScintilla(QsciScintillaBase::SCI_STYLESETBACK, n, paper_);
-    }
-
-    // The editor takes sizes in points; the list's font is given in pixels
-    // of the screen it shows on.
-    double basePoints() const {
-        if (base_.pointSizeF() > 0) return base_.pointSizeF();
-        const int dpi = editor_.logicalDpiY() > 0 ? editor_.logicalDpiY() : 96;
-        return base_.pixelSize() * 72.0 / dpi;
-    }
-
-    MemoControl& editor_;
-    QFont base_;
-    QColor text_, paper_;
-    std::map<std::string, int> numbers_;
-    std::array<SharedStyle, kStyleCount> defined_{};
-    int next_ = 1;
-};
-
-int MemoControl::styleLimit() {
-    return kStyleCount - (kLastReservedStyle - kFirstReservedStyle + 1);
-}
-
-MemoControl::MemoControl(QWidget* parent)
-    : QsciScintilla(parent), styles_(std::make_unique<Styles>(*this)) {
+MemoControl::MemoControl(QWidget* parent) : QsciScintilla(parent), styles_(*this) {
     setUtf8(true);
     // A plain list: no margins, no folding, no wrap, no indentation help.
     for (int margin = 0; margin < 5; ++margin) setMarginWidth(margin, 0);
@@ -305,7 +158,7 @@ void MemoControl::noteSelection() {
 }
 
 void MemoControl::applyBaseStyle() {
-    styles_->setBaseFont(font(), palette().color(QPalette::Text), palette().color(QPalette::Base));
+    styles_.setBaseFont(font(), palette().color(QPalette::Text), palette().color(QPalette::Base));
     setCaretForegroundColor(palette().color(QPalette::Text));
     setSelectionBackgroundColor(palette().color(QPalette::Highlight));
     setSelectionForegroundColor(palette().color(QPalette::HighlightedText));
@@ -452,7 +305,7 @@ void MemoControl::programChange(const std::function<void()>& change) {
         send(SCI_SETSTATUS, SC_STATUS_OK);
         send(SCI_CLEARALL);
         send(SCI_SETSTATUS, SC_STATUS_OK);
-        styles_->reset();
+        styles_.reset();
         units_ = 0;
         emit textChanged();
         noteSelection();
@@ -508,7 +361,7 @@ void MemoControl::applyRanges(std::string_view text, const std::vector<StyledRan
         if (byte == from) continue;
         send(SCI_STARTSTYLING, static_cast<unsigned long>(from), 0);
         send(SCI_SETSTYLING, static_cast<unsigned long>(byte - from),
-             styles_->numberOf(range.style));
+             styles_.numberOf(range.style));
     }
 }
 
@@ -546,7 +399,7 @@ void MemoControl::replaceAll(std::string_view loaded, const std::vector<StyledRa
 
     programChange([&] {
         startDocument(!ranges.empty());
-        styles_->reset();
+        styles_.reset();
         units_ = 0;
         send(SCI_ALLOCATE, static_cast<unsigned long>(text.size() + 1));
         SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(text.size()), text.data());
@@ -582,7 +435,7 @@ std::string MemoControl::utf8Text() const {
 }
 
 TextStyle MemoControl::styleAt(qsizetype position) const {
-    return styles_->styleOf(static_cast<int>(styleNumberAt(bytePosition(position)))).get();
+    return styles_.styleOf(static_cast<int>(styleNumberAt(bytePosition(position)))).get();
 }
 
 std::size_t MemoControl::styleNumberAt(long position) const {
@@ -592,7 +445,7 @@ std::size_t MemoControl::styleNumberAt(long position) const {
 }
 
 int MemoControl::stylesInUse() const {
-    std::array<bool, kStyleCount> used{};
+    std::array<bool, EditorStyles::kCount> used{};
     const long length = send(SCI_GETLENGTH);
     for (long at = 0; at < length; ++at) {
         used[styleNumberAt(at)] = true;
@@ -607,7 +460,7 @@ StyledText MemoControl::styledText() const {
     if (bytes) out.text.assign(bytes, static_cast<std::size_t>(length));
     // A list that holds no formatting at all (the usual case) needs no walk
     // through its styles.
-    if (!styles_->anyDefined()) return out;
+    if (!styles_.anyDefined()) return out;
 
     // The styles come from the editor interleaved with the text, a piece
     // at a time.
@@ -625,14 +478,14 @@ StyledText MemoControl::styledText() const {
                 static_cast<unsigned char>(styled[static_cast<std::size_t>(i) * 2 + 1]);
             if ((b & 0xC0) == 0x80) continue;  // inside a character
             if (style != runStyle) {
-                addStyledRange(out.ranges, runStart, units - runStart, styles_->styleOf(runStyle));
+                addStyledRange(out.ranges, runStart, units - runStart, styles_.styleOf(runStyle));
                 runStart = units;
                 runStyle = style;
             }
             units += b >= 0xF0 ? 2 : 1;
         }
     }
-    addStyledRange(out.ranges, runStart, units - runStart, styles_->styleOf(runStyle));
+    addStyledRange(out.ranges, runStart, units - runStart, styles_.styleOf(runStyle));
     return out;
 }
 

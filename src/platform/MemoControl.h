@@ -17,15 +17,13 @@ class QTextDocument;
 
 #include "commands/ListContract.h"
 #include "core/TextStyle.h"
+#include "platform/EditorStyles.h"
 
 namespace kivo {
 
 class MemoControl : public QsciScintilla {
     Q_OBJECT
 public:
-    // Distinct formats the editor can show at once, the plain one included.
-    static int styleLimit();
-
     explicit MemoControl(QWidget* parent = nullptr);
     ~MemoControl() override;
 
@@ -129,8 +127,6 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    class Styles;
-
     long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
     void onModified(int position, int type, const char* text, int length);
     // Tells the window when the caret, the selection or the text moved.
@@ -150,7 +146,7 @@ private:
     qsizetype unitPosition(long bytes) const;
     void applyBaseStyle();
 
-    std::unique_ptr<Styles> styles_;
+    EditorStyles styles_;
     std::size_t capacity_ = kDefaultCapacity;
     std::size_t memoryBudget_ = ListCosts{}.memoryBudget;
     qsizetype units_ = 0;  // UTF-16 units of the text

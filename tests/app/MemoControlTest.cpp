@@ -11,6 +11,7 @@
 #include "ScriptedBoxes.h"
 #include "app/TMainForm.h"
 #include "core/Errors.h"
+#include "platform/EditorStyles.h"
 #include "platform/MemoControl.h"
 
 namespace kivo {
@@ -99,7 +100,7 @@ TEST(MemoControl, FormatsBeyondTheEditorsStylesTakeTheNearestAndLoseNoText) {
     MemoControl memo;
     // One format per character: blue 0, 1, 2, ... while the styles last,
     // then the last blue underlined, which no style is left for.
-    const int defined = MemoControl::styleLimit() - 1;  // style 0 is plain text
+    const int defined = EditorStyles::limit() - 1;  // style 0 is plain text
     const int extra = 20;
     QString text;
     std::vector<StyledRange> ranges;
@@ -112,7 +113,7 @@ TEST(MemoControl, FormatsBeyondTheEditorsStylesTakeTheNearestAndLoseNoText) {
     }
     memo.setStyledText(text, ranges);
     EXPECT_EQ(memo.rawText(), text);
-    EXPECT_EQ(memo.stylesInUse(), MemoControl::styleLimit() - 1);  // all but the plain one
+    EXPECT_EQ(memo.stylesInUse(), EditorStyles::limit() - 1);  // all but the plain one
     EXPECT_EQ(memo.styleAt(5).color, 5u);
     const TextStyle stand_in = memo.styleAt(defined + extra - 1);
     EXPECT_EQ(stand_in.color, static_cast<std::uint32_t>(defined - 1));
