@@ -15,6 +15,7 @@
 #include "app/TMainForm.h"
 #include "platform/Boxes.h"
 #include "platform/FileDialogs.h"
+#include "platform/ListPrintDocument.h"
 #include "platform/MemoControl.h"
 
 namespace kivo {
@@ -230,7 +231,10 @@ void QtWindowPorts::raiseTopMost() { form_.auxiliaries_->topMost().raise(); }
 
 bool QtWindowPorts::setUpPrinter() { return form_.auxiliaries_->printer().setUp(&form_); }
 
-void QtWindowPorts::printList() { form_.Memo->printTo(form_.auxiliaries_->printer().printer()); }
+void QtWindowPorts::printList() {
+    printStyledList(form_.Memo->styledText(), form_.Memo->font(),
+                    form_.auxiliaries_->printer().printer());
+}
 
 // ---- Settings and clock ---------------------------------------------------
 

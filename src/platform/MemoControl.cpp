@@ -4,9 +4,6 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QTextCharFormat>
-#include <QTextCursor>
-#include <QTextDocument>
 #include <QUrl>
 #include <algorithm>
 #include <array>
@@ -16,7 +13,6 @@
 #include "core/CodePage932.h"
 #include "core/Errors.h"
 #include "core/Utf8.h"
-#include "platform/Printing.h"
 
 namespace kivo {
 namespace {
@@ -45,19 +41,6 @@ qsizetype utf16Units(const char* text, std::size_t length) {
 }
 
 bool isLineSeparator(QChar c) { return isShownLineBreak(c.unicode()); }
-
-QTextCharFormat charFormatOf(const TextStyle& style) {
-    QTextCharFormat format;
-    if (style.bold) format.setFontWeight(QFont::Bold);
-    if (style.italic) format.setFontItalic(true);
-    if (style.underline) format.setFontUnderline(true);
-    if (style.color) format.setForeground(QColor::fromRgb(static_cast<QRgb>(*style.color)));
-    if (style.halfPoints > 0) format.setFontPointSize(style.halfPoints / 2.0);
-    if (!style.fontFamily.empty()) {
-        format.setFontFamilies({QString::fromStdString(style.fontFamily)});
-    }
-    return format;
-}
 
 // Whether a text holds a vertical tab, a form feed, U+2028 or U+2029.
 bool hasSeparators(std::string_view text) {
@@ -488,36 +471,6 @@ StyledText MemoControl::styledText() const {
     addStyledRange(out.ranges, runStart, units - runStart, styles_.styleOf(runStyle));
     return out;
 }
-
-std::unique_ptr<QTextDocument> MemoControl::printableDocument() const {
-    const StyledText list = styledText();
-    auto doc = std::make_unique<QTextDocument>();
-    doc->setDefaultFont(font());
-    QTextCursor cursor(doc.get());
-    const QString text = QString::fromStdString(list.text);
-    const auto size = static_cast<std::size_t>(text.size());
-    std::size_t at = 0;
-    const auto insert = [&](std::size_t from, std::size_t to, const QTextCharFormat& format) {
-        from = std::min(from, size);
-        to = std::min(to, size);
-        if (from < to) {
-            cursor.insertText(
-                text.mid(static_cast<qsizetype>(from), static_cast<qsizetype>(to - from)), format);
-        }
-    };
-    const QTextCharFormat plain;
-    for (const StyledRange& range : list.ranges) {
-        insert(at, range.start, plain);
-        const std::size_t start = range.start;
-        const std::size_t end = start + range.length;
-        insert(std::max(at, start), end, charFormatOf(range.style));
-        at = std::max(at, end);
-    }
-    insert(at, size, plain);
-    return doc;
-}
-
-void MemoControl::printTo(QPrinter& printer) const { printDocument(*printableDocument(), printer); }
 
 bool MemoControl::focusNextPrevChild(bool next) {
     if (tabChangesFocus_) return QWidget::focusNextPrevChild(next);

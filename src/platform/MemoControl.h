@@ -6,14 +6,10 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <functional>
-#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
-
-class QPrinter;
-class QTextDocument;
 
 #include "commands/ListContract.h"
 #include "core/TextStyle.h"
@@ -101,9 +97,6 @@ public:
     // shows in it.
     void setFont(const QFont& font);
 
-    // Prints the whole list, formats included, as one job on `printer`.
-    void printTo(QPrinter& printer) const;
-
 public slots:
     void cut() override;
     void copy() override;
@@ -138,8 +131,6 @@ private:
     void insertAtEnd(const QByteArray& utf8, qsizetype units);
     void replaceAll(std::string_view text, const std::vector<StyledRange>& ranges);
     void startDocument(bool styled);
-    // The list as a rich-text document, for the print layer.
-    std::unique_ptr<QTextDocument> printableDocument() const;
     std::size_t styleNumberAt(long position) const;
     void applyRanges(std::string_view text, const std::vector<StyledRange>& ranges);
     long bytePosition(qsizetype units) const;
