@@ -29,52 +29,7 @@ constexpr long kListEvents = QsciScintillaBase::SC_MOD_INSERTTEXT |
                              QsciScintillaBase::SC_MOD_DELETETEXT |
                              QsciScintillaBase::SC_MOD_BEFOREDELETE;
 
-// UTF-16 units of UTF-8 bytes: one per character, two beyond U+FFFF.
-qsizetype utf16Units(const char* text, std::size_t length) {
-    qsizetype units = 0;
-    for (std::size_t i = 0; i < length; ++i) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        if ((b & 0xC0) != 0x80) ++units;
-        if (b >= 0xF0) ++units;
-    }
-    return units;
-}
-
 bool isLineSeparator(QChar c) { return isShownLineBreak(c.unicode()); }
-
-// Whether a text holds a vertical tab, a form feed, U+2028 or U+2029.
-bool hasSeparators(std::string_view text) {
-    if (text.find('\v') != std::string_view::npos || text.find('\f') != std::string_view::npos)
-        return true;
-    for (std::size_t at = text.find('\xE2'); at != std::string_view::npos;
-         at = text.find('\xE2', at + 1)) {
-        if (at + 2 < text.size() && text[at + 1] == '\x80' &&
-            (text[at + 2] == '\xA8' || text[at + 2] == '\xA9')) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// The separators as line breaks; one character for one, so UTF-16
-// positions stay.
-std::string withUtf8LineBreaks(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\v' || c == '\f') {
-            out.push_back('\n');
-        } else if (c == '\xE2' && i + 2 < text.size() && text[i + 1] == '\x80' &&
-                   (text[i + 2] == '\xA8' || text[i + 2] == '\xA9')) {
-            out.push_back('\n');
-            i += 2;
-        } else {
-            out.push_back(c);
-        }
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -113,7 +68,7 @@ long MemoControl::send(unsigned int message, unsigned long wParam, long lParam) 
 
 void MemoControl::onModified(int position, int type, const char* text, int length) {
     if ((type & SC_MOD_INSERTTEXT) && text) {
-        units_ += utf16Units(text, static_cast<std::size_t>(length));
+        units_ += static_cast<qsizetype>(utf16Length({text, static_cast<std::size_t>(length)}));
         textMoved_ = true;
     }
     if (type & SC_MOD_BEFOREDELETE) {
@@ -308,7 +263,8 @@ void MemoControl::insertAtEnd(const QByteArray& utf8, qsizetype units) {
 }
 
 void MemoControl::appendUtf8(std::string_view lines) {
-    const std::string text = hasSeparators(lines) ? withUtf8LineBreaks(lines) : std::string(lines);
+    const std::string text =
+        hasShownLineBreaks(lines) ? breakLinesAsShown(lines) : std::string(lines);
     insertAtEnd(QByteArray::fromStdString(text), static_cast<qsizetype>(utf16Length(text)));
 }
 
@@ -324,27 +280,15 @@ QString MemoControl::withLineBreaks(QString text) {
 }
 
 void MemoControl::applyRanges(std::string_view text, const std::vector<StyledRange>& ranges) {
-    // Walks the text once, from range to range, for their byte positions.
-    std::size_t unit = 0;
-    std::size_t byte = 0;
-    const auto advance = [&](std::size_t to) {
-        while (unit < to && byte < text.size()) {
-            const auto b = static_cast<unsigned char>(text[byte]);
-            const std::size_t n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-            unit += n == 4 ? 2 : 1;
-            byte = std::min(text.size(), byte + n);
-        }
-    };
+    Utf16Positions positions(text);
     for (const StyledRange& range : ranges) {
         const std::size_t start = range.start;
-        if (start < unit) continue;  // overlapping: the first one wins
-        advance(start);
-        const std::size_t from = byte;
-        advance(start + range.length);
-        if (byte == from) continue;
+        if (start < positions.units()) continue;  // overlapping: the first one wins
+        const std::size_t from = positions.byteAt(start);
+        const std::size_t to = positions.byteAt(start + range.length);
+        if (to == from) continue;
         send(SCI_STARTSTYLING, static_cast<unsigned long>(from), 0);
-        send(SCI_SETSTYLING, static_cast<unsigned long>(byte - from),
-             styles_.numberOf(range.style));
+        send(SCI_SETSTYLING, static_cast<unsigned long>(to - from), styles_.numberOf(range.style));
     }
 }
 
@@ -375,8 +319,8 @@ void MemoControl::replaceAll(std::string_view loaded, const std::vector<StyledRa
     std::string normalized;
     std::string_view text = loaded;
     const auto units = static_cast<qsizetype>(utf16Length(text));
-    if (hasSeparators(text)) {
-        normalized = withUtf8LineBreaks(text);
+    if (hasShownLineBreaks(text)) {
+        normalized = breakLinesAsShown(text);
         text = normalized;
     }
 
