@@ -122,12 +122,10 @@ StyledText QtWindowPorts::styledText() const { return form_.Memo->styledText(); 
 
 bool QtWindowPorts::hasSelection() const { return form_.Memo->hasSelection(); }
 
-std::string QtWindowPorts::selectedText() const {
-    return form_.Memo->selectedListText().toStdString();
-}
+std::string QtWindowPorts::selectedText() const { return form_.Memo->selectedListText(); }
 
 void QtWindowPorts::replaceSelection(std::string_view text) {
-    form_.Memo->replaceSelectionWithoutUndo(qt(text));
+    form_.Memo->replaceSelectionWithoutUndo(text);
 }
 
 void QtWindowPorts::cut() { form_.Memo->cut(); }

@@ -31,6 +31,18 @@ constexpr long kListEvents = QsciScintillaBase::SC_MOD_INSERTTEXT |
 
 bool isLineSeparator(QChar c) { return isShownLineBreak(c.unicode()); }
 
+// Typed or dropped text with its separators as line breaks. Detached only
+// when there is something to change; one character for another, so
+// positions in the text stay valid.
+QString withLineBreaks(QString text) {
+    const QString& view = text;
+    if (std::none_of(view.begin(), view.end(), isLineSeparator)) return text;
+    breakLinesAsShown(
+        std::span(reinterpret_cast<char16_t*>(text.data()), static_cast<std::size_t>(text.size())),
+        u'\n');
+    return text;
+}
+
 }  // namespace
 
 MemoControl::MemoControl(QWidget* parent) : QsciScintilla(parent), styles_(*this) {
@@ -140,21 +152,23 @@ QString MemoControl::line(int i) const {
     return keep == units.size() ? text : text.left(static_cast<qsizetype>(keep));
 }
 
-QString MemoControl::rawText() const {
+std::string_view MemoControl::wholeText() const {
     const long length = send(SCI_GETLENGTH);
     const auto* bytes = reinterpret_cast<const char*>(send(SCI_GETRANGEPOINTER, 0, length));
-    return bytes ? QString::fromUtf8(bytes, length) : QString();
+    return bytes ? std::string_view(bytes, static_cast<std::size_t>(length)) : std::string_view();
 }
 
 QStringList MemoControl::allLines() const {
-    QStringList lines = rawText().split(QLatin1Char('\n'));
+    const std::string_view text = wholeText();
+    QStringList lines = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
+                            .split(QLatin1Char('\n'));
     lines.resize(count());
     return lines;
 }
 
 bool MemoControl::hasSelection() const { return send(SCI_GETSELECTIONEMPTY) == 0; }
 
-QString MemoControl::selectedListText() const { return selectedText(); }
+std::string MemoControl::selectedListText() const { return selectedText().toStdString(); }
 
 long MemoControl::bytePosition(qsizetype units) const {
     return send(SCI_POSITIONRELATIVECODEUNITS, 0, static_cast<long>(units));
@@ -174,9 +188,9 @@ void MemoControl::moveCaretToEnd() {
     noteSelection();
 }
 
-void MemoControl::replaceSelectionWithoutUndo(const QString& text) {
+void MemoControl::replaceSelectionWithoutUndo(std::string_view text) {
     send(SCI_SETUNDOCOLLECTION, 0);
-    SendScintilla(SCI_REPLACESEL, static_cast<unsigned long>(0), text.toUtf8().constData());
+    SendScintilla(SCI_REPLACESEL, static_cast<unsigned long>(0), std::string(text).c_str());
     send(SCI_EMPTYUNDOBUFFER);
     send(SCI_SETUNDOCOLLECTION, 1);
     noteSelection();
@@ -251,32 +265,17 @@ void MemoControl::programChange(const std::function<void()>& change) {
     }
 }
 
-void MemoControl::insertAtEnd(const QByteArray& utf8, qsizetype units) {
+void MemoControl::appendUtf8(std::string_view lines) {
+    const std::string text =
+        hasShownLineBreaks(lines) ? breakLinesAsShown(lines) : std::string(lines);
     programChange([&] {
-        SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.constData());
-        units_ += units;
+        SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(text.size()), text.data());
+        units_ += static_cast<qsizetype>(utf16Length(text));
     });
     // Appended lines change the list as an edit would.
     forcedModified_ = true;
     emit textChanged();
     noteSelection();
-}
-
-void MemoControl::appendUtf8(std::string_view lines) {
-    const std::string text =
-        hasShownLineBreaks(lines) ? breakLinesAsShown(lines) : std::string(lines);
-    insertAtEnd(QByteArray::fromStdString(text), static_cast<qsizetype>(utf16Length(text)));
-}
-
-QString MemoControl::withLineBreaks(QString text) {
-    // Detach only when there is something to change; one character for
-    // another, so positions in the text stay valid.
-    const QString& view = text;
-    if (std::none_of(view.begin(), view.end(), isLineSeparator)) return text;
-    breakLinesAsShown(
-        std::span(reinterpret_cast<char16_t*>(text.data()), static_cast<std::size_t>(text.size())),
-        u'\n');
-    return text;
 }
 
 void MemoControl::applyRanges(std::string_view text, const std::vector<StyledRange>& ranges) {
@@ -342,24 +341,14 @@ void MemoControl::replaceAll(std::string_view loaded, const std::vector<StyledRa
     noteSelection();
 }
 
-void MemoControl::setPlainText(const QString& text) { replaceAll(text.toStdString(), {}); }
-
 void MemoControl::setPlainUtf8(std::string_view text) { replaceAll(text, {}); }
-
-void MemoControl::setStyledText(const QString& text, const std::vector<StyledRange>& ranges) {
-    setStyledUtf8(text.toStdString(), ranges);
-}
 
 void MemoControl::setStyledUtf8(std::string_view text, const std::vector<StyledRange>& ranges) {
     replaceAll(text, ranges);
     setModified(false);
 }
 
-std::string MemoControl::utf8Text() const {
-    const long length = send(SCI_GETLENGTH);
-    const auto* bytes = reinterpret_cast<const char*>(send(SCI_GETRANGEPOINTER, 0, length));
-    return bytes ? std::string(bytes, static_cast<std::size_t>(length)) : std::string();
-}
+std::string MemoControl::utf8Text() const { return std::string(wholeText()); }
 
 TextStyle MemoControl::styleAt(qsizetype position) const {
     return styles_.styleOf(static_cast<int>(styleNumberAt(bytePosition(position)))).get();
@@ -383,8 +372,7 @@ int MemoControl::stylesInUse() const {
 StyledText MemoControl::styledText() const {
     StyledText out;
     const long length = send(SCI_GETLENGTH);
-    const auto* bytes = reinterpret_cast<const char*>(send(SCI_GETRANGEPOINTER, 0, length));
-    if (bytes) out.text.assign(bytes, static_cast<std::size_t>(length));
+    out.text = wholeText();
     // A list that holds no formatting at all (the usual case) needs no walk
     // through its styles.
     if (!styles_.anyDefined()) return out;

@@ -123,7 +123,7 @@ protected:
 };
 
 TEST_F(FileCommandsTest, NewListAsksOnlyAboutAModifiedList) {
-    ui(*form).Memo->setPlainText(QStringLiteral("犬\n猫"));
+    ui(*form).Memo->setPlainUtf8("犬\n猫");
     ui(*form).Edit1st->setText(QStringLiteral(" 犬"));
     form->SetCurrentFile("/x/list.txt");
     run("mnuNew");
@@ -134,7 +134,7 @@ TEST_F(FileCommandsTest, NewListAsksOnlyAboutAModifiedList) {
     EXPECT_EQ(form->currentFile(), "/x/list.txt");
     EXPECT_EQ(ui(*form).LabelLineValue->text(), QStringLiteral("0"));
 
-    ui(*form).Memo->setPlainText(QStringLiteral("犬"));
+    ui(*form).Memo->setPlainUtf8("犬");
     ui(*form).Memo->setModified(true);
     boxes.answers = {Answer::Cancel};
     run("mnuNew");
@@ -155,7 +155,7 @@ TEST_F(FileCommandsTest, NewListAsksOnlyAboutAModifiedList) {
 
 TEST_F(FileCommandsTest, ContainerExportAndImportRoundTrip) {
     const QString list = QStringLiteral("犬\n表ソ\n{a\\b}\nｶﾞ😀\n\n한국");
-    ui(*form).Memo->setPlainText(list);
+    ui(*form).Memo->setPlainUtf8(list.toStdString());
     ui(*form).Memo->setModified(true);
     const QString target = path("動物.Kivo");
     dialogs.answers = {target};
@@ -201,7 +201,7 @@ TEST_F(FileCommandsTest, AContainerWhoseLoadFailsStaysEnciphered) {
 TEST_F(FileCommandsTest, OverwritePromptGuardsBothExports) {
     const QString target = path("old.txt");
     write(target, "old");
-    ui(*form).Memo->setPlainText(QStringLiteral("新"));
+    ui(*form).Memo->setPlainUtf8("新");
     ui(*form).Memo->setModified(true);
     ui(*form).LabelLineValue->setText(QStringLiteral("label"));
 
@@ -228,14 +228,14 @@ TEST_F(FileCommandsTest, OverwritePromptGuardsBothExports) {
 }
 
 TEST_F(FileCommandsTest, TextExportIsCodePage932OrUtf8WhenNeeded) {
-    ui(*form).Memo->setPlainText(QStringLiteral("犬\nｶﾞ\n"));
+    ui(*form).Memo->setPlainUtf8("犬\nｶﾞ\n");
     const QString sjis = path("sjis.txt");
     dialogs.answers = {sjis};
     run("mnuExporttxt");
     EXPECT_EQ(readAll(sjis.toStdString()), "\x8C\xA2\r\n\xB6\xDE\r\n");
     EXPECT_EQ(form->currentFile(), sjis.toStdString());
 
-    ui(*form).Memo->setPlainText(QStringLiteral("犬\n😀"));
+    ui(*form).Memo->setPlainUtf8("犬\n😀");
     const QString utf8 = path("utf8.txt");
     dialogs.answers = {utf8};
     run("mnuExporttxt");
@@ -259,7 +259,7 @@ TEST_F(FileCommandsTest, ExportErrorsReachTheErrorBox) {
 TEST_F(FileCommandsTest, AddImportsAppendTheFileToTheList) {
     const QString file = path("two.txt");
     write(file, "四\r\n五\r\n");
-    ui(*form).Memo->setPlainText(QStringLiteral("一\n二\n三"));
+    ui(*form).Memo->setPlainUtf8("一\n二\n三");
     ui(*form).Memo->setModified(true);
     dialogs.answers = {file};
     run("mnuAddInporttxt");
@@ -288,7 +288,7 @@ TEST_F(FileCommandsTest, DropsTakeTheFirstFileAndTryDecryptionUnlessDotTxt) {
 
     // A container: loaded, and a container again afterwards.
     const QString container = path("c.Kivo");
-    ui(*form).Memo->setPlainText(QStringLiteral("猫"));
+    ui(*form).Memo->setPlainUtf8("猫");
     dialogs.answers = {container};
     run("mnuExportKivo");
     ui(*form).Memo->clearList();
@@ -345,7 +345,7 @@ TEST_F(FileCommandsTest, ADroppedDotTxtFileLoadsAsStoredAndClearsTheMark) {
 
     // A container named .txt is not deciphered: its stored bytes load.
     const QString container = path("c.txt");
-    ui(*form).Memo->setPlainText(QStringLiteral("猫"));
+    ui(*form).Memo->setPlainUtf8("猫");
     dialogs.answers = {container};
     run("mnuExportKivo");
     const std::string stored = readAll(container.toStdString());
@@ -356,7 +356,7 @@ TEST_F(FileCommandsTest, ADroppedDotTxtFileLoadsAsStoredAndClearsTheMark) {
 
 TEST_F(FileCommandsTest, TheCommandLineFileLoadsAndIsNeverChanged) {
     const QString container = path("cmd.Kivo");
-    ui(*form).Memo->setPlainText(QStringLiteral("x"));
+    ui(*form).Memo->setPlainUtf8("x");
     dialogs.answers = {container};
     run("mnuExportKivo");
     const std::string stored = readAll(container.toStdString());
@@ -381,7 +381,7 @@ TEST_F(FileCommandsTest, TheCommandLineFileLoadsAndIsNeverChanged) {
 // --- Nothing lost, nothing reported as success that failed ----------------
 
 TEST_F(FileCommandsTest, ImportsDecipherInMemoryAndNeverTouchTheFile) {
-    ui(*form).Memo->setPlainText(QStringLiteral("犬\n猫"));
+    ui(*form).Memo->setPlainUtf8("犬\n猫");
     const QString container = path("読み取り専用.Kivo");
     dialogs.answers = {container};
     run("mnuExportKivo");
@@ -403,7 +403,7 @@ TEST_F(FileCommandsTest, ImportsDecipherInMemoryAndNeverTouchTheFile) {
     EXPECT_EQ(form->windowTitle(), QStringLiteral("読み取り専用.Kivo  >>>  Kivo version 1.33"));
     untouched();
 
-    ui(*form).Memo->setPlainText(QStringLiteral("一"));
+    ui(*form).Memo->setPlainUtf8("一");
     dialogs.answers = {container};
     run("mnuAddInportKivo");
     EXPECT_EQ(lines(), (QStringList{"一", "犬", "猫"}));
@@ -440,7 +440,7 @@ TEST_F(FileCommandsTest, AContainerThatCannotBeReadIsNeverShownEnciphered) {
     const QString container = path("big.Kivo");
     write(container, EncipherContainer("{\\rtf1 a\\par}", "tonic_Kivo_RW7QX214fy", 0));
     fs::resize_file(container.toStdString(), 300u * 1024 * 1024);
-    ui(*form).Memo->setPlainText(QStringLiteral("元"));
+    ui(*form).Memo->setPlainUtf8("元");
     dialogs.answers = {container};
     run("mnuAddInportKivo");
     EXPECT_EQ(lines(), QStringList{"元"});
@@ -449,7 +449,7 @@ TEST_F(FileCommandsTest, AContainerThatCannotBeReadIsNeverShownEnciphered) {
 }
 
 TEST_F(FileCommandsTest, ExportsWriteThroughLinksAndTakeLongNames) {
-    ui(*form).Memo->setPlainText(QStringLiteral("新"));
+    ui(*form).Memo->setPlainUtf8("新");
     const QString real = path("real.Kivo");
     write(real, "old");
     const QString link = path("link.Kivo");
@@ -475,7 +475,7 @@ TEST_F(FileCommandsTest, ExportsWriteThroughLinksAndTakeLongNames) {
 
 #ifndef _WIN32
 TEST_F(FileCommandsTest, APipeIsAskedAboutAndLeftAlone) {
-    ui(*form).Memo->setPlainText(QStringLiteral("犬"));
+    ui(*form).Memo->setPlainUtf8("犬");
     const QString pipe = path("pipe.txt");
     ASSERT_EQ(::mkfifo(pipe.toStdString().c_str(), 0600), 0);
     dialogs.answers = {pipe};
@@ -507,12 +507,12 @@ TEST_F(FileCommandsTest, AFullDiskShowsItsErrorAndKeepsTheOldFile) {
         EXPECT_EQ(std::distance(fs::directory_iterator(disk), fs::directory_iterator()), 1);
     };
     // A container that fits once, but not beside a plain copy of itself.
-    ui(*form).Memo->setPlainText(listOf(1500));
+    ui(*form).Memo->setPlainUtf8(listOf(1500).toStdString());
     exportTo("mnuExportKivo");
     EXPECT_EQ(readAll(target.toStdString()).substr(2, 4), "Kivo");
     EXPECT_EQ(boxes.shown.size(), 1u);
 
-    ui(*form).Memo->setPlainText(listOf(20000));
+    ui(*form).Memo->setPlainUtf8(listOf(20000).toStdString());
     for (const char* command : {"mnuExporttxt", "mnuExportKivo"}) {
         SCOPED_TRACE(command);
         exportTo(command);

@@ -69,7 +69,7 @@ TEST_F(LoaderTest, PlainTextInEveryLineBreakStyleAndEncoding) {
 }
 
 TEST_F(LoaderTest, EmptyAndTinyFilesAreTextAndBecomeCurrent) {
-    ui(form).Memo->setPlainText(QStringLiteral("old"));
+    ui(form).Memo->setPlainUtf8("old");
     const std::string empty = write("empty.txt", "");
     form.LoadWordListFile(empty);
     EXPECT_EQ(ui(form).Memo->count(), 0);
@@ -92,7 +92,7 @@ TEST_F(LoaderTest, RtfLoadsAsFormattedParagraphs) {
 }
 
 TEST_F(LoaderTest, OpenFailuresChangeNothing) {
-    ui(form).Memo->setPlainText(QStringLiteral("keep"));
+    ui(form).Memo->setPlainUtf8("keep");
     form.SetCurrentFile("/before.txt");
     EXPECT_EQ(errorOf((dir / "missing.txt").string()), QStringLiteral("ファイルが見つかりません"));
     EXPECT_EQ(errorOf((dir / "no-folder" / "x.txt").string()),

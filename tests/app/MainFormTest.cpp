@@ -265,7 +265,7 @@ TEST_F(MainFormTest, ScreenReadersReadWhatControlsShowWithTheHintAsDescription) 
         EXPECT_EQ(accessibleText(widget, QAccessible::Description), description)
             << widget->objectName().toStdString();
     }
-    ui(form).Memo->setPlainText(QStringLiteral("犬\n猫"));
+    ui(form).Memo->setPlainUtf8("犬\n猫");
     form.refreshLineCount();
     EXPECT_EQ(accessibleText(ui(form).LabelLineValue, QAccessible::Name), QStringLiteral("2"));
     for (const QWidget* w : form.findChildren<QWidget*>()) {
@@ -275,7 +275,7 @@ TEST_F(MainFormTest, ScreenReadersReadWhatControlsShowWithTheHintAsDescription) 
 
 TEST_F(MainFormTest, ExitClosesAtOnceEvenWithAModifiedList) {
     form.show();
-    ui(form).Memo->setPlainText(QStringLiteral("犬\n猫"));
+    ui(form).Memo->setPlainUtf8("犬\n猫");
     ui(form).Memo->setModified(true);
     form.findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
     EXPECT_FALSE(form.isVisible());

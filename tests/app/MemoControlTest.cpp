@@ -20,22 +20,23 @@ namespace {
 TEST(MemoControl, CountLeavesOutOnlyATrailingEmptyLine) {
     MemoControl memo;
     EXPECT_EQ(memo.count(), 0);
-    memo.setPlainText(QStringLiteral("犬\n猫\n"));
+    memo.setPlainUtf8("犬\n猫\n");
     EXPECT_EQ(memo.count(), 2);
-    memo.setPlainText(QStringLiteral("犬\n\n猫"));
+    memo.setPlainUtf8("犬\n\n猫");
     EXPECT_EQ(memo.count(), 3);
-    memo.setPlainText(QStringLiteral("犬\n猫\n\n\n"));
+    memo.setPlainUtf8("犬\n猫\n\n\n");
     EXPECT_EQ(memo.count(), 4);
     EXPECT_EQ(memo.line(2), QString());
-    memo.setPlainText(QStringLiteral("\n"));
+    memo.setPlainUtf8("\n");
     EXPECT_EQ(memo.count(), 1);
 }
 
 TEST(MemoControl, LineIsCutAt4096BytesOfCodePage932NeverInsideACharacter) {
     MemoControl memo;
     const QString kanji(3000, QChar(u'語'));
-    memo.setPlainText(QStringLiteral("ab\n") + QStringLiteral("a") + kanji + QStringLiteral("\n") +
-                      QString(5000, QLatin1Char('x')));
+    memo.setPlainUtf8((QStringLiteral("ab\n") + QStringLiteral("a") + kanji + QStringLiteral("\n") +
+                       QString(5000, QLatin1Char('x')))
+                          .toStdString());
     EXPECT_EQ(memo.line(0), QStringLiteral("ab"));
     // 1 + 2047 * 2 bytes = 4095; the next character would need 4097.
     EXPECT_EQ(memo.line(1), QStringLiteral("a") + QString(2047, QChar(u'語')));
@@ -44,7 +45,7 @@ TEST(MemoControl, LineIsCutAt4096BytesOfCodePage932NeverInsideACharacter) {
 
 TEST(MemoControl, ClearRemovesTextAndModifiedMark) {
     MemoControl memo;
-    memo.setPlainText(QStringLiteral("犬"));
+    memo.setPlainUtf8("犬");
     memo.setModified(true);
     memo.clearList();
     EXPECT_EQ(memo.count(), 0);
@@ -90,7 +91,7 @@ TEST(MemoControl, EveryLineShownIsAnEntry) {
     // Loaded text, and lines a Word document appends.
     TextStyle bold;
     bold.bold = true;
-    ui(form).Memo->setStyledText(QStringLiteral("x\u2028y\vz\u2029"), {{0, 3, bold}});
+    ui(form).Memo->setStyledUtf8("x\u2028y\vz\u2029", {{0, 3, bold}});
     ui(form).Memo->appendUtf8("p\fq\n");
     EXPECT_EQ(ui(form).Memo->allLines(), (QStringList{"x", "y", "z", "p", "q"}));
     EXPECT_EQ(ui(form).Memo->count(), 5);
@@ -111,8 +112,8 @@ TEST(MemoControl, FormatsBeyondTheEditorsStylesTakeTheNearestAndLoseNoText) {
         style.underline = i >= defined;
         ranges.push_back({static_cast<std::uint32_t>(i), 1, style});
     }
-    memo.setStyledText(text, ranges);
-    EXPECT_EQ(memo.rawText(), text);
+    memo.setStyledUtf8(text.toStdString(), ranges);
+    EXPECT_EQ(QString::fromStdString(memo.utf8Text()), text);
     EXPECT_EQ(memo.stylesInUse(), EditorStyles::limit() - 1);  // all but the plain one
     EXPECT_EQ(memo.styleAt(5).color, 5u);
     const TextStyle stand_in = memo.styleAt(defined + extra - 1);
@@ -126,12 +127,11 @@ TEST(MemoControl, FormatsBeyondTheEditorsStylesTakeTheNearestAndLoseNoText) {
 
 TEST(MemoControl, ALongLineAndManyLinesLoadAndLengthsCountUtf16) {
     MemoControl memo;
-    memo.setPlainText(QString(kLongestLineBytes, QLatin1Char('x')) +
-                      QString(100'000, QLatin1Char('\n')));
+    memo.setPlainUtf8(std::string(kLongestLineBytes, 'x') + std::string(100'000, '\n'));
     EXPECT_EQ(memo.count(), 100'000);
     EXPECT_EQ(memo.line(0).size(), 4096);
     // Lengths count UTF-16 units, as the capacity does.
-    memo.setPlainText(QStringLiteral("😀犬abcdefgh\n"));
+    memo.setPlainUtf8("😀犬abcdefgh\n");
     EXPECT_EQ(memo.length(), 12);
 }
 
@@ -140,11 +140,11 @@ TEST(MemoControl, AnInputMethodShowsItsPreeditInPlaceAndCommitsInsertsIt) {
     memo.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&memo));
     memo.setFocus();
-    memo.setPlainText(QStringLiteral("犬\n"));
+    memo.setPlainUtf8("犬\n");
     memo.moveCaretToEnd();
     QInputMethodEvent preedit(QStringLiteral("ねこ"), {});
     QCoreApplication::sendEvent(&memo, &preedit);
-    EXPECT_TRUE(memo.rawText().endsWith(QStringLiteral("ねこ")));
+    EXPECT_TRUE(memo.utf8Text().ends_with("ねこ"));
     EXPECT_TRUE(
         static_cast<QWidget&>(memo).inputMethodQuery(Qt::ImCursorRectangle).toRect().isValid());
     QInputMethodEvent commit;
@@ -157,7 +157,7 @@ TEST(MemoControl, AnInputMethodShowsItsPreeditInPlaceAndCommitsInsertsIt) {
 TEST(MemoControl, ScreenReadersReadTheListsText) {
     ScriptedBoxes boxes;
     TMainForm form(boxes);
-    ui(form).Memo->setPlainText(QStringLiteral("犬\n猫"));
+    ui(form).Memo->setPlainUtf8("犬\n猫");
     QAccessibleInterface* list = QAccessible::queryAccessibleInterface(ui(form).Memo);
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->text(QAccessible::Name), QStringLiteral("単語リスト"));
