@@ -2,9 +2,12 @@
 
 #include <Qsci/qsciscintillabase.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+
+#include "core/Utf8.h"
 
 namespace kivo {
 namespace {
@@ -97,6 +100,71 @@ void EditorStyles::setBaseFont(const QFont& font, const QColor& text, const QCol
     for (int n = 1; n < next_; ++n) {
         if (!isReserved(n)) define(n);
     }
+}
+
+void EditorStyles::apply(std::string_view text, const std::vector<StyledRange>& ranges) {
+    Utf16Positions positions(text);
+    for (const StyledRange& range : ranges) {
+        const std::size_t start = range.start;
+        if (start < positions.units()) continue;  // overlapping: the first one wins
+        const std::size_t from = positions.byteAt(start);
+        const std::size_t to = positions.byteAt(start + range.length);
+        if (to == from) continue;
+        send(QsciScintillaBase::SCI_STARTSTYLING, static_cast<unsigned long>(from), 0);
+        send(QsciScintillaBase::SCI_SETSTYLING, static_cast<unsigned long>(to - from),
+             numberOf(range.style));
+    }
+}
+
+std::vector<StyledRange> EditorStyles::ranges(long length) const {
+    std::vector<StyledRange> out;
+    // A list that holds no formatting at all (the usual case) needs no walk
+    // through its styles.
+    if (!anyDefined()) return out;
+
+    // The styles come from the editor interleaved with the text, a piece
+    // at a time.
+    constexpr long kPiece = 1 << 16;
+    std::vector<char> styled(static_cast<std::size_t>(kPiece) * 2 + 2);
+    std::size_t units = 0;
+    std::size_t runStart = 0;
+    int runStyle = 0;
+    for (long at = 0; at < length; at += kPiece) {
+        const long end = std::min(length, at + kPiece);
+        editor_.SendScintilla(QsciScintillaBase::SCI_GETSTYLEDTEXT, at, end, styled.data());
+        for (long i = 0; i < end - at; ++i) {
+            const auto b = static_cast<unsigned char>(styled[static_cast<std::size_t>(i) * 2]);
+            const int style =
+                static_cast<unsigned char>(styled[static_cast<std::size_t>(i) * 2 + 1]);
+            if ((b & 0xC0) == 0x80) continue;  // inside a character
+            if (style != runStyle) {
+                addStyledRange(out, runStart, units - runStart, styleOf(runStyle));
+                runStart = units;
+                runStyle = style;
+            }
+            units += b >= 0xF0 ? 2 : 1;
+        }
+    }
+    addStyledRange(out, runStart, units - runStart, styleOf(runStyle));
+    return out;
+}
+
+TextStyle EditorStyles::styleAt(long position) const {
+    return styleOf(static_cast<int>(numberAt(position))).get();
+}
+
+int EditorStyles::inUse(long length) const {
+    std::array<bool, kCount> used{};
+    for (long at = 0; at < length; ++at) {
+        used[numberAt(at)] = true;
+    }
+    return static_cast<int>(std::count(used.begin(), used.end(), true));
+}
+
+std::size_t EditorStyles::numberAt(long position) const {
+    // The editor hands the style byte back as a signed char.
+    return static_cast<std::size_t>(
+        send(QsciScintillaBase::SCI_GETSTYLEAT, static_cast<unsigned long>(position)) & 0xFF);
 }
 
 long EditorStyles::send(unsigned int message, unsigned long wParam, long lParam) const {

@@ -1,13 +1,17 @@
 #pragma once
-// The editor's styles for the list's formats: number 0 is the list's plain
+// The list's formats as the editor's styles: number 0 is the list's plain
 // text, the others are the distinct formats of loaded documents, each
 // defined once. The editor has 256 of them, some kept for itself; once the
 // rest are taken, a new format shows in the nearest one already defined.
+// The editor's text carries a style number per byte; formatted stretches go
+// in and come back out through here.
 #include <QColor>
 #include <QFont>
 #include <array>
 #include <map>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/TextStyle.h"
 
@@ -37,8 +41,19 @@ public:
     // of their own and take the rest from it.
     void setBaseFont(const QFont& font, const QColor& text, const QColor& paper);
 
+    // Styles the editor's text, `text` as it holds it, with the stretches
+    // (UTF-16 units); of overlapping ones the first wins.
+    void apply(std::string_view text, const std::vector<StyledRange>& ranges);
+    // The formatted stretches of the editor's first `length` bytes.
+    std::vector<StyledRange> ranges(long length) const;
+    // The format shown at byte `position` of the editor's text.
+    TextStyle styleAt(long position) const;
+    // Distinct styles the editor's first `length` bytes use.
+    int inUse(long length) const;
+
 private:
     long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
+    std::size_t numberAt(long position) const;
     void define(int number);
     void defineStyle(int number, const TextStyle& style);
     double basePoints() const;

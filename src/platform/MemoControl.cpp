@@ -6,7 +6,6 @@
 #include <QMimeData>
 #include <QUrl>
 #include <algorithm>
-#include <array>
 #include <new>
 
 #include "commands/WindowRules.h"
@@ -278,19 +277,6 @@ void MemoControl::appendUtf8(std::string_view lines) {
     noteSelection();
 }
 
-void MemoControl::applyRanges(std::string_view text, const std::vector<StyledRange>& ranges) {
-    Utf16Positions positions(text);
-    for (const StyledRange& range : ranges) {
-        const std::size_t start = range.start;
-        if (start < positions.units()) continue;  // overlapping: the first one wins
-        const std::size_t from = positions.byteAt(start);
-        const std::size_t to = positions.byteAt(start + range.length);
-        if (to == from) continue;
-        send(SCI_STARTSTYLING, static_cast<unsigned long>(from), 0);
-        send(SCI_SETSTYLING, static_cast<unsigned long>(to - from), styles_.numberOf(range.style));
-    }
-}
-
 void MemoControl::startDocument(bool styled) {
     // A list without formatting needs no style byte beside each byte of its
     // text; the editor keeps them only in a document made with them. A large
@@ -331,7 +317,7 @@ void MemoControl::replaceAll(std::string_view loaded, const std::vector<StyledRa
         SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(text.size()), text.data());
         if (send(SCI_GETSTATUS) == SC_STATUS_BADALLOC) return;
         units_ = units;
-        applyRanges(text, ranges);
+        styles_.apply(text, ranges);
     });
     emit textChanged();
     // At the top, caret first; no scrolling to the caret, which would lay
@@ -348,61 +334,18 @@ void MemoControl::setStyledUtf8(std::string_view text, const std::vector<StyledR
     setModified(false);
 }
 
-std::string MemoControl::utf8Text() const { return std::string(wholeText()); }
+StyledText MemoControl::styledText() const {
+    const std::string_view text = wholeText();
+    return {std::string(text), styles_.ranges(send(SCI_GETLENGTH))};
+}
 
 TextStyle MemoControl::styleAt(qsizetype position) const {
-    return styles_.styleOf(static_cast<int>(styleNumberAt(bytePosition(position)))).get();
+    return styles_.styleAt(bytePosition(position));
 }
 
-std::size_t MemoControl::styleNumberAt(long position) const {
-    // The editor hands the style byte back as a signed char.
-    return static_cast<std::size_t>(send(SCI_GETSTYLEAT, static_cast<unsigned long>(position)) &
-                                    0xFF);
-}
+int MemoControl::stylesInUse() const { return styles_.inUse(send(SCI_GETLENGTH)); }
 
-int MemoControl::stylesInUse() const {
-    std::array<bool, EditorStyles::kCount> used{};
-    const long length = send(SCI_GETLENGTH);
-    for (long at = 0; at < length; ++at) {
-        used[styleNumberAt(at)] = true;
-    }
-    return static_cast<int>(std::count(used.begin(), used.end(), true));
-}
-
-StyledText MemoControl::styledText() const {
-    StyledText out;
-    const long length = send(SCI_GETLENGTH);
-    out.text = wholeText();
-    // A list that holds no formatting at all (the usual case) needs no walk
-    // through its styles.
-    if (!styles_.anyDefined()) return out;
-
-    // The styles come from the editor interleaved with the text, a piece
-    // at a time.
-    constexpr long kPiece = 1 << 16;
-    std::vector<char> styled(static_cast<std::size_t>(kPiece) * 2 + 2);
-    std::size_t units = 0;
-    std::size_t runStart = 0;
-    int runStyle = 0;
-    for (long at = 0; at < length; at += kPiece) {
-        const long end = std::min(length, at + kPiece);
-        SendScintilla(SCI_GETSTYLEDTEXT, at, end, styled.data());
-        for (long i = 0; i < end - at; ++i) {
-            const auto b = static_cast<unsigned char>(styled[static_cast<std::size_t>(i) * 2]);
-            const int style =
-                static_cast<unsigned char>(styled[static_cast<std::size_t>(i) * 2 + 1]);
-            if ((b & 0xC0) == 0x80) continue;  // inside a character
-            if (style != runStyle) {
-                addStyledRange(out.ranges, runStart, units - runStart, styles_.styleOf(runStyle));
-                runStart = units;
-                runStyle = style;
-            }
-            units += b >= 0xF0 ? 2 : 1;
-        }
-    }
-    addStyledRange(out.ranges, runStart, units - runStart, styles_.styleOf(runStyle));
-    return out;
-}
+std::string MemoControl::utf8Text() const { return std::string(wholeText()); }
 
 bool MemoControl::focusNextPrevChild(bool next) {
     if (tabChangesFocus_) return QWidget::focusNextPrevChild(next);

@@ -123,8 +123,6 @@ private:
     void programChange(const std::function<void()>& change);
     void replaceAll(std::string_view text, const std::vector<StyledRange>& ranges);
     void startDocument(bool styled);
-    std::size_t styleNumberAt(long position) const;
-    void applyRanges(std::string_view text, const std::vector<StyledRange>& ranges);
     long bytePosition(qsizetype units) const;
     qsizetype unitPosition(long bytes) const;
     void applyBaseStyle();
