@@ -3,8 +3,6 @@
 #include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QMimeData>
-#include <QUrl>
 #include <algorithm>
 #include <new>
 
@@ -12,6 +10,7 @@
 #include "core/CodePage932.h"
 #include "core/Errors.h"
 #include "core/Utf8.h"
+#include "platform/FileDrops.h"
 
 namespace kivo {
 namespace {
@@ -390,31 +389,6 @@ void MemoControl::mouseMoveEvent(QMouseEvent* event) {
     QsciScintilla::mouseMoveEvent(event);
     noteSelection();
 }
-
-namespace {
-
-QStringList localFilesOf(const QMimeData* data) {
-    QStringList paths;
-    if (!data || !data->hasUrls()) return paths;
-    for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile()) paths << url.toLocalFile();
-    }
-    return paths;
-}
-
-// Files are taken where the window takes dropped files, with no drop caret:
-// they never go into the text.
-bool answeredAsFileDrag(QDragMoveEvent* event, bool windowTakesDrops) {
-    if (localFilesOf(event->mimeData()).isEmpty()) return false;
-    if (windowTakesDrops) {
-        event->acceptProposedAction();
-    } else {
-        event->ignore();
-    }
-    return true;
-}
-
-}  // namespace
 
 void MemoControl::dragEnterEvent(QDragEnterEvent* event) {
     if (!answeredAsFileDrag(event, window()->acceptDrops())) QsciScintilla::dragEnterEvent(event);
