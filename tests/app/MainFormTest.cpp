@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -241,6 +242,25 @@ TEST_F(MainFormTest, TabOrderRunsThroughTheListButtonsAndTopics) {
     EXPECT_EQ(nextTabStop(ui(form).Edit1st), ui(form).Edit2nd);
     EXPECT_EQ(nextTabStop(ui(form).Edit2nd), ui(form).Memo);
     EXPECT_TRUE(ui(form).Memo->tabChangesFocus());
+}
+
+TEST_F(MainFormTest, TypingInTheListSetsTheModifiedMarkAndRefreshesTheLineCount) {
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ui(form).Memo->setFocus();
+    QTest::keyClicks(ui(form).Memo, QStringLiteral("dog"));
+    QTest::keyClick(ui(form).Memo, Qt::Key_Return);
+    // Japanese arrives from the input method as a committed string.
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("猫"));
+    QCoreApplication::sendEvent(ui(form).Memo, &commit);
+    EXPECT_TRUE(ui(form).Memo->isModified());
+    EXPECT_EQ(ui(form).LabelLineValue->text(), QStringLiteral("2"));
+    QTest::keyClick(ui(form).Memo, Qt::Key_Return);
+    EXPECT_EQ(ui(form).LabelLineValue->text(), QStringLiteral("2"));  // trailing empty line
+    QTest::keyClick(ui(form).Memo, Qt::Key_Return);
+    EXPECT_EQ(ui(form).LabelLineValue->text(), QStringLiteral("3"));
+    EXPECT_TRUE(boxes.shown.empty());
 }
 
 // What a screen reader reads for a control.
