@@ -49,6 +49,7 @@
 #include "SilentBoxes.h"
 #include "app/TMainForm.h"
 #include "commands/CommandRunner.h"
+#include "core/Utf8.h"
 #include "files/DocxText.h"
 #include "files/WordListLoader.h"
 #include "platform/Boxes.h"
@@ -283,14 +284,13 @@ int peakMemory(const fs::path& path) {
     form.LoadWordListFile(path.string());
     const long peak = statusKiB("VmHWM");
     const long resident = statusKiB("VmRSS");
-    const QString text = form.findChild<kivo::MemoControl*>(QStringLiteral("Memo"))->rawText();
+    const std::string text = form.findChild<kivo::MemoControl*>(QStringLiteral("Memo"))->utf8Text();
     std::printf(
         "lines %d\nfile_bytes %ju\ntext_utf8_bytes %lld\ntext_utf16_bytes %lld\n"
         "hwm_before_kib %ld\nhwm_after_kib %ld\nrss_after_kib %ld\nmessages %d\n",
         form.findChild<kivo::MemoControl*>(QStringLiteral("Memo"))->count(),
-        static_cast<std::uintmax_t>(fs::file_size(path)),
-        static_cast<long long>(text.toUtf8().size()), static_cast<long long>(text.size()) * 2,
-        before, peak, resident, boxes.shown);
+        static_cast<std::uintmax_t>(fs::file_size(path)), static_cast<long long>(text.size()),
+        static_cast<long long>(kivo::utf16Length(text)) * 2, before, peak, resident, boxes.shown);
     return boxes.shown == 0 ? 0 : 1;
 }
 

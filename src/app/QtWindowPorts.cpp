@@ -17,6 +17,7 @@
 #include "commands/TopicCommands.h"
 #include "platform/Boxes.h"
 #include "platform/FileDialogs.h"
+#include "platform/ListPrintDocument.h"
 #include "platform/MemoControl.h"
 
 namespace kivo {
@@ -106,12 +107,10 @@ StyledText QtWindowPorts::styledText() const { return form_.Memo->styledText(); 
 
 bool QtWindowPorts::hasSelection() const { return form_.Memo->hasSelection(); }
 
-std::string QtWindowPorts::selectedText() const {
-    return form_.Memo->selectedListText().toStdString();
-}
+std::string QtWindowPorts::selectedText() const { return form_.Memo->selectedListText(); }
 
 void QtWindowPorts::replaceSelection(std::string_view text) {
-    form_.Memo->replaceSelectionWithoutUndo(qt(text));
+    form_.Memo->replaceSelectionWithoutUndo(text);
 }
 
 void QtWindowPorts::cut() { form_.Memo->cut(); }
@@ -205,7 +204,10 @@ void QtWindowPorts::raiseTopMost() { form_.auxiliaries_->topMost().raise(); }
 
 bool QtWindowPorts::setUpPrinter() { return form_.auxiliaries_->printer().setUp(&form_); }
 
-void QtWindowPorts::printList() { form_.Memo->printTo(form_.auxiliaries_->printer().printer()); }
+void QtWindowPorts::printList() {
+    printStyledList(form_.Memo->styledText(), form_.Memo->font(),
+                    form_.auxiliaries_->printer().printer());
+}
 
 // ---- Settings and clock ---------------------------------------------------
 

@@ -27,6 +27,10 @@ inline bool isShownLineBreak(char16_t c) {
     return c == u'\v' || c == u'\f' || c == u'\u2028' || c == u'\u2029';
 }
 void breakLinesAsShown(std::span<char16_t> text, char16_t lineBreak);
+// The same on UTF-8 text, each becoming "\n"; one character for one, so
+// UTF-16 positions stay.
+bool hasShownLineBreaks(std::string_view utf8);
+std::string breakLinesAsShown(std::string_view utf8);
 
 // The count label shows the list's count in plain decimal.
 void refreshLineCount(const WordListPort& list, MainWindowPort& window);

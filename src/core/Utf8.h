@@ -1,5 +1,6 @@
 #pragma once
 // UTF-8, the form text takes inside the program's plain C++ code.
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -98,6 +99,33 @@ inline std::size_t utf16Length(std::string_view utf8) {
     }
     return utf8.size() - continuation + fourByteLeads;
 }
+
+// Byte offsets in UTF-8 text of positions given in UTF-16 units, asked for
+// in increasing order: the text is walked once for them all. A position
+// inside a character from U+10000 up is taken past it.
+class Utf16Positions {
+public:
+    explicit Utf16Positions(std::string_view utf8) : text_(utf8) {}
+
+    // The byte offset of UTF-16 position `units`, the end of the text at
+    // most.
+    std::size_t byteAt(std::size_t units) {
+        while (unit_ < units && byte_ < text_.size()) {
+            const auto b = static_cast<unsigned char>(text_[byte_]);
+            const std::size_t n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+            unit_ += n == 4 ? 2 : 1;
+            byte_ = std::min(text_.size(), byte_ + n);
+        }
+        return byte_;
+    }
+    // The UTF-16 position the walk has reached.
+    std::size_t units() const { return unit_; }
+
+private:
+    std::string_view text_;
+    std::size_t unit_ = 0;
+    std::size_t byte_ = 0;
+};
 
 // UTF-8 to UTF-16; malformed sequences become U+FFFD.
 inline std::u16string utf8ToUtf16(std::string_view utf8) {

@@ -1,34 +1,20 @@
 #include "platform/MemoControl.h"
 
-#include <Qsci/qscistyle.h>
-
 #include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
-#include <QMimeData>
-#include <QTextCharFormat>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QUrl>
 #include <algorithm>
-#include <array>
-#include <map>
 #include <new>
 
 #include "commands/WindowRules.h"
 #include "core/CodePage932.h"
 #include "core/Errors.h"
 #include "core/Utf8.h"
-#include "platform/Printing.h"
+#include "platform/FileDrops.h"
 
 namespace kivo {
 namespace {
 
-// Style numbers the editor keeps for itself (the default style, line
-// numbers, brace highlights, control characters, indent guides, call tips).
-constexpr int kFirstReservedStyle = QsciScintillaBase::STYLE_DEFAULT;
-constexpr int kLastReservedStyle = QsciScintillaBase::STYLE_LASTPREDEFINED;
-constexpr int kStyleCount = 256;
 // One line of the editor's line index, with what its growth takes: the
 // index is copied whole each time it grows.
 constexpr std::size_t kBytesPerLine = 9;
@@ -41,208 +27,23 @@ constexpr long kListEvents = QsciScintillaBase::SC_MOD_INSERTTEXT |
                              QsciScintillaBase::SC_MOD_DELETETEXT |
                              QsciScintillaBase::SC_MOD_BEFOREDELETE;
 
-bool isReserved(int style) { return style >= kFirstReservedStyle && style <= kLastReservedStyle; }
-
-// UTF-16 units of UTF-8 bytes: one per character, two beyond U+FFFF.
-qsizetype utf16Units(const char* text, std::size_t length) {
-    qsizetype units = 0;
-    for (std::size_t i = 0; i < length; ++i) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        if ((b & 0xC0) != 0x80) ++units;
-        if (b >= 0xF0) ++units;
-    }
-    return units;
-}
-
 bool isLineSeparator(QChar c) { return isShownLineBreak(c.unicode()); }
 
-QTextCharFormat charFormatOf(const TextStyle& style) {
-    QTextCharFormat format;
-    if (style.bold) format.setFontWeight(QFont::Bold);
-    if (style.italic) format.setFontItalic(true);
-    if (style.underline) format.setFontUnderline(true);
-    if (style.color) format.setForeground(QColor::fromRgb(static_cast<QRgb>(*style.color)));
-    if (style.halfPoints > 0) format.setFontPointSize(style.halfPoints / 2.0);
-    if (!style.fontFamily.empty()) {
-        format.setFontFamilies({QString::fromStdString(style.fontFamily)});
-    }
-    return format;
-}
-
-// How far apart two formats look; the nearest stands in for a format the
-// editor has no room left for.
-int distance(const TextStyle& a, const TextStyle& b) {
-    int d = 0;
-    if (a.fontFamily != b.fontFamily) d += 1024;
-    d += std::abs(a.halfPoints - b.halfPoints) * 32;
-    if (a.bold != b.bold) d += 512;
-    if (a.italic != b.italic) d += 512;
-    if (a.underline != b.underline) d += 256;
-    if (a.color.has_value() != b.color.has_value()) {
-        d += 768;
-    } else if (a.color) {
-        for (int shift = 0; shift <= 16; shift += 8) {
-            d += std::abs(static_cast<int>((*a.color >> shift) & 0xFF) -
-                          static_cast<int>((*b.color >> shift) & 0xFF));
-        }
-    }
-    return d;
-}
-
-// Whether a text holds a vertical tab, a form feed, U+2028 or U+2029.
-bool hasSeparators(std::string_view text) {
-    if (text.find('\v') != std::string_view::npos || text.find('\f') != std::string_view::npos)
-        return true;
-    for (std::size_t at = text.find('\xE2'); at != std::string_view::npos;
-         at = text.find('\xE2', at + 1)) {
-        if (at + 2 < text.size() && text[at + 1] == '\x80' &&
-            (text[at + 2] == '\xA8' || text[at + 2] == '\xA9')) {
-            return true;
-        }
-    }
-    return false;
-}
-
-// The separators as line breaks; one character for one, so UTF-16
-// positions stay.
-std::string withUtf8LineBreaks(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '\v' || c == '\f') {
-            out.push_back('\n');
-        } else if (c == '\xE2' && i + 2 < text.size() && text[i + 1] == '\x80' &&
-                   (text[i + 2] == '\xA8' || text[i + 2] == '\xA9')) {
-            out.push_back('\n');
-            i += 2;
-        } else {
-            out.push_back(c);
-        }
-    }
-    return out;
+// Typed or dropped text with its separators as line breaks. Detached only
+// when there is something to change; one character for another, so
+// positions in the text stay valid.
+QString withLineBreaks(QString text) {
+    const QString& view = text;
+    if (std::none_of(view.begin(), view.end(), isLineSeparator)) return text;
+    breakLinesAsShown(
+        std::span(reinterpret_cast<char16_t*>(text.data()), static_cast<std::size_t>(text.size())),
+        u'\n');
+    return text;
 }
 
 }  // namespace
 
-// The editor's styles: number 0 is the list's plain text, the others are
-// the distinct formats of loaded documents, each defined once.
-class MemoControl::Styles {
-public:
-    explicit Styles(MemoControl& editor) : editor_(editor) {}
-
-    // The style for a format; once the editor's styles are all taken, the
-    // nearest one already defined.
-    int numberOf(const TextStyle& style) {
-        if (style.isPlain()) return 0;
-        if (const auto it = numbers_.find(key(style)); it != numbers_.end()) return it->second;
-        if (next_ < kStyleCount) {
-            const int number = next_++;
-            if (next_ == kFirstReservedStyle) next_ = kLastReservedStyle + 1;
-            numbers_.emplace(key(style), number);
-            defined_[static_cast<std::size_t>(number)] = style;
-            define(number);
-            return number;
-        }
-        int best = 0;
-        int bestDistance = distance(style, TextStyle{});
-        for (int n = 1; n < kStyleCount; ++n) {
-            if (isReserved(n)) continue;
-            const int d = distance(style, defined_[static_cast<std::size_t>(n)]);
-            if (d < bestDistance) {
-                best = n;
-                bestDistance = d;
-            }
-        }
-        return best;
-    }
-
-    const SharedStyle& styleOf(int number) const {
-        static const SharedStyle plain;
-        if (number <= 0 || number >= kStyleCount || isReserved(number)) return plain;
-        return defined_[static_cast<std::size_t>(number)];
-    }
-
-    bool anyDefined() const { return next_ > 1; }
-
-    void reset() {
-        numbers_.clear();
-        defined_ = {};
-        next_ = 1;
-    }
-
-    // The plain style takes the list's font; formats keep what they give
-    // of their own and take the rest from it.
-    void setBaseFont(const QFont& font, const QColor& text, const QColor& paper) {
-        base_ = font;
-        text_ = text;
-        paper_ = paper;
-        defineStyle(QsciScintillaBase::STYLE_DEFAULT, TextStyle{});
-        editor_.send(QsciScintillaBase::SCI_STYLECLEARALL);
-        for (int n = 1; n < next_; ++n) {
-            if (!isReserved(n)) define(n);
-        }
-    }
-
-private:
-    // The fields that make two formats the same, as one string.
-    static std::string key(const TextStyle& s) {
-        std::string k;
-        k.reserve(16 + s.fontFamily.size());
-        k.push_back(
-            static_cast<char>(s.bold | s.italic << 1 | s.underline << 2 | (s.color ? 8 : 0)));
-        const std::uint32_t color = s.color.value_or(0);
-        k.append(reinterpret_cast<const char*>(&color), sizeof color);
-        k.append(reinterpret_cast<const char*>(&s.halfPoints), sizeof s.halfPoints);
-        k += s.fontFamily;
-        return k;
-    }
-
-    void define(int number) { defineStyle(number, defined_[static_cast<std::size_t>(number)]); }
-
-    void defineStyle(int number, const TextStyle& style) {
-        const auto n = static_cast<unsigned long>(number);
-        const QByteArray family = style.fontFamily.empty()
-                                      ? base_.family().toUtf8()
-                                      : QByteArray::fromStdString(style.fontFamily);
-        editor_.SendScintilla(QsciScintillaBase::SCI_STYLESETFONT, n, family.constData());
-        const double points = style.halfPoints > 0 ? style.halfPoints / 2.0 : basePoints();
-        editor_.send(
-            QsciScintillaBase::SCI_STYLESETSIZEFRACTIONAL, n,
-            std::lround(points * static_cast<int>(QsciScintillaBase::SC_FONT_SIZE_MULTIPLIER)));
-        editor_.send(QsciScintillaBase::SCI_STYLESETWEIGHT, n,
-                     style.bold ? static_cast<long>(QsciScintillaBase::SC_WEIGHT_BOLD)
-                                : static_cast<long>(base_.weight()));
-        editor_.send(QsciScintillaBase::SCI_STYLESETITALIC, n, style.italic || base_.italic());
-        editor_.send(QsciScintillaBase::SCI_STYLESETUNDERLINE, n,
-                     style.underline || base_.underline());
-        const QColor fore = style.color ? QColor::fromRgb(static_cast<QRgb>(*style.color)) : text_;
-        editor_.SendScintilla(QsciScintillaBase::SCI_STYLESETFORE, n, fore);
-        editor_.SendScintilla(QsciScintillaBase::SCI_STYLESETBACK, n, paper_);
-    }
-
-    // The editor takes sizes in points; the list's font is given in pixels
-    // of the screen it shows on.
-    double basePoints() const {
-        if (base_.pointSizeF() > 0) return base_.pointSizeF();
-        const int dpi = editor_.logicalDpiY() > 0 ? editor_.logicalDpiY() : 96;
-        return base_.pixelSize() * 72.0 / dpi;
-    }
-
-    MemoControl& editor_;
-    QFont base_;
-    QColor text_, paper_;
-    std::map<std::string, int> numbers_;
-    std::array<SharedStyle, kStyleCount> defined_{};
-    int next_ = 1;
-};
-
-int MemoControl::styleLimit() {
-    return kStyleCount - (kLastReservedStyle - kFirstReservedStyle + 1);
-}
-
-MemoControl::MemoControl(QWidget* parent)
-    : QsciScintilla(parent), styles_(std::make_unique<Styles>(*this)) {
+MemoControl::MemoControl(QWidget* parent) : QsciScintilla(parent), styles_(*this) {
     setUtf8(true);
     // A plain list: no margins, no folding, no wrap, no indentation help.
     for (int margin = 0; margin < 5; ++margin) setMarginWidth(margin, 0);
@@ -277,7 +78,7 @@ long MemoControl::send(unsigned int message, unsigned long wParam, long lParam) 
 
 void MemoControl::onModified(int position, int type, const char* text, int length) {
     if ((type & SC_MOD_INSERTTEXT) && text) {
-        units_ += utf16Units(text, static_cast<std::size_t>(length));
+        units_ += static_cast<qsizetype>(utf16Length({text, static_cast<std::size_t>(length)}));
         textMoved_ = true;
     }
     if (type & SC_MOD_BEFOREDELETE) {
@@ -305,7 +106,7 @@ void MemoControl::noteSelection() {
 }
 
 void MemoControl::applyBaseStyle() {
-    styles_->setBaseFont(font(), palette().color(QPalette::Text), palette().color(QPalette::Base));
+    styles_.setBaseFont(font(), palette().color(QPalette::Text), palette().color(QPalette::Base));
     setCaretForegroundColor(palette().color(QPalette::Text));
     setSelectionBackgroundColor(palette().color(QPalette::Highlight));
     setSelectionForegroundColor(palette().color(QPalette::HighlightedText));
@@ -349,21 +150,23 @@ QString MemoControl::line(int i) const {
     return keep == units.size() ? text : text.left(static_cast<qsizetype>(keep));
 }
 
-QString MemoControl::rawText() const {
+std::string_view MemoControl::wholeText() const {
     const long length = send(SCI_GETLENGTH);
     const auto* bytes = reinterpret_cast<const char*>(send(SCI_GETRANGEPOINTER, 0, length));
-    return bytes ? QString::fromUtf8(bytes, length) : QString();
+    return bytes ? std::string_view(bytes, static_cast<std::size_t>(length)) : std::string_view();
 }
 
 QStringList MemoControl::allLines() const {
-    QStringList lines = rawText().split(QLatin1Char('\n'));
+    const std::string_view text = wholeText();
+    QStringList lines = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
+                            .split(QLatin1Char('\n'));
     lines.resize(count());
     return lines;
 }
 
 bool MemoControl::hasSelection() const { return send(SCI_GETSELECTIONEMPTY) == 0; }
 
-QString MemoControl::selectedListText() const { return selectedText(); }
+std::string MemoControl::selectedListText() const { return selectedText().toStdString(); }
 
 long MemoControl::bytePosition(qsizetype units) const {
     return send(SCI_POSITIONRELATIVECODEUNITS, 0, static_cast<long>(units));
@@ -383,9 +186,9 @@ void MemoControl::moveCaretToEnd() {
     noteSelection();
 }
 
-void MemoControl::replaceSelectionWithoutUndo(const QString& text) {
+void MemoControl::replaceSelectionWithoutUndo(std::string_view text) {
     send(SCI_SETUNDOCOLLECTION, 0);
-    SendScintilla(SCI_REPLACESEL, static_cast<unsigned long>(0), text.toUtf8().constData());
+    SendScintilla(SCI_REPLACESEL, static_cast<unsigned long>(0), std::string(text).c_str());
     send(SCI_EMPTYUNDOBUFFER);
     send(SCI_SETUNDOCOLLECTION, 1);
     noteSelection();
@@ -452,7 +255,7 @@ void MemoControl::programChange(const std::function<void()>& change) {
         send(SCI_SETSTATUS, SC_STATUS_OK);
         send(SCI_CLEARALL);
         send(SCI_SETSTATUS, SC_STATUS_OK);
-        styles_->reset();
+        styles_.reset();
         units_ = 0;
         emit textChanged();
         noteSelection();
@@ -460,56 +263,17 @@ void MemoControl::programChange(const std::function<void()>& change) {
     }
 }
 
-void MemoControl::insertAtEnd(const QByteArray& utf8, qsizetype units) {
+void MemoControl::appendUtf8(std::string_view lines) {
+    const std::string text =
+        hasShownLineBreaks(lines) ? breakLinesAsShown(lines) : std::string(lines);
     programChange([&] {
-        SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()), utf8.constData());
-        units_ += units;
+        SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(text.size()), text.data());
+        units_ += static_cast<qsizetype>(utf16Length(text));
     });
     // Appended lines change the list as an edit would.
     forcedModified_ = true;
     emit textChanged();
     noteSelection();
-}
-
-void MemoControl::appendUtf8(std::string_view lines) {
-    const std::string text = hasSeparators(lines) ? withUtf8LineBreaks(lines) : std::string(lines);
-    insertAtEnd(QByteArray::fromStdString(text), static_cast<qsizetype>(utf16Length(text)));
-}
-
-QString MemoControl::withLineBreaks(QString text) {
-    // Detach only when there is something to change; one character for
-    // another, so positions in the text stay valid.
-    const QString& view = text;
-    if (std::none_of(view.begin(), view.end(), isLineSeparator)) return text;
-    breakLinesAsShown(
-        std::span(reinterpret_cast<char16_t*>(text.data()), static_cast<std::size_t>(text.size())),
-        u'\n');
-    return text;
-}
-
-void MemoControl::applyRanges(std::string_view text, const std::vector<StyledRange>& ranges) {
-    // Walks the text once, from range to range, for their byte positions.
-    std::size_t unit = 0;
-    std::size_t byte = 0;
-    const auto advance = [&](std::size_t to) {
-        while (unit < to && byte < text.size()) {
-            const auto b = static_cast<unsigned char>(text[byte]);
-            const std::size_t n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-            unit += n == 4 ? 2 : 1;
-            byte = std::min(text.size(), byte + n);
-        }
-    };
-    for (const StyledRange& range : ranges) {
-        const std::size_t start = range.start;
-        if (start < unit) continue;  // overlapping: the first one wins
-        advance(start);
-        const std::size_t from = byte;
-        advance(start + range.length);
-        if (byte == from) continue;
-        send(SCI_STARTSTYLING, static_cast<unsigned long>(from), 0);
-        send(SCI_SETSTYLING, static_cast<unsigned long>(byte - from),
-             styles_->numberOf(range.style));
-    }
 }
 
 void MemoControl::startDocument(bool styled) {
@@ -539,20 +303,20 @@ void MemoControl::replaceAll(std::string_view loaded, const std::vector<StyledRa
     std::string normalized;
     std::string_view text = loaded;
     const auto units = static_cast<qsizetype>(utf16Length(text));
-    if (hasSeparators(text)) {
-        normalized = withUtf8LineBreaks(text);
+    if (hasShownLineBreaks(text)) {
+        normalized = breakLinesAsShown(text);
         text = normalized;
     }
 
     programChange([&] {
         startDocument(!ranges.empty());
-        styles_->reset();
+        styles_.reset();
         units_ = 0;
         send(SCI_ALLOCATE, static_cast<unsigned long>(text.size() + 1));
         SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(text.size()), text.data());
         if (send(SCI_GETSTATUS) == SC_STATUS_BADALLOC) return;
         units_ = units;
-        applyRanges(text, ranges);
+        styles_.apply(text, ranges);
     });
     emit textChanged();
     // At the top, caret first; no scrolling to the caret, which would lay
@@ -562,109 +326,25 @@ void MemoControl::replaceAll(std::string_view loaded, const std::vector<StyledRa
     noteSelection();
 }
 
-void MemoControl::setPlainText(const QString& text) { replaceAll(text.toStdString(), {}); }
-
 void MemoControl::setPlainUtf8(std::string_view text) { replaceAll(text, {}); }
-
-void MemoControl::setStyledText(const QString& text, const std::vector<StyledRange>& ranges) {
-    setStyledUtf8(text.toStdString(), ranges);
-}
 
 void MemoControl::setStyledUtf8(std::string_view text, const std::vector<StyledRange>& ranges) {
     replaceAll(text, ranges);
     setModified(false);
 }
 
-std::string MemoControl::utf8Text() const {
-    const long length = send(SCI_GETLENGTH);
-    const auto* bytes = reinterpret_cast<const char*>(send(SCI_GETRANGEPOINTER, 0, length));
-    return bytes ? std::string(bytes, static_cast<std::size_t>(length)) : std::string();
+StyledText MemoControl::styledText() const {
+    const std::string_view text = wholeText();
+    return {std::string(text), styles_.ranges(send(SCI_GETLENGTH))};
 }
 
 TextStyle MemoControl::styleAt(qsizetype position) const {
-    return styles_->styleOf(static_cast<int>(styleNumberAt(bytePosition(position)))).get();
+    return styles_.styleAt(bytePosition(position));
 }
 
-std::size_t MemoControl::styleNumberAt(long position) const {
-    // The editor hands the style byte back as a signed char.
-    return static_cast<std::size_t>(send(SCI_GETSTYLEAT, static_cast<unsigned long>(position)) &
-                                    0xFF);
-}
+int MemoControl::stylesInUse() const { return styles_.inUse(send(SCI_GETLENGTH)); }
 
-int MemoControl::stylesInUse() const {
-    std::array<bool, kStyleCount> used{};
-    const long length = send(SCI_GETLENGTH);
-    for (long at = 0; at < length; ++at) {
-        used[styleNumberAt(at)] = true;
-    }
-    return static_cast<int>(std::count(used.begin(), used.end(), true));
-}
-
-StyledText MemoControl::styledText() const {
-    StyledText out;
-    const long length = send(SCI_GETLENGTH);
-    const auto* bytes = reinterpret_cast<const char*>(send(SCI_GETRANGEPOINTER, 0, length));
-    if (bytes) out.text.assign(bytes, static_cast<std::size_t>(length));
-    // A list that holds no formatting at all (the usual case) needs no walk
-    // through its styles.
-    if (!styles_->anyDefined()) return out;
-
-    // The styles come from the editor interleaved with the text, a piece
-    // at a time.
-    constexpr long kPiece = 1 << 16;
-    std::vector<char> styled(static_cast<std::size_t>(kPiece) * 2 + 2);
-    std::size_t units = 0;
-    std::size_t runStart = 0;
-    int runStyle = 0;
-    for (long at = 0; at < length; at += kPiece) {
-        const long end = std::min(length, at + kPiece);
-        SendScintilla(SCI_GETSTYLEDTEXT, at, end, styled.data());
-        for (long i = 0; i < end - at; ++i) {
-            const auto b = static_cast<unsigned char>(styled[static_cast<std::size_t>(i) * 2]);
-            const int style =
-                static_cast<unsigned char>(styled[static_cast<std::size_t>(i) * 2 + 1]);
-            if ((b & 0xC0) == 0x80) continue;  // inside a character
-            if (style != runStyle) {
-                addStyledRange(out.ranges, runStart, units - runStart, styles_->styleOf(runStyle));
-                runStart = units;
-                runStyle = style;
-            }
-            units += b >= 0xF0 ? 2 : 1;
-        }
-    }
-    addStyledRange(out.ranges, runStart, units - runStart, styles_->styleOf(runStyle));
-    return out;
-}
-
-std::unique_ptr<QTextDocument> MemoControl::printableDocument() const {
-    const StyledText list = styledText();
-    auto doc = std::make_unique<QTextDocument>();
-    doc->setDefaultFont(font());
-    QTextCursor cursor(doc.get());
-    const QString text = QString::fromStdString(list.text);
-    const auto size = static_cast<std::size_t>(text.size());
-    std::size_t at = 0;
-    const auto insert = [&](std::size_t from, std::size_t to, const QTextCharFormat& format) {
-        from = std::min(from, size);
-        to = std::min(to, size);
-        if (from < to) {
-            cursor.insertText(
-                text.mid(static_cast<qsizetype>(from), static_cast<qsizetype>(to - from)), format);
-        }
-    };
-    const QTextCharFormat plain;
-    for (const StyledRange& range : list.ranges) {
-        insert(at, range.start, plain);
-        const std::size_t start = range.start;
-        const std::size_t end = start + range.length;
-        insert(std::max(at, start), end, charFormatOf(range.style));
-        at = std::max(at, end);
-    }
-    insert(at, size, plain);
-    return doc;
-}
-
-void MemoControl::printTo(QPrinter& printer) const { printDocument(*printableDocument(), printer); }
+std::string MemoControl::utf8Text() const { return std::string(wholeText()); }
 
 bool MemoControl::focusNextPrevChild(bool next) {
     if (tabChangesFocus_) return QWidget::focusNextPrevChild(next);
@@ -715,31 +395,6 @@ void MemoControl::mouseMoveEvent(QMouseEvent* event) {
     QsciScintilla::mouseMoveEvent(event);
     noteSelection();
 }
-
-namespace {
-
-QStringList localFilesOf(const QMimeData* data) {
-    QStringList paths;
-    if (!data || !data->hasUrls()) return paths;
-    for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile()) paths << url.toLocalFile();
-    }
-    return paths;
-}
-
-// Files are taken where the window takes dropped files, with no drop caret:
-// they never go into the text.
-bool answeredAsFileDrag(QDragMoveEvent* event, bool windowTakesDrops) {
-    if (localFilesOf(event->mimeData()).isEmpty()) return false;
-    if (windowTakesDrops) {
-        event->acceptProposedAction();
-    } else {
-        event->ignore();
-    }
-    return true;
-}
-
-}  // namespace
 
 void MemoControl::dragEnterEvent(QDragEnterEvent* event) {
     if (!answeredAsFileDrag(event, window()->acceptDrops())) QsciScintilla::dragEnterEvent(event);

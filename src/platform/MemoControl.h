@@ -6,26 +6,20 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <functional>
-#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-class QPrinter;
-class QTextDocument;
-
 #include "commands/ListContract.h"
 #include "core/TextStyle.h"
+#include "platform/EditorStyles.h"
 
 namespace kivo {
 
 class MemoControl : public QsciScintilla {
     Q_OBJECT
 public:
-    // Distinct formats the editor can show at once, the plain one included.
-    static int styleLimit();
-
     explicit MemoControl(QWidget* parent = nullptr);
     ~MemoControl() override;
 
@@ -54,13 +48,10 @@ public:
     // Puts lines (UTF-8, each ended by "\n") at the end of the text, in one
     // insertion.
     void appendUtf8(std::string_view lines);
-    // The text with LF between lines, every character kept.
-    QString rawText() const;
-    QString toPlainText() const { return rawText(); }
-    // Replaces the whole text, unformatted, with nothing left to undo.
-    void setPlainText(const QString& text);
+    // Replaces the whole text (UTF-8), unformatted, with nothing left to
+    // undo.
     void setPlainUtf8(std::string_view text);
-    // The text as UTF-8, LF between lines: rawText without a conversion.
+    // The text as UTF-8 with LF between lines, every character kept.
     std::string utf8Text() const;
     // The whole content with its formatting, for a save.
     StyledText styledText() const;
@@ -68,23 +59,17 @@ public:
     // freshly loaded document has nothing to undo. What the list may hold is
     // the commands' to judge before; an editor that runs out of memory
     // meanwhile throws std::bad_alloc with the list emptied.
-    void setStyledText(const QString& text, const std::vector<StyledRange>& ranges);
-    // The same from UTF-8, as the loader has it: no second copy of the text.
+    // The text is UTF-8, as the loader has it: no second copy of it.
     void setStyledUtf8(std::string_view text, const std::vector<StyledRange>& ranges);
     // The format shown at character `position` (UTF-16 units from the start).
     TextStyle styleAt(qsizetype position) const;
     // Distinct formats the text uses now, the plain one included.
     int stylesInUse() const;
 
-    // The text with vertical tabs, form feeds, U+2028 and U+2029 turned into
-    // line breaks. The editor would show each as a new line inside one
-    // entry; the list holds one entry per line it shows.
-    static QString withLineBreaks(QString text);
-
     // The selection, for the commands that work on it. Its line breaks
     // read as "\n" and go back in as line breaks.
     bool hasSelection() const;
-    QString selectedListText() const;
+    std::string selectedListText() const;
     // Selects characters [from, to) (UTF-16 units); the caret ends at `to`.
     void selectRange(qsizetype from, qsizetype to);
     // The caret's place in characters (UTF-16 units) from the start.
@@ -92,7 +77,7 @@ public:
     void moveCaretToEnd();
     // Puts `text` in place of the selection. Not undoable, and it leaves
     // nothing behind to undo.
-    void replaceSelectionWithoutUndo(const QString& text);
+    void replaceSelectionWithoutUndo(std::string_view text);
     bool isEmpty() const;
     bool canUndo() const;
 
@@ -102,9 +87,6 @@ public:
     // The list's font: every format without a font or size of its own
     // shows in it.
     void setFont(const QFont& font);
-
-    // Prints the whole list, formats included, as one job on `printer`.
-    void printTo(QPrinter& printer) const;
 
 public slots:
     void cut() override;
@@ -129,9 +111,9 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
-    class Styles;
-
     long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
+    // The editor's own UTF-8 text, valid until the text changes.
+    std::string_view wholeText() const;
     void onModified(int position, int type, const char* text, int length);
     // Tells the window when the caret, the selection or the text moved.
     void noteSelection();
@@ -139,18 +121,13 @@ private:
     // Throws std::bad_alloc, with the list emptied, when the editor ran out
     // of memory in it.
     void programChange(const std::function<void()>& change);
-    void insertAtEnd(const QByteArray& utf8, qsizetype units);
     void replaceAll(std::string_view text, const std::vector<StyledRange>& ranges);
     void startDocument(bool styled);
-    // The list as a rich-text document, for the print layer.
-    std::unique_ptr<QTextDocument> printableDocument() const;
-    std::size_t styleNumberAt(long position) const;
-    void applyRanges(std::string_view text, const std::vector<StyledRange>& ranges);
     long bytePosition(qsizetype units) const;
     qsizetype unitPosition(long bytes) const;
     void applyBaseStyle();
 
-    std::unique_ptr<Styles> styles_;
+    EditorStyles styles_;
     std::size_t capacity_ = kDefaultCapacity;
     std::size_t memoryBudget_ = ListCosts{}.memoryBudget;
     qsizetype units_ = 0;  // UTF-16 units of the text

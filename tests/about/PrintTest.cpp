@@ -43,13 +43,14 @@ protected:
     }
     void print() { form.findChild<QAction*>(QStringLiteral("mnuPrint"))->trigger(); }
     void setList(int count, bool finalBreak) {
-        ui(form).Memo->setPlainText(entries(count).join(QLatin1Char('\n')) +
-                                    (finalBreak ? QStringLiteral("\n") : QString()));
+        ui(form).Memo->setPlainUtf8((entries(count).join(QLatin1Char('\n')) +
+                                     (finalBreak ? QStringLiteral("\n") : QString()))
+                                        .toStdString());
     }
 };
 
 TEST_F(PrintTest, CancellingTheSetUpPrintsNothing) {
-    ui(form).Memo->setPlainText(QStringLiteral("りんご\nみかん"));
+    ui(form).Memo->setPlainUtf8("りんご\nみかん");
     printer.answer = false;
     print();
     EXPECT_EQ(printer.setUps, std::vector<QWidget*>{&form});
@@ -58,14 +59,14 @@ TEST_F(PrintTest, CancellingTheSetUpPrintsNothing) {
 }
 
 TEST_F(PrintTest, AOneLineListIsOneJobOfOnePageWithItsTextAlone) {
-    ui(form).Memo->setPlainText(QStringLiteral("りんご"));
+    ui(form).Memo->setPlainUtf8("りんご");
     print();
     ASSERT_TRUE(QFile::exists(pdf));
     EXPECT_EQ(pdfPageCount(pdf), 1);
     EXPECT_EQ(pdfInfo(pdf, QStringLiteral("Title")), QString());  // the job has no name
     EXPECT_EQ(pdfPageLines(pdf, 1), QStringList{QStringLiteral("りんご")});
     EXPECT_TRUE(boxes.shown.empty());
-    EXPECT_EQ(ui(form).Memo->toPlainText(), QStringLiteral("りんご"));
+    EXPECT_EQ(ui(form).Memo->utf8Text(), "りんご");
 }
 
 TEST_F(PrintTest, AnEmptyListStillGivesOneEmptyPage) {
@@ -115,7 +116,7 @@ TEST_F(PrintTest, LongLinesWrapOnThePageAndLoseNoText) {
     QString digits;
     for (int i = 0; i < 200; ++i) digits += QChar(u'0' + i % 10);
     const QString text = words.join(QLatin1Char(' ')) + QLatin1Char('\n') + digits + "\n末尾";
-    ui(form).Memo->setPlainText(text);
+    ui(form).Memo->setPlainUtf8(text.toStdString());
     print();
     ASSERT_EQ(pdfPageCount(pdf), 1);
     const QStringList printed = pdfPageLines(pdf, 1);
@@ -152,8 +153,7 @@ TEST_F(PrintTest, TextFillsThePrintableAreaInTheListsOwnFontsAndSizes) {
     // is 12 points.
     TextStyle large;
     large.halfPoints = 48;
-    const QString text = QStringLiteral("ふつう\nおおきい\nふつう");
-    ui(form).Memo->setStyledText(text, {StyledRange{4, 4, large}});
+    ui(form).Memo->setStyledUtf8("ふつう\nおおきい\nふつう", {StyledRange{4, 4, large}});
     print();
     const std::vector<Word> printed = words(pdf);
     ASSERT_EQ(printed.size(), 3u);
@@ -170,12 +170,12 @@ TEST_F(PrintTest, TextFillsThePrintableAreaInTheListsOwnFontsAndSizes) {
 
 TEST_F(PrintTest, APrinterThatRefusesTheJobEndsInTheErrorBox) {
     printer.pdf.setOutputFileName(dir.filePath(QStringLiteral("missing-folder/list.pdf")));
-    ui(form).Memo->setPlainText(QStringLiteral("りんご"));
+    ui(form).Memo->setPlainUtf8("りんご");
     print();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].kind, ScriptedBoxes::Shown::Error);
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("プリンタに出力できません."));
-    EXPECT_EQ(ui(form).Memo->toPlainText(), QStringLiteral("りんご"));
+    EXPECT_EQ(ui(form).Memo->utf8Text(), "りんご");
 }
 
 TEST(PrinterSetUp, TheRealDialogShowsTheCurrentPrinterAndCancelChangesNothing) {

@@ -170,7 +170,7 @@ TEST_F(FileDialogTest, FiltersShowAsWrittenFullWidthSpacesIncluded) {
 }
 
 TEST_F(FileDialogTest, TheChosenNameIsSavedWithTheFiltersExtension) {
-    ui(form).Memo->setPlainText(QStringLiteral("犬"));
+    ui(form).Memo->setPlainUtf8("犬");
     look("mnuExporttxt", QStringLiteral("一覧"));
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("一覧.txt"))));
     EXPECT_TRUE(boxes.shown.empty());

@@ -44,7 +44,7 @@ TEST_F(DrawModeTest, SwitchIsRememberedAndAnEditStartsThePoolAgain) {
         EXPECT_TRUE(again.findChild<QAction*>(QStringLiteral("mnuNoRepeats"))->isChecked());
     }
 
-    ui(form).Memo->setPlainText(QStringLiteral("犬\n猫\n鳥\n"));
+    ui(form).Memo->setPlainUtf8("犬\n猫\n鳥\n");
     processRandom().setSeed(7);
     draw();
     draw();  // one entry left: the round ends and the draw starts again
@@ -65,7 +65,7 @@ TEST_F(DrawModeTest, SwitchIsRememberedAndAnEditStartsThePoolAgain) {
 }
 
 TEST_F(DrawModeTest, HistoryWindowShowsDrawsLatestFirstCopiesAndClears) {
-    ui(form).Memo->setPlainText(QStringLiteral("犬\n猫\n鳥\n魚\n"));
+    ui(form).Memo->setPlainUtf8("犬\n猫\n鳥\n魚\n");
     processRandom().setSeed(45296789u);
     draw();
     const QString first1 = ui(form).Edit1st->text().mid(1);

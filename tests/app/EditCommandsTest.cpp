@@ -32,7 +32,7 @@ protected:
     QAction* action(const char* name) {
         return form.findChild<QAction*>(QString::fromLatin1(name));
     }
-    QString text() const { return ui(form).Memo->rawText(); }
+    QString text() const { return QString::fromStdString(ui(form).Memo->utf8Text()); }
     void select(int from, int to) { ui(form).Memo->selectRange(from, to); }
     // Opens the Edit menu, as a user would, and closes it again.
     void openEditMenu() {
@@ -44,7 +44,7 @@ protected:
 const QChar kBreak = QLatin1Char('\n');
 
 TEST_F(EditCommandsTest, ListModeConvertsEveryLineAndEndsEachWithABreak) {
-    ui(form).Memo->setPlainText(QStringLiteral("abc\n\nﾃﾞｰﾀ 漢字\nあ"));
+    ui(form).Memo->setPlainUtf8("abc\n\nﾃﾞｰﾀ 漢字\nあ");
     run("mnuFullWidth");
     EXPECT_EQ(ui(form).Memo->allLines(), (QStringList{"ａｂｃ", "", "データ　漢字", "あ"}));
     EXPECT_TRUE(text().endsWith(kBreak));
@@ -53,16 +53,16 @@ TEST_F(EditCommandsTest, ListModeConvertsEveryLineAndEndsEachWithABreak) {
     EXPECT_TRUE(ui(form).Memo->isModified());
     run("mnuHalfWidth");
     EXPECT_EQ(ui(form).Memo->allLines(), (QStringList{"abc", "", "ﾃﾞｰﾀ 漢字", "あ"}));
-    ui(form).Memo->setPlainText(QStringLiteral("ＡＢＣ　１２３"));
+    ui(form).Memo->setPlainUtf8("ＡＢＣ　１２３");
     run("mnuHalfWidth");
     EXPECT_EQ(ui(form).Memo->allLines(), QStringList{"ABC 123"});
     EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(EditCommandsTest, SelectionModeConvertsOnePieceNotUndoably) {
-    ui(form).Memo->setPlainText(QStringLiteral("abc\nｶﾞ x\nz"));
+    ui(form).Memo->setPlainUtf8("abc\nｶﾞ x\nz");
     QTest::keyClicks(ui(form).Memo, QStringLiteral("q"));  // something to undo
-    ui(form).Memo->setPlainText(QStringLiteral("abc\nｶﾞ x\nz"));
+    ui(form).Memo->setPlainUtf8("abc\nｶﾞ x\nz");
     ui(form).Memo->setModified(false);
     select(1, 2);
     run("mnuFullWidth");
@@ -85,7 +85,7 @@ TEST_F(EditCommandsTest, SelectionModeConvertsOnePieceNotUndoably) {
 }
 
 TEST_F(EditCommandsTest, EditCommandsActOnTheListFromBothMenus) {
-    ui(form).Memo->setPlainText(QStringLiteral("犬猫"));
+    ui(form).Memo->setPlainUtf8("犬猫");
     ui(form).Edit1st->setText(QStringLiteral(" topic"));
     ui(form).Edit1st->setFocus();
     ui(form).Edit1st->selectAll();
@@ -98,7 +98,7 @@ TEST_F(EditCommandsTest, EditCommandsActOnTheListFromBothMenus) {
     run("mnuPUPaste");
     EXPECT_EQ(text(), QStringLiteral("猫犬"));
     run("mnuSelectAll");
-    EXPECT_EQ(ui(form).Memo->selectedListText(), QStringLiteral("猫犬"));
+    EXPECT_EQ(ui(form).Memo->selectedListText(), "猫犬");
     run("mnuPUUndo");
     EXPECT_EQ(text(), QStringLiteral("猫"));
     EXPECT_EQ(ui(form).Edit1st->text(), QStringLiteral(" topic"));
@@ -117,7 +117,7 @@ TEST_F(EditCommandsTest, EditCommandsActOnTheListFromBothMenus) {
 
 TEST_F(EditCommandsTest, EnablingFollowsTheFocusedEditControlWhenAMenuOpens) {
     QGuiApplication::clipboard()->setText(QStringLiteral("x"));
-    ui(form).Memo->setPlainText(QStringLiteral("犬"));
+    ui(form).Memo->setPlainUtf8("犬");
     ui(form).Memo->setFocus();
     ui(form).Memo->moveCaretToEnd();
     openEditMenu();

@@ -90,7 +90,7 @@ QString dialog(const char* kind, const DialogSettings& settings) {
 TEST_F(FileCommandsTest, EachFileMenuItemReachesItsCommand) {
     const QString text = write("a.txt", "a");
     const QString container = write("c.Kivo", EncipherContainer("c", "tonic_Kivo_RW7QX214fy", 0));
-    ui(*form).Memo->setPlainText(QStringLiteral("x"));
+    ui(*form).Memo->setPlainUtf8("x");
     const std::tuple<const char*, QString, QStringList> imports[] = {
         {"mnuNewInporttxt", text, {"a"}},
         {"mnuAddInporttxt", text, {"a", "a"}},

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -243,6 +244,25 @@ TEST_F(MainFormTest, TabOrderRunsThroughTheListButtonsAndTopics) {
     EXPECT_TRUE(ui(form).Memo->tabChangesFocus());
 }
 
+TEST_F(MainFormTest, TypingInTheListSetsTheModifiedMarkAndRefreshesTheLineCount) {
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ui(form).Memo->setFocus();
+    QTest::keyClicks(ui(form).Memo, QStringLiteral("dog"));
+    QTest::keyClick(ui(form).Memo, Qt::Key_Return);
+    // Japanese arrives from the input method as a committed string.
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("猫"));
+    QCoreApplication::sendEvent(ui(form).Memo, &commit);
+    EXPECT_TRUE(ui(form).Memo->isModified());
+    EXPECT_EQ(ui(form).LabelLineValue->text(), QStringLiteral("2"));
+    QTest::keyClick(ui(form).Memo, Qt::Key_Return);
+    EXPECT_EQ(ui(form).LabelLineValue->text(), QStringLiteral("2"));  // trailing empty line
+    QTest::keyClick(ui(form).Memo, Qt::Key_Return);
+    EXPECT_EQ(ui(form).LabelLineValue->text(), QStringLiteral("3"));
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
 // What a screen reader reads for a control.
 QString accessibleText(QWidget* w, QAccessible::Text which) {
     return QAccessible::queryAccessibleInterface(w)->text(which);
@@ -265,7 +285,7 @@ TEST_F(MainFormTest, ScreenReadersReadWhatControlsShowWithTheHintAsDescription) 
         EXPECT_EQ(accessibleText(widget, QAccessible::Description), description)
             << widget->objectName().toStdString();
     }
-    ui(form).Memo->setPlainText(QStringLiteral("犬\n猫"));
+    ui(form).Memo->setPlainUtf8("犬\n猫");
     form.refreshLineCount();
     EXPECT_EQ(accessibleText(ui(form).LabelLineValue, QAccessible::Name), QStringLiteral("2"));
     for (const QWidget* w : form.findChildren<QWidget*>()) {
@@ -275,7 +295,7 @@ TEST_F(MainFormTest, ScreenReadersReadWhatControlsShowWithTheHintAsDescription) 
 
 TEST_F(MainFormTest, ExitClosesAtOnceEvenWithAModifiedList) {
     form.show();
-    ui(form).Memo->setPlainText(QStringLiteral("犬\n猫"));
+    ui(form).Memo->setPlainUtf8("犬\n猫");
     ui(form).Memo->setModified(true);
     form.findChild<QAction*>(QStringLiteral("mnuExit"))->trigger();
     EXPECT_FALSE(form.isVisible());

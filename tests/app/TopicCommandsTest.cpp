@@ -31,11 +31,11 @@ protected:
 };
 
 TEST_F(TopicCommandsTest, WorkedExamplesFillBothTopics) {
-    ui(form).Memo->setPlainText(QStringLiteral("犬\n猫\n鳥\n魚\n虫"));
+    ui(form).Memo->setPlainUtf8("犬\n猫\n鳥\n魚\n虫");
     drawWithSeed(45296789u);
     EXPECT_EQ(ui(form).Edit1st->text(), QStringLiteral(" 鳥"));
     EXPECT_EQ(ui(form).Edit2nd->text(), QStringLiteral(" 猫"));
-    ui(form).Memo->setPlainText(QStringLiteral("a\nb\nc\n"));
+    ui(form).Memo->setPlainUtf8("a\nb\nc\n");
     drawWithSeed(0);
     EXPECT_EQ(ui(form).Edit1st->text(), QStringLiteral(" a"));
     EXPECT_EQ(ui(form).Edit2nd->text(), QStringLiteral(" c"));
@@ -44,7 +44,7 @@ TEST_F(TopicCommandsTest, WorkedExamplesFillBothTopics) {
 
 TEST_F(TopicCommandsTest, ClearListFromEveryPlaceLeavesTopicsAndCaption) {
     for (const char* route : {"button", "mnuListClear", "mnuClear"}) {
-        ui(form).Memo->setPlainText(QStringLiteral("犬\n猫"));
+        ui(form).Memo->setPlainUtf8("犬\n猫");
         ui(form).Memo->setModified(true);
         ui(form).LabelLineValue->setText(QStringLiteral("2"));
         ui(form).Edit1st->setText(QStringLiteral(" 犬"));
@@ -63,7 +63,7 @@ TEST_F(TopicCommandsTest, ClearListFromEveryPlaceLeavesTopicsAndCaption) {
 }
 
 TEST_F(TopicCommandsTest, ClearTopicsFromBothMenusLeavesTheList) {
-    ui(form).Memo->setPlainText(QStringLiteral("犬\n猫"));
+    ui(form).Memo->setPlainUtf8("犬\n猫");
     for (const char* name : {"mnuFListClear", "mnuFListC"}) {
         ui(form).Edit1st->setText(QStringLiteral(" 犬"));
         ui(form).Edit2nd->setText(QStringLiteral(" 猫"));
