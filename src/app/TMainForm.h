@@ -1,7 +1,7 @@
 #pragma once
-// The main window: its controls, menus and layout, and one handler per
-// event that forwards it to the commands. It holds no rule of its own; the
-// commands reach its controls through QtWindowPorts.
+// The main window: its controls, menus and layout; each of its events
+// becomes a command id for the command runner. It holds no rule of its own;
+// the commands reach its controls through QtWindowPorts.
 //
 // The controls keep the names the program has always used for them:
 //   Memo             the word list (単語リスト), one entry per line
