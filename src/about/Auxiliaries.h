@@ -1,7 +1,10 @@
 #pragma once
 // The platform parts behind help, the update check and printing: the help
-// engine, the URL opener, the printer and the program's top-most windows.
-// The program runs with the real ones; a test puts in its own, one by one.
+// engine, the URL opener, the printer and the program's top-most windows,
+// and the commands' ports for help, the browser and the top-most windows
+// over them. The program runs with the real ones; a test puts in its own,
+// one by one.
+#include "commands/Ports.h"
 #include "platform/HelpEngine.h"
 #include "platform/Printing.h"
 #include "platform/TopMostWindows.h"
@@ -11,10 +14,12 @@ namespace kivo {
 
 class Boxes;
 
-class Auxiliaries {
+class Auxiliaries : public HelpPort, public UrlPort, public TopMostPort {
 public:
-    // `boxes` is where the help engine reports a missing help document.
-    explicit Auxiliaries(Boxes& boxes);
+    // `boxes` is where the help engine reports a missing help document;
+    // `mainWindow` what the help opens for and what stays when the top-most
+    // windows step aside.
+    Auxiliaries(Boxes& boxes, QWidget& mainWindow);
     Auxiliaries(const Auxiliaries&) = delete;
     Auxiliaries& operator=(const Auxiliaries&) = delete;
 
@@ -29,7 +34,13 @@ public:
     void use(UrlOpener& urls) { urls_ = &urls; }
     void use(PrinterPort& printer) { printer_ = &printer; }
 
+    void showHelpContents() override;
+    void openUrl(const std::string& url) override;
+    void lowerTopMost() override;
+    void raiseTopMost() override;
+
 private:
+    QWidget& mainWindow_;
     QtHelpEngine qtHelp_;
     QtUrlOpener qtUrls_;
     QtPrinterPort qtPrinter_;

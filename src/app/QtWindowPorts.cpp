@@ -1,22 +1,17 @@
 #include "app/QtWindowPorts.h"
 
 #include <QClipboard>
-#include <QDateTime>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSettings>
-#include <QUrl>
 #include <algorithm>
 
 #include "about/Auxiliaries.h"
-#include "about/HelpDocument.h"
 #include "about/TFormAbout.h"
 #include "app/DrawHistoryWindow.h"
 #include "app/TMainForm.h"
 #include "commands/TopicCommands.h"
 #include "platform/Boxes.h"
-#include "platform/FileDialogs.h"
 #include "platform/ListPrintDocument.h"
 #include "platform/MemoControl.h"
 
@@ -25,20 +20,6 @@ namespace {
 
 QString qt(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-FileDialogSettings qtSettings(const DialogSettings& s) {
-    return {qt(s.filter), qt(s.defaultExtension)};
-}
-
-std::optional<std::string> chosen(const std::optional<QString>& path) {
-    if (!path) return std::nullopt;
-    return path->toStdString();
-}
-
-QSettings openSettings() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Kivo"),
-                     QStringLiteral("Kivo"));
 }
 
 }  // namespace
@@ -174,60 +155,17 @@ void QtWindowPorts::showDrawHistory() {
 
 void QtWindowPorts::showNoRepeats(bool on) { form_.mnuNoRepeats->setChecked(on); }
 
-std::optional<std::string> QtWindowPorts::openFile(const DialogSettings& settings) {
-    const UsualCursor usual;
-    return chosen(form_.dialogs_->openFile(qtSettings(settings)));
-}
-
-std::optional<std::string> QtWindowPorts::saveFile(const DialogSettings& settings) {
-    const UsualCursor usual;
-    return chosen(form_.dialogs_->saveFile(qtSettings(settings)));
-}
-
-// ---- Help, About, the browser, the top-most windows, the printer ----------
-
-void QtWindowPorts::showHelpContents() {
-    kivo::showHelpContents(form_, form_.auxiliaries_->help());
-}
+// ---- The About box and the printer ---------------------------------------
 
 void QtWindowPorts::showAbout() {
     if (form_.FormAbout) form_.FormAbout->exec();
 }
-
-void QtWindowPorts::openUrl(const std::string& url) {
-    form_.auxiliaries_->urls().open(QUrl(qt(url)));
-}
-
-void QtWindowPorts::lowerTopMost() { form_.auxiliaries_->topMost().lower(&form_); }
-
-void QtWindowPorts::raiseTopMost() { form_.auxiliaries_->topMost().raise(); }
 
 bool QtWindowPorts::setUpPrinter() { return form_.auxiliaries_->printer().setUp(&form_); }
 
 void QtWindowPorts::printList() {
     printStyledList(form_.Memo->styledText(), form_.Memo->font(),
                     form_.auxiliaries_->printer().printer());
-}
-
-// ---- Settings and clock ---------------------------------------------------
-
-std::optional<bool> QtWindowPorts::readBool(const std::string& key) {
-    const QSettings settings = openSettings();
-    const QString name = QString::fromStdString(key);
-    if (!settings.contains(name)) return std::nullopt;
-    return settings.value(name).toBool();
-}
-
-void QtWindowPorts::writeBool(const std::string& key, bool value) {
-    QSettings settings = openSettings();
-    settings.setValue(QString::fromStdString(key), value);
-}
-
-LocalTime QtWindowPorts::now() {
-    const QDateTime at = QDateTime::currentDateTime();
-    const QDate date = at.date();
-    const QTime time = at.time();
-    return {date.year(), date.month(), date.day(), time.hour(), time.minute(), time.second()};
 }
 
 }  // namespace kivo

@@ -1,10 +1,10 @@
 #pragma once
-// The Qt window as the commands see it: the ports over the window's own
-// controls, dialogs, printer, help and settings, each in a few lines (the
-// boxes are the platform's own port, BoxesPort).
+// The Qt window as the commands see it where its controls join: the list,
+// the caption, count and topics, the About box, the printed list and what
+// the window does itself. The platform's parts are ports of their own
+// (BoxesPort, FileDialogsPort, Auxiliaries, QtSettingsStore, LocalClock).
 #include "commands/CommandRunner.h"
 #include "commands/Ports.h"
-#include "wordlist/DrawPorts.h"
 
 namespace kivo {
 
@@ -12,14 +12,8 @@ class TMainForm;
 
 class QtWindowPorts : public WordListPort,
                       public MainWindowPort,
-                      public FileDialogPort,
-                      public HelpPort,
                       public AboutPort,
-                      public UrlPort,
-                      public TopMostPort,
                       public PrintPort,
-                      public SettingsStore,
-                      public WallClock,
                       public WindowCommandPort {
 public:
     explicit QtWindowPorts(TMainForm& form) : form_(form) {}
@@ -62,23 +56,10 @@ public:
     void showDrawHistory() override;
     void showNoRepeats(bool on) override;
 
-    // Dialogs.
-    std::optional<std::string> openFile(const DialogSettings& settings) override;
-    std::optional<std::string> saveFile(const DialogSettings& settings) override;
-
     // Help, About, the browser, the top-most windows, the printer.
-    void showHelpContents() override;
     void showAbout() override;
-    void openUrl(const std::string& url) override;
-    void lowerTopMost() override;
-    void raiseTopMost() override;
     bool setUpPrinter() override;
     void printList() override;
-
-    // Qt's settings (~/.config/Kivo/Kivo.conf) and the local clock.
-    std::optional<bool> readBool(const std::string& key) override;
-    void writeBool(const std::string& key, bool value) override;
-    LocalTime now() override;
 
 private:
     TMainForm& form_;

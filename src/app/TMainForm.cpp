@@ -32,6 +32,7 @@
 #include "platform/Boxes.h"
 #include "platform/FileDialogs.h"
 #include "platform/MemoControl.h"
+#include "platform/Settings.h"
 
 namespace kivo {
 namespace {
@@ -63,16 +64,18 @@ TMainForm::TMainForm(Boxes& boxes, QWidget* parent)
                               Qt::WindowCloseButtonHint),
       boxes_(boxes),
       ownDialogs_(std::make_unique<QtFileDialogs>()),
-      dialogs_(ownDialogs_.get()),
       hints_(new HintLine(this)),
-      auxiliaries_(std::make_unique<Auxiliaries>(boxes)),
+      auxiliaries_(std::make_unique<Auxiliaries>(boxes, *this)),
       boxPort_(std::make_unique<BoxesPort>(boxes)),
+      dialogPort_(std::make_unique<FileDialogsPort>(*ownDialogs_)),
+      settings_(std::make_unique<QtSettingsStore>()),
+      clock_(std::make_unique<LocalClock>()),
       ports_(std::make_unique<QtWindowPorts>(*this)),
-      files_(std::make_unique<FileCommands>(*ports_, *ports_, *boxPort_, *ports_)),
-      topics_(std::make_unique<TopicCommands>(*ports_, *ports_, *boxPort_, *ports_, *ports_)),
+      files_(std::make_unique<FileCommands>(*ports_, *ports_, *boxPort_, *dialogPort_)),
+      topics_(std::make_unique<TopicCommands>(*ports_, *ports_, *boxPort_, *settings_, *clock_)),
       edits_(std::make_unique<EditCommands>(*ports_, *ports_)),
-      helps_(std::make_unique<HelpCommands>(
-          HelpPorts{*ports_, *ports_, *ports_, *ports_, *ports_, *boxPort_, *ports_})),
+      helps_(std::make_unique<HelpCommands>(HelpPorts{*auxiliaries_, *ports_, *auxiliaries_,
+                                                      *auxiliaries_, *ports_, *boxPort_, *ports_})),
       runner_(std::make_unique<CommandRunner>(
           WindowCommands{*files_, *topics_, *edits_, *helps_, *ports_}, *boxPort_)) {
     setObjectName(QStringLiteral("MainForm"));
@@ -386,7 +389,7 @@ void TMainForm::judgeEditCommands() {
 
 // ---- File commands -------------------------------------------------------
 
-void TMainForm::setFileDialogs(FileDialogs& dialogs) { dialogs_ = &dialogs; }
+void TMainForm::setFileDialogs(FileDialogs& dialogs) { dialogPort_->use(dialogs); }
 
 void TMainForm::setCommandLine(const QStringList& arguments) { commandLine_ = arguments; }
 

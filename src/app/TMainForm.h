@@ -40,6 +40,9 @@ namespace kivo {
 class Auxiliaries;
 class Boxes;
 class BoxesPort;
+class FileDialogsPort;
+class LocalClock;
+class QtSettingsStore;
 class CommandRunner;
 class DrawHistoryWindow;
 class EditCommands;
@@ -139,13 +142,15 @@ private:
     friend class QtWindowPorts;
     Boxes& boxes_;
     std::unique_ptr<FileDialogs> ownDialogs_;
-    FileDialogs* dialogs_;
     HintLine* hints_ = nullptr;
     std::unique_ptr<Auxiliaries> auxiliaries_;
     TFormAbout* FormAbout = nullptr;
     QPointer<DrawHistoryWindow> historyWindow_;
     // The window as the commands see it, and the commands over it.
     std::unique_ptr<BoxesPort> boxPort_;
+    std::unique_ptr<FileDialogsPort> dialogPort_;
+    std::unique_ptr<QtSettingsStore> settings_;
+    std::unique_ptr<LocalClock> clock_;
     std::unique_ptr<QtWindowPorts> ports_;
     std::unique_ptr<FileCommands> files_;
     std::unique_ptr<TopicCommands> topics_;

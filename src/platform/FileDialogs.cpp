@@ -7,6 +7,8 @@
 #include <QIdentityProxyModel>
 #include <QLocale>
 
+#include "platform/Boxes.h"
+
 namespace kivo {
 namespace {
 
@@ -81,6 +83,29 @@ std::optional<QString> QtFileDialogs::openFile(const FileDialogSettings& setting
 
 std::optional<QString> QtFileDialogs::saveFile(const FileDialogSettings& settings) {
     return runDialog(settings, QFileDialog::AcceptSave);
+}
+
+namespace {
+
+FileDialogSettings qtSettings(const DialogSettings& s) {
+    return {QString::fromStdString(s.filter), QString::fromStdString(s.defaultExtension)};
+}
+
+std::optional<std::string> chosen(const std::optional<QString>& path) {
+    if (!path) return std::nullopt;
+    return path->toStdString();
+}
+
+}  // namespace
+
+std::optional<std::string> FileDialogsPort::openFile(const DialogSettings& settings) {
+    const UsualCursor usual;
+    return chosen(dialogs_->openFile(qtSettings(settings)));
+}
+
+std::optional<std::string> FileDialogsPort::saveFile(const DialogSettings& settings) {
+    const UsualCursor usual;
+    return chosen(dialogs_->saveFile(qtSettings(settings)));
 }
 
 }  // namespace kivo

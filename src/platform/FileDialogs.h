@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <optional>
 
+#include "commands/Ports.h"
+
 namespace kivo {
 
 struct FileDialogSettings {
@@ -28,6 +30,19 @@ class QtFileDialogs : public FileDialogs {
 public:
     std::optional<QString> openFile(const FileDialogSettings& settings) override;
     std::optional<QString> saveFile(const FileDialogSettings& settings) override;
+};
+
+// The dialogs as the commands ask for them, in UTF-8, under the usual
+// cursor; the dialogs themselves may be swapped (tests pick the file).
+class FileDialogsPort : public FileDialogPort {
+public:
+    explicit FileDialogsPort(FileDialogs& dialogs) : dialogs_(&dialogs) {}
+    void use(FileDialogs& dialogs) { dialogs_ = &dialogs; }
+    std::optional<std::string> openFile(const DialogSettings& settings) override;
+    std::optional<std::string> saveFile(const DialogSettings& settings) override;
+
+private:
+    FileDialogs* dialogs_;
 };
 
 // The display names of a "|"-separated filter as the toolkit's dialog lists

@@ -1,0 +1,19 @@
+#pragma once
+// What the program keeps between runs, in Qt's settings
+// (~/.config/Kivo/Kivo.conf), and the local clock, as the draw asks for them.
+#include "wordlist/DrawPorts.h"
+
+namespace kivo {
+
+class QtSettingsStore : public SettingsStore {
+public:
+    std::optional<bool> readBool(const std::string& key) override;
+    void writeBool(const std::string& key, bool value) override;
+};
+
+class LocalClock : public WallClock {
+public:
+    LocalTime now() override;
+};
+
+}  // namespace kivo
