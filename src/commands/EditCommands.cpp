@@ -62,7 +62,6 @@ void EditCommands::convertList(WidthDirection direction) {
     const std::size_t capacity = list_.capacity();
     std::size_t used = 0;
     std::size_t converted = 0;
-    TextShape shape;
     for (; converted < lines.size(); ++converted) {
         std::string line = mapWidth(lines[converted], direction);
         const std::size_t length = utf16Length(line) + 1;
@@ -70,10 +69,9 @@ void EditCommands::convertList(WidthDirection direction) {
         used += length;
         lines[converted] = std::move(line);
     }
-    for (const std::string& line : lines) shape.addLine(line);
     // Full-width text is longer: a list that would no longer fit stays as
     // it is.
-    checkListRoom(shape, false, list_.listCosts());
+    checkListRoom(shapeOfLines(lines), false, list_.listCosts());
     list_.clearList();
     list_.setLines(lines);
     list_.setModified(true);

@@ -147,9 +147,7 @@ void FileCommands::addImport(const DialogSettings& settings, bool container) {
                 LoadWordListFile(*path);
             }
             for (std::string& line : list_.lines()) lines.push_back(std::move(line));
-            TextShape shape;
-            for (const std::string& line : lines) shape.addLine(line);
-            checkListRoom(shape, false, list_.listCosts());
+            checkListRoom(shapeOfLines(lines), false, list_.listCosts());
             list_.clearList();
             list_.setLines(lines);
         } catch (...) {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <span>
+#include <string>
 #include <string_view>
 
 namespace kivo {
@@ -37,6 +39,13 @@ inline TextShape shapeOf(std::string_view text) {
         ++shape.lines;
         at = brk + 1;
     }
+    return shape;
+}
+
+// Lines, each ended by its break, as the text of them would be.
+inline TextShape shapeOfLines(std::span<const std::string> lines) {
+    TextShape shape;
+    for (const std::string& line : lines) shape.addLine(line);
     return shape;
 }
 

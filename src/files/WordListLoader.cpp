@@ -153,12 +153,12 @@ void extractOrClear(WordListTarget& target, Extract extract) {
     }
 }
 
-// A Word road's lines in place of the list's, in one call.
+// A Word road's lines in place of the list's, in one call; the collector
+// has judged them whole with its last line.
 void replaceWithLines(WordListTarget& target, LineCollector& lines) {
-    StyledText text{lines.take(), {}};
-    target.admit(text);
+    const std::string text = lines.take();
     target.clearList();
-    if (!text.text.empty()) target.appendText(text.text);
+    if (!text.empty()) target.appendText(text);
     if (lines.full()) target.warn("行数が長すぎてファイルが開けません");
 }
 

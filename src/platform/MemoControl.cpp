@@ -297,7 +297,7 @@ void MemoControl::startDocument(bool styled) {
     send(SCI_SETUNDOCOLLECTION, 0);
 }
 
-ListCosts MemoControl::costs() const { return {kBytesPerLine, memoryBudget_}; }
+ListCosts MemoControl::costs() const { return {.bytesPerLine = kBytesPerLine}; }
 
 void MemoControl::replaceAll(std::string_view loaded, const std::vector<StyledRange>& ranges) {
     std::string normalized;

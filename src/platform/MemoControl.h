@@ -42,7 +42,6 @@ public:
     // What a list costs the editor: its line index, and the memory a whole
     // list may take (its text, its formatting and its line index).
     ListCosts costs() const;
-    void setMemoryBudget(std::size_t bytes) { memoryBudget_ = bytes; }
     // Characters (UTF-16 units) in the list, line breaks included.
     qsizetype length() const { return units_; }
     // Puts lines (UTF-8, each ended by "\n") at the end of the text, in one
@@ -129,7 +128,6 @@ private:
 
     EditorStyles styles_;
     std::size_t capacity_ = kDefaultCapacity;
-    std::size_t memoryBudget_ = ListCosts{}.memoryBudget;
     qsizetype units_ = 0;  // UTF-16 units of the text
     bool forcedModified_ = false;
     bool tabChangesFocus_ = false;

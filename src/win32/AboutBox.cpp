@@ -4,6 +4,7 @@
 
 #include "commands/WindowLayout.h"
 #include "win32/Wide.h"
+#include "win32/WindowClass.h"
 
 namespace kivo::win32 {
 namespace {
@@ -16,20 +17,6 @@ HFONT trebuchet(int pixels) {
     return CreateFontW(-pixels, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        VARIABLE_PITCH | FF_SWISS, wide(kAboutFontFamily).c_str());
-}
-
-void registerClass() {
-    static const bool registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = GetSysColorBrush(COLOR_3DSHADOW);
-        wc.lpszClassName = kClassName;
-        return RegisterClassExW(&wc) != 0;
-    }();
-    (void)registered;
 }
 
 void fill(HDC dc, RECT r, COLORREF colour) {
@@ -51,7 +38,7 @@ int drawText(HDC dc, HFONT font, COLORREF colour, int x, int y, const std::wstri
 
 AboutBox::AboutBox(HWND mainWindow, const std::string& versionText)
     : main_(mainWindow), versionText_(wide(versionText)) {
-    registerClass();
+    registerWindowClass(kClassName, DefWindowProcW, COLOR_3DSHADOW, false);
     nameFont_ = trebuchet(24);
     versionFont_ = trebuchet(13);
     smallFont_ = trebuchet(11);

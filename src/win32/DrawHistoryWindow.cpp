@@ -7,6 +7,7 @@
 #include "commands/WindowLayout.h"
 #include "win32/AnchorLayout.h"
 #include "win32/Wide.h"
+#include "win32/WindowClass.h"
 #include "wordlist/TopicDrawer.h"
 
 namespace kivo::win32 {
@@ -48,18 +49,7 @@ DrawHistoryWindow::~DrawHistoryWindow() {
 }
 
 void DrawHistoryWindow::create() {
-    static const bool registered = [] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = &DrawHistoryWindow::procedure;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        wc.lpszClassName = kClassName;
-        return RegisterClassExW(&wc) != 0;
-    }();
-    (void)registered;
+    registerWindowClass(kClassName, &DrawHistoryWindow::procedure, COLOR_BTNFACE);
     CreateWindowExW(0, kClassName, wide(kDrawHistoryCaption).c_str(), WS_OVERLAPPEDWINDOW,
                     CW_USEDEFAULT, CW_USEDEFAULT, 460, 300, main_, nullptr,
                     GetModuleHandleW(nullptr), this);

@@ -16,6 +16,7 @@
 #include "win32/FocusedEditor.h"
 #include "win32/Wide.h"
 #include "win32/Win32WindowPorts.h"
+#include "win32/WindowClass.h"
 
 namespace kivo::win32 {
 namespace {
@@ -24,21 +25,6 @@ constexpr const wchar_t* kClassName = L"TMainForm";
 constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
 constexpr int kFirstControlId = 10;
-
-void registerClass(WNDPROC procedure) {
-    static const bool registered = [procedure] {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = procedure;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        wc.lpszClassName = kClassName;
-        return RegisterClassExW(&wc) != 0;
-    }();
-    (void)registered;
-}
 
 // The list and the topic fields pass right clicks to the window, whose
 // context menus replace their own; the list lets Tab move the focus on.
@@ -67,7 +53,7 @@ TMainForm::TMainForm(WindowParts parts) : parts_(parts) {
     (void)richEdit;
     INITCOMMONCONTROLSEX common{sizeof(common), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&common);
-    registerClass(&TMainForm::procedure);
+    registerWindowClass(kClassName, &TMainForm::procedure, COLOR_BTNFACE);
     if (!parts_.boxes) parts_.boxes = &systemBoxes_;
     if (!parts_.dialogs) parts_.dialogs = &systemDialogs_;
     if (!parts_.urls) parts_.urls = &systemUrls_;

@@ -39,6 +39,14 @@ protected:
         QMenu* edit = form.menuBar()->actions()[1]->menu();
         emit edit->aboutToShow();
     }
+    // Alt, right, down from `from`: the Edit menu opens with the focus on
+    // the menu bar.
+    QMenu* openEditMenuByKeyboard(QWidget* from) {
+        QTest::keyClick(from, Qt::Key_Alt);
+        QTest::keyClick(form.menuBar(), Qt::Key_Right);
+        QTest::keyClick(form.menuBar(), Qt::Key_Down);
+        return form.menuBar()->actions()[1]->menu();
+    }
 };
 
 const QChar kBreak = QLatin1Char('\n');
@@ -157,13 +165,9 @@ TEST_F(EditCommandsTest, AMenuReachedByKeyboardJudgesTheControlThatHadTheFocus) 
     openEditMenu();
     ASSERT_TRUE(action("mnuEditCopy")->isEnabled());
 
-    // Alt, right, down: the Edit menu opens with the focus on the menu bar.
     QGuiApplication::clipboard()->setText(QStringLiteral("x"));
     ui(form).Memo->setFocus();
-    QTest::keyClick(ui(form).Memo, Qt::Key_Alt);
-    QTest::keyClick(form.menuBar(), Qt::Key_Right);
-    QTest::keyClick(form.menuBar(), Qt::Key_Down);
-    QMenu* edit = form.menuBar()->actions()[1]->menu();
+    QMenu* edit = openEditMenuByKeyboard(ui(form).Memo);
     ASSERT_TRUE(edit->isVisible());
     EXPECT_FALSE(action("mnuEditCopy")->isEnabled());
     EXPECT_FALSE(action("mnuEditCut")->isEnabled());
@@ -175,10 +179,7 @@ TEST_F(EditCommandsTest, AMenuClosedWithEscLeavesTheTopicFieldItsSelection) {
     ui(form).Edit1st->setText(QStringLiteral("犬と猫"));
     ui(form).Edit1st->setFocus();
     ui(form).Edit1st->selectAll();
-    QTest::keyClick(ui(form).Edit1st, Qt::Key_Alt);
-    QTest::keyClick(form.menuBar(), Qt::Key_Right);
-    QTest::keyClick(form.menuBar(), Qt::Key_Down);
-    QMenu* edit = form.menuBar()->actions()[1]->menu();
+    QMenu* edit = openEditMenuByKeyboard(ui(form).Edit1st);
     ASSERT_TRUE(edit->isVisible());
     QTest::keyClick(edit, Qt::Key_Escape);
     EXPECT_EQ(ui(form).Edit1st->selectedText(), QStringLiteral("犬と猫"));

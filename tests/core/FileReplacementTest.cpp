@@ -24,18 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class FileReplacementTest : public ::testing::Test {
+class FileReplacementTest : public FolderTest {
 protected:
-    TempFolder folder_;
-    fs::path at(const std::string& name) const { return folder_.path(name); }
-
-    static void put(const fs::path& path, const std::string& text) {
-        std::ofstream(path, std::ios::binary) << text;
-    }
-    static std::string get(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
     static std::set<std::string> namesIn(const fs::path& folder) {
         std::set<std::string> names;
         for (const auto& entry : fs::directory_iterator(folder))

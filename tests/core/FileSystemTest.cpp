@@ -64,18 +64,8 @@ TEST(CacheFolder, FollowsTheXdgBaseDirectoryRules) {
     EXPECT_EQ(xdgCacheFolder(nullptr, nullptr), fs::path());
 }
 
-class FileSystemTest : public ::testing::Test {
+class FileSystemTest : public FolderTest {
 protected:
-    TempFolder folder_;
-    fs::path at(const std::string& name) const { return folder_.path(name); }
-
-    static void put(const fs::path& path, const std::string& text) {
-        std::ofstream(path, std::ios::binary) << text;
-    }
-    static std::string get(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
     static std::vector<std::uint8_t> bytes(const std::string& text) {
         return {text.begin(), text.end()};
     }

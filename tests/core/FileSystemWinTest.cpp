@@ -57,19 +57,7 @@ SYSTEMTIME lastWriteLocal(const fs::path& path) {
     return local;
 }
 
-class FileSystemWinTest : public ::testing::Test {
-protected:
-    TempFolder folder_;
-    fs::path at(const std::string& name) const { return folder_.path(name); }
-
-    static void put(const fs::path& path, const std::string& text) {
-        std::ofstream(path, std::ios::binary) << text;
-    }
-    static std::string get(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-};
+class FileSystemWinTest : public FolderTest {};
 
 TEST_F(FileSystemWinTest, ReadOnlyAttributeBlocksDeletingAndReplacing) {
     put(at("list.Kivo"), "old");

@@ -3,7 +3,11 @@
 // the test starts and gone when it ends, whatever the test left in it. Its
 // name holds Japanese characters, as our users' folders do, so every test
 // that touches files also crosses a path that is not ASCII.
+#include <gtest/gtest.h>
+
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 #include <string_view>
@@ -46,6 +50,21 @@ public:
 
 private:
     std::filesystem::path root_;
+};
+
+// A test with a folder of its own and whole files written and read in it.
+class FolderTest : public ::testing::Test {
+protected:
+    TempFolder folder_;
+    std::filesystem::path at(const std::string& name) const { return folder_.path(name); }
+
+    static void put(const std::filesystem::path& path, const std::string& text) {
+        std::ofstream(path, std::ios::binary) << text;
+    }
+    static std::string get(const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
 };
 
 }  // namespace kivo
