@@ -1,7 +1,13 @@
 #include "files/XmlReader.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define KIVO_XML_SSE2 1
+#endif
 
 #include "core/Utf8.h"
 
@@ -148,22 +154,44 @@ void appendResolved(std::string& out, std::string_view raw) {
     }
 }
 
+// What parse returns for a broken document.
+constexpr std::size_t kBroken = std::string_view::npos;
+
 bool Reader::feed(std::string_view chunk) {
     if (broken_) return false;
-    pending_.append(chunk);
-    return parse(false);
+    // A token cut by the last chunk's end is completed from this one's head,
+    // one '>' at a time, so that only the token is copied; the rest of the
+    // chunk is read where it lies.
+    while (!pending_.empty() || !started_) {
+        if (chunk.empty()) return true;
+        std::size_t take = chunk.size();
+        if (started_) {
+            const auto* gt = static_cast<const char*>(std::memchr(chunk.data(), '>', chunk.size()));
+            if (gt) take = static_cast<std::size_t>(gt - chunk.data()) + 1;
+        }
+        pending_.append(chunk.substr(0, take));
+        chunk.remove_prefix(take);
+        const std::size_t used = parse(pending_, false);
+        if (used == kBroken) return false;
+        pending_.erase(0, used);
+    }
+    const std::size_t used = parse(chunk, false);
+    if (used == kBroken) return false;
+    pending_.assign(chunk.substr(used));
+    return true;
 }
 
 bool Reader::finish() {
     if (broken_) return false;
-    if (!parse(true)) return false;
-    broken_ = !pending_.empty() || !open_.empty();
+    const std::size_t used = parse(pending_, true);
+    if (used == kBroken) return false;
+    broken_ = used != pending_.size() || !openStarts_.empty();
     return !broken_;
 }
 
 void Reader::textRun(std::string_view raw) {
     if (raw.empty()) return;
-    if (raw.find('&') == std::string_view::npos) {
+    if (std::memchr(raw.data(), '&', raw.size()) == nullptr) {
         handler_.text(raw);
         return;
     }
@@ -172,19 +200,183 @@ void Reader::textRun(std::string_view raw) {
     if (!decoded_.empty()) handler_.text(decoded_);
 }
 
-bool Reader::parse(bool last) {
-    std::string_view rest(pending_);
+namespace {
+
+// The bytes of a name as the quick road reads it: not a space, nor what
+// ends a name or tag, nor a quote.
+struct NameBytes {
+    bool in[256] = {};
+    constexpr NameBytes(bool attribute) {
+        for (int c = 0; c < 256; ++c) in[c] = true;
+        for (const unsigned char c : {' ', '\t', '\r', '\n', '>', '/', '"', '\''}) in[c] = false;
+        if (attribute) in[static_cast<unsigned char>('=')] = false;
+    }
+    bool operator()(char c) const { return in[static_cast<unsigned char>(c)]; }
+};
+constexpr NameBytes kElementName(false);
+constexpr NameBytes kAttributeName(true);
+
+#ifdef KIVO_XML_SSE2
+inline __m128i load16(const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+inline unsigned maskOf(__m128i m) { return static_cast<unsigned>(_mm_movemask_epi8(m)); }
+#endif
+
+// The end of the name that begins at p, sixteen bytes at a time: every
+// byte that ends a name lies below '0' or is '=' or '>', and the few name
+// bytes among those ('-', '.', ...) are looked up one by one.
+const char* nameEnd(const char* p, const char* end, const NameBytes& in) {
+#ifdef KIVO_XML_SSE2
+    const __m128i digits = _mm_set1_epi8('0');
+    const __m128i equals = _mm_set1_epi8('=');
+    const __m128i greater = _mm_set1_epi8('>');
+    while (end - p >= 16) {
+        const __m128i v = load16(p);
+        unsigned m = (~maskOf(_mm_cmpeq_epi8(_mm_max_epu8(v, digits), v)) & 0xFFFFu) |
+                     maskOf(_mm_cmpeq_epi8(v, equals)) | maskOf(_mm_cmpeq_epi8(v, greater));
+        for (; m != 0; m &= m - 1) {
+            const char* at = p + std::countr_zero(m);
+            if (!in(*at)) return at;
+        }
+        p += 16;
+    }
+#endif
+    while (p < end && in(*p)) ++p;
+    return p;
+}
+
+// The closing quote of a value from p on (end when it has none), telling
+// whether a '&' comes before it.
+const char* valueEnd(const char* p, const char* end, char quote, bool& references) {
+#ifdef KIVO_XML_SSE2
+    const __m128i quotes = _mm_set1_epi8(quote);
+    const __m128i amps = _mm_set1_epi8('&');
+    while (end - p >= 16) {
+        const __m128i v = load16(p);
+        const unsigned q = maskOf(_mm_cmpeq_epi8(v, quotes));
+        const unsigned a = maskOf(_mm_cmpeq_epi8(v, amps));
+        if (q != 0) {
+            if ((a & ((q & (0u - q)) - 1)) != 0) references = true;
+            return p + std::countr_zero(q);
+        }
+        if (a != 0) references = true;
+        p += 16;
+    }
+#endif
+    while (p < end && *p != quote) references |= *p++ == '&';
+    return p;
+}
+
+}  // namespace
+
+// The quick road for a whole start tag of the usual form (name, attributes
+// with quoted values, optional "/"): its end, once it is reported, or
+// nullptr, having reported nothing, for anything else (a tag cut by the end
+// of the text, a malformed or unusual one), which the general road then
+// reads and judges. What the quick road takes it takes as the general road
+// would.
+const char* Reader::startTag(const char* at, const char* end) {
+    const char* p = at + 1;
+    const char* const nameStart = p;
+    p = nameEnd(p, end, kElementName);
+    if (p == nameStart || p == end) return nullptr;
+    const std::string_view name(nameStart, static_cast<std::size_t>(p - nameStart));
+    // Values are views into the text; those with references are resolved
+    // into values_ and their views made once it is whole.
+    attributes_.clear();
+    resolved_.clear();
+    values_.clear();
+    bool empty = false;
+    while (true) {
+        while (p < end && isSpace(*p)) ++p;
+        if (p == end) return nullptr;
+        if (*p == '>') {
+            ++p;
+            break;
+        }
+        if (*p == '/') {
+            if (end - p < 2 || p[1] != '>') return nullptr;
+            empty = true;
+            p += 2;
+            break;
+        }
+        const char* const attrStart = p;
+        p = nameEnd(p, end, kAttributeName);
+        const std::string_view attrName(attrStart, static_cast<std::size_t>(p - attrStart));
+        while (p < end && isSpace(*p)) ++p;
+        if (attrName.empty() || p == end || *p != '=') return nullptr;
+        ++p;
+        while (p < end && isSpace(*p)) ++p;
+        if (p == end || (*p != '"' && *p != '\'')) return nullptr;
+        const char quote = *p++;
+        bool references = false;
+        const char* const close = valueEnd(p, end, quote, references);
+        if (close == end) return nullptr;
+        const std::string_view raw(p, static_cast<std::size_t>(close - p));
+        if (references) {
+            const std::size_t start = values_.size();
+            appendResolved(values_, raw);
+            resolved_.push_back({attributes_.size(), start, values_.size() - start});
+        }
+        // Made in place: a temporary copied in would be read back at once
+        // from where it was just written, which stalls.
+        Attribute& attribute = attributes_.emplace_back();
+        attribute.name = attrName;
+        attribute.value = raw;
+        p = close + 1;
+    }
+    if (static_cast<std::size_t>(p - at) > kMaxXmlTokenBytes ||
+        openStarts_.size() >= kMaxXmlDepth) {
+        return nullptr;
+    }
+    for (const Resolved& r : resolved_) {
+        attributes_[r.attribute].value = std::string_view(values_).substr(r.start, r.length);
+    }
+    if (empty) {
+        handler_.startElement(name, attributes_);
+        handler_.endElement(name);
+        return p;
+    }
+    open(name);
+    handler_.startElement(name, attributes_);
+    return p;
+}
+
+// The quick road for the end tag of the open element, as startTag's.
+const char* Reader::endTag(const char* at, const char* end) {
+    // A quote in the name would open a quoted stretch to the general road.
+    if (openStarts_.empty() || quotedNames_ != 0) return nullptr;
+    const std::string_view name = openName();
+    if (static_cast<std::size_t>(end - at) < name.size() + 3) return nullptr;
+    const char* p = at + 2;
+    for (const char c : name) {
+        if (*p++ != c) return nullptr;
+    }
+    while (p < end && isSpace(*p)) ++p;
+    if (p == end || *p != '>' || static_cast<std::size_t>(p + 1 - at) > kMaxXmlTokenBytes) {
+        return nullptr;
+    }
+    handler_.endElement(std::string_view(at + 2, name.size()));
+    close();
+    return p + 1;
+}
+
+std::size_t Reader::parse(std::string_view text, bool last) {
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    const char* p = begin;
     if (!started_) {
-        if (rest.size() < 3 && !last) return true;
-        if (rest.starts_with("\xEF\xBB\xBF")) rest.remove_prefix(3);
+        if (text.size() < 3 && !last) return 0;
+        if (text.starts_with("\xEF\xBB\xBF")) p += 3;
         started_ = true;
     }
-    while (!rest.empty()) {
-        if (rest[0] != '<') {
-            const std::size_t lt = rest.find('<');
-            std::size_t take = lt == std::string_view::npos ? rest.size() : lt;
-            if (lt == std::string_view::npos && !last) {
+    while (p < end) {
+        if (*p != '<') {
+            const std::size_t left = static_cast<std::size_t>(end - p);
+            const auto* lt = static_cast<const char*>(std::memchr(p, '<', left));
+            std::size_t take = lt ? static_cast<std::size_t>(lt - p) : left;
+            if (!lt && !last) {
                 // Keep a reference that the chunk may have cut.
+                const std::string_view rest(p, left);
                 const std::size_t amp = rest.rfind('&');
                 if (amp != std::string_view::npos &&
                     rest.find(';', amp) == std::string_view::npos && rest.size() - amp <= 12) {
@@ -192,14 +384,22 @@ bool Reader::parse(bool last) {
                 }
             }
             // Text outside the root element is no character data.
-            if (!open_.empty()) textRun(rest.substr(0, take));
-            rest.remove_prefix(take);
+            if (!openStarts_.empty()) textRun(std::string_view(p, take));
+            p += take;
             if (take == 0) break;
             continue;
         }
+        // Most markup is a whole tag: read it at once.
+        if (scanned_ == 0 && end - p >= 2 && p[1] != '?' && p[1] != '!') {
+            if (const char* after = p[1] == '/' ? endTag(p, end) : startTag(p, end)) {
+                p = after;
+                continue;
+            }
+        }
+        const std::string_view rest(p, static_cast<std::size_t>(end - p));
         // Markup cut by the chunk's end is scanned on from where the last
         // scan stopped, not from its start again.
-        std::size_t end = kNotYet;
+        std::size_t tokenEnd = kNotYet;
         bool known = true;
         const auto resume = [&](std::size_t from, std::size_t terminator) {
             return std::max(from, scanned_ >= terminator ? scanned_ - terminator + 1 : 0);
@@ -207,47 +407,46 @@ bool Reader::parse(bool last) {
         if (rest.size() < 2) {
             known = false;
         } else if (rest[1] == '?') {
-            end = findAfter(rest, resume(2, 2), "?>");
-            if (end == kNotYet) scanned_ = rest.size();
+            tokenEnd = findAfter(rest, resume(2, 2), "?>");
+            if (tokenEnd == kNotYet) scanned_ = rest.size();
         } else if (rest[1] == '!') {
             if (rest.size() < 9 && (std::string_view("<![CDATA[").starts_with(rest) ||
                                     std::string_view("<!--").starts_with(rest))) {
                 known = false;
             } else if (rest.starts_with("<!--")) {
-                end = findAfter(rest, resume(4, 3), "-->");
-                if (end == kNotYet) scanned_ = rest.size();
+                tokenEnd = findAfter(rest, resume(4, 3), "-->");
+                if (tokenEnd == kNotYet) scanned_ = rest.size();
             } else if (rest.starts_with("<![CDATA[")) {
-                end = findAfter(rest, resume(9, 3), "]]>");
-                if (end == kNotYet) scanned_ = rest.size();
+                tokenEnd = findAfter(rest, resume(9, 3), "]]>");
+                if (tokenEnd == kNotYet) scanned_ = rest.size();
             } else {
-                end = declarationEnd(rest, scanned_, quote_, brackets_, last);
+                tokenEnd = declarationEnd(rest, scanned_, quote_, brackets_, last);
             }
         } else {
-            end = tagEnd(rest, scanned_, quote_);
+            tokenEnd = tagEnd(rest, scanned_, quote_);
         }
-        if (!known || end == kNotYet) {
+        if (!known || tokenEnd == kNotYet) {
             if (last || rest.size() > kMaxXmlTokenBytes) {
                 broken_ = true;
-                return false;
+                return kBroken;
             }
             break;
         }
         scanned_ = 0;
         quote_ = 0;
         brackets_ = 0;
-        if (end > kMaxXmlTokenBytes || !markup(rest.substr(0, end))) {
+        if (tokenEnd > kMaxXmlTokenBytes || !markup(rest.substr(0, tokenEnd))) {
             broken_ = true;
-            return false;
+            return kBroken;
         }
-        rest.remove_prefix(end);
+        p += tokenEnd;
     }
-    pending_.erase(0, pending_.size() - rest.size());
-    return true;
+    return static_cast<std::size_t>(p - begin);
 }
 
 bool Reader::markup(std::string_view token) {
     if (token.starts_with("<![CDATA[")) {
-        if (open_.empty()) return false;
+        if (openStarts_.empty()) return false;
         const std::string_view data = token.substr(9, token.size() - 12);
         if (!data.empty()) handler_.text(data);
         return true;
@@ -260,9 +459,9 @@ bool Reader::tag(std::string_view token) {
     if (token[1] == '/') {
         std::string_view name = token.substr(2, token.size() - 3);
         while (!name.empty() && isSpace(name.back())) name.remove_suffix(1);
-        if (open_.empty() || open_.back() != name) return false;
+        if (openStarts_.empty() || openName() != name) return false;
         handler_.endElement(name);
-        open_.pop_back();
+        close();
         return true;
     }
     std::string_view body = token.substr(1, token.size() - 2);
@@ -303,13 +502,15 @@ bool Reader::tag(std::string_view token) {
         attributes_.push_back(
             {s.name, s.resolved ? std::string_view(values_).substr(s.start, s.length) : s.raw});
     }
-    if (open_.size() >= kMaxXmlDepth) return false;
-    open_.emplace_back(name);
-    handler_.startElement(name, attributes_);
+    if (openStarts_.size() >= kMaxXmlDepth) return false;
     if (empty) {
+        handler_.startElement(name, attributes_);
         handler_.endElement(name);
-        open_.pop_back();
+        return true;
     }
+    if (name.find_first_of("\"'") != std::string_view::npos) ++quotedNames_;
+    open(name);
+    handler_.startElement(name, attributes_);
     return true;
 }
 

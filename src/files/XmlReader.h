@@ -1,8 +1,8 @@
 #pragma once
 // A small streaming XML reader: the subset that the parts of an Office Open
 // XML document use. It takes the document in chunks of any size and reports
-// elements and text as they complete, holding only the unfinished token
-// between chunks.
+// elements and text as they complete, reading each chunk where it lies and
+// holding only the unfinished token between chunks.
 //
 // What it reads: elements with attributes (values in ' or "), empty-element
 // tags, text, CDATA sections, the five predefined entities and character
@@ -54,14 +54,33 @@ public:
     bool finish();
 
 private:
-    bool parse(bool last);
+    std::size_t parse(std::string_view text, bool last);
+    const char* startTag(const char* at, const char* end);
+    const char* endTag(const char* at, const char* end);
     bool markup(std::string_view token);
     bool tag(std::string_view token);
     void textRun(std::string_view raw);
+    std::string_view openName() const {
+        return std::string_view(openNames_).substr(openStarts_.back());
+    }
+    void open(std::string_view name) {
+        openStarts_.push_back(openNames_.size());
+        openNames_.append(name);
+    }
+    void close() {
+        if (quotedNames_ != 0 && openName().find_first_of("\"'") != std::string_view::npos) {
+            --quotedNames_;
+        }
+        openNames_.resize(openStarts_.back());
+        openStarts_.pop_back();
+    }
 
     Handler& handler_;
     std::string pending_;  // bytes not yet read as a whole token
-    std::vector<std::string> open_;
+    // The open elements' names, one after another, and where each begins.
+    std::string openNames_;
+    std::vector<std::size_t> openStarts_;
+    std::size_t quotedNames_ = 0;  // open names that hold a quote
     struct SpanOf {
         std::string_view name;
         std::string_view raw;  // the value as written
@@ -70,6 +89,12 @@ private:
         std::size_t length;
     };
     std::vector<SpanOf> spans_;
+    struct Resolved {
+        std::size_t attribute;  // its index in attributes_
+        std::size_t start;      // where its value begins in values_
+        std::size_t length;
+    };
+    std::vector<Resolved> resolved_;
     std::vector<Attribute> attributes_;
     std::string values_;  // the resolved attribute values of one tag
     std::string decoded_;
