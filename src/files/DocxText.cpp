@@ -1,6 +1,7 @@
 #include "files/DocxText.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,46 +22,100 @@ constexpr std::string_view kWordNamespaces[] = {
 constexpr std::string_view kCompatibilityNamespace =
     "http://schemas.openxmlformats.org/markup-compatibility/2006";
 
-// Replaces what is not well-formed UTF-8 by U+FFFD and line breaks by
-// spaces; a line handed on holds neither.
-void makeLineText(std::string& s) {
-    bool clean = true;
-    for (const char c : s) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b >= 0x80 || b == '\r' || b == '\n') {
-            clean = false;
-            break;
+// Whether the bytes are well-formed UTF-8 without a CR or LF, eight ASCII
+// bytes at a time: such a line is handed on as it is.
+bool isLineText(std::string_view s) {
+    const auto* p = reinterpret_cast<const unsigned char*>(s.data());
+    const unsigned char* const end = p + s.size();
+    constexpr std::uint64_t kOnes = 0x0101010101010101u;
+    constexpr std::uint64_t kHigh = 0x8080808080808080u;
+    while (p < end) {
+        if (end - p >= 8) {
+            std::uint64_t x;
+            std::memcpy(&x, p, sizeof x);
+            // No byte from 0x80 up, and none equal to CR or LF.
+            const std::uint64_t cr = x ^ (kOnes * '\r');
+            const std::uint64_t lf = x ^ (kOnes * '\n');
+            if (((x | ((cr - kOnes) & ~cr) | ((lf - kOnes) & ~lf)) & kHigh) == 0) {
+                p += 8;
+                continue;
+            }
+        }
+        const unsigned char b = *p;
+        if (b < 0x80) {
+            if (b == '\r' || b == '\n') return false;
+            ++p;
+            continue;
+        }
+        const auto cont = [&](std::ptrdiff_t k) { return end - p > k && (p[k] & 0xC0) == 0x80; };
+        if (b >= 0xC2 && b <= 0xDF && cont(1)) {
+            p += 2;
+        } else if ((b & 0xF0) == 0xE0 && cont(1) && cont(2)) {
+            // Not overlong, not a surrogate.
+            if ((b == 0xE0 && p[1] < 0xA0) || (b == 0xED && p[1] >= 0xA0)) return false;
+            p += 3;
+        } else if (b >= 0xF0 && b <= 0xF4 && cont(1) && cont(2) && cont(3)) {
+            // From U+10000 to U+10FFFF.
+            if ((b == 0xF0 && p[1] < 0x90) || (b == 0xF4 && p[1] >= 0x90)) return false;
+            p += 4;
+        } else {
+            return false;
         }
     }
-    if (clean) return;
+    return true;
+}
+
+// Replaces what is not well-formed UTF-8 by U+FFFD and line breaks by
+// spaces in the line that begins at text[start]; a line handed on holds
+// neither.
+void makeLineText(std::string& text, std::size_t start) {
+    const std::string_view line = std::string_view(text).substr(start);
+    if (isLineText(line)) return;
     std::string out;
-    out.reserve(s.size());
-    for (std::size_t i = 0; i < s.size();) {
-        const auto b = static_cast<unsigned char>(s[i]);
+    out.reserve(line.size());
+    for (std::size_t i = 0; i < line.size();) {
+        const auto b = static_cast<unsigned char>(line[i]);
         if (b < 0x80) {
             out.push_back(b == '\r' || b == '\n' ? ' ' : static_cast<char>(b));
             ++i;
         } else {
-            appendUtf8(out, nextUtf8(s, i));
+            appendUtf8(out, nextUtf8(line, i));
         }
     }
-    s = std::move(out);
+    text.replace(start, std::string::npos, out);
 }
+
+// The lines handed one by one to a sink.
+class SinkLines : public LineText {
+public:
+    explicit SinkLines(const LineSink& appendLine) : appendLine_(appendLine) {}
+    bool endLine(std::size_t start) override {
+        const bool kept = appendLine_(std::string_view(text).substr(start));
+        text.clear();
+        return kept;
+    }
+
+private:
+    const LineSink& appendLine_;
+};
 
 // What an element is to the body's text; Other for everything else.
 enum class Kind : std::uint8_t { Other, Paragraph, Run, Text, ParagraphProps, RunProps };
 
 class BodyText : public xml::Handler {
 public:
-    explicit BodyText(const LineSink& appendLine) : appendLine_(appendLine) {
+    explicit BodyText(LineText& lines) : lines_(lines), lineStart_(lines.text.size()) {
         scopes_.push_back({0, "w", "mc"});
     }
 
     bool refused() const { return refused_; }
 
+    // Takes out what was built of a line after the refused one.
+    void dropUnfinished() { lines_.text.resize(lineStart_); }
+
     // The text behind the last paragraph mark, when a deleted mark left some.
     void finish() {
-        if (!line_.empty() && !refused_) emitLine();
+        if (!lineEmpty() && !refused_) emitLine();
     }
 
     void startElement(std::string_view name,
@@ -69,11 +124,11 @@ public:
         if (skipFrom_ != 0) return;
         declareNamespaces(attributes);
         const Scope& scope = scopes_.back();
-        const std::size_t colon = name.find(':');
-        const std::string_view prefix =
-            colon == std::string_view::npos ? std::string_view() : name.substr(0, colon);
-        const std::string_view local =
-            colon == std::string_view::npos ? name : name.substr(colon + 1);
+        // Names are short: the colon byte by byte.
+        std::size_t colon = 0;
+        while (colon < name.size() && name[colon] != ':') ++colon;
+        const std::string_view prefix = colon == name.size() ? std::string_view() : name.substr(0, colon);
+        const std::string_view local = colon == name.size() ? name : name.substr(colon + 1);
         Kind kind = Kind::Other;
         if (prefix == scope.word) {
             kind = wordElement(local, attributes);
@@ -99,8 +154,9 @@ public:
     }
 
     void text(std::string_view utf8) override {
-        if (skipFrom_ == 0 && !kinds_.empty() && kinds_.back() == Kind::Text && fieldCode_ == 0) {
-            line_.append(utf8);
+        if (skipFrom_ == 0 && !kinds_.empty() && kinds_.back() == Kind::Text && fieldCode_ == 0 &&
+            !refused_) {
+            lines_.text.append(utf8);
         }
     }
 
@@ -117,7 +173,7 @@ private:
 
     void declareNamespaces(const std::vector<xml::Attribute>& attributes) {
         for (const xml::Attribute& a : attributes) {
-            if (!a.name.starts_with("xmlns")) continue;
+            if (a.name.empty() || a.name[0] != 'x' || !a.name.starts_with("xmlns")) continue;
             std::string_view prefix;
             if (a.name.size() > 6 && a.name[5] == ':')
                 prefix = a.name.substr(6);
@@ -164,18 +220,22 @@ private:
     Kind wordElement(std::string_view local, const std::vector<xml::Attribute>& attributes) {
         const bool inRun = parent() == Kind::Run;
         const bool visible = fieldCode_ == 0;
-        if (local == "p") return Kind::Paragraph;
-        if (local == "r") return Kind::Run;
-        if (local == "t") return Kind::Text;
-        if (local == "pPr") return Kind::ParagraphProps;
-        if (local == "rPr") return Kind::RunProps;
+        if (local.size() == 1) {
+            if (local[0] == 'p') return Kind::Paragraph;
+            if (local[0] == 'r') return Kind::Run;
+            if (local[0] == 't') return Kind::Text;
+        } else if (local.size() == 3 && local[1] == 'P' && local[2] == 'r') {
+            if (local[0] == 'p') return Kind::ParagraphProps;
+            if (local[0] == 'r') return Kind::RunProps;
+        }
+        if (local.size() < 2) return Kind::Other;
         if (local == "tab" && inRun && visible) {
-            line_.push_back('\t');
+            lines_.text.push_back('\t');
         } else if ((local == "br" || local == "cr") && inRun && visible) {
             const std::string_view type = attribute(attributes, "type");
-            if ((type != "page" && type != "column") || !line_.empty()) emitLine();
+            if ((type != "page" && type != "column") || !lineEmpty()) emitLine();
         } else if (local == "noBreakHyphen" && inRun && visible) {
-            line_.push_back('-');
+            lines_.text.push_back('-');
         } else if (local == "del" || local == "moveFrom") {
             // In a paragraph mark's properties: the mark itself is deleted.
             if (parent() == Kind::RunProps && grandparent() == Kind::ParagraphProps) {
@@ -201,14 +261,17 @@ private:
         return Kind::Other;
     }
 
+    bool lineEmpty() const { return lines_.text.size() == lineStart_; }
+
     void emitLine() {
         if (refused_) return;
-        makeLineText(line_);
-        if (!appendLine_(line_)) refused_ = true;
-        line_.clear();
+        makeLineText(lines_.text, lineStart_);
+        if (!lines_.endLine(lineStart_)) refused_ = true;
+        lineStart_ = lines_.text.size();
     }
 
-    const LineSink& appendLine_;
+    LineText& lines_;
+    std::size_t lineStart_;  // where the line being built begins in lines_.text
     std::vector<Scope> scopes_;
     std::vector<Kind> kinds_;
     std::size_t depth_ = 0;
@@ -217,7 +280,6 @@ private:
     std::size_t fieldCode_ = 0;  // how many of them are in their code
     bool markDeleted_ = false;
     bool refused_ = false;
-    std::string line_;
 };
 
 }  // namespace
@@ -231,11 +293,16 @@ bool looksLikeDocx(std::span<const std::uint8_t> file) {
 }
 
 WordTextOutcome extractDocxText(std::span<const std::uint8_t> file, const LineSink& appendLine) {
+    SinkLines lines(appendLine);
+    return extractDocxLines(file, lines);
+}
+
+WordTextOutcome extractDocxLines(std::span<const std::uint8_t> file, LineText& lines) {
     zip::Member member;
     if (zip::findMember(file, kDocumentPart, member) != zip::FindResult::Found) {
         throw FileError(kReadPastEnd);
     }
-    BodyText body(appendLine);
+    BodyText body(lines);
     xml::Reader reader(body);
     bool xmlBroken = false;
     const zip::InflateResult inflated =
@@ -243,7 +310,10 @@ WordTextOutcome extractDocxText(std::span<const std::uint8_t> file, const LineSi
             if (!reader.feed(chunk)) xmlBroken = true;
             return !xmlBroken && !body.refused();
         });
-    if (body.refused()) return WordTextOutcome::AppendRefused;
+    if (body.refused()) {
+        body.dropUnfinished();
+        return WordTextOutcome::AppendRefused;
+    }
     if (inflated != zip::InflateResult::Complete || xmlBroken || !reader.finish()) {
         throw FileError(kReadPastEnd);
     }

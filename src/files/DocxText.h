@@ -8,8 +8,10 @@
 // kept and the code left out (w:instrText, and a complex field's runs from
 // its begin to its separate mark). Text boxes and a markup-compatibility
 // fallback are left out, as the Word 97 reader reads the main text only.
+#include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 
 #include "files/WordText.h"
 
@@ -23,5 +25,22 @@ bool looksLikeDocx(std::span<const std::uint8_t> file);
 // "ファイルの末尾以降を読み込みました" when the archive, the member's data or its XML
 // is broken, or when the member would inflate past the ZIP-bomb limits.
 WordTextOutcome extractDocxText(std::span<const std::uint8_t> file, const LineSink& appendLine);
+
+// A text the lines are built in where they are to stay, rather than each
+// in a string of its own: the extraction appends a line's bytes to text,
+// then calls endLine with where the line begins.
+class LineText {
+public:
+    virtual ~LineText() = default;
+    // The line text[start, end) is whole (UTF-8, never a CR or LF): keeps
+    // it, with "\n" appended, or takes it out of text again and refuses it
+    // (false), which ends the extraction.
+    virtual bool endLine(std::size_t start) = 0;
+
+    std::string text;
+};
+
+// The same lines, built into lines.text.
+WordTextOutcome extractDocxLines(std::span<const std::uint8_t> file, LineText& lines);
 
 }  // namespace kivo

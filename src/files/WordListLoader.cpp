@@ -83,23 +83,30 @@ private:
 
 // Gathers a Word road's lines as the list would take them, up to its
 // capacity and within what it may cost, so that they go in at once and a
-// document the list cannot take changes nothing.
-class LineCollector {
+// document the list cannot take changes nothing. A .docx builds its lines
+// straight into the text.
+class LineCollector : public LineText {
 public:
     explicit LineCollector(const WordListTarget& target)
         : target_(target), room_(target.capacity()) {}
 
     // False once a line did not fit.
     bool add(std::string_view line) {
+        const std::size_t start = text.size();
+        text.append(line);
+        return endLine(start);
+    }
+    bool endLine(std::size_t start) override {
+        const std::string_view line = std::string_view(text).substr(start);
         const std::size_t units = utf16Length(line) + 1;
         if (units > room_) {
             full_ = true;
+            text.resize(start);
             return false;
         }
         room_ -= units;
-        text_.append(line);
-        text_.push_back('\n');
         shape_.addLine(line);
+        text.push_back('\n');
         // Judged as the text grows: a document of millions of empty
         // paragraphs is refused before it has cost that memory here.
         target_.checkRoom(shape_);
@@ -108,14 +115,13 @@ public:
     LineSink sink() {
         return [this](std::string_view line) { return add(line); };
     }
-    bool empty() const { return text_.empty(); }
+    bool empty() const { return text.empty(); }
     bool full() const { return full_; }
-    std::string take() { return std::move(text_); }
+    std::string take() { return std::move(text); }
 
 private:
     const WordListTarget& target_;
     std::size_t room_;
-    std::string text_;
     TextShape shape_;
     bool full_ = false;
 };
@@ -203,7 +209,7 @@ void loadDocument(const std::string& path, std::span<const std::uint8_t> head, B
             return;
         }
         LineCollector lines(target);
-        extractOrClear(target, [&] { extractDocxText(asBytes(*bytes), lines.sink()); });
+        extractOrClear(target, [&] { extractDocxLines(asBytes(*bytes), lines); });
         replaceWithLines(target, lines);
         return;
     }
