@@ -87,10 +87,13 @@ inline std::size_t utf16Length(std::string_view utf8) {
     for (; i + 8 <= utf8.size(); i += 8) {
         std::uint64_t x;
         std::memcpy(&x, utf8.data() + i, sizeof x);
-        // Bytes 10xxxxxx, and bytes 1111xxxx, marked in their top bits.
-        continuation += static_cast<std::size_t>(std::popcount(x & ~(x << 1) & kHigh));
-        fourByteLeads +=
-            static_cast<std::size_t>(std::popcount(x & (x << 1) & (x << 2) & (x << 3) & kHigh));
+        // Bytes 10xxxxxx, and bytes 1111xxxx, marked in their top bits and
+        // counted by a multiply that sums the bytes (a portable build has
+        // no popcount instruction and would call a library routine).
+        constexpr std::uint64_t kOnes = 0x0101010101010101u;
+        continuation += static_cast<std::size_t>((((x & ~(x << 1) & kHigh) >> 7) * kOnes) >> 56);
+        fourByteLeads += static_cast<std::size_t>(
+            (((x & (x << 1) & (x << 2) & (x << 3) & kHigh) >> 7) * kOnes) >> 56);
     }
     for (; i < utf8.size(); ++i) {
         const auto b = static_cast<unsigned char>(utf8[i]);

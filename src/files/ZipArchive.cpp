@@ -3,7 +3,7 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <array>
+#include <vector>
 
 #include "core/LittleEndian.h"
 
@@ -17,6 +17,8 @@ constexpr std::size_t kEndOfDirectorySize = 22;
 constexpr std::size_t kCentralHeaderSize = 46;
 constexpr std::size_t kLocalHeaderSize = 30;
 constexpr std::size_t kMaxComment = 0xFFFF;
+// The bytes handed to the sink at a time.
+constexpr std::size_t kInflateWindow = 256 * 1024;
 
 bool sameName(std::span<const std::uint8_t> stored, std::string_view name) {
     if (stored.size() != name.size()) return false;
@@ -123,9 +125,8 @@ InflateResult inflateMember(std::span<const std::uint8_t> archive, const Member&
         if (crc32(0, stored.data(), static_cast<uInt>(stored.size())) != member.crc) {
             return InflateResult::Broken;
         }
-        constexpr std::size_t kChunk = 64 * 1024;
-        for (std::size_t at = 0; at < stored.size(); at += kChunk) {
-            const std::size_t n = std::min(kChunk, stored.size() - at);
+        for (std::size_t at = 0; at < stored.size(); at += kInflateWindow) {
+            const std::size_t n = std::min(kInflateWindow, stored.size() - at);
             if (!sink(std::string_view(reinterpret_cast<const char*>(stored.data()) + at, n))) {
                 return InflateResult::Stopped;
             }
@@ -142,7 +143,9 @@ InflateResult inflateMember(std::span<const std::uint8_t> archive, const Member&
     } end{z};
     z.next_in = const_cast<Bytef*>(stored.data());
     z.avail_in = static_cast<uInt>(stored.size());
-    std::array<std::uint8_t, 64 * 1024> out{};
+    // A wide output window: zlib copies the last 32 KiB of every call's
+    // output into its own window, a copy that a wide window makes rare.
+    std::vector<std::uint8_t> out(kInflateWindow);
     std::uint64_t total = 0;
     uLong crc = crc32(0, nullptr, 0);
     while (true) {

@@ -264,9 +264,17 @@ void MemoControl::programChange(const std::function<void()>& change) {
 }
 
 void MemoControl::appendUtf8(std::string_view lines) {
-    const std::string text =
-        hasShownLineBreaks(lines) ? breakLinesAsShown(lines) : std::string(lines);
+    // Copied only when there is something to change.
+    std::string changed;
+    std::string_view text = lines;
+    if (hasShownLineBreaks(lines)) {
+        changed = breakLinesAsShown(lines);
+        text = changed;
+    }
     programChange([&] {
+        // Room for it all at once, rather than the buffer growing step by
+        // step under a large text.
+        send(SCI_ALLOCATE, static_cast<unsigned long>(send(SCI_GETLENGTH)) + text.size() + 1);
         SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(text.size()), text.data());
         units_ += static_cast<qsizetype>(utf16Length(text));
     });
