@@ -3,6 +3,11 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <array>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "core/LittleEndian.h"
@@ -17,8 +22,13 @@ constexpr std::size_t kEndOfDirectorySize = 22;
 constexpr std::size_t kCentralHeaderSize = 46;
 constexpr std::size_t kLocalHeaderSize = 30;
 constexpr std::size_t kMaxComment = 0xFFFF;
-// The bytes handed to the sink at a time.
+// The bytes handed to the sink at a time: a wide window, as zlib copies
+// the last 32 KiB of every call's output into its own window.
 constexpr std::size_t kInflateWindow = 256 * 1024;
+// Members from this size up are inflated ahead, on a thread of their own,
+// into this many windows.
+constexpr std::uint64_t kInflateAheadBytes = 4u * 1024 * 1024;
+constexpr std::size_t kWindowsAhead = 4;
 
 bool sameName(std::span<const std::uint8_t> stored, std::string_view name) {
     if (stored.size() != name.size()) return false;
@@ -49,6 +59,140 @@ std::optional<std::size_t> endOfDirectory(std::span<const std::uint8_t> archive)
         if (archive[at] == 0x50 && u32(archive, at) == kEndOfDirectory) return at;
     }
     return std::nullopt;
+}
+
+// A deflated member inflated window by window, its size and checksum
+// checked as it goes.
+enum class Step {
+    More,        // a window's bytes, and more to come
+    Last,        // the last bytes; size and checksum are right
+    LastWrong,   // the last bytes, but the size or checksum is wrong
+    Broken,      // nothing more: bad data, or more bytes than stated
+};
+
+class Inflater {
+public:
+    Inflater(std::span<const std::uint8_t> stored, const Member& member) : member_(member) {
+        ready_ = inflateInit2(&z_, -MAX_WBITS) == Z_OK;
+        z_.next_in = const_cast<Bytef*>(stored.data());
+        z_.avail_in = static_cast<uInt>(stored.size());
+    }
+    ~Inflater() {
+        if (ready_) inflateEnd(&z_);
+    }
+    Inflater(const Inflater&) = delete;
+    Inflater& operator=(const Inflater&) = delete;
+
+    bool ready() const { return ready_; }
+
+    Step next(std::uint8_t* out, std::size_t capacity, std::size_t& produced) {
+        z_.next_out = out;
+        z_.avail_out = static_cast<uInt>(capacity);
+        const int rc = inflate(&z_, Z_NO_FLUSH);
+        if (rc != Z_OK && rc != Z_STREAM_END) return Step::Broken;
+        produced = capacity - z_.avail_out;
+        total_ += produced;
+        if (total_ > member_.size) return Step::Broken;
+        crc_ = crc32(crc_, out, static_cast<uInt>(produced));
+        if (rc == Z_STREAM_END) {
+            return total_ == member_.size && crc_ == member_.crc ? Step::Last : Step::LastWrong;
+        }
+        // No progress possible: the stored data ended before the stream did.
+        if (produced == 0 && z_.avail_in == 0) return Step::Broken;
+        return Step::More;
+    }
+
+private:
+    const Member& member_;
+    z_stream z_{};
+    bool ready_ = false;
+    std::uint64_t total_ = 0;
+    uLong crc_ = crc32(0, nullptr, 0);
+};
+
+// A step's bytes to the sink; the result once the member is done with.
+std::optional<InflateResult> hand(Step step, const std::uint8_t* bytes, std::size_t size,
+                                  const ChunkSink& sink) {
+    if (step == Step::Broken) return InflateResult::Broken;
+    if (size > 0 && !sink(std::string_view(reinterpret_cast<const char*>(bytes), size))) {
+        return InflateResult::Stopped;
+    }
+    if (step == Step::Last) return InflateResult::Complete;
+    if (step == Step::LastWrong) return InflateResult::Broken;
+    return std::nullopt;
+}
+
+// A large member is inflated on a thread of its own, a few windows ahead of
+// the sink, so that inflating and reading take turns on two cores rather
+// than one; the sink is called on the caller's thread, with the same
+// windows as without. Nothing when no thread could be started.
+std::optional<InflateResult> inflateAhead(Inflater& inflater, const ChunkSink& sink) {
+    struct Window {
+        std::vector<std::uint8_t> bytes = std::vector<std::uint8_t>(kInflateWindow);
+        std::size_t size = 0;
+        Step step = Step::More;
+        bool full = false;
+    };
+    std::array<Window, kWindowsAhead> windows;
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool stop = false;
+    const auto inflateAll = [&] {
+        for (std::size_t n = 0;; ++n) {
+            Window& w = windows[n % windows.size()];
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return !w.full || stop; });
+                if (stop) return;
+            }
+            std::size_t produced = 0;
+            const Step step = inflater.next(w.bytes.data(), w.bytes.size(), produced);
+            {
+                std::lock_guard lock(mutex);
+                w.size = produced;
+                w.step = step;
+                w.full = true;
+            }
+            changed.notify_all();
+            if (step != Step::More) return;
+        }
+    };
+    std::thread worker;
+    try {
+        worker = std::thread(inflateAll);
+    } catch (const std::system_error&) {
+        return std::nullopt;
+    }
+    // The worker is stopped and waited for however the sink leaves, a
+    // throw included.
+    struct Join {
+        std::thread& worker;
+        std::mutex& mutex;
+        std::condition_variable& changed;
+        bool& stop;
+        ~Join() {
+            {
+                std::lock_guard lock(mutex);
+                stop = true;
+            }
+            changed.notify_all();
+            worker.join();
+        }
+    } join{worker, mutex, changed, stop};
+    for (std::size_t n = 0;; ++n) {
+        Window& w = windows[n % windows.size()];
+        {
+            std::unique_lock lock(mutex);
+            changed.wait(lock, [&] { return w.full; });
+        }
+        const std::optional<InflateResult> done = hand(w.step, w.bytes.data(), w.size, sink);
+        if (done) return done;
+        {
+            std::lock_guard lock(mutex);
+            w.full = false;
+        }
+        changed.notify_all();
+    }
 }
 
 }  // namespace
@@ -134,39 +278,18 @@ InflateResult inflateMember(std::span<const std::uint8_t> archive, const Member&
         return InflateResult::Complete;
     }
     if (member.method != 8) return InflateResult::Broken;
-
-    z_stream z{};
-    if (inflateInit2(&z, -MAX_WBITS) != Z_OK) return InflateResult::Broken;
-    struct End {
-        z_stream& z;
-        ~End() { inflateEnd(&z); }
-    } end{z};
-    z.next_in = const_cast<Bytef*>(stored.data());
-    z.avail_in = static_cast<uInt>(stored.size());
-    // A wide output window: zlib copies the last 32 KiB of every call's
-    // output into its own window, a copy that a wide window makes rare.
-    std::vector<std::uint8_t> out(kInflateWindow);
-    std::uint64_t total = 0;
-    uLong crc = crc32(0, nullptr, 0);
-    while (true) {
-        z.next_out = out.data();
-        z.avail_out = static_cast<uInt>(out.size());
-        const int rc = inflate(&z, Z_NO_FLUSH);
-        if (rc != Z_OK && rc != Z_STREAM_END) return InflateResult::Broken;
-        const std::size_t produced = out.size() - z.avail_out;
-        total += produced;
-        if (total > member.size) return InflateResult::Broken;
-        crc = crc32(crc, out.data(), static_cast<uInt>(produced));
-        if (produced > 0 &&
-            !sink(std::string_view(reinterpret_cast<const char*>(out.data()), produced))) {
-            return InflateResult::Stopped;
-        }
-        if (rc == Z_STREAM_END) break;
-        // No progress possible: the stored data ended before the stream did.
-        if (produced == 0 && z.avail_in == 0) return InflateResult::Broken;
+    Inflater inflater(stored, member);
+    if (!inflater.ready()) return InflateResult::Broken;
+    if (member.size >= kInflateAheadBytes) {
+        if (const std::optional<InflateResult> done = inflateAhead(inflater, sink)) return *done;
     }
-    if (total != member.size || crc != member.crc) return InflateResult::Broken;
-    return InflateResult::Complete;
+    std::vector<std::uint8_t> out(kInflateWindow);
+    while (true) {
+        std::size_t produced = 0;
+        const Step step = inflater.next(out.data(), out.size(), produced);
+        const std::optional<InflateResult> done = hand(step, out.data(), produced, sink);
+        if (done) return *done;
+    }
 }
 
 }  // namespace kivo::zip

@@ -8,9 +8,11 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <string>
 #include <vector>
 
+#include "core/LittleEndian.h"
 #include "files/DocxText.h"
 #include "files/FileError.h"
 #include "files/WordPieceText.h"
@@ -446,6 +448,38 @@ TEST(WordDocuments, XmlReadsTheSameWholeOrInChunks) {
         EXPECT_TRUE(ok && r.finish()) << chunk;
         EXPECT_EQ(log.out, whole.out) << chunk;
     }
+}
+
+TEST(WordDocuments, LargeDocxInflatedAheadGivesTheSameLinesAndErrors) {
+    // Past the size inflated on a thread of its own, so that the handing
+    // over between the threads is tried: whole, stopped, thrown out of and
+    // damaged.
+    std::string body;
+    std::size_t count = 0;
+    while (body.size() < (6u << 20)) {
+        body += "<w:p><w:r><w:t>行" + std::to_string(count++) + "</w:t></w:r></w:p>";
+    }
+    const std::string xml =
+        "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+        "<w:body>" + body + "</w:body></w:document>";
+    const Bytes docx = zipOf({{"word/document.xml", xml}});
+    const Lines lines = docxLines(docx);
+    ASSERT_EQ(lines.size(), count);
+    EXPECT_EQ(lines.back(), "行" + std::to_string(count - 1));
+    WordTextOutcome outcome{};
+    EXPECT_EQ(docxLines(docx, &outcome, count / 2).size(), count / 2);
+    EXPECT_EQ(outcome, WordTextOutcome::AppendRefused);
+    std::size_t seen = 0;
+    EXPECT_THROW(extractDocxText(docx,
+                                 [&](std::string_view) {
+                                     if (++seen == count / 3) throw std::bad_alloc();
+                                     return true;
+                                 }),
+                 std::bad_alloc);
+    Bytes badCrc = docx;
+    const std::size_t directory = u32(badCrc, badCrc.size() - 22 + 16);
+    badCrc[directory + 16] ^= 1;
+    expectReadError([&] { docxLines(badCrc); }, "checksum of a large member");
 }
 
 TEST(WordDocuments, ZipBombsAreRefused) {
