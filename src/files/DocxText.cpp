@@ -99,6 +99,16 @@ private:
     const LineSink& appendLine_;
 };
 
+// Whether two short strings (prefixes) are the same, byte by byte rather
+// than through a library call.
+bool same(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i]) return false;
+    }
+    return true;
+}
+
 // What an element is to the body's text; Other for everything else.
 enum class Kind : std::uint8_t { Other, Paragraph, Run, Text, ParagraphProps, RunProps };
 
@@ -130,9 +140,9 @@ public:
         const std::string_view prefix = colon == name.size() ? std::string_view() : name.substr(0, colon);
         const std::string_view local = colon == name.size() ? name : name.substr(colon + 1);
         Kind kind = Kind::Other;
-        if (prefix == scope.word) {
+        if (same(prefix, scope.word)) {
             kind = wordElement(local, attributes);
-        } else if (prefix == scope.compatibility && local == "Fallback") {
+        } else if (same(prefix, scope.compatibility) && local == "Fallback") {
             skipFrom_ = depth_;
         }
         kinds_.push_back(kind);
