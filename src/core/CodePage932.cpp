@@ -137,10 +137,14 @@ std::string decodeSteps(std::string_view bytes) {
     const StepTables& t = stepTables();
     const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();
+    // Held apart from the tables: the output is written through a char
+    // pointer, which could otherwise alias them and have them read anew.
+    const Step* const pairs = t.pairs.data();
+    const bool asciiAsIs = t.asciiAsIs;
     const auto stepAt = [&](std::size_t i) {
         const Step s = t.single[in[i]];
         if (!(s & kLeadByte)) return s;
-        return i + 1 < n ? t.pairs[t.row[in[i]] + in[i + 1]] : t.leadAtEnd;
+        return i + 1 < n ? pairs[t.row[in[i]] + in[i + 1]] : t.leadAtEnd;
     };
     // Room for Japanese text (two bytes for three) and more; the output
     // grows only for stretches that could outrun it (half-width katakana,
@@ -163,7 +167,7 @@ std::string decodeSteps(std::string_view bytes) {
         const std::size_t end = i + stretch;
         while (i < end) {
             const unsigned char b = in[i];
-            if (b < 0x80 && t.asciiAsIs) {
+            if (b < 0x80 && asciiAsIs) {
                 if (kLines && b == '\r') {
                     base[o++] = '\n';
                     ++i;
@@ -199,7 +203,7 @@ std::string decodeSteps(std::string_view bytes) {
                 ++i;
             } else if (i + 1 < n) {
                 const unsigned char trail = in[i + 1];
-                s = t.pairs[t.row[b] + trail];
+                s = pairs[t.row[b] + trail];
                 // Moving on by what the trail byte alone tells, rather than
                 // by the step, lets the next character's lookup start at once.
                 if (t.alwaysPaired[trail]) [[likely]] {
