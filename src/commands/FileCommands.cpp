@@ -43,10 +43,7 @@ public:
     void focusList() override { commands_.list_.focusList(); }
     void clearList() override { commands_.list_.clearList(); }
     void setCurrentFile(const std::string& path) override { commands_.SetCurrentFile(path); }
-    void admit(StyledText& text) override {
-        dropListFont(text, kListFontFamily, kListFontHalfPoints);
-        checkListRoom(shapeOf(text.text), !text.ranges.empty(), costs_);
-    }
+    void admit(StyledText& text) override { admitted(text); }
     void checkRoom(const TextShape& shape) const override { checkListRoom(shape, false, costs_); }
     void loadWholeText(StyledText text) override { commands_.list_.loadWholeText(std::move(text)); }
     void clearModified() override { commands_.list_.setModified(false); }
@@ -56,6 +53,15 @@ public:
         commands_.list_.setModified(true);
     }
     void warn(const std::string& text) override { commands_.boxes_.warning(text); }
+
+protected:
+    // The admit rule, giving the shape the text was judged by.
+    TextShape admitted(StyledText& text) const {
+        dropListFont(text, kListFontFamily, kListFontHalfPoints);
+        const TextShape shape = shapeOf(text.text);
+        checkListRoom(shape, !text.ranges.empty(), costs_);
+        return shape;
+    }
 
 private:
     FileCommands& commands_;
@@ -68,6 +74,7 @@ private:
 class FileCommands::AddingTarget : public LoaderTarget {
 public:
     using LoaderTarget::LoaderTarget;
+    void admit(StyledText& text) override { admittedShape_ = admitted(text); }
     void clearList() override { added_.clear(); }
     void loadWholeText(StyledText text) override {
         added_ = std::move(text.text);
@@ -76,10 +83,19 @@ public:
     void clearModified() override {}
     void appendText(std::string_view lines) override { added_.append(lines); }
 
-    // The lines as the list would hold them, each ended by "\n".
-    std::string take() {
-        if (hasShownLineBreaks(added_)) added_ = breakLinesAsShown(added_);
-        if (!added_.empty() && added_.back() != '\n') added_.push_back('\n');
+    // The lines as the list would hold them, each ended by "\n", and their
+    // shape: the one they were admitted by when they are the admitted text.
+    std::string take(TextShape& shape) {
+        bool asAdmitted = wholeLoad_;
+        if (hasShownLineBreaks(added_)) {
+            added_ = breakLinesAsShown(added_);
+            asAdmitted = false;
+        }
+        if (!added_.empty() && added_.back() != '\n') {
+            added_.push_back('\n');
+            asAdmitted = false;
+        }
+        shape = asAdmitted ? admittedShape_ : shapeOf(added_);
         return std::move(added_);
     }
     // Whether the file went through the control's whole-file load, which
@@ -89,6 +105,7 @@ public:
 private:
     std::string added_;
     bool wholeLoad_ = false;
+    TextShape admittedShape_;
 };
 
 namespace {
@@ -185,7 +202,6 @@ void FileCommands::addImport(const DialogSettings& settings, bool container) {
         // The list the file is added to is the user's work: the file is read
         // beside it, and whatever stops the import, it comes back as it was.
         StyledText old;
-        bool ownBreak = false;
         bool changed = false;
         try {
             AddingTarget target(*this);
@@ -194,10 +210,11 @@ void FileCommands::addImport(const DialogSettings& settings, bool container) {
             } else {
                 loadWordListFile(*path, target);
             }
-            std::string added = target.take();
+            TextShape more;
+            std::string added = target.take(more);
             if (wasEmpty) {
                 // The file's lines are the whole list.
-                checkListRoom(shapeOf(added), false, list_.listCosts());
+                checkListRoom(more, false, list_.listCosts());
                 changed = true;
                 if (target.wholeLoad()) {
                     list_.loadWholeText({std::move(added), {}});
@@ -209,17 +226,12 @@ void FileCommands::addImport(const DialogSettings& settings, bool container) {
                 old = list_.styledText();
                 // A last line without its break gets one, as every line has
                 // in the joined list.
-                if (!old.text.empty() && old.text.back() != '\n') {
-                    old.text.push_back('\n');
-                    added.insert(0, 1, '\n');
-                    ownBreak = true;
-                }
-                // Judged as the joined text, which the break would be in twice.
-                const std::size_t twice = ownBreak ? 1 : 0;
+                const bool ownBreak = !old.text.empty() && old.text.back() != '\n';
+                if (ownBreak) old.text.push_back('\n');
+                // Judged as the joined text.
                 TextShape shape = shapeOf(old.text);
-                const TextShape more = shapeOf(added);
-                shape.bytes += more.bytes - twice;
-                shape.lines += more.lines - 1 - twice;
+                shape.bytes += more.bytes;
+                shape.lines += more.lines - 1;
                 shape.longestLine = std::max(shape.longestLine, more.longestLine);
                 checkListRoom(shape, false, list_.listCosts());
                 changed = true;
@@ -228,10 +240,10 @@ void FileCommands::addImport(const DialogSettings& settings, bool container) {
                 // the whole-file load and the list is yet to take as much.
                 const bool raises = target.wholeLoad() && list_.capacity() < kRaisedCapacity;
                 if (old.ranges.empty() && !raises) {
-                    list_.appendText(added);
+                    if (ownBreak) added.insert(0, 1, '\n');
+                    if (!added.empty()) list_.appendText(added);
                 } else {
-                    std::string joined = old.text;
-                    joined.append(added, ownBreak ? 1 : 0);
+                    std::string joined = old.text + added;
                     if (target.wholeLoad()) {
                         list_.loadWholeText({std::move(joined), {}});
                     } else {
