@@ -1,16 +1,22 @@
 // Random bytes through the plain-text side of the loader and the exports.
 // Beyond the sanitizers' findings it checks what must hold for any input:
 // decoding never throws and gives UTF-8 no longer than a small multiple of
-// the bytes, and valid UTF-8 as it was; after the line-break normalisation
-// no CR is left, every line end is one LF, and a second pass changes
-// nothing; the whole-file load gives UTF-8 without a CR; the text export
-// never throws; and a list of well-formed UTF-8 without a CR comes back
-// from its own RTF export as the same text.
+// the bytes, whose UTF-16 length is counted right, and valid UTF-8 as it
+// was; after the line-break normalisation no CR is left, every line end is
+// one LF, and a second pass changes nothing; the whole-file load gives
+// UTF-8 without a CR; the text export never throws; and a list of
+// well-formed UTF-8 without a CR comes back from its own RTF export as the
+// same text. The table-driven code page 932 decode, with and without its
+// line-break turning, gives byte for byte what the plain walk over the code
+// page's tables gives, and the whole-file load's one walk what decoding and
+// then normalising gives.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "FuzzCheck.h"
+#include "core/CodePage932.h"
+#include "core/Utf8.h"
 #include "files/ListExport.h"
 #include "files/TextDecoding.h"
 #include "files/WordListLoader.h"
@@ -34,6 +40,7 @@ std::string withoutLineBreaks(std::string_view s) {
 void checkDecoding(std::string_view bytes) {
     const std::string text = kivo::decodePlainText(bytes);
     FUZZ_CHECK(kivo::fuzz::isUtf8(text));
+    FUZZ_CHECK(kivo::utf16Length(text) == kivo::utf8ToUtf16(text).size());
     // The worst case is one U+FFFD (three bytes) for each byte, and one for
     // the odd last byte of UTF-16.
     FUZZ_CHECK(text.size() <= 3 * bytes.size() + 3);
@@ -60,6 +67,14 @@ void checkLineBreaks(std::string_view text) {
     FUZZ_CHECK(withoutLineBreaks(once) == withoutLineBreaks(text));
 }
 
+void checkCodePage932(std::string_view bytes) {
+    const std::string plain = kivo::cp932::decodeByCharacter(bytes);
+    FUZZ_CHECK(kivo::cp932::decode(bytes) == plain);
+    FUZZ_CHECK(kivo::cp932::decodeLines(bytes) == kivo::normalizeLineBreaks(plain));
+    FUZZ_CHECK(kivo::decodePlainTextLines(bytes) ==
+               kivo::normalizeLineBreaks(kivo::decodePlainText(bytes)));
+}
+
 void checkWholeFileLoad(std::string_view bytes) {
     const kivo::StyledText loaded = kivo::styledTextFromBytes(bytes);
     FUZZ_CHECK(kivo::fuzz::isUtf8(loaded.text));
@@ -82,6 +97,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     try {
         checkDecoding(bytes);
+        checkCodePage932(bytes);
         checkLineBreaks(bytes);
         checkLineBreaks(kivo::decodePlainText(bytes));
         checkWholeFileLoad(bytes);

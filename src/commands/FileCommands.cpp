@@ -1,5 +1,6 @@
 #include "commands/FileCommands.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -42,10 +43,7 @@ public:
     void focusList() override { commands_.list_.focusList(); }
     void clearList() override { commands_.list_.clearList(); }
     void setCurrentFile(const std::string& path) override { commands_.SetCurrentFile(path); }
-    void admit(StyledText& text) override {
-        dropListFont(text, kListFontFamily, kListFontHalfPoints);
-        checkListRoom(shapeOf(text.text), !text.ranges.empty(), costs_);
-    }
+    void admit(StyledText& text) override { admitted(text); }
     void checkRoom(const TextShape& shape) const override { checkListRoom(shape, false, costs_); }
     void loadWholeText(StyledText text) override { commands_.list_.loadWholeText(std::move(text)); }
     void clearModified() override { commands_.list_.setModified(false); }
@@ -56,10 +54,74 @@ public:
     }
     void warn(const std::string& text) override { commands_.boxes_.warning(text); }
 
+protected:
+    // The admit rule, giving the shape the text was judged by.
+    TextShape admitted(StyledText& text) const {
+        dropListFont(text, kListFontFamily, kListFontHalfPoints);
+        const TextShape shape = shapeOf(text.text);
+        checkListRoom(shape, !text.ranges.empty(), costs_);
+        return shape;
+    }
+
 private:
     FileCommands& commands_;
     const ListCosts costs_;
 };
+
+// The loader's view of the list in an add-import: the list stays as it is
+// while the file is read, and what the loader would put in it is kept here
+// instead, unformatted, to go in after the list's own lines.
+class FileCommands::AddingTarget : public LoaderTarget {
+public:
+    using LoaderTarget::LoaderTarget;
+    void admit(StyledText& text) override { admittedShape_ = admitted(text); }
+    void clearList() override { added_.clear(); }
+    void loadWholeText(StyledText text) override {
+        added_ = std::move(text.text);
+        wholeLoad_ = true;
+    }
+    void clearModified() override {}
+    void appendText(std::string_view lines) override { added_.append(lines); }
+
+    // The lines as the list would hold them, each ended by "\n", and their
+    // shape: the one they were admitted by when they are the admitted text.
+    std::string take(TextShape& shape) {
+        bool asAdmitted = wholeLoad_;
+        if (hasShownLineBreaks(added_)) {
+            added_ = breakLinesAsShown(added_);
+            asAdmitted = false;
+        }
+        if (!added_.empty() && added_.back() != '\n') {
+            added_.push_back('\n');
+            asAdmitted = false;
+        }
+        shape = asAdmitted ? admittedShape_ : shapeOf(added_);
+        return std::move(added_);
+    }
+    // Whether the file went through the control's whole-file load, which
+    // raises what the list takes.
+    bool wholeLoad() const { return wholeLoad_; }
+
+private:
+    std::string added_;
+    bool wholeLoad_ = false;
+    TextShape admittedShape_;
+};
+
+namespace {
+
+// The lines of a text whose every line ends with "\n".
+std::vector<std::string> linesOf(std::string_view text) {
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find('\n', at);
+        lines.emplace_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    return lines;
+}
+
+}  // namespace
 
 FileCommands::FileCommands(WordListPort& list, MainWindowPort& window, BoxPort& boxes,
                            FileDialogPort& dialogs)
@@ -104,26 +166,26 @@ void FileCommands::saveList(const std::string& path) {
     writeFileSafely(pathFromUtf8(path), listToText(list_.text()));
 }
 
-void FileCommands::importContainer(const std::string& path) {
+void FileCommands::importContainer(const std::string& path, WordListTarget& target) {
     // Deciphered in memory: the file on disk stays as it is, whatever
     // becomes of the import, and is never shown enciphered.
     const BusyCursor busy(window_);
     const ContainerContent content =
         ReadContainerFile(pathFromUtf8(path), FCipherKey, kWholeFileLimit);
     if (content.result == kDecrypted) {
-        LoaderTarget target(*this);
         loadWordListContent(path, content.plain, target);
         return;
     }
     if (content.headerMatches) throw UserError("ストリームからの読み込みに失敗しました");
-    LoadWordListFile(path);
+    loadWordListFile(path, target);
 }
 
 void FileCommands::newImport(const DialogSettings& settings, bool container) {
     ConfirmSaveList();
     if (const auto path = chosen(dialogs_.openFile(settings))) {
         if (container) {
-            importContainer(*path);
+            LoaderTarget target(*this);
+            importContainer(*path, target);
         } else {
             LoadWordListFile(*path);
         }
@@ -133,27 +195,68 @@ void FileCommands::newImport(const DialogSettings& settings, bool container) {
 }
 
 void FileCommands::addImport(const DialogSettings& settings, bool container) {
-    std::vector<std::string> lines = list_.lines();
     if (const auto path = chosen(dialogs_.openFile(settings))) {
         const BusyCursor busy(window_);
-        const std::size_t before = lines.size();
         const bool wasModified = list_.isModified();
-        // The list the file is added to is the user's work: whatever stops
-        // the import, it comes back as it was.
+        const bool wasEmpty = list_.count() == 0;
+        // The list the file is added to is the user's work: the file is read
+        // beside it, and whatever stops the import, it comes back as it was.
+        StyledText old;
+        bool changed = false;
         try {
+            AddingTarget target(*this);
             if (container) {
-                importContainer(*path);
+                importContainer(*path, target);
             } else {
-                LoadWordListFile(*path);
+                loadWordListFile(*path, target);
             }
-            for (std::string& line : list_.lines()) lines.push_back(std::move(line));
-            checkListRoom(shapeOfLines(lines), false, list_.listCosts());
-            list_.clearList();
-            list_.setLines(lines);
+            TextShape more;
+            std::string added = target.take(more);
+            if (wasEmpty) {
+                // The file's lines are the whole list.
+                checkListRoom(more, false, list_.listCosts());
+                changed = true;
+                if (target.wholeLoad()) {
+                    list_.loadWholeText({std::move(added), {}});
+                } else {
+                    list_.clearList();
+                    if (!added.empty()) list_.appendText(added);
+                }
+            } else {
+                old = list_.styledText();
+                // A last line without its break gets one, as every line has
+                // in the joined list.
+                const bool ownBreak = !old.text.empty() && old.text.back() != '\n';
+                if (ownBreak) old.text.push_back('\n');
+                // Judged as the joined text.
+                TextShape shape = shapeOf(old.text);
+                shape.bytes += more.bytes;
+                shape.lines += more.lines - 1;
+                shape.longestLine = std::max(shape.longestLine, more.longestLine);
+                checkListRoom(shape, false, list_.listCosts());
+                changed = true;
+                // Formats of either part are not kept. A plain list takes the
+                // file's lines at its end in one call, unless they come from
+                // the whole-file load and the list is yet to take as much.
+                const bool raises = target.wholeLoad() && list_.capacity() < kRaisedCapacity;
+                if (old.ranges.empty() && !raises) {
+                    if (ownBreak) added.insert(0, 1, '\n');
+                    if (!added.empty()) list_.appendText(added);
+                } else {
+                    std::string joined = old.text + added;
+                    if (target.wholeLoad()) {
+                        list_.loadWholeText({std::move(joined), {}});
+                    } else {
+                        list_.clearList();
+                        list_.setLines(linesOf(joined));
+                    }
+                }
+            }
         } catch (...) {
-            lines.resize(before);
-            list_.clearList();
-            list_.setLines(lines);
+            if (changed) {
+                list_.clearList();
+                list_.setLines(linesOf(old.text));
+            }
             list_.setModified(wasModified);
             refreshLineCount(list_, window_);
             throw;
@@ -211,14 +314,17 @@ void FileCommands::WMDropFiles(const std::vector<std::string>& paths) {
         refreshLineCount(list_, window_);
         return;
     }
-    importContainer(path);
+    LoaderTarget target(*this);
+    importContainer(path, target);
     refreshLineCount(list_, window_);
 }
 
 void FileCommands::loadCommandLineFile(const std::string& path) {
     // No save prompt. A container (a file opened from the file manager)
     // shows its list, deciphered in memory; the file itself is never changed.
-    if (isExistingFile(path)) importContainer(path);
+    if (!isExistingFile(path)) return;
+    LoaderTarget target(*this);
+    importContainer(path, target);
 }
 
 }  // namespace kivo

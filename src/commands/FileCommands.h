@@ -11,6 +11,8 @@
 
 namespace kivo {
 
+class WordListTarget;
+
 // The dialogs' settings, exactly as the user sees them.
 extern const DialogSettings kOpenContainer;
 extern const DialogSettings kOpenText;
@@ -47,8 +49,9 @@ public:
 private:
     void newImport(const DialogSettings& settings, bool container);
     void addImport(const DialogSettings& settings, bool container);
-    void importContainer(const std::string& path);
+    void importContainer(const std::string& path, WordListTarget& target);
     class LoaderTarget;
+    class AddingTarget;
     bool confirmOverwrite(const std::string& path);
     void saveList(const std::string& path);
 

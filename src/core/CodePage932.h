@@ -11,6 +11,14 @@ namespace kivo::cp932 {
 // Code page 932 bytes to UTF-8. Bytes that form no character become U+FFFD.
 std::string decode(std::string_view bytes);
 
+// The same, with CR LF and a lone CR each made one LF in the same walk, as
+// normalizeLineBreaks would make them afterwards.
+std::string decodeLines(std::string_view bytes);
+
+// decode one character at a time straight from the system's tables: the
+// plain form of decode, which the tests and the fuzzer hold decode to.
+std::string decodeByCharacter(std::string_view bytes);
+
 // UTF-8 to code page 932 bytes. A character that code page 932 cannot hold
 // becomes '?' and clears *lossless when given, so callers can choose another
 // form rather than lose it.

@@ -1,7 +1,6 @@
 #pragma once
 // UTF-8, the form text takes inside the program's plain C++ code.
 #include <algorithm>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -84,16 +83,18 @@ inline std::size_t utf16Length(std::string_view utf8) {
     std::size_t continuation = 0;
     std::size_t fourByteLeads = 0;
     std::size_t i = 0;
+    // The marks of eight bytes counted by one multiplication: without the
+    // processor's own count (not in the baseline instruction set), popcount
+    // is a library call.
+    const auto marks = [](std::uint64_t m) {
+        return static_cast<std::size_t>(((m >> 7) * 0x0101010101010101u) >> 56);
+    };
     for (; i + 8 <= utf8.size(); i += 8) {
         std::uint64_t x;
         std::memcpy(&x, utf8.data() + i, sizeof x);
-        // Bytes 10xxxxxx, and bytes 1111xxxx, marked in their top bits and
-        // counted by a multiply that sums the bytes (a portable build has
-        // no popcount instruction and would call a library routine).
-        constexpr std::uint64_t kOnes = 0x0101010101010101u;
-        continuation += static_cast<std::size_t>((((x & ~(x << 1) & kHigh) >> 7) * kOnes) >> 56);
-        fourByteLeads += static_cast<std::size_t>(
-            (((x & (x << 1) & (x << 2) & (x << 3) & kHigh) >> 7) * kOnes) >> 56);
+        // Bytes 10xxxxxx, and bytes 1111xxxx, marked in their top bits.
+        continuation += marks(x & ~(x << 1) & kHigh);
+        fourByteLeads += marks(x & (x << 1) & (x << 2) & (x << 3) & kHigh);
     }
     for (; i < utf8.size(); ++i) {
         const auto b = static_cast<unsigned char>(utf8[i]);

@@ -1,5 +1,8 @@
 #include "files/TextDecoding.h"
 
+#include <cstdint>
+#include <cstring>
+
 #include "core/CodePage932.h"
 #include "core/Utf8.h"
 
@@ -36,6 +39,7 @@ std::size_t utf8SequenceAt(std::string_view s, std::size_t i) {
 
 // UTF-8 with every malformed byte replaced by U+FFFD.
 std::string repairUtf8(std::string_view s) {
+    if (isValidUtf8(s)) return std::string(s);
     std::string out;
     out.reserve(s.size());
     for (std::size_t i = 0; i < s.size();) {
@@ -68,6 +72,16 @@ std::string decodeUtf16(std::string_view bytes, bool bigEndian) {
 bool isValidUtf8(std::string_view bytes, bool* longSequence) {
     bool sawLong = false;
     for (std::size_t i = 0; i < bytes.size();) {
+        // Plain ASCII, sixteen bytes at a time: most of a list's line breaks,
+        // digits and Latin letters.
+        if (bytes.size() - i >= 16) {
+            std::uint64_t x[2];
+            std::memcpy(x, bytes.data() + i, sizeof x);
+            if (((x[0] | x[1]) & 0x8080808080808080u) == 0) {
+                i += 16;
+                continue;
+            }
+        }
         const std::size_t len = utf8SequenceAt(bytes, i);
         if (len == 0) return false;
         sawLong |= len >= 3;
@@ -88,8 +102,10 @@ TextEncoding detectTextEncoding(std::string_view bytes) {
     return TextEncoding::CodePage932;
 }
 
-std::string decodePlainText(std::string_view bytes) {
-    switch (detectTextEncoding(bytes)) {
+namespace {
+
+std::string decodeAs(TextEncoding encoding, std::string_view bytes) {
+    switch (encoding) {
         case TextEncoding::Utf8Bom:
             return repairUtf8(bytes.substr(3));
         case TextEncoding::Utf16LE:
@@ -104,16 +120,38 @@ std::string decodePlainText(std::string_view bytes) {
     return cp932::decode(bytes);
 }
 
+}  // namespace
+
+std::string decodePlainText(std::string_view bytes) {
+    return decodeAs(detectTextEncoding(bytes), bytes);
+}
+
+std::string decodePlainTextLines(std::string_view bytes) {
+    // Code page 932 turns its line breaks as it decodes, and UTF-8 as it
+    // is copied.
+    switch (const TextEncoding encoding = detectTextEncoding(bytes)) {
+        case TextEncoding::CodePage932:
+            return cp932::decodeLines(bytes);
+        case TextEncoding::Utf8:
+            return normalizeLineBreaks(bytes);
+        default:
+            return normalizeLineBreaks(decodeAs(encoding, bytes));
+    }
+}
+
 std::string normalizeLineBreaks(std::string_view text) {
+    // The stretches between CRs go over whole.
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r') {
-            out.push_back(text[i]);
-            continue;
-        }
+    for (std::size_t at = 0; at < text.size();) {
+        const auto* cr =
+            static_cast<const char*>(std::memchr(text.data() + at, '\r', text.size() - at));
+        const std::size_t stop = cr ? static_cast<std::size_t>(cr - text.data()) : text.size();
+        out.append(text, at, stop - at);
+        if (!cr) break;
         out.push_back('\n');
-        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        at = stop + 1;
+        if (at < text.size() && text[at] == '\n') ++at;
     }
     return out;
 }

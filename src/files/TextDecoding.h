@@ -20,6 +20,10 @@ std::string decodePlainText(std::string_view bytes);
 // CR LF, a lone CR and a lone LF each end a line; afterwards only LF does.
 std::string normalizeLineBreaks(std::string_view text);
 
+// normalizeLineBreaks(decodePlainText(bytes)), in one walk over the bytes
+// where the encoding allows.
+std::string decodePlainTextLines(std::string_view bytes);
+
 // True when bytes are well-formed UTF-8; *longSequence tells whether any
 // character took three bytes or more.
 bool isValidUtf8(std::string_view bytes, bool* longSequence = nullptr);

@@ -242,7 +242,7 @@ StyledText styledTextFromBytes(std::string_view bytes) {
     StyledTextBuilder builder;
     if (rtf::read(bytes, builder).ok) return builder.take();
     StyledText plain;
-    plain.text = normalizeLineBreaks(decodePlainText(bytes));
+    plain.text = decodePlainTextLines(bytes);
     return plain;
 }
 

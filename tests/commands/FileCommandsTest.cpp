@@ -106,6 +106,7 @@ TEST_F(CommandsTest, AddImportsPutTheFileAfterTheList) {
         write("two.txt", "\x8E\x6C\r\n\x8C\xDC\r\n");  // 四, 五 in code page 932
     window.list = {"一", "二", "三"};
     window.modified = true;
+    window.room = kRaisedCapacity;  // the file's lines go in at the list's end
     window.paths = {file};
     commands.mnuAddInporttxtClick();
     EXPECT_EQ(window.list, (Lines{"一", "二", "三", "四", "五"}));
@@ -117,6 +118,15 @@ TEST_F(CommandsTest, AddImportsPutTheFileAfterTheList) {
     EXPECT_EQ(window.list.size(), 5u);
     EXPECT_EQ(window.lineCounts, (Lines{"5", "5"}));
     EXPECT_EQ(window.shown, (Lines{kOpenTextDialog, kOpenContainerDialog}));  // adding asks nothing
+
+    // The file alone fits what the list may cost, the joined list does not:
+    // the list and its mark stay as they were.
+    window.modified = false;
+    window.costs.memoryBudget = 50;
+    window.paths = {file};
+    EXPECT_THROW(commands.mnuAddInporttxtClick(), std::bad_alloc);
+    EXPECT_EQ(window.list.size(), 5u);
+    EXPECT_FALSE(window.modified);
 }
 
 TEST_F(CommandsTest, ExportsAskBeforeOverwritingAndImportsReadTheContainerBack) {

@@ -184,5 +184,39 @@ TEST(CodePage932, BrokenBytesBecomeReplacementCharacters) {
     EXPECT_FALSE(lossless);
 }
 
+// The table-driven decode against the plain walk over the system's tables
+// (ICU's with our corrections, or Windows' own): every byte and every pair
+// alone, each pair at the end of a text, after ASCII and before a CR LF
+// (where the runs of ASCII are copied whole), and one text of them all.
+// The line-break form must be the plain decode with CR LF and lone CRs as LF.
+TEST(CodePage932, TableDecodeIsByteForByteThePlainOne) {
+    const auto same = [](const std::string& bytes) {
+        const std::string plain = cp932::decodeByCharacter(bytes);
+        std::string lines;
+        for (std::size_t i = 0; i < plain.size(); ++i) {
+            lines += plain[i] == '\r' ? '\n' : plain[i];
+            if (plain[i] == '\r' && i + 1 < plain.size() && plain[i + 1] == '\n') ++i;
+        }
+        return cp932::decode(bytes) == plain && cp932::decodeLines(bytes) == lines;
+    };
+    std::string all;
+    int differing = 0;
+    for (unsigned lead = 0; lead < 256; ++lead) {
+        const std::string one(1, static_cast<char>(lead));
+        if (!same(one) || !same("abcdefgh" + one)) ADD_FAILURE() << hexOf(one), ++differing;
+        for (unsigned trail = 0; trail < 256; ++trail) {
+            const std::string pair = one + static_cast<char>(trail);
+            if (!same(pair) || !same("0123456789" + pair + "\r\nabcdefghij" + one)) {
+                ADD_FAILURE() << hexOf(pair);
+                if (++differing > 10) return;
+            }
+            all += pair;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+    EXPECT_TRUE(same(all));
+    EXPECT_TRUE(same(all.substr(1)));
+}
+
 }  // namespace
 }  // namespace kivo
