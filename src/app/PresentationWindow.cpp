@@ -40,7 +40,10 @@ PresentationKey keyOf(const QKeyEvent& event) {
 }  // namespace
 
 PresentationWindow::PresentationWindow(QWidget* owner, std::function<void(CommandId)> run)
-    : QWidget(owner, Qt::Window), owner_(owner), run_(std::move(run)) {
+    : QWidget(owner, Qt::Window),
+      owner_(owner),
+      run_(std::move(run)),
+      metrics_(presentationFont(kPresentationMeasurePixels)) {
     setObjectName(QStringLiteral("PresentationWindow"));
     setWindowTitle(QString::fromUtf8(kPresentationCaption));
     setMouseTracking(true);
@@ -103,14 +106,12 @@ void PresentationWindow::closePresentation() {
 }
 
 void PresentationWindow::layOut() {
-    const QFontMetricsF metrics(presentationFont(kPresentationMeasurePixels));
+    const auto measure = [this](std::string_view c) {
+        return metrics_.horizontalAdvance(
+            QString::fromUtf8(c.data(), static_cast<qsizetype>(c.size())));
+    };
     layout_ = fitPresentation(
-        topics_,
-        [&metrics](std::string_view c) {
-            return metrics.horizontalAdvance(
-                QString::fromUtf8(c.data(), static_cast<qsizetype>(c.size())));
-        },
-        width(), height());
+        topics_, [&](std::string_view c) { return widths_.width(c, measure); }, width(), height());
     update();
 }
 

@@ -3,6 +3,7 @@
 // screen on the main window's screen, or a window of its own that a stream
 // can capture. It measures characters and paints where fitPresentation puts
 // the lines; its keys run commands (PresentationCommands).
+#include <QFontMetricsF>
 #include <QTimer>
 #include <QWidget>
 #include <array>
@@ -48,6 +49,8 @@ private:
     std::array<std::string, 2> topics_;
     PresentationTheme theme_ = PresentationTheme::Light;
     PresentationLayout layout_;
+    QFontMetricsF metrics_;
+    MeasuredWidths widths_;
     QTimer pointerTimer_;
 };
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
-#include <map>
+#include <unordered_map>
 #include <utility>
 
 #include "core/Utf8.h"
@@ -56,7 +56,7 @@ bool isWordCharacter(char32_t c) {
 }
 
 std::vector<Topic> measure(const std::array<std::string, 2>& texts, const CharacterWidth& width) {
-    std::map<char32_t, double> known;
+    std::unordered_map<char32_t, double> known;
     std::vector<Topic> topics;
     for (const std::string& text : texts) {
         Topic topic;
@@ -142,6 +142,13 @@ Setting setAt(const std::vector<Topic>& topics, int pixels, double innerWidth) {
 
 }  // namespace
 
+double MeasuredWidths::width(std::string_view character, const CharacterWidth& measure) {
+    const std::string key(character);
+    const auto found = known_.find(key);
+    if (found != known_.end()) return found->second;
+    return known_.emplace(key, measure(character)).first->second;
+}
+
 bool mayStartLine(char32_t c) { return kNoLineStart.find(c) == std::u32string_view::npos; }
 bool mayEndLine(char32_t c) { return kNoLineEnd.find(c) == std::u32string_view::npos; }
 
@@ -164,13 +171,27 @@ PresentationLayout fitPresentation(const std::array<std::string, 2>& texts,
                    : byHeight;
 
     // Each topic on one line while that keeps it readable; otherwise the
-    // largest size at which the broken lines fit (the height they take
-    // grows with the size, so a halving search finds it).
+    // largest size at which the broken lines fit. Broken lines never take
+    // less room than the text laid end to end, so that size is at most the
+    // one at which the text would fill the area; it is mostly just below,
+    // and the height the lines take grows with the size, so a few steps
+    // down and then a halving search find it.
     int pixels = std::min(byWidth, byHeight);
+    Setting setting;
     if (pixels < std::max(kSmallestPixels, areaHeight / kReadableFraction)) {
-        int low = kSmallestPixels, high = byHeight;
-        pixels = low;
-        while (low <= high) {
+        double total = 0;
+        for (const Topic& topic : topics) total += topic.width;
+        const double filling = std::sqrt(innerHeight * innerWidth * kSlack *
+                                         kPresentationMeasurePixels / (kLineSpacing * total));
+        int high = std::clamp(static_cast<int>(filling), kSmallestPixels, byHeight);
+        bool found = false;
+        for (int step = 0; step < 3 && !found && high >= kSmallestPixels; ++step) {
+            setting = setAt(topics, high, innerWidth);
+            found = setting.height <= innerHeight;
+            if (!found) --high;
+        }
+        pixels = found ? high : kSmallestPixels;
+        for (int low = kSmallestPixels; !found && low <= high;) {
             const int middle = low + (high - low) / 2;
             if (setAt(topics, middle, innerWidth).height <= innerHeight) {
                 pixels = middle;
@@ -179,9 +200,11 @@ PresentationLayout fitPresentation(const std::array<std::string, 2>& texts,
                 high = middle - 1;
             }
         }
+        if (!found) setting = setAt(topics, pixels, innerWidth);
+    } else {
+        setting = setAt(topics, pixels, innerWidth);
     }
 
-    const Setting setting = setAt(topics, pixels, innerWidth);
     layout.pixelSize = pixels;
     layout.lineHeight = lineHeightAt(pixels);
     int top = (areaHeight - setting.height) / 2;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace kivo {
@@ -35,6 +36,16 @@ inline constexpr PresentationColours kPresentationDark{0xFFFFFF, 0x000000};
 // The advance of one character (a UTF-8 code point) at
 // kPresentationMeasurePixels.
 using CharacterWidth = std::function<double(std::string_view character)>;
+
+// The widths a window has measured, kept for the next layout: a draw then
+// costs no measuring for the characters seen before.
+class MeasuredWidths {
+public:
+    double width(std::string_view character, const CharacterWidth& measure);
+
+private:
+    std::unordered_map<std::string, double> known_;
+};
 
 struct PresentationLine {
     std::string text;

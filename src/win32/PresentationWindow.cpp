@@ -111,21 +111,29 @@ bool PresentationWindow::presentationOpen() const { return hwnd_ && IsWindowVisi
 void PresentationWindow::layOut() {
     RECT client{};
     GetClientRect(hwnd_, &client);
-    const HDC dc = GetDC(hwnd_);
-    const HFONT font = presentationFont(kPresentationMeasurePixels);
-    const HGDIOBJ old = SelectObject(dc, font);
+    // A device context only when a character has not been measured yet.
+    HDC dc = nullptr;
+    HFONT font = nullptr;
+    HGDIOBJ old = nullptr;
+    const auto measure = [&](std::string_view c) {
+        if (!dc) {
+            dc = GetDC(hwnd_);
+            font = presentationFont(kPresentationMeasurePixels);
+            old = SelectObject(dc, font);
+        }
+        const std::wstring units = wide(c);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, units.c_str(), static_cast<int>(units.size()), &size);
+        return static_cast<double>(size.cx);
+    };
     layout_ = fitPresentation(
-        topics_,
-        [dc](std::string_view c) {
-            const std::wstring units = wide(c);
-            SIZE size{};
-            GetTextExtentPoint32W(dc, units.c_str(), static_cast<int>(units.size()), &size);
-            return static_cast<double>(size.cx);
-        },
-        client.right, client.bottom);
-    SelectObject(dc, old);
-    DeleteObject(font);
-    ReleaseDC(hwnd_, dc);
+        topics_, [&](std::string_view c) { return widths_.width(c, measure); }, client.right,
+        client.bottom);
+    if (dc) {
+        SelectObject(dc, old);
+        DeleteObject(font);
+        ReleaseDC(hwnd_, dc);
+    }
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 

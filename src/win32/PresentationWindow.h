@@ -55,6 +55,7 @@ private:
     std::array<std::string, 2> topics_;
     PresentationTheme theme_ = PresentationTheme::Light;
     PresentationLayout layout_;
+    MeasuredWidths widths_;
     bool pointerHidden_ = false;
     POINT lastPointer_{-1, -1};
 };
