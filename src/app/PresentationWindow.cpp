@@ -76,10 +76,12 @@ void PresentationWindow::showPresentation(const std::array<std::string, 2>& topi
 void PresentationWindow::updatePresentation(const std::array<std::string, 2>& topics) {
     topics_ = topics;
     layOut();
-    // A screen reader reads the new pair out.
-    setAccessibleName(QString::fromUtf8(presentationText(topics_)));
-    QAccessibleEvent changed(this, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&changed);
+    // A screen reader reads the new pair out: a new name tells it by
+    // itself; the same pair drawn again is told once more.
+    const QString name = QString::fromUtf8(presentationText(topics_));
+    if (name != accessibleName()) return setAccessibleName(name);
+    QAccessibleEvent again(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&again);
 }
 
 void PresentationWindow::setPresentationTheme(PresentationTheme theme) {
