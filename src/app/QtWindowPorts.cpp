@@ -126,6 +126,10 @@ void QtWindowPorts::clearTopics() {
     form_.Edit2nd->clear();
 }
 
+std::array<std::string, 2> QtWindowPorts::shownTopics() const {
+    return {form_.Edit1st->text().toStdString(), form_.Edit2nd->text().toStdString()};
+}
+
 void QtWindowPorts::historyChanged() {
     // A hidden window catches up when it is shown again.
     if (form_.historyWindow_ && form_.historyWindow_->isVisible()) form_.historyWindow_->refresh();
@@ -154,6 +158,8 @@ void QtWindowPorts::showDrawHistory() {
 }
 
 void QtWindowPorts::showNoRepeats(bool on) { form_.mnuNoRepeats->setChecked(on); }
+
+void QtWindowPorts::showDarkPresentation(bool on) { form_.mnuDarkPresentation->setChecked(on); }
 
 // ---- The About box and the printer ---------------------------------------
 

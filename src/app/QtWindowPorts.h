@@ -48,6 +48,7 @@ public:
     void showLineCount(const std::string& count) override;
     void showTopics(const std::string& topic1, const std::string& topic2) override;
     void clearTopics() override;
+    std::array<std::string, 2> shownTopics() const override;
     void historyChanged() override;
     void showBusy(bool busy) override;
 
@@ -55,6 +56,7 @@ public:
     void closeWindow() override;
     void showDrawHistory() override;
     void showNoRepeats(bool on) override;
+    void showDarkPresentation(bool on) override;
 
     // Help, About, the browser, the top-most windows, the printer.
     void showAbout() override;

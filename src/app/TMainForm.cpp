@@ -6,6 +6,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -20,11 +21,13 @@
 #include "app/DrawHistoryWindow.h"
 #include "app/FocusedEditor.h"
 #include "app/HintLine.h"
+#include "app/PresentationWindow.h"
 #include "app/QtWindowPorts.h"
 #include "commands/CommandRunner.h"
 #include "commands/EditCommands.h"
 #include "commands/FileCommands.h"
 #include "commands/HelpCommands.h"
+#include "commands/PresentationCommands.h"
 #include "commands/TopicCommands.h"
 #include "commands/WindowLayout.h"
 #include "commands/WindowRules.h"
@@ -76,8 +79,12 @@ TMainForm::TMainForm(Boxes& boxes, QWidget* parent)
       edits_(std::make_unique<EditCommands>(*ports_, *ports_)),
       helps_(std::make_unique<HelpCommands>(HelpPorts{*auxiliaries_, *ports_, *auxiliaries_,
                                                       *auxiliaries_, *ports_, *boxPort_, *ports_})),
+      presentationView_(new PresentationWindow(this, [this](CommandId command) { run(command); })),
+      presentation_(std::make_unique<PresentationCommands>(*topics_, *ports_, *presentationView_,
+                                                           *settings_)),
       runner_(std::make_unique<CommandRunner>(
-          WindowCommands{*files_, *topics_, *edits_, *helps_, *ports_}, *boxPort_)) {
+          WindowCommands{*files_, *topics_, *edits_, *helps_, *presentation_, *ports_},
+          *boxPort_)) {
     setObjectName(QStringLiteral("MainForm"));
     setFont(pixelFont(kWindowFontFamily, kWindowFontPixels));
     createControls();
@@ -207,6 +214,9 @@ void TMainForm::addMenuItems(QMenu* top, std::span<const MenuItem> items) {
         } else {
             QAction* action = addItem(parent, item.name, caption, hint, item.command);
             action->setCheckable(item.kind == MenuKind::CheckItem);
+            if (const char* key = shortcutOf(item.command)) {
+                action->setShortcut(QKeySequence(QString::fromLatin1(key)));
+            }
         }
     }
 }
@@ -221,6 +231,8 @@ void TMainForm::createMenus() {
     addMenuItems(nullptr, mainMenuItems());
     mnuNoRepeats = findChild<QAction*>(QStringLiteral("mnuNoRepeats"));
     mnuNoRepeats->setChecked(topics_->noRepeats());
+    mnuDarkPresentation = findChild<QAction*>(QStringLiteral("mnuDarkPresentation"));
+    mnuDarkPresentation->setChecked(presentation_->darkPresentation());
     connect(findChild<QMenu*>(QStringLiteral("mnuEditMenu")), &QMenu::aboutToShow, this,
             &TMainForm::judgeEditCommands);
 }

@@ -51,6 +51,8 @@ class FileDialogs;
 class HelpCommands;
 class HintLine;
 class MemoControl;
+class PresentationCommands;
+class PresentationWindow;
 class QtWindowPorts;
 class TFormAbout;
 class TopicCommands;
@@ -156,12 +158,16 @@ private:
     std::unique_ptr<TopicCommands> topics_;
     std::unique_ptr<EditCommands> edits_;
     std::unique_ptr<HelpCommands> helps_;
+    // The presentation view, a window of its own owned by this one.
+    PresentationWindow* presentationView_ = nullptr;
+    std::unique_ptr<PresentationCommands> presentation_;
     std::unique_ptr<CommandRunner> runner_;
     // The control that had the focus before the menus took it.
     QPointer<QWidget> focusBeforeMenus_;
     QStringList commandLine_;
     bool shownOnce_ = false;
     QAction* mnuNoRepeats = nullptr;
+    QAction* mnuDarkPresentation = nullptr;
 
     // Shared edit commands (ActionList1, category "編集").
     QAction* EditCutCmd = nullptr;

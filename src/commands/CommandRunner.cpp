@@ -75,7 +75,12 @@ CommandRunner::CommandRunner(const WindowCommands& commands, BoxPort& boxes)
 }
 
 void CommandRunner::run(CommandId command) noexcept {
-    guard([&] { dispatch(command); });
+    guard([&] {
+        dispatch(command);
+        // The presentation view shows what the topic boxes show, whichever
+        // command changed them.
+        commands_.presentation.topicsMayHaveChanged();
+    });
 }
 
 void CommandRunner::dispatch(CommandId command) {
@@ -135,6 +140,18 @@ void CommandRunner::dispatch(CommandId command) {
             return help.mnuNewKivoClick();
         case CommandId::Draw:
             return topics.ButtonOKClick();
+        case CommandId::Present:
+            return commands_.presentation.mnuPresentClick();
+        case CommandId::DarkPresentation:
+            commands_.presentation.mnuDarkPresentationClick(
+                !commands_.presentation.darkPresentation());
+            return commands_.window.showDarkPresentation(commands_.presentation.darkPresentation());
+        case CommandId::PresentationDraw:
+            return commands_.presentation.presentationDraw();
+        case CommandId::PresentationClose:
+            return commands_.presentation.presentationClose();
+        case CommandId::PresentationFullScreen:
+            return commands_.presentation.presentationToggleFullScreen();
         case CommandId::None:
             return;
     }

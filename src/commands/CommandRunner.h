@@ -10,6 +10,7 @@
 #include "commands/FileCommands.h"
 #include "commands/HelpCommands.h"
 #include "commands/Ports.h"
+#include "commands/PresentationCommands.h"
 #include "commands/TopicCommands.h"
 #include "commands/WindowLayout.h"
 
@@ -24,6 +25,8 @@ public:
     virtual void showDrawHistory() = 0;
     // The draw mode's menu item shows this check.
     virtual void showNoRepeats(bool on) = 0;
+    // The presentation theme's menu item shows this check.
+    virtual void showDarkPresentation(bool on) = 0;
 };
 
 struct WindowCommands {
@@ -31,6 +34,7 @@ struct WindowCommands {
     TopicCommands& topics;
     EditCommands& edits;
     HelpCommands& help;
+    PresentationCommands& presentation;
     WindowCommandPort& window;
 };
 

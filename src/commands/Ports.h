@@ -1,6 +1,7 @@
 #pragma once
 // What the commands ask of the window they run in. Each window (Qt, Win32)
 // provides these in a few lines; the rules stay in the commands.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -70,6 +71,8 @@ public:
     virtual void showLineCount(const std::string& count) = 0;
     virtual void showTopics(const std::string& topic1, const std::string& topic2) = 0;
     virtual void clearTopics() = 0;
+    // What the two topic boxes hold now.
+    virtual std::array<std::string, 2> shownTopics() const = 0;
     // A draw went into the history; a window showing it catches up.
     virtual void historyChanged() = 0;
     // Long work under way: the wait cursor over the program while on, the
@@ -148,6 +151,26 @@ public:
     virtual ~PrintPort() = default;
     virtual bool setUpPrinter() = 0;
     virtual void printList() = 0;
+};
+
+// The topics shown large for a room or a stream, in a window of their own.
+// The window measures and paints; what goes where is the commands'
+// (PresentationLayout.h).
+enum class PresentationTheme { Light, Dark };
+class PresentationPort {
+public:
+    virtual ~PresentationPort() = default;
+    // Opens full screen on the main window's screen with these topics.
+    virtual void showPresentation(const std::array<std::string, 2>& topics,
+                                  PresentationTheme theme) = 0;
+    // New topics: painted again, and told to a screen reader.
+    virtual void updatePresentation(const std::array<std::string, 2>& topics) = 0;
+    virtual void setPresentationTheme(PresentationTheme theme) = 0;
+    // Full screen, or a window of its own that a stream can capture.
+    virtual void setPresentationFullScreen(bool fullScreen) = 0;
+    virtual void closePresentation() = 0;
+    // False too once the user has closed it some other way.
+    virtual bool presentationOpen() const = 0;
 };
 
 class AboutPort {

@@ -65,6 +65,11 @@ const MenuItem kMainMenu[] = {
      "全ての語句が選出されるまで、同じ語句を選出しません", NoRepeats},
     {1, I, "mnuDrawHistory", "お題の履歴(&H)", "今回の起動中に選出したお題の履歴を表示します",
      DrawHistory},
+    {1, B, "Bar9", "", "", None},
+    {1, I, "mnuPresent", "お題を大きく表示(&B)", "二つのお題を画面いっぱいに大きく表示します",
+     Present},
+    {1, C, "mnuDarkPresentation", "暗い配色で表示(&K)",
+     "お題を大きく表示するとき、黒地に白い文字で表示します", DarkPresentation},
     {0, S, "mnuHelp", "ヘルプ(&H)", "", None},
     {1, I, "mnuKivoHelp", "Kivo のヘルプ(&P)", "Kivo のヘルプを表示します", Help},
     {1, B, "Bar5", "", "Kivo のヘルプを表示します", None},
@@ -180,6 +185,8 @@ const EditCommandText* editCommandText(CommandId command) {
 std::span<const MenuItem> mainMenuItems() { return kMainMenu; }
 std::span<const MenuItem> listMenuItems() { return kListMenu; }
 std::span<const MenuItem> topicMenuItems() { return kTopicMenu; }
+
+const char* shortcutOf(CommandId command) { return command == Present ? "F11" : nullptr; }
 
 std::string_view captionOf(const MenuItem& item) {
     if (item.caption) return item.caption;

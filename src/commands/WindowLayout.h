@@ -38,7 +38,17 @@ enum class CommandId : int {
     About,
     NewKivo,
     Draw,
+    Present,
+    DarkPresentation,
+    // The presentation view's keys.
+    PresentationDraw,
+    PresentationClose,
+    PresentationFullScreen,
 };
+
+// The key that runs a command from anywhere in the main window ("F11"), as
+// the menu shows it; nullptr for none.
+const char* shortcutOf(CommandId command);
 
 // The shared edit commands (category "編集"): each shown by both the Edit
 // menu and the list's context menu.

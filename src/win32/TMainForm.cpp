@@ -5,15 +5,19 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <cstdlib>
+
 #include "commands/CommandRunner.h"
 #include "commands/EditCommands.h"
 #include "commands/FileCommands.h"
 #include "commands/HelpCommands.h"
+#include "commands/PresentationCommands.h"
 #include "commands/TopicCommands.h"
 #include "commands/WindowRules.h"
 #include "win32/AboutBox.h"
 #include "win32/DrawHistoryWindow.h"
 #include "win32/FocusedEditor.h"
+#include "win32/PresentationWindow.h"
 #include "win32/Wide.h"
 #include "win32/Win32WindowPorts.h"
 #include "win32/WindowClass.h"
@@ -74,8 +78,12 @@ TMainForm::TMainForm(WindowParts parts) : parts_(parts) {
     edits_ = std::make_unique<EditCommands>(*ports_, *ports_);
     helps_ = std::make_unique<HelpCommands>(
         HelpPorts{*ports_, *ports_, *ports_, *ports_, *ports_, *ports_, *ports_});
+    presentationView_ = std::make_unique<PresentationWindow>(
+        hwnd_, *ports_, [this](CommandId command) { runCommand(command); });
+    presentation_ =
+        std::make_unique<PresentationCommands>(*topics_, *ports_, *presentationView_, *ports_);
     runner_ = std::make_unique<CommandRunner>(
-        WindowCommands{*files_, *topics_, *edits_, *helps_, *ports_}, *ports_);
+        WindowCommands{*files_, *topics_, *edits_, *helps_, *presentation_, *ports_}, *ports_);
     history_ = std::make_unique<DrawHistoryWindow>(topics_->drawer(), hwnd_, layout_, *ports_);
     createMenus();
     createStatusBar();
@@ -86,6 +94,8 @@ TMainForm::TMainForm(WindowParts parts) : parts_(parts) {
 TMainForm::~TMainForm() {
     FormAbout.reset();
     history_.reset();
+    presentationView_.reset();
+    if (shortcuts_) DestroyAcceleratorTable(shortcuts_);
     if (hwnd_) {
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
@@ -180,7 +190,9 @@ HMENU TMainForm::buildMenu(std::span<const MenuItem> items, bool bar) {
             case MenuKind::Item:
             case MenuKind::CheckItem: {
                 const auto id = static_cast<UINT>(item.command);
-                AppendMenuW(parent, MF_STRING, id, caption.c_str());
+                std::wstring shown = caption;
+                if (const char* key = shortcutOf(item.command)) shown += L"\t" + wide(key);
+                AppendMenuW(parent, MF_STRING, id, shown.c_str());
                 hintLine_.setItemHint(id, hint);
                 break;
             }
@@ -194,8 +206,33 @@ void TMainForm::createMenus() {
     SetMenu(hwnd_, menuBar_);
     CheckMenuItem(menuBar_, static_cast<UINT>(CommandId::NoRepeats),
                   MF_BYCOMMAND | (topics_->noRepeats() ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(menuBar_, static_cast<UINT>(CommandId::DarkPresentation),
+                  MF_BYCOMMAND | (presentation_->darkPresentation() ? MF_CHECKED : MF_UNCHECKED));
+    createShortcuts();
     popup1_ = buildMenu(listMenuItems(), false);
     popup2_ = buildMenu(topicMenuItems(), false);
+}
+
+void TMainForm::createShortcuts() {
+    // Function keys only ("F11"), as the table names them.
+    std::vector<ACCEL> keys;
+    for (const MenuItem& item : mainMenuItems()) {
+        const char* key = shortcutOf(item.command);
+        if (!key || key[0] != 'F') continue;
+        const int number = std::atoi(key + 1);
+        if (number < 1 || number > 24) continue;
+        keys.push_back(ACCEL{FVIRTKEY, static_cast<WORD>(VK_F1 + number - 1),
+                             static_cast<WORD>(item.command)});
+    }
+    if (!keys.empty())
+        shortcuts_ = CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
+}
+
+bool TMainForm::translateShortcut(MSG& msg) {
+    // Only in the main window and its controls; the other windows have
+    // keys of their own.
+    if (!shortcuts_ || !(msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd))) return false;
+    return TranslateAcceleratorW(hwnd_, shortcuts_, &msg) != 0;
 }
 
 void TMainForm::createStatusBar() {
@@ -413,6 +450,7 @@ int TMainForm::runMessageLoop(TMainForm& form) {
         if (!PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) form.idle();
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got <= 0) return got == 0 ? static_cast<int>(msg.wParam) : 1;
+        if (form.translateShortcut(msg)) continue;
         if (IsDialogMessageW(form.handle(), &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

@@ -31,6 +31,7 @@
 namespace kivo {
 class CommandRunner;
 class EditCommands;
+class PresentationCommands;
 class FileCommands;
 class HelpCommands;
 class TopicCommands;
@@ -40,6 +41,7 @@ namespace kivo::win32 {
 
 class AboutBox;
 class DrawHistoryWindow;
+class PresentationWindow;
 class Win32WindowPorts;
 
 // The parts a test may put in place of the system's own; null: the
@@ -79,6 +81,10 @@ public:
     std::wstring statusText() const;
     const std::string& currentFile() const;
     AboutBox& about() { return *FormAbout; }
+    PresentationWindow& presentationView() { return *presentationView_; }
+
+    // A shortcut key of the main window's, run; false for any other message.
+    bool translateShortcut(MSG& msg);
 
     // Message loop of the program, with the idle hint, until the window closes.
     static int runMessageLoop(TMainForm& form);
@@ -94,6 +100,7 @@ private:
     void createMenus();
     void createStatusBar();
     HMENU buildMenu(std::span<const MenuItem> items, bool bar);
+    void createShortcuts();
 
     void FormCreate();
     void FormShow();
@@ -142,7 +149,11 @@ private:
     std::unique_ptr<TopicCommands> topics_;
     std::unique_ptr<EditCommands> edits_;
     std::unique_ptr<HelpCommands> helps_;
+    std::unique_ptr<PresentationWindow> presentationView_;
+    std::unique_ptr<PresentationCommands> presentation_;
     std::unique_ptr<CommandRunner> runner_;
+    // The keys that run a command from anywhere in the window (F11).
+    HACCEL shortcuts_ = nullptr;
     std::vector<std::string> arguments_;
     std::string FVersionText;
     int topMostLowered_ = 0;

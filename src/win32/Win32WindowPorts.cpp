@@ -71,6 +71,16 @@ void Win32WindowPorts::clearTopics() {
     SetWindowTextW(form_.Edit2nd, L"");
 }
 
+std::array<std::string, 2> Win32WindowPorts::shownTopics() const {
+    const auto textOf = [](HWND edit) {
+        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(
+            GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
+        return utf8(text);
+    };
+    return {textOf(form_.Edit1st), textOf(form_.Edit2nd)};
+}
+
 void Win32WindowPorts::historyChanged() {
     // A closed history window catches up when it is opened again.
     if (form_.history_->isVisible()) form_.history_->refresh();
@@ -91,6 +101,11 @@ void Win32WindowPorts::showDrawHistory() { form_.history_->show(); }
 
 void Win32WindowPorts::showNoRepeats(bool on) {
     CheckMenuItem(form_.menuBar_, static_cast<UINT>(CommandId::NoRepeats),
+                  MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void Win32WindowPorts::showDarkPresentation(bool on) {
+    CheckMenuItem(form_.menuBar_, static_cast<UINT>(CommandId::DarkPresentation),
                   MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
 }
 

@@ -55,6 +55,7 @@ public:
     void showLineCount(const std::string& count) override;
     void showTopics(const std::string& topic1, const std::string& topic2) override;
     void clearTopics() override;
+    std::array<std::string, 2> shownTopics() const override;
     void historyChanged() override;
     void showBusy(bool busy) override;
 
@@ -62,6 +63,7 @@ public:
     void closeWindow() override;
     void showDrawHistory() override;
     void showNoRepeats(bool on) override;
+    void showDarkPresentation(bool on) override;
 
     // Boxes and dialogs, modal over the window.
     BoxAnswer confirm(const std::string& text) override;

@@ -5,12 +5,14 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QTest>
 
 #include "FormControls.h"
 #include "ScriptedBoxes.h"
 #include "app/DrawHistoryWindow.h"
+#include "app/PresentationWindow.h"
 #include "app/TMainForm.h"
 #include "platform/MemoControl.h"
 #include "wordlist/Random.h"
@@ -100,6 +102,29 @@ TEST_F(DrawModeTest, HistoryWindowShowsDrawsLatestFirstCopiesAndClears) {
     EXPECT_EQ(rows->rowCount(), 0);
     EXPECT_FALSE(window->ButtonCopy->isEnabled());
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+// The view's real keys: F11 through the main window's shortcut, Space and
+// Esc in the view, which paints the pair the topic boxes show.
+TEST_F(DrawModeTest, PresentationViewOpensOnF11DrawsOnSpaceAndClosesOnEscape) {
+    ui(form).Memo->setPlainUtf8("犬\n猫\n鳥\n");
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(form.windowHandle(), Qt::Key_F11);
+    auto* view = form.findChild<PresentationWindow*>(QStringLiteral("PresentationWindow"));
+    ASSERT_TRUE(view && view->isVisible());
+    EXPECT_EQ(view->geometry(), form.screen()->geometry());
+    EXPECT_TRUE(view->presentationLayout().lines.empty());
+
+    QTest::keyClick(view, Qt::Key_Space);
+    const QString shown = ui(form).Edit1st->text().trimmed() + QStringLiteral("\n") +
+                          ui(form).Edit2nd->text().trimmed();
+    EXPECT_EQ(view->accessibleName(), shown);
+    ASSERT_EQ(view->presentationLayout().lines.size(), 2u);
+    EXPECT_EQ(QString::fromStdString(view->presentationLayout().lines[0].text),
+              ui(form).Edit1st->text().trimmed());
+    QTest::keyClick(view, Qt::Key_Escape);
+    EXPECT_FALSE(view->isVisible());
 }
 
 }  // namespace

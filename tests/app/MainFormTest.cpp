@@ -188,7 +188,10 @@ TEST_F(MainFormTest, MainMenuHoldsEveryItemWithCaptionAndHint) {
             "mnuFListClear お題のクリア(&L) | 選出された二つのお題をクリアします", "Bar4 - | ",
             "mnuRandom ランダムを再生成(&R) | 現時刻より、ランダムを再生成します", "Bar8 - | ",
             "mnuNoRepeats 重複なしで選出(&U) | 全ての語句が選出されるまで、同じ語句を選出しません",
-            "mnuDrawHistory お題の履歴(&H) | 今回の起動中に選出したお題の履歴を表示します"}));
+            "mnuDrawHistory お題の履歴(&H) | 今回の起動中に選出したお題の履歴を表示します",
+            "Bar9 - | ", "mnuPresent お題を大きく表示(&B) | 二つのお題を画面いっぱいに大きく表示します",
+            "mnuDarkPresentation 暗い配色で表示(&K) | "
+            "お題を大きく表示するとき、黒地に白い文字で表示します"}));
     EXPECT_EQ(titles[3]->text(), QStringLiteral("ヘルプ(&H)"));
     EXPECT_EQ(
         describe(titles[3]->menu()),

@@ -18,7 +18,8 @@ protected:
     TopicCommands topics{window, window, window, window, window};
     EditCommands edits{window, window};
     HelpCommands help{HelpPorts{window, window, window, window, window, window, window}};
-    CommandRunner runner{WindowCommands{files, topics, edits, help, window}, window};
+    PresentationCommands presentation{topics, window, window, window};
+    CommandRunner runner{WindowCommands{files, topics, edits, help, presentation, window}, window};
 };
 
 TEST_F(CommandRunnerTest, EachIdReachesItsCommandAndTheWindowsOwn) {

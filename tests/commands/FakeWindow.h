@@ -2,6 +2,7 @@
 // A double of every port the commands use.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <deque>
 #include <map>
 #include <new>
@@ -31,7 +32,8 @@ struct FakeWindow : WordListPort,
                     PrintPort,
                     SettingsStore,
                     WallClock,
-                    WindowCommandPort {
+                    WindowCommandPort,
+                    PresentationPort {
     Lines list;
     bool modified = false;
     ListCosts costs;
@@ -40,6 +42,7 @@ struct FakeWindow : WordListPort,
     std::string caption;
     std::vector<std::string> lineCounts;  // the count label, each time
     std::string topics;                   // "first/second", "" when cleared
+    std::array<std::string, 2> topicBoxes;
     std::optional<std::string> selection;
     std::size_t room = 1u << 20;
     bool printerChosen = true;
@@ -96,9 +99,14 @@ struct FakeWindow : WordListPort,
 
     void setCaption(const std::string& c) override { caption = c; }
     void showLineCount(const std::string& count) override { lineCounts.push_back(count); }
-    void showTopics(const std::string& a, const std::string& b) override { topics = a + "/" + b; }
+    void showTopics(const std::string& a, const std::string& b) override {
+        topics = a + "/" + b;
+        topicBoxes = {a, b};
+    }
+    std::array<std::string, 2> shownTopics() const override { return topicBoxes; }
     void clearTopics() override {
         topics.clear();
+        topicBoxes = {};
         shown.push_back("topics cleared");
     }
     void historyChanged() override {}
@@ -111,6 +119,33 @@ struct FakeWindow : WordListPort,
     void closeWindow() override { shown.push_back("closed"); }
     void showDrawHistory() override { shown.push_back("history"); }
     void showNoRepeats(bool on) override { shown.push_back(on ? "checked" : "unchecked"); }
+    void showDarkPresentation(bool on) override { shown.push_back(on ? "dark" : "light"); }
+
+    // The presentation view: what it shows, each change told as
+    // "view:<theme>:<lines>" and the like.
+    bool viewOpen = false;
+    std::vector<std::string> view;
+    static std::string themeName(PresentationTheme t) {
+        return t == PresentationTheme::Dark ? "dark" : "light";
+    }
+    void showPresentation(const std::array<std::string, 2>& t, PresentationTheme theme) override {
+        viewOpen = true;
+        view.push_back("open:" + themeName(theme) + ":" + t[0] + "/" + t[1]);
+    }
+    void updatePresentation(const std::array<std::string, 2>& t) override {
+        view.push_back("update:" + t[0] + "/" + t[1]);
+    }
+    void setPresentationTheme(PresentationTheme theme) override {
+        view.push_back("theme:" + themeName(theme));
+    }
+    void setPresentationFullScreen(bool on) override {
+        view.push_back(on ? "full screen" : "windowed");
+    }
+    void closePresentation() override {
+        viewOpen = false;
+        view.push_back("closed");
+    }
+    bool presentationOpen() const override { return viewOpen; }
     bool askYesNo(const std::string& caption, const std::string& text) override {
         shown.push_back("ask:" + caption + ":" + text);
         if (answers.empty()) {

@@ -23,6 +23,7 @@
 #include "core/CodePage932.h"
 #include "core/Titles.h"
 #include "win32/AboutBox.h"
+#include "win32/PresentationWindow.h"
 #include "win32/RichEditPrinting.h"
 #include "win32/TMainForm.h"
 #include "win32/Wide.h"
@@ -214,6 +215,32 @@ TEST_F(Win32WindowTest, ShowsTheLayoutTableWithItsTextsAnchorsAndMenus) {
     EXPECT_EQ(menuText(edit, 6), L"全て選択(&A)");  // its own caption
     EXPECT_EQ(menuText(form_->popupMenu1(), 0), L"単語リストのクリア(&L)");
     EXPECT_EQ(menuText(form_->popupMenu2(), 0), L"お題リストのクリア(&C)");
+}
+
+// The view's real keys: F11 through the main window's shortcut, Space and
+// Esc in the view, whose text (its accessible name) is the pair the topic
+// boxes show.
+TEST_F(Win32WindowTest, PresentationViewOpensOnF11DrawsOnSpaceAndClosesOnEscape) {
+    type(memo(), L"いぬ\rねこ\rとり\r");
+    MSG f11{memo(), WM_KEYDOWN, VK_F11, 0, 0, {}};
+    ASSERT_TRUE(form_->translateShortcut(f11));
+    pump();
+    PresentationWindow& view = form_->presentationView();
+    ASSERT_TRUE(view.presentationOpen());
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(form_->handle(), MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT bounds{};
+    GetWindowRect(view.handle(), &bounds);
+    EXPECT_TRUE(EqualRect(&bounds, &monitor.rcMonitor));
+
+    SendMessageW(view.handle(), WM_KEYDOWN, VK_SPACE, 0);
+    const std::wstring first = textOf(control("Edit1st")), second = textOf(control("Edit2nd"));
+    ASSERT_FALSE(first.empty());
+    EXPECT_EQ(textOf(view.handle()), first.substr(1) + L"\n" + second.substr(1));
+    EXPECT_EQ(view.presentationLayout().lines.size(), 2u);
+    SendMessageW(view.handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_FALSE(view.presentationOpen());
 }
 
 TEST_F(Win32WindowTest, TypedLinesAreCountedAndTheEditCommandsActOnThem) {

@@ -1,0 +1,155 @@
+#include "app/PresentationWindow.h"
+
+#include <QAccessible>
+#include <QFontMetricsF>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+#include "commands/PresentationCommands.h"
+
+namespace kivo {
+namespace {
+
+QFont presentationFont(int pixels) {
+    QFont font(QString::fromUtf8(kPresentationFontFamily));
+    font.setPixelSize(std::max(1, pixels));
+    return font;
+}
+
+QColor colour(unsigned rgb) { return QColor::fromRgb(static_cast<QRgb>(rgb)); }
+
+PresentationKey keyOf(const QKeyEvent& event) {
+    switch (event.key()) {
+        case Qt::Key_Space:
+            return PresentationKey::Space;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return event.modifiers() & Qt::AltModifier ? PresentationKey::AltEnter
+                                                       : PresentationKey::Enter;
+        case Qt::Key_Escape:
+            return PresentationKey::Escape;
+        case Qt::Key_F11:
+            return PresentationKey::F11;
+        default:
+            return PresentationKey::Other;
+    }
+}
+
+}  // namespace
+
+PresentationWindow::PresentationWindow(QWidget* owner, std::function<void(CommandId)> run)
+    : QWidget(owner, Qt::Window),
+      owner_(owner),
+      run_(std::move(run)),
+      metrics_(presentationFont(kPresentationMeasurePixels)) {
+    setObjectName(QStringLiteral("PresentationWindow"));
+    setWindowTitle(QString::fromUtf8(kPresentationCaption));
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    pointerTimer_.setSingleShot(true);
+    pointerTimer_.setInterval(kPresentationPointerHideMs);
+    connect(&pointerTimer_, &QTimer::timeout, this, [this] { setCursor(Qt::BlankCursor); });
+}
+
+void PresentationWindow::showPresentation(const std::array<std::string, 2>& topics,
+                                          PresentationTheme theme) {
+    theme_ = theme;
+    topics_ = topics;
+    setAccessibleName(QString::fromUtf8(presentationText(topics_)));
+    // Full screen on the screen the main window is on.
+    QScreen* screen = owner_->screen();
+    if (!windowHandle()) create();
+    if (screen) {
+        windowHandle()->setScreen(screen);
+        setGeometry(screen->geometry());
+    }
+    showFullScreen();
+    raise();
+    activateWindow();
+    setFocus();
+    showPointer();
+    layOut();
+}
+
+void PresentationWindow::updatePresentation(const std::array<std::string, 2>& topics) {
+    topics_ = topics;
+    layOut();
+    // A screen reader reads the new pair out: a new name tells it by
+    // itself; the same pair drawn again is told once more.
+    const QString name = QString::fromUtf8(presentationText(topics_));
+    if (name != accessibleName()) return setAccessibleName(name);
+    QAccessibleEvent again(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&again);
+}
+
+void PresentationWindow::setPresentationTheme(PresentationTheme theme) {
+    theme_ = theme;
+    update();
+}
+
+void PresentationWindow::setPresentationFullScreen(bool fullScreen) {
+    if (fullScreen) {
+        showFullScreen();
+        return;
+    }
+    showNormal();
+    const QRect screen = owner_->screen() ? owner_->screen()->availableGeometry() : QRect();
+    QRect frame(0, 0, kPresentationWindowWidth, kPresentationWindowHeight);
+    frame.moveCenter(screen.center());
+    setGeometry(frame);
+}
+
+void PresentationWindow::closePresentation() {
+    pointerTimer_.stop();
+    hide();
+    owner_->activateWindow();
+}
+
+void PresentationWindow::layOut() {
+    const auto measure = [this](std::string_view c) {
+        return metrics_.horizontalAdvance(
+            QString::fromUtf8(c.data(), static_cast<qsizetype>(c.size())));
+    };
+    layout_ = fitPresentation(
+        topics_, [&](std::string_view c) { return widths_.width(c, measure); }, width(), height());
+    update();
+}
+
+void PresentationWindow::paintEvent(QPaintEvent*) {
+    const PresentationColours colours =
+        theme_ == PresentationTheme::Dark ? kPresentationDark : kPresentationLight;
+    QPainter painter(this);
+    painter.fillRect(rect(), colour(colours.background));
+    painter.setPen(colour(colours.text));
+    painter.setFont(presentationFont(layout_.pixelSize));
+    for (const PresentationLine& line : layout_.lines) {
+        painter.drawText(QRect(line.left, line.top, width() - line.left, layout_.lineHeight),
+                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                         QString::fromUtf8(line.text));
+    }
+}
+
+void PresentationWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layOut();
+}
+
+void PresentationWindow::keyPressEvent(QKeyEvent* event) {
+    const CommandId command = presentationKeyCommand(keyOf(*event));
+    if (command == CommandId::None) return QWidget::keyPressEvent(event);
+    run_(command);
+}
+
+void PresentationWindow::mouseMoveEvent(QMouseEvent* event) {
+    showPointer();
+    QWidget::mouseMoveEvent(event);
+}
+
+void PresentationWindow::showPointer() {
+    unsetCursor();
+    pointerTimer_.start();
+}
+
+}  // namespace kivo

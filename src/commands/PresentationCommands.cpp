@@ -1,0 +1,69 @@
+#include "commands/PresentationCommands.h"
+
+namespace kivo {
+
+CommandId presentationKeyCommand(PresentationKey key) {
+    switch (key) {
+        case PresentationKey::Space:
+        case PresentationKey::Enter:
+            return CommandId::PresentationDraw;
+        case PresentationKey::Escape:
+        case PresentationKey::F11:
+            return CommandId::PresentationClose;
+        case PresentationKey::AltEnter:
+            return CommandId::PresentationFullScreen;
+        case PresentationKey::Other:
+            break;
+    }
+    return CommandId::None;
+}
+
+PresentationCommands::PresentationCommands(TopicCommands& topics, MainWindowPort& window,
+                                           PresentationPort& view, SettingsStore& settings)
+    : topics_(topics), window_(window), view_(view), settings_(settings) {
+    dark_ = settings_.readBool(kDarkPresentationSetting).value_or(false);
+}
+
+PresentationTheme PresentationCommands::theme() const {
+    return dark_ ? PresentationTheme::Dark : PresentationTheme::Light;
+}
+
+void PresentationCommands::mnuPresentClick() {
+    if (view_.presentationOpen()) return presentationClose();
+    shown_ = window_.shownTopics();
+    fullScreen_ = true;
+    view_.showPresentation(shown_, theme());
+}
+
+void PresentationCommands::presentationDraw() {
+    topics_.ButtonOKClick();
+    // Told again even when the pair is the one shown: the user asked.
+    shown_ = window_.shownTopics();
+    if (view_.presentationOpen()) view_.updatePresentation(shown_);
+}
+
+void PresentationCommands::presentationClose() {
+    if (view_.presentationOpen()) view_.closePresentation();
+}
+
+void PresentationCommands::presentationToggleFullScreen() {
+    if (!view_.presentationOpen()) return;
+    fullScreen_ = !fullScreen_;
+    view_.setPresentationFullScreen(fullScreen_);
+}
+
+void PresentationCommands::mnuDarkPresentationClick(bool checked) {
+    dark_ = checked;
+    settings_.writeBool(kDarkPresentationSetting, checked);
+    if (view_.presentationOpen()) view_.setPresentationTheme(theme());
+}
+
+void PresentationCommands::topicsMayHaveChanged() {
+    if (!view_.presentationOpen()) return;
+    const std::array<std::string, 2> now = window_.shownTopics();
+    if (now == shown_) return;
+    shown_ = now;
+    view_.updatePresentation(shown_);
+}
+
+}  // namespace kivo

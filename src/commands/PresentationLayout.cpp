@@ -1,0 +1,240 @@
+#include "commands/PresentationLayout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <unordered_map>
+#include <utility>
+
+#include "core/Utf8.h"
+
+namespace kivo {
+namespace {
+
+// From one line's top to the next's, and the extra space between the two
+// topics, in font sizes.
+constexpr double kLineSpacing = 1.25;
+constexpr double kTopicGap = 0.5;
+// The part of the area left free at each edge.
+constexpr double kMargin = 0.05;
+// At the real size hinting may widen a text a little over its measure.
+constexpr double kSlack = 0.98;
+constexpr int kSmallestPixels = 8;
+// A topic kept on one line must stay at least this part of the area's
+// height tall; one that would shrink below it is broken into lines instead.
+constexpr int kReadableFraction = 12;
+
+// Characters no line starts with: closing brackets and punctuation, the
+// small kana, the prolonged sound mark, iteration marks, dashes and dots.
+constexpr std::u32string_view kNoLineStart =
+    U"、。，．,.・：；？！?!:;)）]］}｝〕〉》」』】〙〗〟’”»｝"
+    U"ぁぃぅぇぉっゃゅょゎゕゖァィゥェォッャュョヮヵヶㇰㇱㇲㇳㇴㇵㇶㇷㇸㇹㇺㇻㇼㇽㇾㇿ"
+    U"ーゝゞヽヾ々〻‐゠–〜～…‥％%"
+    U"｡｣､･ｰｧｨｩｪｫｬｭｮｯﾞﾟ";
+// Characters no line ends with: opening brackets.
+constexpr std::u32string_view kNoLineEnd = U"(（[［{｛〔〈《「『【〘〖〝‘“«｢";
+
+struct Glyph {
+    char32_t c;
+    std::size_t begin, end;  // its bytes in the topic
+    double width;            // at kPresentationMeasurePixels
+};
+struct Topic {
+    std::string_view text;
+    std::vector<Glyph> glyphs;
+    double width = 0;
+};
+// A line of a topic: glyphs [begin, end).
+using Span = std::pair<std::size_t, std::size_t>;
+
+bool isBlank(char32_t c) { return c == U' ' || c == U'\t' || c == U'\u3000'; }
+
+// Latin words stay whole where they can.
+bool isWordCharacter(char32_t c) {
+    return (c >= U'0' && c <= U'9') || (c >= U'A' && c <= U'Z') || (c >= U'a' && c <= U'z') ||
+           (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7) || c == U'\'';
+}
+
+std::vector<Topic> measure(const std::array<std::string, 2>& texts, const CharacterWidth& width) {
+    std::unordered_map<char32_t, double> known;
+    std::vector<Topic> topics;
+    for (const std::string& text : texts) {
+        Topic topic;
+        for (std::size_t i = 0; i < text.size();) {
+            const std::size_t begin = i;
+            const char32_t c = nextUtf8(text, i);
+            // Line breaks inside a topic would only come from a pasted box.
+            if (c == U'\r' || c == U'\n') continue;
+            auto found = known.find(c);
+            if (found == known.end()) {
+                found = known
+                            .emplace(c, std::max(0.0, width(std::string_view(text).substr(
+                                                          begin, i - begin))))
+                            .first;
+            }
+            topic.glyphs.push_back({c, begin, i, found->second});
+        }
+        // Blanks around the topic (the draw puts one before it) show nothing.
+        while (!topic.glyphs.empty() && isBlank(topic.glyphs.back().c)) topic.glyphs.pop_back();
+        const auto first = std::find_if(topic.glyphs.begin(), topic.glyphs.end(),
+                                        [](const Glyph& g) { return !isBlank(g.c); });
+        topic.glyphs.erase(topic.glyphs.begin(), first);
+        if (topic.glyphs.empty()) continue;
+        topic.text = text;
+        for (const Glyph& g : topic.glyphs) topic.width += g.width;
+        topics.push_back(std::move(topic));
+    }
+    return topics;
+}
+
+bool mayBreakBefore(const std::vector<Glyph>& glyphs, std::size_t at) {
+    const char32_t before = glyphs[at - 1].c, after = glyphs[at].c;
+    if (isBlank(before) || isBlank(after)) return true;
+    return mayStartLine(after) && mayEndLine(before) &&
+           !(isWordCharacter(before) && isWordCharacter(after));
+}
+
+// Greedy lines no wider than maxWidth, each break moved back to where the
+// rules allow one; a run with no such place breaks where it fills the line.
+std::vector<Span> breakLines(const std::vector<Glyph>& glyphs, double maxWidth) {
+    std::vector<Span> lines;
+    const std::size_t n = glyphs.size();
+    std::size_t start = 0;
+    while (start < n) {
+        while (start < n && !lines.empty() && isBlank(glyphs[start].c)) ++start;
+        if (start == n) break;
+        double used = 0;
+        std::size_t end = start;
+        while (end < n && (end == start || used + glyphs[end].width <= maxWidth)) {
+            used += glyphs[end++].width;
+        }
+        if (end < n) {
+            std::size_t at = end;
+            while (at > start + 1 && !mayBreakBefore(glyphs, at)) --at;
+            if (mayBreakBefore(glyphs, at)) end = at;
+        }
+        std::size_t last = end;
+        while (last > start + 1 && isBlank(glyphs[last - 1].c)) --last;
+        lines.emplace_back(start, last);
+        start = end;
+    }
+    return lines;
+}
+
+int lineHeightAt(int pixels) { return static_cast<int>(std::lround(pixels * kLineSpacing)); }
+int topicGapAt(int pixels) { return static_cast<int>(std::lround(pixels * kTopicGap)); }
+
+struct Setting {
+    std::vector<std::vector<Span>> lines;  // per topic
+    int height = 0;
+};
+
+Setting setAt(const std::vector<Topic>& topics, int pixels, double innerWidth) {
+    Setting setting;
+    const double maxWidth = innerWidth * kSlack * kPresentationMeasurePixels / pixels;
+    for (const Topic& topic : topics) {
+        setting.lines.push_back(breakLines(topic.glyphs, maxWidth));
+        setting.height += static_cast<int>(setting.lines.back().size()) * lineHeightAt(pixels);
+    }
+    setting.height += static_cast<int>(topics.size() - 1) * topicGapAt(pixels);
+    return setting;
+}
+
+}  // namespace
+
+double MeasuredWidths::width(std::string_view character, const CharacterWidth& measure) {
+    const std::string key(character);
+    const auto found = known_.find(key);
+    if (found != known_.end()) return found->second;
+    return known_.emplace(key, measure(character)).first->second;
+}
+
+bool mayStartLine(char32_t c) { return kNoLineStart.find(c) == std::u32string_view::npos; }
+bool mayEndLine(char32_t c) { return kNoLineEnd.find(c) == std::u32string_view::npos; }
+
+PresentationLayout fitPresentation(const std::array<std::string, 2>& texts,
+                                   const CharacterWidth& width, int areaWidth, int areaHeight) {
+    PresentationLayout layout;
+    const std::vector<Topic> topics = measure(texts, width);
+    const double innerWidth = areaWidth * (1 - 2 * kMargin);
+    const int innerHeight = static_cast<int>(areaHeight * (1 - 2 * kMargin));
+    if (topics.empty() || innerWidth < 1 || innerHeight < 1) return layout;
+
+    const auto count = static_cast<double>(topics.size());
+    const int byHeight =
+        std::max(kSmallestPixels,
+                 static_cast<int>(innerHeight / (count * kLineSpacing + (count - 1) * kTopicGap)));
+    double widest = 0;
+    for (const Topic& topic : topics) widest = std::max(widest, topic.width);
+    const int byWidth =
+        widest > 0 ? static_cast<int>(innerWidth * kSlack * kPresentationMeasurePixels / widest)
+                   : byHeight;
+
+    // Each topic on one line while that keeps it readable; otherwise the
+    // largest size at which the broken lines fit. Broken lines never take
+    // less room than the text laid end to end, so that size is at most the
+    // one at which the text would fill the area; it is mostly just below,
+    // and the height the lines take grows with the size, so a few steps
+    // down and then a halving search find it.
+    int pixels = std::min(byWidth, byHeight);
+    Setting setting;
+    if (pixels < std::max(kSmallestPixels, areaHeight / kReadableFraction)) {
+        double total = 0;
+        for (const Topic& topic : topics) total += topic.width;
+        const double filling = std::sqrt(innerHeight * innerWidth * kSlack *
+                                         kPresentationMeasurePixels / (kLineSpacing * total));
+        int high = std::clamp(static_cast<int>(filling), kSmallestPixels, byHeight);
+        bool found = false;
+        for (int step = 0; step < 3 && !found && high >= kSmallestPixels; ++step) {
+            setting = setAt(topics, high, innerWidth);
+            found = setting.height <= innerHeight;
+            if (!found) --high;
+        }
+        pixels = found ? high : kSmallestPixels;
+        for (int low = kSmallestPixels; !found && low <= high;) {
+            const int middle = low + (high - low) / 2;
+            if (setAt(topics, middle, innerWidth).height <= innerHeight) {
+                pixels = middle;
+                low = middle + 1;
+            } else {
+                high = middle - 1;
+            }
+        }
+        if (!found) setting = setAt(topics, pixels, innerWidth);
+    } else {
+        setting = setAt(topics, pixels, innerWidth);
+    }
+
+    layout.pixelSize = pixels;
+    layout.lineHeight = lineHeightAt(pixels);
+    int top = (areaHeight - setting.height) / 2;
+    for (std::size_t t = 0; t < topics.size(); ++t) {
+        const Topic& topic = topics[t];
+        for (const auto& [begin, end] : setting.lines[t]) {
+            double lineWidth = 0;
+            for (std::size_t g = begin; g < end; ++g) lineWidth += topic.glyphs[g].width;
+            lineWidth = lineWidth * pixels / kPresentationMeasurePixels;
+            const std::size_t from = topic.glyphs[begin].begin, to = topic.glyphs[end - 1].end;
+            layout.lines.push_back({std::string(topic.text.substr(from, to - from)),
+                                    std::max(0, static_cast<int>((areaWidth - lineWidth) / 2)),
+                                    top});
+            top += layout.lineHeight;
+        }
+        top += topicGapAt(pixels);
+    }
+    return layout;
+}
+
+std::string presentationText(const std::array<std::string, 2>& topics) {
+    std::string text;
+    for (const std::string& topic : topics) {
+        const std::size_t first = topic.find_first_not_of(" \t");
+        if (first == std::string::npos) continue;
+        const std::size_t last = topic.find_last_not_of(" \t");
+        if (!text.empty()) text += '\n';
+        text += topic.substr(first, last - first + 1);
+    }
+    return text;
+}
+
+}  // namespace kivo

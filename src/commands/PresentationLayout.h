@@ -1,0 +1,74 @@
+#pragma once
+// How the presentation view sets its two topics: the largest size at which
+// they fit the screen, each topic on lines of its own, broken by Japanese
+// rules where a topic is longer than one line. The window only measures
+// characters in its own font and paints the lines where this puts them.
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace kivo {
+
+// The view's caption, shown once it is a window of its own.
+inline constexpr const char* kPresentationCaption = "お題 - Kivo";
+// The view's font, and the size at which the window measures a character
+// for fitPresentation.
+inline constexpr const char* kPresentationFontFamily = "ＭＳ Ｐゴシック";
+inline constexpr int kPresentationMeasurePixels = 100;
+// The view's size once the user leaves full screen: a stream's 16:9 frame.
+inline constexpr int kPresentationWindowWidth = 960;
+inline constexpr int kPresentationWindowHeight = 540;
+// The pointer hides once it has been still this long over the view.
+inline constexpr int kPresentationPointerHideMs = 2000;
+
+// Dark text on a light background, or the high-contrast dark theme
+// (0xRRGGBB).
+struct PresentationColours {
+    unsigned text;
+    unsigned background;
+};
+inline constexpr PresentationColours kPresentationLight{0x000000, 0xFFFFFF};
+inline constexpr PresentationColours kPresentationDark{0xFFFFFF, 0x000000};
+
+// The advance of one character (a UTF-8 code point) at
+// kPresentationMeasurePixels.
+using CharacterWidth = std::function<double(std::string_view character)>;
+
+// The widths a window has measured, kept for the next layout: a draw then
+// costs no measuring for the characters seen before.
+class MeasuredWidths {
+public:
+    double width(std::string_view character, const CharacterWidth& measure);
+
+private:
+    std::unordered_map<std::string, double> known_;
+};
+
+struct PresentationLine {
+    std::string text;
+    int left;  // the line's box, top-left, in the area's pixels
+    int top;
+};
+struct PresentationLayout {
+    int pixelSize = 0;   // the font's size in pixels
+    int lineHeight = 0;  // from one line's top to the next's
+    std::vector<PresentationLine> lines;
+};
+
+// The topics (blanks around them left out) set in an area of
+// width x height pixels: as large as fits, each topic kept on one line
+// while that leaves it readable, centred.
+PresentationLayout fitPresentation(const std::array<std::string, 2>& topics,
+                                   const CharacterWidth& width, int areaWidth, int areaHeight);
+
+// The view's text as one string, a topic a line: its accessible name.
+std::string presentationText(const std::array<std::string, 2>& topics);
+
+// Whether a line may start with, or end with, this character (禁則).
+bool mayStartLine(char32_t c);
+bool mayEndLine(char32_t c);
+
+}  // namespace kivo

@@ -1,0 +1,265 @@
+#include "win32/PresentationWindow.h"
+
+#include <algorithm>
+
+#include "commands/CommandRunner.h"
+#include "commands/PresentationCommands.h"
+#include "win32/Wide.h"
+#include "win32/WindowClass.h"
+
+namespace kivo::win32 {
+namespace {
+
+constexpr const wchar_t* kClassName = L"TFormPresentation";
+constexpr UINT_PTR kPointerTimer = 1;
+constexpr DWORD kFullScreenStyle = WS_POPUP;
+constexpr DWORD kWindowedStyle = WS_OVERLAPPEDWINDOW;
+
+COLORREF colourRef(unsigned rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
+
+HFONT presentationFont(int pixels) {
+    return CreateFontW(-std::max(1, pixels), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                       SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                       ANTIALIASED_QUALITY, DEFAULT_PITCH, wide(kPresentationFontFamily).c_str());
+}
+
+MONITORINFO monitorOf(HWND window) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info);
+    return info;
+}
+
+}  // namespace
+
+PresentationWindow::PresentationWindow(HWND mainWindow, BoxPort& boxes,
+                                       std::function<void(CommandId)> run)
+    : main_(mainWindow), boxes_(boxes), run_(std::move(run)) {}
+
+PresentationWindow::~PresentationWindow() {
+    if (hwnd_) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+void PresentationWindow::create() {
+    registerWindowClass(kClassName, &PresentationWindow::procedure, COLOR_WINDOW);
+    // Owned by the main window: above it, and its boxes above the view.
+    CreateWindowExW(0, kClassName, L"", kFullScreenStyle, 0, 0, 0, 0, main_, nullptr,
+                    GetModuleHandleW(nullptr), this);
+}
+
+void PresentationWindow::showPresentation(const std::array<std::string, 2>& topics,
+                                          PresentationTheme theme) {
+    if (!hwnd_) create();
+    topics_ = topics;
+    theme_ = theme;
+    SetWindowTextW(hwnd_, wide(presentationText(topics_)).c_str());
+    setPresentationFullScreen(true);
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    SetFocus(hwnd_);
+    showPointer();
+}
+
+void PresentationWindow::updatePresentation(const std::array<std::string, 2>& topics) {
+    topics_ = topics;
+    layOut();
+    // The window text is the view's accessible name; a screen reader reads
+    // the new pair out on the change.
+    SetWindowTextW(hwnd_, wide(presentationText(topics_)).c_str());
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd_, OBJID_WINDOW, CHILDID_SELF);
+}
+
+void PresentationWindow::setPresentationTheme(PresentationTheme theme) {
+    theme_ = theme;
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void PresentationWindow::setPresentationFullScreen(bool fullScreen) {
+    const MONITORINFO monitor = monitorOf(main_);
+    RECT bounds = monitor.rcMonitor;
+    if (!fullScreen) {
+        // A 16:9 client area in the middle of the monitor's work area.
+        const RECT& work = monitor.rcWork;
+        bounds = RECT{0, 0, kPresentationWindowWidth, kPresentationWindowHeight};
+        AdjustWindowRectEx(&bounds, kWindowedStyle, FALSE, 0);
+        const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+        bounds.left = work.left + (work.right - work.left - width) / 2;
+        bounds.top = work.top + (work.bottom - work.top - height) / 2;
+        bounds.right = bounds.left + width;
+        bounds.bottom = bounds.top + height;
+    }
+    const LONG_PTR visible = GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE;
+    SetWindowLongPtrW(
+        hwnd_, GWL_STYLE,
+        static_cast<LONG_PTR>(fullScreen ? kFullScreenStyle : kWindowedStyle) | visible);
+    SetWindowPos(hwnd_, nullptr, bounds.left, bounds.top, bounds.right - bounds.left,
+                 bounds.bottom - bounds.top, SWP_NOZORDER | SWP_FRAMECHANGED);
+    layOut();
+}
+
+void PresentationWindow::closePresentation() {
+    KillTimer(hwnd_, kPointerTimer);
+    ShowWindow(hwnd_, SW_HIDE);
+    SetForegroundWindow(main_);
+}
+
+bool PresentationWindow::presentationOpen() const { return hwnd_ && IsWindowVisible(hwnd_); }
+
+void PresentationWindow::layOut() {
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    // A device context only when a character has not been measured yet.
+    HDC dc = nullptr;
+    HFONT font = nullptr;
+    HGDIOBJ old = nullptr;
+    const auto measure = [&](std::string_view c) {
+        if (!dc) {
+            dc = GetDC(hwnd_);
+            font = presentationFont(kPresentationMeasurePixels);
+            old = SelectObject(dc, font);
+        }
+        const std::wstring units = wide(c);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, units.c_str(), static_cast<int>(units.size()), &size);
+        return static_cast<double>(size.cx);
+    };
+    layout_ = fitPresentation(
+        topics_, [&](std::string_view c) { return widths_.width(c, measure); }, client.right,
+        client.bottom);
+    if (dc) {
+        SelectObject(dc, old);
+        DeleteObject(font);
+        ReleaseDC(hwnd_, dc);
+    }
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void PresentationWindow::paint() {
+    PAINTSTRUCT ps;
+    const HDC dc = BeginPaint(hwnd_, &ps);
+    const PresentationColours colours =
+        theme_ == PresentationTheme::Dark ? kPresentationDark : kPresentationLight;
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const HBRUSH background = CreateSolidBrush(colourRef(colours.background));
+    FillRect(dc, &client, background);
+    DeleteObject(background);
+    const HFONT font = presentationFont(layout_.pixelSize);
+    const HGDIOBJ old = SelectObject(dc, font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, colourRef(colours.text));
+    for (const PresentationLine& line : layout_.lines) {
+        std::wstring text = wide(line.text);
+        RECT box{line.left, line.top, client.right, line.top + layout_.lineHeight};
+        DrawTextW(dc, text.data(), static_cast<int>(text.size()), &box,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+    }
+    SelectObject(dc, old);
+    DeleteObject(font);
+    EndPaint(hwnd_, &ps);
+}
+
+void PresentationWindow::showPointer() {
+    pointerHidden_ = false;
+    SetTimer(hwnd_, kPointerTimer, kPresentationPointerHideMs, nullptr);
+    POINT at{};
+    GetCursorPos(&at);
+    // Asks for WM_SETCURSOR again where the pointer is.
+    SetCursorPos(at.x, at.y);
+}
+
+void PresentationWindow::key(PresentationKey key) {
+    const CommandId command = presentationKeyCommand(key);
+    if (command != CommandId::None) run_(command);
+}
+
+LRESULT CALLBACK PresentationWindow::procedure(HWND hwnd, UINT message, WPARAM wParam,
+                                               LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* created = static_cast<PresentationWindow*>(
+            reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        created->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    }
+    auto* window = reinterpret_cast<PresentationWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!window) return DefWindowProcW(hwnd, message, wParam, lParam);
+    // Nothing may unwind through Windows' frames.
+    LRESULT result = 0;
+    guarded(window->boxes_, [&] { result = window->handle(message, wParam, lParam); });
+    return result;
+}
+
+LRESULT PresentationWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CLOSE:
+            // Closed as a window: only hidden, to be shown again.
+            closePresentation();
+            return 0;
+        case WM_KEYDOWN:
+            switch (wParam) {
+                case VK_SPACE:
+                    key(PresentationKey::Space);
+                    return 0;
+                case VK_RETURN:
+                    key(PresentationKey::Enter);
+                    return 0;
+                case VK_ESCAPE:
+                    key(PresentationKey::Escape);
+                    return 0;
+                case VK_F11:
+                    key(PresentationKey::F11);
+                    return 0;
+                default:
+                    break;
+            }
+            break;
+        case WM_SYSKEYDOWN:
+            if (wParam == VK_RETURN) {
+                key(PresentationKey::AltEnter);
+                return 0;
+            }
+            break;
+        case WM_MOUSEMOVE: {
+            // Windows sends a move for a pointer that has not moved too.
+            const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            if (at.x != lastPointer_.x || at.y != lastPointer_.y) {
+                lastPointer_ = at;
+                if (pointerHidden_) showPointer();
+                SetTimer(hwnd_, kPointerTimer, kPresentationPointerHideMs, nullptr);
+            }
+            break;
+        }
+        case WM_TIMER:
+            if (wParam == kPointerTimer) {
+                KillTimer(hwnd_, kPointerTimer);
+                pointerHidden_ = true;
+                POINT at{};
+                GetCursorPos(&at);
+                if (WindowFromPoint(at) == hwnd_) SetCursor(nullptr);
+                return 0;
+            }
+            break;
+        case WM_SETCURSOR:
+            if (LOWORD(lParam) == HTCLIENT) {
+                SetCursor(pointerHidden_ ? nullptr : LoadCursorW(nullptr, IDC_ARROW));
+                return TRUE;
+            }
+            break;
+        case WM_SIZE:
+            layOut();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // painted whole in WM_PAINT
+        case WM_PAINT:
+            paint();
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+}  // namespace kivo::win32

@@ -1,0 +1,63 @@
+#pragma once
+// The presentation view of kivo.exe: the two topics large, full screen on
+// the monitor of the main window (a WS_POPUP window owned by it), or a
+// window of its own that a stream can capture. It measures characters with
+// GDI and paints where fitPresentation puts the lines; its keys run
+// commands (PresentationCommands). Its window text is the topics, which is
+// what a screen reader names it by.
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <string>
+
+#include "commands/Ports.h"
+#include "commands/PresentationCommands.h"
+#include "commands/PresentationLayout.h"
+#include "commands/WindowLayout.h"
+
+namespace kivo::win32 {
+
+class PresentationWindow : public PresentationPort {
+public:
+    // Its handlers report what escapes them through `boxes`; `run` runs a
+    // command as the main window's runner does. Made when first shown.
+    PresentationWindow(HWND mainWindow, BoxPort& boxes, std::function<void(CommandId)> run);
+    ~PresentationWindow() override;
+    PresentationWindow(const PresentationWindow&) = delete;
+    PresentationWindow& operator=(const PresentationWindow&) = delete;
+
+    void showPresentation(const std::array<std::string, 2>& topics,
+                          PresentationTheme theme) override;
+    void updatePresentation(const std::array<std::string, 2>& topics) override;
+    void setPresentationTheme(PresentationTheme theme) override;
+    void setPresentationFullScreen(bool fullScreen) override;
+    void closePresentation() override;
+    bool presentationOpen() const override;
+
+    // What tests read.
+    HWND handle() const { return hwnd_; }
+    const PresentationLayout& presentationLayout() const { return layout_; }
+
+private:
+    static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void create();
+    void layOut();
+    void paint();
+    void showPointer();
+    void key(PresentationKey key);
+
+    HWND main_;
+    BoxPort& boxes_;
+    std::function<void(CommandId)> run_;
+    HWND hwnd_ = nullptr;
+    std::array<std::string, 2> topics_;
+    PresentationTheme theme_ = PresentationTheme::Light;
+    PresentationLayout layout_;
+    MeasuredWidths widths_;
+    bool pointerHidden_ = false;
+    POINT lastPointer_{-1, -1};
+};
+
+}  // namespace kivo::win32

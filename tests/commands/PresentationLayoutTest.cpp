@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "commands/PresentationLayout.h"
+#include "core/Utf8.h"
+
+namespace kivo {
+namespace {
+
+// A font where a full-width character is as wide as it is tall and an
+// ASCII one half that.
+double monospaced(std::string_view c) {
+    return static_cast<unsigned char>(c[0]) < 0x80 ? kPresentationMeasurePixels / 2.0
+                                                   : kPresentationMeasurePixels;
+}
+
+std::string joined(const PresentationLayout& layout) {
+    std::string all;
+    for (const PresentationLine& line : layout.lines) all += line.text;
+    return all;
+}
+
+int bottom(const PresentationLayout& layout) { return layout.lines.back().top + layout.lineHeight; }
+
+TEST(PresentationLayout, ShortTopicsFillTheScreenOnALineEach) {
+    const PresentationLayout layout =
+        fitPresentation({" 犬", " 桜の木の下"}, monospaced, 1920, 1080);
+    ASSERT_EQ(layout.lines.size(), 2u);
+    EXPECT_EQ(layout.lines[0].text, "犬");
+    EXPECT_EQ(layout.lines[1].text, "桜の木の下");
+    // As tall as two lines allow, the longer one inside the width, centred.
+    EXPECT_GT(layout.pixelSize, 300);
+    EXPECT_LE(layout.pixelSize * 5, 1920);
+    EXPECT_LT(layout.lines[1].left, layout.lines[0].left);
+    EXPECT_GE(layout.lines[0].top, 0);
+    EXPECT_LE(bottom(layout), 1080);
+}
+
+TEST(PresentationLayout, ALongTopicBreaksWhereJapaneseAllowsIt) {
+    // Twenty characters a line at most at any readable size: the breaks
+    // must move off the punctuation, small kana and brackets.
+    std::string topic;
+    for (int i = 0; i < 6; ++i) topic += "「ちょっと待って」と言ったら、みんなが笑った。";
+    const PresentationLayout layout = fitPresentation({topic, "猫"}, monospaced, 800, 600);
+    ASSERT_GT(layout.lines.size(), 3u);
+    EXPECT_EQ(joined(layout), topic + "猫");
+    for (const PresentationLine& line : layout.lines) {
+        std::size_t i = 0;
+        EXPECT_TRUE(mayStartLine(nextUtf8(line.text, i))) << line.text;
+        const std::size_t last = line.text.size() - 3;  // every character here takes 3 bytes
+        i = last;
+        EXPECT_TRUE(mayEndLine(nextUtf8(line.text, i))) << line.text;
+        EXPECT_LE(utf16Length(line.text) * layout.pixelSize, 800u) << line.text;
+    }
+    EXPECT_LE(bottom(layout), 600);
+}
+
+TEST(PresentationLayout, AFullLineOf4096BytesFitsWholeAndEnglishKeepsItsWords) {
+    const std::string longest(4096 / 2, 'a');
+    std::string words;
+    while (words.size() < 4000) words += "draw two topics ";
+    const PresentationLayout layout = fitPresentation({longest, words}, monospaced, 1024, 768);
+    EXPECT_GE(layout.pixelSize, 8);
+    EXPECT_LE(bottom(layout), 768);
+    std::string rest;
+    bool inWords = false;
+    for (const PresentationLine& line : layout.lines) {
+        inWords = inWords || line.text.starts_with("draw");
+        if (inWords) {
+            EXPECT_TRUE(line.text.ends_with("draw") || line.text.ends_with("two") ||
+                        line.text.ends_with("topics"))
+                << line.text;
+        }
+    }
+    EXPECT_EQ(presentationText({" 犬", ""}), "犬");
+    EXPECT_TRUE(fitPresentation({"", " "}, monospaced, 1024, 768).lines.empty());
+}
+
+}  // namespace
+}  // namespace kivo
