@@ -25,7 +25,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (std::fpclassify(value) == FP_SUBNORMAL) return 0;
     double back = 0;
     const auto [end, error] = std::from_chars(shown.data(), shown.data() + shown.size(), back);
-    FUZZ_CHECK(error == std::errc() && end == shown.data() + shown.size());
+    FUZZ_CHECK(end == shown.data() + shown.size());
+    // The largest doubles round up past the range a double reads back into.
+    if (error == std::errc::result_out_of_range) {
+        FUZZ_CHECK(std::fabs(value) > 1.7976931348623e308);
+        return 0;
+    }
+    FUZZ_CHECK(error == std::errc());
     FUZZ_CHECK(std::fabs(back - value) <= std::fabs(value) * 1e-14);
     const std::size_t e = shown.find('E');
     const std::string mantissa = shown.substr(0, e);

@@ -16,7 +16,7 @@ constexpr std::string_view kSpreadsheetType = "application/vnd.oasis.opendocumen
 constexpr std::string_view kTextType = "application/vnd.oasis.opendocument.text";
 constexpr std::string_view kContentPart = "content.xml";
 // A flat document names its kind in its root element, near its start.
-constexpr std::size_t kFlatHead = 4096;
+constexpr std::size_t kFlatHead = 16 * 1024;
 // A flat document is read in pieces, so that a full list stops the reading.
 constexpr std::size_t kFlatChunk = 64 * 1024;
 // Spaces a single text:s may stand for; more are no word of a list.

@@ -43,7 +43,8 @@ void appendUnescaped(std::string& out, std::string_view text) {
             continue;
         }
         out.append(text.substr(i, at - i));
-        appendUtf8(out, code >= 0xD800 && code <= 0xDFFF ? 0xFFFD : code);
+        // As a character reference to no character reads.
+        appendUtf8(out, code == 0 || (code >= 0xD800 && code <= 0xDFFF) ? 0xFFFD : code);
         i = at + 7;
     }
 }
