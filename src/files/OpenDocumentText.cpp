@@ -265,7 +265,9 @@ private:
                                             [&](const auto& p) { return p.first == prefix; });
             if (known != prefixes_.end()) {
                 known->second = ns;
-            } else {
+            } else if (ns != Ns::Other) {
+                // Only the namespaces read here: a document declares dozens,
+                // and every name is looked up.
                 prefixes_.emplace_back(std::string(prefix), ns);
             }
         }
@@ -279,9 +281,9 @@ private:
     }
 
     Name resolve(std::string_view qualified) const {
-        const std::size_t colon = qualified.find(':');
-        if (colon == std::string_view::npos) return {Ns::Other, qualified};
-        return {nsOf(qualified.substr(0, colon)), qualified.substr(colon + 1)};
+        const std::string_view local = office::localName(qualified);
+        if (local.size() == qualified.size()) return {Ns::Other, qualified};
+        return {nsOf(qualified.substr(0, qualified.size() - local.size() - 1)), local};
     }
 
     std::string_view attribute(const std::vector<xml::Attribute>& attributes, Ns ns,
