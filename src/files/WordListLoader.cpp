@@ -169,12 +169,13 @@ void replaceWithLines(WordListTarget& target, LineCollector& lines) {
 enum class OfficeDocument { None, Docx, Workbook, OpenDocument };
 
 OfficeDocument officeDocumentOf(std::span<const std::uint8_t> bytes) {
+    // An OpenDocument names its kind outright (packed, or flat XML); the
+    // Office documents are told by a part's name among their bytes.
+    if (openDocumentKind(bytes) != OpenDocumentKind::None) return OfficeDocument::OpenDocument;
     if (zip::hasZipSignature(bytes)) {
         if (looksLikeDocx(bytes)) return OfficeDocument::Docx;
         if (looksLikeWorkbook(bytes)) return OfficeDocument::Workbook;
     }
-    // Packed, or flat XML.
-    if (openDocumentKind(bytes) != OpenDocumentKind::None) return OfficeDocument::OpenDocument;
     return OfficeDocument::None;
 }
 
