@@ -2,6 +2,7 @@
 // workbook and one text (tests/data/make-office-fixtures.sh) must give
 // exactly their lines, packed or flat; broken ones the loader's read error.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <fstream>
@@ -96,6 +97,61 @@ TEST(OfficeDocuments, LibreOfficeTextsGiveTheirParagraphs) {
     EXPECT_FALSE(looksLikeWorkbook(docx));
     EXPECT_EQ(openDocumentKind(docx), OpenDocumentKind::None);
     EXPECT_EQ(openDocumentKind(bytesOf("<?xml version=\"1.0\"?><html/>")), OpenDocumentKind::None);
+}
+
+// A ZIP archive of stored members.
+Bytes zipOf(const std::vector<std::pair<std::string, std::string>>& members) {
+    Bytes zip, directory;
+    const auto put = [](Bytes& b, std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    for (const auto& [name, data] : members) {
+        const auto crc = static_cast<std::uint32_t>(
+            crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
+        const auto size = static_cast<std::uint32_t>(data.size());
+        const auto offset = static_cast<std::uint32_t>(zip.size());
+        put(zip, 0x04034B50, 4), put(zip, 20, 2), put(zip, 0, 4), put(zip, 0, 4);
+        put(zip, crc, 4), put(zip, size, 4), put(zip, size, 4);
+        put(zip, static_cast<std::uint32_t>(name.size()), 2), put(zip, 0, 2);
+        zip.insert(zip.end(), name.begin(), name.end());
+        zip.insert(zip.end(), data.begin(), data.end());
+        put(directory, 0x02014B50, 4), put(directory, 20, 2), put(directory, 20, 2);
+        put(directory, 0, 4), put(directory, 0, 4), put(directory, crc, 4);
+        put(directory, size, 4), put(directory, size, 4);
+        put(directory, static_cast<std::uint32_t>(name.size()), 2), put(directory, 0, 4);
+        put(directory, 0, 4), put(directory, 0, 4), put(directory, offset, 4);
+        directory.insert(directory.end(), name.begin(), name.end());
+    }
+    const auto at = static_cast<std::uint32_t>(zip.size());
+    zip.insert(zip.end(), directory.begin(), directory.end());
+    const auto count = static_cast<std::uint32_t>(members.size());
+    put(zip, 0x06054B50, 4), put(zip, 0, 4), put(zip, count, 2), put(zip, count, 2);
+    put(zip, static_cast<std::uint32_t>(directory.size()), 4), put(zip, at, 4), put(zip, 0, 2);
+    return zip;
+}
+
+TEST(OfficeDocuments, ExcelsOwnWaysWithText) {
+    // What Excel writes and LibreOffice does not: the reading of Japanese
+    // text as a phonetic guide, escaped CRs, inline strings, paths from the
+    // archive's root, a sheet a relationship names in another folder.
+    const Bytes xlsx = zipOf({
+        {"xl/workbook.xml",
+         "<workbook xmlns:r=\"r\"><sheets><sheet name=\"s\" r:id=\"rId9\"/></sheets></workbook>"},
+        {"xl/_rels/workbook.xml.rels",
+         "<Relationships><Relationship Id=\"rId9\" Type=\"http://x/worksheet\" "
+         "Target=\"/xl/sheets/../ws/a.xml\"/><Relationship Id=\"rId2\" "
+         "Type=\"http://x/sharedStrings\" Target=\"strings.xml\"/></Relationships>"},
+        {"xl/strings.xml",
+         "<sst><si><r><t>東</t></r><r><t>京</t></r><rPh sb=\"0\" eb=\"2\"><t>トウキョウ</t></rPh>"
+         "</si><si><t>一_x000D_\n二_x005F_x0041_</t></si></sst>"},
+        {"xl/ws/a.xml",
+         "<worksheet><sheetData><row><c t=\"s\"><v>0</v></c><c t=\"s\"><v>1</v></c>"
+         "<c t=\"inlineStr\"><is><t>中</t></is></c><c t=\"b\"><v>0</v></c>"
+         "<c t=\"e\"><v>#N/A</v></c><c><v>-0</v></c><c t=\"s\"/></row></sheetData></worksheet>"},
+    });
+    ASSERT_TRUE(looksLikeWorkbook(xlsx));
+    EXPECT_EQ(linesOf(xlsx, extractWorkbookText),
+              (Lines{"東京", "一", "二_x0041_", "中", "FALSE", "0"}));
 }
 
 TEST(OfficeDocuments, BrokenDocumentsAreReadErrors) {
