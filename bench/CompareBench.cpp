@@ -13,6 +13,12 @@
 //                 the same lines)
 //   extract_docx  the .docx's lines alone (read, inflate, XML), against
 //                 unzip -p of its word/document.xml
+//   load_xlsx, load_ods
+//                 the list as a one-column workbook (LibreOffice's, written by
+//                 bench/make-sheets.sh) into the real control, against
+//                 load_list
+//   extract_xlsx, extract_ods
+//                 the workbook's lines alone, against unzip -p of its sheet
 //   half_width, full_width
 //                 the width conversion of the list's text as the control
 //                 holds it (UTF-16, in memory), against nkf on the file
@@ -43,6 +49,7 @@
 #include <iterator>
 #include <map>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -51,6 +58,8 @@
 #include "commands/CommandRunner.h"
 #include "core/Utf8.h"
 #include "files/DocxText.h"
+#include "files/OpenDocumentText.h"
+#include "files/SpreadsheetText.h"
 #include "files/WordListLoader.h"
 #include "platform/Boxes.h"
 #include "platform/FileDialogs.h"
@@ -198,6 +207,24 @@ void extractDocx(benchmark::State& state, fs::path docx, int lines) {
     setLines(state, lines);
 }
 
+// A workbook's lines alone, as extract_docx takes a .docx's.
+template <kivo::WordTextOutcome (*Extract)(std::span<const std::uint8_t>, const kivo::LineSink&)>
+void extractSheet(benchmark::State& state, fs::path file, int lines) {
+    std::size_t got = 0;
+    for (auto _ : state) {
+        std::ifstream in(file, std::ios::binary);
+        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+        got = 0;
+        Extract(bytes, [&](std::string_view line) {
+            benchmark::DoNotOptimize(line.data());
+            ++got;
+            return true;
+        });
+    }
+    if (got != static_cast<std::size_t>(lines)) state.SkipWithError("the workbook lost lines");
+    setLines(state, lines);
+}
+
 void toolkitSetPlainText(benchmark::State& state, fs::path txt, int lines) {
     const QString text = listText(txt);
     int blocks = 0;
@@ -241,6 +268,10 @@ void registerAll(const fs::path& dir) {
         {"load_list", loadList, ".txt"},
         {"load_docx", loadList, ".docx"},
         {"extract_docx", extractDocx, ".docx"},
+        {"load_xlsx", loadList, ".xlsx"},
+        {"extract_xlsx", extractSheet<kivo::extractWorkbookText>, ".xlsx"},
+        {"load_ods", loadList, ".ods"},
+        {"extract_ods", extractSheet<kivo::extractOpenDocumentText>, ".ods"},
         {"toolkit_set_plain_text", toolkitSetPlainText, ".txt"},
         {"half_width", convertWidth<halfWidth>, ".txt"},
         {"full_width", convertWidth<fullWidth>, ".txt"},

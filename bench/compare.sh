@@ -8,7 +8,8 @@
 # time, peak memory, first repaint and the CPU the idle program takes.
 #   bench/compare.sh        (after scripts/test has built build/)
 # Set BUILD_DIR to use another build folder. Installs unrtf, nkf and unzip
-# when they are missing (apt-get, as root or through sudo).
+# when they are missing, and LibreOffice Calc for the workbooks (apt-get, as
+# root or through sudo).
 #
 # Our times are Google Benchmark's (bench/CompareBench.cpp, and
 # bench/ContainerBench.cpp for the container), each the mean of 10 runs on
@@ -30,6 +31,7 @@ install_missing unrtf nkf unzip
 echo "Building the benchmarks and the lists ..." >&2
 cmake --build "$build" --target make_list compare_bench container_bench -j2 >/dev/null
 "$build/bench/make_list" "$lists"
+"$root/bench/make-sheets.sh" "$lists"
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 
 # ---- Ours ----
@@ -103,6 +105,18 @@ for lines in 100000 1000000; do
     b=$(theirs $runs unzip -p "$docx" word/document.xml)
     row ".docx text extraction (inflate, XML)" "\`unzip -p\` of its \`word/document.xml\`" \
         "$label" "$a" "$b"
+    for kind in xlsx ods; do
+        sheet=$lists/list-$lines.$kind
+        part=$([[ $kind == xlsx ]] && echo xl/worksheets/sheet1.xml || echo content.xml)
+        a=$(ours load_$kind/$lines)
+        b=$(ours load_list/$lines)
+        row ".$kind import into the control" "the plain-text load of the same lines (above)" \
+            "$label, $(size_of "$sheet")" "$a" "$b"
+        a=$(ours extract_$kind/$lines)
+        b=$(theirs $runs unzip -p "$sheet" "$part")
+        row ".$kind text extraction (inflate, XML)" "\`unzip -p\` of its \`$part\`" \
+            "$label" "$a" "$b"
+    done
     load=$(ours load_list/$lines)
     a=$(ours width_list_mode/$lines)
     row "list-mode half-width command on the loaded list" "the list file into the control (above)" \

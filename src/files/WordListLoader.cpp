@@ -12,7 +12,9 @@
 #include "core/Utf8.h"
 #include "files/DocxText.h"
 #include "files/FileError.h"
+#include "files/OpenDocumentText.h"
 #include "files/RtfReader.h"
+#include "files/SpreadsheetText.h"
 #include "files/TextDecoding.h"
 #include "files/WordPieceText.h"
 #include "files/WordText.h"
@@ -168,6 +170,21 @@ void replaceWithLines(WordListTarget& target, LineCollector& lines) {
     if (lines.full()) target.warn("行数が長すぎてファイルが開けません");
 }
 
+// The documents of today's office programs whose text the loader pulls out
+// itself; anything else goes to the whole-file load.
+enum class OfficeDocument { None, Docx, Workbook, OpenDocument };
+
+OfficeDocument officeDocumentOf(std::span<const std::uint8_t> bytes) {
+    // An OpenDocument names its kind outright (packed, or flat XML); the
+    // Office documents are told by a part's name among their bytes.
+    if (openDocumentKind(bytes) != OpenDocumentKind::None) return OfficeDocument::OpenDocument;
+    if (zip::hasZipSignature(bytes)) {
+        if (looksLikeDocx(bytes)) return OfficeDocument::Docx;
+        if (looksLikeWorkbook(bytes)) return OfficeDocument::Workbook;
+    }
+    return OfficeDocument::None;
+}
+
 // Opens for reading only, so a read-only file loads; the system's reason
 // for a failure becomes the user's message.
 File openExisting(const std::filesystem::path& path) {
@@ -187,10 +204,12 @@ void loadDocument(const std::string& path, std::span<const std::uint8_t> head, B
                   const std::function<std::optional<std::string_view>()>& allBytes,
                   const std::function<void()>& releaseBytes, WordListTarget& target) {
     if (!isCompoundFile(head)) {
-        // A .docx, told by its signature and its content; any other file,
+        // An office document, told by its content; any other file, other
         // ZIP archives included, is RTF or plain text.
         const std::optional<std::string_view> bytes = allBytes();
-        if (!bytes || !zip::hasZipSignature(head) || !looksLikeDocx(asBytes(*bytes))) {
+        const OfficeDocument office =
+            bytes ? officeDocumentOf(asBytes(*bytes)) : OfficeDocument::None;
+        if (office == OfficeDocument::None) {
             // The whole-file load, which names the file first.
             if (!bytes) {
                 target.clearList();
@@ -209,7 +228,14 @@ void loadDocument(const std::string& path, std::span<const std::uint8_t> head, B
             return;
         }
         LineCollector lines(target);
-        extractOrClear(target, [&] { extractDocxLines(asBytes(*bytes), lines); });
+        if (office == OfficeDocument::Docx) {
+            extractOrClear(target, [&] { extractDocxLines(asBytes(*bytes), lines); });
+        } else if (office == OfficeDocument::Workbook) {
+            // A damaged workbook or OpenDocument leaves the list as it was.
+            extractWorkbookText(asBytes(*bytes), lines.sink());
+        } else {
+            extractOpenDocumentText(asBytes(*bytes), lines.sink());
+        }
         replaceWithLines(target, lines);
         return;
     }

@@ -42,9 +42,12 @@ public:
 // warning. A Word 97–2003 document whose fixed places (WordText.h) give no
 // line is read again through its own structure (WordPieceText.h), and when
 // that structure is damaged the fixed places' empty result stands; a ZIP
-// archive holding word/document.xml is read as a .docx (DocxText.h). Word
-// documents of either kind leave the current file and the modified mark
-// alone. Every road goes through the target's admit rule before the list
+// archive holding word/document.xml is read as a .docx (DocxText.h), one
+// holding xl/workbook.xml as an Excel workbook (SpreadsheetText.h), and an
+// OpenDocument spreadsheet or text, packed or flat, through
+// OpenDocumentText.h; a damaged one of these last three leaves the list as
+// it was. Office documents of every kind leave the current file and the
+// modified mark alone. Every road goes through the target's admit rule before the list
 // changes, so a text the list cannot take leaves it as it was.
 void loadWordListFile(const std::string& path, WordListTarget& target);
 

@@ -334,6 +334,14 @@ TEST_F(CommandsTest, AContainerOfAWordDocumentImportsItsLines) {
     EXPECT_EQ(window.shown, (Lines{kOpenContainerDialog, kOpenContainerDialog}));
 }
 
+TEST_F(CommandsTest, AContainerOfASpreadsheetImportsItsCells) {
+    window.paths = {
+        write("sheet.Kivo", EncipherContainer(testData("calc-libreoffice-list.ods"), kKey, 0))};
+    commands.mnuNewInportKivoClick();
+    ASSERT_EQ(window.list.size(), 26u);
+    EXPECT_EQ(window.list.front(), "犬");
+}
+
 TEST_F(CommandsTest, AContainerThatCannotBeReadIsNeverShownEnciphered) {
     // A header for our key over a body the reader cannot take.
     const std::string container = write("big.Kivo", EncipherContainer("{\\rtf1 a\\par}", kKey, 0));

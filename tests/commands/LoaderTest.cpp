@@ -160,6 +160,50 @@ TEST_F(LoaderTest, BrokenWordDocumentsAreReadErrorsAndOtherZipsText) {
     EXPECT_EQ(commands.currentFile(), zip);
 }
 
+TEST_F(LoaderTest, SpreadsheetsAndOpenDocumentsLoadByTheirContent) {
+    // Whatever their names say; the lines themselves are pinned in
+    // tests/files/OfficeDocumentsTest.cpp.
+    struct Case {
+        const char *fixture, *name, *first, *last;
+        std::size_t lines;
+    };
+    for (const Case& c :
+         {Case{"calc-libreoffice-list.xlsx", "一覧.txt", "犬", "同じ", 26},
+          Case{"calc-libreoffice-list.ods", "一覧.xlsx", "犬", "同じ", 26},
+          Case{"calc-libreoffice-list.fods", "一覧.xml", "犬", "同じ", 26},
+          Case{"writer-libreoffice-list.odt", "文書", "見出し", "最後", 17},
+          Case{"writer-libreoffice-list.fodt", "文書.fodt", "見出し", "最後", 17}}) {
+        commands.LoadWordListFile(write("before.txt", "x"));
+        commands.LoadWordListFile(write(c.name, testData(c.fixture)));
+        ASSERT_EQ(window.list.size(), c.lines) << c.fixture;
+        EXPECT_EQ(window.list.front(), c.first) << c.fixture;
+        EXPECT_EQ(window.list.back(), c.last) << c.fixture;
+        EXPECT_EQ(window.caption, kBefore) << c.fixture;
+        EXPECT_TRUE(window.modified) << c.fixture;
+    }
+    EXPECT_TRUE(window.shown.empty());
+}
+
+TEST_F(LoaderTest, DamagedSpreadsheetsAndOpenDocumentsKeepTheList) {
+    std::string noStrings = testData("calc-libreoffice-list.xlsx");
+    for (std::size_t at = 0; (at = noStrings.find("xl/sharedStrings.xml", at)) != noStrings.npos;) {
+        noStrings[at + 3] = 'X';
+    }
+    const auto half = [&](const char* name) {
+        const std::string whole = testData(name);
+        return whole.substr(0, whole.size() / 2);
+    };
+    for (const auto& [name, bytes] : {std::pair{"cut.xlsx", half("calc-libreoffice-list.xlsx")},
+                                      std::pair{"strings.xlsx", noStrings},
+                                      std::pair{"cut.ods", half("calc-libreoffice-list.ods")},
+                                      std::pair{"cut.odt", half("writer-libreoffice-list.odt")}}) {
+        commands.LoadWordListFile(write("before.txt", "x"));
+        EXPECT_EQ(failureOf(write(name, bytes)), "ファイルの末尾以降を読み込みました") << name;
+        EXPECT_EQ(window.list, Lines{"x"}) << name;
+        EXPECT_EQ(window.caption, kBefore) << name;
+    }
+}
+
 TEST_F(LoaderTest, ADamagedOldWordDocumentGivesAnEmptyListWithoutAMessage) {
     // Nothing at the fixed places, so the document's own structure is read,
     // and that is damaged: the fixed places' empty result stands.

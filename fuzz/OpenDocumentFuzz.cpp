@@ -1,0 +1,50 @@
+// Random OpenDocuments through their reader: the mimetype's place, the ZIP
+// directory, the inflate with its bomb limits, the XML reader, and the
+// body's rules for paragraphs, cells and their repetition. The first byte
+// chooses what the rest is:
+//   even: a whole file, as a file holds it (an archive, or flat XML);
+//   odd:  content.xml, which the target packs into an archive behind a
+//         mimetype (deflated when the byte has bit 1 set).
+// Beyond the sanitizers' findings it checks: the only exception is the
+// loader's read error; every line is UTF-8 without a CR or LF; a list that
+// refuses a line gets exactly the lines before it; repetition stops when the
+// list is full.
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "WordFuzz.h"
+#include "ZipWriter.h"
+#include "files/OpenDocumentText.h"
+
+namespace {
+
+kivo::fuzz::Extraction extract(std::span<const std::uint8_t> file, std::size_t acceptAtMost) {
+    return kivo::fuzz::extractChecked(
+        [&](const kivo::LineSink& sink) { return kivo::extractOpenDocumentText(file, sink); },
+        acceptAtMost, "\r\n");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    const std::uint8_t mode = data[0];
+    const std::span<const std::uint8_t> rest(data + 1, size - 1);
+    std::vector<std::uint8_t> file(rest.begin(), rest.end());
+    if (mode & 1) {
+        file = kivo::fuzz::zipOf(
+            {{"mimetype", kivo::fuzz::bytesOf("application/vnd.oasis.opendocument.spreadsheet")},
+             {"content.xml", rest}},
+            (mode & 2) != 0);
+        FUZZ_CHECK(kivo::openDocumentKind(file) == kivo::OpenDocumentKind::Spreadsheet);
+    } else {
+        (void)kivo::openDocumentKind(file);
+    }
+    // A list of its own size, which a repeated cell may fill.
+    const kivo::fuzz::Extraction all = extract(file, 100000);
+    if (all.broken) return 0;
+    kivo::fuzz::checkRefusedHalfway(all, extract(file, all.lines.size() / 2));
+    return 0;
+}

@@ -1,0 +1,68 @@
+// Random workbooks through the Excel reader: the ZIP directory, the inflate
+// with its bomb limits, the XML reader, the workbook's parts and their
+// relationships, shared strings and cells. The first byte chooses what the
+// rest is:
+//   even: a whole archive, as a file holds it;
+//   odd:  the XML of one part, which the target packs into a workbook of
+//         one sheet (deflated when the byte has bit 1 set): the sheet when
+//         bit 2 is clear, the shared strings when it is set.
+// Beyond the sanitizers' findings it checks: the only exception is the
+// loader's read error; every line is UTF-8 without a CR or LF; a list that
+// refuses a line gets exactly the lines before it.
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "WordFuzz.h"
+#include "ZipWriter.h"
+#include "files/SpreadsheetText.h"
+
+namespace {
+
+constexpr std::string_view kWorkbook =
+    R"(<workbook xmlns="http://schemas.openxmlformats.org/spreadsheetml/2006/main" )"
+    R"(xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships"><sheets>)"
+    R"(<sheet name="a" sheetId="1" r:id="rId1"/><sheet name="b" sheetId="2" state="hidden" )"
+    R"(r:id="rId1"/></sheets></workbook>)";
+constexpr std::string_view kRelations =
+    R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)"
+    R"(<Relationship Id="rId1" Type="http://schemas.openxmlformats.org/officeDocument/2006/)"
+    R"(relationships/worksheet" Target="worksheets/sheet1.xml"/><Relationship Id="rId2" )"
+    R"(Type="http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings" )"
+    R"(Target="/xl/sharedStrings.xml"/></Relationships>)";
+constexpr std::string_view kStrings =
+    R"(<sst><si><t>a</t></si><si><r><t>b</t></r><r><t>c</t></r><rPh><t>x</t></rPh></si></sst>)";
+constexpr std::string_view kSheet =
+    R"(<worksheet><sheetData><row><c t="s"><v>0</v></c><c t="s"><v>1</v></c><c><v>1.5</v></c>)"
+    R"(<c t="s"><v>2</v></c><c t="s"><v>3</v></c><c t="s"><v>99</v></c></row></sheetData></worksheet>)";
+
+kivo::fuzz::Extraction extract(std::span<const std::uint8_t> archive, std::size_t acceptAtMost) {
+    return kivo::fuzz::extractChecked(
+        [&](const kivo::LineSink& sink) { return kivo::extractWorkbookText(archive, sink); },
+        acceptAtMost, "\r\n");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    using kivo::fuzz::bytesOf;
+    const std::uint8_t mode = data[0];
+    const std::span<const std::uint8_t> rest(data + 1, size - 1);
+    std::vector<std::uint8_t> archive(rest.begin(), rest.end());
+    if (mode & 1) {
+        const bool strings = (mode & 4) != 0;
+        archive =
+            kivo::fuzz::zipOf({{"xl/workbook.xml", bytesOf(kWorkbook)},
+                               {"xl/_rels/workbook.xml.rels", bytesOf(kRelations)},
+                               {"xl/sharedStrings.xml", strings ? rest : bytesOf(kStrings)},
+                               {"xl/worksheets/sheet1.xml", strings ? bytesOf(kSheet) : rest}},
+                              (mode & 2) != 0);
+    }
+    // A list of its own size: cells never outnumber what the list takes.
+    const kivo::fuzz::Extraction all = extract(archive, 100000);
+    if (all.broken) return 0;
+    kivo::fuzz::checkRefusedHalfway(all, extract(archive, all.lines.size() / 2));
+    return 0;
+}

@@ -1,0 +1,78 @@
+#include "files/OfficeXml.h"
+
+#include "core/Utf8.h"
+#include "files/FileError.h"
+#include "files/ZipArchive.h"
+
+namespace kivo::office {
+
+std::string_view attributeByLocalName(const std::vector<xml::Attribute>& attributes,
+                                      std::string_view local) {
+    for (const xml::Attribute& a : attributes) {
+        if (localName(a.name) == local) return a.value;
+    }
+    return {};
+}
+
+PartResult readPart(std::span<const std::uint8_t> archive, std::string_view name,
+                    xml::Handler& handler, const std::function<bool()>& keepGoing) {
+    zip::Member member;
+    switch (zip::findMember(archive, name, member)) {
+        case zip::FindResult::Found:
+            break;
+        case zip::FindResult::Missing:
+            return PartResult::Missing;
+        case zip::FindResult::Broken:
+            throw FileError(kReadPastEnd);
+    }
+    xml::Reader reader(handler);
+    bool xmlBroken = false;
+    bool stopped = false;
+    const zip::InflateResult inflated =
+        zip::inflateMember(archive, member, [&](std::string_view chunk) {
+            if (!reader.feed(chunk)) xmlBroken = true;
+            // A full list ends the reading, whatever follows.
+            if (!keepGoing()) stopped = true;
+            return !xmlBroken && !stopped;
+        });
+    if (stopped) return PartResult::Stopped;
+    if (inflated != zip::InflateResult::Complete || xmlBroken || !reader.finish()) {
+        throw FileError(kReadPastEnd);
+    }
+    return keepGoing() ? PartResult::Read : PartResult::Stopped;
+}
+
+bool LineEmitter::emit(std::string_view text) {
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size() && !refused_; ++i) {
+        if (text[i] != '\r' && text[i] != '\n') continue;
+        emitLine(text.substr(start, i - start));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        start = i + 1;
+    }
+    if (!refused_) emitLine(text.substr(start));
+    return !refused_;
+}
+
+bool LineEmitter::emitLine(std::string_view line) {
+    bool clean = true;
+    for (std::size_t i = 0; i < line.size() && clean;) {
+        if (static_cast<unsigned char>(line[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        const std::size_t at = i;
+        // U+FFFD from one byte is a malformed sequence; written out it takes three.
+        if (nextUtf8(line, i) == 0xFFFD && i - at == 1) clean = false;
+    }
+    if (!clean) {
+        // The XML reader passes bytes on as written: mend them here.
+        clean_.clear();
+        for (std::size_t i = 0; i < line.size();) appendUtf8(clean_, nextUtf8(line, i));
+        line = clean_;
+    }
+    if (!sink_(line)) refused_ = true;
+    return !refused_;
+}
+
+}  // namespace kivo::office

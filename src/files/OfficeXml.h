@@ -1,0 +1,57 @@
+#pragma once
+// What the readers of office documents in XML parts share: reading one part
+// of a ZIP archive through an XML handler, and handing a document's text on
+// as list lines.
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "files/WordText.h"
+#include "files/XmlReader.h"
+
+namespace kivo::office {
+
+// The part of a name behind its prefix ("table:table-cell" → "table-cell").
+inline std::string_view localName(std::string_view name) {
+    // By hand: names are short, and a call to memchr for each costs more.
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == ':') return name.substr(i + 1);
+    }
+    return name;
+}
+
+// The value of the attribute with this local name, whatever its prefix;
+// empty when there is none.
+std::string_view attributeByLocalName(const std::vector<xml::Attribute>& attributes,
+                                      std::string_view local);
+
+enum class PartResult { Read, Missing, Stopped };
+
+// Inflates the archive's member name through handler. Missing: the archive
+// has no such member. Stopped: keepGoing turned false (checked after every
+// chunk). Throws FileError "ファイルの末尾以降を読み込みました" when the archive, the
+// member's data or its XML is broken, or the member too large to inflate.
+PartResult readPart(std::span<const std::uint8_t> archive, std::string_view name,
+                    xml::Handler& handler, const std::function<bool()>& keepGoing);
+
+// Hands text on as lines: each line break in it (CR LF, CR, LF) ends a
+// line, and what is not well-formed UTF-8 becomes U+FFFD.
+class LineEmitter {
+public:
+    explicit LineEmitter(const LineSink& sink) : sink_(sink) {}
+    // False once the sink refused a line; nothing is handed on after that.
+    bool emit(std::string_view text);
+    bool refused() const { return refused_; }
+
+private:
+    bool emitLine(std::string_view line);
+
+    const LineSink& sink_;
+    std::string clean_;
+    bool refused_ = false;
+};
+
+}  // namespace kivo::office

@@ -1,0 +1,352 @@
+#include "files/OpenDocumentText.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string>
+#include <vector>
+
+#include "files/FileError.h"
+#include "files/OfficeXml.h"
+#include "files/ZipArchive.h"
+
+namespace kivo {
+namespace {
+
+constexpr std::string_view kSpreadsheetType = "application/vnd.oasis.opendocument.spreadsheet";
+constexpr std::string_view kTextType = "application/vnd.oasis.opendocument.text";
+constexpr std::string_view kContentPart = "content.xml";
+// A flat document names its kind in its root element, near its start.
+constexpr std::size_t kFlatHead = 16 * 1024;
+// A flat document is read in pieces, so that a full list stops the reading.
+constexpr std::size_t kFlatChunk = 64 * 1024;
+// Spaces a single text:s may stand for; more are no word of a list.
+constexpr std::size_t kMaxSpaces = 4096;
+
+OpenDocumentKind kindOfType(std::string_view type) {
+    if (type == kSpreadsheetType) return OpenDocumentKind::Spreadsheet;
+    if (type == kTextType) return OpenDocumentKind::Text;
+    return OpenDocumentKind::None;
+}
+
+std::uint32_t le(std::span<const std::uint8_t> b, std::size_t at, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | b[at + static_cast<std::size_t>(i)];
+    return v;
+}
+
+// The mimetype member: first in the archive and stored as it is, so that
+// its text stands at a fixed place; elsewhere it is looked up.
+std::string mimetypeOf(std::span<const std::uint8_t> file) {
+    constexpr std::string_view kName = "mimetype";
+    if (file.size() >= 30 + kName.size() && le(file, 8, 2) == 0 &&
+        le(file, 26, 2) == kName.size() &&
+        std::equal(kName.begin(), kName.end(), file.begin() + 30)) {
+        const std::size_t start = 30 + kName.size() + le(file, 28, 2);
+        const std::size_t size = le(file, 18, 4);
+        if (start <= file.size() && size <= file.size() - start && size <= 256) {
+            return std::string(reinterpret_cast<const char*>(file.data()) + start, size);
+        }
+    }
+    zip::Member member;
+    if (zip::findMember(file, kName, member) != zip::FindResult::Found || member.size > 256) {
+        return {};
+    }
+    std::string type;
+    if (zip::inflateMember(file, member, [&](std::string_view chunk) {
+            type.append(chunk);
+            return type.size() <= 256;
+        }) != zip::InflateResult::Complete) {
+        return {};
+    }
+    return type;
+}
+
+OpenDocumentKind flatKind(std::string_view bytes) {
+    std::string_view head = bytes.substr(0, kFlatHead);
+    if (head.starts_with("\xEF\xBB\xBF")) head.remove_prefix(3);
+    const std::size_t first = head.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos || head[first] != '<') return OpenDocumentKind::None;
+    for (const auto& [type, kind] : {std::pair{kSpreadsheetType, OpenDocumentKind::Spreadsheet},
+                                     std::pair{kTextType, OpenDocumentKind::Text}}) {
+        const std::string attribute = "mimetype=\"" + std::string(type) + "\"";
+        if (head.find(attribute) != std::string_view::npos) return kind;
+    }
+    return OpenDocumentKind::None;
+}
+
+enum class Ns : std::uint8_t { Other, Office, Table, Text, Style, Draw, CalcExt };
+
+constexpr std::pair<std::string_view, Ns> kNamespaces[] = {
+    {"urn:oasis:names:tc:opendocument:xmlns:office:1.0", Ns::Office},
+    {"urn:oasis:names:tc:opendocument:xmlns:table:1.0", Ns::Table},
+    {"urn:oasis:names:tc:opendocument:xmlns:text:1.0", Ns::Text},
+    {"urn:oasis:names:tc:opendocument:xmlns:style:1.0", Ns::Style},
+    {"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0", Ns::Draw},
+    {"urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0", Ns::CalcExt},
+};
+
+struct Name {
+    Ns ns;
+    std::string_view local;
+    bool is(Ns n, std::string_view l) const { return ns == n && local == l; }
+};
+
+std::size_t countOf(std::string_view text) {
+    std::size_t n = 1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (error == std::errc::result_out_of_range) return SIZE_MAX;
+    if (error != std::errc() || end != text.data() + text.size() || n == 0) return 1;
+    return n;
+}
+
+// content.xml (or a flat document): the body's paragraphs, or its cells.
+class ContentPart : public xml::Handler {
+public:
+    explicit ContentPart(office::LineEmitter& lines) : lines_(lines) {
+        // The prefixes every producer uses, until the document binds its own.
+        prefixes_ = {{"office", Ns::Office}, {"table", Ns::Table}, {"text", Ns::Text},
+                     {"style", Ns::Style},   {"draw", Ns::Draw},   {"calcext", Ns::CalcExt}};
+    }
+
+    void startElement(std::string_view qualified,
+                      const std::vector<xml::Attribute>& attributes) override {
+        ++depth_;
+        if (skipFrom_ != 0) return;
+        declare(attributes);
+        const Name name = resolve(qualified);
+        if (name.is(Ns::Office, "body")) {
+            inBody_ = true;
+        } else if (name.is(Ns::Office, "spreadsheet")) {
+            spreadsheet_ = true;
+        } else if (name.is(Ns::Style, "style")) {
+            tableStyle_ = attribute(attributes, Ns::Style, "family") == "table"
+                              ? std::string(attribute(attributes, Ns::Style, "name"))
+                              : std::string();
+        } else if (name.is(Ns::Style, "table-properties")) {
+            if (!tableStyle_.empty() && attribute(attributes, Ns::Table, "display") == "false") {
+                hiddenStyles_.push_back(tableStyle_);
+            }
+        } else if (!inBody_) {
+            return;
+        } else if (leftOut(name)) {
+            skipFrom_ = depth_;
+        } else if (name.is(Ns::Text, "changed-region")) {
+            region_ = attribute(attributes, Ns::Text, "id");
+        } else if (name.is(Ns::Text, "deletion")) {
+            // The deleted text stands here, or between the marks that
+            // name this region in the body.
+            deletions_.push_back(region_);
+            skipFrom_ = depth_;
+        } else if (name.is(Ns::Text, "change-start") || name.is(Ns::Text, "change-end")) {
+            const std::string_view id = attribute(attributes, Ns::Text, "change-id");
+            if (std::find(deletions_.begin(), deletions_.end(), id) != deletions_.end()) {
+                deleting_ = name.local == "change-start";
+            }
+        } else if (name.is(Ns::Table, "table")) {
+            const std::string_view style = attribute(attributes, Ns::Table, "style-name");
+            if (spreadsheet_ && !style.empty() &&
+                std::find(hiddenStyles_.begin(), hiddenStyles_.end(), style) !=
+                    hiddenStyles_.end()) {
+                skipFrom_ = depth_;
+            }
+        } else if (name.is(Ns::Table, "table-row") && spreadsheet_) {
+            rowRepeat_ = countOf(attribute(attributes, Ns::Table, "number-rows-repeated"));
+            rowCells_.clear();
+        } else if (name.is(Ns::Table, "table-cell") && spreadsheet_) {
+            inCell_ = true;
+            cellRepeat_ = countOf(attribute(attributes, Ns::Table, "number-columns-repeated"));
+            cellError_ = attribute(attributes, Ns::CalcExt, "value-type") == "error";
+            cellText_.clear();
+            cellParagraphs_ = 0;
+        } else if (name.is(Ns::Text, "p") || name.is(Ns::Text, "h")) {
+            if (paragraphs_++ == 0) {
+                paragraph_.clear();
+                lastSpace_ = true;  // leading white space is no text
+            }
+        } else if (paragraphs_ > 0 && name.ns == Ns::Text && !deleting_) {
+            inlineElement(name.local, attributes);
+        }
+    }
+
+    void endElement(std::string_view qualified) override {
+        if (skipFrom_ != 0) {
+            if (depth_-- == skipFrom_) skipFrom_ = 0;
+            return;
+        }
+        --depth_;
+        const Name name = resolve(qualified);
+        if (name.is(Ns::Office, "body")) {
+            inBody_ = false;
+        } else if (name.is(Ns::Style, "style")) {
+            tableStyle_.clear();
+        } else if (!inBody_) {
+            return;
+        } else if ((name.is(Ns::Text, "p") || name.is(Ns::Text, "h")) && paragraphs_ > 0) {
+            if (--paragraphs_ == 0) paragraphEnd();
+        } else if (name.is(Ns::Table, "table-cell") && inCell_) {
+            inCell_ = false;
+            if (!cellError_ && !cellText_.empty()) {
+                repeat(cellText_, cellRepeat_);
+                rowCells_.push_back({cellText_, cellRepeat_});
+            }
+        } else if (name.is(Ns::Table, "table-row") && spreadsheet_) {
+            // A repeated row: its cells again, as often as it stands.
+            for (std::size_t r = 1; r < rowRepeat_ && !rowCells_.empty() && !lines_.refused();
+                 ++r) {
+                for (const auto& [text, times] : rowCells_) repeat(text, times);
+            }
+            rowCells_.clear();
+        }
+    }
+
+    void text(std::string_view utf8) override {
+        if (skipFrom_ != 0 || paragraphs_ == 0 || !inBody_ || deleting_) return;
+        // White space in a paragraph's text runs together into one space.
+        for (const char c : utf8) {
+            if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+                if (!lastSpace_) paragraph_.push_back(' ');
+                lastSpace_ = true;
+            } else {
+                paragraph_.push_back(c);
+                lastSpace_ = false;
+            }
+        }
+    }
+
+private:
+    // What a list leaves out: notes and comments, deleted text, ruby text
+    // over its base, frames and shapes, and the cells a merged area covers.
+    static bool leftOut(const Name& name) {
+        return name.is(Ns::Office, "annotation") || name.is(Ns::Text, "note") ||
+               name.is(Ns::Office, "change-info") || name.is(Ns::Text, "ruby-text") ||
+               name.is(Ns::Table, "covered-table-cell") || name.ns == Ns::Draw;
+    }
+
+    void inlineElement(std::string_view local, const std::vector<xml::Attribute>& attributes) {
+        if (local == "s") {
+            const std::size_t count = countOf(attribute(attributes, Ns::Text, "c"));
+            paragraph_.append(std::min(count, kMaxSpaces), ' ');
+        } else if (local == "tab") {
+            paragraph_.push_back('\t');
+        } else if (local == "line-break") {
+            paragraph_.push_back('\n');
+        } else {
+            return;
+        }
+        lastSpace_ = false;
+    }
+
+    void paragraphEnd() {
+        // A space that only ran the layout's line breaks together.
+        if (lastSpace_ && !paragraph_.empty() && paragraph_.back() == ' ') paragraph_.pop_back();
+        if (!spreadsheet_) {
+            lines_.emit(paragraph_);
+        } else if (inCell_) {
+            if (cellParagraphs_++ > 0) cellText_.push_back('\n');
+            cellText_.append(paragraph_);
+        }
+    }
+
+    // A cell as often as it stands; a full list stops it.
+    void repeat(std::string_view text, std::size_t times) {
+        for (std::size_t i = 0; i < times && lines_.emit(text); ++i) {
+        }
+    }
+
+    void declare(const std::vector<xml::Attribute>& attributes) {
+        for (const xml::Attribute& a : attributes) {
+            if (!a.name.starts_with("xmlns:")) continue;
+            const std::string_view prefix = a.name.substr(6);
+            Ns ns = Ns::Other;
+            for (const auto& [uri, n] : kNamespaces) {
+                if (a.value == uri) ns = n;
+            }
+            const auto known = std::find_if(prefixes_.begin(), prefixes_.end(),
+                                            [&](const auto& p) { return p.first == prefix; });
+            if (known != prefixes_.end()) {
+                known->second = ns;
+            } else if (ns != Ns::Other) {
+                // Only the namespaces read here: a document declares dozens,
+                // and every name is looked up.
+                prefixes_.emplace_back(std::string(prefix), ns);
+            }
+        }
+    }
+
+    Ns nsOf(std::string_view prefix) const {
+        for (const auto& [p, ns] : prefixes_) {
+            if (p == prefix) return ns;
+        }
+        return Ns::Other;
+    }
+
+    Name resolve(std::string_view qualified) const {
+        const std::string_view local = office::localName(qualified);
+        if (local.size() == qualified.size()) return {Ns::Other, qualified};
+        return {nsOf(qualified.substr(0, qualified.size() - local.size() - 1)), local};
+    }
+
+    std::string_view attribute(const std::vector<xml::Attribute>& attributes, Ns ns,
+                               std::string_view local) const {
+        for (const xml::Attribute& a : attributes) {
+            const Name name = resolve(a.name);
+            if (name.ns == ns && name.local == local) return a.value;
+        }
+        return {};
+    }
+
+    office::LineEmitter& lines_;
+    std::vector<std::pair<std::string, Ns>> prefixes_;
+    std::vector<std::string> hiddenStyles_;
+    std::string region_;                  // the tracked change being read
+    std::vector<std::string> deletions_;  // the ids of tracked deletions
+    bool deleting_ = false;               // between a deletion's marks
+    std::string tableStyle_;
+    std::size_t depth_ = 0;
+    std::size_t skipFrom_ = 0;  // the depth of the element being left out
+    bool inBody_ = false;
+    bool spreadsheet_ = false;
+    std::size_t paragraphs_ = 0;  // open text:p and text:h
+    std::string paragraph_;
+    bool lastSpace_ = false;
+    bool inCell_ = false;
+    bool cellError_ = false;
+    std::size_t cellRepeat_ = 1;
+    std::size_t cellParagraphs_ = 0;
+    std::string cellText_;
+    std::size_t rowRepeat_ = 1;
+    std::vector<std::pair<std::string, std::size_t>> rowCells_;
+};
+
+}  // namespace
+
+OpenDocumentKind openDocumentKind(std::span<const std::uint8_t> file) {
+    if (!zip::hasZipSignature(file)) {
+        return flatKind(std::string_view(reinterpret_cast<const char*>(file.data()), file.size()));
+    }
+    return kindOfType(mimetypeOf(file));
+}
+
+WordTextOutcome extractOpenDocumentText(std::span<const std::uint8_t> file,
+                                        const LineSink& appendLine) {
+    office::LineEmitter lines(appendLine);
+    ContentPart content(lines);
+    if (!zip::hasZipSignature(file)) {
+        const std::string_view document(reinterpret_cast<const char*>(file.data()), file.size());
+        xml::Reader reader(content);
+        for (std::size_t at = 0; at < document.size() && !lines.refused(); at += kFlatChunk) {
+            const bool fine = reader.feed(document.substr(at, kFlatChunk));
+            if (lines.refused()) break;
+            if (!fine) throw FileError(kReadPastEnd);
+        }
+        if (lines.refused()) return WordTextOutcome::AppendRefused;
+        if (!reader.finish()) throw FileError(kReadPastEnd);
+        return WordTextOutcome::Completed;
+    }
+    const office::PartResult read =
+        office::readPart(file, kContentPart, content, [&] { return !lines.refused(); });
+    if (read == office::PartResult::Missing) throw FileError(kReadPastEnd);
+    return lines.refused() ? WordTextOutcome::AppendRefused : WordTextOutcome::Completed;
+}
+
+}  // namespace kivo

@@ -1,0 +1,33 @@
+#pragma once
+// The text of an OpenDocument spreadsheet or text (.ods, .odt): a ZIP
+// archive whose mimetype member names the kind and whose content.xml holds
+// the body; or the same body in one XML file (.fods, .fodt).
+//
+// A spreadsheet gives every visible sheet in order, row by row, each cell
+// that shows something left to right, one cell a line, as the cell shows
+// it (its paragraphs, which hold numbers already formatted); error values
+// and the cells a merged area covers are left out, and a repeated row or
+// cell comes as often as it is repeated. A text gives each paragraph and
+// heading (in lists and table cells too) a line. In both, a line break
+// starts a new line; notes, comments, tracked deletions, ruby text and
+// frames are left out.
+#include <cstdint>
+#include <span>
+
+#include "files/WordText.h"
+
+namespace kivo {
+
+enum class OpenDocumentKind { None, Spreadsheet, Text };
+
+// What the bytes are: a packed OpenDocument told by its mimetype member, or
+// a flat one told by the office:mimetype of its root element.
+OpenDocumentKind openDocumentKind(std::span<const std::uint8_t> file);
+
+// Emits the document's lines (UTF-8). Throws FileError "ファイルの末尾以降を読み込みました"
+// when the archive, content.xml or the flat document's XML is broken or
+// missing, or content.xml would inflate past the ZIP-bomb limits.
+WordTextOutcome extractOpenDocumentText(std::span<const std::uint8_t> file,
+                                        const LineSink& appendLine);
+
+}  // namespace kivo

@@ -1,0 +1,346 @@
+#include "files/SpreadsheetText.h"
+
+#include <algorithm>
+#include <charconv>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/Utf8.h"
+#include "files/FileError.h"
+#include "files/GeneralNumber.h"
+#include "files/OfficeXml.h"
+#include "files/ZipArchive.h"
+
+namespace kivo {
+namespace {
+
+using office::attributeByLocalName;
+using office::localName;
+
+constexpr std::string_view kWorkbookPart = "xl/workbook.xml";
+constexpr std::string_view kWorkbookRelations = "xl/_rels/workbook.xml.rels";
+constexpr std::string_view kDefaultSharedStrings = "xl/sharedStrings.xml";
+
+// A string of the workbook's XML with its escapes "_xHHHH_" (characters XML
+// cannot carry, such as a CR) resolved; "_x005F_" is the underscore itself.
+void appendUnescaped(std::string& out, std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t at = text.find("_x", i);
+        if (at == std::string_view::npos || at + 7 > text.size() || text[at + 6] != '_') {
+            out.append(text.substr(i, at == std::string_view::npos ? text.npos : at + 2 - i));
+            if (at == std::string_view::npos) return;
+            i = at + 2;
+            continue;
+        }
+        unsigned code = 0;
+        const char* first = text.data() + at + 2;
+        const auto [end, error] = std::from_chars(first, first + 4, code, 16);
+        if (error != std::errc() || end != first + 4) {
+            out.append(text.substr(i, at + 2 - i));
+            i = at + 2;
+            continue;
+        }
+        out.append(text.substr(i, at - i));
+        // As a character reference to no character reads.
+        appendUtf8(out, code == 0 || (code >= 0xD800 && code <= 0xDFFF) ? 0xFFFD : code);
+        i = at + 7;
+    }
+}
+
+struct Sheet {
+    std::string relation;
+    bool visible = true;
+};
+
+// xl/workbook.xml: the sheets in order, and whether each shows.
+class WorkbookPart : public xml::Handler {
+public:
+    std::vector<Sheet> sheets;
+
+    void startElement(std::string_view name,
+                      const std::vector<xml::Attribute>& attributes) override {
+        if (localName(name) != "sheet") return;
+        Sheet sheet;
+        for (const xml::Attribute& a : attributes) {
+            // The relationship's id is the one attribute with a prefix.
+            if (localName(a.name) == "id" && a.name.find(':') != std::string_view::npos) {
+                sheet.relation = a.value;
+            } else if (a.name == "state") {
+                sheet.visible = a.value != "hidden" && a.value != "veryHidden";
+            }
+        }
+        sheets.push_back(std::move(sheet));
+    }
+    void endElement(std::string_view) override {}
+    void text(std::string_view) override {}
+};
+
+struct Relation {
+    std::string id, type, target;
+};
+
+// xl/_rels/workbook.xml.rels: where each of the workbook's parts lies.
+class RelationsPart : public xml::Handler {
+public:
+    std::vector<Relation> relations;
+
+    void startElement(std::string_view name,
+                      const std::vector<xml::Attribute>& attributes) override {
+        if (localName(name) != "Relationship") return;
+        if (attributeByLocalName(attributes, "TargetMode") == "External") return;
+        relations.push_back({std::string(attributeByLocalName(attributes, "Id")),
+                             std::string(attributeByLocalName(attributes, "Type")),
+                             std::string(attributeByLocalName(attributes, "Target"))});
+    }
+    void endElement(std::string_view) override {}
+    void text(std::string_view) override {}
+};
+
+// A relationship's target as a member name: relative to xl/, or from the
+// archive's root when it begins with "/".
+std::string memberName(std::string_view target) {
+    std::vector<std::string_view> parts;
+    std::string_view rest = target;
+    if (rest.starts_with('/')) {
+        rest.remove_prefix(1);
+    } else {
+        parts.push_back("xl");
+    }
+    while (!rest.empty()) {
+        const std::size_t slash = rest.find('/');
+        const std::string_view part = rest.substr(0, slash);
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        if (slash == std::string_view::npos) break;
+        rest.remove_prefix(slash + 1);
+    }
+    std::string name;
+    for (const std::string_view part : parts) {
+        if (!name.empty()) name.push_back('/');
+        name.append(part);
+    }
+    return name;
+}
+
+bool typeIs(std::string_view type, std::string_view last) {
+    return type.size() > last.size() && type.ends_with(last) &&
+           type[type.size() - last.size() - 1] == '/';
+}
+
+// sharedStrings.xml: the text of each string item, its runs joined, its
+// phonetic guide (rPh) left out. Kept in one buffer: a workbook may share
+// a million strings.
+class SharedStringsPart : public xml::Handler {
+public:
+    std::vector<std::size_t> ends;
+    std::string text_;
+
+    std::string_view at(std::size_t i) const {
+        const std::size_t start = i == 0 ? 0 : ends[i - 1];
+        return std::string_view(text_).substr(start, ends[i] - start);
+    }
+
+    void startElement(std::string_view name, const std::vector<xml::Attribute>&) override {
+        const std::string_view local = localName(name);
+        if (local == "si") {
+            inItem_ = true;
+            item_.clear();
+        } else if (local == "rPh") {
+            ++phonetic_;
+        } else if (local == "t" && inItem_ && phonetic_ == 0) {
+            inText_ = true;
+        }
+    }
+    void endElement(std::string_view name) override {
+        const std::string_view local = localName(name);
+        if (local == "si" && inItem_) {
+            inItem_ = false;
+            appendUnescaped(text_, item_);
+            ends.push_back(text_.size());
+        } else if (local == "rPh" && phonetic_ > 0) {
+            --phonetic_;
+        } else if (local == "t") {
+            inText_ = false;
+        }
+    }
+    void text(std::string_view utf8) override {
+        if (inText_) item_.append(utf8);
+    }
+
+private:
+    std::string item_;
+    int phonetic_ = 0;
+    bool inItem_ = false;
+    bool inText_ = false;
+};
+
+// A worksheet's sheetData: each cell's shown value, handed on as it ends.
+class WorksheetPart : public xml::Handler {
+public:
+    WorksheetPart(const SharedStringsPart& strings, office::LineEmitter& lines)
+        : strings_(strings), lines_(lines) {}
+
+    bool badReference() const { return badReference_; }
+
+    void startElement(std::string_view name,
+                      const std::vector<xml::Attribute>& attributes) override {
+        const std::string_view local = localName(name);
+        if (local == "c") {
+            inCell_ = true;
+            type_ = cellType(attributeByLocalName(attributes, "t"));
+            value_.clear();
+            inlineText_.clear();
+        } else if (!inCell_) {
+            return;
+        } else if (local == "v") {
+            inValue_ = true;
+        } else if (local == "rPh") {
+            ++phonetic_;
+        } else if (local == "t" && phonetic_ == 0) {
+            inText_ = true;
+        }
+    }
+    void endElement(std::string_view name) override {
+        if (!inCell_) return;
+        const std::string_view local = localName(name);
+        if (local == "c") {
+            inCell_ = false;
+            emitCell();
+        } else if (local == "v") {
+            inValue_ = false;
+        } else if (local == "rPh" && phonetic_ > 0) {
+            --phonetic_;
+        } else if (local == "t") {
+            inText_ = false;
+        }
+    }
+    void text(std::string_view utf8) override {
+        if (inValue_) {
+            value_.append(utf8);
+        } else if (inText_) {
+            inlineText_.append(utf8);
+        }
+    }
+
+private:
+    enum class Type : std::uint8_t { Number, Shared, Inline, Text, Boolean, Error };
+
+    static Type cellType(std::string_view t) {
+        if (t == "s") return Type::Shared;
+        if (t == "inlineStr") return Type::Inline;
+        if (t == "str" || t == "d") return Type::Text;
+        if (t == "b") return Type::Boolean;
+        if (t == "e") return Type::Error;
+        return Type::Number;
+    }
+
+    void emitCell() {
+        shown_.clear();
+        switch (type_) {
+            case Type::Number: {
+                double number = 0;
+                const char* last = value_.data() + value_.size();
+                const auto [end, error] = std::from_chars(value_.data(), last, number);
+                if (error == std::errc() && end == last) {
+                    shown_ = generalNumber(number);
+                } else {
+                    shown_ = value_;
+                }
+                break;
+            }
+            case Type::Shared: {
+                std::size_t index = 0;
+                const char* last = value_.data() + value_.size();
+                const auto [end, error] = std::from_chars(value_.data(), last, index);
+                if (value_.empty()) return;
+                if (error != std::errc() || end != last || index >= strings_.ends.size()) {
+                    badReference_ = true;
+                    return;
+                }
+                shown_ = strings_.at(index);
+                break;
+            }
+            case Type::Inline:
+                appendUnescaped(shown_, inlineText_);
+                break;
+            case Type::Text:
+                appendUnescaped(shown_, value_);
+                break;
+            case Type::Boolean:
+                if (value_ == "1" || value_ == "0") shown_ = value_ == "1" ? "TRUE" : "FALSE";
+                break;
+            case Type::Error:
+                return;
+        }
+        if (!shown_.empty()) lines_.emit(shown_);
+    }
+
+    const SharedStringsPart& strings_;
+    office::LineEmitter& lines_;
+    std::string value_, inlineText_, shown_;
+    Type type_ = Type::Number;
+    int phonetic_ = 0;
+    bool inCell_ = false, inValue_ = false, inText_ = false;
+    bool badReference_ = false;
+};
+
+template <typename Part>
+void readNeededPart(std::span<const std::uint8_t> file, std::string_view name, Part& part) {
+    if (office::readPart(file, name, part, [] { return true; }) != office::PartResult::Read) {
+        throw FileError(kReadPastEnd);
+    }
+}
+
+}  // namespace
+
+bool looksLikeWorkbook(std::span<const std::uint8_t> file) {
+    if (!zip::hasZipSignature(file)) return false;
+    const std::string_view bytes(reinterpret_cast<const char*>(file.data()), file.size());
+    return std::search(bytes.begin(), bytes.end(),
+                       std::boyer_moore_horspool_searcher(kWorkbookPart.begin(),
+                                                          kWorkbookPart.end())) != bytes.end();
+}
+
+WordTextOutcome extractWorkbookText(std::span<const std::uint8_t> file,
+                                    const LineSink& appendLine) {
+    WorkbookPart workbook;
+    readNeededPart(file, kWorkbookPart, workbook);
+    RelationsPart relations;
+    readNeededPart(file, kWorkbookRelations, relations);
+
+    std::string stringsName(kDefaultSharedStrings);
+    for (const Relation& r : relations.relations) {
+        if (typeIs(r.type, "sharedStrings")) stringsName = memberName(r.target);
+    }
+    // A workbook of numbers alone may have none; a cell that names one
+    // then finds it missing.
+    SharedStringsPart strings;
+    office::readPart(file, stringsName, strings, [] { return true; });
+
+    office::LineEmitter lines(appendLine);
+    for (const Sheet& sheet : workbook.sheets) {
+        if (!sheet.visible) continue;
+        const auto relation =
+            std::find_if(relations.relations.begin(), relations.relations.end(),
+                         [&](const Relation& r) { return r.id == sheet.relation; });
+        if (relation == relations.relations.end()) throw FileError(kReadPastEnd);
+        // Chart sheets and the like hold no cells.
+        if (!typeIs(relation->type, "worksheet")) continue;
+        WorksheetPart part(strings, lines);
+        const office::PartResult read =
+            office::readPart(file, memberName(relation->target), part,
+                             [&] { return !lines.refused() && !part.badReference(); });
+        if (part.badReference() || read == office::PartResult::Missing) {
+            throw FileError(kReadPastEnd);
+        }
+        if (lines.refused()) return WordTextOutcome::AppendRefused;
+    }
+    return WordTextOutcome::Completed;
+}
+
+}  // namespace kivo

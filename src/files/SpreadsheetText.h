@@ -1,0 +1,27 @@
+#pragma once
+// The text of an Excel workbook in Office Open XML (.xlsx, .xlsm): a ZIP
+// archive whose xl/workbook.xml lists the sheets. Every visible sheet in
+// the workbook's order, row by row, each cell that shows something left to
+// right, one cell a line: text (shared, inline, rich runs joined; phonetic
+// guides left out) as written, numbers in the General format
+// (GeneralNumber.h), booleans as TRUE or FALSE, a formula by the value it
+// last had; error values are left out. A merged area's value stands in its
+// first cell only, so it comes once. A line break inside a cell starts a
+// new line.
+#include <cstdint>
+#include <span>
+
+#include "files/WordText.h"
+
+namespace kivo {
+
+// Whether the bytes are a ZIP archive that names xl/workbook.xml.
+bool looksLikeWorkbook(std::span<const std::uint8_t> file);
+
+// Emits the workbook's lines (UTF-8). Throws FileError "ファイルの末尾以降を読み込みました"
+// when the archive or a part it needs is broken or missing, a cell names a
+// shared string the workbook does not have, or a part would inflate past
+// the ZIP-bomb limits.
+WordTextOutcome extractWorkbookText(std::span<const std::uint8_t> file, const LineSink& appendLine);
+
+}  // namespace kivo

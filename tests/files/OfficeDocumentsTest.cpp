@@ -1,0 +1,227 @@
+// Spreadsheets and OpenDocument texts: the documents LibreOffice wrote of one
+// workbook and one text (tests/data/make-office-fixtures.sh) must give
+// exactly their lines, packed or flat; broken ones the loader's read error.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "files/FileError.h"
+#include "files/GeneralNumber.h"
+#include "files/OpenDocumentText.h"
+#include "files/SpreadsheetText.h"
+
+namespace kivo {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Lines = std::vector<std::string>;
+
+Bytes fixture(const char* name) {
+    std::ifstream in(std::string(KIVO_TEST_DATA_DIR) + "/" + name, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+Bytes bytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
+
+// The visible sheets' cells of make-office-fixtures.sh, row by row.
+Lines theWorkbook() {
+    return {"犬", "猫と鳥", "123", "3.14", "-0.5", "12345678901", "1234567890123", "1.23E-10",
+            "1234.56789012345", "246", "0.333333333333333", "0.3", "犬小屋", "結合", "右", "改行前",
+            "改行後", "100000000000", "0.000000001", "TRUE",
+            // the second visible sheet
+            "鳥", "42", "繰", "繰", "同じ", "同じ"};
+}
+
+Lines theText() {
+    return {"見出し",   "犬", "猫  と鳥", "タブ\t区切り", "改行前", "改行後",   "一つ目",
+            "二つ目",   "春", "夏",       "秋",           "冬",     "注の前後", "コメント付き",
+            "残す文字", "",   "最後"};
+}
+
+template <typename Extract>
+Lines linesOf(const Bytes& file, Extract extract, WordTextOutcome* outcome = nullptr,
+              std::size_t acceptAtMost = SIZE_MAX) {
+    Lines lines;
+    const WordTextOutcome o = extract(file, [&](std::string_view line) {
+        if (lines.size() >= acceptAtMost) return false;
+        lines.emplace_back(line);
+        return true;
+    });
+    if (outcome) *outcome = o;
+    return lines;
+}
+
+template <typename F>
+void expectReadError(F f, const std::string& what) {
+    try {
+        f();
+        ADD_FAILURE() << what << ": no error";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.code(), kReadPastEnd) << what;
+    }
+}
+
+TEST(OfficeDocuments, LibreOfficeWorkbooksGiveTheirCells) {
+    const Bytes xlsx = fixture("calc-libreoffice-list.xlsx");
+    ASSERT_TRUE(looksLikeWorkbook(xlsx));
+    WordTextOutcome outcome{};
+    EXPECT_EQ(linesOf(xlsx, extractWorkbookText, &outcome), theWorkbook());
+    EXPECT_EQ(outcome, WordTextOutcome::Completed);
+    for (const char* name : {"calc-libreoffice-list.ods", "calc-libreoffice-list.fods"}) {
+        const Bytes ods = fixture(name);
+        EXPECT_EQ(openDocumentKind(ods), OpenDocumentKind::Spreadsheet) << name;
+        EXPECT_EQ(linesOf(ods, extractOpenDocumentText, &outcome), theWorkbook()) << name;
+        EXPECT_EQ(outcome, WordTextOutcome::Completed);
+    }
+    // A full list stops the reading.
+    EXPECT_EQ(linesOf(xlsx, extractWorkbookText, &outcome, 3), (Lines{"犬", "猫と鳥", "123"}));
+    EXPECT_EQ(outcome, WordTextOutcome::AppendRefused);
+}
+
+TEST(OfficeDocuments, LibreOfficeTextsGiveTheirParagraphs) {
+    for (const char* name : {"writer-libreoffice-list.odt", "writer-libreoffice-list.fodt"}) {
+        const Bytes odt = fixture(name);
+        EXPECT_EQ(openDocumentKind(odt), OpenDocumentKind::Text) << name;
+        WordTextOutcome outcome{};
+        EXPECT_EQ(linesOf(odt, extractOpenDocumentText, &outcome), theText()) << name;
+        EXPECT_EQ(outcome, WordTextOutcome::Completed);
+    }
+    // Neither a workbook nor an OpenDocument: a .docx, a ZIP of something
+    // else, XML of something else.
+    const Bytes docx = fixture("word-libreoffice-list.docx");
+    EXPECT_FALSE(looksLikeWorkbook(docx));
+    EXPECT_EQ(openDocumentKind(docx), OpenDocumentKind::None);
+    EXPECT_EQ(openDocumentKind(bytesOf("<?xml version=\"1.0\"?><html/>")), OpenDocumentKind::None);
+}
+
+// A ZIP archive of stored members.
+Bytes zipOf(const std::vector<std::pair<std::string, std::string>>& members) {
+    Bytes zip, directory;
+    const auto put = [](Bytes& b, std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    for (const auto& [name, data] : members) {
+        const auto crc = static_cast<std::uint32_t>(
+            crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
+        const auto size = static_cast<std::uint32_t>(data.size());
+        const auto offset = static_cast<std::uint32_t>(zip.size());
+        put(zip, 0x04034B50, 4), put(zip, 20, 2), put(zip, 0, 4), put(zip, 0, 4);
+        put(zip, crc, 4), put(zip, size, 4), put(zip, size, 4);
+        put(zip, static_cast<std::uint32_t>(name.size()), 2), put(zip, 0, 2);
+        zip.insert(zip.end(), name.begin(), name.end());
+        zip.insert(zip.end(), data.begin(), data.end());
+        put(directory, 0x02014B50, 4), put(directory, 20, 2), put(directory, 20, 2);
+        put(directory, 0, 4), put(directory, 0, 4), put(directory, crc, 4);
+        put(directory, size, 4), put(directory, size, 4);
+        put(directory, static_cast<std::uint32_t>(name.size()), 2), put(directory, 0, 4);
+        put(directory, 0, 4), put(directory, 0, 4), put(directory, offset, 4);
+        directory.insert(directory.end(), name.begin(), name.end());
+    }
+    const auto at = static_cast<std::uint32_t>(zip.size());
+    zip.insert(zip.end(), directory.begin(), directory.end());
+    const auto count = static_cast<std::uint32_t>(members.size());
+    put(zip, 0x06054B50, 4), put(zip, 0, 4), put(zip, count, 2), put(zip, count, 2);
+    put(zip, static_cast<std::uint32_t>(directory.size()), 4), put(zip, at, 4), put(zip, 0, 2);
+    return zip;
+}
+
+TEST(OfficeDocuments, ExcelsOwnWaysWithText) {
+    // What Excel writes and LibreOffice does not: the reading of Japanese
+    // text as a phonetic guide, escaped CRs, inline strings, paths from the
+    // archive's root, a sheet a relationship names in another folder.
+    const Bytes xlsx = zipOf({
+        {"xl/workbook.xml",
+         "<workbook xmlns:r=\"r\"><sheets><sheet name=\"s\" r:id=\"rId9\"/></sheets></workbook>"},
+        {"xl/_rels/workbook.xml.rels",
+         "<Relationships><Relationship Id=\"rId9\" Type=\"http://x/worksheet\" "
+         "Target=\"/xl/sheets/../ws/a.xml\"/><Relationship Id=\"rId2\" "
+         "Type=\"http://x/sharedStrings\" Target=\"strings.xml\"/></Relationships>"},
+        {"xl/strings.xml",
+         "<sst><si><r><t>東</t></r><r><t>京</t></r><rPh sb=\"0\" eb=\"2\"><t>トウキョウ</t></rPh>"
+         "</si><si><t>一_x000D_\n二_x005F_x0041_</t></si></sst>"},
+        {"xl/ws/a.xml",
+         "<worksheet><sheetData><row><c t=\"s\"><v>0</v></c><c t=\"s\"><v>1</v></c>"
+         "<c t=\"inlineStr\"><is><t>中</t></is></c><c t=\"b\"><v>0</v></c>"
+         "<c t=\"e\"><v>#N/A</v></c><c><v>-0</v></c><c t=\"s\"/></row></sheetData></worksheet>"},
+    });
+    ASSERT_TRUE(looksLikeWorkbook(xlsx));
+    EXPECT_EQ(linesOf(xlsx, extractWorkbookText),
+              (Lines{"東京", "一", "二_x0041_", "中", "FALSE", "0"}));
+}
+
+TEST(OfficeDocuments, BrokenDocumentsAreReadErrors) {
+    for (const char* name : {"calc-libreoffice-list.xlsx", "calc-libreoffice-list.ods",
+                             "writer-libreoffice-list.odt", "writer-libreoffice-list.fodt"}) {
+        const Bytes whole = fixture(name);
+        const Bytes cut(whole.begin(),
+                        whole.begin() + static_cast<std::ptrdiff_t>(whole.size() / 2));
+        expectReadError(
+            [&] {
+                if (looksLikeWorkbook(cut)) {
+                    extractWorkbookText(cut, [](std::string_view) { return true; });
+                } else {
+                    ASSERT_NE(openDocumentKind(cut), OpenDocumentKind::None);
+                    extractOpenDocumentText(cut, [](std::string_view) { return true; });
+                }
+            },
+            name);
+    }
+    // Cells name shared strings the workbook no longer has.
+    Bytes xlsx = fixture("calc-libreoffice-list.xlsx");
+    const std::string_view part = "xl/sharedStrings.xml";
+    for (auto at = xlsx.begin();
+         (at = std::search(xlsx.begin(), xlsx.end(), part.begin(), part.end())) != xlsx.end();) {
+        at[3] = 'X';
+    }
+    expectReadError([&] { linesOf(xlsx, extractWorkbookText); }, "no shared strings");
+}
+
+TEST(OfficeDocuments, RepeatedCellsComeAsOftenAsAFullListTakes) {
+    // Calc's last row: a million rows of empty cells, which stay nothing;
+    // a repeated cell with text stops when the list is full.
+    const std::string flat =
+        "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+        "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+        "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+        "office:mimetype=\"application/vnd.oasis.opendocument.spreadsheet\">"
+        "<office:body><office:spreadsheet><table:table>"
+        "<table:table-row table:number-rows-repeated=\"2\"><table:table-cell><text:p>a</text:p>"
+        "</table:table-cell><table:table-cell table:number-columns-repeated=\"2\">"
+        "<text:p>b</text:p></table:table-cell></table:table-row>"
+        "<table:table-row table:number-rows-repeated=\"1048570\"><table:table-cell "
+        "table:number-columns-repeated=\"16384\"/></table:table-row>"
+        "<table:table-row table:number-rows-repeated=\"99999999999999999999\"><table:table-cell "
+        "table:number-columns-repeated=\"4294967296\"><text:p>c</text:p></table:table-cell>"
+        "</table:table-row></table:table></office:spreadsheet></office:body></office:document>";
+    WordTextOutcome outcome{};
+    const Lines lines = linesOf(bytesOf(flat), extractOpenDocumentText, &outcome, 10);
+    EXPECT_EQ(lines, (Lines{"a", "b", "b", "a", "b", "b", "c", "c", "c", "c"}));
+    EXPECT_EQ(outcome, WordTextOutcome::AppendRefused);
+}
+
+TEST(OfficeDocuments, GeneralNumbersAsASpreadsheetShowsThem) {
+    const std::pair<double, const char*> shown[] = {
+        {0.0, "0"},
+        {-0.0, "0"},
+        {0.1 + 0.2, "0.3"},
+        {1.0 / 3, "0.333333333333333"},
+        {-1234.5, "-1234.5"},
+        {4901234567894.0, "4901234567894"},  // a product code stays whole
+        {999999999999999.0, "999999999999999"},
+        {1e15, "1E+15"},
+        {1.5e17, "1.5E+17"},
+        {1e-9, "0.000000001"},
+        {9.9e-10, "9.9E-10"},
+        {1.7976931348623157e308, "1.79769313486232E+308"},
+        {999999999999999.9, "1E+15"},  // rounding moves it up a digit
+    };
+    for (const auto& [value, text] : shown) EXPECT_EQ(generalNumber(value), text) << value;
+}
+
+}  // namespace
+}  // namespace kivo
