@@ -43,6 +43,12 @@ PartResult readPart(std::span<const std::uint8_t> archive, std::string_view name
 }
 
 bool LineEmitter::emit(std::string_view text) {
+    if (refused_) return false;
+    // The usual cell or paragraph: one line, well-formed, handed on as it is.
+    if (isLineText(text)) {
+        if (!sink_(text)) refused_ = true;
+        return !refused_;
+    }
     std::size_t start = 0;
     for (std::size_t i = 0; i < text.size() && !refused_; ++i) {
         if (text[i] != '\r' && text[i] != '\n') continue;

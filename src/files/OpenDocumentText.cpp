@@ -187,7 +187,8 @@ public:
             inCell_ = false;
             if (!cellError_ && !cellText_.empty()) {
                 repeat(cellText_, cellRepeat_);
-                rowCells_.push_back({cellText_, cellRepeat_});
+                // Kept only for a row that stands again.
+                if (rowRepeat_ > 1) rowCells_.push_back({cellText_, cellRepeat_});
             }
         } else if (name.is(Ns::Table, "table-row") && spreadsheet_) {
             // A repeated row: its cells again, as often as it stands.
@@ -201,15 +202,25 @@ public:
 
     void text(std::string_view utf8) override {
         if (skipFrom_ != 0 || paragraphs_ == 0 || !inBody_ || deleting_) return;
-        // White space in a paragraph's text runs together into one space.
-        for (const char c : utf8) {
-            if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
-                if (!lastSpace_) paragraph_.push_back(' ');
-                lastSpace_ = true;
-            } else {
-                paragraph_.push_back(c);
+        // White space in a paragraph's text runs together into one space;
+        // what lies between is appended a run at a time.
+        const auto space = [](char c) {
+            return static_cast<unsigned char>(c) <= ' ' &&
+                   (c == ' ' || c == '\t' || c == '\r' || c == '\n');
+        };
+        const char* p = utf8.data();
+        const char* const end = p + utf8.size();
+        while (p < end) {
+            const char* const run = p;
+            while (p < end && !space(*p)) ++p;
+            if (p != run) {
+                paragraph_.append(run, static_cast<std::size_t>(p - run));
                 lastSpace_ = false;
             }
+            if (p == end) break;
+            if (!lastSpace_) paragraph_.push_back(' ');
+            lastSpace_ = true;
+            while (p < end && space(*p)) ++p;
         }
     }
 

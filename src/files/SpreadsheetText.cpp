@@ -262,8 +262,10 @@ private:
                     badReference_ = true;
                     return;
                 }
-                shown_ = strings_.at(index);
-                break;
+                // Handed on from where it is kept, not copied first.
+                const std::string_view shared = strings_.at(index);
+                if (!shared.empty()) lines_.emit(shared);
+                return;
             }
             case Type::Inline:
                 appendUnescaped(shown_, inlineText_);
