@@ -61,32 +61,37 @@ inline bool isLineText(std::string_view s) {
     const unsigned char* const end = p + s.size();
     constexpr std::uint64_t kOnes = 0x0101010101010101u;
     constexpr std::uint64_t kHigh = 0x8080808080808080u;
+    const auto cont = [&](std::ptrdiff_t k) { return (p[k] & 0xC0) == 0x80; };
     while (p < end) {
-        if (end - p >= 8) {
-            std::uint64_t x;
-            std::memcpy(&x, p, sizeof x);
-            // No byte from 0x80 up, and none equal to CR or LF.
-            const std::uint64_t cr = x ^ (kOnes * '\r');
-            const std::uint64_t lf = x ^ (kOnes * '\n');
-            if (((x | ((cr - kOnes) & ~cr) | ((lf - kOnes) & ~lf)) & kHigh) == 0) {
-                p += 8;
-                continue;
-            }
-        }
         const unsigned char b = *p;
         if (b < 0x80) {
+            if (end - p >= 8) {
+                std::uint64_t x;
+                std::memcpy(&x, p, sizeof x);
+                // No byte from 0x80 up, and none equal to CR or LF.
+                const std::uint64_t cr = x ^ (kOnes * '\r');
+                const std::uint64_t lf = x ^ (kOnes * '\n');
+                if (((x | ((cr - kOnes) & ~cr) | ((lf - kOnes) & ~lf)) & kHigh) == 0) {
+                    p += 8;
+                    continue;
+                }
+            }
             if (b == '\r' || b == '\n') return false;
             ++p;
             continue;
         }
-        const auto cont = [&](std::ptrdiff_t k) { return end - p > k && (p[k] & 0xC0) == 0x80; };
-        if (b >= 0xC2 && b <= 0xDF && cont(1)) {
-            p += 2;
-        } else if ((b & 0xF0) == 0xE0 && cont(1) && cont(2)) {
+        // Japanese text is mostly three-byte characters: those first, and
+        // no eight-byte look for them.
+        if ((b & 0xF0) == 0xE0) {
+            if (end - p < 3 || !cont(1) || !cont(2)) return false;
             // Not overlong, not a surrogate.
             if ((b == 0xE0 && p[1] < 0xA0) || (b == 0xED && p[1] >= 0xA0)) return false;
             p += 3;
-        } else if (b >= 0xF0 && b <= 0xF4 && cont(1) && cont(2) && cont(3)) {
+        } else if (b >= 0xC2 && b <= 0xDF) {
+            if (end - p < 2 || !cont(1)) return false;
+            p += 2;
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            if (end - p < 4 || !cont(1) || !cont(2) || !cont(3)) return false;
             // From U+10000 to U+10FFFF.
             if ((b == 0xF0 && p[1] < 0x90) || (b == 0xF4 && p[1] >= 0x90)) return false;
             p += 4;

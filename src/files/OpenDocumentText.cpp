@@ -85,10 +85,20 @@ constexpr std::pair<std::string_view, Ns> kNamespaces[] = {
     {"urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0", Ns::CalcExt},
 };
 
+// Whether two short strings are the same, byte by byte: names are short,
+// looked up many times for each element, and a library call each costs more.
+bool same(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i]) return false;
+    }
+    return true;
+}
+
 struct Name {
     Ns ns;
     std::string_view local;
-    bool is(Ns n, std::string_view l) const { return ns == n && local == l; }
+    bool is(Ns n, std::string_view l) const { return ns == n && same(local, l); }
 };
 
 std::size_t countOf(std::string_view text) {
@@ -286,7 +296,7 @@ private:
 
     Ns nsOf(std::string_view prefix) const {
         for (const auto& [p, ns] : prefixes_) {
-            if (p == prefix) return ns;
+            if (same(p, prefix)) return ns;
         }
         return Ns::Other;
     }
@@ -299,9 +309,12 @@ private:
 
     std::string_view attribute(const std::vector<xml::Attribute>& attributes, Ns ns,
                                std::string_view local) const {
+        // The local name first: most attributes differ there, and the
+        // prefix's namespace is then looked up for one alone.
         for (const xml::Attribute& a : attributes) {
-            const Name name = resolve(a.name);
-            if (name.ns == ns && name.local == local) return a.value;
+            const std::string_view own = office::localName(a.name);
+            if (!same(own, local)) continue;
+            if (resolve(a.name).ns == ns) return a.value;
         }
         return {};
     }
