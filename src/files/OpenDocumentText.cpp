@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -98,8 +99,16 @@ bool same(std::string_view a, std::string_view b) {
 struct Name {
     Ns ns;
     std::string_view local;
-    bool is(Ns n, std::string_view l) const { return ns == n && same(local, l); }
+    // Against a literal its length is known, and the compare is a few
+    // loads rather than a loop.
+    template <std::size_t N>
+    bool is(Ns n, const char (&l)[N]) const {
+        return ns == n && local.size() == N - 1 && std::memcmp(local.data(), l, N - 1) == 0;
+    }
 };
+
+// What an element's end does something for.
+enum class Ends : std::uint8_t { Other, Body, Style, Paragraph, Cell, Row };
 
 std::size_t countOf(std::string_view text) {
     std::size_t n = 1;
@@ -121,9 +130,13 @@ public:
     void startElement(std::string_view qualified,
                       const std::vector<xml::Attribute>& attributes) override {
         ++depth_;
-        if (skipFrom_ != 0) return;
+        if (skipFrom_ != 0) {
+            open_.push_back({Ends::Other, 0});
+            return;
+        }
         declare(attributes);
         const Name name = resolve(qualified);
+        open_.push_back({endsOf(name), declarations_});
         if (name.is(Ns::Office, "body")) {
             inBody_ = true;
         } else if (name.is(Ns::Office, "spreadsheet")) {
@@ -179,28 +192,32 @@ public:
     }
 
     void endElement(std::string_view qualified) override {
+        const Opened opened = open_.back();
+        open_.pop_back();
         if (skipFrom_ != 0) {
             if (depth_-- == skipFrom_) skipFrom_ = 0;
             return;
         }
         --depth_;
-        const Name name = resolve(qualified);
-        if (name.is(Ns::Office, "body")) {
+        // What the start found, unless a prefix has been bound since.
+        const Ends ends = opened.declarations == declarations_ ? opened.ends
+                                                               : endsOf(resolve(qualified));
+        if (ends == Ends::Body) {
             inBody_ = false;
-        } else if (name.is(Ns::Style, "style")) {
+        } else if (ends == Ends::Style) {
             tableStyle_.clear();
         } else if (!inBody_) {
             return;
-        } else if ((name.is(Ns::Text, "p") || name.is(Ns::Text, "h")) && paragraphs_ > 0) {
+        } else if (ends == Ends::Paragraph && paragraphs_ > 0) {
             if (--paragraphs_ == 0) paragraphEnd();
-        } else if (name.is(Ns::Table, "table-cell") && inCell_) {
+        } else if (ends == Ends::Cell && inCell_) {
             inCell_ = false;
             if (!cellError_ && !cellText_.empty()) {
                 repeat(cellText_, cellRepeat_);
                 // Kept only for a row that stands again.
                 if (rowRepeat_ > 1) rowCells_.push_back({cellText_, cellRepeat_});
             }
-        } else if (name.is(Ns::Table, "table-row") && spreadsheet_) {
+        } else if (ends == Ends::Row && spreadsheet_) {
             // A repeated row: its cells again, as often as it stands.
             for (std::size_t r = 1; r < rowRepeat_ && !rowCells_.empty() && !lines_.refused();
                  ++r) {
@@ -235,6 +252,15 @@ public:
     }
 
 private:
+    static Ends endsOf(const Name& name) {
+        if (name.is(Ns::Office, "body")) return Ends::Body;
+        if (name.is(Ns::Style, "style")) return Ends::Style;
+        if (name.is(Ns::Text, "p") || name.is(Ns::Text, "h")) return Ends::Paragraph;
+        if (name.is(Ns::Table, "table-cell")) return Ends::Cell;
+        if (name.is(Ns::Table, "table-row")) return Ends::Row;
+        return Ends::Other;
+    }
+
     // What a list leaves out: notes and comments, deleted text, ruby text
     // over its base, frames and shapes, and the cells a merged area covers.
     static bool leftOut(const Name& name) {
@@ -284,6 +310,7 @@ private:
             }
             const auto known = std::find_if(prefixes_.begin(), prefixes_.end(),
                                             [&](const auto& p) { return p.first == prefix; });
+            ++declarations_;
             if (known != prefixes_.end()) {
                 known->second = ns;
             } else if (ns != Ns::Other) {
@@ -307,13 +334,14 @@ private:
         return {nsOf(qualified.substr(0, qualified.size() - local.size() - 1)), local};
     }
 
+    template <std::size_t N>
     std::string_view attribute(const std::vector<xml::Attribute>& attributes, Ns ns,
-                               std::string_view local) const {
+                               const char (&local)[N]) const {
         // The local name first: most attributes differ there, and the
         // prefix's namespace is then looked up for one alone.
         for (const xml::Attribute& a : attributes) {
             const std::string_view own = office::localName(a.name);
-            if (!same(own, local)) continue;
+            if (own.size() != N - 1 || std::memcmp(own.data(), local, N - 1) != 0) continue;
             if (resolve(a.name).ns == ns) return a.value;
         }
         return {};
@@ -321,6 +349,12 @@ private:
 
     office::LineEmitter& lines_;
     std::vector<std::pair<std::string, Ns>> prefixes_;
+    std::size_t declarations_ = 0;  // prefixes bound so far, to tell a change
+    struct Opened {
+        Ends ends;
+        std::size_t declarations;
+    };
+    std::vector<Opened> open_;  // the open elements, innermost last
     std::vector<std::string> hiddenStyles_;
     std::string region_;                  // the tracked change being read
     std::vector<std::string> deletions_;  // the ids of tracked deletions
