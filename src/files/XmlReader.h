@@ -17,7 +17,9 @@
 // that does not match its start tag, elements nested deeper than
 // kMaxXmlDepth, a tag or other markup longer than kMaxXmlTokenBytes, and a
 // document that ends inside markup or with elements open.
+#include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,24 +63,37 @@ private:
     bool tag(std::string_view token);
     void textRun(std::string_view raw);
     std::string_view openName() const {
-        return std::string_view(openNames_).substr(openStarts_.back());
+        return {openNames_.data() + openStarts_.back(), openUsed_ - openStarts_.back()};
     }
-    void open(std::string_view name) {
-        openStarts_.push_back(openNames_.size());
-        openNames_.append(name);
+    // readable: how many bytes from name's start may be read. A short name
+    // is copied sixteen bytes at once, into room kept behind the names.
+    void open(std::string_view name, std::size_t readable) {
+        const std::size_t n = name.size();
+        if (openNames_.size() - openUsed_ < n + 16) {
+            openNames_.resize(std::max(2 * openNames_.size(), openUsed_ + n + 1024));
+        }
+        char* const to = openNames_.data() + openUsed_;
+        if (n <= 16 && readable >= 16) {
+            std::memcpy(to, name.data(), 16);
+        } else {
+            std::memcpy(to, name.data(), n);
+        }
+        openStarts_.push_back(openUsed_);
+        openUsed_ += n;
     }
     void close() {
         if (quotedNames_ != 0 && openName().find_first_of("\"'") != std::string_view::npos) {
             --quotedNames_;
         }
-        openNames_.resize(openStarts_.back());
+        openUsed_ = openStarts_.back();
         openStarts_.pop_back();
     }
 
     Handler& handler_;
     std::string pending_;  // bytes not yet read as a whole token
     // The open elements' names, one after another, and where each begins.
-    std::string openNames_;
+    std::vector<char> openNames_;
+    std::size_t openUsed_ = 0;
     std::vector<std::size_t> openStarts_;
     std::size_t quotedNames_ = 0;  // open names that hold a quote
     struct SpanOf {
