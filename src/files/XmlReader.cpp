@@ -300,11 +300,17 @@ const char* Reader::startTag(const char* at, const char* end) {
         const char* const attrStart = p;
         p = nameEnd<true>(p, end);
         const std::string_view attrName(attrStart, static_cast<std::size_t>(p - attrStart));
-        while (p < end && isSpace(*p)) ++p;
-        if (attrName.empty() || p == end || *p != '=') return nullptr;
-        ++p;
-        while (p < end && isSpace(*p)) ++p;
-        if (p == end || (*p != '"' && *p != '\'')) return nullptr;
+        if (attrName.empty()) return nullptr;
+        // Mostly written name="value", without spaces around the '='.
+        if (end - p < 2 || p[0] != '=' || (p[1] != '"' && p[1] != '\'')) {
+            while (p < end && isSpace(*p)) ++p;
+            if (p == end || *p != '=') return nullptr;
+            ++p;
+            while (p < end && isSpace(*p)) ++p;
+            if (p == end || (*p != '"' && *p != '\'')) return nullptr;
+        } else {
+            ++p;
+        }
         const char quote = *p++;
         bool references = false;
         const char* const close = valueEnd(p, end, quote, references);
