@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "WordFuzz.h"
-#include "ZipWriter.h"
 #include "files/OpenDocumentText.h"
+#include "support/ZipWriter.h"
 
 namespace {
 
@@ -34,10 +34,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::span<const std::uint8_t> rest(data + 1, size - 1);
     std::vector<std::uint8_t> file(rest.begin(), rest.end());
     if (mode & 1) {
-        file = kivo::fuzz::zipOf(
-            {{"mimetype", kivo::fuzz::bytesOf("application/vnd.oasis.opendocument.spreadsheet")},
-             {"content.xml", rest}},
-            (mode & 2) != 0);
+        const bool deflated = (mode & 2) != 0;
+        file = kivo::test::zipOf(
+            {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet", deflated},
+             {"content.xml", std::string(rest.begin(), rest.end()), deflated}});
         FUZZ_CHECK(kivo::openDocumentKind(file) == kivo::OpenDocumentKind::Spreadsheet);
     } else {
         (void)kivo::openDocumentKind(file);

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "WordFuzz.h"
-#include "ZipWriter.h"
 #include "files/SpreadsheetText.h"
+#include "support/ZipWriter.h"
 
 namespace {
 
@@ -47,18 +47,18 @@ kivo::fuzz::Extraction extract(std::span<const std::uint8_t> archive, std::size_
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
-    using kivo::fuzz::bytesOf;
     const std::uint8_t mode = data[0];
     const std::span<const std::uint8_t> rest(data + 1, size - 1);
     std::vector<std::uint8_t> archive(rest.begin(), rest.end());
     if (mode & 1) {
         const bool strings = (mode & 4) != 0;
-        archive =
-            kivo::fuzz::zipOf({{"xl/workbook.xml", bytesOf(kWorkbook)},
-                               {"xl/_rels/workbook.xml.rels", bytesOf(kRelations)},
-                               {"xl/sharedStrings.xml", strings ? rest : bytesOf(kStrings)},
-                               {"xl/worksheets/sheet1.xml", strings ? bytesOf(kSheet) : rest}},
-                              (mode & 2) != 0);
+        const bool deflated = (mode & 2) != 0;
+        const std::string fuzzed(rest.begin(), rest.end());
+        archive = kivo::test::zipOf(
+            {{"xl/workbook.xml", std::string(kWorkbook), deflated},
+             {"xl/_rels/workbook.xml.rels", std::string(kRelations), deflated},
+             {"xl/sharedStrings.xml", strings ? fuzzed : std::string(kStrings), deflated},
+             {"xl/worksheets/sheet1.xml", strings ? std::string(kSheet) : fuzzed, deflated}});
     }
     // A list of its own size: cells never outnumber what the list takes.
     const kivo::fuzz::Extraction all = extract(archive, 100000);

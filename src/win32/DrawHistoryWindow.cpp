@@ -49,7 +49,7 @@ DrawHistoryWindow::~DrawHistoryWindow() {
 }
 
 void DrawHistoryWindow::create() {
-    registerWindowClass(kClassName, &DrawHistoryWindow::procedure, COLOR_BTNFACE);
+    registerWindowClass(kClassName, &windowProcedure<DrawHistoryWindow>, COLOR_BTNFACE);
     CreateWindowExW(0, kClassName, wide(kDrawHistoryCaption).c_str(), WS_OVERLAPPEDWINDOW,
                     CW_USEDEFAULT, CW_USEDEFAULT, 460, 300, main_, nullptr,
                     GetModuleHandleW(nullptr), this);
@@ -104,22 +104,6 @@ void DrawHistoryWindow::layOut(int width, int height) {
     MoveWindow(GetDlgItem(hwnd_, kHistoryCopy), px(8), buttonTop, px(90), px(24), TRUE);
     MoveWindow(GetDlgItem(hwnd_, kHistoryClear), px(104), buttonTop, px(90), px(24), TRUE);
     MoveWindow(GetDlgItem(hwnd_, kHistoryClose), width - px(98), buttonTop, px(90), px(24), TRUE);
-}
-
-LRESULT CALLBACK DrawHistoryWindow::procedure(HWND hwnd, UINT message, WPARAM wParam,
-                                              LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* created = static_cast<DrawHistoryWindow*>(
-            reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-        created->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    auto* window = reinterpret_cast<DrawHistoryWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!window) return DefWindowProcW(hwnd, message, wParam, lParam);
-    // Nothing may unwind through Windows' frames.
-    LRESULT result = 0;
-    guarded(window->boxes_, [&] { result = window->handle(message, wParam, lParam); });
-    return result;
 }
 
 LRESULT DrawHistoryWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {

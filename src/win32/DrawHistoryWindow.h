@@ -33,7 +33,9 @@ public:
     void ButtonClearClick();
 
 private:
-    static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename>
+    friend LRESULT CALLBACK windowProcedure(HWND, UINT, WPARAM, LPARAM);
+    BoxPort& errorBoxes() { return boxes_; }
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void create();
     void layOut(int width, int height);

@@ -44,7 +44,7 @@ PresentationWindow::~PresentationWindow() {
 }
 
 void PresentationWindow::create() {
-    registerWindowClass(kClassName, &PresentationWindow::procedure, COLOR_WINDOW);
+    registerWindowClass(kClassName, &windowProcedure<PresentationWindow>, COLOR_WINDOW);
     // Owned by the main window: above it, and its boxes above the view.
     CreateWindowExW(0, kClassName, L"", kFullScreenStyle, 0, 0, 0, 0, main_, nullptr,
                     GetModuleHandleW(nullptr), this);
@@ -174,22 +174,6 @@ void PresentationWindow::showPointer() {
 void PresentationWindow::key(PresentationKey key) {
     const CommandId command = presentationKeyCommand(key);
     if (command != CommandId::None) run_(command);
-}
-
-LRESULT CALLBACK PresentationWindow::procedure(HWND hwnd, UINT message, WPARAM wParam,
-                                               LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* created = static_cast<PresentationWindow*>(
-            reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-        created->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    auto* window = reinterpret_cast<PresentationWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!window) return DefWindowProcW(hwnd, message, wParam, lParam);
-    // Nothing may unwind through Windows' frames.
-    LRESULT result = 0;
-    guarded(window->boxes_, [&] { result = window->handle(message, wParam, lParam); });
-    return result;
 }
 
 LRESULT PresentationWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -57,7 +57,7 @@ TMainForm::TMainForm(WindowParts parts) : parts_(parts) {
     (void)richEdit;
     INITCOMMONCONTROLSEX common{sizeof(common), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&common);
-    registerWindowClass(kClassName, &TMainForm::procedure, COLOR_BTNFACE);
+    registerWindowClass(kClassName, &windowProcedure<TMainForm>, COLOR_BTNFACE);
     if (!parts_.boxes) parts_.boxes = &systemBoxes_;
     if (!parts_.dialogs) parts_.dialogs = &systemDialogs_;
     if (!parts_.urls) parts_.urls = &systemUrls_;
@@ -349,23 +349,9 @@ void TMainForm::dropFiles(HDROP drop) {
     runner_->guard([&] { files_->WMDropFiles(paths); });
 }
 
-// ---- The window procedure ------------------------------------------------
+// ---- Messages --------------------------------------------------------------
 
-LRESULT CALLBACK TMainForm::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* created =
-            static_cast<TMainForm*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-        created->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
-    }
-    auto* form = reinterpret_cast<TMainForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!form) return DefWindowProcW(hwnd, message, wParam, lParam);
-    // Nothing may unwind through Windows' frames: what a handler throws ends
-    // in the error box, and the program goes on.
-    LRESULT result = 0;
-    guarded(*form->ports_, [&] { result = form->handle(message, wParam, lParam); });
-    return result;
-}
+BoxPort& TMainForm::errorBoxes() { return *ports_; }
 
 LRESULT TMainForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {

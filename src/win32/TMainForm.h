@@ -29,6 +29,7 @@
 #include "win32/SystemParts.h"
 
 namespace kivo {
+class BoxPort;
 class CommandRunner;
 class EditCommands;
 class PresentationCommands;
@@ -92,7 +93,9 @@ public:
 private:
     friend class Win32WindowPorts;
 
-    static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename>
+    friend LRESULT CALLBACK windowProcedure(HWND, UINT, WPARAM, LPARAM);
+    BoxPort& errorBoxes();
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     void createWindow();

@@ -1,8 +1,11 @@
 #pragma once
 // The program's own window classes, each registered once: the arrow
 // pointer, the program's icon where the window shows one, a system colour
-// behind it.
+// behind it; and the one procedure that leads a window's messages to the
+// object behind it.
 #include <windows.h>
+
+#include "commands/CommandRunner.h"
 
 namespace kivo::win32 {
 
@@ -19,6 +22,27 @@ inline void registerWindowClass(const wchar_t* name, WNDPROC procedure, int back
     wc.hbrBackground = GetSysColorBrush(backgroundColour);
     wc.lpszClassName = name;
     RegisterClassExW(&wc);
+}
+
+// The procedure of a window whose object CreateWindowExW was given as its
+// last argument: the object learns its handle at WM_NCCREATE, before any
+// other message, and handles every message after it. Nothing may unwind
+// through Windows' frames: what a handler throws ends in the error box, and
+// the program goes on. Window befriends it and has hwnd_, errorBoxes() and
+// handle(message, wParam, lParam).
+template <typename Window>
+LRESULT CALLBACK windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* created =
+            static_cast<Window*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        created->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+    }
+    auto* window = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!window) return DefWindowProcW(hwnd, message, wParam, lParam);
+    LRESULT result = 0;
+    guarded(window->errorBoxes(), [&] { result = window->handle(message, wParam, lParam); });
+    return result;
 }
 
 }  // namespace kivo::win32

@@ -10,21 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "files/DocumentTests.h"
 #include "files/FileError.h"
 #include "files/GeneralNumber.h"
 #include "files/OpenDocumentText.h"
 #include "files/SpreadsheetText.h"
+#include "support/ZipWriter.h"
 
 namespace kivo {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-using Lines = std::vector<std::string>;
-
-Bytes fixture(const char* name) {
-    std::ifstream in(std::string(KIVO_TEST_DATA_DIR) + "/" + name, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
+using namespace kivo::test;
 
 Bytes bytesOf(std::string_view text) { return Bytes(text.begin(), text.end()); }
 
@@ -41,29 +37,6 @@ Lines theText() {
     return {"見出し",   "犬", "猫  と鳥", "タブ\t区切り", "改行前", "改行後",   "一つ目",
             "二つ目",   "春", "夏",       "秋",           "冬",     "注の前後", "コメント付き",
             "残す文字", "",   "最後"};
-}
-
-template <typename Extract>
-Lines linesOf(const Bytes& file, Extract extract, WordTextOutcome* outcome = nullptr,
-              std::size_t acceptAtMost = SIZE_MAX) {
-    Lines lines;
-    const WordTextOutcome o = extract(file, [&](std::string_view line) {
-        if (lines.size() >= acceptAtMost) return false;
-        lines.emplace_back(line);
-        return true;
-    });
-    if (outcome) *outcome = o;
-    return lines;
-}
-
-template <typename F>
-void expectReadError(F f, const std::string& what) {
-    try {
-        f();
-        ADD_FAILURE() << what << ": no error";
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.code(), kReadPastEnd) << what;
-    }
 }
 
 TEST(OfficeDocuments, LibreOfficeWorkbooksGiveTheirCells) {
@@ -97,37 +70,6 @@ TEST(OfficeDocuments, LibreOfficeTextsGiveTheirParagraphs) {
     EXPECT_FALSE(looksLikeWorkbook(docx));
     EXPECT_EQ(openDocumentKind(docx), OpenDocumentKind::None);
     EXPECT_EQ(openDocumentKind(bytesOf("<?xml version=\"1.0\"?><html/>")), OpenDocumentKind::None);
-}
-
-// A ZIP archive of stored members.
-Bytes zipOf(const std::vector<std::pair<std::string, std::string>>& members) {
-    Bytes zip, directory;
-    const auto put = [](Bytes& b, std::uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    };
-    for (const auto& [name, data] : members) {
-        const auto crc = static_cast<std::uint32_t>(
-            crc32(0, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
-        const auto size = static_cast<std::uint32_t>(data.size());
-        const auto offset = static_cast<std::uint32_t>(zip.size());
-        put(zip, 0x04034B50, 4), put(zip, 20, 2), put(zip, 0, 4), put(zip, 0, 4);
-        put(zip, crc, 4), put(zip, size, 4), put(zip, size, 4);
-        put(zip, static_cast<std::uint32_t>(name.size()), 2), put(zip, 0, 2);
-        zip.insert(zip.end(), name.begin(), name.end());
-        zip.insert(zip.end(), data.begin(), data.end());
-        put(directory, 0x02014B50, 4), put(directory, 20, 2), put(directory, 20, 2);
-        put(directory, 0, 4), put(directory, 0, 4), put(directory, crc, 4);
-        put(directory, size, 4), put(directory, size, 4);
-        put(directory, static_cast<std::uint32_t>(name.size()), 2), put(directory, 0, 4);
-        put(directory, 0, 4), put(directory, 0, 4), put(directory, offset, 4);
-        directory.insert(directory.end(), name.begin(), name.end());
-    }
-    const auto at = static_cast<std::uint32_t>(zip.size());
-    zip.insert(zip.end(), directory.begin(), directory.end());
-    const auto count = static_cast<std::uint32_t>(members.size());
-    put(zip, 0x06054B50, 4), put(zip, 0, 4), put(zip, count, 2), put(zip, count, 2);
-    put(zip, static_cast<std::uint32_t>(directory.size()), 4), put(zip, at, 4), put(zip, 0, 2);
-    return zip;
 }
 
 TEST(OfficeDocuments, ExcelsOwnWaysWithText) {

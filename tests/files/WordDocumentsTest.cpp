@@ -13,23 +13,19 @@
 #include <vector>
 
 #include "core/LittleEndian.h"
+#include "files/DocumentTests.h"
 #include "files/DocxText.h"
 #include "files/FileError.h"
 #include "files/WordPieceText.h"
 #include "files/WordText.h"
 #include "files/XmlReader.h"
 #include "files/ZipArchive.h"
+#include "support/ZipWriter.h"
 
 namespace kivo {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
-using Lines = std::vector<std::string>;
-
-Bytes fixture(const char* name) {
-    std::ifstream in(std::string(KIVO_TEST_DATA_DIR) + "/" + name, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(in), {});
-}
+using namespace kivo::test;
 
 // The list of make-word-fixtures.sh, line by line.
 Lines theList() {
@@ -39,19 +35,6 @@ Lines theList() {
             "秋", "冬",     "ページ1",  "残す文字と挿入", "絵文字😀", longLine, "最後"};
 }
 
-template <typename Extract>
-Lines linesOf(const Bytes& file, Extract extract, WordTextOutcome* outcome = nullptr,
-              std::size_t acceptAtMost = SIZE_MAX) {
-    Lines lines;
-    const WordTextOutcome o = extract(file, [&](std::string_view line) {
-        if (lines.size() >= acceptAtMost) return false;
-        lines.emplace_back(line);
-        return true;
-    });
-    if (outcome) *outcome = o;
-    return lines;
-}
-
 Lines docLines(const Bytes& file, WordTextOutcome* outcome = nullptr, std::size_t at = SIZE_MAX) {
     return linesOf(file, extractWordPieceText, outcome, at);
 }
@@ -59,83 +42,7 @@ Lines docxLines(const Bytes& file, WordTextOutcome* outcome = nullptr, std::size
     return linesOf(file, extractDocxText, outcome, at);
 }
 
-template <typename F>
-void expectReadError(F f, const std::string& what) {
-    try {
-        f();
-        ADD_FAILURE() << what << ": no error";
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.code(), kReadPastEnd) << what;
-        EXPECT_STREQ(e.what(), "ファイルの末尾以降を読み込みました") << what;
-    }
-}
-
 // ---- ZIP archives written here --------------------------------------------
-
-void put16(Bytes& b, unsigned v) {
-    b.push_back(static_cast<std::uint8_t>(v));
-    b.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void put32(Bytes& b, std::uint32_t v) {
-    put16(b, v & 0xFFFF);
-    put16(b, v >> 16);
-}
-
-Bytes rawDeflate(std::string_view data) {
-    z_stream z{};
-    deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 9, Z_DEFAULT_STRATEGY);
-    Bytes out(deflateBound(&z, static_cast<uLong>(data.size())));
-    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    z.avail_in = static_cast<uInt>(data.size());
-    z.next_out = out.data();
-    z.avail_out = static_cast<uInt>(out.size());
-    deflate(&z, Z_FINISH);
-    out.resize(z.total_out);
-    deflateEnd(&z);
-    return out;
-}
-
-struct ZipMember {
-    std::string name;
-    std::string data;
-    bool deflated = true;
-    std::int64_t statedSize = -1;  // the size the directory states, when not the true one
-};
-
-Bytes zipOf(const std::vector<ZipMember>& members) {
-    Bytes zip, directory;
-    for (const ZipMember& m : members) {
-        const Bytes stored = m.deflated ? rawDeflate(m.data) : Bytes(m.data.begin(), m.data.end());
-        const auto crc = static_cast<std::uint32_t>(crc32(
-            0, reinterpret_cast<const Bytef*>(m.data.data()), static_cast<uInt>(m.data.size())));
-        const auto size =
-            static_cast<std::uint32_t>(m.statedSize >= 0 ? m.statedSize : m.data.size());
-        const auto local = static_cast<std::uint32_t>(zip.size());
-        put32(zip, 0x04034B50);
-        put16(zip, 20), put16(zip, 0), put16(zip, m.deflated ? 8 : 0), put32(zip, 0);
-        put32(zip, crc), put32(zip, static_cast<std::uint32_t>(stored.size())), put32(zip, size);
-        put16(zip, static_cast<unsigned>(m.name.size())), put16(zip, 0);
-        zip.insert(zip.end(), m.name.begin(), m.name.end());
-        zip.insert(zip.end(), stored.begin(), stored.end());
-        put32(directory, 0x02014B50);
-        put16(directory, 20), put16(directory, 20), put16(directory, 0);
-        put16(directory, m.deflated ? 8 : 0), put32(directory, 0);
-        put32(directory, crc), put32(directory, static_cast<std::uint32_t>(stored.size()));
-        put32(directory, size);
-        put16(directory, static_cast<unsigned>(m.name.size()));
-        put16(directory, 0), put16(directory, 0), put16(directory, 0), put16(directory, 0);
-        put32(directory, 0), put32(directory, local);
-        directory.insert(directory.end(), m.name.begin(), m.name.end());
-    }
-    const auto at = static_cast<std::uint32_t>(zip.size());
-    zip.insert(zip.end(), directory.begin(), directory.end());
-    put32(zip, 0x06054B50);
-    put16(zip, 0), put16(zip, 0);
-    put16(zip, static_cast<unsigned>(members.size())),
-        put16(zip, static_cast<unsigned>(members.size()));
-    put32(zip, static_cast<std::uint32_t>(directory.size())), put32(zip, at), put16(zip, 0);
-    return zip;
-}
 
 Bytes docxOf(const std::string& body, const std::string& namespaces = "") {
     return zipOf(
@@ -461,7 +368,8 @@ TEST(WordDocuments, LargeDocxInflatedAheadGivesTheSameLinesAndErrors) {
     }
     const std::string xml =
         "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
-        "<w:body>" + body + "</w:body></w:document>";
+        "<w:body>" +
+        body + "</w:body></w:document>";
     const Bytes docx = zipOf({{"word/document.xml", xml}});
     const Lines lines = docxLines(docx);
     ASSERT_EQ(lines.size(), count);

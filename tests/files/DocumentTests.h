@@ -1,0 +1,50 @@
+#pragma once
+// What the tests of the document readers share: the documents LibreOffice
+// wrote (tests/data), a reader's lines gathered, the loader's read error.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "files/FileError.h"
+#include "files/WordText.h"
+
+namespace kivo::test {
+
+using Bytes = std::vector<std::uint8_t>;
+using Lines = std::vector<std::string>;
+
+inline Bytes fixture(const char* name) {
+    std::ifstream in(std::string(KIVO_TEST_DATA_DIR) + "/" + name, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), {});
+}
+
+// The lines an extraction hands on, the sink refusing after acceptAtMost.
+template <typename Extract>
+Lines linesOf(const Bytes& file, Extract extract, WordTextOutcome* outcome = nullptr,
+              std::size_t acceptAtMost = SIZE_MAX) {
+    Lines lines;
+    const WordTextOutcome o = extract(file, [&](std::string_view line) {
+        if (lines.size() >= acceptAtMost) return false;
+        lines.emplace_back(line);
+        return true;
+    });
+    if (outcome) *outcome = o;
+    return lines;
+}
+
+template <typename F>
+void expectReadError(F f, const std::string& what) {
+    try {
+        f();
+        ADD_FAILURE() << what << ": no error";
+    } catch (const FileError& e) {
+        EXPECT_EQ(e.code(), kReadPastEnd) << what;
+        EXPECT_STREQ(e.what(), "ファイルの末尾以降を読み込みました") << what;
+    }
+}
+
+}  // namespace kivo::test
