@@ -5,14 +5,12 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <string>
 #include <vector>
 
+#include "QtBenchMain.h"
 #include "SilentBoxes.h"
 #include "app/TMainForm.h"
-#include "platform/Fonts.h"
 #include "platform/MemoControl.h"
 #include "wordlist/TopicDrawer.h"
 
@@ -90,15 +88,4 @@ BENCHMARK(BM_WindowDrawWithoutRepeats)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // The switch the window remembers stays out of the user's settings.
-    QTemporaryDir settingsDir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-    kivo::installJapaneseFontSubstitutes();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return kivo::bench::runQtBenchmarks(argc, argv); }

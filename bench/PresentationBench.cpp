@@ -5,14 +5,12 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <string>
 
+#include "QtBenchMain.h"
 #include "SilentBoxes.h"
 #include "app/PresentationWindow.h"
 #include "app/TMainForm.h"
-#include "platform/Fonts.h"
 #include "platform/MemoControl.h"
 
 namespace {
@@ -108,15 +106,4 @@ BENCHMARK(BM_LayoutLongest)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // The switches the window remembers stay out of the user's settings.
-    QTemporaryDir settingsDir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-    kivo::installJapaneseFontSubstitutes();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return kivo::bench::runQtBenchmarks(argc, argv); }

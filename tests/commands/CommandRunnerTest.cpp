@@ -11,16 +11,7 @@
 namespace kivo {
 namespace {
 
-class CommandRunnerTest : public ::testing::Test {
-protected:
-    FakeWindow window;
-    FileCommands files{window, window, window, window};
-    TopicCommands topics{window, window, window, window, window};
-    EditCommands edits{window, window};
-    HelpCommands help{HelpPorts{window, window, window, window, window, window, window}};
-    PresentationCommands presentation{topics, window, window, window};
-    CommandRunner runner{WindowCommands{files, topics, edits, help, presentation, window}, window};
-};
+using CommandRunnerTest = RunnerTest;
 
 TEST_F(CommandRunnerTest, EachIdReachesItsCommandAndTheWindowsOwn) {
     runner.run(CommandId::Exit);

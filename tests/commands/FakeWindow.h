@@ -12,7 +12,12 @@
 #include <vector>
 
 #include "commands/CommandRunner.h"
+#include "commands/EditCommands.h"
+#include "commands/FileCommands.h"
+#include "commands/HelpCommands.h"
 #include "commands/Ports.h"
+#include "commands/PresentationCommands.h"
+#include "commands/TopicCommands.h"
 #include "wordlist/DrawPorts.h"
 
 namespace kivo {
@@ -201,6 +206,18 @@ struct FakeWindow : WordListPort,
     }
     void writeBool(const std::string& key, bool value) override { settings[key] = value; }
     LocalTime now() override { return {2026, 12, 7, 9, 30, 0}; }
+};
+
+// Every command over one fake window, run as the windows run them.
+class RunnerTest : public ::testing::Test {
+protected:
+    FakeWindow window;
+    FileCommands files{window, window, window, window};
+    TopicCommands topics{window, window, window, window, window};
+    EditCommands edits{window, window};
+    HelpCommands help{HelpPorts{window, window, window, window, window, window, window}};
+    PresentationCommands presentation{topics, window, window, window};
+    CommandRunner runner{WindowCommands{files, topics, edits, help, presentation, window}, window};
 };
 
 }  // namespace kivo

@@ -8,16 +8,8 @@
 namespace kivo {
 namespace {
 
-class PresentationCommandsTest : public ::testing::Test {
+class PresentationCommandsTest : public RunnerTest {
 protected:
-    FakeWindow window;
-    FileCommands files{window, window, window, window};
-    TopicCommands topics{window, window, window, window, window};
-    EditCommands edits{window, window};
-    HelpCommands help{HelpPorts{window, window, window, window, window, window, window}};
-    PresentationCommands presentation{topics, window, window, window};
-    CommandRunner runner{WindowCommands{files, topics, edits, help, presentation, window}, window};
-
     void press(PresentationKey key) { runner.run(presentationKeyCommand(key)); }
 };
 
