@@ -1,6 +1,5 @@
 #include "commands/FileCommands.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -230,9 +229,7 @@ void FileCommands::addImport(const DialogSettings& settings, bool container) {
                 if (ownBreak) old.text.push_back('\n');
                 // Judged as the joined text.
                 TextShape shape = shapeOf(old.text);
-                shape.bytes += more.bytes;
-                shape.lines += more.lines - 1;
-                shape.longestLine = std::max(shape.longestLine, more.longestLine);
+                shape.append(more);
                 checkListRoom(shape, false, list_.listCosts());
                 changed = true;
                 // Formats of either part are not kept. A plain list takes the

@@ -22,6 +22,12 @@ struct TextShape {
         ++lines;
         longestLine = std::max(longestLine, line.size());
     }
+    // A text of that shape at the end, this one ending with a line break.
+    void append(const TextShape& after) {
+        bytes += after.bytes;
+        lines += after.lines - 1;
+        longestLine = std::max(longestLine, after.longestLine);
+    }
 };
 
 // "\n" ends a line; a text without a last line break still has that line.

@@ -8,8 +8,8 @@
 
 #include "core/Utf8.h"
 #include "files/FileError.h"
+#include "files/OfficeXml.h"
 #include "files/XmlReader.h"
-#include "files/ZipArchive.h"
 
 namespace kivo {
 namespace {
@@ -94,7 +94,8 @@ public:
         // Names are short: the colon byte by byte.
         std::size_t colon = 0;
         while (colon < name.size() && name[colon] != ':') ++colon;
-        const std::string_view prefix = colon == name.size() ? std::string_view() : name.substr(0, colon);
+        const std::string_view prefix =
+            colon == name.size() ? std::string_view() : name.substr(0, colon);
         const std::string_view local = colon == name.size() ? name : name.substr(colon + 1);
         Kind kind = Kind::Other;
         if (same(prefix, scope.word)) {
@@ -173,17 +174,6 @@ private:
     Kind parent() const { return kinds_.empty() ? Kind::Other : kinds_.back(); }
     Kind grandparent() const { return kinds_.size() < 2 ? Kind::Other : kinds_[kinds_.size() - 2]; }
 
-    static std::string_view attribute(const std::vector<xml::Attribute>& attributes,
-                                      std::string_view local) {
-        for (const xml::Attribute& a : attributes) {
-            const std::size_t colon = a.name.find(':');
-            const std::string_view name =
-                colon == std::string_view::npos ? a.name : a.name.substr(colon + 1);
-            if (name == local) return a.value;
-        }
-        return {};
-    }
-
     Kind wordElement(std::string_view local, const std::vector<xml::Attribute>& attributes) {
         const bool inRun = parent() == Kind::Run;
         const bool visible = fieldCode_ == 0;
@@ -199,7 +189,7 @@ private:
         if (local == "tab" && inRun && visible) {
             lines_.text.push_back('\t');
         } else if ((local == "br" || local == "cr") && inRun && visible) {
-            const std::string_view type = attribute(attributes, "type");
+            const std::string_view type = office::attributeByLocalName(attributes, "type");
             if ((type != "page" && type != "column") || !lineEmpty()) emitLine();
         } else if (local == "noBreakHyphen" && inRun && visible) {
             lines_.text.push_back('-');
@@ -213,7 +203,7 @@ private:
         } else if (local == "txbxContent") {
             skipFrom_ = depth_;
         } else if (local == "fldChar") {
-            const std::string_view type = attribute(attributes, "fldCharType");
+            const std::string_view type = office::attributeByLocalName(attributes, "fldCharType");
             if (type == "begin") {
                 fields_.push_back(true);
                 ++fieldCode_;
@@ -252,11 +242,7 @@ private:
 }  // namespace
 
 bool looksLikeDocx(std::span<const std::uint8_t> file) {
-    if (!zip::hasZipSignature(file)) return false;
-    const std::string_view bytes(reinterpret_cast<const char*>(file.data()), file.size());
-    return std::search(bytes.begin(), bytes.end(),
-                       std::boyer_moore_horspool_searcher(kDocumentPart.begin(),
-                                                          kDocumentPart.end())) != bytes.end();
+    return office::archiveNamesPart(file, kDocumentPart);
 }
 
 WordTextOutcome extractDocxText(std::span<const std::uint8_t> file, const LineSink& appendLine) {
@@ -265,24 +251,15 @@ WordTextOutcome extractDocxText(std::span<const std::uint8_t> file, const LineSi
 }
 
 WordTextOutcome extractDocxLines(std::span<const std::uint8_t> file, LineText& lines) {
-    zip::Member member;
-    if (zip::findMember(file, kDocumentPart, member) != zip::FindResult::Found) {
-        throw FileError(kReadPastEnd);
-    }
     BodyText body(lines);
-    xml::Reader reader(body);
-    bool xmlBroken = false;
-    const zip::InflateResult inflated =
-        zip::inflateMember(file, member, [&](std::string_view chunk) {
-            if (!reader.feed(chunk)) xmlBroken = true;
-            return !xmlBroken && !body.refused();
-        });
-    if (body.refused()) {
-        body.dropUnfinished();
-        return WordTextOutcome::AppendRefused;
-    }
-    if (inflated != zip::InflateResult::Complete || xmlBroken || !reader.finish()) {
-        throw FileError(kReadPastEnd);
+    switch (office::readPart(file, kDocumentPart, body, [&] { return !body.refused(); })) {
+        case office::PartResult::Missing:
+            throw FileError(kReadPastEnd);
+        case office::PartResult::Stopped:
+            body.dropUnfinished();
+            return WordTextOutcome::AppendRefused;
+        case office::PartResult::Read:
+            break;
     }
     body.finish();
     return body.refused() ? WordTextOutcome::AppendRefused : WordTextOutcome::Completed;

@@ -1,5 +1,8 @@
 #include "files/OfficeXml.h"
 
+#include <algorithm>
+#include <functional>
+
 #include "core/Utf8.h"
 #include "files/FileError.h"
 #include "files/ZipArchive.h"
@@ -12,6 +15,13 @@ std::string_view attributeByLocalName(const std::vector<xml::Attribute>& attribu
         if (localName(a.name) == local) return a.value;
     }
     return {};
+}
+
+bool archiveNamesPart(std::span<const std::uint8_t> file, std::string_view part) {
+    if (!zip::hasZipSignature(file)) return false;
+    const std::string_view bytes(reinterpret_cast<const char*>(file.data()), file.size());
+    return std::search(bytes.begin(), bytes.end(),
+                       std::boyer_moore_horspool_searcher(part.begin(), part.end())) != bytes.end();
 }
 
 PartResult readPart(std::span<const std::uint8_t> archive, std::string_view name,
@@ -61,18 +71,8 @@ bool LineEmitter::emit(std::string_view text) {
 }
 
 bool LineEmitter::emitLine(std::string_view line) {
-    bool clean = true;
-    for (std::size_t i = 0; i < line.size() && clean;) {
-        if (static_cast<unsigned char>(line[i]) < 0x80) {
-            ++i;
-            continue;
-        }
-        const std::size_t at = i;
-        // U+FFFD from one byte is a malformed sequence; written out it takes three.
-        if (nextUtf8(line, i) == 0xFFFD && i - at == 1) clean = false;
-    }
-    if (!clean) {
-        // The XML reader passes bytes on as written: mend them here.
+    // The XML reader passes bytes on as written: mend them here.
+    if (!isLineText(line)) {
         clean_.clear();
         for (std::size_t i = 0; i < line.size();) appendUtf8(clean_, nextUtf8(line, i));
         line = clean_;

@@ -28,6 +28,10 @@ inline std::string_view localName(std::string_view name) {
 std::string_view attributeByLocalName(const std::vector<xml::Attribute>& attributes,
                                       std::string_view local);
 
+// Whether the bytes are a ZIP archive in which this part's name stands: a
+// quick look, before the archive is read, at what kind of document it is.
+bool archiveNamesPart(std::span<const std::uint8_t> file, std::string_view part);
+
 enum class PartResult { Read, Missing, Stopped };
 
 // Inflates the archive's member name through handler. Missing: the archive

@@ -301,11 +301,7 @@ void readNeededPart(std::span<const std::uint8_t> file, std::string_view name, P
 }  // namespace
 
 bool looksLikeWorkbook(std::span<const std::uint8_t> file) {
-    if (!zip::hasZipSignature(file)) return false;
-    const std::string_view bytes(reinterpret_cast<const char*>(file.data()), file.size());
-    return std::search(bytes.begin(), bytes.end(),
-                       std::boyer_moore_horspool_searcher(kWorkbookPart.begin(),
-                                                          kWorkbookPart.end())) != bytes.end();
+    return office::archiveNamesPart(file, kWorkbookPart);
 }
 
 WordTextOutcome extractWorkbookText(std::span<const std::uint8_t> file,
