@@ -98,33 +98,75 @@ public:
         text.append(line);
         return endLine(start);
     }
+    // Lines are judged a block at a time: counted and weighed in one pass
+    // each over the block, not by a call each.
     bool endLine(std::size_t start) override {
-        const std::string_view line = std::string_view(text).substr(start);
-        const std::size_t units = utf16Length(line) + 1;
-        if (units > room_) {
-            full_ = true;
-            text.resize(start);
-            return false;
-        }
-        room_ -= units;
-        shape_.addLine(line);
+        longest_ = std::max(longest_, text.size() - start);
         text.push_back('\n');
-        // Judged as the text grows: a document of millions of empty
-        // paragraphs is refused before it has cost that memory here.
-        target_.checkRoom(shape_);
-        return true;
+        ++lines_;
+        return text.size() - judged_ < kBlockBytes || judge();
     }
     LineSink sink() {
         return [this](std::string_view line) { return add(line); };
     }
     bool empty() const { return text.empty(); }
-    bool full() const { return full_; }
-    std::string take() { return std::move(text); }
+    // Whether lines were left out for the capacity; the text is judged
+    // whole (and may throw as a line does) first.
+    bool full() {
+        judge();
+        return full_;
+    }
+    std::string take() {
+        judge();
+        return std::move(text);
+    }
 
 private:
+    static constexpr std::size_t kBlockBytes = 256 * 1024;
+
+    // The lines ended since the last judgement, as one: when they fit the
+    // capacity at once, their shape joins the list's and is judged; else
+    // they are judged line by line up to the first that does not fit.
+    bool judge() {
+        if (judged_ >= text.size()) return !full_;  // nothing new, or taken
+        const std::string_view block = std::string_view(text).substr(judged_);
+        const std::size_t units = utf16Length(block);  // a unit for each line break too
+        if (units <= room_) {
+            room_ -= units;
+            shape_.bytes += block.size();
+            shape_.lines += lines_;
+            shape_.longestLine = std::max(shape_.longestLine, longest_);
+            judged_ = text.size();
+            lines_ = 0;
+            longest_ = 0;
+            target_.checkRoom(shape_);
+            return true;
+        }
+        std::size_t at = judged_;
+        while (at < text.size()) {
+            const std::size_t end = text.find('\n', at);
+            const std::string_view line = std::string_view(text).substr(at, end - at);
+            const std::size_t lineUnits = utf16Length(line) + 1;
+            if (lineUnits > room_) break;
+            room_ -= lineUnits;
+            shape_.addLine(line);
+            target_.checkRoom(shape_);
+            at = end + 1;
+        }
+        full_ = true;
+        text.resize(at);
+        judged_ = at;
+        lines_ = 0;
+        longest_ = 0;
+        return false;
+    }
+
     const WordListTarget& target_;
     std::size_t room_;
     TextShape shape_;
+    std::size_t judged_ = 0;   // text up to here is judged
+    std::size_t lines_ = 0;    // lines ended since
+    std::size_t longest_ = 0;  // the longest of them
     bool full_ = false;
 };
 

@@ -1,10 +1,14 @@
 #include "files/ZipArchive.h"
 
 #include <zlib.h>
+#ifdef KIVO_HAVE_ISAL
+#include <isa-l/igzip_lib.h>
+#endif
 
 #include <algorithm>
 #include <array>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -70,8 +74,19 @@ enum class Step {
     Broken,      // nothing more: bad data, or more bytes than stated
 };
 
+// Where the library of the build offers it, ISA-L inflates (more than twice
+// as fast as zlib here, the checksum computed as it goes); else zlib.
 class Inflater {
 public:
+#ifdef KIVO_HAVE_ISAL
+    Inflater(std::span<const std::uint8_t> stored, const Member& member) : member_(member) {
+        isal_inflate_init(&state_);
+        state_.crc_flag = ISAL_GZIP_NO_HDR;  // the CRC-32 a ZIP member states
+        state_.next_in = const_cast<std::uint8_t*>(stored.data());
+        state_.avail_in = static_cast<std::uint32_t>(stored.size());
+    }
+    bool ready() const { return true; }
+#else
     Inflater(std::span<const std::uint8_t> stored, const Member& member) : member_(member) {
         ready_ = inflateInit2(&z_, -MAX_WBITS) == Z_OK;
         z_.next_in = const_cast<Bytef*>(stored.data());
@@ -80,34 +95,53 @@ public:
     ~Inflater() {
         if (ready_) inflateEnd(&z_);
     }
+    bool ready() const { return ready_; }
+#endif
     Inflater(const Inflater&) = delete;
     Inflater& operator=(const Inflater&) = delete;
 
-    bool ready() const { return ready_; }
-
     Step next(std::uint8_t* out, std::size_t capacity, std::size_t& produced) {
+        bool ended = false;
+        std::size_t inputLeft = 0;
+#ifdef KIVO_HAVE_ISAL
+        state_.next_out = out;
+        state_.avail_out = static_cast<std::uint32_t>(capacity);
+        if (isal_inflate(&state_) != ISAL_DECOMP_OK) return Step::Broken;
+        produced = capacity - state_.avail_out;
+        ended = state_.block_state == ISAL_BLOCK_FINISH;
+        inputLeft = state_.avail_in;
+#else
         z_.next_out = out;
         z_.avail_out = static_cast<uInt>(capacity);
         const int rc = inflate(&z_, Z_NO_FLUSH);
         if (rc != Z_OK && rc != Z_STREAM_END) return Step::Broken;
         produced = capacity - z_.avail_out;
+        ended = rc == Z_STREAM_END;
+        inputLeft = z_.avail_in;
+        crc_ = crc32(crc_, out, static_cast<uInt>(produced));
+#endif
         total_ += produced;
         if (total_ > member_.size) return Step::Broken;
-        crc_ = crc32(crc_, out, static_cast<uInt>(produced));
-        if (rc == Z_STREAM_END) {
-            return total_ == member_.size && crc_ == member_.crc ? Step::Last : Step::LastWrong;
-        }
+        if (ended) return total_ == member_.size && crc() == member_.crc ? Step::Last : Step::LastWrong;
         // No progress possible: the stored data ended before the stream did.
-        if (produced == 0 && z_.avail_in == 0) return Step::Broken;
+        if (produced == 0 && inputLeft == 0) return Step::Broken;
         return Step::More;
     }
 
 private:
-    const Member& member_;
+#ifdef KIVO_HAVE_ISAL
+    std::uint32_t crc() const { return state_.crc; }
+    // Some 90 KiB of tables: on the heap, not a thread's stack.
+    std::unique_ptr<inflate_state> held_ = std::make_unique<inflate_state>();
+    inflate_state& state_ = *held_;
+#else
+    std::uint32_t crc() const { return static_cast<std::uint32_t>(crc_); }
     z_stream z_{};
     bool ready_ = false;
-    std::uint64_t total_ = 0;
     uLong crc_ = crc32(0, nullptr, 0);
+#endif
+    const Member& member_;
+    std::uint64_t total_ = 0;
 };
 
 // A step's bytes to the sink; the result once the member is done with.
