@@ -51,6 +51,8 @@ void QtWindowPorts::loadWholeText(StyledText text) {
 
 void QtWindowPorts::appendText(std::string_view lines) { form_.Memo->appendUtf8(lines); }
 
+std::unique_ptr<ListReplacement> QtWindowPorts::replaceList() { return form_.Memo->replacement(); }
+
 bool QtWindowPorts::isModified() const { return form_.Memo->isModified(); }
 
 void QtWindowPorts::setModified(bool modified) { form_.Memo->setModified(modified); }

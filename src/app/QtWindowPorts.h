@@ -27,6 +27,7 @@ public:
     void clearList() override;
     void loadWholeText(StyledText text) override;
     void appendText(std::string_view lines) override;
+    std::unique_ptr<ListReplacement> replaceList() override;
     bool isModified() const override;
     void setModified(bool modified) override;
     std::vector<std::string> lines() const override;

@@ -51,6 +51,27 @@ public:
         commands_.list_.appendText(lines);
         commands_.list_.setModified(true);
     }
+    std::unique_ptr<ListReplacement> replaceList() override {
+        // The list's own replacement, marked as appendText marks it.
+        class Marked : public ListReplacement {
+        public:
+            explicit Marked(WordListPort& list) : list_(list), inner_(list.replaceList()) {}
+            void add(std::string lines) override {
+                added_ = added_ || !lines.empty();
+                inner_->add(std::move(lines));
+            }
+            void commit() override {
+                inner_->commit();
+                if (added_) list_.setModified(true);
+            }
+
+        private:
+            WordListPort& list_;
+            std::unique_ptr<ListReplacement> inner_;
+            bool added_ = false;
+        };
+        return std::make_unique<Marked>(commands_.list_);
+    }
     void warn(const std::string& text) override { commands_.boxes_.warning(text); }
 
 protected:
@@ -81,6 +102,10 @@ public:
     }
     void clearModified() override {}
     void appendText(std::string_view lines) override { added_.append(lines); }
+    // Kept here too, not handed to the list.
+    std::unique_ptr<ListReplacement> replaceList() override {
+        return WordListTarget::replaceList();
+    }
 
     // The lines as the list would hold them, each ended by "\n", and their
     // shape: the one they were admitted by when they are the admitted text.

@@ -4,12 +4,14 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "commands/ListContract.h"
+#include "core/ListReplacement.h"
 #include "core/TextStyle.h"
 
 namespace kivo {
@@ -39,6 +41,17 @@ public:
     // Adds lines, each ended by "\n", at the end in one call; the commands
     // have made sure they fit.
     virtual void appendText(std::string_view lines) = 0;
+    // The list's new lines, handed over while they are read (the commands
+    // have made sure they fit); at commit the list holds them, as after
+    // clearList and appendText. A control may take them in meanwhile,
+    // away from the list it shows; by default they are kept together and
+    // go in at commit.
+    virtual std::unique_ptr<ListReplacement> replaceList() {
+        return std::make_unique<CollectedReplacement>([this](std::string text) {
+            clearList();
+            if (!text.empty()) appendText(text);
+        });
+    }
     virtual bool isModified() const = 0;
     virtual void setModified(bool modified) = 0;
     // The entries in order (UTF-8), without a trailing empty line.

@@ -84,13 +84,13 @@ private:
 };
 
 // Gathers a Word road's lines as the list would take them, up to its
-// capacity and within what it may cost, so that they go in at once and a
-// document the list cannot take changes nothing. A .docx builds its lines
-// straight into the text.
+// capacity and within what it may cost, and hands them on to the list's
+// replacement as they are judged, so that a document the list cannot take
+// changes nothing and the list may take in lines while more are read. A
+// .docx builds its lines straight into the text.
 class LineCollector : public LineText {
 public:
-    explicit LineCollector(const WordListTarget& target)
-        : target_(target), room_(target.capacity()) {}
+    explicit LineCollector(WordListTarget& target) : target_(target), room_(target.capacity()) {}
 
     // False once a line did not fit.
     bool add(std::string_view line) {
@@ -104,45 +104,53 @@ public:
         longest_ = std::max(longest_, text.size() - start);
         text.push_back('\n');
         ++lines_;
-        return text.size() - judged_ < kBlockBytes || judge();
+        return text.size() < kBlockBytes || judge();
     }
     LineSink sink() {
         return [this](std::string_view line) { return add(line); };
     }
-    bool empty() const { return text.empty(); }
-    // Whether lines were left out for the capacity; the text is judged
-    // whole (and may throw as a line does) first.
-    bool full() {
+    bool empty() const { return handedOn_ == 0 && text.empty(); }
+    // The list becomes the lines; then a warning when lines were left out
+    // for the capacity. The last lines are judged first (and may throw as
+    // any line may, the list unchanged).
+    void commit() {
         judge();
-        return full_;
-    }
-    std::string take() {
-        judge();
-        return std::move(text);
+        ListReplacement& replacement = this->replacement();
+        if (!text.empty()) replacement.add(std::move(text));
+        replacement.commit();
+        if (full_) target_.warn("行数が長すぎてファイルが開けません");
     }
 
 private:
     static constexpr std::size_t kBlockBytes = 256 * 1024;
 
+    ListReplacement& replacement() {
+        if (!replacement_) replacement_ = target_.replaceList();
+        return *replacement_;
+    }
+
     // The lines ended since the last judgement, as one: when they fit the
-    // capacity at once, their shape joins the list's and is judged; else
-    // they are judged line by line up to the first that does not fit.
+    // capacity at once, their shape joins the list's, is judged, and they
+    // go on to the list; else they are judged line by line up to the first
+    // that does not fit, and the rest is left out.
     bool judge() {
-        if (judged_ >= text.size()) return !full_;  // nothing new, or taken
-        const std::string_view block = std::string_view(text).substr(judged_);
-        const std::size_t units = utf16Length(block);  // a unit for each line break too
+        if (text.empty()) return !full_;
+        const std::size_t units = utf16Length(text);  // a unit for each line break too
         if (units <= room_) {
             room_ -= units;
-            shape_.bytes += block.size();
+            shape_.bytes += text.size();
             shape_.lines += lines_;
             shape_.longestLine = std::max(shape_.longestLine, longest_);
-            judged_ = text.size();
             lines_ = 0;
             longest_ = 0;
             target_.checkRoom(shape_);
+            handedOn_ += text.size();
+            replacement().add(std::move(text));
+            text.clear();
+            text.reserve(kBlockBytes + kBlockBytes / 8);
             return true;
         }
-        std::size_t at = judged_;
+        std::size_t at = 0;
         while (at < text.size()) {
             const std::size_t end = text.find('\n', at);
             const std::string_view line = std::string_view(text).substr(at, end - at);
@@ -155,18 +163,18 @@ private:
         }
         full_ = true;
         text.resize(at);
-        judged_ = at;
         lines_ = 0;
         longest_ = 0;
         return false;
     }
 
-    const WordListTarget& target_;
+    WordListTarget& target_;
     std::size_t room_;
     TextShape shape_;
-    std::size_t judged_ = 0;   // text up to here is judged
-    std::size_t lines_ = 0;    // lines ended since
-    std::size_t longest_ = 0;  // the longest of them
+    std::unique_ptr<ListReplacement> replacement_;
+    std::size_t handedOn_ = 0;  // bytes of lines already with the replacement
+    std::size_t lines_ = 0;     // lines ended since the last judgement
+    std::size_t longest_ = 0;   // the longest of them
     bool full_ = false;
 };
 
@@ -201,15 +209,6 @@ void extractOrClear(WordListTarget& target, Extract extract) {
         target.clearList();
         throw;
     }
-}
-
-// A Word road's lines in place of the list's, in one call; the collector
-// has judged them whole with its last line.
-void replaceWithLines(WordListTarget& target, LineCollector& lines) {
-    const std::string text = lines.take();
-    target.clearList();
-    if (!text.empty()) target.appendText(text);
-    if (lines.full()) target.warn("行数が長すぎてファイルが開けません");
 }
 
 // The documents of today's office programs whose text the loader pulls out
@@ -278,7 +277,7 @@ void loadDocument(const std::string& path, std::span<const std::uint8_t> head, B
         } else {
             extractOpenDocumentText(asBytes(*bytes), lines.sink());
         }
-        replaceWithLines(target, lines);
+        lines.commit();
         return;
     }
     // The fixed places first; when they give no line, the document's own
@@ -293,17 +292,24 @@ void loadDocument(const std::string& path, std::span<const std::uint8_t> head, B
             LineCollector pieces(target);
             try {
                 extractWordPieceText(asBytes(*bytes), pieces.sink());
-                replaceWithLines(target, pieces);
+                pieces.commit();
                 return;
             } catch (const FileError&) {
                 // Damaged: what the fixed places gave stands.
             }
         }
     }
-    replaceWithLines(target, lines);
+    lines.commit();
 }
 
 }  // namespace
+
+std::unique_ptr<ListReplacement> WordListTarget::replaceList() {
+    return std::make_unique<CollectedReplacement>([this](std::string text) {
+        clearList();
+        if (!text.empty()) appendText(text);
+    });
+}
 
 StyledText styledTextFromBytes(std::string_view bytes) {
     // The reader itself tells RTF from anything else.

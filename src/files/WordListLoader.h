@@ -3,10 +3,12 @@
 // text apart by their first bytes and fills the list through the control's
 // operations, in the order the list's users rely on.
 #include <filesystem>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "core/ListReplacement.h"
 #include "core/ListShape.h"
 #include "core/TextStyle.h"
 
@@ -33,6 +35,9 @@ public:
     virtual std::size_t capacity() const = 0;
     // Adds lines, each ended by "\n", at the end, in one call; they fit.
     virtual void appendText(std::string_view lines) = 0;
+    // The list's new lines, handed over as they are read and judged; by
+    // default kept together, then put in by clearList and appendText.
+    virtual std::unique_ptr<ListReplacement> replaceList();
     virtual void warn(const std::string& text) = 0;
 };
 

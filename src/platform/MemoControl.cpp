@@ -5,11 +5,13 @@
 #include <QKeyEvent>
 #include <algorithm>
 #include <new>
+#include <optional>
 
 #include "commands/WindowRules.h"
 #include "core/CodePage932.h"
 #include "core/Errors.h"
 #include "core/Utf8.h"
+#include "platform/BackgroundDocument.h"
 #include "platform/FileDrops.h"
 
 namespace kivo {
@@ -296,6 +298,10 @@ void MemoControl::startDocument(bool styled) {
     const long document = send(SCI_CREATEDOCUMENT, 0,
                                styled ? SC_DOCUMENTOPTION_DEFAULT : SC_DOCUMENTOPTION_STYLES_NONE);
     if (document == 0) throw std::bad_alloc();
+    useDocument(document);
+}
+
+void MemoControl::useDocument(long document) {
     send(SCI_CLEARALL);  // the first document stays with the editor's wrapper
     send(SCI_SETDOCPOINTER, 0, document);
     send(SCI_RELEASEDOCUMENT, 0, document);
@@ -303,6 +309,42 @@ void MemoControl::startDocument(bool styled) {
     send(SCI_SETCODEPAGE, SC_CP_UTF8);
     send(SCI_SETEOLMODE, SC_EOL_LF);
     send(SCI_SETUNDOCOLLECTION, 0);
+}
+
+std::unique_ptr<ListReplacement> MemoControl::replacement() {
+    class Replacement : public ListReplacement {
+    public:
+        explicit Replacement(MemoControl& memo) : memo_(memo) {}
+        void add(std::string lines) override {
+            if (lines.empty()) return;
+            if (!document_) {
+                document_.emplace(
+                    memo_.send(SCI_CREATELOADER, lines.size(), SC_DOCUMENTOPTION_STYLES_NONE));
+            }
+            document_->add(std::move(lines));
+        }
+        void commit() override {
+            if (!document_) {
+                memo_.clearList();
+                return;
+            }
+            const BackgroundDocument::Finished done = document_->finish();
+            memo_.programChange([&] {
+                memo_.useDocument(done.document);
+                memo_.styles_.reset();
+                memo_.units_ = static_cast<qsizetype>(done.units);
+            });
+            // The lines change the list as appended lines do.
+            memo_.forcedModified_ = true;
+            emit memo_.textChanged();
+            memo_.noteSelection();
+        }
+
+    private:
+        MemoControl& memo_;
+        std::optional<BackgroundDocument> document_;
+    };
+    return std::make_unique<Replacement>(*this);
 }
 
 ListCosts MemoControl::costs() const { return {.bytesPerLine = kBytesPerLine}; }

@@ -6,12 +6,14 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <functional>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "commands/ListContract.h"
+#include "core/ListReplacement.h"
 #include "core/TextStyle.h"
 #include "platform/EditorStyles.h"
 
@@ -47,6 +49,11 @@ public:
     // Puts lines (UTF-8, each ended by "\n") at the end of the text, in one
     // insertion.
     void appendUtf8(std::string_view lines);
+    // The list's new lines, taken into a document of their own on another
+    // thread while more are read; at commit the list shows that document,
+    // as after clearList and appendUtf8. Dropped uncommitted, or out of
+    // memory at commit (std::bad_alloc), it leaves the list as it was.
+    std::unique_ptr<ListReplacement> replacement();
     // Replaces the whole text (UTF-8), unformatted, with nothing left to
     // undo.
     void setPlainUtf8(std::string_view text);
@@ -122,6 +129,8 @@ private:
     void programChange(const std::function<void()>& change);
     void replaceAll(std::string_view text, const std::vector<StyledRange>& ranges);
     void startDocument(bool styled);
+    // Shows a document of the list's own kind in the editor's place.
+    void useDocument(long document);
     long bytePosition(qsizetype units) const;
     qsizetype unitPosition(long bytes) const;
     void applyBaseStyle();

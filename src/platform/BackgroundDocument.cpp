@@ -1,0 +1,90 @@
+#include "platform/BackgroundDocument.h"
+
+#include <cstddef>
+#include <new>
+#include <system_error>
+#include <utility>
+
+#include "commands/WindowRules.h"
+#include "core/Utf8.h"
+
+namespace kivo {
+
+// Scintilla's ILoader, which the Qt package's headers leave out: its three
+// methods, in their order (the document itself is the loader).
+class Loader {
+public:
+    virtual int Release() = 0;
+    virtual int AddData(const char* data, std::ptrdiff_t length) = 0;
+    virtual void* ConvertToDocument() = 0;
+
+protected:
+    ~Loader() = default;
+};
+
+BackgroundDocument::BackgroundDocument(long loader)
+    : loader_(reinterpret_cast<Loader*>(loader)) {
+    if (!loader_) throw std::bad_alloc();
+}
+
+BackgroundDocument::~BackgroundDocument() {
+    stop();
+    if (loader_) loader_->Release();
+}
+
+void BackgroundDocument::add(std::string lines) {
+    if (lines.empty()) return;
+    {
+        std::lock_guard lock(mutex_);
+        blocks_.push_back(std::move(lines));
+    }
+    changed_.notify_one();
+    if (worker_.joinable()) return;
+    try {
+        worker_ = std::thread([this] { takeIn(true); });
+    } catch (const std::system_error&) {
+        takeIn(false);  // no thread to be had: the blocks go in here, at once
+    }
+}
+
+void BackgroundDocument::takeIn(bool threaded) {
+    std::unique_lock lock(mutex_);
+    while (true) {
+        changed_.wait(lock, [this] { return !blocks_.empty() || ended_; });
+        if (blocks_.empty()) return;
+        std::string block = std::move(blocks_.front());
+        blocks_.pop_front();
+        if (failed_) continue;
+        lock.unlock();
+        // The separators the list shows as line breaks become them, as in
+        // every text the list takes in.
+        if (hasShownLineBreaks(block)) block = breakLinesAsShown(block);
+        const std::size_t units = utf16Length(block);
+        const bool added = loader_->AddData(block.data(), static_cast<std::ptrdiff_t>(block.size())) ==
+                           0;  // SC_STATUS_OK
+        block = {};
+        lock.lock();
+        units_ += units;
+        failed_ = failed_ || !added;
+        // Without a thread of its own, it takes in only what is there.
+        if (!threaded && blocks_.empty()) return;
+    }
+}
+
+void BackgroundDocument::stop() {
+    {
+        std::lock_guard lock(mutex_);
+        ended_ = true;
+    }
+    changed_.notify_one();
+    if (worker_.joinable()) worker_.join();
+}
+
+BackgroundDocument::Finished BackgroundDocument::finish() {
+    stop();
+    if (failed_) throw std::bad_alloc();
+    Loader* const loader = std::exchange(loader_, nullptr);
+    return {reinterpret_cast<long>(loader->ConvertToDocument()), units_};
+}
+
+}  // namespace kivo
