@@ -14,7 +14,11 @@
 namespace kivo::xml {
 namespace {
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+// Mostly a byte above the space: one comparison tells.
+bool isSpace(char c) {
+    return static_cast<unsigned char>(c) <= ' ' &&
+           (c == ' ' || c == '\t' || c == '\r' || c == '\n');
+}
 
 // The end of the markup that begins at text[0] ('<'): the index behind its
 // closing '>', 0 when the text holds no end yet, npos when it is malformed.
@@ -154,6 +158,10 @@ void appendResolved(std::string& out, std::string_view raw) {
     }
 }
 
+void Reader::growNames(std::size_t n) {
+    openNames_.resize(std::max(2 * openNames_.size(), openUsed_ + n + 1024));
+}
+
 // What parse returns for a broken document.
 constexpr std::size_t kBroken = std::string_view::npos;
 
@@ -222,19 +230,25 @@ inline unsigned maskOf(__m128i m) { return static_cast<unsigned>(_mm_movemask_ep
 #endif
 
 // The end of the name that begins at p, sixteen bytes at a time: the
-// bytes that end it are told all at once, without a branch for each.
+// bytes that end it are told all at once, without a branch for each. Every
+// one of them but '=', '>' and '/' lies below 0x28, so one comparison
+// finds those with a few others (control bytes, '!' to '&'), which the
+// byte by byte road then judges.
 template <bool attribute>
 const char* nameEnd(const char* p, const char* end) {
     const NameBytes& in = attribute ? kAttributeName : kElementName;
 #ifdef KIVO_XML_SSE2
+    const __m128i low = _mm_set1_epi8(0x27);
     while (end - p >= 16) {
         const __m128i v = load16(p);
         const auto is = [&](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
-        __m128i stop = _mm_or_si128(_mm_or_si128(is(' '), is('>')), _mm_or_si128(is('/'), is('"')));
-        stop = _mm_or_si128(stop, _mm_or_si128(_mm_or_si128(is('\t'), is('\n')),
-                                               _mm_or_si128(is('\r'), is('\''))));
+        __m128i stop = _mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(v, low), v),
+                                    _mm_or_si128(is('>'), is('/')));
         if constexpr (attribute) stop = _mm_or_si128(stop, is('='));
-        if (const unsigned m = maskOf(stop); m != 0) return p + std::countr_zero(m);
+        if (const unsigned m = maskOf(stop); m != 0) {
+            p += std::countr_zero(m);
+            break;
+        }
         p += 16;
     }
 #endif
@@ -281,8 +295,10 @@ const char* Reader::startTag(const char* at, const char* end) {
     // Values are views into the text; those with references are resolved
     // into values_ and their views made once it is whole.
     attributes_.clear();
-    resolved_.clear();
-    values_.clear();
+    if (!resolved_.empty()) {
+        resolved_.clear();
+        values_.clear();
+    }
     bool empty = false;
     while (true) {
         while (p < end && isSpace(*p)) ++p;

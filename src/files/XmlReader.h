@@ -69,9 +69,7 @@ private:
     // is copied sixteen bytes at once, into room kept behind the names.
     void open(std::string_view name, std::size_t readable) {
         const std::size_t n = name.size();
-        if (openNames_.size() - openUsed_ < n + 16) {
-            openNames_.resize(std::max(2 * openNames_.size(), openUsed_ + n + 1024));
-        }
+        if (openNames_.size() - openUsed_ < n + 16) growNames(n);
         char* const to = openNames_.data() + openUsed_;
         if (n <= 16 && readable >= 16) {
             std::memcpy(to, name.data(), 16);
@@ -81,6 +79,7 @@ private:
         openStarts_.push_back(openUsed_);
         openUsed_ += n;
     }
+    void growNames(std::size_t n);  // seldom: out of the way of open
     void close() {
         if (quotedNames_ != 0 && openName().find_first_of("\"'") != std::string_view::npos) {
             --quotedNames_;
