@@ -28,6 +28,11 @@ BackgroundDocument::BackgroundDocument(long loader)
 }
 
 BackgroundDocument::~BackgroundDocument() {
+    {
+        // What has not gone in yet is not wanted any more.
+        std::lock_guard lock(mutex_);
+        blocks_.clear();
+    }
     stop();
     if (loader_) loader_->Release();
 }
@@ -56,12 +61,18 @@ void BackgroundDocument::takeIn(bool threaded) {
         blocks_.pop_front();
         if (failed_) continue;
         lock.unlock();
-        // The separators the list shows as line breaks become them, as in
-        // every text the list takes in.
-        if (hasShownLineBreaks(block)) block = breakLinesAsShown(block);
-        const std::size_t units = utf16Length(block);
-        const bool added = loader_->AddData(block.data(), static_cast<std::ptrdiff_t>(block.size())) ==
-                           0;  // SC_STATUS_OK
+        std::size_t units = 0;
+        bool added = false;
+        try {
+            // The separators the list shows as line breaks become them, as
+            // in every text the list takes in.
+            if (hasShownLineBreaks(block)) block = breakLinesAsShown(block);
+            units = utf16Length(block);
+            added = loader_->AddData(block.data(), static_cast<std::ptrdiff_t>(block.size())) ==
+                    0;  // SC_STATUS_OK
+        } catch (const std::bad_alloc&) {
+            // Told at finish, on the caller's thread.
+        }
         block = {};
         lock.lock();
         units_ += units;

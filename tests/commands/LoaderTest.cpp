@@ -5,6 +5,7 @@
 #include <new>
 
 #include "FileCommandsFixture.h"
+#include "support/ZipWriter.h"
 #include "commands/ListContract.h"
 #include "files/WordListLoader.h"
 
@@ -146,6 +147,23 @@ TEST_F(LoaderTest, TodaysWordDocumentsAtCapacityWarnOnce) {
         EXPECT_EQ(window.list, (Lines{"犬", "猫と鳥", "ｶﾀｶﾅ半角"})) << name;
         EXPECT_EQ(window.shown, Lines{kTooManyLines});
     }
+}
+
+TEST_F(LoaderTest, ALongDocumentStopsAtTheCapacityWithTheLinesBeforeIt) {
+    // Lines enough to reach the list in several blocks before the one that
+    // does not fit.
+    std::string body;
+    for (int i = 0; i < 150'000; ++i) body += "<w:p><w:r><w:t>ab</w:t></w:r></w:p>";
+    const std::vector<std::uint8_t> docx = test::zipOf(
+        {{"word/document.xml",
+          "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+          "<w:body>" + body + "</w:body></w:document>"}});
+    window.room = 300'000;  // 100,000 lines of "ab\n"
+    commands.LoadWordListFile(write("long.docx", std::string(docx.begin(), docx.end())));
+    ASSERT_EQ(window.list.size(), 100'000u);
+    EXPECT_TRUE(std::all_of(window.list.begin(), window.list.end(),
+                            [](const std::string& line) { return line == "ab"; }));
+    EXPECT_EQ(window.shown, Lines{kTooManyLines});
 }
 
 TEST_F(LoaderTest, BrokenWordDocumentsAreReadErrorsAndOtherZipsText) {

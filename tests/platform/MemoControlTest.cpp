@@ -109,6 +109,35 @@ TEST(MemoControl, ALongLineAndManyLinesLoadAndLengthsCountUtf16) {
     EXPECT_EQ(memo.length(), 12);
 }
 
+TEST(MemoControl, AReplacementShowsItsLinesAtCommitAndNeverBefore) {
+    MemoControl memo;
+    memo.setPlainUtf8("old\n");
+    memo.replacement()->add("dropped\n");  // never committed
+    EXPECT_EQ(memo.utf8Text(), "old\n");
+
+    // Blocks the editor takes in on a thread of its own, a separator shown
+    // as a line break among them.
+    std::string block;
+    for (int i = 0; i < 50'000; ++i) block += "行" + std::to_string(i) + "\n";
+    const auto replacement = memo.replacement();
+    replacement->add(block);
+    replacement->add("a\u2028b\n");
+    replacement->add(block);
+    EXPECT_EQ(memo.utf8Text(), "old\n");
+    replacement->commit();
+    EXPECT_EQ(memo.utf8Text(), block + "a\nb\n" + block);
+    EXPECT_EQ(memo.count(), 100'002);
+    EXPECT_EQ(memo.length(), static_cast<qsizetype>(QString::fromStdString(memo.utf8Text()).size()));
+    EXPECT_TRUE(memo.isModified());
+    EXPECT_FALSE(memo.canUndo());
+
+    // None at all: an empty list, as after a clear.
+    const auto none = memo.replacement();
+    none->commit();
+    EXPECT_TRUE(memo.isEmpty());
+    EXPECT_FALSE(memo.isModified());
+}
+
 TEST(MemoControl, AnInputMethodShowsItsPreeditInPlaceAndCommitsInsertsIt) {
     MemoControl memo;
     memo.show();
