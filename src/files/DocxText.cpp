@@ -89,7 +89,7 @@ public:
                       const std::vector<xml::Attribute>& attributes) override {
         ++depth_;
         if (skipFrom_ != 0) return;
-        declareNamespaces(attributes);
+        if (!attributes.empty()) declareNamespaces(attributes);
         const Scope& scope = scopes_.back();
         // Names are short: the colon byte by byte.
         std::size_t colon = 0;
