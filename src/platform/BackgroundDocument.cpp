@@ -8,22 +8,20 @@
 #include "commands/WindowRules.h"
 #include "core/Utf8.h"
 
-namespace kivo {
-
-// Scintilla's ILoader, which the Qt package's headers leave out: its three
-// methods, in their order (the document itself is the loader).
-class Loader {
+// Scintilla's loader of a document away from the editor, declared as the
+// editor's own headers declare it (the Qt package leaves them out): the
+// document itself, seen as its ILoader.
+class ILoader {
 public:
     virtual int Release() = 0;
     virtual int AddData(const char* data, std::ptrdiff_t length) = 0;
     virtual void* ConvertToDocument() = 0;
-
-protected:
-    ~Loader() = default;
 };
 
+namespace kivo {
+
 BackgroundDocument::BackgroundDocument(long loader)
-    : loader_(reinterpret_cast<Loader*>(loader)) {
+    : loader_(reinterpret_cast<ILoader*>(loader)) {
     if (!loader_) throw std::bad_alloc();
 }
 
@@ -94,7 +92,7 @@ void BackgroundDocument::stop() {
 BackgroundDocument::Finished BackgroundDocument::finish() {
     stop();
     if (failed_) throw std::bad_alloc();
-    Loader* const loader = std::exchange(loader_, nullptr);
+    ILoader* const loader = std::exchange(loader_, nullptr);
     return {reinterpret_cast<long>(loader->ConvertToDocument()), units_};
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <thread>
 
+class ILoader;
+
 namespace kivo {
 
 class BackgroundDocument {
@@ -37,7 +39,7 @@ private:
     void takeIn(bool threaded);
     void stop();
 
-    class Loader* loader_;
+    ILoader* loader_;
     std::thread worker_;
     std::mutex mutex_;
     std::condition_variable changed_;

@@ -223,6 +223,9 @@ TEST(ListToRtf, LibreOfficeReadsTheSameLines) {
         "' timeout 120 soffice --headless --convert-to 'txt:Text (encoded):UTF8' "
         "list.rtf >/dev/null 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0);
+    // LibreOffice without Writer (Calc alone, as bench/make-sheets.sh
+    // installs it) takes no RTF and writes nothing.
+    if (!fs::exists(dir / "list.txt")) GTEST_SKIP() << "LibreOffice Writer is not installed";
     std::string text = readAll(dir / "list.txt");
     if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
     std::string normalized;
