@@ -46,12 +46,7 @@ public:
     // clearList and appendText. A control may take them in meanwhile,
     // away from the list it shows; by default they are kept together and
     // go in at commit.
-    virtual std::unique_ptr<ListReplacement> replaceList() {
-        return std::make_unique<CollectedReplacement>([this](std::string text) {
-            clearList();
-            if (!text.empty()) appendText(text);
-        });
-    }
+    virtual std::unique_ptr<ListReplacement> replaceList() { return collectedReplacement(*this); }
     virtual bool isModified() const = 0;
     virtual void setModified(bool modified) = 0;
     // The entries in order (UTF-8), without a trailing empty line.

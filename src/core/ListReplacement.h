@@ -5,6 +5,7 @@
 // may build the new text off screen, on a thread of its own, while the
 // rest is still being read.
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -36,5 +37,15 @@ private:
     std::function<void(std::string)> put_;
     std::string text_;
 };
+
+// The replacement of a list that has no road of its own (clearList and
+// appendText): its lines go in at commit, after the list is cleared.
+template <typename List>
+std::unique_ptr<ListReplacement> collectedReplacement(List& list) {
+    return std::make_unique<CollectedReplacement>([&list](std::string text) {
+        list.clearList();
+        if (!text.empty()) list.appendText(text);
+    });
+}
 
 }  // namespace kivo

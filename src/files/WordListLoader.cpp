@@ -104,12 +104,16 @@ public:
         longest_ = std::max(longest_, text.size() - start);
         text.push_back('\n');
         ++lines_;
-        return text.size() < kBlockBytes || judge();
+        if (text.size() < kBlockBytes) return true;
+        if (!judge()) return false;
+        text.reserve(kBlockBytes + kBlockBytes / 8);  // the next block's room at once
+        return true;
     }
     LineSink sink() {
         return [this](std::string_view line) { return add(line); };
     }
-    bool empty() const { return handedOn_ == 0 && text.empty(); }
+    // Handed on are only lines: no replacement yet, no line yet.
+    bool empty() const { return !replacement_ && text.empty(); }
     // The list becomes the lines; then a warning when lines were left out
     // for the capacity. The last lines are judged first (and may throw as
     // any line may, the list unchanged).
@@ -144,10 +148,8 @@ private:
             lines_ = 0;
             longest_ = 0;
             target_.checkRoom(shape_);
-            handedOn_ += text.size();
             replacement().add(std::move(text));
             text.clear();
-            text.reserve(kBlockBytes + kBlockBytes / 8);
             return true;
         }
         std::size_t at = 0;
@@ -171,8 +173,7 @@ private:
     WordListTarget& target_;
     std::size_t room_;
     TextShape shape_;
-    std::unique_ptr<ListReplacement> replacement_;
-    std::size_t handedOn_ = 0;  // bytes of lines already with the replacement
+    std::unique_ptr<ListReplacement> replacement_;  // made with the first lines handed on
     std::size_t lines_ = 0;     // lines ended since the last judgement
     std::size_t longest_ = 0;   // the longest of them
     bool full_ = false;
@@ -305,10 +306,7 @@ void loadDocument(const std::string& path, std::span<const std::uint8_t> head, B
 }  // namespace
 
 std::unique_ptr<ListReplacement> WordListTarget::replaceList() {
-    return std::make_unique<CollectedReplacement>([this](std::string text) {
-        clearList();
-        if (!text.empty()) appendText(text);
-    });
+    return collectedReplacement(*this);
 }
 
 StyledText styledTextFromBytes(std::string_view bytes) {

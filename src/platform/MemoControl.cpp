@@ -328,7 +328,15 @@ std::unique_ptr<ListReplacement> MemoControl::replacement() {
                 memo_.clearList();
                 return;
             }
-            const BackgroundDocument::Finished done = document_->finish();
+            BackgroundDocument::Finished done{};
+            try {
+                done = document_->finish();
+            } catch (const std::bad_alloc&) {
+                // As appendUtf8 leaves it, and the list a control without
+                // this road clears before appending: empty.
+                memo_.clearList();
+                throw;
+            }
             memo_.programChange([&] {
                 memo_.useDocument(done.document);
                 memo_.styles_.reset();

@@ -51,8 +51,9 @@ public:
     void appendUtf8(std::string_view lines);
     // The list's new lines, taken into a document of their own on another
     // thread while more are read; at commit the list shows that document,
-    // as after clearList and appendUtf8. Dropped uncommitted, or out of
-    // memory at commit (std::bad_alloc), it leaves the list as it was.
+    // as after clearList and appendUtf8. Dropped uncommitted, it leaves the
+    // list as it was; out of memory at commit, it empties it and throws
+    // std::bad_alloc, as appendUtf8 does.
     std::unique_ptr<ListReplacement> replacement();
     // Replaces the whole text (UTF-8), unformatted, with nothing left to
     // undo.
