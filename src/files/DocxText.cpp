@@ -9,7 +9,7 @@
 #include "core/Utf8.h"
 #include "files/FileError.h"
 #include "files/OfficeXml.h"
-#include "files/XmlReader.h"
+#include "files/XmlReaderImpl.h"
 
 namespace kivo {
 namespace {
@@ -69,7 +69,8 @@ bool same(std::string_view a, std::string_view b) {
 // What an element is to the body's text; Other for everything else.
 enum class Kind : std::uint8_t { Other, Paragraph, Run, Text, ParagraphProps, RunProps };
 
-class BodyText : public xml::Handler {
+// Final, for the reader to call it directly.
+class BodyText final : public xml::Handler {
 public:
     explicit BodyText(LineText& lines) : lines_(lines), lineStart_(lines.text.size()) {
         scopes_.push_back({0, "w", "mc"});
@@ -252,7 +253,8 @@ WordTextOutcome extractDocxText(std::span<const std::uint8_t> file, const LineSi
 
 WordTextOutcome extractDocxLines(std::span<const std::uint8_t> file, LineText& lines) {
     BodyText body(lines);
-    switch (office::readPart(file, kDocumentPart, body, [&] { return !body.refused(); })) {
+    xml::BasicReader<BodyText> reader(body);
+    switch (office::readPart(file, kDocumentPart, reader, [&] { return !body.refused(); })) {
         case office::PartResult::Missing:
             throw FileError(kReadPastEnd);
         case office::PartResult::Stopped:

@@ -24,8 +24,10 @@ bool archiveNamesPart(std::span<const std::uint8_t> file, std::string_view part)
                        std::boyer_moore_horspool_searcher(part.begin(), part.end())) != bytes.end();
 }
 
-PartResult readPart(std::span<const std::uint8_t> archive, std::string_view name,
-                    xml::Handler& handler, const std::function<bool()>& keepGoing) {
+PartResult readPartBytes(std::span<const std::uint8_t> archive, std::string_view name,
+                         const std::function<bool(std::string_view)>& feed,
+                         const std::function<bool()>& finish,
+                         const std::function<bool()>& keepGoing) {
     zip::Member member;
     switch (zip::findMember(archive, name, member)) {
         case zip::FindResult::Found:
@@ -35,21 +37,26 @@ PartResult readPart(std::span<const std::uint8_t> archive, std::string_view name
         case zip::FindResult::Broken:
             throw FileError(kReadPastEnd);
     }
-    xml::Reader reader(handler);
     bool xmlBroken = false;
     bool stopped = false;
     const zip::InflateResult inflated =
         zip::inflateMember(archive, member, [&](std::string_view chunk) {
-            if (!reader.feed(chunk)) xmlBroken = true;
+            if (!feed(chunk)) xmlBroken = true;
             // A full list ends the reading, whatever follows.
             if (!keepGoing()) stopped = true;
             return !xmlBroken && !stopped;
         });
     if (stopped) return PartResult::Stopped;
-    if (inflated != zip::InflateResult::Complete || xmlBroken || !reader.finish()) {
+    if (inflated != zip::InflateResult::Complete || xmlBroken || !finish()) {
         throw FileError(kReadPastEnd);
     }
     return keepGoing() ? PartResult::Read : PartResult::Stopped;
+}
+
+PartResult readPart(std::span<const std::uint8_t> archive, std::string_view name,
+                    xml::Handler& handler, const std::function<bool()>& keepGoing) {
+    xml::Reader reader(handler);
+    return readPart(archive, name, reader, keepGoing);
 }
 
 bool LineEmitter::emit(std::string_view text) {

@@ -34,10 +34,25 @@ bool archiveNamesPart(std::span<const std::uint8_t> file, std::string_view part)
 
 enum class PartResult { Read, Missing, Stopped };
 
-// Inflates the archive's member name through handler. Missing: the archive
+// Inflates the archive's member name into feed, chunk by chunk, then calls
+// finish; either returns false when the XML is broken. Missing: the archive
 // has no such member. Stopped: keepGoing turned false (checked after every
 // chunk). Throws FileError "ファイルの末尾以降を読み込みました" when the archive, the
 // member's data or its XML is broken, or the member too large to inflate.
+PartResult readPartBytes(std::span<const std::uint8_t> archive, std::string_view name,
+                         const std::function<bool(std::string_view)>& feed,
+                         const std::function<bool()>& finish,
+                         const std::function<bool()>& keepGoing);
+
+// The same through an XML reader, and so its handler.
+template <class H>
+PartResult readPart(std::span<const std::uint8_t> archive, std::string_view name,
+                    xml::BasicReader<H>& reader, const std::function<bool()>& keepGoing) {
+    return readPartBytes(
+        archive, name, [&](std::string_view chunk) { return reader.feed(chunk); },
+        [&] { return reader.finish(); }, keepGoing);
+}
+
 PartResult readPart(std::span<const std::uint8_t> archive, std::string_view name,
                     xml::Handler& handler, const std::function<bool()>& keepGoing);
 

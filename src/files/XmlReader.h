@@ -45,9 +45,12 @@ public:
     virtual void text(std::string_view utf8) = 0;
 };
 
-class Reader {
+// H is the handler's class: a final one has its calls made directly, and
+// inlined where the reader is instantiated for it (XmlReaderImpl.h).
+template <class H>
+class BasicReader {
 public:
-    explicit Reader(Handler& handler) : handler_(handler) {}
+    explicit BasicReader(H& handler) : handler_(handler) {}
 
     // Reads the next chunk; false once the document is found broken (then
     // and afterwards nothing more is reported).
@@ -88,7 +91,7 @@ private:
         openStarts_.pop_back();
     }
 
-    Handler& handler_;
+    H& handler_;
     std::string pending_;  // bytes not yet read as a whole token
     // The open elements' names, one after another, and where each begins.
     std::vector<char> openNames_;
@@ -118,6 +121,9 @@ private:
     char quote_ = 0;           // the quote open there, in a tag or declaration
     int brackets_ = 0;         // the brackets open there, in a declaration
 };
+
+using Reader = BasicReader<Handler>;
+extern template class BasicReader<Handler>;
 
 // Resolves the predefined entities and character references of raw text
 // into out. A character reference to no character (0, a surrogate, beyond
