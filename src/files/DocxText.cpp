@@ -22,14 +22,13 @@ constexpr std::string_view kWordNamespaces[] = {
 constexpr std::string_view kCompatibilityNamespace =
     "http://schemas.openxmlformats.org/markup-compatibility/2006";
 
-// Replaces what is not well-formed UTF-8 by U+FFFD and line breaks by
-// spaces in the line that begins at text[start]; a line handed on holds
-// neither.
-void makeLineText(std::string& text, std::size_t start) {
-    const std::string_view line = std::string_view(text).substr(start);
-    if (isLineText(line)) return;
-    std::string out;
-    out.reserve(line.size());
+// Appends the line with what is not well-formed UTF-8 replaced by U+FFFD
+// and line breaks by spaces: a line handed on holds neither.
+void appendLineText(std::string& out, std::string_view line) {
+    if (isLineText(line)) {
+        out.append(line);
+        return;
+    }
     for (std::size_t i = 0; i < line.size();) {
         const auto b = static_cast<unsigned char>(line[i]);
         if (b < 0x80) {
@@ -39,15 +38,20 @@ void makeLineText(std::string& text, std::size_t start) {
             appendUtf8(out, nextUtf8(line, i));
         }
     }
-    text.replace(start, std::string::npos, out);
 }
 
 // The lines handed one by one to a sink.
 class SinkLines : public LineText {
 public:
     explicit SinkLines(const LineSink& appendLine) : appendLine_(appendLine) {}
-    bool endLine(std::size_t start) override {
-        const bool kept = appendLine_(std::string_view(text).substr(start));
+    bool endLines(std::size_t, std::size_t) override {
+        std::string_view rest(text);
+        bool kept = true;
+        while (kept && !rest.empty()) {
+            const std::size_t lf = rest.find('\n');
+            kept = appendLine_(rest.substr(0, lf));
+            rest.remove_prefix(lf + 1);
+        }
         text.clear();
         return kept;
     }
@@ -72,7 +76,8 @@ enum class Kind : std::uint8_t { Other, Paragraph, Run, Text, ParagraphProps, Ru
 // Final, for the reader to call it directly.
 class BodyText final : public xml::Handler {
 public:
-    explicit BodyText(LineText& lines) : lines_(lines), lineStart_(lines.text.size()) {
+    explicit BodyText(LineText& lines)
+        : lines_(lines), lineStart_(lines.text.size()), batchStart_(lineStart_) {
         scopes_.push_back({0, "w", "mc"});
     }
 
@@ -82,8 +87,10 @@ public:
     void dropUnfinished() { lines_.text.resize(lineStart_); }
 
     // The text behind the last paragraph mark, when a deleted mark left some.
+    // Then the lines not yet handed on.
     void finish() {
         if (!lineEmpty() && !refused_) emitLine();
+        handOn();
     }
 
     void startElement(std::string_view name,
@@ -91,6 +98,7 @@ public:
         ++depth_;
         if (skipFrom_ != 0) return;
         if (!attributes.empty()) declareNamespaces(attributes);
+        if (depth_ >= kinds_.size()) kinds_.resize(2 * depth_);
         const Scope& scope = scopes_.back();
         // Names are short: the colon byte by byte.
         std::size_t colon = 0;
@@ -104,7 +112,7 @@ public:
         } else if (same(prefix, scope.compatibility) && local == "Fallback") {
             skipFrom_ = depth_;
         }
-        kinds_.push_back(kind);
+        kinds_[depth_] = kind;
     }
 
     void endElement(std::string_view) override {
@@ -115,15 +123,14 @@ public:
             }
             return;
         }
-        --depth_;
-        const Kind kind = kinds_.back();
+        const Kind kind = kinds_[depth_--];
         popElement();
         if (kind == Kind::Paragraph && !markDeleted_) emitLine();
         if (kind == Kind::Paragraph) markDeleted_ = false;
     }
 
     void text(std::string_view utf8) override {
-        if (skipFrom_ == 0 && !kinds_.empty() && kinds_.back() == Kind::Text && fieldCode_ == 0 &&
+        if (skipFrom_ == 0 && kinds_[depth_] == Kind::Text && fieldCode_ == 0 &&
             !refused_) {
             lines_.text.append(utf8);
         }
@@ -135,9 +142,9 @@ private:
         std::string word, compatibility;
     };
 
+    // The element at depth_ + 1 has ended.
     void popElement() {
-        kinds_.pop_back();
-        if (scopes_.size() > 1 && scopes_.back().depth == depth_ + 1) scopes_.pop_back();
+        if (scopes_.back().depth == depth_ + 1) scopes_.pop_back();
     }
 
     void declareNamespaces(const std::vector<xml::Attribute>& attributes) {
@@ -172,8 +179,9 @@ private:
         return scopes_.back();
     }
 
-    Kind parent() const { return kinds_.empty() ? Kind::Other : kinds_.back(); }
-    Kind grandparent() const { return kinds_.size() < 2 ? Kind::Other : kinds_[kinds_.size() - 2]; }
+    // Of the element that is starting, at depth_.
+    Kind parent() const { return kinds_[depth_ - 1]; }
+    Kind grandparent() const { return depth_ < 2 ? Kind::Other : kinds_[depth_ - 2]; }
 
     Kind wordElement(std::string_view local, const std::vector<xml::Attribute>& attributes) {
         const bool inRun = parent() == Kind::Run;
@@ -223,15 +231,52 @@ private:
 
     void emitLine() {
         if (refused_) return;
-        makeLineText(lines_.text, lineStart_);
-        if (!lines_.endLine(lineStart_)) refused_ = true;
+        longest_ = std::max(longest_, lines_.text.size() - lineStart_);
+        lines_.text.push_back('\n');
+        lineStart_ = lines_.text.size();
+        lineEnds_.push_back(lineStart_);
+        if (lineStart_ - batchStart_ >= kBatchBytes) handOn();
+    }
+
+    // The lines ended since the last batch, checked at once rather than one
+    // by one: well-formed, as they mostly are, they go on as they stand.
+    void handOn() {
+        if (refused_ || lineEnds_.empty()) return;
+        const std::string_view batch =
+            std::string_view(lines_.text).substr(batchStart_, lineStart_ - batchStart_);
+        if (!isLinesText(batch, lineEnds_.size())) mendBatch();
+        if (!lines_.endLines(lineEnds_.size(), longest_)) refused_ = true;
+        lineEnds_.clear();
+        longest_ = 0;
+        batchStart_ = lineStart_ = lines_.text.size();
+    }
+
+    void mendBatch() {
+        std::string mended;
+        std::size_t from = batchStart_;
+        longest_ = 0;
+        for (const std::size_t end : lineEnds_) {
+            const std::size_t start = mended.size();
+            appendLineText(mended, std::string_view(lines_.text).substr(from, end - 1 - from));
+            longest_ = std::max(longest_, mended.size() - start);
+            mended.push_back('\n');
+            from = end;
+        }
+        lines_.text.replace(batchStart_, std::string::npos, mended);
         lineStart_ = lines_.text.size();
     }
 
     LineText& lines_;
+    static constexpr std::size_t kBatchBytes = 64 * 1024;
+
     std::size_t lineStart_;  // where the line being built begins in lines_.text
+    std::size_t batchStart_;  // where the lines not yet handed on begin
+    std::vector<std::size_t> lineEnds_;  // behind the LF of each of them
+    std::size_t longest_ = 0;            // the longest of them
     std::vector<Scope> scopes_;
-    std::vector<Kind> kinds_;
+    // The kind of each open element by its depth, from 1; the document's own
+    // level, 0, is Other.
+    std::vector<Kind> kinds_ = std::vector<Kind>(64, Kind::Other);
     std::size_t depth_ = 0;
     std::size_t skipFrom_ = 0;   // the depth of the element being left out
     std::vector<bool> fields_;   // open complex fields: true while in the code

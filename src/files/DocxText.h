@@ -27,15 +27,17 @@ bool looksLikeDocx(std::span<const std::uint8_t> file);
 WordTextOutcome extractDocxText(std::span<const std::uint8_t> file, const LineSink& appendLine);
 
 // A text the lines are built in where they are to stay, rather than each
-// in a string of its own: the extraction appends a line's bytes to text,
-// then calls endLine with where the line begins.
+// in a string of its own: the extraction appends the lines to text, each
+// ended by LF, and hands them on a batch at a time.
 class LineText {
 public:
     virtual ~LineText() = default;
-    // The line text[start, end) is whole (UTF-8, never a CR or LF): keeps
-    // it, with "\n" appended, or takes it out of text again and refuses it
-    // (false), which ends the extraction.
-    virtual bool endLine(std::size_t start) = 0;
+    // text ends with count whole lines not yet handed on (UTF-8, each ended
+    // by LF and holding no other CR or LF), the longest of them longest
+    // bytes without its LF: keeps them, or keeps those that fit, takes the
+    // others out of text again and refuses (false), which ends the
+    // extraction.
+    virtual bool endLines(std::size_t count, std::size_t longest) = 0;
 
     std::string text;
 };

@@ -94,16 +94,15 @@ public:
 
     // False once a line did not fit.
     bool add(std::string_view line) {
-        const std::size_t start = text.size();
         text.append(line);
-        return endLine(start);
+        text.push_back('\n');
+        return endLines(1, line.size());
     }
     // Lines are judged a block at a time: counted and weighed in one pass
     // each over the block, not by a call each.
-    bool endLine(std::size_t start) override {
-        longest_ = std::max(longest_, text.size() - start);
-        text.push_back('\n');
-        ++lines_;
+    bool endLines(std::size_t count, std::size_t longest) override {
+        longest_ = std::max(longest_, longest);
+        lines_ += count;
         if (text.size() < kBlockBytes) return true;
         if (!judge()) return false;
         text.reserve(kBlockBytes + kBlockBytes / 8);  // the next block's room at once

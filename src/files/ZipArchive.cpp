@@ -32,7 +32,7 @@ constexpr std::size_t kInflateWindow = 256 * 1024;
 // Members from this size up are inflated ahead, on a thread of their own,
 // into this many windows.
 constexpr std::uint64_t kInflateAheadBytes = 4u * 1024 * 1024;
-constexpr std::size_t kWindowsAhead = 4;
+constexpr std::size_t kWindowsAhead = 16;
 
 bool sameName(std::span<const std::uint8_t> stored, std::string_view name) {
     if (stored.size() != name.size()) return false;

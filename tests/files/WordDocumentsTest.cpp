@@ -365,7 +365,11 @@ TEST(WordDocuments, LargeDocxInflatedAheadGivesTheSameLinesAndErrors) {
     std::size_t count = 0;
     while (body.size() < (6u << 20)) {
         body += "<w:p><w:r><w:t>行" + std::to_string(count++) + "</w:t></w:r></w:p>";
+        // Far into the document, a line that must be mended among those
+        // that need not.
+        if (count == 30000) body += "<w:p><w:r><w:t>a\xFF\xE3\x81" "b&#10;c\r\nd</w:t></w:r></w:p>";
     }
+    ++count;
     const std::string xml =
         "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
         "<w:body>" +
@@ -373,7 +377,10 @@ TEST(WordDocuments, LargeDocxInflatedAheadGivesTheSameLinesAndErrors) {
     const Bytes docx = zipOf({{"word/document.xml", xml}});
     const Lines lines = docxLines(docx);
     ASSERT_EQ(lines.size(), count);
-    EXPECT_EQ(lines.back(), "行" + std::to_string(count - 1));
+    EXPECT_EQ(lines[29999], "行29999");
+    EXPECT_EQ(lines[30000], "a\uFFFD\uFFFD\uFFFDb c  d");
+    EXPECT_EQ(lines[30001], "行30000");
+    EXPECT_EQ(lines.back(), "行" + std::to_string(count - 2));
     WordTextOutcome outcome{};
     EXPECT_EQ(docxLines(docx, &outcome, count / 2).size(), count / 2);
     EXPECT_EQ(outcome, WordTextOutcome::AppendRefused);
