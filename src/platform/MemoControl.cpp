@@ -56,6 +56,9 @@ MemoControl::MemoControl(QWidget* parent) : QsciScintilla(parent), styles_(*this
     setAutoIndent(false);
     setBraceMatching(NoBraceMatch);
     setEolMode(EolUnix);
+    // Nor annotations, whose heights the editor would otherwise measure line
+    // by line for every document it takes.
+    send(SCI_ANNOTATIONSETVISIBLE, ANNOTATION_HIDDEN);
     // Both scroll bars as the text needs them: the horizontal one follows
     // the widest line drawn so far.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
