@@ -162,7 +162,9 @@ std::optional<InflateResult> hand(Step step, const std::uint8_t* bytes, std::siz
 // windows as without. Nothing when no thread could be started.
 std::optional<InflateResult> inflateAhead(Inflater& inflater, const ChunkSink& sink) {
     struct Window {
-        std::vector<std::uint8_t> bytes = std::vector<std::uint8_t>(kInflateWindow);
+        // Not cleared: the worker's first writes touch its pages, not the
+        // reader's thread.
+        std::unique_ptr<std::uint8_t[]> bytes{new std::uint8_t[kInflateWindow]};
         std::size_t size = 0;
         Step step = Step::More;
         bool full = false;
@@ -180,7 +182,7 @@ std::optional<InflateResult> inflateAhead(Inflater& inflater, const ChunkSink& s
                 if (stop) return;
             }
             std::size_t produced = 0;
-            const Step step = inflater.next(w.bytes.data(), w.bytes.size(), produced);
+            const Step step = inflater.next(w.bytes.get(), kInflateWindow, produced);
             {
                 std::lock_guard lock(mutex);
                 w.size = produced;
@@ -219,7 +221,7 @@ std::optional<InflateResult> inflateAhead(Inflater& inflater, const ChunkSink& s
             std::unique_lock lock(mutex);
             changed.wait(lock, [&] { return w.full; });
         }
-        const std::optional<InflateResult> done = hand(w.step, w.bytes.data(), w.size, sink);
+        const std::optional<InflateResult> done = hand(w.step, w.bytes.get(), w.size, sink);
         if (done) return done;
         {
             std::lock_guard lock(mutex);
