@@ -25,14 +25,14 @@ bool linesTextScalar(std::string_view text, std::size_t lines) {
 // three tables (Keiser and Lemire, "Validating UTF-8 in less than one
 // instruction per byte"): every error of a pair sets a bit in all three.
 // The bits of an error, as the pair (previous byte, this byte) shows it.
-constexpr char kTooShort = 1 << 0;      // a lead, then no continuation
-constexpr char kTooLong = 1 << 1;       // ASCII, then a continuation
-constexpr char kOverlong3 = 1 << 2;     // E0 80..9F
-constexpr char kTooLarge = 1 << 3;      // F4 90.., F5..
-constexpr char kSurrogate = 1 << 4;     // ED A0..BF
-constexpr char kOverlong2 = 1 << 5;     // C0, C1
-constexpr char kTooLarge1000 = 1 << 6;  // F5.. 80..8F
-constexpr char kOverlong4 = 1 << 6;     // F0 80..8F
+constexpr char kTooShort = 1 << 0;                     // a lead, then no continuation
+constexpr char kTooLong = 1 << 1;                      // ASCII, then a continuation
+constexpr char kOverlong3 = 1 << 2;                    // E0 80..9F
+constexpr char kTooLarge = 1 << 3;                     // F4 90.., F5..
+constexpr char kSurrogate = 1 << 4;                    // ED A0..BF
+constexpr char kOverlong2 = 1 << 5;                    // C0, C1
+constexpr char kTooLarge1000 = 1 << 6;                 // F5.. 80..8F
+constexpr char kOverlong4 = 1 << 6;                    // F0 80..8F
 constexpr char kTwoConts = static_cast<char>(1 << 7);  // a continuation, then another
 constexpr char kCarry = kTooShort | kTooLong | kTwoConts;
 
@@ -61,21 +61,20 @@ KIVO_SSSE3 inline void checkBlock(Blocks& b, __m128i in) {
         return;
     }
     const __m128i firstHigh = _mm_setr_epi8(
-        kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong,
-        kTwoConts, kTwoConts, kTwoConts, kTwoConts, kTooShort | kOverlong2, kTooShort,
-        kTooShort | kOverlong3 | kSurrogate,
-        kTooShort | kTooLarge | kTooLarge1000 | kOverlong4);
+        kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTwoConts,
+        kTwoConts, kTwoConts, kTwoConts, kTooShort | kOverlong2, kTooShort,
+        kTooShort | kOverlong3 | kSurrogate, kTooShort | kTooLarge | kTooLarge1000 | kOverlong4);
     constexpr char kLarge = kCarry | kTooLarge | kTooLarge1000;
-    const __m128i firstLow = _mm_setr_epi8(
-        kCarry | kOverlong3 | kOverlong2 | kOverlong4, kCarry | kOverlong2, kCarry, kCarry,
-        kCarry | kTooLarge, kLarge, kLarge, kLarge, kLarge, kLarge, kLarge, kLarge, kLarge,
-        kLarge | kSurrogate, kLarge, kLarge);
+    const __m128i firstLow =
+        _mm_setr_epi8(kCarry | kOverlong3 | kOverlong2 | kOverlong4, kCarry | kOverlong2, kCarry,
+                      kCarry, kCarry | kTooLarge, kLarge, kLarge, kLarge, kLarge, kLarge, kLarge,
+                      kLarge, kLarge, kLarge | kSurrogate, kLarge, kLarge);
     constexpr char kCont = kTooLong | kOverlong2 | kTwoConts;
-    const __m128i secondHigh = _mm_setr_epi8(
-        kTooShort, kTooShort, kTooShort, kTooShort, kTooShort, kTooShort, kTooShort, kTooShort,
-        kCont | kOverlong3 | kTooLarge1000 | kOverlong4, kCont | kOverlong3 | kTooLarge,
-        kCont | kSurrogate | kTooLarge, kCont | kSurrogate | kTooLarge, kTooShort, kTooShort,
-        kTooShort, kTooShort);
+    const __m128i secondHigh =
+        _mm_setr_epi8(kTooShort, kTooShort, kTooShort, kTooShort, kTooShort, kTooShort, kTooShort,
+                      kTooShort, kCont | kOverlong3 | kTooLarge1000 | kOverlong4,
+                      kCont | kOverlong3 | kTooLarge, kCont | kSurrogate | kTooLarge,
+                      kCont | kSurrogate | kTooLarge, kTooShort, kTooShort, kTooShort, kTooShort);
     const __m128i prev1 = _mm_alignr_epi8(in, b.previous, 15);
     const __m128i special = _mm_and_si128(
         _mm_and_si128(_mm_shuffle_epi8(firstHigh, highNibbles(prev1)),
@@ -101,7 +100,8 @@ KIVO_SSSE3 bool linesTextSsse3(std::string_view text, std::size_t lines) {
     Blocks b;
     const char* p = text.data();
     const char* const end = p + text.size();
-    for (; end - p >= 16; p += 16) checkBlock(b, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
+    for (; end - p >= 16; p += 16)
+        checkBlock(b, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)));
     if (p < end) {
         // The tail padded with NULs, which are ASCII.
         alignas(16) char tail[16] = {};

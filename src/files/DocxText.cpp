@@ -130,8 +130,7 @@ public:
     }
 
     void text(std::string_view utf8) override {
-        if (skipFrom_ == 0 && kinds_[depth_] == Kind::Text && fieldCode_ == 0 &&
-            !refused_) {
+        if (skipFrom_ == 0 && kinds_[depth_] == Kind::Text && fieldCode_ == 0 && !refused_) {
             lines_.text.append(utf8);
         }
     }
@@ -266,11 +265,11 @@ private:
         lineStart_ = lines_.text.size();
     }
 
-    LineText& lines_;
     static constexpr std::size_t kBatchBytes = 64 * 1024;
 
-    std::size_t lineStart_;  // where the line being built begins in lines_.text
-    std::size_t batchStart_;  // where the lines not yet handed on begin
+    LineText& lines_;
+    std::size_t lineStart_;              // where the line being built begins in lines_.text
+    std::size_t batchStart_;             // where the lines not yet handed on begin
     std::vector<std::size_t> lineEnds_;  // behind the LF of each of them
     std::size_t longest_ = 0;            // the longest of them
     std::vector<Scope> scopes_;

@@ -21,12 +21,14 @@ inline bool isSpace(char c) {
            (c == ' ' || c == '\t' || c == '\r' || c == '\n');
 }
 
-// Where the markup that begins at text[0] ('<') ends: the index behind its
-// closing '>', kNotYet when the text holds no end yet. The scans resume
-// where the last one stopped, with the quote (and brackets) open there.
+// What the scans below return when the text holds no end yet.
 inline constexpr std::size_t kNotYet = 0;
 // What parse returns for a broken document.
 inline constexpr std::size_t kBroken = std::string_view::npos;
+
+// Where the markup that begins at text[0] ('<') ends: the index behind its
+// closing '>', or kNotYet. The scans resume where the last one stopped,
+// with the quote (and brackets) open there.
 std::size_t findAfter(std::string_view text, std::size_t from, std::string_view terminator);
 std::size_t tagEnd(std::string_view text, std::size_t& from, char& quote);
 std::size_t declarationEnd(std::string_view text, std::size_t& from, char& quote, int& brackets,
@@ -47,7 +49,9 @@ inline constexpr NameBytes kElementName(false);
 inline constexpr NameBytes kAttributeName(true);
 
 #ifdef KIVO_XML_SSE2
-inline __m128i load16(const char* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+inline __m128i load16(const char* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
 inline unsigned maskOf(__m128i m) { return static_cast<unsigned>(_mm_movemask_epi8(m)); }
 #endif
 
@@ -64,8 +68,8 @@ inline const char* nameEnd(const char* p, const char* end) {
     while (end - p >= 16) {
         const __m128i v = load16(p);
         const auto is = [&](char c) { return _mm_cmpeq_epi8(v, _mm_set1_epi8(c)); };
-        __m128i stop = _mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(v, low), v),
-                                    _mm_or_si128(is('>'), is('/')));
+        __m128i stop =
+            _mm_or_si128(_mm_cmpeq_epi8(_mm_min_epu8(v, low), v), _mm_or_si128(is('>'), is('/')));
         if constexpr (attribute) stop = _mm_or_si128(stop, is('='));
         if (const unsigned m = maskOf(stop); m != 0) {
             p += std::countr_zero(m);
@@ -247,7 +251,9 @@ const char* BasicReader<H>::endTag(const char* at, const char* end) {
     // A short name at one compare: sixteen bytes may be read on both sides
     // (room is kept behind the open names).
     if (name.size() <= 16 && end - p >= 16) {
-        const unsigned differ = detail::maskOf(_mm_cmpeq_epi8(detail::load16(p), detail::load16(name.data()))) ^ 0xFFFFu;
+        const unsigned differ =
+            detail::maskOf(_mm_cmpeq_epi8(detail::load16(p), detail::load16(name.data()))) ^
+            0xFFFFu;
         if ((differ & ((1u << name.size()) - 1)) != 0) return nullptr;
         p += name.size();
     } else

@@ -38,7 +38,8 @@ TEST(Utf8, ABlockOfLinesIsJudgedAsLineByLine) {
             for (const std::size_t length : {1, 2}) {
                 if (length == 1 && v > 0xFF) continue;
                 std::string text = head;
-                for (std::size_t k = 0; k < length; ++k) text.push_back(static_cast<char>(v >> (8 * k)));
+                for (std::size_t k = 0; k < length; ++k)
+                    text.push_back(static_cast<char>(v >> (8 * k)));
                 expectSame(text + "い");
                 // The same cut by the end of the text.
                 expectSame(text);
@@ -53,8 +54,12 @@ TEST(Utf8, ABlockOfLinesIsJudgedAsLineByLine) {
         }
     }
     std::mt19937 random(7);
-    const std::string pieces[] = {"あ", "\n", "\r", "😀", "é", "a", "\x80", "\xE3\x81",
-                                  "\xF0\x9F", "\xED\xA0\x80", "\xC0\xAF", "\xF4\x90\x80\x80"};
+    const std::string pieces[] = {"あ",       "\n",
+                                  "\r",       "😀",
+                                  "é",        "a",
+                                  "\x80",     "\xE3\x81",
+                                  "\xF0\x9F", "\xED\xA0\x80",
+                                  "\xC0\xAF", "\xF4\x90\x80\x80"};
     for (int round = 0; round < 200000; ++round) {
         std::string text;
         for (auto n = random() % 40; n > 0; --n) text += pieces[random() % std::size(pieces)];

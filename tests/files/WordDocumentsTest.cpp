@@ -367,7 +367,10 @@ TEST(WordDocuments, LargeDocxInflatedAheadGivesTheSameLinesAndErrors) {
         body += "<w:p><w:r><w:t>行" + std::to_string(count++) + "</w:t></w:r></w:p>";
         // Far into the document, a line that must be mended among those
         // that need not.
-        if (count == 30000) body += "<w:p><w:r><w:t>a\xFF\xE3\x81" "b&#10;c\r\nd</w:t></w:r></w:p>";
+        if (count == 30000)
+            body +=
+                "<w:p><w:r><w:t>a\xFF\xE3\x81"
+                "b&#10;c\r\nd</w:t></w:r></w:p>";
     }
     ++count;
     const std::string xml =
