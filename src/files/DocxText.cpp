@@ -230,7 +230,6 @@ private:
 
     void emitLine() {
         if (refused_) return;
-        longest_ = std::max(longest_, lines_.text.size() - lineStart_);
         lines_.text.push_back('\n');
         lineStart_ = lines_.text.size();
         lineEnds_.push_back(lineStart_);
@@ -244,22 +243,26 @@ private:
         const std::string_view batch =
             std::string_view(lines_.text).substr(batchStart_, lineStart_ - batchStart_);
         if (!isLinesText(batch, lineEnds_.size())) mendBatch();
-        if (!lines_.endLines(lineEnds_.size(), longest_)) refused_ = true;
+        std::size_t longest = 0;
+        std::size_t from = batchStart_;
+        for (const std::size_t end : lineEnds_) {
+            longest = std::max(longest, end - 1 - from);
+            from = end;
+        }
+        if (!lines_.endLines(lineEnds_.size(), longest)) refused_ = true;
         lineEnds_.clear();
-        longest_ = 0;
         batchStart_ = lineStart_ = lines_.text.size();
     }
 
+    // Each line of the batch mended, and its end moved with it.
     void mendBatch() {
         std::string mended;
         std::size_t from = batchStart_;
-        longest_ = 0;
-        for (const std::size_t end : lineEnds_) {
-            const std::size_t start = mended.size();
+        for (std::size_t& end : lineEnds_) {
             appendLineText(mended, std::string_view(lines_.text).substr(from, end - 1 - from));
-            longest_ = std::max(longest_, mended.size() - start);
             mended.push_back('\n');
             from = end;
+            end = batchStart_ + mended.size();
         }
         lines_.text.replace(batchStart_, std::string::npos, mended);
         lineStart_ = lines_.text.size();
@@ -271,7 +274,6 @@ private:
     std::size_t lineStart_;              // where the line being built begins in lines_.text
     std::size_t batchStart_;             // where the lines not yet handed on begin
     std::vector<std::size_t> lineEnds_;  // behind the LF of each of them
-    std::size_t longest_ = 0;            // the longest of them
     std::vector<Scope> scopes_;
     // The kind of each open element by its depth, from 1; the document's own
     // level, 0, is Other.
