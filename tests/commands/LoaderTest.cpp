@@ -164,6 +164,19 @@ TEST_F(LoaderTest, ALongDocumentStopsAtTheCapacityWithTheLinesBeforeIt) {
     EXPECT_TRUE(std::all_of(window.list.begin(), window.list.end(),
                             [](const std::string& line) { return line == "ab"; }));
     EXPECT_EQ(window.shown, Lines{kTooManyLines});
+
+    // A paragraph longer than any line the list takes is refused as the
+    // whole-file load refuses it, the list as it was.
+    window.room = 4 * kLongestLineBytes;
+    const std::vector<std::uint8_t> wide = test::zipOf(
+        {{"word/document.xml",
+          "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
+          "<w:body><w:p><w:r><w:t>" +
+              std::string(kLongestLineBytes + 1, 'x') +
+              "</w:t></w:r></w:p></w:body></w:document>"}});
+    EXPECT_EQ(failureOf(write("wide.docx", std::string(wide.begin(), wide.end()))),
+              "行数が長すぎてファイルが開けません");
+    EXPECT_EQ(window.list.size(), 100'000u);
 }
 
 TEST_F(LoaderTest, BrokenWordDocumentsAreReadErrorsAndOtherZipsText) {
