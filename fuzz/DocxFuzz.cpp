@@ -111,8 +111,9 @@ std::vector<std::pair<char, std::string>> eventsOf(std::string_view xml, std::si
     if (chunk == 0) {
         fine = reader.feed(xml);
     } else {
+        // Each chunk in memory of its own, gone once fed.
         for (std::size_t at = 0; fine && at < xml.size(); at += chunk) {
-            fine = reader.feed(xml.substr(at, chunk));
+            fine = reader.feed(std::string(xml.substr(at, chunk)));
         }
     }
     *ok = fine && reader.finish();

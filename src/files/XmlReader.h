@@ -60,43 +60,35 @@ public:
 
 private:
     std::size_t parse(std::string_view text, bool last);
+    std::size_t parseText(std::string_view text, bool last);
+    const char* run(const char* p, const char* end);
     const char* startTag(const char* at, const char* end);
     const char* endTag(const char* at, const char* end);
     bool markup(std::string_view token);
     bool tag(std::string_view token);
     void textRun(std::string_view raw);
-    std::string_view openName() const {
-        return {openNames_.data() + openStarts_.back(), openUsed_ - openStarts_.back()};
-    }
-    // readable: how many bytes from name's start may be read. A short name
-    // is copied sixteen bytes at once, into room kept behind the names.
-    void open(std::string_view name, std::size_t readable) {
-        const std::size_t n = name.size();
-        if (openNames_.size() - openUsed_ < n + 16) growNames(n);
-        char* const to = openNames_.data() + openUsed_;
-        if (n <= 16 && readable >= 16) {
-            std::memcpy(to, name.data(), 16);
-        } else {
-            std::memcpy(to, name.data(), n);
-        }
-        openStarts_.push_back(openUsed_);
-        openUsed_ += n;
-    }
-    void growNames(std::size_t n);  // seldom: out of the way of open
+    std::string_view openName() const { return open_.back(); }
+    // The name stays a view into the text being read; the names still open
+    // when a text has been read are copied (keepOpenNames), the text being
+    // gone by the next.
+    void open(std::string_view name) { open_.push_back(name); }
     void close() {
         if (quotedNames_ != 0 && openName().find_first_of("\"'") != std::string_view::npos) {
             --quotedNames_;
         }
-        openUsed_ = openStarts_.back();
-        openStarts_.pop_back();
+        open_.pop_back();
+        keptCount_ = std::min(keptCount_, open_.size());
     }
+    void keepOpenNames();
 
     H& handler_;
     std::string pending_;  // bytes not yet read as a whole token
-    // The open elements' names, one after another, and where each begins.
-    std::vector<char> openNames_;
-    std::size_t openUsed_ = 0;
-    std::vector<std::size_t> openStarts_;
+    // The open elements' names, innermost last: the first keptCount_ of
+    // them copied into kept_, one after another, 16 bytes of room kept
+    // behind them for reading a short name at once.
+    std::vector<std::string_view> open_;
+    std::vector<char> kept_;
+    std::size_t keptCount_ = 0;
     std::size_t quotedNames_ = 0;  // open names that hold a quote
     struct SpanOf {
         std::string_view name;

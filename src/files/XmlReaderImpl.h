@@ -107,8 +107,28 @@ inline const char* valueEnd(const char* p, const char* end, char quote, bool& re
 }  // namespace detail
 
 template <class H>
-void BasicReader<H>::growNames(std::size_t n) {
-    openNames_.resize(std::max(2 * openNames_.size(), openUsed_ + n + 1024));
+void BasicReader<H>::keepOpenNames() {
+    if (keptCount_ == open_.size()) return;
+    const std::size_t used =
+        keptCount_ == 0 ? 0
+                        : static_cast<std::size_t>(open_[keptCount_ - 1].data() +
+                                                   open_[keptCount_ - 1].size() - kept_.data());
+    std::size_t more = 0;
+    for (std::size_t i = keptCount_; i < open_.size(); ++i) more += open_[i].size();
+    if (kept_.size() < used + more + 16) {
+        const char* const was = kept_.data();
+        kept_.resize(std::max(2 * kept_.size(), used + more + 1024));
+        for (std::size_t i = 0; i < keptCount_; ++i) {
+            open_[i] = std::string_view(kept_.data() + (open_[i].data() - was), open_[i].size());
+        }
+    }
+    char* to = kept_.data() + used;
+    for (std::size_t i = keptCount_; i < open_.size(); ++i) {
+        std::memcpy(to, open_[i].data(), open_[i].size());
+        open_[i] = std::string_view(to, open_[i].size());
+        to += open_[i].size();
+    }
+    keptCount_ = open_.size();
 }
 
 template <class H>
@@ -141,7 +161,7 @@ bool BasicReader<H>::finish() {
     if (broken_) return false;
     const std::size_t used = parse(pending_, true);
     if (used == detail::kBroken) return false;
-    broken_ = used != pending_.size() || !openStarts_.empty();
+    broken_ = used != pending_.size() || !open_.empty();
     return !broken_;
 }
 
@@ -222,8 +242,7 @@ const char* BasicReader<H>::startTag(const char* at, const char* end) {
         attribute.value = raw;
         p = close + 1;
     }
-    if (static_cast<std::size_t>(p - at) > kMaxXmlTokenBytes ||
-        openStarts_.size() >= kMaxXmlDepth) {
+    if (static_cast<std::size_t>(p - at) > kMaxXmlTokenBytes || open_.size() >= kMaxXmlDepth) {
         return nullptr;
     }
     for (const Resolved& r : resolved_) {
@@ -234,7 +253,7 @@ const char* BasicReader<H>::startTag(const char* at, const char* end) {
         handler_.endElement(name);
         return p;
     }
-    open(name, static_cast<std::size_t>(end - nameStart));
+    open(name);
     handler_.startElement(name, attributes_);
     return p;
 }
@@ -243,13 +262,14 @@ const char* BasicReader<H>::startTag(const char* at, const char* end) {
 template <class H>
 const char* BasicReader<H>::endTag(const char* at, const char* end) {
     // A quote in the name would open a quoted stretch to the general road.
-    if (openStarts_.empty() || quotedNames_ != 0) return nullptr;
+    if (open_.empty() || quotedNames_ != 0) return nullptr;
     const std::string_view name = openName();
     if (static_cast<std::size_t>(end - at) < name.size() + 3) return nullptr;
     const char* p = at + 2;
 #ifdef KIVO_XML_SSE2
     // A short name at one compare: sixteen bytes may be read on both sides
-    // (room is kept behind the open names).
+    // (a name still in this text lies before p; room is kept behind the
+    // names kept).
     if (name.size() <= 16 && end - p >= 16) {
         const unsigned differ =
             detail::maskOf(_mm_cmpeq_epi8(detail::load16(p), detail::load16(name.data()))) ^
@@ -272,8 +292,44 @@ const char* BasicReader<H>::endTag(const char* at, const char* end) {
     return p + 1;
 }
 
+// The usual run of whole tags and the text between them, read as the
+// general road reads them: up to anything else (markup other than a tag, a
+// tag the quick road does not take, text that the end of the text cuts).
+template <class H>
+const char* BasicReader<H>::run(const char* p, const char* end) {
+    while (end - p >= 2) {
+        if (*p != '<') {
+            const auto* lt =
+                static_cast<const char*>(std::memchr(p, '<', static_cast<std::size_t>(end - p)));
+            if (!lt) break;
+            // Text outside the root element is no character data.
+            if (!open_.empty()) textRun(std::string_view(p, static_cast<std::size_t>(lt - p)));
+            p = lt;
+            continue;
+        }
+        const char* after;
+        if (p[1] == '/') {
+            after = endTag(p, end);
+        } else if (p[1] == '?' || p[1] == '!') {
+            break;
+        } else {
+            after = startTag(p, end);
+        }
+        if (!after) break;
+        p = after;
+    }
+    return p;
+}
+
 template <class H>
 std::size_t BasicReader<H>::parse(std::string_view text, bool last) {
+    const std::size_t used = parseText(text, last);
+    if (used != detail::kBroken) keepOpenNames();
+    return used;
+}
+
+template <class H>
+std::size_t BasicReader<H>::parseText(std::string_view text, bool last) {
     const char* const begin = text.data();
     const char* const end = begin + text.size();
     const char* p = begin;
@@ -283,6 +339,10 @@ std::size_t BasicReader<H>::parse(std::string_view text, bool last) {
         started_ = true;
     }
     while (p < end) {
+        if (scanned_ == 0) {
+            p = run(p, end);
+            if (p == end) break;
+        }
         if (*p != '<') {
             const std::size_t left = static_cast<std::size_t>(end - p);
             const auto* lt = static_cast<const char*>(std::memchr(p, '<', left));
@@ -297,17 +357,10 @@ std::size_t BasicReader<H>::parse(std::string_view text, bool last) {
                 }
             }
             // Text outside the root element is no character data.
-            if (!openStarts_.empty()) textRun(std::string_view(p, take));
+            if (!open_.empty()) textRun(std::string_view(p, take));
             p += take;
             if (take == 0) break;
             continue;
-        }
-        // Most markup is a whole tag: read it at once.
-        if (scanned_ == 0 && end - p >= 2 && p[1] != '?' && p[1] != '!') {
-            if (const char* after = p[1] == '/' ? endTag(p, end) : startTag(p, end)) {
-                p = after;
-                continue;
-            }
         }
         const std::string_view rest(p, static_cast<std::size_t>(end - p));
         // Markup cut by the chunk's end is scanned on from where the last
@@ -360,7 +413,7 @@ std::size_t BasicReader<H>::parse(std::string_view text, bool last) {
 template <class H>
 bool BasicReader<H>::markup(std::string_view token) {
     if (token.starts_with("<![CDATA[")) {
-        if (openStarts_.empty()) return false;
+        if (open_.empty()) return false;
         const std::string_view data = token.substr(9, token.size() - 12);
         if (!data.empty()) handler_.text(data);
         return true;
@@ -374,7 +427,7 @@ bool BasicReader<H>::tag(std::string_view token) {
     if (token[1] == '/') {
         std::string_view name = token.substr(2, token.size() - 3);
         while (!name.empty() && detail::isSpace(name.back())) name.remove_suffix(1);
-        if (openStarts_.empty() || openName() != name) return false;
+        if (open_.empty() || openName() != name) return false;
         handler_.endElement(name);
         close();
         return true;
@@ -417,14 +470,14 @@ bool BasicReader<H>::tag(std::string_view token) {
         attributes_.push_back(
             {s.name, s.resolved ? std::string_view(values_).substr(s.start, s.length) : s.raw});
     }
-    if (openStarts_.size() >= kMaxXmlDepth) return false;
+    if (open_.size() >= kMaxXmlDepth) return false;
     if (empty) {
         handler_.startElement(name, attributes_);
         handler_.endElement(name);
         return true;
     }
     if (name.find_first_of("\"'") != std::string_view::npos) ++quotedNames_;
-    open(name, static_cast<std::size_t>(token.data() + token.size() - name.data()));
+    open(name);
     handler_.startElement(name, attributes_);
     return true;
 }
