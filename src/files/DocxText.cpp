@@ -78,7 +78,7 @@ class BodyText final : public xml::Handler {
 public:
     explicit BodyText(LineText& lines)
         : lines_(lines), lineStart_(lines.text.size()), batchStart_(lineStart_) {
-        scopes_.push_back({0, "w", "mc"});
+        scopes_.push_back({0, "w", "mc", "w:"});
     }
 
     bool refused() const { return refused_; }
@@ -93,29 +93,24 @@ public:
         handOn();
     }
 
-    void startElement(std::string_view name,
-                      const std::vector<xml::Attribute>& attributes) override {
+    // Called for every element: inlined into the reader's loop, the rarer
+    // roads kept out of line.
+    [[gnu::always_inline]] void startElement(
+        std::string_view name, const std::vector<xml::Attribute>& attributes) override {
         ++depth_;
         if (skipFrom_ != 0) return;
         if (!attributes.empty()) declareNamespaces(attributes);
         if (depth_ >= kinds_.size()) kinds_.resize(2 * depth_);
-        const Scope& scope = scopes_.back();
-        // Names are short: the colon byte by byte.
-        std::size_t colon = 0;
-        while (colon < name.size() && name[colon] != ':') ++colon;
-        const std::string_view prefix =
-            colon == name.size() ? std::string_view() : name.substr(0, colon);
-        const std::string_view local = colon == name.size() ? name : name.substr(colon + 1);
-        Kind kind = Kind::Other;
-        if (same(prefix, scope.word)) {
-            kind = wordElement(local, attributes);
-        } else if (same(prefix, scope.compatibility) && local == "Fallback") {
-            skipFrom_ = depth_;
+        // Mostly a word element under its usual prefix: told by its start.
+        const std::string_view word = scopes_.back().wordColon;
+        if (!word.empty() && name.size() > word.size() && same(name.substr(0, word.size()), word)) {
+            kinds_[depth_] = wordElement(name.substr(word.size()), attributes);
+        } else {
+            kinds_[depth_] = element(name, attributes);
         }
-        kinds_[depth_] = kind;
     }
 
-    void endElement(std::string_view) override {
+    [[gnu::always_inline]] void endElement(std::string_view) override {
         if (skipFrom_ != 0) {
             if (depth_-- == skipFrom_) {
                 skipFrom_ = 0;
@@ -139,14 +134,31 @@ private:
     struct Scope {
         std::size_t depth;
         std::string word, compatibility;
+        // The word prefix with its colon, when a name's start tells it (a
+        // prefix without a colon of its own); else empty.
+        std::string wordColon;
     };
+
+    [[gnu::noinline]] Kind element(std::string_view name,
+                                   const std::vector<xml::Attribute>& attributes) {
+        const Scope& scope = scopes_.back();
+        // Names are short: the colon byte by byte.
+        std::size_t colon = 0;
+        while (colon < name.size() && name[colon] != ':') ++colon;
+        const std::string_view prefix =
+            colon == name.size() ? std::string_view() : name.substr(0, colon);
+        const std::string_view local = colon == name.size() ? name : name.substr(colon + 1);
+        if (same(prefix, scope.word)) return wordElement(local, attributes);
+        if (same(prefix, scope.compatibility) && local == "Fallback") skipFrom_ = depth_;
+        return Kind::Other;
+    }
 
     // The element at depth_ + 1 has ended.
     void popElement() {
         if (scopes_.back().depth == depth_ + 1) scopes_.pop_back();
     }
 
-    void declareNamespaces(const std::vector<xml::Attribute>& attributes) {
+    [[gnu::noinline]] void declareNamespaces(const std::vector<xml::Attribute>& attributes) {
         for (const xml::Attribute& a : attributes) {
             if (a.name.empty() || a.name[0] != 'x' || !a.name.starts_with("xmlns")) continue;
             std::string_view prefix;
@@ -166,6 +178,8 @@ private:
                 scope.compatibility = prefix;
             else if (scope.compatibility == prefix)
                 scope.compatibility = "\x01";
+            const bool told = !scope.word.empty() && scope.word.find(':') == std::string::npos;
+            scope.wordColon = told ? scope.word + ':' : std::string();
         }
     }
 
@@ -183,8 +197,6 @@ private:
     Kind grandparent() const { return depth_ < 2 ? Kind::Other : kinds_[depth_ - 2]; }
 
     Kind wordElement(std::string_view local, const std::vector<xml::Attribute>& attributes) {
-        const bool inRun = parent() == Kind::Run;
-        const bool visible = fieldCode_ == 0;
         if (local.size() == 1) {
             if (local[0] == 'p') return Kind::Paragraph;
             if (local[0] == 'r') return Kind::Run;
@@ -194,6 +206,14 @@ private:
             if (local[0] == 'r') return Kind::RunProps;
         }
         if (local.size() < 2) return Kind::Other;
+        return markElement(local, attributes);
+    }
+
+    // The word elements that mark the text rather than hold it.
+    [[gnu::noinline]] Kind markElement(std::string_view local,
+                                       const std::vector<xml::Attribute>& attributes) {
+        const bool inRun = parent() == Kind::Run;
+        const bool visible = fieldCode_ == 0;
         if (local == "tab" && inRun && visible) {
             lines_.text.push_back('\t');
         } else if ((local == "br" || local == "cr") && inRun && visible) {
