@@ -7,6 +7,11 @@
 #include <string>
 #include <string_view>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define KIVO_UTF8_SSE2 1
+#endif
+
 namespace kivo {
 
 // Appends one code point (at most U+10FFFF) in UTF-8.
@@ -130,12 +135,37 @@ inline std::string utf16ToUtf8(std::u16string_view units) {
 }
 
 // UTF-16 units of well-formed UTF-8: one per character, two from U+10000
-// up. Eight bytes at a time, as whole lists are measured with it.
+// up, as whole lists are measured with it: sixteen bytes at a time where
+// the processor has SSE2 (every x86-64 one), else eight.
 inline std::size_t utf16Length(std::string_view utf8) {
-    constexpr std::uint64_t kHigh = 0x8080808080808080u;
     std::size_t continuation = 0;
     std::size_t fourByteLeads = 0;
     std::size_t i = 0;
+#ifdef KIVO_UTF8_SSE2
+    const __m128i zero = _mm_setzero_si128();
+    // Bytes 80 to BF lie below C0 taken as signed; F0 and up are their own
+    // unsigned maximum with F0.
+    const __m128i lead = _mm_set1_epi8(static_cast<char>(0xC0));
+    const __m128i fourLead = _mm_set1_epi8(static_cast<char>(0xF0));
+    while (utf8.size() - i >= 16) {
+        // Counted per byte lane, as many blocks as a lane holds, then summed.
+        __m128i c = zero, f = zero;
+        for (std::size_t n = std::min<std::size_t>((utf8.size() - i) / 16, 255); n > 0; --n) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(utf8.data() + i));
+            c = _mm_sub_epi8(c, _mm_cmplt_epi8(v, lead));
+            f = _mm_sub_epi8(f, _mm_cmpeq_epi8(_mm_max_epu8(v, fourLead), v));
+            i += 16;
+        }
+        const auto sum = [&](__m128i counts) {
+            const __m128i s = _mm_sad_epu8(counts, zero);
+            return static_cast<std::size_t>(_mm_cvtsi128_si32(s)) +
+                   static_cast<std::size_t>(_mm_cvtsi128_si32(_mm_unpackhi_epi64(s, s)));
+        };
+        continuation += sum(c);
+        fourByteLeads += sum(f);
+    }
+#endif
+    constexpr std::uint64_t kHigh = 0x8080808080808080u;
     // The marks of eight bytes counted by one multiplication: without the
     // processor's own count (not in the baseline instruction set), popcount
     // is a library call.

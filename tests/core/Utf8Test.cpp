@@ -67,5 +67,24 @@ TEST(Utf8, ABlockOfLinesIsJudgedAsLineByLine) {
     }
 }
 
+TEST(Utf8, Utf16LengthCountsEveryCharacterAtEveryLength) {
+    // Counted sixteen bytes at a time and summed every 255 blocks, the rest
+    // eight bytes or one at a time: every length up to past two sums.
+    std::mt19937 random(11);
+    const std::string pieces[] = {"a", "é", "あ", "😀"};
+    std::string text;
+    std::size_t units = 0;
+    while (text.size() < 9000) {
+        const std::string& piece = pieces[random() % std::size(pieces)];
+        text += piece;
+        units += piece.size() == 4 ? 2 : 1;
+        ASSERT_EQ(utf16Length(text), units) << text.size();
+    }
+    // Lanes that count at every block, over many sums.
+    std::string faces;
+    for (int n = 0; n < 5000; ++n) faces += "😀";
+    EXPECT_EQ(utf16Length(faces), 10000u);
+}
+
 }  // namespace
 }  // namespace kivo
