@@ -78,7 +78,7 @@ class BodyText final : public xml::Handler {
 public:
     explicit BodyText(LineText& lines)
         : lines_(lines), lineStart_(lines.text.size()), batchStart_(lineStart_) {
-        scopes_.push_back({0, "w", "mc", "w:"});
+        scopes_.push_back({0, "w", "mc", 'w'});
     }
 
     bool refused() const { return refused_; }
@@ -99,12 +99,19 @@ public:
         std::string_view name, const std::vector<xml::Attribute>& attributes) override {
         ++depth_;
         if (skipFrom_ != 0) return;
-        if (!attributes.empty()) declareNamespaces(attributes);
+        // Namespaces are declared seldom: only a name that may be xmlns is
+        // looked at closer.
+        for (const xml::Attribute& a : attributes) {
+            if (!a.name.empty() && a.name[0] == 'x') {
+                declareNamespaces(attributes);
+                break;
+            }
+        }
         if (depth_ >= kinds_.size()) kinds_.resize(2 * depth_);
-        // Mostly a word element under its usual prefix: told by its start.
-        const std::string_view word = scopes_.back().wordColon;
-        if (!word.empty() && name.size() > word.size() && same(name.substr(0, word.size()), word)) {
-            kinds_[depth_] = wordElement(name.substr(word.size()), attributes);
+        // Mostly a word element under its usual one-letter prefix.
+        const char letter = scopes_.back().wordLetter;
+        if (letter != 0 && name.size() > 2 && name[0] == letter && name[1] == ':') {
+            kinds_[depth_] = wordElement({name.data() + 2, name.size() - 2}, attributes);
         } else {
             kinds_[depth_] = element(name, attributes);
         }
@@ -134,9 +141,8 @@ private:
     struct Scope {
         std::size_t depth;
         std::string word, compatibility;
-        // The word prefix with its colon, when a name's start tells it (a
-        // prefix without a colon of its own); else empty.
-        std::string wordColon;
+        // The word prefix when it is one letter (not a colon), else 0.
+        char wordLetter;
     };
 
     [[gnu::noinline]] Kind element(std::string_view name,
@@ -178,8 +184,7 @@ private:
                 scope.compatibility = prefix;
             else if (scope.compatibility == prefix)
                 scope.compatibility = "\x01";
-            const bool told = !scope.word.empty() && scope.word.find(':') == std::string::npos;
-            scope.wordColon = told ? scope.word + ':' : std::string();
+            scope.wordLetter = scope.word.size() == 1 && scope.word[0] != ':' ? scope.word[0] : 0;
         }
     }
 
@@ -196,7 +201,8 @@ private:
     Kind parent() const { return kinds_[depth_ - 1]; }
     Kind grandparent() const { return depth_ < 2 ? Kind::Other : kinds_[depth_ - 2]; }
 
-    Kind wordElement(std::string_view local, const std::vector<xml::Attribute>& attributes) {
+    [[gnu::always_inline]] Kind wordElement(std::string_view local,
+                                            const std::vector<xml::Attribute>& attributes) {
         if (local.size() == 1) {
             if (local[0] == 'p') return Kind::Paragraph;
             if (local[0] == 'r') return Kind::Run;
