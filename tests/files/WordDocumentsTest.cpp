@@ -6,10 +6,12 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <new>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/LittleEndian.h"
@@ -391,13 +393,18 @@ TEST(WordDocuments, LargeDocxInflatedAheadGivesTheSameLinesAndErrors) {
     WordTextOutcome outcome{};
     EXPECT_EQ(docxLines(docx, &outcome, count / 2).size(), count / 2);
     EXPECT_EQ(outcome, WordTextOutcome::AppendRefused);
+    // The first line held back, so that the worker finds every window full
+    // and must wait to go on.
     std::size_t seen = 0;
     EXPECT_THROW(extractDocxText(docx,
                                  [&](std::string_view) {
-                                     if (++seen == count / 3) throw std::bad_alloc();
+                                     if (++seen == 1)
+                                         std::this_thread::sleep_for(std::chrono::milliseconds(50));
+                                     if (seen == count / 3) throw std::bad_alloc();
                                      return true;
                                  }),
                  std::bad_alloc);
+    EXPECT_EQ(seen, count / 3);
     Bytes badCrc = docx;
     const std::size_t directory = u32(badCrc, badCrc.size() - 22 + 16);
     badCrc[directory + 16] ^= 1;
