@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -173,25 +174,40 @@ private:
     std::size_t room_;
     TextShape shape_;
     std::unique_ptr<ListReplacement> replacement_;  // made with the first lines handed on
-    std::size_t lines_ = 0;     // lines ended since the last judgement
-    std::size_t longest_ = 0;   // the longest of them
+    std::size_t lines_ = 0;                         // lines ended since the last judgement
+    std::size_t longest_ = 0;                       // the longest of them
     bool full_ = false;
+};
+
+// A file's bytes in memory that is not cleared first, as the read fills it.
+class FileBytes {
+public:
+    explicit FileBytes(std::size_t size)
+        : bytes_(std::make_unique_for_overwrite<char[]>(size)), size_(size) {}
+    std::span<std::uint8_t> room() {
+        return {reinterpret_cast<std::uint8_t*>(bytes_.get()), size_};
+    }
+    void keep(std::size_t size) { size_ = std::min(size, size_); }
+    std::string_view view() const { return {bytes_.get(), size_}; }
+
+private:
+    std::unique_ptr<char[]> bytes_;
+    std::size_t size_;
 };
 
 // The whole file from its start; nothing when it is larger than the
 // whole-file load would take, or cannot be read.
-std::optional<std::string> readAllBytes(File& file) {
+std::optional<FileBytes> readAllBytes(File& file) {
     const std::optional<std::int64_t> size = file.size();
     if (!size || *size < 0 || static_cast<std::uintmax_t>(*size) > kWholeFileLimit ||
         !file.seek(0)) {
         return std::nullopt;
     }
-    std::string bytes(static_cast<std::size_t>(*size), '\0');
+    FileBytes bytes(static_cast<std::size_t>(*size));
     // Fewer bytes than the size said: the file shrank meanwhile.
-    const auto got =
-        file.read(std::span(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size()));
+    const auto got = file.read(bytes.room());
     if (!got) return std::nullopt;
-    bytes.resize(*got);
+    bytes.keep(*got);
     return bytes;
 }
 
@@ -346,9 +362,9 @@ void dropListFont(StyledText& text, std::string_view family, int halfPoints) {
 StyledText readWholeFile(const std::filesystem::path& path) {
     File file = File::openForReading(path);
     if (!file.isOpen()) throw UserError("ファイル " + utf8Of(path) + " は開けません");
-    const std::optional<std::string> bytes = readAllBytes(file);
+    const std::optional<FileBytes> bytes = readAllBytes(file);
     if (!bytes) throw UserError("ストリームからの読み込みに失敗しました");
-    return styledTextFromBytes(*bytes);
+    return styledTextFromBytes(bytes->view());
 }
 
 void loadWordListFile(const std::string& path, WordListTarget& target) {
@@ -360,13 +376,13 @@ void loadWordListFile(const std::string& path, WordListTarget& target) {
     const std::size_t got = file.read(head).value_or(0);
     FileReader reader(file);
     // Read whole once, when a road asks for it.
-    std::optional<std::optional<std::string>> whole;
+    std::optional<std::optional<FileBytes>> whole;
     loadDocument(
         path, std::span(head.data(), got), reader,
         [&]() -> std::optional<std::string_view> {
             if (!whole) whole = readAllBytes(file);
             if (!*whole) return std::nullopt;
-            return std::string_view(**whole);
+            return (*whole)->view();
         },
         [&] { whole.reset(); }, target);
 }
