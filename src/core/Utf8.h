@@ -7,10 +7,7 @@
 #include <string>
 #include <string_view>
 
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#define KIVO_UTF8_SSE2 1
-#endif
+#include "core/Simd.h"
 
 namespace kivo {
 
@@ -141,7 +138,7 @@ inline std::size_t utf16Length(std::string_view utf8) {
     std::size_t continuation = 0;
     std::size_t fourByteLeads = 0;
     std::size_t i = 0;
-#ifdef KIVO_UTF8_SSE2
+#ifdef KIVO_SSE2
     const __m128i zero = _mm_setzero_si128();
     // Bytes 80 to BF lie below C0 taken as signed; F0 and up are their own
     // unsigned maximum with F0.

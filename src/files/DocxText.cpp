@@ -78,7 +78,7 @@ class BodyText final : public xml::Handler {
 public:
     explicit BodyText(LineText& lines)
         : lines_(lines), lineStart_(lines.text.size()), batchStart_(lineStart_) {
-        scopes_.push_back({0, "w", "mc", 'w'});
+        scopes_.push_back({0, "w", "mc"});
     }
 
     bool refused() const { return refused_; }
@@ -108,9 +108,11 @@ public:
             }
         }
         if (depth_ >= kinds_.size()) kinds_.resize(2 * depth_);
-        // Mostly a word element under its usual one-letter prefix.
-        const char letter = scopes_.back().wordLetter;
-        if (letter != 0 && name.size() > 2 && name[0] == letter && name[1] == ':') {
+        // Mostly a word element under a one-letter prefix (not a colon),
+        // told by the name's first two bytes.
+        const std::string& word = scopes_.back().word;
+        if (word.size() == 1 && word[0] != ':' && name.size() > 2 && name[0] == word[0] &&
+            name[1] == ':') {
             kinds_[depth_] = wordElement({name.data() + 2, name.size() - 2}, attributes);
         } else {
             kinds_[depth_] = element(name, attributes);
@@ -141,8 +143,6 @@ private:
     struct Scope {
         std::size_t depth;
         std::string word, compatibility;
-        // The word prefix when it is one letter (not a colon), else 0.
-        char wordLetter;
     };
 
     [[gnu::noinline]] Kind element(std::string_view name,
@@ -184,7 +184,6 @@ private:
                 scope.compatibility = prefix;
             else if (scope.compatibility == prefix)
                 scope.compatibility = "\x01";
-            scope.wordLetter = scope.word.size() == 1 && scope.word[0] != ':' ? scope.word[0] : 0;
         }
     }
 

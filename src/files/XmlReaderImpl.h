@@ -5,11 +5,7 @@
 #include <bit>
 #include <cstring>
 
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#define KIVO_XML_SSE2 1
-#endif
-
+#include "core/Simd.h"
 #include "files/XmlReader.h"
 
 namespace kivo::xml {
@@ -48,7 +44,7 @@ struct NameBytes {
 inline constexpr NameBytes kElementName(false);
 inline constexpr NameBytes kAttributeName(true);
 
-#ifdef KIVO_XML_SSE2
+#ifdef KIVO_SSE2
 inline __m128i load16(const char* p) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
@@ -63,7 +59,7 @@ inline unsigned maskOf(__m128i m) { return static_cast<unsigned>(_mm_movemask_ep
 template <bool attribute>
 inline const char* nameEnd(const char* p, const char* end) {
     const NameBytes& in = attribute ? kAttributeName : kElementName;
-#ifdef KIVO_XML_SSE2
+#ifdef KIVO_SSE2
     const __m128i low = _mm_set1_epi8(0x27);
     while (end - p >= 16) {
         const __m128i v = load16(p);
@@ -85,7 +81,7 @@ inline const char* nameEnd(const char* p, const char* end) {
 // The closing quote of a value from p on (end when it has none), telling
 // whether a '&' comes before it.
 inline const char* valueEnd(const char* p, const char* end, char quote, bool& references) {
-#ifdef KIVO_XML_SSE2
+#ifdef KIVO_SSE2
     const __m128i quotes = _mm_set1_epi8(quote);
     const __m128i amps = _mm_set1_epi8('&');
     while (end - p >= 16) {
@@ -266,7 +262,7 @@ const char* BasicReader<H>::endTag(const char* at, const char* end) {
     const std::string_view name = openName();
     if (static_cast<std::size_t>(end - at) < name.size() + 3) return nullptr;
     const char* p = at + 2;
-#ifdef KIVO_XML_SSE2
+#ifdef KIVO_SSE2
     // A short name at one compare: sixteen bytes may be read on both sides
     // (a name still in this text lies before p; room is kept behind the
     // names kept).
