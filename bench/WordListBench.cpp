@@ -66,6 +66,39 @@ void BM_LoadMemo(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadMemo)->Arg(100'000)->Arg(1'000'000)->Unit(benchmark::kMillisecond)->Iterations(2);
 
+// The process's peak resident memory so far, in bytes.
+double peakBytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').front().toDouble() * 1024;
+    }
+    return 0;
+}
+
+// What a line costs the control beyond its text: the process's peak memory
+// before and after a million lines (short ones, or empty ones) go in as a
+// load puts them in. Alone in its process, so that nothing before it has
+// raised the peak: --benchmark_filter='BM_LineCost/0' and /1. This is the
+// figure behind the editor's cost per line (editor/ListEditor.h).
+void BM_LineCost(benchmark::State& state) {
+    constexpr int kLines = 1'000'000;
+    const std::string line = state.range(0) == 0 ? "お題の語句" : "";
+    std::string text;
+    text.reserve((line.size() + 1) * kLines);
+    for (int i = 0; i < kLines; ++i) text += line + "\n";
+    for (auto _ : state) {
+        kivo::MemoControl memo;
+        const double before = peakBytes();
+        memo.setStyledUtf8(text, {});
+        const double after = peakBytes();
+        state.counters["bytes_per_line"] =
+            (after - before - static_cast<double>(text.size())) / kLines;
+    }
+}
+BENCHMARK(BM_LineCost)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 // The rich-text editor for comparison: what choosing the plain-text control
 // saves.
 void BM_LoadRichTextEdit(benchmark::State& state) {

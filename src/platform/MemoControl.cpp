@@ -4,26 +4,20 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <algorithm>
+#include <cmath>
 #include <new>
 #include <optional>
 
 #include "commands/WindowRules.h"
-#include "core/CodePage932.h"
 #include "core/Errors.h"
 #include "core/Utf8.h"
+#include "editor/ListEditor.h"
 #include "platform/BackgroundDocument.h"
 #include "platform/FileDrops.h"
 
 namespace kivo {
 namespace {
 
-// One line of the editor's line index, with what its growth takes: the
-// index is copied whole each time it grows.
-constexpr std::size_t kBytesPerLine = 9;
-// A line wider than the caret's blink is worth repainting.
-constexpr long kSteadyCaretLine = 64 * 1024;
-// Beyond this a list is replaced by a fresh document rather than emptied.
-constexpr long kFreshDocumentBytes = 1024 * 1024;
 // Only insertions and deletions concern the list.
 constexpr long kListEvents = QsciScintillaBase::SC_MOD_INSERTTEXT |
                              QsciScintillaBase::SC_MOD_DELETETEXT |
@@ -105,16 +99,66 @@ void MemoControl::noteSelection() {
     // Each blink repaints the caret's line, and a line is drawn whole: on a
     // very long one the caret stands still, so an idle list stays idle.
     const long line = send(SCI_LINEFROMPOSITION, static_cast<unsigned long>(caret));
-    const bool steady = send(SCI_LINELENGTH, static_cast<unsigned long>(line)) > kSteadyCaretLine;
+    const bool steady = send(SCI_LINELENGTH, static_cast<unsigned long>(line)) >
+                        static_cast<long>(kSteadyCaretLine);
     send(SCI_SETCARETPERIOD, steady ? 0 : static_cast<unsigned long>(caretPeriod_));
     emit selectionChange();
 }
 
+namespace {
+
+std::uint32_t editorColour(const QColor& colour) {
+    return static_cast<std::uint32_t>(colour.red() | colour.green() << 8 | colour.blue() << 16);
+}
+
+}  // namespace
+
 void MemoControl::applyBaseStyle() {
-    styles_.setBaseFont(font(), palette().color(QPalette::Text), palette().color(QPalette::Base));
+    const QFont base = font();
+    // The editor takes sizes in points; the list's font may be given in
+    // pixels of the screen it shows on.
+    const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
+    const double points = base.pointSizeF() > 0 ? base.pointSizeF() : base.pixelSize() * 72.0 / dpi;
+    styles_.setBase({.font = base.family().toStdString(),
+                     .hundredthsOfPoint = static_cast<int>(std::lround(points * 100)),
+                     .weight = base.weight(),
+                     .italic = base.italic(),
+                     .underline = base.underline(),
+                     .fore = editorColour(palette().color(QPalette::Text)),
+                     .back = editorColour(palette().color(QPalette::Base))});
     setCaretForegroundColor(palette().color(QPalette::Text));
     setSelectionBackgroundColor(palette().color(QPalette::Highlight));
     setSelectionForegroundColor(palette().color(QPalette::HighlightedText));
+}
+
+static_assert(EditorStyles::kDefaultStyle == QsciScintillaBase::STYLE_DEFAULT &&
+              EditorStyles::kLastReservedStyle == QsciScintillaBase::STYLE_LASTPREDEFINED);
+static_assert(QsciScintillaBase::SC_FONT_SIZE_MULTIPLIER == 100);
+
+void MemoControl::defineStyle(int number, const StyleLook& look) {
+    const auto n = static_cast<unsigned long>(number);
+    SendScintilla(SCI_STYLESETFONT, n, look.font.c_str());
+    send(SCI_STYLESETSIZEFRACTIONAL, n, look.hundredthsOfPoint);
+    send(SCI_STYLESETWEIGHT, n, look.weight);
+    send(SCI_STYLESETITALIC, n, look.italic);
+    send(SCI_STYLESETUNDERLINE, n, look.underline);
+    send(SCI_STYLESETFORE, n, static_cast<long>(look.fore));
+    send(SCI_STYLESETBACK, n, static_cast<long>(look.back));
+}
+
+void MemoControl::resetStylesToDefault() { send(SCI_STYLECLEARALL); }
+
+void MemoControl::setStyling(std::size_t from, std::size_t length, int style) {
+    send(SCI_STARTSTYLING, static_cast<unsigned long>(from), 0);
+    send(SCI_SETSTYLING, static_cast<unsigned long>(length), style);
+}
+
+int MemoControl::styleNumberAt(std::size_t position) const {
+    return static_cast<int>(send(SCI_GETSTYLEAT, static_cast<unsigned long>(position)));
+}
+
+void MemoControl::styledBytes(std::size_t from, std::size_t to, char* out) const {
+    SendScintilla(SCI_GETSTYLEDTEXT, static_cast<unsigned long>(from), static_cast<long>(to), out);
 }
 
 void MemoControl::setFont(const QFont& font) { QWidget::setFont(font); }
@@ -138,21 +182,13 @@ QString MemoControl::line(int i) const {
     if (i < 0 || i >= send(SCI_GETLINECOUNT)) return {};
     const long start = send(SCI_POSITIONFROMLINE, static_cast<unsigned long>(i));
     const long end = send(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(i));
-    // Every character costs at least one byte of code page 932, so no more
-    // than kMaxLineBytes characters can fit: read no further, even in a
-    // line of megabytes.
-    long length = std::min<long>(end - start, static_cast<long>(kMaxLineBytes) * 4);
+    const long length = std::min<long>(end - start, static_cast<long>(kLineBytesRead));
     const auto* bytes = reinterpret_cast<const char*>(
         send(SCI_GETRANGEPOINTER, static_cast<unsigned long>(start), length));
     if (!bytes) return {};
-    if (length < end - start) {
-        while (length > 0 && (static_cast<unsigned char>(bytes[length]) & 0xC0) == 0x80) --length;
-    }
-    const QString text = QString::fromUtf8(bytes, length);
-    const std::u16string_view units(reinterpret_cast<const char16_t*>(text.utf16()),
-                                    static_cast<std::size_t>(text.size()));
-    const std::size_t keep = cp932::fittingPrefix(units, kMaxLineBytes);
-    return keep == units.size() ? text : text.left(static_cast<qsizetype>(keep));
+    const std::string_view read =
+        lineAsRead({bytes, static_cast<std::size_t>(length)}, length < end - start);
+    return QString::fromUtf8(read.data(), static_cast<qsizetype>(read.size()));
 }
 
 std::string_view MemoControl::wholeText() const {
@@ -294,7 +330,7 @@ void MemoControl::startDocument(bool styled) {
     // text; the editor keeps them only in a document made with them. A large
     // list is let go of whole rather than deleted line by line.
     const bool hasStyles = (send(SCI_GETDOCUMENTOPTIONS) & SC_DOCUMENTOPTION_STYLES_NONE) == 0;
-    if (hasStyles == styled && send(SCI_GETLENGTH) < kFreshDocumentBytes) {
+    if (hasStyles == styled && send(SCI_GETLENGTH) < static_cast<long>(kFreshDocumentBytes)) {
         send(SCI_CLEARALL);
         return;
     }
@@ -358,7 +394,7 @@ std::unique_ptr<ListReplacement> MemoControl::replacement() {
     return std::make_unique<Replacement>(*this);
 }
 
-ListCosts MemoControl::costs() const { return {.bytesPerLine = kBytesPerLine}; }
+ListCosts MemoControl::costs() const { return kEditorCosts; }
 
 void MemoControl::replaceAll(std::string_view loaded, const std::vector<StyledRange>& ranges) {
     std::string normalized;

@@ -15,11 +15,11 @@
 #include "commands/ListContract.h"
 #include "core/ListReplacement.h"
 #include "core/TextStyle.h"
-#include "platform/EditorStyles.h"
+#include "editor/EditorStyles.h"
 
 namespace kivo {
 
-class MemoControl : public QsciScintilla {
+class MemoControl : public QsciScintilla, private StyledEditor {
     Q_OBJECT
 public:
     explicit MemoControl(QWidget* parent = nullptr);
@@ -135,6 +135,12 @@ private:
     long bytePosition(qsizetype units) const;
     qsizetype unitPosition(long bytes) const;
     void applyBaseStyle();
+    // The editor's styles, as the list's formats need them.
+    void defineStyle(int number, const StyleLook& look) override;
+    void resetStylesToDefault() override;
+    void setStyling(std::size_t from, std::size_t length, int style) override;
+    int styleNumberAt(std::size_t position) const override;
+    void styledBytes(std::size_t from, std::size_t to, char* out) const override;
 
     EditorStyles styles_;
     std::size_t capacity_ = kDefaultCapacity;

@@ -139,6 +139,14 @@ void AnchorLayout::layOut() {
         const Bounds& b = placed[k++];
         MoveWindow(control(row.name), scaled(box.left + b.left), scaled(box.top + b.top),
                    scaled(b.width), scaled(b.height), TRUE);
+        if (row.anchors & AutoWidth) {
+            // Labels that grew to the left over a neighbour's old place: the
+            // whole row is drawn again, the labels over the window and the
+            // frame, so that no part of the old text is left over the new.
+            RECT rowArea{scaled(box.left), scaled(box.top + b.top), scaled(box.left + box.width),
+                         scaled(box.top + b.top + b.height)};
+            RedrawWindow(window_, &rowArea, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+        }
     }
 }
 

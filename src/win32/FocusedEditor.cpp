@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "win32/RichEditList.h"
+#include "win32/MemoControl.h"
 
 namespace kivo::win32 {
 
-std::optional<EditState> editStateOf(HWND focused, const RichEditList& list,
+std::optional<EditState> editStateOf(HWND focused, const MemoControl& list,
                                      std::span<const HWND> topicFields) {
     if (focused == list.handle()) {
-        return EditState{list.hasSelection(), GetWindowTextLengthW(focused) > 0, list.canUndo()};
+        return EditState{list.hasSelection(), !list.isEmpty(), list.canUndo()};
     }
     if (std::ranges::find(topicFields, focused) != topicFields.end()) {
         DWORD from = 0, to = 0;

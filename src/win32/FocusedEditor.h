@@ -10,11 +10,11 @@
 
 namespace kivo::win32 {
 
-class RichEditList;
+class MemoControl;
 
 // The state of the list or of one of the topic fields, whichever has the
 // focus; nothing for any other control.
-std::optional<EditState> editStateOf(HWND focused, const RichEditList& list,
+std::optional<EditState> editStateOf(HWND focused, const MemoControl& list,
                                      std::span<const HWND> topicFields);
 bool clipboardHoldsText();
 

@@ -7,7 +7,7 @@
 
 #include "commands/HelpCommands.h"
 #include "core/Titles.h"
-#include "win32/RichEditPrinting.h"
+#include "win32/ListPrinting.h"
 #include "win32/Wide.h"
 
 namespace kivo::win32 {

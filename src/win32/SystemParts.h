@@ -13,6 +13,8 @@
 
 namespace kivo::win32 {
 
+class MemoControl;
+
 // The boxes, and the error box that the command wrapper shows.
 class Boxes : public BoxPort {
 public:
@@ -82,17 +84,17 @@ public:
 };
 
 // The printer set-up dialog and the print job. The list lays itself out on
-// the pages (RichEditPrinting.h).
+// the pages (ListPrinting.h).
 class SystemPrinter : public PrintPort {
 public:
-    explicit SystemPrinter(HWND list) : list_(list) {}
+    explicit SystemPrinter(const MemoControl& list) : list_(list) {}
     ~SystemPrinter() override;
     void setOwner(HWND owner) { owner_ = owner; }
     bool setUpPrinter() override;
     void printList() override;
 
 private:
-    HWND list_;
+    const MemoControl& list_;
     HWND owner_ = nullptr;
     HGLOBAL devMode_ = nullptr;
     HGLOBAL devNames_ = nullptr;

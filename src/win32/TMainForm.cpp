@@ -1,7 +1,7 @@
 #include "win32/TMainForm.h"
 
+#include <Scintilla.h>
 #include <commctrl.h>
-#include <richedit.h>
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -17,6 +17,7 @@
 #include "win32/AboutBox.h"
 #include "win32/DrawHistoryWindow.h"
 #include "win32/FocusedEditor.h"
+#include "win32/ListDropTarget.h"
 #include "win32/PresentationWindow.h"
 #include "win32/Wide.h"
 #include "win32/Win32WindowPorts.h"
@@ -29,6 +30,8 @@ constexpr const wchar_t* kClassName = L"TMainForm";
 constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX;
 constexpr int kFirstControlId = 10;
+// Files dropped on the list wait for this message.
+constexpr UINT kDroppedOnList = WM_APP + 1;
 
 // The list and the topic fields pass right clicks to the window, whose
 // context menus replace their own; the list lets Tab move the focus on.
@@ -53,8 +56,6 @@ LRESULT CALLBACK editorProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
 }  // namespace
 
 TMainForm::TMainForm(WindowParts parts) : parts_(parts) {
-    static const HMODULE richEdit = LoadLibraryW(L"Msftedit.dll");
-    (void)richEdit;
     INITCOMMONCONTROLSEX common{sizeof(common), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&common);
     registerWindowClass(kClassName, &windowProcedure<TMainForm>, COLOR_BTNFACE);
@@ -71,7 +72,7 @@ TMainForm::TMainForm(WindowParts parts) : parts_(parts) {
     systemDialogs_.setOwner(hwnd_);
     help_ = std::make_unique<BrowserHelp>(*ports_);
     createControls();
-    printer_ = std::make_unique<SystemPrinter>(Memo);
+    printer_ = std::make_unique<SystemPrinter>(*list_);
     printer_->setOwner(hwnd_);
     files_ = std::make_unique<FileCommands>(*ports_, *ports_, *ports_, *ports_);
     topics_ = std::make_unique<TopicCommands>(*ports_, *ports_, *ports_, *ports_, *ports_);
@@ -126,9 +127,11 @@ void TMainForm::createControls() {
         HWND hwnd = nullptr;
         switch (row.kind) {
             case ControlKind::List:
-                hwnd = RichEditList::create(hwnd_, id);
-                list_ = std::make_unique<RichEditList>(hwnd);
-                list_->clearList();
+                list_ = std::make_unique<MemoControl>(hwnd_, id, [this] { MemoSelectionChange(); });
+                hwnd = list_->handle();
+                listDrops_ = std::make_unique<ListDropTarget>(
+                    *list_,
+                    [this](const std::vector<std::string>& paths) { filesDroppedOnList(paths); });
                 SetWindowSubclass(hwnd, editorProcedure, 1, 0);
                 break;
             case ControlKind::Button:
@@ -136,9 +139,11 @@ void TMainForm::createControls() {
                 break;
             case ControlKind::Label:
                 // A label with a hint answers to the pointer; one without
-                // lets it through to the window, which has no hint.
+                // lets it through to the window, which has no hint. A label
+                // is as wide as its text and never breaks it: a count a pixel
+                // wider than measured would break before its last digits.
                 hwnd = make(L"STATIC", row.text,
-                            SS_LEFT | SS_NOPREFIX | (*row.hint ? SS_NOTIFY : 0), 0, id);
+                            SS_LEFTNOWORDWRAP | SS_NOPREFIX | (*row.hint ? SS_NOTIFY : 0), 0, id);
                 break;
             case ControlKind::Topic:
                 hwnd = make(L"EDIT", row.text, WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY,
@@ -271,9 +276,9 @@ void TMainForm::show(int showCommand, const std::vector<std::string>& arguments)
 }
 
 void TMainForm::FormShow() {
+    // Files dropped on the window are loaded; those dropped on the list come
+    // through its drop target.
     DragAcceptFiles(hwnd_, TRUE);
-    // Files dropped on the list are the window's as well.
-    DragAcceptFiles(Memo, TRUE);
     if (arguments_.size() >= 2) files_->loadCommandLineFile(arguments_[1]);
 }
 
@@ -281,7 +286,11 @@ void TMainForm::FormShow() {
 
 void TMainForm::runCommand(CommandId command) { runner_->run(command); }
 
-void TMainForm::MemoSelectionChange() { refreshLineCount(*ports_, *ports_); }
+void TMainForm::MemoSelectionChange() {
+    // The list tells of its moves from its first message on; the count
+    // label is there once the controls are.
+    if (LabelLineValue) refreshLineCount(*ports_, *ports_);
+}
 
 std::wstring TMainForm::statusText() const {
     const auto length = LOWORD(SendMessageW(StatusBar, SB_GETTEXTLENGTHW, 0, 0));
@@ -349,6 +358,11 @@ void TMainForm::dropFiles(HDROP drop) {
     runner_->guard([&] { files_->WMDropFiles(paths); });
 }
 
+void TMainForm::filesDroppedOnList(const std::vector<std::string>& paths) {
+    droppedOnList_ = paths;
+    PostMessageW(hwnd_, kDroppedOnList, 0, 0);
+}
+
 // ---- Messages --------------------------------------------------------------
 
 BoxPort& TMainForm::errorBoxes() { return *ports_; }
@@ -359,7 +373,7 @@ LRESULT TMainForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             const auto id = LOWORD(wParam);
             const auto code = HIWORD(wParam);
             const auto from = reinterpret_cast<HWND>(lParam);
-            if (from == Memo && code == EN_CHANGE) {
+            if (from == Memo && code == SCEN_CHANGE) {
                 // Any change to the list's text starts the pool of draws again.
                 topics_->listChanged();
             } else if (from == ButtonOK && code == BN_CLICKED) {
@@ -368,16 +382,6 @@ LRESULT TMainForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 runCommand(CommandId::ClearList);
             } else if (!from && id >= static_cast<UINT>(CommandId::New) && id < kFirstSeparatorId) {
                 runCommand(static_cast<CommandId>(id));
-            }
-            return 0;
-        }
-        case WM_NOTIFY: {
-            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (header->hwndFrom == Memo && header->code == EN_SELCHANGE) {
-                MemoSelectionChange();
-            } else if (header->hwndFrom == Memo && header->code == EN_DROPFILES) {
-                dropFiles(static_cast<HDROP>(reinterpret_cast<const ENDROPFILES*>(lParam)->hDrop));
-                return 1;
             }
             return 0;
         }
@@ -399,6 +403,12 @@ LRESULT TMainForm::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DROPFILES:
             dropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
+        case kDroppedOnList: {
+            const std::vector<std::string> paths = std::move(droppedOnList_);
+            droppedOnList_.clear();
+            if (!paths.empty()) runner_->guard([&] { files_->WMDropFiles(paths); });
+            return 0;
+        }
         case WM_CTLCOLORSTATIC: {
             // Labels and the group box on the window's own colour; the
             // read-only topic fields keep an edit's.

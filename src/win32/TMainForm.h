@@ -9,7 +9,7 @@
 // through Win32WindowPorts.
 //
 // The controls keep the names the program has always used for them (see
-// the layout table in commands/WindowLayout.h): Memo (a Rich Edit control),
+// the layout table in commands/WindowLayout.h): Memo (Scintilla's control),
 // ButtonOK, ButtonListClear, Label3, Label1, LabelLineValue, Edit1st,
 // Edit2nd inside GroupBox1, StatusBar with its one panel, PopupMenu1 over
 // the list and PopupMenu2 over the topics.
@@ -25,7 +25,7 @@
 #include "commands/WindowLayout.h"
 #include "win32/AnchorLayout.h"
 #include "win32/HintLine.h"
-#include "win32/RichEditList.h"
+#include "win32/MemoControl.h"
 #include "win32/SystemParts.h"
 
 namespace kivo {
@@ -42,6 +42,7 @@ namespace kivo::win32 {
 
 class AboutBox;
 class DrawHistoryWindow;
+class ListDropTarget;
 class PresentationWindow;
 class Win32WindowPorts;
 
@@ -57,7 +58,7 @@ struct WindowParts {
 class TMainForm {
 public:
     // Makes the window, hidden, with every control and menu; FormCreate has
-    // run when this returns. Loads Msftedit.dll and the common controls.
+    // run when this returns.
     explicit TMainForm(WindowParts parts = {});
     ~TMainForm();
     TMainForm(const TMainForm&) = delete;
@@ -83,6 +84,7 @@ public:
     const std::string& currentFile() const;
     AboutBox& about() { return *FormAbout; }
     PresentationWindow& presentationView() { return *presentationView_; }
+    MemoControl& list() { return *list_; }
 
     // A shortcut key of the main window's, run; false for any other message.
     bool translateShortcut(MSG& msg);
@@ -111,6 +113,9 @@ private:
     void judgeEditCommands(HMENU menu);
     void contextMenu(HWND where, LPARAM at);
     void dropFiles(HDROP drop);
+    // Files dropped on the list, loaded once the system's drag has ended:
+    // a load may ask questions, and the program that dragged them waits.
+    void filesDroppedOnList(const std::vector<std::string>& paths);
 
     WindowParts parts_;
     HWND hwnd_ = nullptr;
@@ -137,7 +142,9 @@ private:
     // Long work under way (nested), shown by the wait cursor.
     int busy_ = 0;
 
-    std::unique_ptr<RichEditList> list_;
+    std::unique_ptr<MemoControl> list_;
+    std::unique_ptr<ListDropTarget> listDrops_;
+    std::vector<std::string> droppedOnList_;
     SystemBoxes systemBoxes_;
     CommonDialogs systemDialogs_;
     ShellUrls systemUrls_;

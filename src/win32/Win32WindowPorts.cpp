@@ -20,7 +20,7 @@ void Win32WindowPorts::focusList() { SetFocus(form_.Memo); }
 std::uint32_t Win32WindowPorts::count() const { return form_.list_->count(); }
 std::string Win32WindowPorts::line(std::uint32_t i) const { return form_.list_->line(i); }
 std::size_t Win32WindowPorts::capacity() const { return form_.list_->capacity(); }
-ListCosts Win32WindowPorts::listCosts() const { return RichEditList::costs(); }
+ListCosts Win32WindowPorts::listCosts() const { return MemoControl::costs(); }
 void Win32WindowPorts::clearList() { form_.list_->clearList(); }
 void Win32WindowPorts::loadWholeText(StyledText text) { form_.list_->loadWholeText(text); }
 void Win32WindowPorts::appendText(std::string_view lines) { form_.list_->appendText(lines); }
@@ -39,7 +39,7 @@ void Win32WindowPorts::replaceSelection(std::string_view text) {
 }
 void Win32WindowPorts::cut() { form_.list_->cut(); }
 void Win32WindowPorts::copy() { form_.list_->copy(); }
-std::string Win32WindowPorts::clipboardText() const { return RichEditList::clipboardText(); }
+std::string Win32WindowPorts::clipboardText() const { return MemoControl::clipboardText(); }
 void Win32WindowPorts::paste() { form_.list_->paste(); }
 void Win32WindowPorts::selectAll() { form_.list_->selectAll(); }
 void Win32WindowPorts::undo() { form_.list_->undo(); }

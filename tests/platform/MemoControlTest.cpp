@@ -7,7 +7,7 @@
 #include <QTest>
 
 #include "commands/ListContract.h"
-#include "platform/EditorStyles.h"
+#include "editor/EditorStyles.h"
 #include "platform/MemoControl.h"
 
 namespace kivo {
@@ -127,7 +127,8 @@ TEST(MemoControl, AReplacementShowsItsLinesAtCommitAndNeverBefore) {
     replacement->commit();
     EXPECT_EQ(memo.utf8Text(), block + "a\nb\n" + block);
     EXPECT_EQ(memo.count(), 100'002);
-    EXPECT_EQ(memo.length(), static_cast<qsizetype>(QString::fromStdString(memo.utf8Text()).size()));
+    EXPECT_EQ(memo.length(),
+              static_cast<qsizetype>(QString::fromStdString(memo.utf8Text()).size()));
     EXPECT_TRUE(memo.isModified());
     EXPECT_FALSE(memo.canUndo());
 

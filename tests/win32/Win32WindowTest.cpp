@@ -1,11 +1,12 @@
 // The Win32 window in this process, on a real (virtual) display: its
-// layout, the Rich Edit list, menus and their hints, and the system boxes,
+// layout, the list (Scintilla's control), menus and their hints, the
+// printed pages, and the system boxes,
 // dialogs and About box driven as a user would.
 #include <windows.h>
 // After windows.h, which they build on.
+#include <Scintilla.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <richedit.h>
 #include <shlobj.h>
 
 #include <cstdio>
@@ -23,8 +24,10 @@
 #include "core/CodePage932.h"
 #include "core/Titles.h"
 #include "win32/AboutBox.h"
+#include "win32/ListDropTarget.h"
+#include "win32/ListPrinting.h"
+#include "win32/MemoControl.h"
 #include "win32/PresentationWindow.h"
-#include "win32/RichEditPrinting.h"
 #include "win32/TMainForm.h"
 #include "win32/Wide.h"
 
@@ -165,6 +168,8 @@ protected:
     }
     HWND control(const char* name) { return form_->control(name); }
     HWND memo() { return control("Memo"); }
+    MemoControl& list() { return form_->list(); }
+    std::intptr_t length() { return list().send(SCI_GETLENGTH); }
     void command(CommandId id) {
         SendMessageW(form_->handle(), WM_COMMAND, static_cast<WPARAM>(id), 0);
     }
@@ -246,12 +251,12 @@ TEST_F(Win32WindowTest, PresentationViewOpensOnF11DrawsOnSpaceAndClosesOnEscape)
 TEST_F(Win32WindowTest, TypedLinesAreCountedAndTheEditCommandsActOnThem) {
     type(memo(), L"いぬ\rねこ\r\rとり\r");
     // A last empty line is no entry; empty lines before it are.
-    EXPECT_EQ(SendMessageW(memo(), EM_GETLINECOUNT, 0, 0), 5);
+    EXPECT_EQ(list().send(SCI_GETLINECOUNT), 5);
     EXPECT_EQ(textOf(control("LabelLineValue")), L"4");
-    EXPECT_NE(SendMessageW(memo(), EM_GETMODIFY, 0, 0), 0);
+    EXPECT_TRUE(list().isModified());
 
     // The edit commands follow the focused list as a menu opens.
-    SendMessageW(memo(), EM_SETSEL, 0, 0);
+    list().selectRange(0, 0);
     SendMessageW(form_->handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(form_->popupMenu1()),
                  0);
     EXPECT_TRUE(GetMenuState(form_->popupMenu1(), static_cast<UINT>(CommandId::Cut), MF_BYCOMMAND) &
@@ -264,17 +269,22 @@ TEST_F(Win32WindowTest, TypedLinesAreCountedAndTheEditCommandsActOnThem) {
         MF_GRAYED);
 
     command(CommandId::Cut);
-    EXPECT_EQ(GetWindowTextLengthW(memo()), 0);
+    EXPECT_EQ(length(), 0);
+    EXPECT_EQ(textOf(control("LabelLineValue")), L"0");
     command(CommandId::Undo);
-    GETTEXTEX how{4096, GT_DEFAULT, 1200, nullptr, nullptr};
-    wchar_t back[2048] = {};
-    SendMessageW(memo(), EM_GETTEXTEX, reinterpret_cast<WPARAM>(&how),
-                 reinterpret_cast<LPARAM>(back));
-    EXPECT_EQ(std::wstring(back), L"いぬ\rねこ\r\rとり\r");
+    EXPECT_EQ(list().text(), "いぬ\nねこ\n\nとり\n");
+    // What was cut is on the clipboard as Windows' programs read it.
+    EXPECT_EQ(MemoControl::clipboardText(), "いぬ\nねこ\n\nとり\n");
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EXPECT_EQ(
+        std::wstring(static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)))),
+        L"いぬ\r\nねこ\r\n\r\nとり\r\n");
+    GlobalUnlock(GetClipboardData(CF_UNICODETEXT));
+    CloseClipboard();
 
     // Two entries drawn, through the button as a click sends it (an empty
     // line drawn would only earn a message).
-    RichEditList(memo()).setLines({"いぬ", "ねこ", "とり"});
+    list().setLines({"いぬ", "ねこ", "とり"});
     SendMessageW(form_->handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
                  reinterpret_cast<LPARAM>(control("ButtonOK")));
     const std::wstring first = textOf(control("Edit1st"));
@@ -324,12 +334,12 @@ TEST_F(Win32WindowTest, FileCommandsSaveAndLoadThroughTheListInCodePage932) {
 
     // Saved, so a new list asks nothing.
     command(CommandId::New);
-    EXPECT_EQ(GetWindowTextLengthW(memo()), 0);
+    EXPECT_EQ(length(), 0);
     EXPECT_EQ(textOf(form_->handle()), wide(kInitialCaption));
     parts_.paths = {utf8(file.wstring())};
     command(CommandId::NewImportText);
     EXPECT_EQ(textOf(control("LabelLineValue")), L"2");
-    EXPECT_EQ(SendMessageW(memo(), EM_GETMODIFY, 0, 0), 0);
+    EXPECT_FALSE(list().isModified());
 
     // A file dropped on the window loads as the shell hands it over.
     command(CommandId::ClearList);
@@ -351,6 +361,52 @@ TEST_F(Win32WindowTest, FileCommandsSaveAndLoadThroughTheListInCodePage932) {
     std::filesystem::remove(file);
 }
 
+// What is dragged onto the list, as OLE hands it over: files go to the
+// window, text goes in where it is dropped.
+TEST_F(Win32WindowTest, FilesDraggedOntoTheListAreTheWindowsAndTextGoesIn) {
+    const auto offer = [](UINT format, const void* bytes, std::size_t size) {
+        const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size + 4);
+        std::memcpy(GlobalLock(memory), bytes, size);
+        GlobalUnlock(memory);
+        EXPECT_TRUE(OpenClipboard(nullptr));
+        EmptyClipboard();
+        SetClipboardData(format, memory);
+        CloseClipboard();
+        IDataObject* data = nullptr;
+        EXPECT_EQ(OleGetClipboard(&data), S_OK);
+        return data;
+    };
+    std::vector<std::string> dropped;
+    ListDropTarget target(list(), [&](const std::vector<std::string>& paths) { dropped = paths; });
+
+    const std::wstring path = L"C:\\リスト.txt";
+    std::vector<char> files(sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t), 0);
+    auto* header = reinterpret_cast<DROPFILES*>(files.data());
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::memcpy(files.data() + sizeof(DROPFILES), path.c_str(), path.size() * sizeof(wchar_t));
+    IDataObject* data = offer(CF_HDROP, files.data(), files.size());
+    RECT r{};
+    GetWindowRect(memo(), &r);
+    const POINTL at{r.left + 10, r.top + 10};
+    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    ASSERT_EQ(target.DragEnter(data, 0, at, &effect), S_OK);
+    EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_COPY));
+    target.Drop(data, 0, at, &effect);
+    data->Release();
+    EXPECT_EQ(dropped, std::vector<std::string>{"C:\\リスト.txt"});
+    EXPECT_EQ(length(), 0);
+
+    const std::wstring text = L"いぬ\r\nねこ";
+    data = offer(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    effect = DROPEFFECT_COPY;
+    target.DragEnter(data, 0, at, &effect);
+    target.Drop(data, 0, at, &effect);
+    data->Release();
+    EXPECT_EQ(list().text(), "いぬ\nねこ");
+    EXPECT_EQ(textOf(control("LabelLineValue")), L"2");
+}
+
 TEST_F(Win32WindowTest, TenMebibytesOfLineBreaksOnTheCommandLineAreRefusedAtOnce) {
     const auto file = temp(L"kivo-win32-breaks.txt");
     std::ofstream(file, std::ios::binary) << std::string(10u << 20, '\n');
@@ -358,7 +414,7 @@ TEST_F(Win32WindowTest, TenMebibytesOfLineBreaksOnTheCommandLineAreRefusedAtOnce
     std::filesystem::remove(file);
     ASSERT_FALSE(parts_.shown.empty());
     EXPECT_EQ(parts_.shown.back(), "error: メモリが不足しています.");
-    EXPECT_EQ(GetWindowTextLengthW(memo()), 0);
+    EXPECT_EQ(length(), 0);
 
     // The same on the clipboard: the list's own paste runs the command,
     // which refuses it before it goes in.
@@ -373,7 +429,7 @@ TEST_F(Win32WindowTest, TenMebibytesOfLineBreaksOnTheCommandLineAreRefusedAtOnce
     parts_.shown.clear();
     SendMessageW(memo(), WM_PASTE, 0, 0);
     EXPECT_EQ(parts_.shown, std::vector<std::string>{"error: メモリが不足しています."});
-    EXPECT_EQ(GetWindowTextLengthW(memo()), 0);
+    EXPECT_EQ(length(), 0);
 }
 
 TEST_F(Win32WindowTest, MenuHighlightsAndThePointerWriteTheHintLine) {
@@ -398,51 +454,75 @@ TEST_F(Win32WindowTest, MenuHighlightsAndThePointerWriteTheHintLine) {
     EXPECT_EQ(form_->statusText(), L"");
 }
 
-TEST_F(Win32WindowTest, RichTextFormatsGoInAndComeBackThroughOurRtf) {
+TEST_F(Win32WindowTest, FormatsGoInAsTheEditorsStylesAndComeBackAsTheyWent) {
     StyledText text{"太字\nふつう\n", {}};
     TextStyle bold;
     bold.bold = true;
     addStyledRange(text.ranges, 0, 2, bold);
-    RichEditList list(memo());
-    list.loadWholeText(text);
-    EXPECT_EQ(list.count(), 2u);
-    EXPECT_EQ(list.line(1), "ふつう");
-    const StyledText back = list.styledText();
-    // The control keeps no empty paragraph after the last line it read.
-    EXPECT_EQ(back.text, "太字\nふつう");
+    list().loadWholeText(text);
+    EXPECT_EQ(list().count(), 2u);
+    EXPECT_EQ(list().line(1), "ふつう");
+    EXPECT_TRUE(list().styleAt(1).bold);
+    EXPECT_FALSE(list().styleAt(3).bold);
+    const StyledText back = list().styledText();
+    EXPECT_EQ(back.text, text.text);
     ASSERT_EQ(back.ranges.size(), 1u);
     EXPECT_EQ(back.ranges[0].start, 0u);
-    EXPECT_GE(back.ranges[0].length, 2u);
-    EXPECT_LE(back.ranges[0].length, 3u);  // the line break may go with it
+    EXPECT_EQ(back.ranges[0].length, 2u);
     EXPECT_TRUE(back.ranges[0].style->bold);
 
     // A line is read as at most 4096 bytes of code page 932, whole characters.
-    list.setLines({std::string(4095, 'a') + "犬"});
-    EXPECT_EQ(list.line(0), std::string(4095, 'a'));
+    list().setLines({std::string(4095, 'a') + "犬"});
+    EXPECT_EQ(list().line(0), std::string(4095, 'a'));
+}
+
+TEST_F(Win32WindowTest, TheCountLabelShowsTheWholeCountInsideTheGroupBox) {
+    const HWND value = control("LabelLineValue");
+    for (const char* count : {"1000000", "2147483647"}) {
+        SetWindowTextW(value, wide(count).c_str());
+        SendMessageW(form_->handle(), WM_SIZE, 0, 0);
+        const RECT shown = boundsInClient(value), name = boundsInClient(control("Label1"));
+        const RECT frame = boundsInClient(control("GroupBox1"));
+        const HDC dc = GetDC(value);
+        const HGDIOBJ old =
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(value, WM_GETFONT, 0, 0)));
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, wide(count).c_str(), static_cast<int>(strlen(count)), &extent);
+        SelectObject(dc, old);
+        ReleaseDC(value, dc);
+        EXPECT_GE(shown.right - shown.left, extent.cx) << count;
+        EXPECT_LE(shown.right, frame.right - 2) << count;
+        EXPECT_LE(name.right, shown.left) << count;
+    }
 }
 
 TEST_F(Win32WindowTest, PagesAreLaidOutWithEveryCharacterAndLongLinesWrapped) {
     std::vector<std::string> lines(300, "ことば");
     lines[10] = std::string(3000, 'x');
-    RichEditList(memo()).setLines(lines);
+    list().setLines(lines);
     const HDC device = CreateCompatibleDC(nullptr);
-    const RECT a4{0, 0, 11906, 16838};  // twips
+    const HBITMAP paper = CreateCompatibleBitmap(device, 794, 1123);
+    const HGDIOBJ old = SelectObject(device, paper);
+    const RECT a4{0, 0, 794, 1123};  // pixels at 96 dpi
+    int started = 0, ended = 0;
     const PageLayout pages = layOutPages(
-        memo(), device, a4, true, [] { return true; }, [] { return true; });
-    if (pages.laidOut == 0) {
-        DeleteDC(device);
-        // Wine's Rich Edit answers EM_FORMATRANGE with 0 whatever it is given.
-        GTEST_SKIP() << "this Rich Edit control lays out no pages (EM_FORMATRANGE answers 0)";
-    }
+        list(), device, a4, true, [&] { return ++started > 0; }, [&] { return ++ended > 0; });
     EXPECT_GE(pages.pages, 2);
-    EXPECT_GE(pages.laidOut, pages.length);
+    EXPECT_EQ(started, pages.pages);
+    EXPECT_EQ(ended, pages.pages);
+    EXPECT_EQ(pages.laidOut, pages.length);
 
     // A page two lines high takes the long line alone over many pages: it
     // wraps rather than running off the side.
-    RichEditList(memo()).setLines({std::string(3000, 'x')});
-    const PageLayout narrow = layOutPages(memo(), device, RECT{0, 0, 11906, 600}, false);
+    list().setLines({std::string(3000, 'x')});
+    const PageLayout narrow = layOutPages(list(), device, RECT{0, 0, 794, 40}, false);
     EXPECT_GT(narrow.pages, 3);
-    EXPECT_GE(narrow.laidOut, narrow.length);
+    EXPECT_EQ(narrow.laidOut, narrow.length);
+    // An empty list is one empty page.
+    list().clearList();
+    EXPECT_EQ(layOutPages(list(), device, a4, false).pages, 1);
+    SelectObject(device, old);
+    DeleteObject(paper);
     DeleteDC(device);
 }
 

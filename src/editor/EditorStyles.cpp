@@ -1,9 +1,6 @@
-#include "platform/EditorStyles.h"
-
-#include <Qsci/qsciscintillabase.h>
+#include "editor/EditorStyles.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -12,10 +9,9 @@
 namespace kivo {
 namespace {
 
-// Style numbers the editor keeps for itself (the default style, line
-// numbers, brace highlights, control characters, indent guides, call tips).
-constexpr int kFirstReservedStyle = QsciScintillaBase::STYLE_DEFAULT;
-constexpr int kLastReservedStyle = QsciScintillaBase::STYLE_LASTPREDEFINED;
+constexpr int kFirstReservedStyle = EditorStyles::kDefaultStyle;
+constexpr int kLastReservedStyle = EditorStyles::kLastReservedStyle;
+constexpr int kBoldWeight = 700;
 
 bool isReserved(int style) { return style >= kFirstReservedStyle && style <= kLastReservedStyle; }
 
@@ -37,6 +33,11 @@ int distance(const TextStyle& a, const TextStyle& b) {
         }
     }
     return d;
+}
+
+// 0xRRGGBB as the editor takes colours.
+std::uint32_t editorColour(std::uint32_t rgb) {
+    return (rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16;
 }
 
 // The fields that make two formats the same, as one string.
@@ -91,12 +92,10 @@ void EditorStyles::reset() {
     next_ = 1;
 }
 
-void EditorStyles::setBaseFont(const QFont& font, const QColor& text, const QColor& paper) {
-    base_ = font;
-    text_ = text;
-    paper_ = paper;
-    defineStyle(QsciScintillaBase::STYLE_DEFAULT, TextStyle{});
-    send(QsciScintillaBase::SCI_STYLECLEARALL);
+void EditorStyles::setBase(const StyleLook& base) {
+    base_ = base;
+    editor_.defineStyle(kDefaultStyle, base_);
+    editor_.resetStylesToDefault();
     for (int n = 1; n < next_; ++n) {
         if (!isReserved(n)) define(n);
     }
@@ -110,13 +109,11 @@ void EditorStyles::apply(std::string_view text, const std::vector<StyledRange>& 
         const std::size_t from = positions.byteAt(start);
         const std::size_t to = positions.byteAt(start + range.length);
         if (to == from) continue;
-        send(QsciScintillaBase::SCI_STARTSTYLING, static_cast<unsigned long>(from), 0);
-        send(QsciScintillaBase::SCI_SETSTYLING, static_cast<unsigned long>(to - from),
-             numberOf(range.style));
+        editor_.setStyling(from, to - from, numberOf(range.style));
     }
 }
 
-std::vector<StyledRange> EditorStyles::ranges(long length) const {
+std::vector<StyledRange> EditorStyles::ranges(std::size_t length) const {
     std::vector<StyledRange> out;
     // A list that holds no formatting at all (the usual case) needs no walk
     // through its styles.
@@ -124,18 +121,17 @@ std::vector<StyledRange> EditorStyles::ranges(long length) const {
 
     // The styles come from the editor interleaved with the text, a piece
     // at a time.
-    constexpr long kPiece = 1 << 16;
-    std::vector<char> styled(static_cast<std::size_t>(kPiece) * 2 + 2);
+    constexpr std::size_t kPiece = 1 << 16;
+    std::vector<char> styled(kPiece * 2 + 2);
     std::size_t units = 0;
     std::size_t runStart = 0;
     int runStyle = 0;
-    for (long at = 0; at < length; at += kPiece) {
-        const long end = std::min(length, at + kPiece);
-        editor_.SendScintilla(QsciScintillaBase::SCI_GETSTYLEDTEXT, at, end, styled.data());
-        for (long i = 0; i < end - at; ++i) {
-            const auto b = static_cast<unsigned char>(styled[static_cast<std::size_t>(i) * 2]);
-            const int style =
-                static_cast<unsigned char>(styled[static_cast<std::size_t>(i) * 2 + 1]);
+    for (std::size_t at = 0; at < length; at += kPiece) {
+        const std::size_t end = std::min(length, at + kPiece);
+        editor_.styledBytes(at, end, styled.data());
+        for (std::size_t i = 0; i < end - at; ++i) {
+            const auto b = static_cast<unsigned char>(styled[i * 2]);
+            const int style = static_cast<unsigned char>(styled[i * 2 + 1]);
             if ((b & 0xC0) == 0x80) continue;  // inside a character
             if (style != runStyle) {
                 addStyledRange(out, runStart, units - runStart, styleOf(runStyle));
@@ -149,57 +145,36 @@ std::vector<StyledRange> EditorStyles::ranges(long length) const {
     return out;
 }
 
-TextStyle EditorStyles::styleAt(long position) const {
+TextStyle EditorStyles::styleAt(std::size_t position) const {
     return styleOf(static_cast<int>(numberAt(position))).get();
 }
 
-int EditorStyles::inUse(long length) const {
+int EditorStyles::inUse(std::size_t length) const {
     std::array<bool, kCount> used{};
-    for (long at = 0; at < length; ++at) {
+    for (std::size_t at = 0; at < length; ++at) {
         used[numberAt(at)] = true;
     }
     return static_cast<int>(std::count(used.begin(), used.end(), true));
 }
 
-std::size_t EditorStyles::numberAt(long position) const {
+std::size_t EditorStyles::numberAt(std::size_t position) const {
     // The editor hands the style byte back as a signed char.
-    return static_cast<std::size_t>(
-        send(QsciScintillaBase::SCI_GETSTYLEAT, static_cast<unsigned long>(position)) & 0xFF);
-}
-
-long EditorStyles::send(unsigned int message, unsigned long wParam, long lParam) const {
-    return editor_.SendScintilla(message, wParam, lParam);
+    return static_cast<std::size_t>(editor_.styleNumberAt(position) & 0xFF);
 }
 
 void EditorStyles::define(int number) {
-    defineStyle(number, defined_[static_cast<std::size_t>(number)]);
+    editor_.defineStyle(number, lookOf(defined_[static_cast<std::size_t>(number)]));
 }
 
-void EditorStyles::defineStyle(int number, const TextStyle& style) {
-    const auto n = static_cast<unsigned long>(number);
-    const QByteArray family = style.fontFamily.empty()
-                                  ? base_.family().toUtf8()
-                                  : QByteArray::fromStdString(style.fontFamily);
-    editor_.SendScintilla(QsciScintillaBase::SCI_STYLESETFONT, n, family.constData());
-    const double points = style.halfPoints > 0 ? style.halfPoints / 2.0 : basePoints();
-    send(QsciScintillaBase::SCI_STYLESETSIZEFRACTIONAL, n,
-         std::lround(points * static_cast<int>(QsciScintillaBase::SC_FONT_SIZE_MULTIPLIER)));
-    send(QsciScintillaBase::SCI_STYLESETWEIGHT, n,
-         style.bold ? static_cast<long>(QsciScintillaBase::SC_WEIGHT_BOLD)
-                    : static_cast<long>(base_.weight()));
-    send(QsciScintillaBase::SCI_STYLESETITALIC, n, style.italic || base_.italic());
-    send(QsciScintillaBase::SCI_STYLESETUNDERLINE, n, style.underline || base_.underline());
-    const QColor fore = style.color ? QColor::fromRgb(static_cast<QRgb>(*style.color)) : text_;
-    editor_.SendScintilla(QsciScintillaBase::SCI_STYLESETFORE, n, fore);
-    editor_.SendScintilla(QsciScintillaBase::SCI_STYLESETBACK, n, paper_);
-}
-
-// The editor takes sizes in points; the list's font is given in pixels of
-// the screen it shows on.
-double EditorStyles::basePoints() const {
-    if (base_.pointSizeF() > 0) return base_.pointSizeF();
-    const int dpi = editor_.logicalDpiY() > 0 ? editor_.logicalDpiY() : 96;
-    return base_.pixelSize() * 72.0 / dpi;
+StyleLook EditorStyles::lookOf(const TextStyle& style) const {
+    StyleLook look = base_;
+    if (!style.fontFamily.empty()) look.font = style.fontFamily;
+    if (style.halfPoints > 0) look.hundredthsOfPoint = style.halfPoints * 50;
+    if (style.bold) look.weight = kBoldWeight;
+    look.italic = look.italic || style.italic;
+    look.underline = look.underline || style.underline;
+    if (style.color) look.fore = editorColour(*style.color);
+    return look;
 }
 
 }  // namespace kivo

@@ -1,60 +1,51 @@
-#include "win32/RichEditPrinting.h"
+#include "win32/ListPrinting.h"
 
-#include <richedit.h>
+#include <Scintilla.h>
 
 #include "commands/HelpCommands.h"
 #include "core/Errors.h"
+#include "win32/MemoControl.h"
 
 namespace kivo::win32 {
 
-PageLayout layOutPages(HWND list, HDC target, RECT pageTwips, bool render,
+PageLayout layOutPages(const MemoControl& list, HDC target, RECT page, bool render,
                        const std::function<bool()>& startPage,
                        const std::function<bool()>& endPage) {
     PageLayout layout;
-    GETTEXTLENGTHEX how{GTL_NUMCHARS | GTL_PRECISE, 1200};
-    layout.length = static_cast<long>(
-        SendMessageW(list, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&how), 0));
-    FORMATRANGE range{};
+    layout.length = list.send(SCI_GETLENGTH);
+    Sci_RangeToFormatFull range{};
     range.hdc = target;
     range.hdcTarget = target;
-    range.rcPage = pageTwips;
-    range.chrg = {0, -1};
+    range.rcPage = {page.left, page.top, page.right, page.bottom};
+    range.chrg = {0, static_cast<Sci_Position>(layout.length)};
     // An empty list still prints one (empty) page.
     do {
-        range.rc = pageTwips;
+        range.rc = range.rcPage;
         if (render && startPage && !startPage()) break;
-        const auto next = static_cast<long>(
-            SendMessageW(list, EM_FORMATRANGE, render, reinterpret_cast<LPARAM>(&range)));
+        const auto next = static_cast<long long>(
+            list.send(SCI_FORMATRANGEFULL, render, reinterpret_cast<std::intptr_t>(&range)));
         ++layout.pages;
         if (render && endPage && !endPage()) break;
         // A page that takes nothing would never end the job.
         if (next <= range.chrg.cpMin) break;
-        range.chrg.cpMin = next;
+        range.chrg.cpMin = static_cast<Sci_Position>(next);
         layout.laidOut = next;
     } while (range.chrg.cpMin < layout.length);
-    // The control keeps what it measured until told to let go.
-    SendMessageW(list, EM_FORMATRANGE, FALSE, 0);
     return layout;
 }
 
-RECT printableTwips(HDC printer) {
-    const int dpiX = GetDeviceCaps(printer, LOGPIXELSX);
-    const int dpiY = GetDeviceCaps(printer, LOGPIXELSY);
-    RECT page{0, 0, 0, 0};
-    if (dpiX <= 0 || dpiY <= 0) return page;
-    page.right = MulDiv(GetDeviceCaps(printer, HORZRES), 1440, dpiX);
-    page.bottom = MulDiv(GetDeviceCaps(printer, VERTRES), 1440, dpiY);
-    return page;
+RECT printableArea(HDC printer) {
+    return {0, 0, GetDeviceCaps(printer, HORZRES), GetDeviceCaps(printer, VERTRES)};
 }
 
-void printList(HWND list, HDC printer) {
+void printList(const MemoControl& list, HDC printer) {
     DOCINFOW document{};
     document.cbSize = sizeof(document);
     document.lpszDocName = L"";
     if (StartDocW(printer, &document) <= 0) throw UserError(kPrintErrorText);
     bool failed = false;
     layOutPages(
-        list, printer, printableTwips(printer), true,
+        list, printer, printableArea(printer), true,
         [&] { return !(failed = StartPage(printer) <= 0); },
         [&] { return !(failed = EndPage(printer) <= 0); });
     if (failed) {

@@ -1,0 +1,454 @@
+#include "win32/MemoControl.h"
+
+#include <Scintilla.h>
+#include <commctrl.h>
+
+#include <algorithm>
+#include <new>
+
+#include "commands/FileCommands.h"
+#include "commands/WindowLayout.h"
+#include "commands/WindowRules.h"
+#include "core/Utf8.h"
+#include "editor/ListEditor.h"
+#include "win32/Wide.h"
+
+namespace kivo::win32 {
+namespace {
+
+// Only insertions and deletions concern the window.
+constexpr std::intptr_t kListEvents = SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT;
+
+static_assert(EditorStyles::kDefaultStyle == STYLE_DEFAULT &&
+              EditorStyles::kLastReservedStyle == STYLE_LASTPREDEFINED);
+static_assert(SC_FONT_SIZE_MULTIPLIER == 100);
+
+bool keyDown(int key) { return GetKeyState(key) < 0; }
+
+// The keys and messages of paste, copy and cut go through the window's
+// commands and the list's own clipboard road; what the list has just done
+// is told to the window.
+LRESULT CALLBACK listProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                               DWORD_PTR data) {
+    auto* memo = reinterpret_cast<MemoControl*>(data);
+    const bool control = keyDown(VK_CONTROL), shift = keyDown(VK_SHIFT);
+    if (message == WM_KEYDOWN) {
+        const bool pasteKey =
+            (control && !shift && wParam == 'V') || (shift && !control && wParam == VK_INSERT);
+        const bool copyKey = (control && !shift && (wParam == 'C' || wParam == VK_INSERT));
+        const bool cutKey =
+            (control && !shift && wParam == 'X') || (shift && !control && wParam == VK_DELETE);
+        if (pasteKey) message = WM_PASTE;
+        if (copyKey) message = WM_COPY;
+        if (cutKey) message = WM_CUT;
+    }
+    switch (message) {
+        case WM_PASTE:
+            // The window's paste judges what comes in.
+            SendMessageW(GetAncestor(hwnd, GA_ROOT), WM_COMMAND,
+                         MAKEWPARAM(static_cast<UINT>(CommandId::Paste), 0), 0);
+            return 0;
+        case WM_COPY:
+            memo->copy();
+            return 0;
+        case WM_CUT:
+            memo->cut();
+            memo->noteSelection();
+            return 0;
+        case WM_CHAR:
+            // The characters Ctrl+V, Ctrl+C and Ctrl+X leave behind are no text.
+            if (wParam == 0x16 || wParam == 0x03 || wParam == 0x18) return 0;
+            break;
+        default:
+            break;
+    }
+    const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+    if (message != WM_PAINT && message != WM_NCDESTROY && message != WM_DESTROY) {
+        memo->noteSelection();
+    }
+    return result;
+}
+
+std::string withCarriageReturns(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
+    for (const char c : text) {
+        if (c == '\n') out += '\r';
+        out += c;
+    }
+    return out;
+}
+
+}  // namespace
+
+ListCosts MemoControl::costs() { return kEditorCosts; }
+
+MemoControl::MemoControl(HWND parent, int id, std::function<void()> selectionChanged)
+    : selectionChanged_(std::move(selectionChanged)) {
+    static const bool registered = Scintilla_RegisterClasses(GetModuleHandleW(nullptr)) != 0;
+    (void)registered;
+    hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"Scintilla", L"",
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL, 0, 0, 0,
+                            0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                            GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd_) throw std::bad_alloc();
+    direct_ = reinterpret_cast<Direct>(SendMessageW(hwnd_, SCI_GETDIRECTFUNCTION, 0, 0));
+    editor_ = static_cast<std::intptr_t>(SendMessageW(hwnd_, SCI_GETDIRECTPOINTER, 0, 0));
+
+    // A plain list of UTF-8 lines ended by LF: no margins, no wrap, no
+    // annotations (whose heights the editor would measure line by line for
+    // every document it takes), both scroll bars as the text needs them.
+    send(SCI_SETCODEPAGE, SC_CP_UTF8);
+    send(SCI_SETEOLMODE, SC_EOL_LF);
+    for (int margin = 0; margin < 5; ++margin) send(SCI_SETMARGINWIDTHN, margin, 0);
+    send(SCI_SETMARGINLEFT, 0, 4);
+    send(SCI_SETMARGINRIGHT, 0, 4);
+    send(SCI_SETWRAPMODE, SC_WRAP_NONE);
+    send(SCI_ANNOTATIONSETVISIBLE, ANNOTATION_HIDDEN);
+    send(SCI_SETSCROLLWIDTH, 1);
+    send(SCI_SETSCROLLWIDTHTRACKING, 1);
+    // Japanese typed through the IME is composed in the list itself.
+    send(SCI_SETIMEINTERACTION, SC_IME_INLINE);
+    // The window's context menu, not the editor's (which is English).
+    send(SCI_USEPOPUP, SC_POPUP_NEVER);
+    send(SCI_SETMODEVENTMASK, kListEvents);
+    // On paper a long line runs on to the next line of the page, broken
+    // between words where it has them and anywhere where it has none.
+    send(SCI_SETPRINTWRAPMODE, SC_WRAP_WORD);
+    send(SCI_SETPRINTCOLOURMODE, SC_PRINT_COLOURONWHITE);
+    styles_.setBase({.font = kListFontFamily,
+                     .hundredthsOfPoint = kListFontHalfPoints * 50,
+                     .fore = static_cast<std::uint32_t>(GetSysColor(COLOR_WINDOWTEXT)),
+                     .back = static_cast<std::uint32_t>(GetSysColor(COLOR_WINDOW))});
+    send(SCI_SETCARETFORE, GetSysColor(COLOR_WINDOWTEXT));
+    send(SCI_SETSELBACK, 1, GetSysColor(COLOR_HIGHLIGHT));
+    send(SCI_SETSELFORE, 1, GetSysColor(COLOR_HIGHLIGHTTEXT));
+    SetWindowSubclass(hwnd_, listProcedure, 2, reinterpret_cast<DWORD_PTR>(this));
+}
+
+MemoControl::~MemoControl() {
+    if (IsWindow(hwnd_)) RemoveWindowSubclass(hwnd_, listProcedure, 2);
+}
+
+std::intptr_t MemoControl::send(unsigned message, std::uintptr_t wParam,
+                                std::intptr_t lParam) const {
+    return direct_(editor_, message, wParam, lParam);
+}
+
+void MemoControl::noteSelection() {
+    const std::intptr_t anchor = send(SCI_GETANCHOR);
+    const std::intptr_t caret = send(SCI_GETCURRENTPOS);
+    if (anchor == lastAnchor_ && caret == lastCaret_ && !textMoved_) {
+        // Keys that change the text but not the caret (Delete) change the
+        // count as well.
+        const auto [lines, length] = std::pair{send(SCI_GETLINECOUNT), send(SCI_GETLENGTH)};
+        if (lines == lastLines_ && length == lastLength_) return;
+    }
+    lastAnchor_ = anchor;
+    lastCaret_ = caret;
+    lastLines_ = send(SCI_GETLINECOUNT);
+    lastLength_ = send(SCI_GETLENGTH);
+    textMoved_ = false;
+    const std::intptr_t line = send(SCI_LINEFROMPOSITION, static_cast<std::uintptr_t>(caret));
+    const bool steady = send(SCI_LINELENGTH, static_cast<std::uintptr_t>(line)) >
+                        static_cast<std::intptr_t>(kSteadyCaretLine);
+    send(SCI_SETCARETPERIOD, steady ? 0 : GetCaretBlinkTime());
+    if (selectionChanged_) selectionChanged_();
+}
+
+std::uint32_t MemoControl::count() const {
+    const std::intptr_t lines = send(SCI_GETLINECOUNT);
+    const auto last = static_cast<std::uintptr_t>(lines - 1);
+    const std::intptr_t lastLength =
+        send(SCI_GETLINEENDPOSITION, last) - send(SCI_POSITIONFROMLINE, last);
+    return listCount(static_cast<std::uint32_t>(lines), static_cast<std::size_t>(lastLength));
+}
+
+std::string MemoControl::line(std::uint32_t i) const {
+    if (static_cast<std::intptr_t>(i) >= send(SCI_GETLINECOUNT)) return {};
+    const std::intptr_t start = send(SCI_POSITIONFROMLINE, i);
+    const std::intptr_t end = send(SCI_GETLINEENDPOSITION, i);
+    const std::intptr_t length =
+        std::min<std::intptr_t>(end - start, static_cast<std::intptr_t>(kLineBytesRead));
+    const auto* bytes = reinterpret_cast<const char*>(
+        send(SCI_GETRANGEPOINTER, static_cast<std::uintptr_t>(start), length));
+    if (!bytes) return {};
+    return std::string(lineAsRead({bytes, static_cast<std::size_t>(length)}, length < end - start));
+}
+
+std::string_view MemoControl::wholeText() const {
+    const std::intptr_t length = send(SCI_GETLENGTH);
+    const auto* bytes = reinterpret_cast<const char*>(send(SCI_GETCHARACTERPOINTER));
+    return bytes ? std::string_view(bytes, static_cast<std::size_t>(length)) : std::string_view();
+}
+
+std::vector<std::string> MemoControl::lines() const {
+    const std::uint32_t entries = count();
+    std::vector<std::string> out;
+    out.reserve(entries);
+    const std::string_view text = wholeText();
+    std::size_t from = 0;
+    while (out.size() < entries) {
+        std::size_t end = text.find('\n', from);
+        if (end == std::string_view::npos) end = text.size();
+        out.emplace_back(text.substr(from, end - from));
+        from = end + 1;
+    }
+    return out;
+}
+
+std::string MemoControl::text() const { return std::string(wholeText()); }
+
+StyledText MemoControl::styledText() const {
+    const std::string_view text = wholeText();
+    return {std::string(text), styles_.ranges(text.size())};
+}
+
+TextStyle MemoControl::styleAt(std::size_t position) const {
+    return styles_.styleAt(bytePosition(position));
+}
+
+bool MemoControl::isModified() const { return forcedModified_ || send(SCI_GETMODIFY) != 0; }
+
+void MemoControl::setModified(bool modified) {
+    // The editor can only be told that its text is saved; a mark the
+    // program sets is kept beside it.
+    forcedModified_ = modified;
+    if (!modified) send(SCI_SETSAVEPOINT);
+}
+
+void MemoControl::programChange(const std::function<void()>& change) {
+    // Text the program puts in is never the user's edit to undo, and
+    // nobody hears of each piece of it: the window hears once, at the end.
+    send(SCI_SETUNDOCOLLECTION, 0);
+    send(SCI_SETMODEVENTMASK, 0);
+    struct Restore {
+        MemoControl& memo;
+        ~Restore() {
+            memo.send(SCI_EMPTYUNDOBUFFER);
+            memo.send(SCI_SETUNDOCOLLECTION, 1);
+            memo.send(SCI_SETMODEVENTMASK, kListEvents);
+            memo.textMoved_ = true;
+            SendMessageW(GetParent(memo.hwnd_), WM_COMMAND,
+                         MAKEWPARAM(GetDlgCtrlID(memo.hwnd_), SCEN_CHANGE),
+                         reinterpret_cast<LPARAM>(memo.hwnd_));
+            memo.noteSelection();
+        }
+    } restore{*this};
+    change();
+    if (send(SCI_GETSTATUS) == SC_STATUS_BADALLOC) {
+        // The editor catches its own allocation failures and only records
+        // them; a list cut off part-way is no list, so none is kept.
+        send(SCI_SETSTATUS, SC_STATUS_OK);
+        startDocument(false);
+        send(SCI_SETSTATUS, SC_STATUS_OK);
+        styles_.reset();
+        throw std::bad_alloc();
+    }
+}
+
+void MemoControl::startDocument(bool styled) {
+    // A list without formatting needs no style byte beside each byte of its
+    // text; the editor keeps them only in a document made with them. A large
+    // list is let go of whole rather than deleted line by line.
+    const bool hasStyles = (send(SCI_GETDOCUMENTOPTIONS) & SC_DOCUMENTOPTION_STYLES_NONE) == 0;
+    if (hasStyles == styled &&
+        send(SCI_GETLENGTH) < static_cast<std::intptr_t>(kFreshDocumentBytes)) {
+        send(SCI_CLEARALL);
+        return;
+    }
+    const std::intptr_t document = send(
+        SCI_CREATEDOCUMENT, 0, styled ? SC_DOCUMENTOPTION_DEFAULT : SC_DOCUMENTOPTION_STYLES_NONE);
+    if (document == 0) throw std::bad_alloc();
+    send(SCI_SETDOCPOINTER, 0, document);
+    send(SCI_RELEASEDOCUMENT, 0, document);
+    // What belongs to a document rather than to the editor.
+    send(SCI_SETCODEPAGE, SC_CP_UTF8);
+    send(SCI_SETEOLMODE, SC_EOL_LF);
+    send(SCI_SETUNDOCOLLECTION, 0);
+}
+
+void MemoControl::replaceAll(std::string_view loaded, const std::vector<StyledRange>& ranges) {
+    std::string normalized;
+    std::string_view text = loaded;
+    if (hasShownLineBreaks(text)) {
+        normalized = breakLinesAsShown(text);
+        text = normalized;
+    }
+    programChange([&] {
+        startDocument(!ranges.empty());
+        styles_.reset();
+        send(SCI_ALLOCATE, text.size() + 1);
+        send(SCI_APPENDTEXT, text.size(), reinterpret_cast<std::intptr_t>(text.data()));
+        if (send(SCI_GETSTATUS) == SC_STATUS_BADALLOC) return;
+        styles_.apply(text, ranges);
+    });
+    // At the top, caret first; no scrolling to the caret, which would lay
+    // out the first line before it is shown.
+    send(SCI_SETFIRSTVISIBLELINE, 0);
+    send(SCI_SETXOFFSET, 0);
+}
+
+void MemoControl::clearList() {
+    replaceAll({}, {});
+    setModified(false);
+}
+
+void MemoControl::loadWholeText(const StyledText& text) {
+    setCapacity(kRaisedCapacity);
+    replaceAll(text.text, text.ranges);
+    setModified(false);
+}
+
+void MemoControl::appendText(std::string_view lines) {
+    std::string changed;
+    std::string_view text = lines;
+    if (hasShownLineBreaks(lines)) {
+        changed = breakLinesAsShown(lines);
+        text = changed;
+    }
+    programChange([&] {
+        // Room for it all at once, rather than the buffer growing step by
+        // step under a large text.
+        send(SCI_ALLOCATE, static_cast<std::uintptr_t>(send(SCI_GETLENGTH)) + text.size() + 1);
+        send(SCI_APPENDTEXT, text.size(), reinterpret_cast<std::intptr_t>(text.data()));
+    });
+    // Appended lines change the list as an edit would.
+    forcedModified_ = true;
+}
+
+void MemoControl::setLines(const std::vector<std::string>& lines) {
+    std::string text;
+    std::size_t size = 0;
+    for (const std::string& line : lines) size += line.size() + 1;
+    text.reserve(size);
+    for (const std::string& line : lines) {
+        text += line;
+        text += '\n';
+    }
+    replaceAll(text, {});
+}
+
+bool MemoControl::hasSelection() const { return send(SCI_GETSELECTIONEMPTY) == 0; }
+
+std::string MemoControl::selectedText() const {
+    std::string text(static_cast<std::size_t>(send(SCI_GETSELTEXT, 0, 0)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        send(SCI_GETSELTEXT, 0, reinterpret_cast<std::intptr_t>(text.data()))));
+    return text;
+}
+
+std::size_t MemoControl::bytePosition(std::size_t units) const {
+    return static_cast<std::size_t>(
+        send(SCI_POSITIONRELATIVECODEUNITS, 0, static_cast<std::intptr_t>(units)));
+}
+
+void MemoControl::selectRange(std::size_t from, std::size_t to) {
+    send(SCI_SETSEL, bytePosition(from), static_cast<std::intptr_t>(bytePosition(to)));
+    noteSelection();
+}
+
+void MemoControl::replaceSelection(std::string_view text) {
+    const std::string normalized = asListText(text);
+    send(SCI_SETUNDOCOLLECTION, 0);
+    send(SCI_REPLACESEL, 0, reinterpret_cast<std::intptr_t>(normalized.c_str()));
+    // What is left to undo would no longer fit the text.
+    send(SCI_EMPTYUNDOBUFFER);
+    send(SCI_SETUNDOCOLLECTION, 1);
+    noteSelection();
+}
+
+bool MemoControl::canUndo() const { return send(SCI_CANUNDO) != 0; }
+
+bool MemoControl::isEmpty() const { return send(SCI_GETLENGTH) == 0; }
+
+void MemoControl::copy() {
+    if (!hasSelection()) return;
+    // Windows' programs read line breaks on the clipboard as CR LF.
+    const std::wstring units = wide(withCarriageReturns(selectedText()));
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (units.size() + 1) * sizeof(wchar_t));
+    if (!memory) throw std::bad_alloc();
+    std::copy_n(units.c_str(), units.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
+    GlobalUnlock(memory);
+    if (!OpenClipboard(hwnd_)) {
+        GlobalFree(memory);
+        return;
+    }
+    EmptyClipboard();
+    if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+    CloseClipboard();
+}
+
+void MemoControl::cut() {
+    if (!hasSelection()) return;
+    copy();
+    send(SCI_REPLACESEL, 0, reinterpret_cast<std::intptr_t>(""));
+    noteSelection();
+}
+
+std::string MemoControl::clipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* units = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = asListText(utf8(units));
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+void MemoControl::paste() {
+    // Only the text of what is pasted, its line breaks as the list's; one
+    // step to undo.
+    const std::string text = clipboardText();
+    send(SCI_BEGINUNDOACTION);
+    send(SCI_REPLACESEL, 0, reinterpret_cast<std::intptr_t>(text.c_str()));
+    send(SCI_ENDUNDOACTION);
+    noteSelection();
+}
+
+void MemoControl::selectAll() {
+    send(SCI_SELECTALL);
+    noteSelection();
+}
+
+void MemoControl::undo() {
+    send(SCI_UNDO);
+    noteSelection();
+}
+
+// ---- The editor's styles ----------------------------------------------------
+
+void MemoControl::defineStyle(int number, const StyleLook& look) {
+    const auto n = static_cast<std::uintptr_t>(number);
+    send(SCI_STYLESETFONT, n, reinterpret_cast<std::intptr_t>(look.font.c_str()));
+    send(SCI_STYLESETSIZEFRACTIONAL, n, look.hundredthsOfPoint);
+    send(SCI_STYLESETWEIGHT, n, look.weight);
+    send(SCI_STYLESETITALIC, n, look.italic);
+    send(SCI_STYLESETUNDERLINE, n, look.underline);
+    send(SCI_STYLESETFORE, n, look.fore);
+    send(SCI_STYLESETBACK, n, look.back);
+    // The list's font is Japanese; without a character set of its own GDI
+    // would pick a Western one for the name.
+    send(SCI_STYLESETCHARACTERSET, n, SC_CHARSET_SHIFTJIS);
+}
+
+void MemoControl::resetStylesToDefault() { send(SCI_STYLECLEARALL); }
+
+void MemoControl::setStyling(std::size_t from, std::size_t length, int style) {
+    send(SCI_STARTSTYLING, from, 0);
+    send(SCI_SETSTYLING, length, style);
+}
+
+int MemoControl::styleNumberAt(std::size_t position) const {
+    return static_cast<int>(send(SCI_GETSTYLEAT, position));
+}
+
+void MemoControl::styledBytes(std::size_t from, std::size_t to, char* out) const {
+    Sci_TextRangeFull range{{static_cast<Sci_Position>(from), static_cast<Sci_Position>(to)}, out};
+    send(SCI_GETSTYLEDTEXTFULL, 0, reinterpret_cast<std::intptr_t>(&range));
+}
+
+}  // namespace kivo::win32

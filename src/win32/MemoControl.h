@@ -1,0 +1,104 @@
+#pragma once
+// The word list over Scintilla's own Win32 control, the editor the Linux
+// window holds through QScintilla: the list operations the commands go
+// through, in the editor's own messages. The count and line rules are the
+// commands' (WindowRules.h, CodePage932.h); the formats' styles are shared
+// with the Linux list (editor/EditorStyles.h).
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "commands/ListContract.h"
+#include "core/TextStyle.h"
+#include "editor/EditorStyles.h"
+
+namespace kivo::win32 {
+
+class MemoControl : private StyledEditor {
+public:
+    // What a list costs the control (measured: editor/ListEditor.h).
+    static ListCosts costs();
+
+    // Makes the control as a child of `parent`; `selectionChanged` runs
+    // whenever the caret, the selection or the text moved.
+    MemoControl(HWND parent, int id, std::function<void()> selectionChanged);
+    ~MemoControl();
+    MemoControl(const MemoControl&) = delete;
+    MemoControl& operator=(const MemoControl&) = delete;
+    HWND handle() const { return hwnd_; }
+
+    std::uint32_t count() const;
+    std::string line(std::uint32_t i) const;
+    std::size_t capacity() const { return capacity_; }
+    void setCapacity(std::size_t characters) { capacity_ = characters; }
+    // Empties the list and clears its modified mark.
+    void clearList();
+    // Replaces the whole content, formats included, with nothing to undo;
+    // raises the capacity. Out of memory, the list is left empty and
+    // std::bad_alloc thrown.
+    void loadWholeText(const StyledText& text);
+    // Lines, each ended by "\n", at the end in one insertion.
+    void appendText(std::string_view lines);
+    bool isModified() const;
+    void setModified(bool modified);
+    std::vector<std::string> lines() const;
+    void setLines(const std::vector<std::string>& lines);
+    // The text, lines ended by "\n", and the same with its formats.
+    std::string text() const;
+    StyledText styledText() const;
+    // The format shown at character `position` (UTF-16 units from the start).
+    TextStyle styleAt(std::size_t position) const;
+
+    bool hasSelection() const;
+    std::string selectedText() const;
+    // Selects characters [from, to) (UTF-16 units).
+    void selectRange(std::size_t from, std::size_t to);
+    void replaceSelection(std::string_view text);
+    bool canUndo() const;
+    bool isEmpty() const;
+    void cut();
+    void copy();
+    // The clipboard's text (UTF-8, "\n" between lines), and its paste.
+    static std::string clipboardText();
+    void paste();
+    void selectAll();
+    void undo();
+
+    // Sends one of the editor's messages straight to it.
+    std::intptr_t send(unsigned message, std::uintptr_t wParam = 0, std::intptr_t lParam = 0) const;
+    // Tells the window when the caret, the selection or the text moved.
+    void noteSelection();
+
+private:
+    // The editor's own UTF-8 text, valid until the text changes.
+    std::string_view wholeText() const;
+    // Runs a change the program makes: not undoable, told once at its end.
+    void programChange(const std::function<void()>& change);
+    void replaceAll(std::string_view text, const std::vector<StyledRange>& ranges);
+    void startDocument(bool styled);
+    std::size_t bytePosition(std::size_t units) const;
+
+    void defineStyle(int number, const StyleLook& look) override;
+    void resetStylesToDefault() override;
+    void setStyling(std::size_t from, std::size_t length, int style) override;
+    int styleNumberAt(std::size_t position) const override;
+    void styledBytes(std::size_t from, std::size_t to, char* out) const override;
+
+    using Direct = std::intptr_t (*)(std::intptr_t, unsigned, std::uintptr_t, std::intptr_t);
+    HWND hwnd_ = nullptr;
+    Direct direct_ = nullptr;
+    std::intptr_t editor_ = 0;
+    EditorStyles styles_{*this};
+    std::function<void()> selectionChanged_;
+    std::size_t capacity_ = kDefaultCapacity;
+    bool forcedModified_ = false;
+    std::intptr_t lastAnchor_ = -1, lastCaret_ = -1, lastLines_ = -1, lastLength_ = -1;
+    bool textMoved_ = false;
+};
+
+}  // namespace kivo::win32
