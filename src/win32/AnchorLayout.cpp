@@ -38,11 +38,12 @@ SIZE textExtent(HWND control, HFONT font) {
     GetWindowTextW(control, text.data(), length + 1);
     const HDC dc = GetDC(control);
     const HGDIOBJ old = SelectObject(dc, font);
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), length, &size);
+    // Measured as the label draws it.
+    RECT r{};
+    DrawTextW(dc, text.c_str(), length, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     SelectObject(dc, old);
     ReleaseDC(control, dc);
-    return size;
+    return {r.right - r.left, r.bottom - r.top};
 }
 
 }  // namespace
@@ -128,7 +129,8 @@ void AnchorLayout::layOut() {
             placeControl(row.bounds, row.anchors, {kGroupBoxBounds.width, kGroupBoxBounds.height},
                          {box.width, box.height});
         if (row.anchors & AutoWidth)
-            b.width = unscale(textExtent(control(row.name), windowFont_).cx);
+            b.width =
+                static_cast<int>(std::ceil(textExtent(control(row.name), windowFont_).cx / scale_));
         placed.push_back(b);
         anchors.push_back(row.anchors);
     }

@@ -11,6 +11,7 @@
 #include "commands/WindowRules.h"
 #include "core/Utf8.h"
 #include "editor/ListEditor.h"
+#include "win32/ListAccessible.h"
 #include "win32/Wide.h"
 
 namespace kivo::win32 {
@@ -55,9 +56,21 @@ LRESULT CALLBACK listProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
             memo->cut();
             memo->noteSelection();
             return 0;
+        case WM_GETOBJECT:
+            if (const LRESULT answer =
+                    answerAccessibleObject(hwnd, memo->accessibleName(), wParam, lParam)) {
+                return answer;
+            }
+            break;
         case WM_CHAR:
-            // The characters Ctrl+V, Ctrl+C and Ctrl+X leave behind are no text.
-            if (wParam == 0x16 || wParam == 0x03 || wParam == 0x18) return 0;
+            // Control keys leave characters behind that are no text (Ctrl+V,
+            // Ctrl+K); a character shown as a new line is one.
+            if (wParam < 0x20 && wParam != '\t' && wParam != '\r' && wParam != '\n') return 0;
+            if (isShownLineBreak(static_cast<char16_t>(wParam))) {
+                memo->send(SCI_NEWLINE);
+                memo->noteSelection();
+                return 0;
+            }
             break;
         default:
             break;
@@ -153,6 +166,7 @@ void MemoControl::noteSelection() {
     const bool steady = send(SCI_LINELENGTH, static_cast<std::uintptr_t>(line)) >
                         static_cast<std::intptr_t>(kSteadyCaretLine);
     send(SCI_SETCARETPERIOD, steady ? 0 : GetCaretBlinkTime());
+    listValueChanged(hwnd_);
     if (selectionChanged_) selectionChanged_();
 }
 

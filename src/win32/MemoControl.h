@@ -31,6 +31,9 @@ public:
     MemoControl(const MemoControl&) = delete;
     MemoControl& operator=(const MemoControl&) = delete;
     HWND handle() const { return hwnd_; }
+    // What a screen reader calls the list (ListAccessible.h).
+    void setAccessibleName(std::wstring name) { accessibleName_ = std::move(name); }
+    const std::wstring& accessibleName() const { return accessibleName_; }
 
     std::uint32_t count() const;
     std::string line(std::uint32_t i) const;
@@ -95,6 +98,7 @@ private:
     std::intptr_t editor_ = 0;
     EditorStyles styles_{*this};
     std::function<void()> selectionChanged_;
+    std::wstring accessibleName_;
     std::size_t capacity_ = kDefaultCapacity;
     bool forcedModified_ = false;
     std::intptr_t lastAnchor_ = -1, lastCaret_ = -1, lastLines_ = -1, lastLength_ = -1;

@@ -129,6 +129,8 @@ void TMainForm::createControls() {
             case ControlKind::List:
                 list_ = std::make_unique<MemoControl>(hwnd_, id, [this] { MemoSelectionChange(); });
                 hwnd = list_->handle();
+                // The list shows no caption; its hint names it.
+                list_->setAccessibleName(wide(row.hint));
                 listDrops_ = std::make_unique<ListDropTarget>(
                     *list_,
                     [this](const std::vector<std::string>& paths) { filesDroppedOnList(paths); });
@@ -159,7 +161,9 @@ void TMainForm::createControls() {
     }
     // The group box last: below the controls it frames, and after them in
     // the order of the window's children, which is the tab order.
-    GroupBox1 = make(L"BUTTON", kGroupBoxText, BS_GROUPBOX, 0, kFirstControlId - 1);
+    // It clips itself to leave the controls over it alone when it is drawn.
+    GroupBox1 =
+        make(L"BUTTON", kGroupBoxText, BS_GROUPBOX | WS_CLIPSIBLINGS, 0, kFirstControlId - 1);
     controls_["GroupBox1"] = GroupBox1;
     Memo = controls_["Memo"];
     ButtonOK = controls_["ButtonOK"];

@@ -7,6 +7,7 @@
 #include <Scintilla.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <oleacc.h>
 #include <shlobj.h>
 
 #include <cstdio>
@@ -249,11 +250,30 @@ TEST_F(Win32WindowTest, PresentationViewOpensOnF11DrawsOnSpaceAndClosesOnEscape)
 }
 
 TEST_F(Win32WindowTest, TypedLinesAreCountedAndTheEditCommandsActOnThem) {
-    type(memo(), L"いぬ\rねこ\r\rとり\r");
-    // A last empty line is no entry; empty lines before it are.
+    type(memo(), L"いぬ\rねこ\r\rとり\u2028\x0b");
+    // A last empty line is no entry; empty lines before it are. A character
+    // shown as a new line is one; a control key leaves nothing behind.
     EXPECT_EQ(list().send(SCI_GETLINECOUNT), 5);
     EXPECT_EQ(textOf(control("LabelLineValue")), L"4");
     EXPECT_TRUE(list().isModified());
+
+    // A screen reader names the list by its hint and reads the caret's line.
+    IAccessible* accessible = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(memo(), OBJID_CLIENT, IID_IAccessible,
+                                         reinterpret_cast<void**>(&accessible)),
+              S_OK);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr, value = nullptr;
+    ASSERT_EQ(accessible->get_accName(self, &name), S_OK);
+    EXPECT_EQ(std::wstring(name), L"単語リスト");
+    list().selectRange(3, 3);
+    ASSERT_EQ(accessible->get_accValue(self, &value), S_OK);
+    EXPECT_EQ(std::wstring(value), L"ねこ");
+    SysFreeString(name);
+    SysFreeString(value);
+    accessible->Release();
 
     // The edit commands follow the focused list as a menu opens.
     list().selectRange(0, 0);
@@ -478,22 +498,46 @@ TEST_F(Win32WindowTest, FormatsGoInAsTheEditorsStylesAndComeBackAsTheyWent) {
 
 TEST_F(Win32WindowTest, TheCountLabelShowsTheWholeCountInsideTheGroupBox) {
     const HWND value = control("LabelLineValue");
-    for (const char* count : {"1000000", "2147483647"}) {
-        SetWindowTextW(value, wide(count).c_str());
-        SendMessageW(form_->handle(), WM_SIZE, 0, 0);
-        const RECT shown = boundsInClient(value), name = boundsInClient(control("Label1"));
-        const RECT frame = boundsInClient(control("GroupBox1"));
+    const auto extentOf = [&](const std::wstring& text) {
         const HDC dc = GetDC(value);
         const HGDIOBJ old =
             SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(value, WM_GETFONT, 0, 0)));
         SIZE extent{};
-        GetTextExtentPoint32W(dc, wide(count).c_str(), static_cast<int>(strlen(count)), &extent);
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
         SelectObject(dc, old);
         ReleaseDC(value, dc);
-        EXPECT_GE(shown.right - shown.left, extent.cx) << count;
-        EXPECT_LE(shown.right, frame.right - 2) << count;
-        EXPECT_LE(name.right, shown.left) << count;
-    }
+        return extent.cx;
+    };
+    // The largest count a list can reach, placed as any count is.
+    SetWindowTextW(value, L"2147483647");
+    SendMessageW(form_->handle(), WM_SIZE, 0, 0);
+    RECT shown = boundsInClient(value);
+    EXPECT_GE(shown.right - shown.left, extentOf(L"2147483647"));
+    EXPECT_LE(shown.right, boundsInClient(control("GroupBox1")).right - 2);
+    EXPECT_LE(boundsInClient(control("Label1")).right, shown.left);
+
+    // A million lines loaded: on the screen, the first digit and the last
+    // are drawn, not left under a neighbour's old place or the frame.
+    list().loadWholeText({std::string(1'000'000, '\n'), {}});
+    ASSERT_EQ(textOf(value), L"1000000");
+    UpdateWindow(form_->handle());
+    pump();
+    RECT screen{};
+    GetWindowRect(value, &screen);
+    const LONG digit = extentOf(L"0");
+    const auto inkBetween = [&](LONG from, LONG to) {
+        const HDC desktop = GetDC(nullptr);
+        int ink = 0;
+        for (LONG x = from; x < to; ++x) {
+            for (LONG y = screen.top; y < screen.bottom; ++y) {
+                ink += GetRValue(GetPixel(desktop, x, y)) < 96;
+            }
+        }
+        ReleaseDC(nullptr, desktop);
+        return ink;
+    };
+    EXPECT_GT(inkBetween(screen.left, screen.left + digit), 0);
+    EXPECT_GT(inkBetween(screen.right - digit, screen.right), 0);
 }
 
 TEST_F(Win32WindowTest, PagesAreLaidOutWithEveryCharacterAndLongLinesWrapped) {
