@@ -57,32 +57,9 @@ bool QtWindowPorts::isModified() const { return form_.Memo->isModified(); }
 
 void QtWindowPorts::setModified(bool modified) { form_.Memo->setModified(modified); }
 
-std::vector<std::string> QtWindowPorts::lines() const {
-    // One conversion of the whole text rather than one per line.
-    const std::string text = form_.Memo->utf8Text();
-    const auto count = static_cast<std::size_t>(form_.Memo->count());
-    std::vector<std::string> out;
-    out.reserve(count);
-    std::size_t start = 0;
-    while (out.size() < count && start <= text.size()) {
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        out.emplace_back(text, start, end - start);
-        start = end + 1;
-    }
-    return out;
-}
+std::vector<std::string> QtWindowPorts::lines() const { return form_.Memo->lines(); }
 
-void QtWindowPorts::setLines(const std::vector<std::string>& lines) {
-    std::string text;
-    std::size_t size = 0;
-    for (const std::string& line : lines) size += line.size() + 1;
-    text.reserve(size);
-    for (const std::string& line : lines) {
-        text += line;
-        text += '\n';
-    }
-    form_.Memo->setPlainUtf8(text);
-}
+void QtWindowPorts::setLines(const std::vector<std::string>& lines) { form_.Memo->setLines(lines); }
 
 std::string QtWindowPorts::text() const { return form_.Memo->utf8Text(); }
 

@@ -94,8 +94,9 @@ void EditorStyles::reset() {
 
 void EditorStyles::setBase(const StyleLook& base) {
     base_ = base;
-    editor_.defineStyle(kDefaultStyle, base_);
-    editor_.resetStylesToDefault();
+    defineStyle(kDefaultStyle, base_);
+    // Every style takes the default one's look, then its own.
+    editor_.call(sci::StyleClearAll);
     for (int n = 1; n < next_; ++n) {
         if (!isReserved(n)) define(n);
     }
@@ -109,7 +110,8 @@ void EditorStyles::apply(std::string_view text, const std::vector<StyledRange>& 
         const std::size_t from = positions.byteAt(start);
         const std::size_t to = positions.byteAt(start + range.length);
         if (to == from) continue;
-        editor_.setStyling(from, to - from, numberOf(range.style));
+        editor_.call(sci::StartStyling, from, 0);
+        editor_.call(sci::SetStyling, to - from, numberOf(range.style));
     }
 }
 
@@ -128,7 +130,8 @@ std::vector<StyledRange> EditorStyles::ranges(std::size_t length) const {
     int runStyle = 0;
     for (std::size_t at = 0; at < length; at += kPiece) {
         const std::size_t end = std::min(length, at + kPiece);
-        editor_.styledBytes(at, end, styled.data());
+        sci::TextRange piece{static_cast<long>(at), static_cast<long>(end), styled.data()};
+        editor_.call(sci::GetStyledText, 0, reinterpret_cast<std::intptr_t>(&piece));
         for (std::size_t i = 0; i < end - at; ++i) {
             const auto b = static_cast<unsigned char>(styled[i * 2]);
             const int style = static_cast<unsigned char>(styled[i * 2 + 1]);
@@ -159,11 +162,22 @@ int EditorStyles::inUse(std::size_t length) const {
 
 std::size_t EditorStyles::numberAt(std::size_t position) const {
     // The editor hands the style byte back as a signed char.
-    return static_cast<std::size_t>(editor_.styleNumberAt(position) & 0xFF);
+    return static_cast<std::size_t>(editor_.call(sci::GetStyleAt, position) & 0xFF);
 }
 
 void EditorStyles::define(int number) {
-    editor_.defineStyle(number, lookOf(defined_[static_cast<std::size_t>(number)]));
+    defineStyle(number, lookOf(defined_[static_cast<std::size_t>(number)]));
+}
+
+void EditorStyles::defineStyle(int number, const StyleLook& look) {
+    const auto n = static_cast<std::uintptr_t>(number);
+    editor_.call(sci::StyleSetFont, n, reinterpret_cast<std::intptr_t>(look.font.c_str()));
+    editor_.call(sci::StyleSetSizeFractional, n, look.hundredthsOfPoint);
+    editor_.call(sci::StyleSetWeight, n, look.weight);
+    editor_.call(sci::StyleSetItalic, n, look.italic);
+    editor_.call(sci::StyleSetUnderline, n, look.underline);
+    editor_.call(sci::StyleSetFore, n, look.fore);
+    editor_.call(sci::StyleSetBack, n, look.back);
 }
 
 StyleLook EditorStyles::lookOf(const TextStyle& style) const {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/TextStyle.h"
+#include "editor/ScintillaCalls.h"
 
 namespace kivo {
 
@@ -28,22 +29,6 @@ struct StyleLook {
     std::uint32_t back = 0xFFFFFF;
 };
 
-// What the styles ask of the editor: a few of its messages, sent by the
-// window that holds it. Positions are bytes of the editor's UTF-8 text.
-class StyledEditor {
-public:
-    virtual void defineStyle(int number, const StyleLook& look) = 0;
-    // Every style takes the look of the default one.
-    virtual void resetStylesToDefault() = 0;
-    virtual void setStyling(std::size_t from, std::size_t length, int style) = 0;
-    virtual int styleNumberAt(std::size_t position) const = 0;
-    // Bytes [from, to), each followed by its style byte, into `out`.
-    virtual void styledBytes(std::size_t from, std::size_t to, char* out) const = 0;
-
-protected:
-    ~StyledEditor() = default;
-};
-
 class EditorStyles {
 public:
     // Style numbers the editor has; a style byte holds any of them.
@@ -55,7 +40,7 @@ public:
     // Distinct formats the editor can show at once, the plain one included.
     static int limit();
 
-    explicit EditorStyles(StyledEditor& editor) : editor_(editor) {}
+    explicit EditorStyles(const ScintillaCalls& editor) : editor_(editor) {}
 
     // The style for a format; once the editor's styles are all taken, the
     // nearest one already defined.
@@ -83,9 +68,10 @@ public:
 private:
     std::size_t numberAt(std::size_t position) const;
     void define(int number);
+    void defineStyle(int number, const StyleLook& look);
     StyleLook lookOf(const TextStyle& style) const;
 
-    StyledEditor& editor_;
+    const ScintillaCalls& editor_;
     StyleLook base_;
     std::map<std::string, int> numbers_;
     std::array<SharedStyle, kCount> defined_{};

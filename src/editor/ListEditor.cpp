@@ -36,4 +36,16 @@ std::string asListText(std::string_view text) {
     return hasShownLineBreaks(out) ? breakLinesAsShown(out) : out;
 }
 
+std::string joinedLines(const std::vector<std::string>& lines) {
+    std::string text;
+    std::size_t size = 0;
+    for (const std::string& line : lines) size += line.size() + 1;
+    text.reserve(size);
+    for (const std::string& line : lines) {
+        text += line;
+        text += '\n';
+    }
+    return text;
+}
+
 }  // namespace kivo

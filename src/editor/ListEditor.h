@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "commands/ListContract.h"
 
@@ -42,5 +43,8 @@ std::string_view lineAsRead(std::string_view bytes, bool cut);
 // and lone CRs as "\n", and what a control would show as a new line inside
 // one entry (WindowRules.h) as a line break too.
 std::string asListText(std::string_view text);
+
+// Lines as one text, each ended by "\n".
+std::string joinedLines(const std::vector<std::string>& lines);
 
 }  // namespace kivo

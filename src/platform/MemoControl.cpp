@@ -39,7 +39,7 @@ QString withLineBreaks(QString text) {
 
 }  // namespace
 
-MemoControl::MemoControl(QWidget* parent) : QsciScintilla(parent), styles_(*this) {
+MemoControl::MemoControl(QWidget* parent) : QsciScintilla(parent) {
     setUtf8(true);
     // A plain list: no margins, no folding, no wrap, no indentation help.
     for (int margin = 0; margin < 5; ++margin) setMarginWidth(margin, 0);
@@ -75,6 +75,11 @@ long MemoControl::send(unsigned int message, unsigned long wParam, long lParam) 
     return SendScintilla(message, wParam, lParam);
 }
 
+std::intptr_t MemoControl::call(unsigned message, std::uintptr_t wParam,
+                                std::intptr_t lParam) const {
+    return SendScintilla(message, static_cast<unsigned long>(wParam), static_cast<long>(lParam));
+}
+
 void MemoControl::onModified(int position, int type, const char* text, int length) {
     if ((type & SC_MOD_INSERTTEXT) && text) {
         units_ += static_cast<qsizetype>(utf16Length({text, static_cast<std::size_t>(length)}));
@@ -96,12 +101,7 @@ void MemoControl::noteSelection() {
     lastAnchor_ = anchor;
     lastCaret_ = caret;
     textMoved_ = false;
-    // Each blink repaints the caret's line, and a line is drawn whole: on a
-    // very long one the caret stands still, so an idle list stays idle.
-    const long line = send(SCI_LINEFROMPOSITION, static_cast<unsigned long>(caret));
-    const bool steady = send(SCI_LINELENGTH, static_cast<unsigned long>(line)) >
-                        static_cast<long>(kSteadyCaretLine);
-    send(SCI_SETCARETPERIOD, steady ? 0 : static_cast<unsigned long>(caretPeriod_));
+    list_.settleCaret(caretPeriod_);
     emit selectionChange();
 }
 
@@ -119,46 +119,16 @@ void MemoControl::applyBaseStyle() {
     // pixels of the screen it shows on.
     const int dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
     const double points = base.pointSizeF() > 0 ? base.pointSizeF() : base.pixelSize() * 72.0 / dpi;
-    styles_.setBase({.font = base.family().toStdString(),
-                     .hundredthsOfPoint = static_cast<int>(std::lround(points * 100)),
-                     .weight = base.weight(),
-                     .italic = base.italic(),
-                     .underline = base.underline(),
-                     .fore = editorColour(palette().color(QPalette::Text)),
-                     .back = editorColour(palette().color(QPalette::Base))});
+    list_.styles().setBase({.font = base.family().toStdString(),
+                            .hundredthsOfPoint = static_cast<int>(std::lround(points * 100)),
+                            .weight = base.weight(),
+                            .italic = base.italic(),
+                            .underline = base.underline(),
+                            .fore = editorColour(palette().color(QPalette::Text)),
+                            .back = editorColour(palette().color(QPalette::Base))});
     setCaretForegroundColor(palette().color(QPalette::Text));
     setSelectionBackgroundColor(palette().color(QPalette::Highlight));
     setSelectionForegroundColor(palette().color(QPalette::HighlightedText));
-}
-
-static_assert(EditorStyles::kDefaultStyle == QsciScintillaBase::STYLE_DEFAULT &&
-              EditorStyles::kLastReservedStyle == QsciScintillaBase::STYLE_LASTPREDEFINED);
-static_assert(QsciScintillaBase::SC_FONT_SIZE_MULTIPLIER == 100);
-
-void MemoControl::defineStyle(int number, const StyleLook& look) {
-    const auto n = static_cast<unsigned long>(number);
-    SendScintilla(SCI_STYLESETFONT, n, look.font.c_str());
-    send(SCI_STYLESETSIZEFRACTIONAL, n, look.hundredthsOfPoint);
-    send(SCI_STYLESETWEIGHT, n, look.weight);
-    send(SCI_STYLESETITALIC, n, look.italic);
-    send(SCI_STYLESETUNDERLINE, n, look.underline);
-    send(SCI_STYLESETFORE, n, static_cast<long>(look.fore));
-    send(SCI_STYLESETBACK, n, static_cast<long>(look.back));
-}
-
-void MemoControl::resetStylesToDefault() { send(SCI_STYLECLEARALL); }
-
-void MemoControl::setStyling(std::size_t from, std::size_t length, int style) {
-    send(SCI_STARTSTYLING, static_cast<unsigned long>(from), 0);
-    send(SCI_SETSTYLING, static_cast<unsigned long>(length), style);
-}
-
-int MemoControl::styleNumberAt(std::size_t position) const {
-    return static_cast<int>(send(SCI_GETSTYLEAT, static_cast<unsigned long>(position)));
-}
-
-void MemoControl::styledBytes(std::size_t from, std::size_t to, char* out) const {
-    SendScintilla(SCI_GETSTYLEDTEXT, static_cast<unsigned long>(from), static_cast<long>(to), out);
 }
 
 void MemoControl::setFont(const QFont& font) { QWidget::setFont(font); }
@@ -170,35 +140,16 @@ void MemoControl::changeEvent(QEvent* event) {
     }
 }
 
-int MemoControl::count() const {
-    const long lines = send(SCI_GETLINECOUNT);
-    const auto last = static_cast<unsigned long>(lines - 1);
-    const long lastLength = send(SCI_GETLINEENDPOSITION, last) - send(SCI_POSITIONFROMLINE, last);
-    return static_cast<int>(
-        listCount(static_cast<std::uint32_t>(lines), static_cast<std::size_t>(lastLength)));
-}
+int MemoControl::count() const { return static_cast<int>(list_.count()); }
 
 QString MemoControl::line(int i) const {
-    if (i < 0 || i >= send(SCI_GETLINECOUNT)) return {};
-    const long start = send(SCI_POSITIONFROMLINE, static_cast<unsigned long>(i));
-    const long end = send(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(i));
-    const long length = std::min<long>(end - start, static_cast<long>(kLineBytesRead));
-    const auto* bytes = reinterpret_cast<const char*>(
-        send(SCI_GETRANGEPOINTER, static_cast<unsigned long>(start), length));
-    if (!bytes) return {};
-    const std::string_view read =
-        lineAsRead({bytes, static_cast<std::size_t>(length)}, length < end - start);
+    if (i < 0) return {};
+    const std::string_view read = list_.line(static_cast<std::uint32_t>(i));
     return QString::fromUtf8(read.data(), static_cast<qsizetype>(read.size()));
 }
 
-std::string_view MemoControl::wholeText() const {
-    const long length = send(SCI_GETLENGTH);
-    const auto* bytes = reinterpret_cast<const char*>(send(SCI_GETRANGEPOINTER, 0, length));
-    return bytes ? std::string_view(bytes, static_cast<std::size_t>(length)) : std::string_view();
-}
-
 QStringList MemoControl::allLines() const {
-    const std::string_view text = wholeText();
+    const std::string_view text = list_.text();
     QStringList lines = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
                             .split(QLatin1Char('\n'));
     lines.resize(count());
@@ -266,88 +217,38 @@ void MemoControl::clearList() {
     setModified(false);
 }
 
-bool MemoControl::isModified() const { return forcedModified_ || send(SCI_GETMODIFY) != 0; }
+bool MemoControl::isModified() const { return list_.isModified(); }
 
-void MemoControl::setModified(bool modified) {
-    forcedModified_ = modified;
-    if (!modified) send(SCI_SETSAVEPOINT);
-}
+void MemoControl::setModified(bool modified) { list_.setModified(modified); }
 
 void MemoControl::programChange(const std::function<void()>& change) {
-    // Text the program puts in is never the user's edit to undo. Nobody
-    // hears of each piece either: the editor's accessibility notice counts
-    // the characters up to every insertion, which made a load in pieces
-    // quadratic. The list tells of the change once, at its end.
-    send(SCI_SETUNDOCOLLECTION, 0);
-    send(SCI_SETMODEVENTMASK, 0);
-    struct Restore {
-        MemoControl& memo;
-        ~Restore() {
-            memo.send(SCI_EMPTYUNDOBUFFER);
-            memo.send(SCI_SETUNDOCOLLECTION, 1);
-            memo.send(SCI_SETMODEVENTMASK, kListEvents);
-            memo.textMoved_ = true;
-        }
-    } restore{*this};
-    change();
-    if (send(SCI_GETSTATUS) == SC_STATUS_BADALLOC) {
-        // The editor catches its own allocation failures and only records
-        // them; a list cut off part-way is no list, so none is kept.
-        send(SCI_SETSTATUS, SC_STATUS_OK);
-        send(SCI_CLEARALL);
-        send(SCI_SETSTATUS, SC_STATUS_OK);
-        styles_.reset();
+    // Text the program puts in is never the user's edit to undo, and the
+    // list tells of the change once, at its end.
+    try {
+        list_.programChange(change);
+    } catch (const std::bad_alloc&) {
         units_ = 0;
+        textMoved_ = true;
         emit textChanged();
         noteSelection();
-        throw std::bad_alloc();
+        throw;
     }
+    textMoved_ = true;
 }
 
 void MemoControl::appendUtf8(std::string_view lines) {
-    // Copied only when there is something to change.
-    std::string changed;
-    std::string_view text = lines;
-    if (hasShownLineBreaks(lines)) {
-        changed = breakLinesAsShown(lines);
-        text = changed;
+    const auto units = static_cast<qsizetype>(utf16Length(lines));
+    try {
+        list_.append(lines);
+    } catch (const std::bad_alloc&) {
+        units_ = 0;
+        emit textChanged();
+        noteSelection();
+        throw;
     }
-    programChange([&] {
-        // Room for it all at once, rather than the buffer growing step by
-        // step under a large text.
-        send(SCI_ALLOCATE, static_cast<unsigned long>(send(SCI_GETLENGTH)) + text.size() + 1);
-        SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(text.size()), text.data());
-        units_ += static_cast<qsizetype>(utf16Length(text));
-    });
-    // Appended lines change the list as an edit would.
-    forcedModified_ = true;
+    units_ += units;
     emit textChanged();
     noteSelection();
-}
-
-void MemoControl::startDocument(bool styled) {
-    // A list without formatting needs no style byte beside each byte of its
-    // text; the editor keeps them only in a document made with them. A large
-    // list is let go of whole rather than deleted line by line.
-    const bool hasStyles = (send(SCI_GETDOCUMENTOPTIONS) & SC_DOCUMENTOPTION_STYLES_NONE) == 0;
-    if (hasStyles == styled && send(SCI_GETLENGTH) < static_cast<long>(kFreshDocumentBytes)) {
-        send(SCI_CLEARALL);
-        return;
-    }
-    const long document = send(SCI_CREATEDOCUMENT, 0,
-                               styled ? SC_DOCUMENTOPTION_DEFAULT : SC_DOCUMENTOPTION_STYLES_NONE);
-    if (document == 0) throw std::bad_alloc();
-    useDocument(document);
-}
-
-void MemoControl::useDocument(long document) {
-    send(SCI_CLEARALL);  // the first document stays with the editor's wrapper
-    send(SCI_SETDOCPOINTER, 0, document);
-    send(SCI_RELEASEDOCUMENT, 0, document);
-    // What belongs to a document rather than to the editor.
-    send(SCI_SETCODEPAGE, SC_CP_UTF8);
-    send(SCI_SETEOLMODE, SC_EOL_LF);
-    send(SCI_SETUNDOCOLLECTION, 0);
 }
 
 std::unique_ptr<ListReplacement> MemoControl::replacement() {
@@ -377,12 +278,12 @@ std::unique_ptr<ListReplacement> MemoControl::replacement() {
                 throw;
             }
             memo_.programChange([&] {
-                memo_.useDocument(done.document);
-                memo_.styles_.reset();
+                memo_.list_.useDocument(done.document);
+                memo_.list_.styles().reset();
                 memo_.units_ = static_cast<qsizetype>(done.units);
             });
             // The lines change the list as appended lines do.
-            memo_.forcedModified_ = true;
+            memo_.list_.setModified(true);
             emit memo_.textChanged();
             memo_.noteSelection();
         }
@@ -396,30 +297,19 @@ std::unique_ptr<ListReplacement> MemoControl::replacement() {
 
 ListCosts MemoControl::costs() const { return kEditorCosts; }
 
-void MemoControl::replaceAll(std::string_view loaded, const std::vector<StyledRange>& ranges) {
-    std::string normalized;
-    std::string_view text = loaded;
+void MemoControl::replaceAll(std::string_view text, const std::vector<StyledRange>& ranges) {
     const auto units = static_cast<qsizetype>(utf16Length(text));
-    if (hasShownLineBreaks(text)) {
-        normalized = breakLinesAsShown(text);
-        text = normalized;
+    units_ = 0;
+    try {
+        list_.replaceAll(text, ranges);
+    } catch (const std::bad_alloc&) {
+        emit textChanged();
+        noteSelection();
+        throw;
     }
-
-    programChange([&] {
-        startDocument(!ranges.empty());
-        styles_.reset();
-        units_ = 0;
-        send(SCI_ALLOCATE, static_cast<unsigned long>(text.size() + 1));
-        SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(text.size()), text.data());
-        if (send(SCI_GETSTATUS) == SC_STATUS_BADALLOC) return;
-        units_ = units;
-        styles_.apply(text, ranges);
-    });
+    units_ = units;
+    textMoved_ = true;
     emit textChanged();
-    // At the top, caret first; no scrolling to the caret, which would lay
-    // out the first line before it is shown.
-    send(SCI_SETFIRSTVISIBLELINE, 0);
-    send(SCI_SETXOFFSET, 0);
     noteSelection();
 }
 
@@ -430,18 +320,17 @@ void MemoControl::setStyledUtf8(std::string_view text, const std::vector<StyledR
     setModified(false);
 }
 
-StyledText MemoControl::styledText() const {
-    const std::string_view text = wholeText();
-    return {std::string(text), styles_.ranges(send(SCI_GETLENGTH))};
-}
+StyledText MemoControl::styledText() const { return list_.styledText(); }
 
 TextStyle MemoControl::styleAt(qsizetype position) const {
-    return styles_.styleAt(bytePosition(position));
+    return list_.styles().styleAt(static_cast<std::size_t>(bytePosition(position)));
 }
 
-int MemoControl::stylesInUse() const { return styles_.inUse(send(SCI_GETLENGTH)); }
+int MemoControl::stylesInUse() const {
+    return list_.styles().inUse(static_cast<std::size_t>(send(SCI_GETLENGTH)));
+}
 
-std::string MemoControl::utf8Text() const { return std::string(wholeText()); }
+std::string MemoControl::utf8Text() const { return std::string(list_.text()); }
 
 bool MemoControl::focusNextPrevChild(bool next) {
     if (tabChangesFocus_) return QWidget::focusNextPrevChild(next);

@@ -15,11 +15,12 @@
 #include "commands/ListContract.h"
 #include "core/ListReplacement.h"
 #include "core/TextStyle.h"
-#include "editor/EditorStyles.h"
+#include "editor/ListEditor.h"
+#include "editor/ScintillaList.h"
 
 namespace kivo {
 
-class MemoControl : public QsciScintilla, private StyledEditor {
+class MemoControl : public QsciScintilla, private ScintillaCalls {
     Q_OBJECT
 public:
     explicit MemoControl(QWidget* parent = nullptr);
@@ -32,6 +33,10 @@ public:
     QString line(int i) const;
     // Every line of the list, whole, without line breaks.
     QStringList allLines() const;
+    // The entries in order (UTF-8), without a trailing empty line.
+    std::vector<std::string> lines() const { return list_.lines(); }
+    // Replaces the list with these lines, unformatted.
+    void setLines(const std::vector<std::string>& lines) { setPlainUtf8(joinedLines(lines)); }
     // Removes all text and clears the modified mark.
     void clearList();
 
@@ -119,8 +124,6 @@ protected:
 
 private:
     long send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const;
-    // The editor's own UTF-8 text, valid until the text changes.
-    std::string_view wholeText() const;
     void onModified(int position, int type, const char* text, int length);
     // Tells the window when the caret, the selection or the text moved.
     void noteSelection();
@@ -129,23 +132,15 @@ private:
     // of memory in it.
     void programChange(const std::function<void()>& change);
     void replaceAll(std::string_view text, const std::vector<StyledRange>& ranges);
-    void startDocument(bool styled);
-    // Shows a document of the list's own kind in the editor's place.
-    void useDocument(long document);
     long bytePosition(qsizetype units) const;
     qsizetype unitPosition(long bytes) const;
     void applyBaseStyle();
-    // The editor's styles, as the list's formats need them.
-    void defineStyle(int number, const StyleLook& look) override;
-    void resetStylesToDefault() override;
-    void setStyling(std::size_t from, std::size_t length, int style) override;
-    int styleNumberAt(std::size_t position) const override;
-    void styledBytes(std::size_t from, std::size_t to, char* out) const override;
+    std::intptr_t call(unsigned message, std::uintptr_t wParam,
+                       std::intptr_t lParam) const override;
 
-    EditorStyles styles_;
+    ScintillaList list_{*this};
     std::size_t capacity_ = kDefaultCapacity;
     qsizetype units_ = 0;  // UTF-16 units of the text
-    bool forcedModified_ = false;
     bool tabChangesFocus_ = false;
     long lastAnchor_ = -1, lastCaret_ = -1;
     bool textMoved_ = false;

@@ -21,6 +21,19 @@ bool offers(IDataObject* data, CLIPFORMAT format) {
 
 }  // namespace
 
+std::vector<std::string> droppedPaths(HDROP drop) {
+    std::vector<std::string> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(length + 1, L'\0');
+        DragQueryFileW(drop, i, path.data(), length + 1);
+        path.resize(length);
+        paths.push_back(utf8(path));
+    }
+    return paths;
+}
+
 ListDropTarget::ListDropTarget(MemoControl& list, FilesDropped filesDropped)
     : list_(list), filesDropped_(std::move(filesDropped)) {
     // The editor has initialised OLE for its own target on this thread.
@@ -79,16 +92,7 @@ HRESULT ListDropTarget::Drop(IDataObject* data, DWORD keys, POINTL at, DWORD* ef
         return S_OK;
     }
     if (kind == Kind::Files) {
-        const auto drop = static_cast<HDROP>(medium.hGlobal);
-        std::vector<std::string> paths;
-        const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-        for (UINT i = 0; i < count; ++i) {
-            const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-            std::wstring path(length + 1, L'\0');
-            DragQueryFileW(drop, i, path.data(), length + 1);
-            path.resize(length);
-            paths.push_back(utf8(path));
-        }
+        const std::vector<std::string> paths = droppedPaths(static_cast<HDROP>(medium.hGlobal));
         ReleaseStgMedium(&medium);
         if (filesDropped_) filesDropped_(paths);
         return S_OK;

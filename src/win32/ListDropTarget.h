@@ -5,6 +5,7 @@
 #include <windows.h>
 // After windows.h, which it builds on.
 #include <ole2.h>
+#include <shellapi.h>
 
 #include <functional>
 #include <string>
@@ -13,6 +14,9 @@
 namespace kivo::win32 {
 
 class MemoControl;
+
+// The paths (UTF-8) of the files the shell hands over as dropped.
+std::vector<std::string> droppedPaths(HDROP drop);
 
 class ListDropTarget : public IDropTarget {
 public:

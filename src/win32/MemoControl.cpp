@@ -20,9 +20,40 @@ namespace {
 // Only insertions and deletions concern the window.
 constexpr std::intptr_t kListEvents = SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT;
 
-static_assert(EditorStyles::kDefaultStyle == STYLE_DEFAULT &&
-              EditorStyles::kLastReservedStyle == STYLE_LASTPREDEFINED);
-static_assert(SC_FONT_SIZE_MULTIPLIER == 100);
+// The list's messages are Scintilla's, as its header numbers them.
+static_assert(
+    sci::ClearAll == SCI_CLEARALL && sci::GetLength == SCI_GETLENGTH &&
+    sci::GetStyleAt == SCI_GETSTYLEAT && sci::SetUndoCollection == SCI_SETUNDOCOLLECTION &&
+    sci::SetSavePoint == SCI_SETSAVEPOINT && sci::GetStyledText == SCI_GETSTYLEDTEXT &&
+    sci::GetCurrentPos == SCI_GETCURRENTPOS && sci::SetEolMode == SCI_SETEOLMODE &&
+    sci::StartStyling == SCI_STARTSTYLING && sci::SetStyling == SCI_SETSTYLING &&
+    sci::SetCodePage == SCI_SETCODEPAGE && sci::StyleClearAll == SCI_STYLECLEARALL &&
+    sci::StyleSetFore == SCI_STYLESETFORE && sci::StyleSetBack == SCI_STYLESETBACK &&
+    sci::StyleSetItalic == SCI_STYLESETITALIC && sci::StyleSetFont == SCI_STYLESETFONT &&
+    sci::StyleSetUnderline == SCI_STYLESETUNDERLINE &&
+    sci::StyleSetSizeFractional == SCI_STYLESETSIZEFRACTIONAL &&
+    sci::StyleSetWeight == SCI_STYLESETWEIGHT && sci::SetCaretPeriod == SCI_SETCARETPERIOD &&
+    sci::GetLineEndPosition == SCI_GETLINEENDPOSITION && sci::GetLineCount == SCI_GETLINECOUNT &&
+    sci::GetModify == SCI_GETMODIFY && sci::LineFromPosition == SCI_LINEFROMPOSITION &&
+    sci::PositionFromLine == SCI_POSITIONFROMLINE && sci::EmptyUndoBuffer == SCI_EMPTYUNDOBUFFER &&
+    sci::AppendText == SCI_APPENDTEXT && sci::LineLength == SCI_LINELENGTH &&
+    sci::SetDocPointer == SCI_SETDOCPOINTER && sci::SetModEventMask == SCI_SETMODEVENTMASK &&
+    sci::CreateDocument == SCI_CREATEDOCUMENT && sci::ReleaseDocument == SCI_RELEASEDOCUMENT &&
+    sci::GetModEventMask == SCI_GETMODEVENTMASK &&
+    sci::GetDocumentOptions == SCI_GETDOCUMENTOPTIONS && sci::SetStatus == SCI_SETSTATUS &&
+    sci::GetStatus == SCI_GETSTATUS && sci::SetXOffset == SCI_SETXOFFSET &&
+    sci::Allocate == SCI_ALLOCATE && sci::GetCharacterPointer == SCI_GETCHARACTERPOINTER &&
+    sci::SetFirstVisibleLine == SCI_SETFIRSTVISIBLELINE &&
+    sci::GetRangePointer == SCI_GETRANGEPOINTER);
+static_assert(sci::kCodePageUtf8 == SC_CP_UTF8 && sci::kEolLf == SC_EOL_LF &&
+              sci::kStatusOk == SC_STATUS_OK && sci::kStatusBadAlloc == SC_STATUS_BADALLOC &&
+              sci::kDocumentDefault == SC_DOCUMENTOPTION_DEFAULT &&
+              sci::kDocumentStylesNone == SC_DOCUMENTOPTION_STYLES_NONE &&
+              EditorStyles::kDefaultStyle == STYLE_DEFAULT &&
+              EditorStyles::kLastReservedStyle == STYLE_LASTPREDEFINED &&
+              SC_FONT_SIZE_MULTIPLIER == 100 && SC_WEIGHT_BOLD == 700);
+static_assert(sizeof(sci::TextRange) == sizeof(Sci_TextRange) &&
+              sizeof(Sci_PositionCR) == sizeof(long));
 
 bool keyDown(int key) { return GetKeyState(key) < 0; }
 
@@ -129,10 +160,13 @@ MemoControl::MemoControl(HWND parent, int id, std::function<void()> selectionCha
     // between words where it has them and anywhere where it has none.
     send(SCI_SETPRINTWRAPMODE, SC_WRAP_WORD);
     send(SCI_SETPRINTCOLOURMODE, SC_PRINT_COLOURONWHITE);
-    styles_.setBase({.font = kListFontFamily,
-                     .hundredthsOfPoint = kListFontHalfPoints * 50,
-                     .fore = static_cast<std::uint32_t>(GetSysColor(COLOR_WINDOWTEXT)),
-                     .back = static_cast<std::uint32_t>(GetSysColor(COLOR_WINDOW))});
+    // The list's font is Japanese; without a character set of its own GDI
+    // would take a Western one for the name. Every style takes it.
+    send(SCI_STYLESETCHARACTERSET, STYLE_DEFAULT, SC_CHARSET_SHIFTJIS);
+    list_.styles().setBase({.font = kListFontFamily,
+                            .hundredthsOfPoint = kListFontHalfPoints * 50,
+                            .fore = static_cast<std::uint32_t>(GetSysColor(COLOR_WINDOWTEXT)),
+                            .back = static_cast<std::uint32_t>(GetSysColor(COLOR_WINDOW))});
     send(SCI_SETCARETFORE, GetSysColor(COLOR_WINDOWTEXT));
     send(SCI_SETSELBACK, 1, GetSysColor(COLOR_HIGHLIGHT));
     send(SCI_SETSELFORE, 1, GetSysColor(COLOR_HIGHLIGHTTEXT));
@@ -170,137 +204,38 @@ void MemoControl::noteSelection() {
     if (selectionChanged_) selectionChanged_();
 }
 
-std::uint32_t MemoControl::count() const {
-    const std::intptr_t lines = send(SCI_GETLINECOUNT);
-    const auto last = static_cast<std::uintptr_t>(lines - 1);
-    const std::intptr_t lastLength =
-        send(SCI_GETLINEENDPOSITION, last) - send(SCI_POSITIONFROMLINE, last);
-    return listCount(static_cast<std::uint32_t>(lines), static_cast<std::size_t>(lastLength));
-}
+std::uint32_t MemoControl::count() const { return list_.count(); }
 
-std::string MemoControl::line(std::uint32_t i) const {
-    if (static_cast<std::intptr_t>(i) >= send(SCI_GETLINECOUNT)) return {};
-    const std::intptr_t start = send(SCI_POSITIONFROMLINE, i);
-    const std::intptr_t end = send(SCI_GETLINEENDPOSITION, i);
-    const std::intptr_t length =
-        std::min<std::intptr_t>(end - start, static_cast<std::intptr_t>(kLineBytesRead));
-    const auto* bytes = reinterpret_cast<const char*>(
-        send(SCI_GETRANGEPOINTER, static_cast<std::uintptr_t>(start), length));
-    if (!bytes) return {};
-    return std::string(lineAsRead({bytes, static_cast<std::size_t>(length)}, length < end - start));
-}
+std::string MemoControl::line(std::uint32_t i) const { return std::string(list_.line(i)); }
 
-std::string_view MemoControl::wholeText() const {
-    const std::intptr_t length = send(SCI_GETLENGTH);
-    const auto* bytes = reinterpret_cast<const char*>(send(SCI_GETCHARACTERPOINTER));
-    return bytes ? std::string_view(bytes, static_cast<std::size_t>(length)) : std::string_view();
-}
+std::vector<std::string> MemoControl::lines() const { return list_.lines(); }
 
-std::vector<std::string> MemoControl::lines() const {
-    const std::uint32_t entries = count();
-    std::vector<std::string> out;
-    out.reserve(entries);
-    const std::string_view text = wholeText();
-    std::size_t from = 0;
-    while (out.size() < entries) {
-        std::size_t end = text.find('\n', from);
-        if (end == std::string_view::npos) end = text.size();
-        out.emplace_back(text.substr(from, end - from));
-        from = end + 1;
-    }
-    return out;
-}
+std::string MemoControl::text() const { return std::string(list_.text()); }
 
-std::string MemoControl::text() const { return std::string(wholeText()); }
-
-StyledText MemoControl::styledText() const {
-    const std::string_view text = wholeText();
-    return {std::string(text), styles_.ranges(text.size())};
-}
+StyledText MemoControl::styledText() const { return list_.styledText(); }
 
 TextStyle MemoControl::styleAt(std::size_t position) const {
-    return styles_.styleAt(bytePosition(position));
+    return list_.styles().styleAt(bytePosition(position));
 }
 
-bool MemoControl::isModified() const { return forcedModified_ || send(SCI_GETMODIFY) != 0; }
+bool MemoControl::isModified() const { return list_.isModified(); }
 
-void MemoControl::setModified(bool modified) {
-    // The editor can only be told that its text is saved; a mark the
-    // program sets is kept beside it.
-    forcedModified_ = modified;
-    if (!modified) send(SCI_SETSAVEPOINT);
+void MemoControl::setModified(bool modified) { list_.setModified(modified); }
+
+void MemoControl::tellChanged() {
+    // As the editor tells of its own changes, once for the whole.
+    textMoved_ = true;
+    SendMessageW(GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd_), SCEN_CHANGE),
+                 reinterpret_cast<LPARAM>(hwnd_));
+    noteSelection();
 }
 
-void MemoControl::programChange(const std::function<void()>& change) {
-    // Text the program puts in is never the user's edit to undo, and
-    // nobody hears of each piece of it: the window hears once, at the end.
-    send(SCI_SETUNDOCOLLECTION, 0);
-    send(SCI_SETMODEVENTMASK, 0);
-    struct Restore {
+void MemoControl::replaceAll(std::string_view text, const std::vector<StyledRange>& ranges) {
+    struct Tell {
         MemoControl& memo;
-        ~Restore() {
-            memo.send(SCI_EMPTYUNDOBUFFER);
-            memo.send(SCI_SETUNDOCOLLECTION, 1);
-            memo.send(SCI_SETMODEVENTMASK, kListEvents);
-            memo.textMoved_ = true;
-            SendMessageW(GetParent(memo.hwnd_), WM_COMMAND,
-                         MAKEWPARAM(GetDlgCtrlID(memo.hwnd_), SCEN_CHANGE),
-                         reinterpret_cast<LPARAM>(memo.hwnd_));
-            memo.noteSelection();
-        }
-    } restore{*this};
-    change();
-    if (send(SCI_GETSTATUS) == SC_STATUS_BADALLOC) {
-        // The editor catches its own allocation failures and only records
-        // them; a list cut off part-way is no list, so none is kept.
-        send(SCI_SETSTATUS, SC_STATUS_OK);
-        startDocument(false);
-        send(SCI_SETSTATUS, SC_STATUS_OK);
-        styles_.reset();
-        throw std::bad_alloc();
-    }
-}
-
-void MemoControl::startDocument(bool styled) {
-    // A list without formatting needs no style byte beside each byte of its
-    // text; the editor keeps them only in a document made with them. A large
-    // list is let go of whole rather than deleted line by line.
-    const bool hasStyles = (send(SCI_GETDOCUMENTOPTIONS) & SC_DOCUMENTOPTION_STYLES_NONE) == 0;
-    if (hasStyles == styled &&
-        send(SCI_GETLENGTH) < static_cast<std::intptr_t>(kFreshDocumentBytes)) {
-        send(SCI_CLEARALL);
-        return;
-    }
-    const std::intptr_t document = send(
-        SCI_CREATEDOCUMENT, 0, styled ? SC_DOCUMENTOPTION_DEFAULT : SC_DOCUMENTOPTION_STYLES_NONE);
-    if (document == 0) throw std::bad_alloc();
-    send(SCI_SETDOCPOINTER, 0, document);
-    send(SCI_RELEASEDOCUMENT, 0, document);
-    // What belongs to a document rather than to the editor.
-    send(SCI_SETCODEPAGE, SC_CP_UTF8);
-    send(SCI_SETEOLMODE, SC_EOL_LF);
-    send(SCI_SETUNDOCOLLECTION, 0);
-}
-
-void MemoControl::replaceAll(std::string_view loaded, const std::vector<StyledRange>& ranges) {
-    std::string normalized;
-    std::string_view text = loaded;
-    if (hasShownLineBreaks(text)) {
-        normalized = breakLinesAsShown(text);
-        text = normalized;
-    }
-    programChange([&] {
-        startDocument(!ranges.empty());
-        styles_.reset();
-        send(SCI_ALLOCATE, text.size() + 1);
-        send(SCI_APPENDTEXT, text.size(), reinterpret_cast<std::intptr_t>(text.data()));
-        if (send(SCI_GETSTATUS) == SC_STATUS_BADALLOC) return;
-        styles_.apply(text, ranges);
-    });
-    // At the top, caret first; no scrolling to the caret, which would lay
-    // out the first line before it is shown.
-    send(SCI_SETFIRSTVISIBLELINE, 0);
-    send(SCI_SETXOFFSET, 0);
+        ~Tell() { memo.tellChanged(); }
+    } tell{*this};
+    list_.replaceAll(text, ranges);
 }
 
 void MemoControl::clearList() {
@@ -315,32 +250,15 @@ void MemoControl::loadWholeText(const StyledText& text) {
 }
 
 void MemoControl::appendText(std::string_view lines) {
-    std::string changed;
-    std::string_view text = lines;
-    if (hasShownLineBreaks(lines)) {
-        changed = breakLinesAsShown(lines);
-        text = changed;
-    }
-    programChange([&] {
-        // Room for it all at once, rather than the buffer growing step by
-        // step under a large text.
-        send(SCI_ALLOCATE, static_cast<std::uintptr_t>(send(SCI_GETLENGTH)) + text.size() + 1);
-        send(SCI_APPENDTEXT, text.size(), reinterpret_cast<std::intptr_t>(text.data()));
-    });
-    // Appended lines change the list as an edit would.
-    forcedModified_ = true;
+    struct Tell {
+        MemoControl& memo;
+        ~Tell() { memo.tellChanged(); }
+    } tell{*this};
+    list_.append(lines);
 }
 
 void MemoControl::setLines(const std::vector<std::string>& lines) {
-    std::string text;
-    std::size_t size = 0;
-    for (const std::string& line : lines) size += line.size() + 1;
-    text.reserve(size);
-    for (const std::string& line : lines) {
-        text += line;
-        text += '\n';
-    }
-    replaceAll(text, {});
+    replaceAll(joinedLines(lines), {});
 }
 
 bool MemoControl::hasSelection() const { return send(SCI_GETSELECTIONEMPTY) == 0; }
@@ -431,38 +349,6 @@ void MemoControl::selectAll() {
 void MemoControl::undo() {
     send(SCI_UNDO);
     noteSelection();
-}
-
-// ---- The editor's styles ----------------------------------------------------
-
-void MemoControl::defineStyle(int number, const StyleLook& look) {
-    const auto n = static_cast<std::uintptr_t>(number);
-    send(SCI_STYLESETFONT, n, reinterpret_cast<std::intptr_t>(look.font.c_str()));
-    send(SCI_STYLESETSIZEFRACTIONAL, n, look.hundredthsOfPoint);
-    send(SCI_STYLESETWEIGHT, n, look.weight);
-    send(SCI_STYLESETITALIC, n, look.italic);
-    send(SCI_STYLESETUNDERLINE, n, look.underline);
-    send(SCI_STYLESETFORE, n, look.fore);
-    send(SCI_STYLESETBACK, n, look.back);
-    // The list's font is Japanese; without a character set of its own GDI
-    // would pick a Western one for the name.
-    send(SCI_STYLESETCHARACTERSET, n, SC_CHARSET_SHIFTJIS);
-}
-
-void MemoControl::resetStylesToDefault() { send(SCI_STYLECLEARALL); }
-
-void MemoControl::setStyling(std::size_t from, std::size_t length, int style) {
-    send(SCI_STARTSTYLING, from, 0);
-    send(SCI_SETSTYLING, length, style);
-}
-
-int MemoControl::styleNumberAt(std::size_t position) const {
-    return static_cast<int>(send(SCI_GETSTYLEAT, position));
-}
-
-void MemoControl::styledBytes(std::size_t from, std::size_t to, char* out) const {
-    Sci_TextRangeFull range{{static_cast<Sci_Position>(from), static_cast<Sci_Position>(to)}, out};
-    send(SCI_GETSTYLEDTEXTFULL, 0, reinterpret_cast<std::intptr_t>(&range));
 }
 
 }  // namespace kivo::win32

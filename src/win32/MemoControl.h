@@ -15,11 +15,11 @@
 
 #include "commands/ListContract.h"
 #include "core/TextStyle.h"
-#include "editor/EditorStyles.h"
+#include "editor/ScintillaList.h"
 
 namespace kivo::win32 {
 
-class MemoControl : private StyledEditor {
+class MemoControl : private ScintillaCalls {
 public:
     // What a list costs the control (measured: editor/ListEditor.h).
     static ListCosts costs();
@@ -78,29 +78,23 @@ public:
     void noteSelection();
 
 private:
-    // The editor's own UTF-8 text, valid until the text changes.
-    std::string_view wholeText() const;
-    // Runs a change the program makes: not undoable, told once at its end.
-    void programChange(const std::function<void()>& change);
+    std::intptr_t call(unsigned message, std::uintptr_t wParam,
+                       std::intptr_t lParam) const override {
+        return send(message, wParam, lParam);
+    }
+    // The window hears of a change the program made, once.
+    void tellChanged();
     void replaceAll(std::string_view text, const std::vector<StyledRange>& ranges);
-    void startDocument(bool styled);
     std::size_t bytePosition(std::size_t units) const;
-
-    void defineStyle(int number, const StyleLook& look) override;
-    void resetStylesToDefault() override;
-    void setStyling(std::size_t from, std::size_t length, int style) override;
-    int styleNumberAt(std::size_t position) const override;
-    void styledBytes(std::size_t from, std::size_t to, char* out) const override;
 
     using Direct = std::intptr_t (*)(std::intptr_t, unsigned, std::uintptr_t, std::intptr_t);
     HWND hwnd_ = nullptr;
     Direct direct_ = nullptr;
     std::intptr_t editor_ = 0;
-    EditorStyles styles_{*this};
+    ScintillaList list_{*this};
     std::function<void()> selectionChanged_;
     std::wstring accessibleName_;
     std::size_t capacity_ = kDefaultCapacity;
-    bool forcedModified_ = false;
     std::intptr_t lastAnchor_ = -1, lastCaret_ = -1, lastLines_ = -1, lastLength_ = -1;
     bool textMoved_ = false;
 };

@@ -349,15 +349,7 @@ void TMainForm::contextMenu(HWND where, LPARAM at) {
 }
 
 void TMainForm::dropFiles(HDROP drop) {
-    std::vector<std::string> paths;
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-        std::wstring path(length + 1, L'\0');
-        DragQueryFileW(drop, i, path.data(), length + 1);
-        path.resize(length);
-        paths.push_back(utf8(path));
-    }
+    const std::vector<std::string> paths = droppedPaths(drop);
     DragFinish(drop);
     runner_->guard([&] { files_->WMDropFiles(paths); });
 }
