@@ -85,7 +85,6 @@ LRESULT CALLBACK listProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
             return 0;
         case WM_CUT:
             memo->cut();
-            memo->noteSelection();
             return 0;
         case WM_GETOBJECT:
             if (const LRESULT answer =

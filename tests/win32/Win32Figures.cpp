@@ -92,6 +92,12 @@ struct Silent : kivo::win32::Boxes, kivo::FileDialogPort {
     std::optional<std::string> saveFile(const kivo::DialogSettings&) override { return {}; }
 };
 
+std::size_t peakWorkingSet() {
+    PROCESS_MEMORY_COUNTERS memory{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));
+    return memory.PeakWorkingSetSize;
+}
+
 int load(int lines) {
     // Entries of a few words, Japanese and Latin mixed, in code page 932.
     std::string utf8;
@@ -115,13 +121,11 @@ int load(int lines) {
     begun = Clock::now();
     SendMessageW(plain, SCI_SETTEXT, 0, reinterpret_cast<LPARAM>(utf8.c_str()));
     const double setText = millisecondsSince(begun);
-    PROCESS_MEMORY_COUNTERS memory{};
-    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));
     std::printf(
         "%d lines (%lu in the list): import %.0f ms, SCI_SETTEXT %.0f ms; "
         "peak %.0f MB\n",
         lines, static_cast<unsigned long>(count), program, setText,
-        memory.PeakPagefileUsage / 1048576.0);
+        peakWorkingSet() / 1048576.0);
     std::fflush(stdout);
     std::filesystem::remove(file);
     return 0;
@@ -167,11 +171,6 @@ int open(const std::wstring& path) {
     return 0;
 }
 
-std::size_t peakPrivateBytes() {
-    PROCESS_MEMORY_COUNTERS memory{};
-    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));
-    return memory.PeakWorkingSetSize;
-}
 
 // What each line costs the list's control beyond its text: the process's
 // peak private memory before and after a list of `lines` lines of `line`
@@ -184,9 +183,9 @@ int lineCost(int lines, const std::string& line) {
     const HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 200, 150, nullptr,
                                         nullptr, nullptr, nullptr);
     kivo::win32::MemoControl list(parent, 1, {});
-    const std::size_t before = peakPrivateBytes();
+    const std::size_t before = peakWorkingSet();
     list.loadWholeText({std::move(text), {}});
-    const std::size_t after = peakPrivateBytes();
+    const std::size_t after = peakWorkingSet();
     const double perLine =
         (static_cast<double>(after - before) - static_cast<double>(line.size() + 1) * lines) /
         lines;
