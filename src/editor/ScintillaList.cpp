@@ -116,13 +116,22 @@ void ScintillaList::useDocument(std::intptr_t document) {
     call(sci::SetUndoCollection, 0);
 }
 
+namespace {
+
+// The text with what a control would show as a new line inside one entry
+// as a line break; copied into `changed` only when there is something to
+// change.
+std::string_view brokenAsShown(std::string_view text, std::string& changed) {
+    if (!hasShownLineBreaks(text)) return text;
+    changed = breakLinesAsShown(text);
+    return changed;
+}
+
+}  // namespace
+
 void ScintillaList::replaceAll(std::string_view loaded, const std::vector<StyledRange>& ranges) {
-    std::string normalized;
-    std::string_view text = loaded;
-    if (hasShownLineBreaks(text)) {
-        normalized = breakLinesAsShown(text);
-        text = normalized;
-    }
+    std::string changed;
+    const std::string_view text = brokenAsShown(loaded, changed);
     programChange([&] {
         startDocument(!ranges.empty());
         styles_.reset();
@@ -138,13 +147,8 @@ void ScintillaList::replaceAll(std::string_view loaded, const std::vector<Styled
 }
 
 void ScintillaList::append(std::string_view lines) {
-    // Copied only when there is something to change.
     std::string changed;
-    std::string_view text = lines;
-    if (hasShownLineBreaks(lines)) {
-        changed = breakLinesAsShown(lines);
-        text = changed;
-    }
+    const std::string_view text = brokenAsShown(lines, changed);
     programChange([&] {
         // Room for it all at once, rather than the buffer growing step by
         // step under a large text.
