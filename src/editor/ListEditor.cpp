@@ -3,6 +3,7 @@
 #include "commands/WindowRules.h"
 #include "core/CodePage932.h"
 #include "core/Utf8.h"
+#include "files/TextDecoding.h"
 
 namespace kivo {
 
@@ -23,16 +24,7 @@ std::string_view lineAsRead(std::string_view bytes, bool cut) {
 }
 
 std::string asListText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r') {
-            out += text[i];
-        } else {
-            out += '\n';
-            if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        }
-    }
+    std::string out = normalizeLineBreaks(text);
     return hasShownLineBreaks(out) ? breakLinesAsShown(out) : out;
 }
 

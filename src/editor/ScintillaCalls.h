@@ -35,6 +35,7 @@ enum Message : unsigned {
     GetModify = 2159,
     LineFromPosition = 2166,
     PositionFromLine = 2167,
+    ReplaceSel = 2170,
     EmptyUndoBuffer = 2175,
     AppendText = 2282,
     LineLength = 2350,

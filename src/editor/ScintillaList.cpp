@@ -15,7 +15,10 @@ std::uint32_t ScintillaList::count() const {
     return listCount(static_cast<std::uint32_t>(lines), static_cast<std::size_t>(lastLength));
 }
 
-std::string_view ScintillaList::line(std::uint32_t i) const {
+std::string_view ScintillaList::lineOf(const ScintillaCalls& editor, std::uint32_t i) {
+    const auto call = [&editor](unsigned message, std::uintptr_t w = 0, std::intptr_t l = 0) {
+        return editor.call(message, w, l);
+    };
     if (static_cast<std::intptr_t>(i) >= call(sci::GetLineCount)) return {};
     const std::intptr_t start = call(sci::PositionFromLine, i);
     const std::intptr_t end = call(sci::GetLineEndPosition, i);
@@ -144,6 +147,13 @@ void ScintillaList::replaceAll(std::string_view loaded, const std::vector<Styled
     // out the first line before it is shown.
     call(sci::SetFirstVisibleLine, 0);
     call(sci::SetXOffset, 0);
+}
+
+void ScintillaList::replaceSelection(const std::string& text) {
+    call(sci::SetUndoCollection, 0);
+    call(sci::ReplaceSel, 0, reinterpret_cast<std::intptr_t>(text.c_str()));
+    call(sci::EmptyUndoBuffer);
+    call(sci::SetUndoCollection, 1);
 }
 
 void ScintillaList::append(std::string_view lines) {

@@ -24,7 +24,9 @@ public:
     // Entries: the lines, a last empty line not counted.
     std::uint32_t count() const;
     // Line i as the draw reads it (ListEditor.h), UTF-8; empty past the end.
-    std::string_view line(std::uint32_t i) const;
+    std::string_view line(std::uint32_t i) const { return lineOf(editor_, i); }
+    // The same of any editor's text, for those that only reach its window.
+    static std::string_view lineOf(const ScintillaCalls& editor, std::uint32_t i);
     // The editor's own UTF-8 text, valid until the text changes.
     std::string_view text() const;
     // The entries in order, without a trailing empty line.
@@ -41,6 +43,9 @@ public:
     // Replaces the whole text (UTF-8, lines as the list holds them) with its
     // formats, with nothing to undo.
     void replaceAll(std::string_view text, const std::vector<StyledRange>& ranges);
+    // Puts `text` in place of the selection, leaving nothing to undo: what
+    // was there to undo would no longer fit the text.
+    void replaceSelection(const std::string& text);
     // Adds text at the end in one insertion, with nothing to undo.
     void append(std::string_view text);
     // Shows `document` (the editor's, made elsewhere) in the list's place.

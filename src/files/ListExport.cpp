@@ -172,13 +172,18 @@ std::string listToRtf(const StyledText& list, std::string_view baseFont, int bas
     return rtf;
 }
 
-std::string listToText(std::string_view utf8Text) {
+std::string withCarriageReturns(std::string_view text) {
     std::string crlf;
-    crlf.reserve(utf8Text.size() + utf8Text.size() / 8);
-    for (const char c : utf8Text) {
+    crlf.reserve(text.size() + text.size() / 8);
+    for (const char c : text) {
         if (c == '\n') crlf += '\r';
         crlf += c;
     }
+    return crlf;
+}
+
+std::string listToText(std::string_view utf8Text) {
+    const std::string crlf = withCarriageReturns(utf8Text);
     bool lossless = true;
     std::string sjis = cp932::encode(crlf, &lossless);
     if (lossless) return sjis;

@@ -19,6 +19,9 @@ std::string listToRtf(const StyledText& list, std::string_view baseFont, int bas
 // byte-order mark when the text holds characters code page 932 lacks.
 std::string listToText(std::string_view utf8Text);
 
+// Lines ended by "\n" as Windows' programs read them: ended by CR LF.
+std::string withCarriageReturns(std::string_view text);
+
 // Writes bytes to path through a temporary file beside it that replaces the
 // target only when complete, so a failed save leaves the old file whole. A
 // symbolic link is written through; a writable file in a folder that takes

@@ -179,10 +179,7 @@ void MemoControl::moveCaretToEnd() {
 }
 
 void MemoControl::replaceSelectionWithoutUndo(std::string_view text) {
-    send(SCI_SETUNDOCOLLECTION, 0);
-    SendScintilla(SCI_REPLACESEL, static_cast<unsigned long>(0), std::string(text).c_str());
-    send(SCI_EMPTYUNDOBUFFER);
-    send(SCI_SETUNDOCOLLECTION, 1);
+    list_.replaceSelection(std::string(text));
     noteSelection();
 }
 

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -137,18 +138,31 @@ void AnchorLayout::layOut() {
     // Inside the group box's frame.
     keepLabelsInside(placed, anchors, box.width - 3);
     std::size_t k = 0;
+    RECT movedLabels{};
     for (const ControlRow& row : groupBoxControls()) {
         const Bounds& b = placed[k++];
-        MoveWindow(control(row.name), scaled(box.left + b.left), scaled(box.top + b.top),
-                   scaled(b.width), scaled(b.height), TRUE);
+        const HWND hwnd = control(row.name);
+        const RECT now{scaled(box.left + b.left), scaled(box.top + b.top),
+                       scaled(box.left + b.left) + scaled(b.width),
+                       scaled(box.top + b.top) + scaled(b.height)};
         if (row.anchors & AutoWidth) {
-            // Labels that grew to the left over a neighbour's old place: the
-            // whole row is drawn again, the labels over the window and the
-            // frame, so that no part of the old text is left over the new.
-            RECT rowArea{scaled(box.left), scaled(box.top + b.top), scaled(box.left + box.width),
-                         scaled(box.top + b.top + b.height)};
-            RedrawWindow(window_, &rowArea, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            RECT before{};
+            GetWindowRect(hwnd, &before);
+            MapWindowPoints(nullptr, window_, reinterpret_cast<POINT*>(&before), 2);
+            if (!EqualRect(&before, &now)) {
+                // The whole row of a label that moved, its old place and new.
+                const RECT row{scaled(box.left), std::min(before.top, now.top),
+                               scaled(box.left + box.width), std::max(before.bottom, now.bottom)};
+                UnionRect(&movedLabels, &movedLabels, &row);
+            }
         }
+        MoveWindow(hwnd, now.left, now.top, now.right - now.left, now.bottom - now.top, TRUE);
+    }
+    // A label that moved left over a neighbour's old place: its row is drawn
+    // again at once, the labels over the window and the frame, so that no
+    // part of the old text is left over the new.
+    if (!IsRectEmpty(&movedLabels)) {
+        RedrawWindow(window_, &movedLabels, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
 }
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "editor/ListEditor.h"
+#include "editor/ScintillaList.h"
 #include "win32/Wide.h"
 
 namespace kivo::win32 {
@@ -13,21 +13,20 @@ namespace {
 
 bool isSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
-// The line the caret is on, as the draw would read it.
+// The line the caret is on, as the draw would read it. The object may
+// outlive the list's own object, so it asks the list's window.
 std::wstring caretLine(HWND list) {
-    const auto send = [list](unsigned message, WPARAM w = 0, LPARAM l = 0) {
-        return static_cast<std::intptr_t>(SendMessageW(list, message, w, l));
-    };
-    const std::intptr_t line = send(SCI_LINEFROMPOSITION, send(SCI_GETCURRENTPOS));
-    const std::intptr_t start = send(SCI_POSITIONFROMLINE, line);
-    const std::intptr_t end = send(SCI_GETLINEENDPOSITION, line);
-    const std::intptr_t length =
-        std::min<std::intptr_t>(end - start, static_cast<std::intptr_t>(kLineBytesRead));
-    std::string bytes(static_cast<std::size_t>(length) + 1, '\0');
-    Sci_TextRangeFull range{{start, start + length}, bytes.data()};
-    send(SCI_GETTEXTRANGEFULL, 0, reinterpret_cast<LPARAM>(&range));
-    bytes.resize(static_cast<std::size_t>(length));
-    return wide(lineAsRead(bytes, length < end - start));
+    struct WindowCalls final : ScintillaCalls {
+        HWND hwnd;
+        explicit WindowCalls(HWND window) : hwnd(window) {}
+        std::intptr_t call(unsigned message, std::uintptr_t w, std::intptr_t l) const override {
+            return static_cast<std::intptr_t>(SendMessageW(hwnd, message, w, l));
+        }
+    } editor(list);
+    const std::intptr_t caret = editor.call(SCI_GETCURRENTPOS, 0, 0);
+    const auto line = static_cast<std::uint32_t>(
+        editor.call(SCI_LINEFROMPOSITION, static_cast<std::uintptr_t>(caret), 0));
+    return wide(ScintillaList::lineOf(editor, line));
 }
 
 // The system's object for the window, with the list's own name, role and

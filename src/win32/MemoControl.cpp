@@ -11,6 +11,7 @@
 #include "commands/WindowRules.h"
 #include "core/Utf8.h"
 #include "editor/ListEditor.h"
+#include "files/ListExport.h"
 #include "win32/ListAccessible.h"
 #include "win32/Wide.h"
 
@@ -112,16 +113,6 @@ LRESULT CALLBACK listProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     return result;
 }
 
-std::string withCarriageReturns(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')));
-    for (const char c : text) {
-        if (c == '\n') out += '\r';
-        out += c;
-    }
-    return out;
-}
-
 }  // namespace
 
 ListCosts MemoControl::costs() { return kEditorCosts; }
@@ -182,23 +173,14 @@ std::intptr_t MemoControl::send(unsigned message, std::uintptr_t wParam,
 }
 
 void MemoControl::noteSelection() {
-    const std::intptr_t anchor = send(SCI_GETANCHOR);
-    const std::intptr_t caret = send(SCI_GETCURRENTPOS);
-    if (anchor == lastAnchor_ && caret == lastCaret_ && !textMoved_) {
-        // Keys that change the text but not the caret (Delete) change the
-        // count as well.
-        const auto [lines, length] = std::pair{send(SCI_GETLINECOUNT), send(SCI_GETLENGTH)};
-        if (lines == lastLines_ && length == lastLength_) return;
-    }
-    lastAnchor_ = anchor;
-    lastCaret_ = caret;
-    lastLines_ = send(SCI_GETLINECOUNT);
-    lastLength_ = send(SCI_GETLENGTH);
+    // Keys that change the text but not the caret (Delete) change the count
+    // as well.
+    const Place now{send(SCI_GETANCHOR), send(SCI_GETCURRENTPOS), send(SCI_GETLINECOUNT),
+                    send(SCI_GETLENGTH)};
+    if (now == last_ && !textMoved_) return;
+    last_ = now;
     textMoved_ = false;
-    const std::intptr_t line = send(SCI_LINEFROMPOSITION, static_cast<std::uintptr_t>(caret));
-    const bool steady = send(SCI_LINELENGTH, static_cast<std::uintptr_t>(line)) >
-                        static_cast<std::intptr_t>(kSteadyCaretLine);
-    send(SCI_SETCARETPERIOD, steady ? 0 : GetCaretBlinkTime());
+    list_.settleCaret(static_cast<int>(GetCaretBlinkTime()));
     listValueChanged(hwnd_);
     if (selectionChanged_) selectionChanged_();
 }
@@ -221,20 +203,24 @@ bool MemoControl::isModified() const { return list_.isModified(); }
 
 void MemoControl::setModified(bool modified) { list_.setModified(modified); }
 
-void MemoControl::tellChanged() {
-    // As the editor tells of its own changes, once for the whole.
-    textMoved_ = true;
-    SendMessageW(GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd_), SCEN_CHANGE),
-                 reinterpret_cast<LPARAM>(hwnd_));
-    noteSelection();
+void MemoControl::told(const std::function<void()>& change) {
+    // As the editor tells of its own changes, once for the whole, whether
+    // the change went in or ran out of memory.
+    struct Tell {
+        MemoControl& memo;
+        ~Tell() {
+            memo.textMoved_ = true;
+            SendMessageW(GetParent(memo.hwnd_), WM_COMMAND,
+                         MAKEWPARAM(GetDlgCtrlID(memo.hwnd_), SCEN_CHANGE),
+                         reinterpret_cast<LPARAM>(memo.hwnd_));
+            memo.noteSelection();
+        }
+    } tell{*this};
+    change();
 }
 
 void MemoControl::replaceAll(std::string_view text, const std::vector<StyledRange>& ranges) {
-    struct Tell {
-        MemoControl& memo;
-        ~Tell() { memo.tellChanged(); }
-    } tell{*this};
-    list_.replaceAll(text, ranges);
+    told([&] { list_.replaceAll(text, ranges); });
 }
 
 void MemoControl::clearList() {
@@ -249,11 +235,7 @@ void MemoControl::loadWholeText(const StyledText& text) {
 }
 
 void MemoControl::appendText(std::string_view lines) {
-    struct Tell {
-        MemoControl& memo;
-        ~Tell() { memo.tellChanged(); }
-    } tell{*this};
-    list_.append(lines);
+    told([&] { list_.append(lines); });
 }
 
 void MemoControl::setLines(const std::vector<std::string>& lines) {
@@ -280,12 +262,7 @@ void MemoControl::selectRange(std::size_t from, std::size_t to) {
 }
 
 void MemoControl::replaceSelection(std::string_view text) {
-    const std::string normalized = asListText(text);
-    send(SCI_SETUNDOCOLLECTION, 0);
-    send(SCI_REPLACESEL, 0, reinterpret_cast<std::intptr_t>(normalized.c_str()));
-    // What is left to undo would no longer fit the text.
-    send(SCI_EMPTYUNDOBUFFER);
-    send(SCI_SETUNDOCOLLECTION, 1);
+    list_.replaceSelection(asListText(text));
     noteSelection();
 }
 

@@ -82,8 +82,8 @@ private:
                        std::intptr_t lParam) const override {
         return send(message, wParam, lParam);
     }
-    // The window hears of a change the program made, once.
-    void tellChanged();
+    // Runs a change the program makes; the window hears of it once.
+    void told(const std::function<void()>& change);
     void replaceAll(std::string_view text, const std::vector<StyledRange>& ranges);
     std::size_t bytePosition(std::size_t units) const;
 
@@ -95,7 +95,11 @@ private:
     std::function<void()> selectionChanged_;
     std::wstring accessibleName_;
     std::size_t capacity_ = kDefaultCapacity;
-    std::intptr_t lastAnchor_ = -1, lastCaret_ = -1, lastLines_ = -1, lastLength_ = -1;
+    // Where the caret and the text stood when the window last heard.
+    struct Place {
+        std::intptr_t anchor = -1, caret = -1, lines = -1, length = -1;
+        bool operator==(const Place&) const = default;
+    } last_;
     bool textMoved_ = false;
 };
 
