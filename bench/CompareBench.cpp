@@ -54,7 +54,8 @@
 #include <vector>
 
 #include "SilentBoxes.h"
-#include "app/TMainForm.h"
+#include "app/MainWindow.h"
+#include "commands/Session.h"
 #include "commands/CommandRunner.h"
 #include "core/Utf8.h"
 #include "files/DocxText.h"
@@ -110,9 +111,9 @@ void loadList(benchmark::State& state, fs::path txt, int lines) {
     int count = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        auto form = std::make_unique<kivo::TMainForm>(boxes);
+        auto form = std::make_unique<kivo::MainWindow>(boxes);
         state.ResumeTiming();
-        form->LoadWordListFile(txt.string());
+        form->session().files().openListFile(txt.string());
         state.PauseTiming();
         count = form->findChild<kivo::MemoControl*>(QStringLiteral("Memo"))->count();
         form.reset();
@@ -122,29 +123,29 @@ void loadList(benchmark::State& state, fs::path txt, int lines) {
     setLines(state, lines);
 }
 
-kivo::MemoControl& memoOf(const kivo::TMainForm& form) {
+kivo::MemoControl& memoOf(const kivo::MainWindow& form) {
     return *form.findChild<kivo::MemoControl*>(QStringLiteral("Memo"));
 }
 
-QString firstTopic(const kivo::TMainForm& form) {
+QString firstTopic(const kivo::MainWindow& form) {
     return form.findChild<QLineEdit*>(QStringLiteral("Edit1st"))->text();
 }
 
 // One window with the list loaded, kept for the benchmarks that work on a
 // loaded list.
-kivo::TMainForm& loadedForm(const fs::path& txt) {
+kivo::MainWindow& loadedForm(const fs::path& txt) {
     static SilentBoxes boxes;
-    static std::map<fs::path, std::unique_ptr<kivo::TMainForm>> forms;
+    static std::map<fs::path, std::unique_ptr<kivo::MainWindow>> forms;
     auto& form = forms[txt];
     if (!form) {
-        form = std::make_unique<kivo::TMainForm>(boxes);
-        form->LoadWordListFile(txt.string());
+        form = std::make_unique<kivo::MainWindow>(boxes);
+        form->session().files().openListFile(txt.string());
     }
     return *form;
 }
 
 void drawList(benchmark::State& state, fs::path txt, int lines) {
-    kivo::TMainForm& form = loadedForm(txt);
+    kivo::MainWindow& form = loadedForm(txt);
     for (auto _ : state) form.run(kivo::CommandId::Draw);
     if (memoOf(form).count() != lines || firstTopic(form).isEmpty())
         state.SkipWithError("the draw found no list");
@@ -152,10 +153,10 @@ void drawList(benchmark::State& state, fs::path txt, int lines) {
 
 void widthListMode(benchmark::State& state, fs::path txt, int lines) {
     SilentBoxes boxes;
-    kivo::TMainForm form(boxes);
+    kivo::MainWindow form(boxes);
     for (auto _ : state) {
         state.PauseTiming();
-        form.LoadWordListFile(txt.string());
+        form.session().files().openListFile(txt.string());
         state.ResumeTiming();
         form.findChild<QAction*>(QStringLiteral("mnuHalfWidth"))->trigger();
     }
@@ -178,7 +179,7 @@ void addImport(benchmark::State& state, fs::path txt, int lines) {
     int count = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        auto form = std::make_unique<kivo::TMainForm>(boxes);
+        auto form = std::make_unique<kivo::MainWindow>(boxes);
         form->setFileDialogs(dialogs);
         state.ResumeTiming();
         form->findChild<QAction*>(QStringLiteral("mnuAddInporttxt"))->trigger();
@@ -310,9 +311,9 @@ long statusKiB(const char* field) {
 // program makes it; prints what the memory check reports.
 int peakMemory(const fs::path& path) {
     SilentBoxes boxes;
-    kivo::TMainForm form(boxes);
+    kivo::MainWindow form(boxes);
     const long before = statusKiB("VmHWM");
-    form.LoadWordListFile(path.string());
+    form.session().files().openListFile(path.string());
     const long peak = statusKiB("VmHWM");
     const long resident = statusKiB("VmRSS");
     const std::string text = form.findChild<kivo::MemoControl*>(QStringLiteral("Memo"))->utf8Text();
@@ -353,14 +354,14 @@ double cpuSeconds() {
 // window; then a repaint of the list and three seconds of idling.
 int hostile(const fs::path& path) {
     RecordingBoxes boxes;
-    kivo::TMainForm form(boxes);
+    kivo::MainWindow form(boxes);
     form.show();
     if (!QTest::qWaitForWindowExposed(&form)) return 1;
     QTest::qWait(200);
     const long before = statusKiB("VmHWM");
     auto start = std::chrono::steady_clock::now();
     try {
-        form.LoadWordListFile(path.string());
+        form.session().files().openListFile(path.string());
     } catch (...) {
         kivo::BoxesPort port(boxes);
         kivo::reportCommandError(port, std::current_exception());

@@ -10,7 +10,7 @@
 
 #include "QtBenchMain.h"
 #include "SilentBoxes.h"
-#include "app/TMainForm.h"
+#include "app/MainWindow.h"
 #include "platform/MemoControl.h"
 #include "wordlist/TopicDrawer.h"
 
@@ -76,7 +76,7 @@ void BM_WindowDrawWithoutRepeats(benchmark::State& state) {
         text += '\n';
     }
     SilentBoxes boxes;
-    kivo::TMainForm form(boxes);
+    kivo::MainWindow form(boxes);
     form.findChild<kivo::MemoControl*>(QStringLiteral("Memo"))->setPlainUtf8(text);
     auto* noRepeats = form.findChild<QAction*>(QStringLiteral("mnuNoRepeats"));
     if (!noRepeats->isChecked()) noRepeats->trigger();

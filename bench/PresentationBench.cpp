@@ -10,7 +10,7 @@
 #include "QtBenchMain.h"
 #include "SilentBoxes.h"
 #include "app/PresentationWindow.h"
-#include "app/TMainForm.h"
+#include "app/MainWindow.h"
 #include "platform/MemoControl.h"
 
 namespace {
@@ -32,7 +32,7 @@ std::string entries(bool longest) {
 
 struct Form {
     SilentBoxes boxes;
-    kivo::TMainForm form{boxes};
+    kivo::MainWindow form{boxes};
     kivo::PresentationWindow* view = nullptr;
     explicit Form(bool longest) {
         form.findChild<kivo::MemoControl*>(QStringLiteral("Memo"))->setPlainUtf8(entries(longest));

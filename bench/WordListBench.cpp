@@ -12,8 +12,9 @@
 #include <random>
 
 #include "SilentBoxes.h"
-#include "about/TFormAbout.h"
-#include "app/TMainForm.h"
+#include "about/AboutDialog.h"
+#include "app/MainWindow.h"
+#include "commands/Session.h"
 #include "core/CodePage932.h"
 #include "platform/Boxes.h"
 #include "platform/FileDialogs.h"
@@ -24,7 +25,7 @@ namespace {
 
 using kivo::bench::SilentBoxes;
 
-kivo::MemoControl& memoOf(const kivo::TMainForm& form) {
+kivo::MemoControl& memoOf(const kivo::MainWindow& form) {
     return *form.findChild<kivo::MemoControl*>(QStringLiteral("Memo"));
 }
 
@@ -158,8 +159,8 @@ void BM_LoadWordListFile(benchmark::State& state) {
     const bool rtf = state.range(0) != 0;
     const std::string path = writeListFile(rtf ? "kivo-bench.rtf" : "kivo-bench.txt", rtf);
     SilentBoxes boxes;
-    kivo::TMainForm form(boxes);
-    for (auto _ : state) form.LoadWordListFile(path);
+    kivo::MainWindow form(boxes);
+    for (auto _ : state) form.session().files().openListFile(path);
     if (memoOf(form).count() != 1'000'000) {
         state.SkipWithError(("wrong line count " + std::to_string(memoOf(form).count())).c_str());
     }
@@ -181,7 +182,7 @@ void BM_ExportThenImport(benchmark::State& state) {
     SilentBoxes boxes;
     FixedDialogs dialogs;
     dialogs.path = QDir::temp().filePath(container ? "kivo-bench.Kivo" : "kivo-bench-export.txt");
-    kivo::TMainForm form(boxes);
+    kivo::MainWindow form(boxes);
     form.setFileDialogs(dialogs);
     const char* exportItem = container ? "mnuExportKivo" : "mnuExporttxt";
     const char* importItem = container ? "mnuNewInportKivo" : "mnuNewInporttxt";
@@ -207,7 +208,7 @@ BENCHMARK(BM_ExportThenImport)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->I
 
 struct MillionLineForm {
     SilentBoxes boxes;
-    kivo::TMainForm form{boxes};
+    kivo::MainWindow form{boxes};
     MillionLineForm() { memoOf(form).setPlainUtf8(millionLines()); }
 };
 
@@ -239,7 +240,7 @@ BENCHMARK(BM_Draw)->Unit(benchmark::kMicrosecond);
 
 void BM_SelectionChangeRefresh(benchmark::State& state) {
     auto& f = sharedForm();
-    for (auto _ : state) f.form.MemoSelectionChange();
+    for (auto _ : state) f.form.session().listMoved();
 }
 BENCHMARK(BM_SelectionChangeRefresh)->Unit(benchmark::kMicrosecond);
 
@@ -247,7 +248,7 @@ BENCHMARK(BM_SelectionChangeRefresh)->Unit(benchmark::kMicrosecond);
 // read every line, convert, put the list back.
 void BM_WidthConversionListMode(benchmark::State& state) {
     SilentBoxes boxes;
-    kivo::TMainForm form(boxes);
+    kivo::MainWindow form(boxes);
     const bool full = state.range(0) == 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -264,8 +265,8 @@ BENCHMARK(BM_WidthConversionListMode)->Arg(0)->Arg(1)->Unit(benchmark::kMillisec
 void BM_StartupToShownWindow(benchmark::State& state) {
     for (auto _ : state) {
         SilentBoxes boxes;
-        kivo::TMainForm form(boxes);
-        kivo::TFormAbout about(QString::fromStdString(form.versionText()));
+        kivo::MainWindow form(boxes);
+        kivo::AboutDialog about(QString::fromStdString(form.versionText()));
         form.show();
         if (!QTest::qWaitForWindowExposed(&form)) state.SkipWithError("window not exposed");
     }

@@ -100,8 +100,8 @@ DrawHistoryWindow::DrawHistoryWindow(TopicDrawer& drawer, QWidget* mainWindow)
         button(QString::fromUtf8(kDrawHistoryClearCaption), QStringLiteral("ButtonClear"), this);
     ButtonClose =
         button(QString::fromUtf8(kDrawHistoryCloseCaption), QStringLiteral("ButtonClose"), this);
-    connect(ButtonCopy, &QPushButton::clicked, this, &DrawHistoryWindow::ButtonCopyClick);
-    connect(ButtonClear, &QPushButton::clicked, this, &DrawHistoryWindow::ButtonClearClick);
+    connect(ButtonCopy, &QPushButton::clicked, this, &DrawHistoryWindow::copyHistory);
+    connect(ButtonClear, &QPushButton::clicked, this, &DrawHistoryWindow::clearHistory);
     connect(ButtonClose, &QPushButton::clicked, this, &QDialog::close);
 
     auto* buttons = new QHBoxLayout;
@@ -126,11 +126,11 @@ void DrawHistoryWindow::refresh() {
     ButtonClear->setEnabled(any);
 }
 
-void DrawHistoryWindow::ButtonCopyClick() {
+void DrawHistoryWindow::copyHistory() {
     QGuiApplication::clipboard()->setText(QString::fromStdString(drawer_.history().text()));
 }
 
-void DrawHistoryWindow::ButtonClearClick() {
+void DrawHistoryWindow::clearHistory() {
     drawer_.clearHistory();
     refresh();
 }

@@ -27,8 +27,8 @@ public:
     QPushButton* ButtonClear = nullptr;
     QPushButton* ButtonClose = nullptr;
 
-    void ButtonCopyClick();
-    void ButtonClearClick();
+    void copyHistory();
+    void clearHistory();
 
 private:
     TopicDrawer& drawer_;

@@ -3,7 +3,7 @@
 // enabling, and whether the clipboard holds text to paste.
 #include <optional>
 
-#include "commands/WindowRules.h"
+#include "commands/EditCommands.h"
 
 class QLineEdit;
 class QWidget;

@@ -8,7 +8,7 @@
 #include <QPointer>
 #include <QString>
 
-#include "commands/WindowRules.h"
+#include "commands/HintRule.h"
 
 class QAction;
 class QMenu;

@@ -1,71 +1,71 @@
 #pragma once
-// The Qt window as the commands see it where its controls join: the list,
-// the caption, count and topics, the About box, the printed list and what
-// the window does itself. The platform's parts are ports of their own
-// (BoxesPort, FileDialogsPort, Auxiliaries, QtSettingsStore, LocalClock).
+// The Qt main window as the commands see it where its controls join: the
+// caption, the count and the topics, the draw history, the menu checks, the
+// About box and the printed list. The list is a port of its own
+// (MemoListPort), and so are the platform's parts (BoxesPort,
+// FileDialogsPort, Auxiliaries, QtSettingsStore, LocalClock).
+#include <QPointer>
+#include <functional>
+
 #include "commands/CommandRunner.h"
 #include "commands/Ports.h"
 
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMainWindow;
+
 namespace kivo {
 
-class TMainForm;
+class AboutDialog;
+class Auxiliaries;
+class DrawHistoryWindow;
+class MemoControl;
+class TopicDrawer;
 
-class QtWindowPorts : public WordListPort,
-                      public MainWindowPort,
+// The controls the ports show things in, filled in by the window as it
+// makes them.
+struct QtWindowControls {
+    QMainWindow* window = nullptr;
+    MemoControl* list = nullptr;
+    QLabel* count = nullptr;
+    QLineEdit* firstTopic = nullptr;
+    QLineEdit* secondTopic = nullptr;
+    QAction* noRepeats = nullptr;
+    QAction* darkPresentation = nullptr;
+    AboutDialog* about = nullptr;
+    Auxiliaries* auxiliaries = nullptr;
+};
+
+class QtWindowPorts : public MainWindowPort,
                       public AboutPort,
                       public PrintPort,
                       public WindowCommandPort {
 public:
-    explicit QtWindowPorts(TMainForm& form) : form_(form) {}
+    // `drawer` gives the draws the history window shows.
+    QtWindowPorts(const QtWindowControls& controls, std::function<TopicDrawer&()> drawer);
+    ~QtWindowPorts() override;
 
-    // The word list.
-    void focusList() override;
-    std::uint32_t count() const override;
-    std::string line(std::uint32_t i) const override;
-    std::size_t capacity() const override;
-    ListCosts listCosts() const override;
-    void clearList() override;
-    void loadWholeText(StyledText text) override;
-    void appendText(std::string_view lines) override;
-    std::unique_ptr<ListReplacement> replaceList() override;
-    bool isModified() const override;
-    void setModified(bool modified) override;
-    std::vector<std::string> lines() const override;
-    void setLines(const std::vector<std::string>& lines) override;
-    std::string text() const override;
-    StyledText styledText() const override;
-    bool hasSelection() const override;
-    std::string selectedText() const override;
-    void replaceSelection(std::string_view text) override;
-    void cut() override;
-    void copy() override;
-    std::string clipboardText() const override;
-    void paste() override;
-    void selectAll() override;
-    void undo() override;
-
-    // The rest of the window.
     void setCaption(const std::string& caption) override;
     void showLineCount(const std::string& count) override;
     void showTopics(const std::string& topic1, const std::string& topic2) override;
     void clearTopics() override;
-    std::array<std::string, 2> shownTopics() const override;
     void historyChanged() override;
     void showBusy(bool busy) override;
 
-    // What the window does itself for a command.
     void closeWindow() override;
     void showDrawHistory() override;
     void showNoRepeats(bool on) override;
     void showDarkPresentation(bool on) override;
 
-    // Help, About, the browser, the top-most windows, the printer.
     void showAbout() override;
     bool setUpPrinter() override;
     void printList() override;
 
 private:
-    TMainForm& form_;
+    const QtWindowControls& controls_;
+    std::function<TopicDrawer&()> drawer_;
+    QPointer<DrawHistoryWindow> history_;
 };
 
 }  // namespace kivo

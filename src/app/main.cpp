@@ -4,9 +4,9 @@
 #include <QIcon>
 
 #include "about/HelpDocument.h"
-#include "about/TFormAbout.h"
+#include "about/AboutDialog.h"
 #include "app/KivoApplication.h"
-#include "app/TMainForm.h"
+#include "app/MainWindow.h"
 #include "core/Version.h"
 #include "platform/Boxes.h"
 #include "platform/Fonts.h"
@@ -41,9 +41,9 @@ int main(int argc, char** argv) {
     // Replaced by the help command before every request; never opened as is.
     kivo::setApplicationHelpFile(kivo::helpFileOfExecutable());
 
-    kivo::TMainForm mainForm(app.boxes());
+    kivo::MainWindow mainForm(app.boxes());
     mainForm.setCommandLine(QCoreApplication::arguments());
-    kivo::TFormAbout formAbout(QString::fromStdString(mainForm.versionText()), &mainForm);
+    kivo::AboutDialog formAbout(QString::fromStdString(mainForm.versionText()), &mainForm);
     mainForm.setFormAbout(&formAbout);
 
     mainForm.show();

@@ -90,60 +90,60 @@ void CommandRunner::dispatch(CommandId command) {
     HelpCommands& help = commands_.help;
     switch (command) {
         case CommandId::New:
-            return files.mnuNewClick();
+            return files.newList();
         case CommandId::Print:
-            return help.mnuPrintClick();
+            return help.printList();
         case CommandId::NewImportKivo:
-            return files.mnuNewInportKivoClick();
+            return files.importContainerAsNewList();
         case CommandId::AddImportKivo:
-            return files.mnuAddInportKivoClick();
+            return files.addContainerToList();
         case CommandId::NewImportText:
-            return files.mnuNewInporttxtClick();
+            return files.importTextAsNewList();
         case CommandId::AddImportText:
-            return files.mnuAddInporttxtClick();
+            return files.addTextToList();
         case CommandId::ExportKivo:
-            return files.mnuExportKivoClick();
+            return files.exportContainer();
         case CommandId::ExportText:
-            return files.mnuExporttxtClick();
+            return files.exportText();
         case CommandId::Exit:
             return commands_.window.closeWindow();
         case CommandId::FullWidth:
-            return edits.mnuFullWidthClick();
+            return edits.toFullWidth();
         case CommandId::HalfWidth:
-            return edits.mnuHalfWidthClick();
+            return edits.toHalfWidth();
         case CommandId::Cut:
-            return edits.EditCutClick();
+            return edits.cut();
         case CommandId::Copy:
-            return edits.EditCopyClick();
+            return edits.copy();
         case CommandId::Paste:
-            return edits.EditPasteClick();
+            return edits.paste();
         case CommandId::SelectAll:
-            return edits.EditSelectAllClick();
+            return edits.selectAll();
         case CommandId::Undo:
-            return edits.EditUndoClick();
+            return edits.undo();
         case CommandId::ClearList:
-            return topics.mnuClearClick();
+            return topics.clearList();
         case CommandId::ClearTopics:
-            return topics.mnuFListClearClick();
+            return topics.clearTopics();
         case CommandId::Random:
-            return topics.mnuRandomClick();
+            return topics.reseedDraw();
         case CommandId::NoRepeats:
-            topics.mnuNoRepeatsClick(!topics.noRepeats());
+            topics.setNoRepeats(!topics.noRepeats());
             return commands_.window.showNoRepeats(topics.noRepeats());
         case CommandId::DrawHistory:
             return commands_.window.showDrawHistory();
         case CommandId::Help:
-            return help.mnuKivoHelpClick();
+            return help.showHelp();
         case CommandId::About:
-            return help.mnuAboutClick();
+            return help.showAbout();
         case CommandId::NewKivo:
-            return help.mnuNewKivoClick();
+            return help.checkForUpdate();
         case CommandId::Draw:
-            return topics.ButtonOKClick();
+            return topics.drawTopics();
         case CommandId::Present:
-            return commands_.presentation.mnuPresentClick();
+            return commands_.presentation.togglePresentation();
         case CommandId::DarkPresentation:
-            commands_.presentation.mnuDarkPresentationClick(
+            commands_.presentation.setDarkPresentation(
                 !commands_.presentation.darkPresentation());
             return commands_.window.showDarkPresentation(commands_.presentation.darkPresentation());
         case CommandId::PresentationDraw:

@@ -16,13 +16,13 @@ std::string mapWidth(std::string_view text, WidthDirection direction) {
 
 }  // namespace
 
-void EditCommands::EditCutClick() {
+void EditCommands::cut() {
     if (!list_.hasSelection()) return;
     list_.cut();
     list_.setModified(true);
 }
 
-void EditCommands::EditPasteClick() {
+void EditCommands::paste() {
     // The list a paste would make is judged before it is made: a clipboard
     // of millions of line breaks is refused as a file of them would be.
     TextShape shape = shapeOf(list_.text());
@@ -35,7 +35,7 @@ void EditCommands::EditPasteClick() {
     list_.setModified(true);
 }
 
-void EditCommands::EditUndoClick() {
+void EditCommands::undo() {
     list_.undo();
     list_.setModified(true);
 }
@@ -76,6 +76,14 @@ void EditCommands::convertList(WidthDirection direction) {
     list_.setLines(lines);
     list_.setModified(true);
     if (converted < lines.size()) throw UserError("RichEdit での行の挿入エラー");
+}
+
+EditEnabling judgeEditCommands(const EditState& focused, bool clipboardHoldsText) {
+    return {.cut = focused.hasSelection,
+            .copy = focused.hasSelection,
+            .paste = clipboardHoldsText,
+            .selectAll = focused.hasText,
+            .undo = focused.canUndo};
 }
 
 }  // namespace kivo

@@ -7,20 +7,37 @@
 
 namespace kivo {
 
+// What the focused edit control (the list or a topic field) says of itself.
+struct EditState {
+    bool hasSelection = false;
+    bool hasText = false;
+    bool canUndo = false;
+};
+struct EditEnabling {
+    bool cut = false;
+    bool copy = false;
+    bool paste = false;
+    bool selectAll = false;
+    bool undo = false;
+};
+// Judged as a menu showing the edit commands opens; with the focus on
+// anything but an edit control the window leaves them as they are.
+EditEnabling judgeEditCommands(const EditState& focused, bool clipboardHoldsText);
+
 enum class WidthDirection { Full, Half };
 
 class EditCommands {
 public:
     EditCommands(WordListPort& list, MainWindowPort& window) : list_(list), window_(window) {}
 
-    void mnuFullWidthClick() { convertWidth(WidthDirection::Full); }
-    void mnuHalfWidthClick() { convertWidth(WidthDirection::Half); }
-    void EditCutClick();
-    void EditCopyClick() { list_.copy(); }
+    void toFullWidth() { convertWidth(WidthDirection::Full); }
+    void toHalfWidth() { convertWidth(WidthDirection::Half); }
+    void cut();
+    void copy() { list_.copy(); }
     // Also what the list's own paste keys run.
-    void EditPasteClick();
-    void EditSelectAllClick() { list_.selectAll(); }
-    void EditUndoClick();
+    void paste();
+    void selectAll() { list_.selectAll(); }
+    void undo();
 
     // Converts the selection as one piece when there is one, otherwise every
     // line of the list. Lines the list has no room for after conversion are

@@ -4,7 +4,7 @@
 #include <system_error>
 #include <utility>
 
-#include "commands/WindowRules.h"
+#include "commands/ListContract.h"
 #include "core/Errors.h"
 #include "core/PathRules.h"
 #include "files/Cryptogram.h"
@@ -33,19 +33,15 @@ std::optional<std::string> chosen(std::optional<std::string> path) {
 
 }  // namespace
 
-// The loader's view of the list: the list itself, the caption through
-// SetCurrentFile, the warning box.
+// The loader's view of the list: the list itself, within what it may hold.
 class FileCommands::LoaderTarget : public WordListTarget {
 public:
     explicit LoaderTarget(FileCommands& commands)
         : commands_(commands), costs_(commands.list_.listCosts()) {}
-    void focusList() override { commands_.list_.focusList(); }
     void clearList() override { commands_.list_.clearList(); }
-    void setCurrentFile(const std::string& path) override { commands_.SetCurrentFile(path); }
     void admit(StyledText& text) override { admitted(text); }
     void checkRoom(const TextShape& shape) const override { checkListRoom(shape, false, costs_); }
     void loadWholeText(StyledText text) override { commands_.list_.loadWholeText(std::move(text)); }
-    void clearModified() override { commands_.list_.setModified(false); }
     std::size_t capacity() const override { return commands_.list_.capacity(); }
     void appendText(std::string_view lines) override {
         commands_.list_.appendText(lines);
@@ -72,7 +68,9 @@ public:
         };
         return std::make_unique<Marked>(commands_.list_);
     }
-    void warn(const std::string& text) override { commands_.boxes_.warning(text); }
+    // Whether the list itself takes what is read, rather than a copy kept
+    // aside.
+    virtual bool replacesList() const { return true; }
 
 protected:
     // The admit rule, giving the shape the text was judged by.
@@ -100,7 +98,7 @@ public:
         added_ = std::move(text.text);
         wholeLoad_ = true;
     }
-    void clearModified() override {}
+    bool replacesList() const override { return false; }
     void appendText(std::string_view lines) override { added_.append(lines); }
     // Kept here too, not handed to the list.
     std::unique_ptr<ListReplacement> replaceList() override {
@@ -148,28 +146,51 @@ std::vector<std::string> linesOf(std::string_view text) {
 }  // namespace
 
 FileCommands::FileCommands(WordListPort& list, MainWindowPort& window, BoxPort& boxes,
-                           FileDialogPort& dialogs)
-    : list_(list), window_(window), boxes_(boxes), dialogs_(dialogs) {}
+                           FileDialogPort& dialogs, CurrentTopics& topics)
+    : list_(list), window_(window), boxes_(boxes), dialogs_(dialogs), topics_(topics) {}
 
-void FileCommands::SetCurrentFile(const std::string& path) {
-    FCurrentFile = path;
+void FileCommands::setCurrentFile(const std::string& path) {
+    currentFile_ = path;
     window_.setCaption(fileNamePart(path) + "  >>>  " + kApplicationTitleText);
 }
 
-void FileCommands::LoadWordListFile(const std::string& path) {
+void FileCommands::openListFile(const std::string& path) {
     const BusyCursor busy(window_);
     LoaderTarget target(*this);
-    loadWordListFile(path, target);
+    load(path, target, false);
 }
 
-void FileCommands::ConfirmSaveList() {
+void FileCommands::load(const std::string& path, LoaderTarget& target, bool container) {
+    list_.focusList();
+    LoadReport report;
+    // What the load did is followed up whichever way it ended: a text file
+    // that could not be read whole has emptied the list and named itself.
+    const auto followUp = [&] {
+        if (report.wholeFile) setCurrentFile(path);
+    };
+    try {
+        if (container) {
+            importContainer(path, target, report);
+        } else {
+            loadWordListFile(path, target, report);
+        }
+    } catch (...) {
+        followUp();
+        throw;
+    }
+    followUp();
+    if (report.wholeFile && target.replacesList()) list_.setModified(false);
+    if (report.linesLeftOut) boxes_.warning(kLinesLeftOutText);
+}
+
+void FileCommands::confirmSaveList() {
     if (!list_.isModified()) return;
     switch (boxes_.confirm("現在の単語リストを保存しますか？")) {
         case BoxAnswer::Cancel:
             throw SilentCancel();
         case BoxAnswer::Yes:
             // Whatever comes of the export, the command goes on.
-            mnuExporttxtClick();
+            exportText();
             return;
         case BoxAnswer::No:
             return;
@@ -190,28 +211,29 @@ void FileCommands::saveList(const std::string& path) {
     writeFileSafely(pathFromUtf8(path), listToText(list_.text()));
 }
 
-void FileCommands::importContainer(const std::string& path, WordListTarget& target) {
+void FileCommands::importContainer(const std::string& path, WordListTarget& target,
+                                   LoadReport& report) {
     // Deciphered in memory: the file on disk stays as it is, whatever
     // becomes of the import, and is never shown enciphered.
     const BusyCursor busy(window_);
     const ContainerContent content =
-        ReadContainerFile(pathFromUtf8(path), FCipherKey, kWholeFileLimit);
+        ReadContainerFile(pathFromUtf8(path), cipherKey_, kWholeFileLimit);
     if (content.result == kDecrypted) {
-        loadWordListContent(path, content.plain, target);
+        loadWordListContent(content.plain, target, report);
         return;
     }
     if (content.headerMatches) throw UserError("ストリームからの読み込みに失敗しました");
-    loadWordListFile(path, target);
+    loadWordListFile(path, target, report);
 }
 
 void FileCommands::newImport(const DialogSettings& settings, bool container) {
-    ConfirmSaveList();
+    confirmSaveList();
     if (const auto path = chosen(dialogs_.openFile(settings))) {
         if (container) {
             LoaderTarget target(*this);
-            importContainer(*path, target);
+            load(*path, target, true);
         } else {
-            LoadWordListFile(*path);
+            openListFile(*path);
         }
         list_.setModified(false);
     }
@@ -229,11 +251,7 @@ void FileCommands::addImport(const DialogSettings& settings, bool container) {
         bool changed = false;
         try {
             AddingTarget target(*this);
-            if (container) {
-                importContainer(*path, target);
-            } else {
-                loadWordListFile(*path, target);
-            }
+            load(*path, target, container);
             TextShape more;
             std::string added = target.take(more);
             if (wasEmpty) {
@@ -289,30 +307,30 @@ void FileCommands::addImport(const DialogSettings& settings, bool container) {
     refreshLineCount(list_, window_);
 }
 
-void FileCommands::mnuNewClick() {
-    ConfirmSaveList();
+void FileCommands::newList() {
+    confirmSaveList();
     list_.clearList();
-    window_.clearTopics();
+    topics_.clear();
     list_.focusList();
     list_.setModified(false);
     window_.setCaption(kInitialCaption);
     refreshLineCount(list_, window_);
 }
 
-void FileCommands::mnuExportKivoClick() {
+void FileCommands::exportContainer() {
     if (const auto path = chosen(dialogs_.saveFile(kSaveContainer))) {
         if (!confirmOverwrite(*path)) return;
         const BusyCursor busy(window_);
         writeContainerSafely(pathFromUtf8(*path),
                              listToRtf(list_.styledText(), kListFontFamily, kListFontHalfPoints),
-                             FCipherKey);
+                             cipherKey_);
         list_.setModified(false);
-        SetCurrentFile(*path);
+        setCurrentFile(*path);
     }
     refreshLineCount(list_, window_);
 }
 
-void FileCommands::mnuExporttxtClick() {
+void FileCommands::exportText() {
     if (const auto path = chosen(dialogs_.saveFile(kSaveText))) {
         if (!confirmOverwrite(*path)) {
             list_.setModified(false);
@@ -320,24 +338,24 @@ void FileCommands::mnuExporttxtClick() {
         }
         saveList(*path);
         list_.setModified(false);
-        SetCurrentFile(*path);
+        setCurrentFile(*path);
     }
     refreshLineCount(list_, window_);
 }
 
-void FileCommands::WMDropFiles(const std::vector<std::string>& paths) {
+void FileCommands::openDroppedFile(const std::vector<std::string>& paths) {
     // Only the first file counts; the rest are ignored without notice.
     if (paths.empty() || paths.front().empty()) return;
     const std::string path = paths.front();
-    ConfirmSaveList();
+    confirmSaveList();
     if (extensionPart(path) == ".txt") {
-        LoadWordListFile(path);
+        openListFile(path);
         list_.setModified(false);
         refreshLineCount(list_, window_);
         return;
     }
     LoaderTarget target(*this);
-    importContainer(path, target);
+    load(path, target, true);
     refreshLineCount(list_, window_);
 }
 
@@ -346,7 +364,7 @@ void FileCommands::loadCommandLineFile(const std::string& path) {
     // shows its list, deciphered in memory; the file itself is never changed.
     if (!isExistingFile(path)) return;
     LoaderTarget target(*this);
-    importContainer(path, target);
+    load(path, target, true);
 }
 
 }  // namespace kivo

@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "commands/Ports.h"
+#include "commands/TopicCommands.h"
 #include "core/Titles.h"
 
 namespace kivo {
 
 class WordListTarget;
+struct LoadReport;
 
 // The dialogs' settings, exactly as the user sees them.
 extern const DialogSettings kOpenContainer;
@@ -25,33 +27,38 @@ inline constexpr int kListFontHalfPoints = 24;
 
 class FileCommands {
 public:
+    // `topics` are the session's, cleared with a new list.
     FileCommands(WordListPort& list, MainWindowPort& window, BoxPort& boxes,
-                 FileDialogPort& dialogs);
+                 FileDialogPort& dialogs, CurrentTopics& topics);
 
-    void mnuNewClick();
-    void mnuNewInportKivoClick() { newImport(kOpenContainer, true); }
-    void mnuAddInportKivoClick() { addImport(kOpenContainer, true); }
-    void mnuNewInporttxtClick() { newImport(kOpenText, false); }
-    void mnuAddInporttxtClick() { addImport(kOpenText, false); }
-    void mnuExportKivoClick();
-    void mnuExporttxtClick();
+    void newList();
+    void importContainerAsNewList() { newImport(kOpenContainer, true); }
+    void addContainerToList() { addImport(kOpenContainer, true); }
+    void importTextAsNewList() { newImport(kOpenText, false); }
+    void addTextToList() { addImport(kOpenText, false); }
+    void exportContainer();
+    void exportText();
     // The first of the dropped files counts.
-    void WMDropFiles(const std::vector<std::string>& paths);
+    void openDroppedFile(const std::vector<std::string>& paths);
     // The file named on the command line, when the window is first shown.
     void loadCommandLineFile(const std::string& path);
 
     // Raises SilentCancel when the user cancels.
-    void ConfirmSaveList();
-    void SetCurrentFile(const std::string& path);
-    void LoadWordListFile(const std::string& path);
-    const std::string& currentFile() const { return FCurrentFile; }
+    void confirmSaveList();
+    void setCurrentFile(const std::string& path);
+    void openListFile(const std::string& path);
+    const std::string& currentFile() const { return currentFile_; }
 
 private:
     void newImport(const DialogSettings& settings, bool container);
     void addImport(const DialogSettings& settings, bool container);
-    void importContainer(const std::string& path, WordListTarget& target);
     class LoaderTarget;
     class AddingTarget;
+    // Reads the file (a container, deciphered, or any file the loader
+    // takes) into `target`; then the caption, the mark and the warning as
+    // the load reports them. The list has the focus from the start.
+    void load(const std::string& path, LoaderTarget& target, bool container);
+    void importContainer(const std::string& path, WordListTarget& target, LoadReport& report);
     bool confirmOverwrite(const std::string& path);
     void saveList(const std::string& path);
 
@@ -59,8 +66,9 @@ private:
     MainWindowPort& window_;
     BoxPort& boxes_;
     FileDialogPort& dialogs_;
-    std::string FCurrentFile;
-    const std::string FCipherKey = "tonic_Kivo_RW7QX214fy";
+    CurrentTopics& topics_;
+    std::string currentFile_;
+    const std::string cipherKey_ = "tonic_Kivo_RW7QX214fy";
 };
 
 }  // namespace kivo

@@ -31,18 +31,18 @@ std::string updateQuestion() {
            "ブラウザを起動しますか？";
 }
 
-void HelpCommands::mnuKivoHelpClick() {
+void HelpCommands::showHelp() {
     ports_.help.showHelpContents();
     ports_.topMost.lowerTopMost();
 }
 
-void HelpCommands::mnuNewKivoClick() {
+void HelpCommands::checkForUpdate() {
     const LoweredTopMost lowered(ports_.topMost);
     if (ports_.boxes.askYesNo(kUpdateCaption, updateQuestion()))
         ports_.urls.openUrl(kMakerHomePage);
 }
 
-void HelpCommands::mnuPrintClick() {
+void HelpCommands::printList() {
     if (!ports_.printer.setUpPrinter()) return;
     const BusyCursor busy(ports_.window);
     ports_.printer.printList();

@@ -38,13 +38,13 @@ public:
 
     // Opens the help at its contents, then steps the top-most windows aside.
     // They are not brought back: the help stays in front of them.
-    void mnuKivoHelpClick();
-    void mnuAboutClick() { ports_.about.showAbout(); }
+    void showHelp();
+    void showAbout() { ports_.about.showAbout(); }
     // Asks whether to open the maker's page; on Yes, opens it in the browser.
     // The top-most windows step aside for the question and come back after.
-    void mnuNewKivoClick();
+    void checkForUpdate();
     // The printer set-up dialog, then, unless cancelled, the whole list.
-    void mnuPrintClick();
+    void printList();
 
 private:
     HelpPorts ports_;

@@ -4,6 +4,9 @@
 // a list may cost its control in memory. The commands apply it to every
 // road into the list; a control only reports its own cost figures.
 #include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
 #include <string_view>
 
 #include "core/ListShape.h"
@@ -33,5 +36,21 @@ struct ListCosts {
 // memory it may take, or one whose line index outweighs its text many times
 // over (millions of empty lines).
 void checkListRoom(const TextShape& shape, bool formatted, const ListCosts& costs);
+
+// The list's entries from what its control reports: its lines, less a last
+// line of length 0 (the empty line after a final line break).
+std::uint32_t listCount(std::uint32_t reportedLines, std::size_t lastLineLength);
+
+// Vertical tabs, form feeds, U+2028 and U+2029 become `lineBreak`, one unit
+// for another: a control would show each as a new line inside one entry,
+// and the list holds one entry per line it shows.
+inline bool isShownLineBreak(char16_t c) {
+    return c == u'\v' || c == u'\f' || c == u'\u2028' || c == u'\u2029';
+}
+void breakLinesAsShown(std::span<char16_t> text, char16_t lineBreak);
+// The same on UTF-8 text, each becoming "\n"; one character for one, so
+// UTF-16 positions stay.
+bool hasShownLineBreaks(std::string_view utf8);
+std::string breakLinesAsShown(std::string_view utf8);
 
 }  // namespace kivo

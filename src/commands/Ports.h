@@ -71,7 +71,8 @@ public:
     virtual void undo() = 0;
 };
 
-// The rest of the main window: its caption, the count label, the topics.
+// The rest of the main window: its caption, the count label, the topics it
+// is told to show (the session keeps them; nothing reads them back).
 class MainWindowPort {
 public:
     virtual ~MainWindowPort() = default;
@@ -79,8 +80,6 @@ public:
     virtual void showLineCount(const std::string& count) = 0;
     virtual void showTopics(const std::string& topic1, const std::string& topic2) = 0;
     virtual void clearTopics() = 0;
-    // What the two topic boxes hold now.
-    virtual std::array<std::string, 2> shownTopics() const = 0;
     // A draw went into the history; a window showing it catches up.
     virtual void historyChanged() = 0;
     // Long work under way: the wait cursor over the program while on, the
@@ -99,6 +98,11 @@ public:
 private:
     MainWindowPort& window_;
 };
+
+// The count label shows the list's count in plain decimal.
+inline void refreshLineCount(const WordListPort& list, MainWindowPort& window) {
+    window.showLineCount(std::to_string(list.count()));
+}
 
 // The boxes: the confirmation box (caption "確認", question icon,
 // "はい(&Y)" (default), "いいえ(&N)", "キャンセル"), the warning box, the

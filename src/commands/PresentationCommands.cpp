@@ -18,9 +18,9 @@ CommandId presentationKeyCommand(PresentationKey key) {
     return CommandId::None;
 }
 
-PresentationCommands::PresentationCommands(TopicCommands& topics, MainWindowPort& window,
-                                           PresentationPort& view, SettingsStore& settings)
-    : topics_(topics), window_(window), view_(view), settings_(settings) {
+PresentationCommands::PresentationCommands(TopicCommands& topics, PresentationPort& view,
+                                           SettingsStore& settings)
+    : topics_(topics), view_(view), settings_(settings) {
     dark_ = settings_.readBool(kDarkPresentationSetting).value_or(false);
 }
 
@@ -28,17 +28,17 @@ PresentationTheme PresentationCommands::theme() const {
     return dark_ ? PresentationTheme::Dark : PresentationTheme::Light;
 }
 
-void PresentationCommands::mnuPresentClick() {
+void PresentationCommands::togglePresentation() {
     if (view_.presentationOpen()) return presentationClose();
-    shown_ = window_.shownTopics();
+    shown_ = topics_.current().get();
     fullScreen_ = true;
     view_.showPresentation(shown_, theme());
 }
 
 void PresentationCommands::presentationDraw() {
-    topics_.ButtonOKClick();
+    topics_.drawTopics();
     // Told again even when the pair is the one shown: the user asked.
-    shown_ = window_.shownTopics();
+    shown_ = topics_.current().get();
     if (view_.presentationOpen()) view_.updatePresentation(shown_);
 }
 
@@ -52,7 +52,7 @@ void PresentationCommands::presentationToggleFullScreen() {
     view_.setPresentationFullScreen(fullScreen_);
 }
 
-void PresentationCommands::mnuDarkPresentationClick(bool checked) {
+void PresentationCommands::setDarkPresentation(bool checked) {
     dark_ = checked;
     settings_.writeBool(kDarkPresentationSetting, checked);
     if (view_.presentationOpen()) view_.setPresentationTheme(theme());
@@ -60,7 +60,7 @@ void PresentationCommands::mnuDarkPresentationClick(bool checked) {
 
 void PresentationCommands::topicsMayHaveChanged() {
     if (!view_.presentationOpen()) return;
-    const std::array<std::string, 2> now = window_.shownTopics();
+    const std::array<std::string, 2> now = topics_.current().get();
     if (now == shown_) return;
     shown_ = now;
     view_.updatePresentation(shown_);

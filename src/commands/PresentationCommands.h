@@ -25,27 +25,25 @@ class PresentationCommands {
 public:
     // Reads the theme's switch from `settings`; every port must outlive the
     // commands.
-    PresentationCommands(TopicCommands& topics, MainWindowPort& window, PresentationPort& view,
-                         SettingsStore& settings);
+    PresentationCommands(TopicCommands& topics, PresentationPort& view, SettingsStore& settings);
 
     // Opens the view with the current topics, or closes it when open.
-    void mnuPresentClick();
+    void togglePresentation();
     // The view's draw key: a draw as the button makes it, then shown.
     void presentationDraw();
     void presentationClose();
     // Between full screen and a window of its own.
     void presentationToggleFullScreen();
     // The theme's menu item, with the check it now shows.
-    void mnuDarkPresentationClick(bool checked);
+    void setDarkPresentation(bool checked);
     bool darkPresentation() const { return dark_; }
-    // After any other command: the view follows the main window's topics.
+    // After any other command: the view follows the session's topics.
     void topicsMayHaveChanged();
 
 private:
     PresentationTheme theme() const;
 
     TopicCommands& topics_;
-    MainWindowPort& window_;
     PresentationPort& view_;
     SettingsStore& settings_;
     bool dark_ = false;

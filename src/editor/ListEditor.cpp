@@ -1,6 +1,6 @@
 #include "editor/ListEditor.h"
 
-#include "commands/WindowRules.h"
+#include "commands/ListContract.h"
 #include "core/CodePage932.h"
 #include "core/Utf8.h"
 #include "files/TextDecoding.h"

@@ -41,7 +41,7 @@ std::string_view lineAsRead(std::string_view bytes, bool cut);
 
 // Text from outside (a paste, the clipboard) as the list holds it: CR LF
 // and lone CRs as "\n", and what a control would show as a new line inside
-// one entry (WindowRules.h) as a line break too.
+// one entry (ListContract.h) as a line break too.
 std::string asListText(std::string_view text);
 
 // Lines as one text, each ended by "\n".

@@ -2,7 +2,7 @@
 
 #include <new>
 
-#include "commands/WindowRules.h"
+#include "commands/ListContract.h"
 #include "editor/ListEditor.h"
 
 namespace kivo {

@@ -91,7 +91,8 @@ private:
 // .docx builds its lines straight into the text.
 class LineCollector : public LineText {
 public:
-    explicit LineCollector(WordListTarget& target) : target_(target), room_(target.capacity()) {}
+    LineCollector(WordListTarget& target, LoadReport& report)
+        : target_(target), report_(report), room_(target.capacity()) {}
 
     // False once a line did not fit.
     bool add(std::string_view line) {
@@ -114,15 +115,15 @@ public:
     }
     // Handed on are only lines: no replacement yet, no line yet.
     bool empty() const { return !replacement_ && text.empty(); }
-    // The list becomes the lines; then a warning when lines were left out
-    // for the capacity. The last lines are judged first (and may throw as
+    // The list becomes the lines; the report tells when lines were left
+    // out for the capacity. The last lines are judged first (and may throw as
     // any line may, the list unchanged).
     void commit() {
         judge();
         ListReplacement& replacement = this->replacement();
         if (!text.empty()) replacement.add(std::move(text));
         replacement.commit();
-        if (full_) target_.warn("行数が長すぎてファイルが開けません");
+        report_.linesLeftOut = full_;
     }
 
 private:
@@ -171,6 +172,7 @@ private:
     }
 
     WordListTarget& target_;
+    LoadReport& report_;
     std::size_t room_;
     TextShape shape_;
     std::unique_ptr<ListReplacement> replacement_;  // made with the first lines handed on
@@ -257,9 +259,10 @@ File openExisting(const std::filesystem::path& path) {
 // The steps of a load, whether the document's bytes lie in an open file
 // or in memory: the Word roads line by line, anything else through the
 // control's whole-file load.
-void loadDocument(const std::string& path, std::span<const std::uint8_t> head, ByteReader& reader,
+void loadDocument(std::span<const std::uint8_t> head, ByteReader& reader,
                   const std::function<std::optional<std::string_view>()>& allBytes,
-                  const std::function<void()>& releaseBytes, WordListTarget& target) {
+                  const std::function<void()>& releaseBytes, WordListTarget& target,
+                  LoadReport& report) {
     if (!isCompoundFile(head)) {
         // An office document, told by its content; any other file, other
         // ZIP archives included, is RTF or plain text.
@@ -270,7 +273,7 @@ void loadDocument(const std::string& path, std::span<const std::uint8_t> head, B
             // The whole-file load, which names the file first.
             if (!bytes) {
                 target.clearList();
-                target.setCurrentFile(path);
+                report.wholeFile = true;
                 throw UserError("ストリームからの読み込みに失敗しました");
             }
             StyledText text = styledTextFromBytes(*bytes);
@@ -279,12 +282,11 @@ void loadDocument(const std::string& path, std::span<const std::uint8_t> head, B
             // A text the list cannot take leaves the old list and caption.
             target.admit(text);
             target.clearList();
-            target.setCurrentFile(path);
+            report.wholeFile = true;
             target.loadWholeText(std::move(text));
-            target.clearModified();
             return;
         }
-        LineCollector lines(target);
+        LineCollector lines(target, report);
         if (office == OfficeDocument::Docx) {
             extractOrClear(target, [&] { extractDocxLines(asBytes(*bytes), lines); });
         } else if (office == OfficeDocument::Workbook) {
@@ -300,12 +302,12 @@ void loadDocument(const std::string& path, std::span<const std::uint8_t> head, B
     // structure. That second road is only ever a gain: when it finds
     // nothing, or the structure is damaged, the fixed places' empty result
     // stands, without a message.
-    LineCollector lines(target);
+    LineCollector lines(target, report);
     WordTextOutcome outcome = WordTextOutcome::Completed;
     extractOrClear(target, [&] { outcome = extractWordText(reader, lines.sink()); });
     if (outcome == WordTextOutcome::Completed && lines.empty()) {
         if (const std::optional<std::string_view> bytes = allBytes()) {
-            LineCollector pieces(target);
+            LineCollector pieces(target, report);
             try {
                 extractWordPieceText(asBytes(*bytes), pieces.sink());
                 pieces.commit();
@@ -367,9 +369,8 @@ StyledText readWholeFile(const std::filesystem::path& path) {
     return styledTextFromBytes(bytes->view());
 }
 
-void loadWordListFile(const std::string& path, WordListTarget& target) {
+void loadWordListFile(const std::string& path, WordListTarget& target, LoadReport& report) {
     const std::filesystem::path filePath = pathFromUtf8(path);
-    target.focusList();
     File file = openExisting(filePath);
 
     std::array<std::uint8_t, 6> head{};
@@ -378,23 +379,21 @@ void loadWordListFile(const std::string& path, WordListTarget& target) {
     // Read whole once, when a road asks for it.
     std::optional<std::optional<FileBytes>> whole;
     loadDocument(
-        path, std::span(head.data(), got), reader,
+        std::span(head.data(), got), reader,
         [&]() -> std::optional<std::string_view> {
             if (!whole) whole = readAllBytes(file);
             if (!*whole) return std::nullopt;
             return (*whole)->view();
         },
-        [&] { whole.reset(); }, target);
+        [&] { whole.reset(); }, target, report);
 }
 
-void loadWordListContent(const std::string& path, std::string_view content,
-                         WordListTarget& target) {
-    target.focusList();
+void loadWordListContent(std::string_view content, WordListTarget& target, LoadReport& report) {
     const std::span<const std::uint8_t> bytes = asBytes(content);
     MemoryByteReader reader(bytes);
     loadDocument(
-        path, bytes.first(std::min<std::size_t>(bytes.size(), 6)), reader,
-        [&]() -> std::optional<std::string_view> { return content; }, [] {}, target);
+        bytes.first(std::min<std::size_t>(bytes.size(), 6)), reader,
+        [&]() -> std::optional<std::string_view> { return content; }, [] {}, target, report);
 }
 
 }  // namespace kivo

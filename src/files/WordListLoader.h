@@ -14,14 +14,14 @@
 
 namespace kivo {
 
-// The word-list control and window as the loader uses them.
+// The word list as the loader fills it. What else a load brings about (the
+// focus, the caption, the modified mark, a warning) is the caller's to
+// decide, from the LoadReport.
 class WordListTarget {
 public:
     virtual ~WordListTarget() = default;
-    virtual void focusList() = 0;
     // Empties the list and clears its modified mark.
     virtual void clearList() = 0;
-    virtual void setCurrentFile(const std::string& path) = 0;
     // Readies a text for the control, and throws, before anything has
     // changed, when the control could not take it.
     virtual void admit(StyledText& text) = 0;
@@ -30,7 +30,6 @@ public:
     // The control's whole-file load of a file's text (see readWholeFile);
     // raises its capacity.
     virtual void loadWholeText(StyledText text) = 0;
-    virtual void clearModified() = 0;
     // Characters (UTF-16 units) an empty list takes.
     virtual std::size_t capacity() const = 0;
     // Adds lines, each ended by "\n", at the end, in one call; they fit.
@@ -38,8 +37,21 @@ public:
     // The list's new lines, handed over as they are read and judged; by
     // default kept together, then put in by clearList and appendText.
     virtual std::unique_ptr<ListReplacement> replaceList();
-    virtual void warn(const std::string& text) = 0;
 };
+
+// What a load read, besides the lines: filled in as the load goes, so that
+// a load that fails half-way still tells what it had done.
+struct LoadReport {
+    // The file went to the whole-file load (plain text or RTF): the list is
+    // the file's text, so the file becomes the current one. Office
+    // documents leave the current file alone.
+    bool wholeFile = false;
+    // The list took no more lines: the rest of the document was left out.
+    bool linesLeftOut = false;
+};
+
+// The warning for a document whose lines the list could not all take.
+inline constexpr const char* kLinesLeftOutText = "行数が長すぎてファイルが開けません";
 
 // Replaces the list with the text of the file at path (UTF-8). Errors of
 // the open, of a broken Word document (.doc or .docx) and of the whole-file
@@ -54,12 +66,12 @@ public:
 // it was. Office documents of every kind leave the current file and the
 // modified mark alone. Every road goes through the target's admit rule before the list
 // changes, so a text the list cannot take leaves it as it was.
-void loadWordListFile(const std::string& path, WordListTarget& target);
+void loadWordListFile(const std::string& path, WordListTarget& target, LoadReport& report);
 
 // The same for the content of the file at path already in memory (a
-// deciphered container): the list, caption and warnings as if the file
-// itself held it.
-void loadWordListContent(const std::string& path, std::string_view content, WordListTarget& target);
+// deciphered container): the list and the report as if the file itself
+// held it.
+void loadWordListContent(std::string_view content, WordListTarget& target, LoadReport& report);
 
 // Files larger than this are refused by the whole-file load rather than
 // exhausting memory.

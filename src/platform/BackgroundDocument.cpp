@@ -5,7 +5,7 @@
 #include <system_error>
 #include <utility>
 
-#include "commands/WindowRules.h"
+#include "commands/ListContract.h"
 #include "core/Utf8.h"
 
 // Scintilla's loader of a document away from the editor, declared as the

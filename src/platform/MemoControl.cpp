@@ -8,7 +8,7 @@
 #include <new>
 #include <optional>
 
-#include "commands/WindowRules.h"
+#include "commands/ListContract.h"
 #include "core/Errors.h"
 #include "core/Utf8.h"
 #include "editor/ListEditor.h"

@@ -9,6 +9,7 @@
 namespace kivo::win32 {
 namespace {
 
+// The window class other programs and tools find the box by.
 constexpr const wchar_t* kClassName = L"TFormAbout";
 
 COLORREF colourRef(unsigned rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }

@@ -49,10 +49,10 @@ DrawHistoryWindow::~DrawHistoryWindow() {
 }
 
 void DrawHistoryWindow::create() {
-    registerWindowClass(kClassName, &windowProcedure<DrawHistoryWindow>, COLOR_BTNFACE);
+    registerWindowClass(kClassName, &windowProcedure, COLOR_BTNFACE);
     CreateWindowExW(0, kClassName, wide(kDrawHistoryCaption).c_str(), WS_OVERLAPPEDWINDOW,
                     CW_USEDEFAULT, CW_USEDEFAULT, 460, 300, main_, nullptr,
-                    GetModuleHandleW(nullptr), this);
+                    GetModuleHandleW(nullptr), static_cast<WindowMessages*>(this));
     const auto child = [this](const wchar_t* kind, const std::string& caption, DWORD style, int id,
                               DWORD extended = 0) {
         const HWND control = CreateWindowExW(
@@ -85,11 +85,11 @@ void DrawHistoryWindow::refresh() {
 
 bool DrawHistoryWindow::isVisible() const { return hwnd_ && IsWindowVisible(hwnd_); }
 
-void DrawHistoryWindow::ButtonCopyClick() {
+void DrawHistoryWindow::copyHistory() {
     putOnClipboard(hwnd_, wide(drawer_.history().text("\r\n")));
 }
 
-void DrawHistoryWindow::ButtonClearClick() {
+void DrawHistoryWindow::clearHistory() {
     drawer_.clearHistory();
     refresh();
 }
@@ -106,7 +106,7 @@ void DrawHistoryWindow::layOut(int width, int height) {
     MoveWindow(GetDlgItem(hwnd_, kHistoryClose), width - px(98), buttonTop, px(90), px(24), TRUE);
 }
 
-LRESULT DrawHistoryWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT DrawHistoryWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CLOSE:
             // Closing only hides it: the history stays for the run.
@@ -116,10 +116,10 @@ LRESULT DrawHistoryWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (HIWORD(wParam) != BN_CLICKED) break;
             switch (LOWORD(wParam)) {
                 case kHistoryCopy:
-                    ButtonCopyClick();
+                    copyHistory();
                     break;
                 case kHistoryClear:
-                    ButtonClearClick();
+                    clearHistory();
                     break;
                 case kHistoryClose:
                     ShowWindow(hwnd_, SW_HIDE);

@@ -5,6 +5,8 @@
 // first shown.
 #include <windows.h>
 
+#include "win32/WindowClass.h"
+
 namespace kivo {
 class BoxPort;
 class TopicDrawer;
@@ -14,7 +16,7 @@ namespace kivo::win32 {
 
 class AnchorLayout;
 
-class DrawHistoryWindow {
+class DrawHistoryWindow : private WindowMessages {
 public:
     // Its handlers report what escapes them through `boxes`; it takes the
     // main window's font and scale from `layout`.
@@ -29,14 +31,13 @@ public:
     void refresh();
     bool isVisible() const;
 
-    void ButtonCopyClick();
-    void ButtonClearClick();
+    void copyHistory();
+    void clearHistory();
 
 private:
-    template <typename>
-    friend LRESULT CALLBACK windowProcedure(HWND, UINT, WPARAM, LPARAM);
-    BoxPort& errorBoxes() { return boxes_; }
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void created(HWND hwnd) override { hwnd_ = hwnd; }
+    BoxPort& errorBoxes() override { return boxes_; }
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void create();
     void layOut(int width, int height);
 

@@ -6,7 +6,7 @@
 #include <optional>
 #include <span>
 
-#include "commands/WindowRules.h"
+#include "commands/EditCommands.h"
 
 namespace kivo::win32 {
 
@@ -17,5 +17,9 @@ class MemoControl;
 std::optional<EditState> editStateOf(HWND focused, const MemoControl& list,
                                      std::span<const HWND> topicFields);
 bool clipboardHoldsText();
+
+// The list and the topic fields pass right clicks to the main window, whose
+// context menus replace their own; the list lets Tab move the focus on.
+void routeEditorMessages(HWND editor);
 
 }  // namespace kivo::win32

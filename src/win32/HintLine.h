@@ -9,7 +9,7 @@
 #include <map>
 #include <string>
 
-#include "commands/WindowRules.h"
+#include "commands/HintRule.h"
 
 namespace kivo::win32 {
 

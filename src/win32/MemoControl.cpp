@@ -8,7 +8,7 @@
 
 #include "commands/FileCommands.h"
 #include "commands/WindowLayout.h"
-#include "commands/WindowRules.h"
+#include "commands/ListContract.h"
 #include "core/Utf8.h"
 #include "editor/ListEditor.h"
 #include "files/ListExport.h"
@@ -228,7 +228,7 @@ void MemoControl::clearList() {
     setModified(false);
 }
 
-void MemoControl::loadWholeText(const StyledText& text) {
+void MemoControl::loadWholeText(StyledText text) {
     setCapacity(kRaisedCapacity);
     replaceAll(text.text, text.ranges);
     setModified(false);
@@ -294,7 +294,7 @@ void MemoControl::cut() {
     noteSelection();
 }
 
-std::string MemoControl::clipboardText() {
+std::string MemoControl::clipboardUtf8() {
     std::string text;
     if (!OpenClipboard(nullptr)) return text;
     if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
@@ -310,7 +310,7 @@ std::string MemoControl::clipboardText() {
 void MemoControl::paste() {
     // Only the text of what is pasted, its line breaks as the list's; one
     // step to undo.
-    const std::string text = clipboardText();
+    const std::string text = clipboardUtf8();
     send(SCI_BEGINUNDOACTION);
     send(SCI_REPLACESEL, 0, reinterpret_cast<std::intptr_t>(text.c_str()));
     send(SCI_ENDUNDOACTION);

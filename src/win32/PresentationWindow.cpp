@@ -44,10 +44,10 @@ PresentationWindow::~PresentationWindow() {
 }
 
 void PresentationWindow::create() {
-    registerWindowClass(kClassName, &windowProcedure<PresentationWindow>, COLOR_WINDOW);
+    registerWindowClass(kClassName, &windowProcedure, COLOR_WINDOW);
     // Owned by the main window: above it, and its boxes above the view.
     CreateWindowExW(0, kClassName, L"", kFullScreenStyle, 0, 0, 0, 0, main_, nullptr,
-                    GetModuleHandleW(nullptr), this);
+                    GetModuleHandleW(nullptr), static_cast<WindowMessages*>(this));
 }
 
 void PresentationWindow::showPresentation(const std::array<std::string, 2>& topics,
@@ -176,7 +176,7 @@ void PresentationWindow::key(PresentationKey key) {
     if (command != CommandId::None) run_(command);
 }
 
-LRESULT PresentationWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT PresentationWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CLOSE:
             // Closed as a window: only hidden, to be shown again.

@@ -15,10 +15,11 @@
 #include "commands/PresentationCommands.h"
 #include "commands/PresentationLayout.h"
 #include "commands/WindowLayout.h"
+#include "win32/WindowClass.h"
 
 namespace kivo::win32 {
 
-class PresentationWindow : public PresentationPort {
+class PresentationWindow : public PresentationPort, private WindowMessages {
 public:
     // Its handlers report what escapes them through `boxes`; `run` runs a
     // command as the main window's runner does. Made when first shown.
@@ -40,10 +41,9 @@ public:
     const PresentationLayout& presentationLayout() const { return layout_; }
 
 private:
-    template <typename>
-    friend LRESULT CALLBACK windowProcedure(HWND, UINT, WPARAM, LPARAM);
-    BoxPort& errorBoxes() { return boxes_; }
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void created(HWND hwnd) override { hwnd_ = hwnd; }
+    BoxPort& errorBoxes() override { return boxes_; }
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void create();
     void layOut();
     void paint();

@@ -24,24 +24,33 @@ inline void registerWindowClass(const wchar_t* name, WNDPROC procedure, int back
     RegisterClassExW(&wc);
 }
 
-// The procedure of a window whose object CreateWindowExW was given as its
-// last argument: the object learns its handle at WM_NCCREATE, before any
-// other message, and handles every message after it. Nothing may unwind
-// through Windows' frames: what a handler throws ends in the error box, and
-// the program goes on. Window befriends it and has hwnd_, errorBoxes() and
-// handle(message, wParam, lParam).
-template <typename Window>
-LRESULT CALLBACK windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+// What the program's window procedure asks of the object behind a window:
+// the object learns its handle at WM_NCCREATE, before any other message,
+// and handles every message after it; what a handler throws ends in its
+// error box. A window passes itself, as this, to CreateWindowExW.
+class WindowMessages {
+public:
+    virtual void created(HWND hwnd) = 0;
+    virtual LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
+    virtual BoxPort& errorBoxes() = 0;
+
+protected:
+    ~WindowMessages() = default;
+};
+
+// The procedure of every window of the program's own classes. Nothing may
+// unwind through Windows' frames: the program goes on.
+inline LRESULT CALLBACK windowProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
-        auto* created =
-            static_cast<Window*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-        created->hwnd_ = hwnd;
+        auto* created = static_cast<WindowMessages*>(
+            reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+        created->created(hwnd);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
     }
-    auto* window = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    auto* window = reinterpret_cast<WindowMessages*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!window) return DefWindowProcW(hwnd, message, wParam, lParam);
     LRESULT result = 0;
-    guarded(window->errorBoxes(), [&] { result = window->handle(message, wParam, lParam); });
+    guarded(window->errorBoxes(), [&] { result = window->handleMessage(message, wParam, lParam); });
     return result;
 }
 

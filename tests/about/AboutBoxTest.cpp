@@ -8,8 +8,8 @@
 #include <QTimer>
 
 #include "ScriptedBoxes.h"
-#include "about/TFormAbout.h"
-#include "app/TMainForm.h"
+#include "about/AboutDialog.h"
+#include "app/MainWindow.h"
 
 namespace kivo {
 namespace {
@@ -17,7 +17,7 @@ namespace {
 QColor textColour(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
 
 // Clicks the box at `at` (box coordinates) on whatever control lies there.
-void clickAt(TFormAbout& about, QPoint at) {
+void clickAt(AboutDialog& about, QPoint at) {
     QWidget* target = about.childAt(at);
     if (!target) target = &about;
     QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(&about, at));
@@ -26,8 +26,8 @@ void clickAt(TFormAbout& about, QPoint at) {
 class AboutBoxTest : public ::testing::Test {
 protected:
     ScriptedBoxes boxes;
-    TMainForm form{boxes};
-    TFormAbout about{QString::fromStdString(form.versionText()), &form};
+    MainWindow form{boxes};
+    AboutDialog about{QString::fromStdString(form.versionText()), &form};
 
     void SetUp() override { form.setFormAbout(&about); }
 };
@@ -95,9 +95,9 @@ TEST_F(AboutBoxTest, StackingPutsTheImageOverTheLabelsAndTheRulesOverTheImage) {
 
 TEST_F(AboutBoxTest, CentresOverTheMainWindowAtEveryShowing) {
     // Integer halves, and never past the screen's top or left edge.
-    EXPECT_EQ(TFormAbout::centredOver({100, 50, 403, 262}, {246, 104}), QPoint(178, 129));
-    EXPECT_EQ(TFormAbout::centredOver({-300, 10, 403, 262}, {246, 104}), QPoint(0, 89));
-    EXPECT_EQ(TFormAbout::centredOver({0, 0, 101, 50}, {246, 104}), QPoint(0, 0));
+    EXPECT_EQ(AboutDialog::centredOver({100, 50, 403, 262}, {246, 104}), QPoint(178, 129));
+    EXPECT_EQ(AboutDialog::centredOver({-300, 10, 403, 262}, {246, 104}), QPoint(0, 89));
+    EXPECT_EQ(AboutDialog::centredOver({0, 0, 101, 50}, {246, 104}), QPoint(0, 0));
 
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
@@ -106,7 +106,7 @@ TEST_F(AboutBoxTest, CentresOverTheMainWindowAtEveryShowing) {
         QCoreApplication::processEvents();
         about.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
-        EXPECT_EQ(about.pos(), TFormAbout::centredOver(form.frameGeometry(), about.size()));
+        EXPECT_EQ(about.pos(), AboutDialog::centredOver(form.frameGeometry(), about.size()));
         clickAt(about, {5, 100});
         EXPECT_FALSE(about.isVisible());
     }

@@ -16,7 +16,7 @@
 #include "ScriptedBoxes.h"
 #include "about/Auxiliaries.h"
 #include "about/HelpDocument.h"
-#include "app/TMainForm.h"
+#include "app/MainWindow.h"
 #include "commands/HelpCommands.h"
 #include "files/FileError.h"
 #include "platform/HelpFile.h"
@@ -35,7 +35,7 @@ QString readText(const QString& path) {
 
 TEST(HelpCommand, OpensTheHelpFileBesideTheExecutableWhateverTheWorkingFolder) {
     ScriptedBoxes boxes;
-    TMainForm form(boxes);
+    MainWindow form(boxes);
     ScriptedHelpEngine help;
     form.auxiliaries().use(help);
     QAction* item = form.findChild<QAction*>(QStringLiteral("mnuKivoHelp"));
@@ -157,7 +157,7 @@ TEST(HelpEngine, TheRealBoxSaysTheDocumentIsMissing) {
 
 // Every caption of the menus as the document writes it: without the access
 // key's ampersand, "新規作成(&N)" as "新規作成(N)".
-QStringList menuCaptions(const TMainForm& form) {
+QStringList menuCaptions(const MainWindow& form) {
     QStringList captions;
     for (const QAction* action : form.findChildren<QAction*>()) {
         if (action->isSeparator() || action->text().isEmpty()) continue;
@@ -177,7 +177,7 @@ TEST(HelpDocument, LiesBesideTheProgramAndCoversEveryCommandAndMessage) {
     const QString text = document.toPlainText();
 
     ScriptedBoxes boxes;
-    TMainForm form(boxes);
+    MainWindow form(boxes);
     const QStringList captions = menuCaptions(form);
     EXPECT_GT(captions.size(), 30);
     for (const QString& caption : captions) {

@@ -12,7 +12,7 @@
 #include "FormControls.h"
 #include "ScriptedBoxes.h"
 #include "about/Auxiliaries.h"
-#include "app/TMainForm.h"
+#include "app/MainWindow.h"
 #include "platform/MemoControl.h"
 
 namespace kivo {
@@ -32,7 +32,7 @@ protected:
     QTemporaryDir dir;
     QString pdf = dir.filePath(QStringLiteral("list.pdf"));
     ScriptedBoxes boxes;
-    TMainForm form{boxes};
+    MainWindow form{boxes};
     PdfPrinterPort printer{pdf};
 
     void SetUp() override {

@@ -7,8 +7,8 @@
 #include "AboutDoubles.h"
 #include "ScriptedBoxes.h"
 #include "about/Auxiliaries.h"
-#include "about/TFormAbout.h"
-#include "app/TMainForm.h"
+#include "about/AboutDialog.h"
+#include "app/MainWindow.h"
 #include "platform/TopMostWindows.h"
 
 namespace kivo {
@@ -35,8 +35,8 @@ struct WatchingBoxes : ScriptedBoxes {
 class UpdateCheckTest : public ::testing::Test {
 protected:
     WatchingBoxes boxes;
-    TMainForm form{boxes};
-    TFormAbout about{QString::fromStdString(form.versionText()), &form};
+    MainWindow form{boxes};
+    AboutDialog about{QString::fromStdString(form.versionText()), &form};
     RecordingUrlOpener urls;
     ScriptedHelpEngine help;
 
@@ -128,7 +128,7 @@ public slots:
 
 TEST(UpdateCheckOnTheRealBox, CaptionIconButtonsAndTextAndTheDesktopGetsTheAddress) {
     QtBoxes boxes;
-    TMainForm form(boxes);
+    MainWindow form(boxes);
     UrlCatcher browser;
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "catchUrl");
     QAction* item = form.findChild<QAction*>(QStringLiteral("mnuNewKivo"));

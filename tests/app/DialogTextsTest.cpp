@@ -22,7 +22,7 @@
 
 #include "FormControls.h"
 #include "ScriptedBoxes.h"
-#include "app/TMainForm.h"
+#include "app/MainWindow.h"
 #include "platform/MemoControl.h"
 #include "platform/Printing.h"
 
@@ -119,7 +119,7 @@ class FileDialogTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     ScriptedBoxes boxes;
-    TMainForm form{boxes};
+    MainWindow form{boxes};
 
     void SetUp() override {
         // One sub-folder, one file.

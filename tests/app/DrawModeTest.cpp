@@ -13,7 +13,7 @@
 #include "ScriptedBoxes.h"
 #include "app/DrawHistoryWindow.h"
 #include "app/PresentationWindow.h"
-#include "app/TMainForm.h"
+#include "app/MainWindow.h"
 #include "platform/MemoControl.h"
 #include "wordlist/Random.h"
 #include "wordlist/TopicDrawer.h"
@@ -24,7 +24,7 @@ namespace {
 class DrawModeTest : public ::testing::Test {
 protected:
     ScriptedBoxes boxes;
-    TMainForm form{boxes};
+    MainWindow form{boxes};
 
     QAction* item(const char* name) { return form.findChild<QAction*>(QString::fromLatin1(name)); }
     void draw() { QTest::mouseClick(ui(form).ButtonOK, Qt::LeftButton); }
@@ -42,7 +42,7 @@ TEST_F(DrawModeTest, SwitchIsRememberedAndAnEditStartsThePoolAgain) {
     noRepeats->trigger();
     EXPECT_TRUE(noRepeats->isChecked());
     {
-        TMainForm again(boxes);
+        MainWindow again(boxes);
         EXPECT_TRUE(again.findChild<QAction*>(QStringLiteral("mnuNoRepeats"))->isChecked());
     }
 

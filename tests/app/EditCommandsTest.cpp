@@ -12,7 +12,7 @@
 
 #include "FormControls.h"
 #include "ScriptedBoxes.h"
-#include "app/TMainForm.h"
+#include "app/MainWindow.h"
 #include "platform/MemoControl.h"
 
 namespace kivo {
@@ -21,7 +21,7 @@ namespace {
 class EditCommandsTest : public ::testing::Test {
 protected:
     ScriptedBoxes boxes;
-    TMainForm form{boxes};
+    MainWindow form{boxes};
 
     void SetUp() override {
         form.show();

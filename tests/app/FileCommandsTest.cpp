@@ -11,7 +11,7 @@
 
 #include "FormControls.h"
 #include "ScriptedBoxes.h"
-#include "app/TMainForm.h"
+#include "app/MainWindow.h"
 #include "commands/FileCommands.h"
 #include "commands/ListContract.h"
 #include "files/Cryptogram.h"
@@ -53,7 +53,7 @@ class FileCommandsTest : public ::testing::Test {
 protected:
     ScriptedBoxes boxes;
     ScriptedDialogs dialogs;
-    std::unique_ptr<TMainForm> form = std::make_unique<TMainForm>(boxes);
+    std::unique_ptr<MainWindow> form = std::make_unique<MainWindow>(boxes);
     TempFolder folder;
 
     void SetUp() override { form->setFileDialogs(dialogs); }
@@ -118,7 +118,7 @@ TEST_F(FileCommandsTest, EachFileMenuItemReachesItsCommand) {
     run("mnuNew");
     EXPECT_EQ(ui(*form).Memo->count(), 0);
     EXPECT_TRUE(ui(*form).Edit1st->text().isEmpty());
-    EXPECT_EQ(form->windowTitle(), TMainForm::kInitialCaption);
+    EXPECT_EQ(form->windowTitle(), MainWindow::kInitialCaption);
     // What ends a command early reaches the error box.
     dialogs.answers = {QString::fromStdString(folder.utf8("missing.txt"))};
     run("mnuNewInporttxt");
@@ -147,7 +147,7 @@ TEST_F(FileCommandsTest, TheCommandLineFileLoadsOnShowAndDroppedFilesLoad) {
 }
 
 TEST_F(FileCommandsTest, AWholeFileLoadShowsItsFormatsAndRaisesTheCapacity) {
-    form->LoadWordListFile(
+    form->session().files().openListFile(
         write("list.rtf",
               "{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fcharset128 MS Gothic;}}"
               "\\f0 \\'8c\\'a2\\par {\\b bold}\\par plain}")

@@ -8,7 +8,8 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#include "app/TMainForm.h"
+#include "app/MainWindow.h"
+#include "commands/Session.h"
 #include "platform/MemoControl.h"
 
 namespace kivo {
@@ -29,7 +30,7 @@ struct FormControls {
     QMenu* PopupMenu2;
 };
 
-inline FormControls ui(const TMainForm& form) {
+inline FormControls ui(const MainWindow& form) {
     const auto find = [&form]<typename T>(T*, const char* name) {
         T* control = form.findChild<T*>(QString::fromLatin1(name));
         Q_ASSERT(control);

@@ -18,7 +18,7 @@
 #include "FormControls.h"
 #include "ScriptedBoxes.h"
 #include "app/HintLine.h"
-#include "app/TMainForm.h"
+#include "app/MainWindow.h"
 #include "platform/MemoControl.h"
 
 namespace kivo {
@@ -27,7 +27,7 @@ namespace {
 class HintLineTest : public ::testing::Test {
 protected:
     ScriptedBoxes boxes;
-    TMainForm form{boxes};
+    MainWindow form{boxes};
     QString panel() const { return ui(form).StatusPanel0->text(); }
 };
 

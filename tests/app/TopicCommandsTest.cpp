@@ -9,7 +9,7 @@
 
 #include "FormControls.h"
 #include "ScriptedBoxes.h"
-#include "app/TMainForm.h"
+#include "app/MainWindow.h"
 #include "platform/MemoControl.h"
 #include "wordlist/Random.h"
 
@@ -19,7 +19,7 @@ namespace {
 class TopicCommandsTest : public ::testing::Test {
 protected:
     ScriptedBoxes boxes;
-    TMainForm form{boxes};
+    MainWindow form{boxes};
 
     void drawWithSeed(std::uint32_t seed) {
         processRandom().setSeed(seed);
@@ -58,7 +58,7 @@ TEST_F(TopicCommandsTest, ClearListFromEveryPlaceLeavesTopicsAndCaption) {
         EXPECT_EQ(ui(form).LabelLineValue->text(), QStringLiteral("0")) << route;
         EXPECT_EQ(ui(form).Edit1st->text(), QStringLiteral(" 犬")) << route;
     }
-    EXPECT_EQ(form.windowTitle(), TMainForm::kInitialCaption);
+    EXPECT_EQ(form.windowTitle(), MainWindow::kInitialCaption);
     EXPECT_TRUE(boxes.shown.empty());
 }
 

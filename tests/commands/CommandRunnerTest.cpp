@@ -14,18 +14,18 @@ namespace {
 using CommandRunnerTest = RunnerTest;
 
 TEST_F(CommandRunnerTest, EachIdReachesItsCommandAndTheWindowsOwn) {
-    runner.run(CommandId::Exit);
-    runner.run(CommandId::DrawHistory);
-    runner.run(CommandId::About);
-    runner.run(CommandId::NoRepeats);
+    session.run(CommandId::Exit);
+    session.run(CommandId::DrawHistory);
+    session.run(CommandId::About);
+    session.run(CommandId::NoRepeats);
     EXPECT_TRUE(topics.noRepeats());
-    runner.run(CommandId::NoRepeats);
+    session.run(CommandId::NoRepeats);
     EXPECT_FALSE(topics.noRepeats());
     window.list = {"犬", "猫"};
-    runner.run(CommandId::Draw);
+    session.run(CommandId::Draw);
     EXPECT_FALSE(window.topics.empty());
-    runner.run(CommandId::ClearTopics);
-    runner.run(CommandId::ClearList);
+    session.run(CommandId::ClearTopics);
+    session.run(CommandId::ClearList);
     EXPECT_TRUE(window.list.empty());
     EXPECT_EQ(window.shown,
               (Lines{"closed", "history", "about", "checked", "unchecked", "topics cleared"}));
@@ -33,13 +33,13 @@ TEST_F(CommandRunnerTest, EachIdReachesItsCommandAndTheWindowsOwn) {
 
 TEST_F(CommandRunnerTest, ErrorsReachTheErrorBoxAndSilentCancelsNothing) {
     bool after = false;
-    runner.guard([&] {
+    session.guard([&] {
         throw SilentCancel();
         after = true;
     });
     EXPECT_TRUE(window.shown.empty());
-    runner.guard([] { throw FileError(kAccessDenied); });
-    runner.guard([] { throw std::runtime_error("I/O エラー (5)"); });
+    session.guard([] { throw FileError(kAccessDenied); });
+    session.guard([] { throw std::runtime_error("I/O エラー (5)"); });
     EXPECT_EQ(window.shown,
               (Lines{"error:ファイルへのアクセスが拒否されました.", "error:I/O エラー (5)"}));
     EXPECT_FALSE(after);
@@ -47,7 +47,7 @@ TEST_F(CommandRunnerTest, ErrorsReachTheErrorBoxAndSilentCancelsNothing) {
     window.list = {"犬"};
     window.modified = true;
     window.answers = {BoxAnswer::Cancel};
-    runner.run(CommandId::New);
+    session.run(CommandId::New);
     EXPECT_EQ(window.list, Lines{"犬"});
     EXPECT_EQ(window.shown.back(), "confirm:現在の単語リストを保存しますか？");
 }

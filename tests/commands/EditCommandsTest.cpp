@@ -20,15 +20,15 @@ TEST_F(EditCommandsTest, ListModeConvertsEveryLineWholeAndMarksTheList) {
     for (int i = 0; i < 3000; ++i) longLine += "ｶ", longFull += "ａ";
     for (int i = 0; i < 3000; ++i) longFull += "カ";
     window.list = {"abc", "", "ﾃﾞｰﾀ 漢字", longLine};
-    edits.mnuFullWidthClick();
+    edits.toFullWidth();
     EXPECT_EQ(window.list, (Lines{"ａｂｃ", "", "データ　漢字", longFull}));
     EXPECT_TRUE(window.modified);
-    edits.mnuHalfWidthClick();
+    edits.toHalfWidth();
     EXPECT_EQ(window.list[2], "ﾃﾞｰﾀ 漢字");
 
     window.list.clear();
     window.modified = true;
-    edits.mnuFullWidthClick();  // an empty list stays empty and unmarked
+    edits.toFullWidth();  // an empty list stays empty and unmarked
     EXPECT_TRUE(window.list.empty());
     EXPECT_FALSE(window.modified);
 }
@@ -36,7 +36,7 @@ TEST_F(EditCommandsTest, ListModeConvertsEveryLineWholeAndMarksTheList) {
 TEST_F(EditCommandsTest, LinesBeyondTheCapacityComeBackUnconverted) {
     window.list = {"ab", "cd", "ef"};
     window.room = 6;  // "ａｂ\nｃｄ\n" fits, the third does not
-    EXPECT_THROW(edits.mnuFullWidthClick(), UserError);
+    EXPECT_THROW(edits.toFullWidth(), UserError);
     EXPECT_EQ(window.list, (Lines{"ａｂ", "ｃｄ", "ef"}));
     EXPECT_EQ(window.busy, 0);  // the wait cursor is gone on this way out too
 
@@ -45,7 +45,7 @@ TEST_F(EditCommandsTest, LinesBeyondTheCapacityComeBackUnconverted) {
     window.room = 1u << 20;
     window.list = {std::string(100, 'a')};
     window.costs.memoryBudget = 200;
-    EXPECT_THROW(edits.mnuFullWidthClick(), std::bad_alloc);
+    EXPECT_THROW(edits.toFullWidth(), std::bad_alloc);
     EXPECT_EQ(window.list, Lines{std::string(100, 'a')});
 }
 
@@ -53,15 +53,15 @@ TEST_F(EditCommandsTest, EveryCommandThatChangesTheListMarksIt) {
     // Whatever the control makes of its own mark (an editor that empties its
     // undo buffer also moves its save point), the list is marked.
     using Command = void (EditCommands::*)();
-    for (const Command command : {&EditCommands::mnuFullWidthClick,
-                                  &EditCommands::mnuHalfWidthClick, &EditCommands::EditCutClick,
-                                  &EditCommands::EditPasteClick, &EditCommands::EditUndoClick}) {
+    for (const Command command : {&EditCommands::toFullWidth,
+                                  &EditCommands::toHalfWidth, &EditCommands::cut,
+                                  &EditCommands::paste, &EditCommands::undo}) {
         for (const bool selected : {true, false}) {
             window.list = {"abc", "ｶﾞ"};
             window.selection = selected ? std::optional<std::string>("c") : std::nullopt;
             window.modified = false;
             (edits.*command)();
-            const bool cutWithoutSelection = command == &EditCommands::EditCutClick && !selected;
+            const bool cutWithoutSelection = command == &EditCommands::cut && !selected;
             EXPECT_EQ(window.modified, !cutWithoutSelection);
         }
     }
@@ -72,24 +72,24 @@ TEST_F(EditCommandsTest, EveryCommandThatChangesTheListMarksIt) {
 TEST_F(EditCommandsTest, APasteTheListCouldNotHoldIsRefusedBeforeItGoesIn) {
     window.list = {"犬"};
     window.clipboard = std::string(8'000'000, '\n');
-    EXPECT_THROW(edits.EditPasteClick(), std::bad_alloc);
+    EXPECT_THROW(edits.paste(), std::bad_alloc);
     EXPECT_TRUE(window.shown.empty());
     EXPECT_FALSE(window.modified);
     window.clipboard = "猫\n鳥";
-    edits.EditPasteClick();
+    edits.paste();
     EXPECT_EQ(window.shown, Lines{"paste"});
 }
 
 TEST_F(EditCommandsTest, ASelectionIsConvertedAsOnePieceAndTheEditorCommandsGoToTheList) {
     window.list = {"abc", "ｶﾞ x"};
     window.selection = "c\nｶﾞ x";
-    edits.mnuFullWidthClick();
-    edits.EditUndoClick();
+    edits.toFullWidth();
+    edits.undo();
     window.selection = "c";
-    edits.EditCutClick();
-    edits.EditCopyClick();
-    edits.EditPasteClick();
-    edits.EditSelectAllClick();
+    edits.cut();
+    edits.copy();
+    edits.paste();
+    edits.selectAll();
     EXPECT_EQ(window.shown,
               (Lines{"replaced:ｃ\nガ　ｘ", "undo", "cut", "copy", "paste", "select all"}));
     EXPECT_EQ(window.list, (Lines{"abc", "ｶﾞ x"}));  // the lines are not converted too

@@ -11,13 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "commands/CommandRunner.h"
-#include "commands/EditCommands.h"
-#include "commands/FileCommands.h"
-#include "commands/HelpCommands.h"
 #include "commands/Ports.h"
-#include "commands/PresentationCommands.h"
-#include "commands/TopicCommands.h"
+#include "commands/Session.h"
 #include "wordlist/DrawPorts.h"
 
 namespace kivo {
@@ -108,7 +103,6 @@ struct FakeWindow : WordListPort,
         topics = a + "/" + b;
         topicBoxes = {a, b};
     }
-    std::array<std::string, 2> shownTopics() const override { return topicBoxes; }
     void clearTopics() override {
         topics.clear();
         topicBoxes = {};
@@ -208,16 +202,13 @@ struct FakeWindow : WordListPort,
     LocalTime now() override { return {2026, 12, 7, 9, 30, 0}; }
 };
 
-// Every command over one fake window, run as the windows run them.
+// A session over one fake window, run as the windows run it.
 class RunnerTest : public ::testing::Test {
 protected:
     FakeWindow window;
-    FileCommands files{window, window, window, window};
-    TopicCommands topics{window, window, window, window, window};
-    EditCommands edits{window, window};
-    HelpCommands help{HelpPorts{window, window, window, window, window, window, window}};
-    PresentationCommands presentation{topics, window, window, window};
-    CommandRunner runner{WindowCommands{files, topics, edits, help, presentation, window}, window};
+    Session session{SessionPorts{window, window, window, window, window, window, window, window,
+                                 window, window, window, window, window}};
+    TopicCommands& topics = session.topicCommands();
 };
 
 }  // namespace kivo

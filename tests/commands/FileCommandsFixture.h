@@ -18,7 +18,8 @@ namespace kivo {
 class FileCommandsFixture : public ::testing::Test {
 protected:
     FakeWindow window;
-    FileCommands commands{window, window, window, window};
+    CurrentTopics topics{window};
+    FileCommands commands{window, window, window, window, topics};
     TempFolder folder;
 
     // A file in the folder, as the program names it (UTF-8).

@@ -31,8 +31,8 @@ const std::string kOpenContainerDialog = "open:Kivo ファイル (*.Kivo)|*.Kivo
 
 TEST_F(CommandsTest, ANewListAsksToSaveOnlyAModifiedOne) {
     window.list = {"犬", "猫"};
-    commands.SetCurrentFile("/x/list.txt");
-    commands.mnuNewClick();
+    commands.setCurrentFile("/x/list.txt");
+    commands.newList();
     EXPECT_TRUE(window.list.empty());
     EXPECT_EQ(window.caption, kInitialCaption);
     EXPECT_EQ(commands.currentFile(), "/x/list.txt");
@@ -43,13 +43,13 @@ TEST_F(CommandsTest, ANewListAsksToSaveOnlyAModifiedOne) {
     window.modified = true;
     window.shown.clear();
     window.answers = {BoxAnswer::Cancel};
-    EXPECT_THROW(commands.mnuNewClick(), SilentCancel);
+    EXPECT_THROW(commands.newList(), SilentCancel);
     EXPECT_EQ(window.list, Lines{"犬"});
     EXPECT_TRUE(window.modified);
 
     window.answers = {BoxAnswer::Yes};
     window.paths = {std::nullopt};  // the save dialog is then cancelled
-    commands.mnuNewClick();
+    commands.newList();
     EXPECT_TRUE(window.list.empty());
     EXPECT_FALSE(window.modified);
     EXPECT_EQ(window.shown, (Lines{kSavePrompt, kSavePrompt, kSaveTextDialog, "topics cleared"}));
@@ -63,8 +63,8 @@ TEST_F(CommandsTest, NewImportsAskToSaveAModifiedListFirst) {
         void (FileCommands::*run)();
         std::string file;
         std::string open;
-    } imports[] = {{&FileCommands::mnuNewInporttxtClick, text, kOpenTextDialog},
-                   {&FileCommands::mnuNewInportKivoClick, container, kOpenContainerDialog}};
+    } imports[] = {{&FileCommands::importTextAsNewList, text, kOpenTextDialog},
+                   {&FileCommands::importContainerAsNewList, container, kOpenContainerDialog}};
     for (const auto& import : imports) {
         SCOPED_TRACE(import.file);
         const auto modifiedList = [&] {
@@ -108,13 +108,13 @@ TEST_F(CommandsTest, AddImportsPutTheFileAfterTheList) {
     window.modified = true;
     window.room = kRaisedCapacity;  // the file's lines go in at the list's end
     window.paths = {file};
-    commands.mnuAddInporttxtClick();
+    commands.addTextToList();
     EXPECT_EQ(window.list, (Lines{"一", "二", "三", "四", "五"}));
     EXPECT_TRUE(window.modified);  // the joined list is in no file yet
     EXPECT_EQ(window.caption, "two.txt  >>>  Kivo version 1.33");
 
     window.paths = {std::nullopt};
-    commands.mnuAddInportKivoClick();  // cancelled: the list stays
+    commands.addContainerToList();  // cancelled: the list stays
     EXPECT_EQ(window.list.size(), 5u);
     EXPECT_EQ(window.lineCounts, (Lines{"5", "5"}));
     EXPECT_EQ(window.shown, (Lines{kOpenTextDialog, kOpenContainerDialog}));  // adding asks nothing
@@ -124,7 +124,7 @@ TEST_F(CommandsTest, AddImportsPutTheFileAfterTheList) {
     window.modified = false;
     window.costs.memoryBudget = 50;
     window.paths = {file};
-    EXPECT_THROW(commands.mnuAddInporttxtClick(), std::bad_alloc);
+    EXPECT_THROW(commands.addTextToList(), std::bad_alloc);
     EXPECT_EQ(window.list.size(), 5u);
     EXPECT_FALSE(window.modified);
 }
@@ -135,7 +135,7 @@ TEST_F(CommandsTest, ExportsAskBeforeOverwritingAndImportsReadTheContainerBack) 
     window.modified = true;
     window.paths = {target};
     window.answers = {BoxAnswer::No};
-    commands.mnuExporttxtClick();
+    commands.exportText();
     EXPECT_EQ(read(target), "old");
     EXPECT_FALSE(window.modified);  // cleared although nothing was saved
     EXPECT_EQ(window.shown.back(), "confirm:" + target + " は既に存在します。\r\n上書きしますか？");
@@ -143,19 +143,19 @@ TEST_F(CommandsTest, ExportsAskBeforeOverwritingAndImportsReadTheContainerBack) 
     window.modified = true;
     window.paths = {target};
     window.answers = {BoxAnswer::Cancel};
-    commands.mnuExportKivoClick();
+    commands.exportContainer();
     EXPECT_EQ(read(target), "old");
     EXPECT_TRUE(window.modified);
     EXPECT_TRUE(window.lineCounts.empty());  // neither refusal counts the list again
 
     window.paths = {target};
     window.answers = {BoxAnswer::Yes};
-    commands.mnuExportKivoClick();
+    commands.exportContainer();
     EXPECT_EQ(read(target).substr(2, 4), "Kivo");
     EXPECT_EQ(commands.currentFile(), target);
 
     window.list.clear();
-    commands.WMDropFiles({target, at("ignored.txt")});
+    commands.openDroppedFile({target, at("ignored.txt")});
     EXPECT_EQ(window.list, (Lines{"猫", "ｶﾞ"}));
     EXPECT_EQ(read(target).substr(2, 4), "Kivo");
 }
@@ -166,7 +166,7 @@ TEST_F(CommandsTest, AContainerExportedIsImportedBackUnchanged) {
     window.modified = true;
     const std::string target = at("動物.Kivo");
     window.paths = {target};
-    commands.mnuExportKivoClick();
+    commands.exportContainer();
     EXPECT_FALSE(window.modified);
     EXPECT_EQ(window.caption, "動物.Kivo  >>>  Kivo version 1.33");
     EXPECT_EQ(window.shown, Lines{kSaveContainerDialog});
@@ -176,9 +176,10 @@ TEST_F(CommandsTest, AContainerExportedIsImportedBackUnchanged) {
 
     // A fresh window imports it: the same lines, and the same file.
     FakeWindow fresh;
-    FileCommands freshCommands{fresh, fresh, fresh, fresh};
+    CurrentTopics freshTopics{fresh};
+    FileCommands freshCommands{fresh, fresh, fresh, fresh, freshTopics};
     fresh.paths = {target};
-    freshCommands.mnuNewInportKivoClick();
+    freshCommands.importContainerAsNewList();
     EXPECT_EQ(fresh.list, list);
     EXPECT_FALSE(fresh.modified);
     EXPECT_EQ(fresh.lineCounts, Lines{"6"});
@@ -192,7 +193,7 @@ TEST_F(CommandsTest, AContainerWhoseLoadFailsStaysEnciphered) {
     doc.replace(0, 6, "\xD0\xCF\x11\xE0\xA1\xB1");
     const std::string container = EncipherContainer(doc, kKey, 0);
     window.paths = {write("broken.Kivo", container)};
-    EXPECT_EQ(errorOf([&] { commands.mnuNewInportKivoClick(); }),
+    EXPECT_EQ(errorOf([&] { commands.importContainerAsNewList(); }),
               "ファイルの末尾以降を読み込みました");
     EXPECT_EQ(read(at("broken.Kivo")), container);
 }
@@ -200,41 +201,41 @@ TEST_F(CommandsTest, AContainerWhoseLoadFailsStaysEnciphered) {
 TEST_F(CommandsTest, TextExportIsCodePage932OrUtf8WhenNeeded) {
     window.list = {"犬", "ｶﾞ"};
     window.paths = {at("sjis.txt")};
-    commands.mnuExporttxtClick();
+    commands.exportText();
     EXPECT_EQ(read(at("sjis.txt")), "\x8C\xA2\r\n\xB6\xDE\r\n");
     EXPECT_EQ(commands.currentFile(), at("sjis.txt"));
 
     window.list = {"犬", "😀"};
     window.paths = {at("utf8.txt"), at("utf8.txt")};
-    commands.mnuExporttxtClick();
+    commands.exportText();
     EXPECT_EQ(read(at("utf8.txt")), "\xEF\xBB\xBF犬\r\n😀\r\n");
     window.list.clear();
-    commands.mnuNewInporttxtClick();
+    commands.importTextAsNewList();
     EXPECT_EQ(window.list, (Lines{"犬", "😀"}));
     EXPECT_EQ(window.shown, (Lines{kSaveTextDialog, kSaveTextDialog, kOpenTextDialog}));
 }
 
 TEST_F(CommandsTest, AnExportThatCannotWriteSaysWhy) {
     window.paths = {at("no-such-folder/list.txt")};
-    EXPECT_EQ(errorOf([&] { commands.mnuExporttxtClick(); }),
+    EXPECT_EQ(errorOf([&] { commands.exportText(); }),
               "ファイル " + at("no-such-folder/list.txt") + " を作成できません");
 }
 
 TEST_F(CommandsTest, DropsTakeTheFirstFileAndTryDecryptionUnlessDotTxt) {
     const std::string upper = write("LIST.TXT", "a\r\nb");
-    commands.WMDropFiles({upper, at("ignored.txt"), at("also.txt")});
+    commands.openDroppedFile({upper, at("ignored.txt"), at("also.txt")});
     EXPECT_EQ(window.list, (Lines{"a", "b"}));
     EXPECT_EQ(read(upper), "a\r\nb");  // not a container: unchanged
     EXPECT_EQ(window.lineCounts.back(), "2");
 
     // A container: loaded, and left as it is.
     const std::string container = EncipherContainer("猫\r\n", kKey, 0);
-    commands.WMDropFiles({write("c.Kivo", container)});
+    commands.openDroppedFile({write("c.Kivo", container)});
     EXPECT_EQ(window.list, Lines{"猫"});
     EXPECT_EQ(read(at("c.Kivo")), container);
 
     // A tiny RTF stays plain.
-    commands.WMDropFiles({write("t.rtf", "{\\rtf1 tiny\\par}")});
+    commands.openDroppedFile({write("t.rtf", "{\\rtf1 tiny\\par}")});
     EXPECT_EQ(window.list, Lines{"tiny"});
     EXPECT_EQ(read(at("t.rtf")), "{\\rtf1 tiny\\par}");
 
@@ -242,9 +243,9 @@ TEST_F(CommandsTest, DropsTakeTheFirstFileAndTryDecryptionUnlessDotTxt) {
     // unsaved, it is replaced.
     window.modified = true;
     window.answers = {BoxAnswer::Cancel, BoxAnswer::No};
-    EXPECT_THROW(commands.WMDropFiles({upper}), SilentCancel);
+    EXPECT_THROW(commands.openDroppedFile({upper}), SilentCancel);
     EXPECT_EQ(window.list, Lines{"tiny"});
-    commands.WMDropFiles({write("words.rtf", "{\\rtf1 dog\\par cat\\par}")});
+    commands.openDroppedFile({write("words.rtf", "{\\rtf1 dog\\par cat\\par}")});
     EXPECT_EQ(window.list, (Lines{"dog", "cat"}));
     EXPECT_EQ(window.caption, "words.rtf  >>>  Kivo version 1.33");
     EXPECT_FALSE(window.modified);
@@ -258,14 +259,14 @@ TEST_F(CommandsTest, ADroppedDotTxtFileLoadsAsStoredAndClearsTheMark) {
     doc.replace(0, 6, "\xD0\xCF\x11\xE0\xA1\xB1");
     doc[516] = 0x69;
     doc.replace(1280, 4, "A\rB\r");
-    commands.WMDropFiles({write("doc.txt", doc)});
+    commands.openDroppedFile({write("doc.txt", doc)});
     EXPECT_EQ(window.list, (Lines{"A", "B"}));
     EXPECT_FALSE(window.modified);
     EXPECT_EQ(window.lineCounts.back(), "2");
 
     // A container named .txt is not deciphered: its stored bytes load.
     const std::string container = EncipherContainer("猫\r\n", kKey, 0);
-    commands.WMDropFiles({write("c.txt", container)});
+    commands.openDroppedFile({write("c.txt", container)});
     EXPECT_NE(window.list, Lines{"猫"});
     EXPECT_EQ(read(at("c.txt")), container);
 }
@@ -288,7 +289,7 @@ TEST_F(CommandsTest, ImportsDecipherInMemoryAndNeverTouchTheFile) {
     const std::string container = at("読み取り専用.Kivo");
     window.list = {"犬", "猫"};
     window.paths = {container};
-    commands.mnuExportKivoClick();
+    commands.exportContainer();
     // An old leftover of the same name as the earlier temporary file.
     write("読み取り専用.tmp", "leftover");
     const fs::path file = pathFromUtf8(container);
@@ -302,20 +303,20 @@ TEST_F(CommandsTest, ImportsDecipherInMemoryAndNeverTouchTheFile) {
     };
     window.list.clear();
     window.paths = {container};
-    commands.mnuNewInportKivoClick();
+    commands.importContainerAsNewList();
     EXPECT_EQ(window.list, (Lines{"犬", "猫"}));
     EXPECT_EQ(window.caption, "読み取り専用.Kivo  >>>  Kivo version 1.33");
     untouched();
 
     window.list = {"一"};
     window.paths = {container};
-    commands.mnuAddInportKivoClick();
+    commands.addContainerToList();
     EXPECT_EQ(window.list, (Lines{"一", "犬", "猫"}));
     untouched();
 
     window.list.clear();
     window.modified = false;
-    commands.WMDropFiles({container});
+    commands.openDroppedFile({container});
     EXPECT_EQ(window.list, (Lines{"犬", "猫"}));
     untouched();
     EXPECT_EQ(window.shown,
@@ -326,7 +327,7 @@ TEST_F(CommandsTest, AContainerOfAWordDocumentImportsItsLines) {
     for (const char* name : {"word-libreoffice-list.doc", "word-libreoffice-list.docx"}) {
         SCOPED_TRACE(name);
         window.paths = {write("word.Kivo", EncipherContainer(testData(name), kKey, 0))};
-        commands.mnuNewInportKivoClick();
+        commands.importContainerAsNewList();
         ASSERT_EQ(window.list.size(), 15u);
         EXPECT_EQ(window.list.front(), "犬");
         EXPECT_EQ(window.list.back(), "最後");
@@ -337,7 +338,7 @@ TEST_F(CommandsTest, AContainerOfAWordDocumentImportsItsLines) {
 TEST_F(CommandsTest, AContainerOfASpreadsheetImportsItsCells) {
     window.paths = {
         write("sheet.Kivo", EncipherContainer(testData("calc-libreoffice-list.ods"), kKey, 0))};
-    commands.mnuNewInportKivoClick();
+    commands.importContainerAsNewList();
     ASSERT_EQ(window.list.size(), 26u);
     EXPECT_EQ(window.list.front(), "犬");
 }
@@ -348,7 +349,7 @@ TEST_F(CommandsTest, AContainerThatCannotBeReadIsNeverShownEnciphered) {
     fs::resize_file(pathFromUtf8(container), 300u * 1024 * 1024);
     window.list = {"元"};
     window.paths = {container};
-    EXPECT_EQ(errorOf([&] { commands.mnuAddInportKivoClick(); }),
+    EXPECT_EQ(errorOf([&] { commands.addContainerToList(); }),
               "ストリームからの読み込みに失敗しました");
     EXPECT_EQ(window.list, Lines{"元"});
 }
@@ -361,12 +362,12 @@ TEST_F(CommandsTest, ExportsWriteThroughLinksAndTakeLongNames) {
     window.list = {"新"};
     window.paths = {at("link.Kivo")};
     window.answers = {BoxAnswer::Yes};
-    commands.mnuExportKivoClick();
+    commands.exportContainer();
     EXPECT_TRUE(window.answers.empty());
     EXPECT_TRUE(fs::is_symlink(folder.path("link.Kivo")));
     window.list.clear();
     window.paths = {at("real.Kivo")};
-    commands.mnuNewInportKivoClick();
+    commands.importContainerAsNewList();
     EXPECT_EQ(window.list, Lines{"新"});
 #endif
 
@@ -375,7 +376,7 @@ TEST_F(CommandsTest, ExportsWriteThroughLinksAndTakeLongNames) {
     for (int i = 0; i < 80; ++i) name += "犬";
     window.list = {"新"};
     window.paths = {at(name + ".txt")};
-    commands.mnuExporttxtClick();
+    commands.exportText();
     EXPECT_EQ(read(at(name + ".txt")), "\x90\x56\r\n");
 }
 
@@ -385,7 +386,7 @@ TEST_F(CommandsTest, APipeIsAskedAboutAndLeftAlone) {
     ASSERT_EQ(::mkfifo(folder.path("pipe.txt").c_str(), 0600), 0);
     window.paths = {at("pipe.txt")};
     window.answers = {BoxAnswer::No};
-    commands.mnuExporttxtClick();
+    commands.exportText();
     EXPECT_EQ(window.shown.back(),
               "confirm:" + at("pipe.txt") + " は既に存在します。\r\n上書きしますか？");
     EXPECT_EQ(fs::status(folder.path("pipe.txt")).type(), fs::file_type::fifo);
@@ -415,12 +416,12 @@ TEST_F(CommandsTest, AFullDiskShowsItsErrorAndKeepsTheOldFile) {
     };
     // A container that fits once, but not beside a plain copy of itself.
     window.list = listOf(1500);
-    EXPECT_EQ(exportTo(&FileCommands::mnuExportKivoClick), "");
+    EXPECT_EQ(exportTo(&FileCommands::exportContainer), "");
     EXPECT_EQ(read(at("disk/list")).substr(2, 4), "Kivo");
 
     window.list = listOf(20000);
     for (const auto command :
-         {&FileCommands::mnuExporttxtClick, &FileCommands::mnuExportKivoClick}) {
+         {&FileCommands::exportText, &FileCommands::exportContainer}) {
         EXPECT_EQ(exportTo(command), "ディスクがいっぱいです");
         EXPECT_EQ(read(at("disk/list")), "old");
     }
@@ -433,7 +434,7 @@ TEST_F(CommandsTest, AListTooLargeForTheControlLeavesTheOldListAndCaption) {
     window.caption = "old";
     window.costs.memoryBudget = 3;
     window.paths = {file};
-    EXPECT_THROW(commands.mnuNewInporttxtClick(), std::bad_alloc);
+    EXPECT_THROW(commands.importTextAsNewList(), std::bad_alloc);
     EXPECT_EQ(window.list, Lines{"犬"});
     EXPECT_EQ(window.caption, "old");
 }
@@ -441,11 +442,11 @@ TEST_F(CommandsTest, AListTooLargeForTheControlLeavesTheOldListAndCaption) {
 TEST_F(CommandsTest, LongWorkShowsTheWaitCursorAndTakesItBackOnEveryWayOut) {
     window.list = {"犬"};
     window.paths = {at("a.Kivo")};
-    commands.mnuExportKivoClick();
+    commands.exportContainer();
     EXPECT_EQ(window.busyShown, 1);
     EXPECT_EQ(window.busy, 0);
     window.paths = {at("missing.txt")};
-    EXPECT_THROW(commands.mnuAddInporttxtClick(), UserError);
+    EXPECT_THROW(commands.addTextToList(), UserError);
     EXPECT_GT(window.busyShown, 1);
     EXPECT_EQ(window.busy, 0);
     // The list a failed add-import was to grow is still there.

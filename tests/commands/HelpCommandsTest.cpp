@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "FakeWindow.h"
+#include "commands/HintRule.h"
 #include "commands/HelpCommands.h"
-#include "commands/WindowRules.h"
 
 namespace kivo {
 namespace {
@@ -15,9 +15,9 @@ protected:
 
 TEST_F(HelpCommandsTest, TheUpdateQuestionOpensTheMakersPageOnYesOnlyWithTopMostAside) {
     window.answers = {BoxAnswer::No};
-    help.mnuNewKivoClick();
+    help.checkForUpdate();
     window.answers = {BoxAnswer::Yes};
-    help.mnuNewKivoClick();
+    help.checkForUpdate();
     const std::string ask =
         "ask:Kivo アップデート:開発者ホームページに接続します\r\n\r\n"
         "Kivo の最新情報は TOP ページに設置してあるリンクを辿り、\r\n"
@@ -27,17 +27,17 @@ TEST_F(HelpCommandsTest, TheUpdateQuestionOpensTheMakersPageOnYesOnlyWithTopMost
 }
 
 TEST_F(HelpCommandsTest, HelpLeavesTheTopMostWindowsLoweredAndACancelledSetUpPrintsNothing) {
-    help.mnuKivoHelpClick();
-    help.mnuAboutClick();
+    help.showHelp();
+    help.showAbout();
     window.printerChosen = false;
-    help.mnuPrintClick();
+    help.printList();
     window.printerChosen = true;
-    help.mnuPrintClick();
+    help.printList();
     EXPECT_EQ(window.shown,
               (Lines{"help", "lower", "about", "printer set-up", "printer set-up", "printed"}));
 }
 
-TEST(WindowRules, EditEnablingFollowsTheFocusedControlAndTheClipboard) {
+TEST(EditCommands, EditEnablingFollowsTheFocusedControlAndTheClipboard) {
     const EditEnabling none = judgeEditCommands({}, false);
     EXPECT_FALSE(none.cut || none.copy || none.paste || none.selectAll || none.undo);
     const EditEnabling all = judgeEditCommands({true, true, true}, true);
@@ -46,7 +46,7 @@ TEST(WindowRules, EditEnablingFollowsTheFocusedControlAndTheClipboard) {
     EXPECT_TRUE(!text.cut && !text.copy && text.paste && text.selectAll && !text.undo);
 }
 
-TEST(WindowRules, TheHintLineShowsTheLongPartAndChangesOnlyWhenTheHintDoes) {
+TEST(HintRule, TheHintLineShowsTheLongPartAndChangesOnlyWhenTheHintDoes) {
     EXPECT_EQ(HintRule::longHint("短い|長いヒント"), "長いヒント");
     EXPECT_EQ(HintRule::longHint("ヒント"), "ヒント");
     EXPECT_EQ(HintRule::longHint("a|b|c"), "b|c");

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 class LoaderTest : public FileCommandsFixture {
 protected:
     std::string failureOf(const std::string& path) {
-        return errorOf([&] { commands.LoadWordListFile(path); });
+        return errorOf([&] { commands.openListFile(path); });
     }
 };
 
@@ -27,15 +27,15 @@ const std::string kTooManyLines = "warning:行数が長すぎてファイルが�
 TEST_F(LoaderTest, PlainTextInEveryLineBreakStyleAndEncoding) {
     window.modified = true;
     const std::string cp932 = write("動物.txt", "\x8C\xA2\r\n\x94\x4C\rbird\nfish");
-    commands.LoadWordListFile(cp932);
+    commands.openListFile(cp932);
     EXPECT_EQ(window.list, (Lines{"犬", "猫", "bird", "fish"}));
     EXPECT_EQ(window.caption, "動物.txt  >>>  Kivo version 1.33");
     EXPECT_EQ(commands.currentFile(), cp932);
     EXPECT_FALSE(window.modified);
 
-    commands.LoadWordListFile(write("utf8.txt", "猫\n😀\n"));
+    commands.openListFile(write("utf8.txt", "猫\n😀\n"));
     EXPECT_EQ(window.list, (Lines{"猫", "😀"}));
-    commands.LoadWordListFile(write("bom.txt", std::string("\xFF\xFE\x2B\x59\x0D\x00\x0A\x00", 8)));
+    commands.openListFile(write("bom.txt", std::string("\xFF\xFE\x2B\x59\x0D\x00\x0A\x00", 8)));
     EXPECT_EQ(window.list, Lines{"夫"});
     EXPECT_TRUE(window.shown.empty());
 }
@@ -43,15 +43,15 @@ TEST_F(LoaderTest, PlainTextInEveryLineBreakStyleAndEncoding) {
 TEST_F(LoaderTest, EmptyAndTinyFilesAreTextAndBecomeCurrent) {
     window.list = {"old"};
     const std::string empty = write("empty.txt", "");
-    commands.LoadWordListFile(empty);
+    commands.openListFile(empty);
     EXPECT_TRUE(window.list.empty());
     EXPECT_EQ(commands.currentFile(), empty);
-    commands.LoadWordListFile(write("tiny", "{\\rt"));
+    commands.openListFile(write("tiny", "{\\rt"));
     EXPECT_EQ(window.list, Lines{"{\\rt"});
 }
 
 TEST_F(LoaderTest, RtfLoadsAsParagraphs) {
-    commands.LoadWordListFile(
+    commands.openListFile(
         write("list.rtf",
               "{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fcharset128 MS Gothic;}}"
               "\\f0 \\'8c\\'a2\\par {\\b bold}\\par plain}"));
@@ -62,7 +62,7 @@ TEST_F(LoaderTest, RtfLoadsAsParagraphs) {
 
 TEST_F(LoaderTest, OpenFailuresChangeNothing) {
     window.list = {"keep"};
-    commands.SetCurrentFile("/before.txt");
+    commands.setCurrentFile("/before.txt");
     EXPECT_EQ(failureOf(at("missing.txt")), "ファイルが見つかりません");
     EXPECT_EQ(failureOf(at("no-folder/x.txt")), "不正なファイル名です");
     EXPECT_EQ(failureOf(utf8Of(folder.root())), "ファイルへのアクセスが拒否されました");
@@ -73,7 +73,7 @@ TEST_F(LoaderTest, OpenFailuresChangeNothing) {
 TEST_F(LoaderTest, ReadOnlyFilesLoad) {
     const std::string path = write("ro.txt", "a\nb");
     fs::permissions(pathFromUtf8(path), fs::perms::owner_read | fs::perms::group_read);
-    commands.LoadWordListFile(path);
+    commands.openListFile(path);
     EXPECT_EQ(window.list, (Lines{"a", "b"}));
 }
 
@@ -85,7 +85,7 @@ std::string compound(std::size_t size, std::uint8_t kind) {
 }
 
 TEST_F(LoaderTest, WordDocumentsAppendLinesAndKeepTheCurrentFile) {
-    commands.LoadWordListFile(write("before.txt", "x"));
+    commands.openListFile(write("before.txt", "x"));
     window.modified = true;
     std::string doc = compound(1280 + 2 * 513, 0x69);
     doc.replace(1280, 6,
@@ -95,7 +95,7 @@ TEST_F(LoaderTest, WordDocumentsAppendLinesAndKeepTheCurrentFile) {
     doc.replace(1280 + 513, 2,
                 "\x0D"
                 "C");
-    commands.LoadWordListFile(write("文書.doc", doc));
+    commands.openListFile(write("文書.doc", doc));
     EXPECT_EQ(window.list, (Lines{"あA", "B"}));
     EXPECT_EQ(window.caption, kBefore);
     // Appending its lines is editing the list.
@@ -112,7 +112,7 @@ TEST_F(LoaderTest, AListAtItsCapacityWarnsOnceAndKeepsItsLines) {
     doc.replace(1280, 8, "one\rtwo\r");
     doc.replace(1280 + 513, 8, "three\rf\r");
     window.room = 8;  // "one\ntwo\n" fits, "three\n" does not
-    commands.LoadWordListFile(write("big.doc", doc));
+    commands.openListFile(write("big.doc", doc));
     EXPECT_EQ(window.list, (Lines{"one", "two"}));
     EXPECT_EQ(window.shown, Lines{kTooManyLines});
 }
@@ -129,8 +129,8 @@ TEST_F(LoaderTest, TodaysWordDocumentsLoadAsWordDocumentsDo) {
     // By their content, whatever their names say.
     for (const auto& [fixtureName, name] : {std::pair{"word-libreoffice-list.doc", "一覧.doc"},
                                             std::pair{"word-libreoffice-list.docx", "一覧.txt"}}) {
-        commands.LoadWordListFile(write("before.txt", "x"));
-        commands.LoadWordListFile(write(name, testData(fixtureName)));
+        commands.openListFile(write("before.txt", "x"));
+        commands.openListFile(write(name, testData(fixtureName)));
         EXPECT_EQ(window.list, wordFixtureLines()) << name;
         // The caption keeps the file before; appending lines is editing.
         EXPECT_EQ(window.caption, kBefore);
@@ -143,7 +143,7 @@ TEST_F(LoaderTest, TodaysWordDocumentsAtCapacityWarnOnce) {
     for (const char* name : {"word-libreoffice-list.doc", "word-libreoffice-list.docx"}) {
         window.shown.clear();
         window.room = 13;  // 犬, 猫と鳥 and ｶﾀｶﾅ半角 fit, with their line breaks
-        commands.LoadWordListFile(write(name, testData(name)));
+        commands.openListFile(write(name, testData(name)));
         EXPECT_EQ(window.list, (Lines{"犬", "猫と鳥", "ｶﾀｶﾅ半角"})) << name;
         EXPECT_EQ(window.shown, Lines{kTooManyLines});
     }
@@ -159,7 +159,7 @@ TEST_F(LoaderTest, ALongDocumentStopsAtTheCapacityWithTheLinesBeforeIt) {
           "<w:document xmlns:w=\"http://schemas.openxmlformats.org/wordprocessingml/2006/main\">"
           "<w:body>" + body + "</w:body></w:document>"}});
     window.room = 300'000;  // 100,000 lines of "ab\n"
-    commands.LoadWordListFile(write("long.docx", std::string(docx.begin(), docx.end())));
+    commands.openListFile(write("long.docx", std::string(docx.begin(), docx.end())));
     ASSERT_EQ(window.list.size(), 100'000u);
     EXPECT_TRUE(std::all_of(window.list.begin(), window.list.end(),
                             [](const std::string& line) { return line == "ab"; }));
@@ -180,14 +180,14 @@ TEST_F(LoaderTest, ALongDocumentStopsAtTheCapacityWithTheLinesBeforeIt) {
 }
 
 TEST_F(LoaderTest, BrokenWordDocumentsAreReadErrorsAndOtherZipsText) {
-    commands.LoadWordListFile(write("before.txt", "x"));
+    commands.openListFile(write("before.txt", "x"));
     const std::string docx = testData("word-libreoffice-list.docx");
     EXPECT_EQ(failureOf(write("cut.docx", docx.substr(0, docx.size() / 2))),
               "ファイルの末尾以降を読み込みました");
     EXPECT_EQ(window.caption, kBefore);
     // A ZIP archive without word/document.xml is no Word document.
     const std::string zip = write("other.zip", std::string("PK\x03\x04rest", 8));
-    commands.LoadWordListFile(zip);
+    commands.openListFile(zip);
     EXPECT_EQ(commands.currentFile(), zip);
 }
 
@@ -204,8 +204,8 @@ TEST_F(LoaderTest, SpreadsheetsAndOpenDocumentsLoadByTheirContent) {
           Case{"calc-libreoffice-list.fods", "一覧.xml", "犬", "同じ", 26},
           Case{"writer-libreoffice-list.odt", "文書", "見出し", "最後", 17},
           Case{"writer-libreoffice-list.fodt", "文書.fodt", "見出し", "最後", 17}}) {
-        commands.LoadWordListFile(write("before.txt", "x"));
-        commands.LoadWordListFile(write(c.name, testData(c.fixture)));
+        commands.openListFile(write("before.txt", "x"));
+        commands.openListFile(write(c.name, testData(c.fixture)));
         ASSERT_EQ(window.list.size(), c.lines) << c.fixture;
         EXPECT_EQ(window.list.front(), c.first) << c.fixture;
         EXPECT_EQ(window.list.back(), c.last) << c.fixture;
@@ -228,7 +228,7 @@ TEST_F(LoaderTest, DamagedSpreadsheetsAndOpenDocumentsKeepTheList) {
                                       std::pair{"strings.xlsx", noStrings},
                                       std::pair{"cut.ods", half("calc-libreoffice-list.ods")},
                                       std::pair{"cut.odt", half("writer-libreoffice-list.odt")}}) {
-        commands.LoadWordListFile(write("before.txt", "x"));
+        commands.openListFile(write("before.txt", "x"));
         EXPECT_EQ(failureOf(write(name, bytes)), "ファイルの末尾以降を読み込みました") << name;
         EXPECT_EQ(window.list, Lines{"x"}) << name;
         EXPECT_EQ(window.caption, kBefore) << name;
@@ -250,7 +250,7 @@ TEST_F(LoaderTest, ADamagedOldWordDocumentGivesAnEmptyListWithoutAMessage) {
                                       std::pair{"piece table past the end", pieceTablePastTheEnd},
                                       std::pair{"FIB all zeros", zeroFib}}) {
         window.list = {"犬"};
-        EXPECT_NO_THROW(commands.LoadWordListFile(write("damaged.doc", bytes))) << name;
+        EXPECT_NO_THROW(commands.openListFile(write("damaged.doc", bytes))) << name;
         EXPECT_TRUE(window.list.empty()) << name;
         EXPECT_TRUE(window.shown.empty()) << name;
     }
@@ -268,7 +268,7 @@ TEST_F(LoaderTest, AWordDocumentMeetsTheSameMemoryRuleAsATextFile) {
     for (const char* name : {"marks.doc", "marks.txt"}) {
         window.list = {"犬"};
         window.modified = true;
-        EXPECT_THROW(commands.LoadWordListFile(at(name)), std::bad_alloc) << name;
+        EXPECT_THROW(commands.openListFile(at(name)), std::bad_alloc) << name;
         EXPECT_EQ(window.list, Lines{"犬"}) << name;
         EXPECT_EQ(window.busy, 0) << name;
     }

@@ -10,15 +10,15 @@ namespace {
 
 class PresentationCommandsTest : public RunnerTest {
 protected:
-    void press(PresentationKey key) { runner.run(presentationKeyCommand(key)); }
+    void press(PresentationKey key) { session.run(presentationKeyCommand(key)); }
 };
 
 TEST_F(PresentationCommandsTest, TheViewDrawsAsTheButtonDoesAndFollowsTheTopicBoxes) {
     window.list = {"犬", "猫", "鳥", "魚", "虫"};
     processRandom().setSeed(45296789u);
-    runner.run(CommandId::Draw);
+    session.run(CommandId::Draw);
     const std::string byButton = window.topics;
-    runner.run(CommandId::Present);
+    session.run(CommandId::Present);
     EXPECT_EQ(window.view, Lines{"open:light: 鳥/ 猫"});
 
     // The same seed drawn from the view gives the button's pair, in the
@@ -40,7 +40,7 @@ TEST_F(PresentationCommandsTest, TheViewDrawsAsTheButtonDoesAndFollowsTheTopicBo
     EXPECT_EQ(window.view.size(), told + 1);
 
     // The main window's own commands reach the view too.
-    runner.run(CommandId::ClearTopics);
+    session.run(CommandId::ClearTopics);
     EXPECT_EQ(window.view.back(), "update:/");
 
     press(PresentationKey::AltEnter);
@@ -51,28 +51,28 @@ TEST_F(PresentationCommandsTest, TheViewDrawsAsTheButtonDoesAndFollowsTheTopicBo
               (Lines{"windowed", "full screen", "closed"}));
 
     // F11 opens it again and, from the view or the menu, closes it.
-    runner.run(CommandId::Present);
+    session.run(CommandId::Present);
     press(PresentationKey::F11);
-    runner.run(CommandId::Present);
-    runner.run(CommandId::Present);
+    session.run(CommandId::Present);
+    session.run(CommandId::Present);
     EXPECT_FALSE(window.viewOpen);
     EXPECT_EQ(presentationKeyCommand(PresentationKey::Other), CommandId::None);
 }
 
 TEST_F(PresentationCommandsTest, TheDarkThemeIsRememberedAndShownAtOnce) {
-    runner.run(CommandId::Present);
-    runner.run(CommandId::DarkPresentation);
+    session.run(CommandId::Present);
+    session.run(CommandId::DarkPresentation);
     EXPECT_EQ(window.settings[kDarkPresentationSetting], true);
     EXPECT_EQ(window.view.back(), "theme:dark");
     EXPECT_EQ(window.shown.back(), "dark");
 
-    PresentationCommands again{topics, window, window, window};
+    PresentationCommands again{topics, window, window};
     EXPECT_TRUE(again.darkPresentation());
     window.viewOpen = false;
-    again.mnuPresentClick();
+    again.togglePresentation();
     EXPECT_EQ(window.view.back(), "open:dark:/");
     // Off again, kept off; the draw mode's switch is untouched.
-    again.mnuDarkPresentationClick(false);
+    again.setDarkPresentation(false);
     EXPECT_EQ(window.settings[kDarkPresentationSetting], false);
     EXPECT_EQ(window.settings.count(kNoRepeatsSetting), 0u);
 }

@@ -14,7 +14,7 @@ protected:
 
     void drawWithSeed(std::uint32_t seed) {
         processRandom().setSeed(seed);
-        topics.ButtonOKClick();
+        topics.drawTopics();
     }
 };
 
@@ -42,20 +42,20 @@ TEST_F(TopicCommandsTest, ClearingTheListShowsACountOfNoughtAndReseedingSaysSo) 
     window.list = {"犬", "猫"};
     window.modified = true;
     window.topics = " 犬/ 猫";
-    topics.mnuClearClick();
+    topics.clearList();
     EXPECT_TRUE(window.list.empty());
     EXPECT_FALSE(window.modified);
     EXPECT_EQ(window.lineCounts, Lines{"0"});
     EXPECT_EQ(window.topics, " 犬/ 猫");
 
     processRandom().setSeed(0xFFFFFFFFu);
-    topics.mnuRandomClick();
+    topics.reseedDraw();
     EXPECT_EQ(window.shown, Lines{"message:ランダムを再生成しました"});
     EXPECT_LT(processRandom().seed(), 86400000u);
 }
 
 TEST_F(TopicCommandsTest, TheNoRepeatSwitchIsKeptAndAnEditStartsThePoolAgain) {
-    topics.mnuNoRepeatsClick(true);
+    topics.setNoRepeats(true);
     EXPECT_EQ(window.settings[kNoRepeatsSetting], true);
     TopicCommands again{window, window, window, window, window};
     EXPECT_TRUE(again.noRepeats());

@@ -25,7 +25,7 @@
 
 #include "core/CodePage932.h"
 #include "win32/MemoControl.h"
-#include "win32/TMainForm.h"
+#include "win32/MainWindow.h"
 #include "win32/Wide.h"
 
 namespace {
@@ -107,7 +107,7 @@ int load(int lines) {
 
     Silent parts;
     parts.path = kivo::win32::utf8(file.wstring());
-    kivo::win32::TMainForm form(kivo::win32::WindowParts{&parts, &parts, nullptr, nullptr});
+    kivo::win32::MainWindow form(kivo::win32::WindowParts{&parts, &parts, nullptr, nullptr});
     ShowWindow(form.handle(), SW_SHOWNORMAL);
     auto begun = Clock::now();
     form.runCommand(kivo::CommandId::NewImportText);
@@ -152,7 +152,7 @@ int open(const std::wstring& path) {
         void error(const std::string& text) override { box = text; }
         void message(const std::string& text) override { box = text; }
     } parts;
-    kivo::win32::TMainForm form(kivo::win32::WindowParts{&parts, &parts, nullptr, nullptr});
+    kivo::win32::MainWindow form(kivo::win32::WindowParts{&parts, &parts, nullptr, nullptr});
     PROCESS_MEMORY_COUNTERS memory{};
     GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof(memory));
     const std::size_t idle = memory.WorkingSetSize;

@@ -29,7 +29,7 @@
 #include "win32/ListPrinting.h"
 #include "win32/MemoControl.h"
 #include "win32/PresentationWindow.h"
-#include "win32/TMainForm.h"
+#include "win32/MainWindow.h"
 #include "win32/Wide.h"
 
 namespace kivo::win32 {
@@ -179,7 +179,7 @@ protected:
     }
 
     ScriptedParts parts_;
-    std::optional<TMainForm> form_;
+    std::optional<MainWindow> form_;
 };
 
 TEST_F(Win32WindowTest, ShowsTheLayoutTableWithItsTextsAnchorsAndMenus) {
@@ -294,7 +294,7 @@ TEST_F(Win32WindowTest, TypedLinesAreCountedAndTheEditCommandsActOnThem) {
     command(CommandId::Undo);
     EXPECT_EQ(list().text(), "いぬ\nねこ\n\nとり\n");
     // What was cut is on the clipboard as Windows' programs read it.
-    EXPECT_EQ(MemoControl::clipboardText(), "いぬ\nねこ\n\nとり\n");
+    EXPECT_EQ(MemoControl::clipboardUtf8(), "いぬ\nねこ\n\nとり\n");
     ASSERT_TRUE(OpenClipboard(nullptr));
     EXPECT_EQ(
         std::wstring(static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)))),
@@ -573,7 +573,7 @@ TEST_F(Win32WindowTest, PagesAreLaidOutWithEveryCharacterAndLongLinesWrapped) {
 TEST(Win32SystemParts, TheRealBoxesAndDialogsShowAndAnswer) {
     ScriptedParts others;
     // The system's own boxes and dialogs.
-    TMainForm form(WindowParts{nullptr, nullptr, &others, &others});
+    MainWindow form(WindowParts{nullptr, nullptr, &others, &others});
     ShowWindow(form.handle(), SW_SHOWNORMAL);
     type(form.control("Memo"), L"いぬ\r");
 

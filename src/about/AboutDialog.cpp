@@ -1,4 +1,4 @@
-#include "about/TFormAbout.h"
+#include "about/AboutDialog.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -95,7 +95,7 @@ QFrame* makeRule(QWidget* parent, const char* name, const QRect& bounds) {
 
 }  // namespace
 
-TFormAbout::TFormAbout(const QString& versionText, QWidget* mainWindow)
+AboutDialog::AboutDialog(const QString& versionText, QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       FVersionText(versionText),
       mainWindow_(mainWindow) {
@@ -114,12 +114,12 @@ TFormAbout::TFormAbout(const QString& versionText, QWidget* mainWindow)
     FormCreate();
 }
 
-void TFormAbout::createBackground() {
+void AboutDialog::createBackground() {
     Bevel1 = new Bevel(this);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
 }
 
-void TFormAbout::createLabels() {
+void AboutDialog::createLabels() {
     const QColor shadow = palette().color(QPalette::Window);
     QLabel** pieces[] = {&Label1, &Label5, &Label6, &Label7};
     const char* names[] = {"Label1", "Label5", "Label6", "Label7"};
@@ -147,34 +147,34 @@ void TFormAbout::createLabels() {
     Image1->setObjectName(QStringLiteral("Image1"));
 }
 
-void TFormAbout::createRules() {
+void AboutDialog::createRules() {
     Panel1 = makeRule(this, "Panel1", {16, 0, 1, 57});
     Panel2 = makeRule(this, "Panel2", {16, 56, 105, 2});
     Panel3 = makeRule(this, "Panel3", {224, 30, 41, 1});  // runs out past the right edge
 }
 
-void TFormAbout::FormCreate() {
+void AboutDialog::FormCreate() {
     Bevel1->setGeometry(rect());
     Image1->setGeometry(rect());
     Label2->setText(FVersionText);
     Label2->adjustSize();
 }
 
-void TFormAbout::Image1Click() { reject(); }
+void AboutDialog::Image1Click() { reject(); }
 
-QPoint TFormAbout::centredOver(const QRect& mainFrame, const QSize& size) {
+QPoint AboutDialog::centredOver(const QRect& mainFrame, const QSize& size) {
     const int left = mainFrame.left() + (mainFrame.width() - size.width()) / 2;
     const int top = mainFrame.top() + (mainFrame.height() - size.height()) / 2;
     return {std::max(left, 0), std::max(top, 0)};
 }
 
-void TFormAbout::setVisible(bool visible) {
+void AboutDialog::setVisible(bool visible) {
     // Centred anew at each showing, since the main window may have moved.
     if (visible && mainWindow_) move(centredOver(mainWindow_->frameGeometry(), size()));
     QDialog::setVisible(visible);
 }
 
-void TFormAbout::keyPressEvent(QKeyEvent* event) {
+void AboutDialog::keyPressEvent(QKeyEvent* event) {
     // Only a click closes the box; keys, Esc included, do nothing.
     event->accept();
 }

@@ -7,13 +7,13 @@
 
 #include "commands/CommandErrors.h"
 #include "commands/WindowLayout.h"
-#include "commands/WindowRules.h"
+#include "commands/ListContract.h"
 #include "core/Errors.h"
 
 namespace kivo {
 namespace {
 
-TEST(WindowRules, ErrorTextGetsAStopOnlyAfterCharactersSortingAfterIt) {
+TEST(SharedRules, ErrorTextGetsAStopOnlyAfterCharactersSortingAfterIt) {
     EXPECT_EQ(errorBoxText("ファイルが見つかりません"), "ファイルが見つかりません.");
     EXPECT_EQ(errorBoxText("I/O エラー (5)"), "I/O エラー (5)");  // ")" sorts before "."
     EXPECT_EQ(errorBoxText("done."), "done.");
@@ -23,7 +23,7 @@ TEST(WindowRules, ErrorTextGetsAStopOnlyAfterCharactersSortingAfterIt) {
     EXPECT_EQ(commandErrorText(std::make_exception_ptr(SilentCancel())), std::nullopt);
 }
 
-TEST(WindowRules, ALastEmptyLineIsNoEntry) {
+TEST(SharedRules, ALastEmptyLineIsNoEntry) {
     EXPECT_EQ(listCount(1, 0), 0u);  // an empty control still reports a line
     EXPECT_EQ(listCount(3, 0), 2u);
     EXPECT_EQ(listCount(3, 4), 3u);
@@ -32,7 +32,7 @@ TEST(WindowRules, ALastEmptyLineIsNoEntry) {
     EXPECT_EQ(text, u"a\rb\rc");
 }
 
-TEST(WindowRules, ALabelGrowingPastTheEdgePushesItsRowLeft) {
+TEST(SharedRules, ALabelGrowingPastTheEdgePushesItsRowLeft) {
     // Two labels on one row, the right one grown to 40 pixels.
     std::vector<Bounds> placed{{320, 101, 30, 12}, {352, 101, 40, 12}};
     const std::vector<unsigned> anchors{AutoWidth, AutoWidth};

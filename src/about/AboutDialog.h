@@ -13,14 +13,14 @@ class QLabel;
 
 namespace kivo {
 
-class TFormAbout : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
     static constexpr int kWidth = kAboutWidth;
     static constexpr int kHeight = kAboutHeight;
 
     // `mainWindow` is the window the box centres over and belongs to.
-    explicit TFormAbout(const QString& versionText, QWidget* mainWindow = nullptr);
+    explicit AboutDialog(const QString& versionText, QWidget* mainWindow = nullptr);
 
     // Where a box of `size` goes over a main window with outer bounds
     // `mainFrame`: centred, but never left of or above the screen origin.

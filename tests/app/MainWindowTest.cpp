@@ -15,22 +15,22 @@
 
 #include "FormControls.h"
 #include "ScriptedBoxes.h"
-#include "app/TMainForm.h"
+#include "app/MainWindow.h"
 #include "platform/MemoControl.h"
 
 namespace kivo {
 namespace {
 
-class MainFormTest : public ::testing::Test {
+class MainWindowTest : public ::testing::Test {
 protected:
     ScriptedBoxes boxes;
-    TMainForm form{boxes};
+    MainWindow form{boxes};
 };
 
-TEST_F(MainFormTest, StartsWithTheInitialCaptionAndEmptyFields) {
+TEST_F(MainWindowTest, StartsWithTheInitialCaptionAndEmptyFields) {
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Kivo  version 1.33   >>>   [ Quillery ]"));
     EXPECT_EQ(form.versionText(), "version 1.33");
-    EXPECT_TRUE(form.currentFile().empty());
+    EXPECT_TRUE(form.session().currentFile().empty());
     EXPECT_EQ(ui(form).LabelLineValue->text(), QStringLiteral("0"));
     EXPECT_TRUE(ui(form).Edit1st->text().isEmpty());
     EXPECT_TRUE(ui(form).StatusPanel0->text().isEmpty());
@@ -39,18 +39,18 @@ TEST_F(MainFormTest, StartsWithTheInitialCaptionAndEmptyFields) {
     EXPECT_TRUE(form.windowFlags() & Qt::WindowMinimizeButtonHint);
 }
 
-TEST_F(MainFormTest, SetCurrentFileShowsTheFileNameBeforeTheTitle) {
-    form.SetCurrentFile("/home/ユーザー/語句/動物.txt");
+TEST_F(MainWindowTest, SetCurrentFileShowsTheFileNameBeforeTheTitle) {
+    form.session().files().setCurrentFile("/home/ユーザー/語句/動物.txt");
     EXPECT_EQ(form.windowTitle(), QStringLiteral("動物.txt  >>>  Kivo version 1.33"));
-    EXPECT_EQ(form.currentFile(), "/home/ユーザー/語句/動物.txt");
-    form.SetCurrentFile("表ソ.Kivo");
+    EXPECT_EQ(form.session().currentFile(), "/home/ユーザー/語句/動物.txt");
+    form.session().files().setCurrentFile("表ソ.Kivo");
     EXPECT_EQ(form.windowTitle(), QStringLiteral("表ソ.Kivo  >>>  Kivo version 1.33"));
     // A "%1" in a file name is text, not a placeholder.
-    form.SetCurrentFile("/tmp/%1%2.txt");
+    form.session().files().setCurrentFile("/tmp/%1%2.txt");
     EXPECT_EQ(form.windowTitle(), QStringLiteral("%1%2.txt  >>>  Kivo version 1.33"));
 }
 
-TEST_F(MainFormTest, ControlsSitAtTheirDesignBoundsAndFollowTheirAnchors) {
+TEST_F(MainWindowTest, ControlsSitAtTheirDesignBoundsAndFollowTheirAnchors) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     EXPECT_EQ(form.centralWidget()->height() + ui(form).StatusBar->height(), 216);
@@ -90,7 +90,7 @@ TEST_F(MainFormTest, ControlsSitAtTheirDesignBoundsAndFollowTheirAnchors) {
     EXPECT_GE(ui(form).StatusPanel0->geometry().right(), ui(form).StatusBar->width() - 25);
 }
 
-TEST_F(MainFormTest, EveryCountTheListCanHoldShowsInFull) {
+TEST_F(MainWindowTest, EveryCountTheListCanHoldShowsInFull) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     // The most entries the list holds: an empty line for each character.
@@ -106,7 +106,7 @@ TEST_F(MainFormTest, EveryCountTheListCanHoldShowsInFull) {
     EXPECT_GT(ui(form).Label3->x(), ui(form).Memo->geometry().right());
 }
 
-TEST_F(MainFormTest, FontsAreTheDesignedOnesAndDrawEveryJapaneseCharacter) {
+TEST_F(MainWindowTest, FontsAreTheDesignedOnesAndDrawEveryJapaneseCharacter) {
     EXPECT_EQ(form.font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
     EXPECT_EQ(form.font().pixelSize(), 12);
     EXPECT_EQ(ui(form).Memo->font().family(), QStringLiteral("ＭＳ ゴシック"));
@@ -141,7 +141,7 @@ std::vector<std::string> describe(const QMenu* menu) {
     return rows;
 }
 
-TEST_F(MainFormTest, MainMenuHoldsEveryItemWithCaptionAndHint) {
+TEST_F(MainWindowTest, MainMenuHoldsEveryItemWithCaptionAndHint) {
     const QList<QAction*> titles = form.menuBar()->actions();
     ASSERT_EQ(titles.size(), 4);
     EXPECT_EQ(describe(titles[0]->menu()),
@@ -201,7 +201,7 @@ TEST_F(MainFormTest, MainMenuHoldsEveryItemWithCaptionAndHint) {
                                   "mnuNewKivo 最新版を確認(&N) | 開発者ホームページへ接続します"}));
 }
 
-TEST_F(MainFormTest, ContextMenusShareTheEditCommands) {
+TEST_F(MainWindowTest, ContextMenusShareTheEditCommands) {
     EXPECT_EQ(describe(ui(form).PopupMenu1),
               (std::vector<std::string>{
                   "mnuClear 単語リストのクリア(&L) | 単語リストをクリアします", "N1 - | ",
@@ -238,7 +238,7 @@ QWidget* nextTabStop(QWidget* w) {
     return w;
 }
 
-TEST_F(MainFormTest, TabOrderRunsThroughTheListButtonsAndTopics) {
+TEST_F(MainWindowTest, TabOrderRunsThroughTheListButtonsAndTopics) {
     EXPECT_EQ(nextTabStop(ui(form).Memo), ui(form).ButtonOK);
     EXPECT_EQ(nextTabStop(ui(form).ButtonOK), ui(form).ButtonListClear);
     EXPECT_EQ(nextTabStop(ui(form).ButtonListClear), ui(form).Edit1st);
@@ -247,7 +247,7 @@ TEST_F(MainFormTest, TabOrderRunsThroughTheListButtonsAndTopics) {
     EXPECT_TRUE(ui(form).Memo->tabChangesFocus());
 }
 
-TEST_F(MainFormTest, TypingInTheListSetsTheModifiedMarkAndRefreshesTheLineCount) {
+TEST_F(MainWindowTest, TypingInTheListSetsTheModifiedMarkAndRefreshesTheLineCount) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     ui(form).Memo->setFocus();
@@ -271,7 +271,7 @@ QString accessibleText(QWidget* w, QAccessible::Text which) {
     return QAccessible::queryAccessibleInterface(w)->text(which);
 }
 
-TEST_F(MainFormTest, ScreenReadersReadWhatControlsShowWithTheHintAsDescription) {
+TEST_F(MainWindowTest, ScreenReadersReadWhatControlsShowWithTheHintAsDescription) {
     const std::tuple<QWidget*, QString, QString> controls[] = {
         {ui(form).ButtonOK, "お題の選出", "お題をランダムに選出します"},
         {ui(form).ButtonListClear, "単語リストのクリア", "単語リストをクリアします"},
@@ -289,14 +289,14 @@ TEST_F(MainFormTest, ScreenReadersReadWhatControlsShowWithTheHintAsDescription) 
             << widget->objectName().toStdString();
     }
     ui(form).Memo->setPlainUtf8("犬\n猫");
-    form.refreshLineCount();
+    form.session().listMoved();
     EXPECT_EQ(accessibleText(ui(form).LabelLineValue, QAccessible::Name), QStringLiteral("2"));
     for (const QWidget* w : form.findChildren<QWidget*>()) {
         EXPECT_TRUE(w->toolTip().isEmpty()) << w->objectName().toStdString();
     }
 }
 
-TEST_F(MainFormTest, ExitClosesAtOnceEvenWithAModifiedList) {
+TEST_F(MainWindowTest, ExitClosesAtOnceEvenWithAModifiedList) {
     form.show();
     ui(form).Memo->setPlainUtf8("犬\n猫");
     ui(form).Memo->setModified(true);

@@ -1,0 +1,267 @@
+#include "app/MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QUrl>
+
+#include "about/Auxiliaries.h"
+#include "app/FocusedEditor.h"
+#include "app/HintLine.h"
+#include "app/PresentationWindow.h"
+#include "app/WindowMenus.h"
+#include "commands/Session.h"
+#include "commands/EditCommands.h"
+#include "platform/AnchorLayout.h"
+#include "platform/Boxes.h"
+#include "platform/FileDialogs.h"
+#include "platform/MemoControl.h"
+#include "platform/MemoListPort.h"
+#include "platform/Settings.h"
+
+namespace kivo {
+namespace {
+
+// The client area below the menu bar at the design resolution, less the
+// status bar.
+const QSize kCentralDesignSize(kClientWidth, kClientHeight - kStatusBarHeight);
+const QSize kGroupBoxDesignSize(kGroupBoxBounds.width, kGroupBoxBounds.height);
+
+QString textOf(const char* control) { return QString::fromUtf8(controlRow(control).text); }
+
+QFont pixelFont(const char* family, int pixels) {
+    QFont font(QString::fromUtf8(family));
+    font.setPixelSize(pixels);
+    return font;
+}
+
+template <typename T>
+T* named(T* object, const char* name) {
+    object->setObjectName(QString::fromLatin1(name));
+    return object;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Boxes& boxes, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                              Qt::WindowCloseButtonHint),
+      ownDialogs_(std::make_unique<QtFileDialogs>()),
+      hints_(new HintLine(this)),
+      auxiliaries_(std::make_unique<Auxiliaries>(boxes, *this)),
+      boxPort_(std::make_unique<BoxesPort>(boxes)),
+      dialogPort_(std::make_unique<FileDialogsPort>(*ownDialogs_)),
+      settings_(std::make_unique<QtSettingsStore>()),
+      clock_(std::make_unique<LocalClock>()),
+      versionText_(kVersionText) {
+    setObjectName(QStringLiteral("MainForm"));
+    setFont(pixelFont(kWindowFontFamily, kWindowFontPixels));
+    controls_.window = this;
+    controls_.auxiliaries = auxiliaries_.get();
+    createControls();
+    listPort_ = std::make_unique<MemoListPort>(*controls_.list);
+    ports_ = std::make_unique<QtWindowPorts>(controls_,
+                                             [this]() -> TopicDrawer& { return session_->drawer(); });
+    presentationView_ = new PresentationWindow(this, [this](CommandId command) { run(command); });
+    session_ = std::make_unique<Session>(
+        SessionPorts{*listPort_, *ports_, *boxPort_, *dialogPort_, *auxiliaries_, *ports_,
+                     *auxiliaries_, *auxiliaries_, *ports_, *presentationView_, *ports_,
+                     *settings_, *clock_});
+    routeControlEvents();
+    createMenus();
+    createStatusBar();
+    resize(kClientWidth, menuBar()->sizeHint().height() + kClientHeight);
+    session_->start();
+    connect(hints_, &HintLine::hintChanged, this,
+            [this] { statusPanel_->setText(hints_->shown()); });
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createControls() {
+    auto* client = named(new QWidget(this), "ClientArea");
+    auto* clientLayout = new AnchorLayout(client, kCentralDesignSize);
+    setCentralWidget(client);
+
+    auto* GroupBox1 = named(new QGroupBox(QString::fromUtf8(kGroupBoxText), client), "GroupBox1");
+    clientLayout->addWidget(GroupBox1,
+                            QRect(kGroupBoxBounds.left, kGroupBoxBounds.top, kGroupBoxBounds.width,
+                                  kGroupBoxBounds.height),
+                            AnchorLeft | AnchorTop | AnchorRight | AnchorBottom);
+
+    auto* Memo = named(new MemoControl(GroupBox1), "Memo");
+    controls_.list = Memo;
+    Memo->setFont(pixelFont(kListFontFamily, kListFontHalfPoints * 2 / 3));  // 12 pt is 16 px
+    // Tab moves on to the next control rather than into the list.
+    Memo->setTabChangesFocus(true);
+    auto* ButtonOK = named(new QPushButton(textOf("ButtonOK"), GroupBox1), "ButtonOK");
+    auto* ButtonListClear =
+        named(new QPushButton(textOf("ButtonListClear"), GroupBox1), "ButtonListClear");
+    auto* Label3 = named(new QLabel(textOf("Label3"), GroupBox1), "Label3");
+    auto* Label1 = named(new QLabel(textOf("Label1"), GroupBox1), "Label1");
+    auto* LabelLineValue = named(new QLabel(textOf("LabelLineValue"), GroupBox1), "LabelLineValue");
+    auto* Edit1st = named(new QLineEdit(GroupBox1), "Edit1st");
+    auto* Edit2nd = named(new QLineEdit(GroupBox1), "Edit2nd");
+    for (QLineEdit* edit : {Edit1st, Edit2nd}) {
+        edit->setReadOnly(true);
+        edit->setFont(pixelFont(kTopicFontFamily, kTopicFontPixels));
+        keepSelectionWhileMenusHaveFocus(edit);
+    }
+    for (QPushButton* button : {ButtonOK, ButtonListClear}) button->setAutoDefault(false);
+    controls_.count = LabelLineValue;
+    controls_.firstTopic = Edit1st;
+    controls_.secondTopic = Edit2nd;
+
+    struct Row {
+        QWidget* control;
+        const ControlRow& layout;
+    };
+    const Row rows[] = {
+        {Memo, controlRow("Memo")},
+        {ButtonOK, controlRow("ButtonOK")},
+        {ButtonListClear, controlRow("ButtonListClear")},
+        {Label3, controlRow("Label3")},
+        {Label1, controlRow("Label1")},
+        {LabelLineValue, controlRow("LabelLineValue")},
+        {Edit1st, controlRow("Edit1st")},
+        {Edit2nd, controlRow("Edit2nd")},
+    };
+    auto* boxLayout = new AnchorLayout(GroupBox1, kGroupBoxDesignSize);
+    for (const Row& row : rows) {
+        const Bounds& b = row.layout.bounds;
+        boxLayout->addWidget(row.control, QRect(b.left, b.top, b.width, b.height),
+                             row.layout.anchors);
+        const QString hint = QString::fromUtf8(row.layout.hint);
+        HintLine::setHint(row.control, hint);
+        // Screen readers name a button or label by what it shows (for the
+        // count, the count itself, kept current by the label) and read the
+        // hint as its description.
+        row.control->setAccessibleDescription(hint);
+    }
+    // The list and the topic boxes show no caption; their hint names them.
+    for (QWidget* editor : std::initializer_list<QWidget*>{Memo, Edit1st, Edit2nd}) {
+        editor->setAccessibleName(HintLine::hintOf(editor));
+    }
+    GroupBox1->setAccessibleName(GroupBox1->title().trimmed());
+    QWidget::setTabOrder(Memo, ButtonOK);
+    QWidget::setTabOrder(ButtonOK, ButtonListClear);
+    QWidget::setTabOrder(ButtonListClear, Edit1st);
+    QWidget::setTabOrder(Edit1st, Edit2nd);
+}
+
+void MainWindow::createStatusBar() {
+    QStatusBar* StatusBar = named(statusBar(), "StatusBar");
+    StatusBar->setFixedHeight(kStatusBarHeight);
+    StatusBar->setSizeGripEnabled(true);
+    // One panel; being the last, it reaches to the bar's right edge.
+    statusPanel_ = named(new QLabel(StatusBar), "StatusPanel0");
+    statusPanel_->setMinimumWidth(kStatusPanelWidth);
+    StatusBar->addWidget(statusPanel_, 1);
+}
+
+void MainWindow::routeControlEvents() {
+    MemoControl* list = controls_.list;
+    connect(list, &MemoControl::textChanged, this, [this] { session_->listChanged(); });
+    connect(list, &MemoControl::selectionChange, this, [this] { session_->listMoved(); });
+    // A file dropped on the list is the window's dropped file.
+    connect(list, &MemoControl::filesDropped, this, &MainWindow::filesDropped);
+    connect(list, &MemoControl::pasteRequested, this, [this] { run(CommandId::Paste); });
+    connect(findChild<QPushButton*>(QStringLiteral("ButtonOK")), &QPushButton::clicked, this,
+            [this] { run(CommandId::Draw); });
+    connect(findChild<QPushButton*>(QStringLiteral("ButtonListClear")), &QPushButton::clicked,
+            this, [this] { run(CommandId::ClearList); });
+}
+
+void MainWindow::createMenus() {
+    menus_ = std::make_unique<WindowMenus>(*this, *hints_, [this](CommandId id) { run(id); });
+    menus_->createMenuBar();
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        // Menus are windows of their own.
+        if (now && now->window() == this && now != menuBar()) focusBeforeMenus_ = now;
+    });
+    controls_.noRepeats = menus_->item("mnuNoRepeats");
+    controls_.noRepeats->setChecked(session_->noRepeats());
+    controls_.darkPresentation = menus_->item("mnuDarkPresentation");
+    controls_.darkPresentation->setChecked(session_->darkPresentation());
+    connect(menus_->editMenu(), &QMenu::aboutToShow, this, &MainWindow::judgeEditCommands);
+
+    menus_->createContextMenus();
+    connect(menus_->listMenu(), &QMenu::aboutToShow, this, &MainWindow::judgeEditCommands);
+    // The editors' own context menus give way to the window's.
+    MemoControl* list = controls_.list;
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& pos) {
+        menus_->listMenu()->popup(list->viewport()->mapToGlobal(pos));
+    });
+    for (QLineEdit* edit : {controls_.firstTopic, controls_.secondTopic}) {
+        edit->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(edit, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint& pos) {
+            menus_->topicMenu()->popup(edit->mapToGlobal(pos));
+        });
+    }
+}
+
+void MainWindow::run(CommandId command) { session_->run(command); }
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    if (const QScreen* screen = this->screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    controls_.list->setFocus();
+    setAcceptDrops(true);
+    std::optional<std::string> file;
+    if (commandLine_.size() >= 2) file = commandLine_[1].toStdString();
+    session_->shown(file);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // No question and no offer to save: closing ends the program.
+    event->accept();
+}
+
+void MainWindow::judgeEditCommands() {
+    // A menu reached by keyboard has taken the focus to the menu bar; the
+    // commands are about the control it came from.
+    QWidget* focused = QApplication::focusWidget();
+    if (focused == menuBar() || qobject_cast<QMenu*>(focused)) focused = focusBeforeMenus_;
+    const std::optional<EditState> state = editStateOf(focused);
+    if (!state) return;
+    menus_->enableEditCommands(kivo::judgeEditCommands(*state, clipboardHoldsText()));
+}
+
+void MainWindow::setFileDialogs(FileDialogs& dialogs) { dialogPort_->use(dialogs); }
+
+void MainWindow::filesDropped(const QStringList& paths) {
+    std::vector<std::string> files;
+    for (const QString& path : paths) files.push_back(path.toStdString());
+    session_->filesDropped(files);
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) paths << url.toLocalFile();
+    event->acceptProposedAction();
+    filesDropped(paths);
+}
+
+}  // namespace kivo

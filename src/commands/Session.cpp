@@ -1,0 +1,37 @@
+#include "commands/Session.h"
+
+#include "core/Titles.h"
+#include "wordlist/Random.h"
+
+namespace kivo {
+
+Session::Session(const SessionPorts& ports)
+    : ports_(ports),
+      topics_(ports.list, ports.window, ports.boxes, ports.settings, ports.clock),
+      files_(ports.list, ports.window, ports.boxes, ports.dialogs, topics_.current()),
+      edits_(ports.list, ports.window),
+      help_(HelpPorts{ports.help, ports.about, ports.urls, ports.topMost, ports.printer,
+                      ports.boxes, ports.window}),
+      presentation_(topics_, ports.presentation, ports.settings),
+      runner_(WindowCommands{files_, topics_, edits_, help_, presentation_, ports.windowCommands},
+              ports.boxes) {}
+
+void Session::start() {
+    SeedRandomFromClock();
+    ports_.window.setCaption(kInitialCaption);
+}
+
+void Session::shown(const std::optional<std::string>& commandLineFile) noexcept {
+    if (!commandLineFile) return;
+    guard([&] { files_.loadCommandLineFile(*commandLineFile); });
+}
+
+void Session::filesDropped(const std::vector<std::string>& paths) noexcept {
+    guard([&] { files_.openDroppedFile(paths); });
+}
+
+void Session::listMoved() noexcept {
+    guard([&] { refreshLineCount(ports_.list, ports_.window); });
+}
+
+}  // namespace kivo

@@ -1,0 +1,109 @@
+#include "win32/WindowMenus.h"
+
+#include <cstdlib>
+#include <string>
+#include <utility>
+
+#include "win32/HintLine.h"
+#include "win32/Wide.h"
+
+namespace kivo::win32 {
+
+WindowMenus::~WindowMenus() {
+    if (shortcuts_) DestroyAcceleratorTable(shortcuts_);
+    // The menu bar goes with its window; the context menus are ours.
+    for (HMENU menu : {listMenu_, topicMenu_}) {
+        if (menu) DestroyMenu(menu);
+    }
+}
+
+void WindowMenus::create(HWND window) {
+    menuBar_ = build(mainMenuItems(), true);
+    SetMenu(window, menuBar_);
+    createShortcuts();
+    listMenu_ = build(listMenuItems(), false);
+    topicMenu_ = build(topicMenuItems(), false);
+}
+
+HMENU WindowMenus::build(std::span<const MenuItem> items, bool bar) {
+    // The menu each depth adds to; a sub-menu opens the next depth.
+    std::vector<HMENU> parents{bar ? CreateMenu() : CreatePopupMenu()};
+    for (const MenuItem& item : items) {
+        parents.resize(static_cast<std::size_t>(item.depth) + 1);
+        const HMENU parent = parents.back();
+        const std::wstring caption = wide(captionOf(item));
+        const std::string hint(hintOf(item));
+        switch (item.kind) {
+            case MenuKind::SubMenu: {
+                const HMENU sub = CreatePopupMenu();
+                AppendMenuW(parent, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub),
+                            caption.c_str());
+                hints_.setSubMenuHint(sub, hint);
+                parents.push_back(sub);
+                break;
+            }
+            case MenuKind::Separator:
+                AppendMenuW(parent, MF_SEPARATOR, nextSeparatorId_, nullptr);
+                hints_.setItemHint(nextSeparatorId_++, hint);
+                break;
+            case MenuKind::Item:
+            case MenuKind::CheckItem: {
+                const auto id = static_cast<UINT>(item.command);
+                std::wstring shown = caption;
+                if (const char* key = shortcutOf(item.command)) shown += L"\t" + wide(key);
+                AppendMenuW(parent, MF_STRING, id, shown.c_str());
+                hints_.setItemHint(id, hint);
+                break;
+            }
+        }
+    }
+    return parents.front();
+}
+
+void WindowMenus::createShortcuts() {
+    // Function keys only ("F11"), as the table names them.
+    std::vector<ACCEL> keys;
+    for (const MenuItem& item : mainMenuItems()) {
+        const char* key = shortcutOf(item.command);
+        if (!key || key[0] != 'F') continue;
+        const int number = std::atoi(key + 1);
+        if (number < 1 || number > 24) continue;
+        keys.push_back(ACCEL{FVIRTKEY, static_cast<WORD>(VK_F1 + number - 1),
+                             static_cast<WORD>(item.command)});
+    }
+    if (!keys.empty())
+        shortcuts_ = CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));
+}
+
+bool WindowMenus::translateShortcut(HWND window, MSG& msg) {
+    // Only in the main window and its controls; the other windows have
+    // keys of their own.
+    if (!shortcuts_ || !(msg.hwnd == window || IsChild(window, msg.hwnd))) return false;
+    return TranslateAcceleratorW(window, shortcuts_, &msg) != 0;
+}
+
+void WindowMenus::enableEditCommands(HMENU opening, const EditEnabling& enabling) {
+    const std::pair<CommandId, bool> items[] = {{CommandId::Cut, enabling.cut},
+                                                {CommandId::Copy, enabling.copy},
+                                                {CommandId::Paste, enabling.paste},
+                                                {CommandId::SelectAll, enabling.selectAll},
+                                                {CommandId::Undo, enabling.undo}};
+    for (const auto& [command, enabled] : items) {
+        for (HMENU shown : {opening, menuBar_, listMenu_}) {
+            EnableMenuItem(shown, static_cast<UINT>(command),
+                           MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
+        }
+    }
+}
+
+void WindowMenus::showContextMenu(HWND window, HMENU menu, HWND where, POINT at) {
+    if (at.x == -1 && at.y == -1) {
+        // From the keyboard: at the control's corner.
+        RECT r{};
+        GetWindowRect(where, &r);
+        at = {r.left + 4, r.top + 4};
+    }
+    TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, window, nullptr);
+}
+
+}  // namespace kivo::win32
