@@ -6,58 +6,29 @@
 
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/FileSystem.h"
 #include "support/TempFolder.h"
+#include "support/WinFiles.h"
 
 namespace kivo {
 namespace {
 
 namespace fs = std::filesystem;
 
-// 2021-03-14 15:09:26 as an MS-DOS date and time.
-constexpr std::uint32_t kPiDayStamp = 0x526E792D;
-
-struct HandleCloser {
-    void operator()(void* handle) const { CloseHandle(handle); }
+class FileSystemWinTest : public FolderTest {
+protected:
+    // A new file stamped by the adapter, its last-write time as Windows
+    // reads it.
+    SYSTEMTIME stampedLocal(const char* name, std::uint32_t stamp) {
+        File file = File::createExclusive(at(name));
+        EXPECT_TRUE(file.setLastWriteDosStamp(stamp));
+        file.close();
+        return lastWriteLocal(at(name));
+    }
 };
-using Handle = std::unique_ptr<void, HandleCloser>;
-
-// A handle of another program, as Windows Explorer or an editor holds one.
-Handle openElsewhere(const fs::path& path, DWORD access, DWORD share) {
-    HANDLE h = CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    return Handle(h == INVALID_HANDLE_VALUE ? nullptr : h);
-}
-
-SYSTEMTIME localTime(int year, int month, int day, int hour, int minute, int second,
-                     int millisecond = 0) {
-    SYSTEMTIME t{};
-    t.wYear = static_cast<WORD>(year);
-    t.wMonth = static_cast<WORD>(month);
-    t.wDay = static_cast<WORD>(day);
-    t.wHour = static_cast<WORD>(hour);
-    t.wMinute = static_cast<WORD>(minute);
-    t.wSecond = static_cast<WORD>(second);
-    t.wMilliseconds = static_cast<WORD>(millisecond);
-    return t;
-}
-
-// The file's last-write time, read without the adapter, in local time.
-SYSTEMTIME lastWriteLocal(const fs::path& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    SYSTEMTIME utc{};
-    SYSTEMTIME local{};
-    EXPECT_TRUE(GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data));
-    EXPECT_TRUE(FileTimeToSystemTime(&data.ftLastWriteTime, &utc));
-    EXPECT_TRUE(SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local));
-    return local;
-}
-
-class FileSystemWinTest : public FolderTest {};
 
 TEST_F(FileSystemWinTest, ReadOnlyAttributeBlocksDeletingAndReplacing) {
     put(at("list.Kivo"), "old");
@@ -143,17 +114,8 @@ TEST_F(FileSystemWinTest, StampsAreLocalTime) {
     if (zone.Bias == 0 && zone.DaylightBias == 0) {
         GTEST_SKIP() << "local time is UTC here; ctest runs this in Japan's zone";
     }
-    File file = File::createExclusive(at("a.txt"));
-    ASSERT_TRUE(file.setLastWriteDosStamp(kPiDayStamp));
-    file.close();
-
-    const SYSTEMTIME local = lastWriteLocal(at("a.txt"));
-    EXPECT_EQ(local.wYear, 2021);
-    EXPECT_EQ(local.wMonth, 3);
-    EXPECT_EQ(local.wDay, 14);
-    EXPECT_EQ(local.wHour, 15);
-    EXPECT_EQ(local.wMinute, 9);
-    EXPECT_EQ(local.wSecond, 26);
+    const SYSTEMTIME local = stampedLocal("a.txt", kPiDayStamp);
+    EXPECT_EQ(timeText(local), "2021-03-14 15:09:26");
 
     // The UTC time stored on disk differs from it by the zone's offset.
     WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -167,39 +129,18 @@ TEST_F(FileSystemWinTest, StampsAreLocalTime) {
 
 TEST_F(FileSystemWinTest, StampsTakeTwoSecondStepsRoundedDown) {
     put(at("a.txt"), "x");
-    const SYSTEMTIME local = localTime(2021, 3, 14, 15, 9, 27, 990);
-    SYSTEMTIME utc{};
-    FILETIME written{};
-    ASSERT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc));
-    ASSERT_TRUE(SystemTimeToFileTime(&utc, &written));
-    {
-        const Handle h = openElsewhere(at("a.txt"), FILE_WRITE_ATTRIBUTES, 0);
-        ASSERT_TRUE(h);
-        ASSERT_TRUE(SetFileTime(h.get(), nullptr, nullptr, &written));
-    }
+    ASSERT_TRUE(setLastWriteLocal(at("a.txt"), localTime(2021, 3, 14, 15, 9, 27, 990)));
     EXPECT_EQ(File::openForReading(at("a.txt")).lastWriteDosStamp(), kPiDayStamp);
 
     // Set back from the stamp, the time lands on the even second exactly.
-    File file = File::createExclusive(at("b.txt"));
-    ASSERT_TRUE(file.setLastWriteDosStamp(kPiDayStamp));
-    file.close();
-    const SYSTEMTIME back = lastWriteLocal(at("b.txt"));
+    const SYSTEMTIME back = stampedLocal("b.txt", kPiDayStamp);
     EXPECT_EQ(back.wSecond, 26);
     EXPECT_EQ(back.wMilliseconds, 0);
 }
 
 TEST_F(FileSystemWinTest, TimesPast2107HaveNoStamp) {
     put(at("late.txt"), "x");
-    const SYSTEMTIME local = localTime(2108, 1, 2, 0, 0, 0);
-    SYSTEMTIME utc{};
-    FILETIME written{};
-    ASSERT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc));
-    ASSERT_TRUE(SystemTimeToFileTime(&utc, &written));
-    {
-        const Handle h = openElsewhere(at("late.txt"), FILE_WRITE_ATTRIBUTES, 0);
-        ASSERT_TRUE(h);
-        ASSERT_TRUE(SetFileTime(h.get(), nullptr, nullptr, &written));
-    }
+    ASSERT_TRUE(setLastWriteLocal(at("late.txt"), localTime(2108, 1, 2, 0, 0, 0)));
     EXPECT_EQ(File::openForReading(at("late.txt")).lastWriteDosStamp(), kNoDosStamp);
 }
 

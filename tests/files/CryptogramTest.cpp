@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "files/Cryptogram.h"
+#include "support/Containers.h"
 #include "support/TempFolder.h"
 
 namespace kivo {
@@ -17,11 +18,10 @@ namespace {
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-constexpr std::string_view kKey = "tonic_Kivo_RW7QX214fy";
 // 2021-03-14 15:09:26 as an MS-DOS date and time.
 constexpr std::uint32_t kStamp = 0x526E792D;
 
-// The header of a container made with kKey and kStamp, byte by byte.
+// The header of a container made with kContainerKey and kStamp, byte by byte.
 const Bytes kHeaderVector = {
     0x17, 0x00, 'K',  'i',  'v',  'o',                                 // magic
     0x2D, 0x79, 0x6E, 0x52,                                            // stamp, lowest byte first
@@ -37,12 +37,6 @@ Bytes pattern(std::size_t size, unsigned seed = 1) {
     Bytes bytes(size);
     for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
     return bytes;
-}
-
-ContainerHeader headerOf(const Bytes& bytes) {
-    ContainerHeader header{};
-    std::copy_n(bytes.begin(), std::min(bytes.size(), header.size()), header.begin());
-    return header;
 }
 
 class CryptogramTest : public ::testing::Test {
@@ -84,14 +78,14 @@ protected:
 TEST(ContainerHeaderFormat, MatchesTheTestVector) {
     ContainerHeader header;
     header.fill(0xEE);
-    WriteContainerHeader(header, kKey, kStamp);
+    WriteContainerHeader(header, kContainerKey, kStamp);
     EXPECT_EQ(Bytes(header.begin(), header.end()), kHeaderVector);
 
     Bytes reserved = kHeaderVector;  // bytes 42 and 43 are not examined
     reserved[42] = 0x55;
     reserved[43] = 0xAA;
     const ContainerHeaderFields fields = ReadContainerHeader(headerOf(reserved));
-    EXPECT_EQ(fields.storedKey, kKey);
+    EXPECT_EQ(fields.storedKey, kContainerKey);
     EXPECT_EQ(fields.dateStamp, kStamp);
 }
 
@@ -109,7 +103,7 @@ TEST(ContainerHeaderFormat, StoredKeyHoldsAtMost32BytesAndEndsAtByteDD) {
 TEST_F(CryptogramTest, ContainerBytesMatchTheTestVector) {
     const Bytes plain(1100, 0x5A);
     put(at("list.Kivo"), plain, kStamp);
-    ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kKey));
+    ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kContainerKey));
 
     const Bytes container = get(at("list.Kivo"));
     ASSERT_EQ(container.size(), 44 + plain.size());
@@ -128,11 +122,12 @@ TEST_F(CryptogramTest, BodyPhaseHoldsAcrossLargeIoBuffers) {
     // Several megabytes cross the reading buffer's edges at odd places.
     const std::size_t size = 3 * 1024 * 1024 + 777;
     put(at("list.Kivo"), Bytes(size, 0));
-    ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kKey));
+    ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kContainerKey));
     const Bytes container = get(at("list.Kivo"));
     ASSERT_EQ(container.size(), 44 + size);
     for (std::size_t p = 0; p < size; ++p) {
-        ASSERT_EQ(container[44 + p], kKey[p % 1024 % kKey.size()]) << "at body offset " << p;
+        ASSERT_EQ(container[44 + p], kContainerKey[p % 1024 % kContainerKey.size()])
+            << "at body offset " << p;
     }
 }
 
@@ -142,10 +137,10 @@ TEST_F(CryptogramTest, EncryptThenDecryptRestoresEveryByte) {
         SCOPED_TRACE(size);
         const Bytes plain = pattern(size, static_cast<unsigned>(size));
         put(path, plain, kStamp);
-        ASSERT_TRUE(EncryptFileInPlace(path, kKey));
+        ASSERT_TRUE(EncryptFileInPlace(path, kContainerKey));
         EXPECT_EQ(get(path).size(), size + 44);
         std::uint8_t notContainer = 1;
-        EXPECT_EQ(DecryptFileInPlace(path, kKey, notContainer), kDecrypted);
+        EXPECT_EQ(DecryptFileInPlace(path, kContainerKey, notContainer), kDecrypted);
         EXPECT_EQ(notContainer, 0);
         EXPECT_EQ(get(path), plain);
         EXPECT_EQ(names(), std::set<std::string>{"動物リスト.Kivo"});
@@ -156,17 +151,17 @@ TEST_F(CryptogramTest, EncryptingTheSamePlainFileTwiceGivesTheSameContainer) {
     const Bytes plain = pattern(5000);
     put(at("a.Kivo"), plain, kStamp);
     put(at("b.Kivo"), plain, kStamp);
-    ASSERT_TRUE(EncryptFileInPlace(at("a.Kivo"), kKey));
-    ASSERT_TRUE(EncryptFileInPlace(at("b.Kivo"), kKey));
+    ASSERT_TRUE(EncryptFileInPlace(at("a.Kivo"), kContainerKey));
+    ASSERT_TRUE(EncryptFileInPlace(at("b.Kivo"), kContainerKey));
     EXPECT_EQ(get(at("a.Kivo")), get(at("b.Kivo")));
 }
 
 TEST_F(CryptogramTest, EmptyPlainFileBecomesAHeaderOnly) {
     put(at("list.Kivo"), {}, kStamp);
-    ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kKey));
+    ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kContainerKey));
     EXPECT_EQ(get(at("list.Kivo")), kHeaderVector);
     std::uint8_t notContainer = 1;
-    EXPECT_EQ(DecryptFileInPlace(at("list.Kivo"), kKey, notContainer), kDecrypted);
+    EXPECT_EQ(DecryptFileInPlace(at("list.Kivo"), kContainerKey, notContainer), kDecrypted);
     EXPECT_EQ(get(at("list.Kivo")), Bytes{});
 }
 
@@ -177,7 +172,7 @@ TEST_F(CryptogramTest, FilesOf35To43BytesAreExaminedAndYieldEmptyContent) {
         SCOPED_TRACE(size);
         put(at("list.Kivo"), Bytes(kHeaderVector.begin(), kHeaderVector.begin() + size));
         std::uint8_t notContainer = 1;
-        EXPECT_EQ(DecryptFileInPlace(at("list.Kivo"), kKey, notContainer), kDecrypted);
+        EXPECT_EQ(DecryptFileInPlace(at("list.Kivo"), kContainerKey, notContainer), kDecrypted);
         EXPECT_EQ(notContainer, 0);
         EXPECT_EQ(get(at("list.Kivo")), Bytes{});
     }
@@ -187,7 +182,7 @@ TEST_F(CryptogramTest, FilesUnder35BytesAreNotProcessed) {
     const Bytes cut(kHeaderVector.begin(), kHeaderVector.begin() + 34);
     put(at("list.Kivo"), cut);
     std::uint8_t notContainer = 0;
-    EXPECT_EQ(DecryptFileInPlace(at("list.Kivo"), kKey, notContainer), kNotProcessed);
+    EXPECT_EQ(DecryptFileInPlace(at("list.Kivo"), kContainerKey, notContainer), kNotProcessed);
     EXPECT_EQ(notContainer, 1);
     EXPECT_EQ(get(at("list.Kivo")), cut);
 }
@@ -208,7 +203,7 @@ TEST_F(CryptogramTest, WhatIsNotAContainerForTheKeyStaysAsItWas) {
         bytes.resize(std::max<std::size_t>(bytes.size(), 100), 'x');
         put(at("list.Kivo"), bytes);
         std::uint8_t notContainer = 0;
-        EXPECT_EQ(DecryptFileInPlace(at("list.Kivo"), kKey, notContainer), kNotAContainer);
+        EXPECT_EQ(DecryptFileInPlace(at("list.Kivo"), kContainerKey, notContainer), kNotAContainer);
         EXPECT_EQ(notContainer, 1);
         EXPECT_EQ(get(at("list.Kivo")), bytes);
         EXPECT_EQ(names(), std::set<std::string>{"list.Kivo"});
@@ -218,11 +213,11 @@ TEST_F(CryptogramTest, WhatIsNotAContainerForTheKeyStaysAsItWas) {
 TEST_F(CryptogramTest, AContainerForAnotherKeyIsNotReadWithOurs) {
     // Our key less its last byte: a key that merely starts like ours is
     // another key all the same.
-    const std::string_view otherKey = kKey.substr(0, kKey.size() - 1);
+    const std::string_view otherKey = kContainerKey.substr(0, kContainerKey.size() - 1);
     const std::string stored = EncipherContainer("りんご\r\nみかん\r\n", otherKey, kStamp);
     put(at("list.Kivo"), Bytes(stored.begin(), stored.end()));
 
-    const ContainerContent ours = ReadContainerFile(at("list.Kivo"), kKey, 1u << 20);
+    const ContainerContent ours = ReadContainerFile(at("list.Kivo"), kContainerKey, 1u << 20);
     EXPECT_EQ(ours.result, kNotAContainer);
     EXPECT_FALSE(ours.headerMatches);
     EXPECT_TRUE(ours.plain.empty());
@@ -241,8 +236,8 @@ TEST_F(CryptogramTest, EmptyKeyOrMissingFileDoesNothing) {
     EXPECT_EQ(get(at("list.Kivo")), kHeaderVector);
 
     notContainer = 0;
-    EXPECT_FALSE(EncryptFileInPlace(at("missing.Kivo"), kKey));
-    EXPECT_EQ(DecryptFileInPlace(at("missing.Kivo"), kKey, notContainer), kNotProcessed);
+    EXPECT_FALSE(EncryptFileInPlace(at("missing.Kivo"), kContainerKey));
+    EXPECT_EQ(DecryptFileInPlace(at("missing.Kivo"), kContainerKey, notContainer), kNotProcessed);
     EXPECT_EQ(notContainer, 1);
     EXPECT_EQ(names(), std::set<std::string>{"list.Kivo"});
 }
@@ -250,9 +245,9 @@ TEST_F(CryptogramTest, EmptyKeyOrMissingFileDoesNothing) {
 TEST_F(CryptogramTest, ATmpFileIsEncipheredLikeAnyOther) {
     const Bytes plain = pattern(1500);
     put(at("list.tmp"), plain);
-    ASSERT_TRUE(EncryptFileInPlace(at("list.tmp"), kKey));
+    ASSERT_TRUE(EncryptFileInPlace(at("list.tmp"), kContainerKey));
     std::uint8_t notContainer = 1;
-    EXPECT_EQ(DecryptFileInPlace(at("list.tmp"), kKey, notContainer), kDecrypted);
+    EXPECT_EQ(DecryptFileInPlace(at("list.tmp"), kContainerKey, notContainer), kDecrypted);
     EXPECT_EQ(get(at("list.tmp")), plain);
     EXPECT_EQ(names(), std::set<std::string>{"list.tmp"});
 }
@@ -262,15 +257,15 @@ TEST_F(CryptogramTest, ATmpFileIsEncipheredLikeAnyOther) {
 TEST_F(CryptogramTest, StampSurvivesAnyNumberOfImports) {
     const Bytes plain = pattern(2500);
     put(at("list.Kivo"), plain, kStamp);
-    ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kKey));
+    ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kContainerKey));
     for (int round = 0; round < 3; ++round) {
         SCOPED_TRACE(round);
         EXPECT_EQ(ReadContainerHeader(headerOf(get(at("list.Kivo")))).dateStamp, kStamp);
         std::uint8_t notContainer = 1;
-        ASSERT_EQ(DecryptFileInPlace(at("list.Kivo"), kKey, notContainer), kDecrypted);
+        ASSERT_EQ(DecryptFileInPlace(at("list.Kivo"), kContainerKey, notContainer), kDecrypted);
         EXPECT_EQ(stampOf(at("list.Kivo")), kStamp);
         EXPECT_EQ(get(at("list.Kivo")), plain);
-        ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kKey));
+        ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kContainerKey));
     }
 }
 
@@ -279,14 +274,14 @@ TEST_F(CryptogramTest, ZeroOrInvalidStampLeavesTheTimeOfWriting) {
     for (const std::uint32_t stamp : {0u, kNoDosStamp, thirtiethOfFebruary}) {
         SCOPED_TRACE(stamp);
         ContainerHeader header;
-        WriteContainerHeader(header, kKey, stamp);
+        WriteContainerHeader(header, kContainerKey, stamp);
         Bytes container(header.begin(), header.end());
         container.push_back('a' ^ 't');
         put(at("list.Kivo"), container, kStamp);
 
         const auto before = fs::file_time_type::clock::now();
         std::uint8_t notContainer = 1;
-        ASSERT_EQ(DecryptFileInPlace(at("list.Kivo"), kKey, notContainer), kDecrypted);
+        ASSERT_EQ(DecryptFileInPlace(at("list.Kivo"), kContainerKey, notContainer), kDecrypted);
         EXPECT_EQ(get(at("list.Kivo")), Bytes{'a'});
         const auto age = fs::last_write_time(at("list.Kivo")) - before;
         EXPECT_LT(std::chrono::abs(age), std::chrono::minutes(1));
@@ -297,7 +292,7 @@ TEST_F(CryptogramTest, TimeBefore1980IsStoredAsAllBitsSet) {
     put(at("list.Kivo"), pattern(10));
     fs::last_write_time(at("list.Kivo"),
                         fs::last_write_time(at("list.Kivo")) - std::chrono::hours(24 * 366 * 60));
-    ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kKey));
+    ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kContainerKey));
     EXPECT_EQ(ReadContainerHeader(headerOf(get(at("list.Kivo")))).dateStamp, kNoDosStamp);
 }
 
@@ -312,9 +307,9 @@ TEST_F(CryptogramTest, NoFileBesideTheInputBlocksOrIsTouched) {
     put(at(".kivo-0badf00d.tmp"), own);
     fs::last_write_time(at(".kivo-0badf00d.tmp"),
                         fs::file_time_type::clock::now() - std::chrono::hours(2));
-    ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kKey));
+    ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kContainerKey));
     std::uint8_t notContainer = 1;
-    EXPECT_EQ(DecryptFileInPlace(at("list.Kivo"), kKey, notContainer), kDecrypted);
+    EXPECT_EQ(DecryptFileInPlace(at("list.Kivo"), kContainerKey, notContainer), kDecrypted);
     EXPECT_EQ(get(at("list.Kivo")), plain);
     EXPECT_EQ(get(at("list.tmp")), own);
     EXPECT_EQ(names(), (std::set<std::string>{"list.Kivo", "list.tmp"}));
@@ -363,21 +358,21 @@ TEST_F(CryptogramTest, AFailedWriteLeavesThePlainFileWhole) {
          {0ull, 43ull, 44ull + 1024, 44ull + 1024 * 1024 + 3, 44ull + plain.size() - 1}) {
         SCOPED_TRACE(room);
         FullDisk disk(room);
-        EXPECT_FALSE(EncryptFileInPlace(at("list.Kivo"), kKey, disk));
+        EXPECT_FALSE(EncryptFileInPlace(at("list.Kivo"), kContainerKey, disk));
         EXPECT_EQ(get(at("list.Kivo")), plain);
         EXPECT_EQ(names(), std::set<std::string>{"list.Kivo"});
     }
     FlushFails flush;
-    EXPECT_FALSE(EncryptFileInPlace(at("list.Kivo"), kKey, flush));
+    EXPECT_FALSE(EncryptFileInPlace(at("list.Kivo"), kContainerKey, flush));
     ShrinkingInput shrinking(plain.size() - 1);
-    EXPECT_FALSE(EncryptFileInPlace(at("list.Kivo"), kKey, shrinking));
+    EXPECT_FALSE(EncryptFileInPlace(at("list.Kivo"), kContainerKey, shrinking));
     EXPECT_EQ(get(at("list.Kivo")), plain);
     EXPECT_EQ(names(), std::set<std::string>{"list.Kivo"});
 }
 
 TEST_F(CryptogramTest, AFailedWriteLeavesTheContainerWhole) {
     put(at("list.Kivo"), pattern(2 * 1024 * 1024 + 100), kStamp);
-    ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kKey));
+    ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kContainerKey));
     const Bytes container = get(at("list.Kivo"));
 
     FullDisk disk(1024 * 1024 + 7);
@@ -385,7 +380,8 @@ TEST_F(CryptogramTest, AFailedWriteLeavesTheContainerWhole) {
     ShrinkingInput shrinking(container.size() - 1);
     for (ContainerIo* io : std::initializer_list<ContainerIo*>{&disk, &flush, &shrinking}) {
         std::uint8_t notContainer = 0;
-        EXPECT_EQ(DecryptFileInPlace(at("list.Kivo"), kKey, notContainer, *io), kNotProcessed);
+        EXPECT_EQ(DecryptFileInPlace(at("list.Kivo"), kContainerKey, notContainer, *io),
+                  kNotProcessed);
         EXPECT_EQ(notContainer, 1);
         EXPECT_EQ(get(at("list.Kivo")), container);
         EXPECT_EQ(names(), std::set<std::string>{"list.Kivo"});
@@ -399,23 +395,23 @@ TEST_F(CryptogramTest, TheReplacedFileKeepsTheInputsRights) {
     const auto rights = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     put(at("list.Kivo"), pattern(100));
     fs::permissions(at("list.Kivo"), rights);
-    ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kKey));
+    ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kContainerKey));
     EXPECT_EQ(fs::status(at("list.Kivo")).permissions(), rights);
     std::uint8_t notContainer = 1;
-    ASSERT_EQ(DecryptFileInPlace(at("list.Kivo"), kKey, notContainer), kDecrypted);
+    ASSERT_EQ(DecryptFileInPlace(at("list.Kivo"), kContainerKey, notContainer), kDecrypted);
     EXPECT_EQ(fs::status(at("list.Kivo")).permissions(), rights);
 }
 
 TEST_F(CryptogramTest, AReadOnlyFileIsNotReplaced) {
     put(at("list.Kivo"), pattern(100));
-    ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kKey));
+    ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kContainerKey));
     const Bytes container = get(at("list.Kivo"));
     fs::permissions(at("list.Kivo"), fs::perms::owner_read);
 
     std::uint8_t notContainer = 0;
-    EXPECT_EQ(DecryptFileInPlace(at("list.Kivo"), kKey, notContainer), kNotProcessed);
+    EXPECT_EQ(DecryptFileInPlace(at("list.Kivo"), kContainerKey, notContainer), kNotProcessed);
     EXPECT_EQ(notContainer, 1);
-    EXPECT_FALSE(EncryptFileInPlace(at("list.Kivo"), kKey));
+    EXPECT_FALSE(EncryptFileInPlace(at("list.Kivo"), kContainerKey));
     EXPECT_EQ(get(at("list.Kivo")), container);
     EXPECT_EQ(names(), std::set<std::string>{"list.Kivo"});
 }
@@ -428,7 +424,8 @@ TEST_F(CryptogramTest, AReadOnlyFileIsNotReplaced) {
 class KeyStreamCheck : public ContainerIo {
 public:
     explicit KeyStreamCheck(std::uint64_t headerSize) : header_(headerSize) {
-        for (std::size_t i = 0; i < stream_.size(); ++i) stream_[i] = kKey[i % 1024 % kKey.size()];
+        for (std::size_t i = 0; i < stream_.size(); ++i)
+            stream_[i] = kContainerKey[i % 1024 % kContainerKey.size()];
     }
     bool write(File&, std::span<const std::uint8_t> bytes) override {
         const auto skipped =
@@ -462,10 +459,10 @@ TEST_F(CryptogramTest, SizesPast2GiBAreHandledWhole) {
 
     // A plain file this size is not a container: only its header is read.
     std::uint8_t notContainer = 0;
-    EXPECT_EQ(DecryptFileInPlace(at("big.Kivo"), kKey, notContainer), kNotAContainer);
+    EXPECT_EQ(DecryptFileInPlace(at("big.Kivo"), kContainerKey, notContainer), kNotAContainer);
 
     KeyStreamCheck encrypting(44);
-    EXPECT_FALSE(EncryptFileInPlace(at("big.Kivo"), kKey, encrypting));
+    EXPECT_FALSE(EncryptFileInPlace(at("big.Kivo"), kContainerKey, encrypting));
     EXPECT_EQ(encrypting.body(), size);
     EXPECT_TRUE(encrypting.matches());
     EXPECT_EQ(fs::file_size(at("big.Kivo")), size);
@@ -473,11 +470,12 @@ TEST_F(CryptogramTest, SizesPast2GiBAreHandledWhole) {
 
     // A container of that size with an all-zero body deciphers to the key stream.
     ContainerHeader header;
-    WriteContainerHeader(header, kKey, kStamp);
+    WriteContainerHeader(header, kContainerKey, kStamp);
     put(at("big.Kivo"), Bytes(header.begin(), header.end()));
     fs::resize_file(at("big.Kivo"), size + 44);
     KeyStreamCheck decrypting(0);
-    EXPECT_EQ(DecryptFileInPlace(at("big.Kivo"), kKey, notContainer, decrypting), kNotProcessed);
+    EXPECT_EQ(DecryptFileInPlace(at("big.Kivo"), kContainerKey, notContainer, decrypting),
+              kNotProcessed);
     EXPECT_EQ(decrypting.body(), size);
     EXPECT_TRUE(decrypting.matches());
     EXPECT_EQ(names(), std::set<std::string>{"big.Kivo"});

@@ -7,40 +7,20 @@
 
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "files/Cryptogram.h"
+#include "support/Containers.h"
 #include "support/TempFolder.h"
+#include "support/WinFiles.h"
 
 namespace kivo {
 namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
-
-constexpr std::string_view kKey = "tonic_Kivo_RW7QX214fy";
-// 2021-03-14 15:09:26 as an MS-DOS date and time.
-constexpr std::uint32_t kStamp = 0x526E792D;
-
-struct HandleCloser {
-    void operator()(void* handle) const { CloseHandle(handle); }
-};
-using Handle = std::unique_ptr<void, HandleCloser>;
-
-Handle openElsewhere(const fs::path& path, DWORD access, DWORD share) {
-    HANDLE h = CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    return Handle(h == INVALID_HANDLE_VALUE ? nullptr : h);
-}
-
-ContainerHeader headerOf(const Bytes& bytes) {
-    ContainerHeader header{};
-    std::copy_n(bytes.begin(), std::min(bytes.size(), header.size()), header.begin());
-    return header;
-}
 
 class CryptogramWinTest : public ::testing::Test {
 protected:
@@ -67,7 +47,7 @@ protected:
     // A container of `plain`, made here and checked to be one.
     Bytes containerOf(const fs::path& path, const Bytes& plain) {
         put(path, plain);
-        EXPECT_TRUE(EncryptFileInPlace(path, kKey));
+        EXPECT_TRUE(EncryptFileInPlace(path, kContainerKey));
         return get(path);
     }
 };
@@ -80,9 +60,9 @@ TEST_F(CryptogramWinTest, TheReadOnlyAttributeKeepsAFileAsItIs) {
         ASSERT_TRUE(SetFileAttributesW(at(name).c_str(), FILE_ATTRIBUTE_READONLY));
     }
 
-    EXPECT_FALSE(EncryptFileInPlace(at("plain.Kivo"), kKey));
+    EXPECT_FALSE(EncryptFileInPlace(at("plain.Kivo"), kContainerKey));
     std::uint8_t notContainer = 0;
-    EXPECT_EQ(DecryptFileInPlace(at("list.Kivo"), kKey, notContainer), kNotProcessed);
+    EXPECT_EQ(DecryptFileInPlace(at("list.Kivo"), kContainerKey, notContainer), kNotProcessed);
     EXPECT_EQ(notContainer, 1);
 
     EXPECT_EQ(get(at("plain.Kivo")), plain);
@@ -104,9 +84,9 @@ TEST_F(CryptogramWinTest, AFileHeldOpenWithoutSharingIsNotReplaced) {
         const Handle heldContainer = openElsewhere(at("list.Kivo"), GENERIC_READ, share);
         ASSERT_TRUE(heldPlain && heldContainer);
 
-        EXPECT_FALSE(EncryptFileInPlace(at("plain.Kivo"), kKey));
+        EXPECT_FALSE(EncryptFileInPlace(at("plain.Kivo"), kContainerKey));
         std::uint8_t notContainer = 0;
-        EXPECT_EQ(DecryptFileInPlace(at("list.Kivo"), kKey, notContainer), kNotProcessed);
+        EXPECT_EQ(DecryptFileInPlace(at("list.Kivo"), kContainerKey, notContainer), kNotProcessed);
         EXPECT_EQ(notContainer, 1);
         EXPECT_EQ(names(), (std::set<std::string>{"list.Kivo", "plain.Kivo"}));
     }
@@ -117,41 +97,15 @@ TEST_F(CryptogramWinTest, AFileHeldOpenWithoutSharingIsNotReplaced) {
 TEST_F(CryptogramWinTest, TheRestoredLastWriteTimeIsLocalInTwoSecondSteps) {
     put(at("list.Kivo"), Bytes(100, 'p'));
     // 15:09:27.990 local time: the stamp keeps 15:09:26.
-    SYSTEMTIME local{};
-    local.wYear = 2021;
-    local.wMonth = 3;
-    local.wDay = 14;
-    local.wHour = 15;
-    local.wMinute = 9;
-    local.wSecond = 27;
-    local.wMilliseconds = 990;
-    SYSTEMTIME utc{};
-    FILETIME written{};
-    ASSERT_TRUE(TzSpecificLocalTimeToSystemTime(nullptr, &local, &utc));
-    ASSERT_TRUE(SystemTimeToFileTime(&utc, &written));
-    {
-        const Handle h = openElsewhere(at("list.Kivo"), FILE_WRITE_ATTRIBUTES, 0);
-        ASSERT_TRUE(h);
-        ASSERT_TRUE(SetFileTime(h.get(), nullptr, nullptr, &written));
-    }
+    ASSERT_TRUE(setLastWriteLocal(at("list.Kivo"), localTime(2021, 3, 14, 15, 9, 27, 990)));
 
-    ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kKey));
-    EXPECT_EQ(ReadContainerHeader(headerOf(get(at("list.Kivo")))).dateStamp, kStamp);
+    ASSERT_TRUE(EncryptFileInPlace(at("list.Kivo"), kContainerKey));
+    EXPECT_EQ(ReadContainerHeader(headerOf(get(at("list.Kivo")))).dateStamp, kPiDayStamp);
     std::uint8_t notContainer = 1;
-    ASSERT_EQ(DecryptFileInPlace(at("list.Kivo"), kKey, notContainer), kDecrypted);
+    ASSERT_EQ(DecryptFileInPlace(at("list.Kivo"), kContainerKey, notContainer), kDecrypted);
 
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    ASSERT_TRUE(GetFileAttributesExW(at("list.Kivo").c_str(), GetFileExInfoStandard, &data));
-    SYSTEMTIME restoredUtc{};
-    SYSTEMTIME restored{};
-    ASSERT_TRUE(FileTimeToSystemTime(&data.ftLastWriteTime, &restoredUtc));
-    ASSERT_TRUE(SystemTimeToTzSpecificLocalTime(nullptr, &restoredUtc, &restored));
-    EXPECT_EQ(restored.wYear, 2021);
-    EXPECT_EQ(restored.wMonth, 3);
-    EXPECT_EQ(restored.wDay, 14);
-    EXPECT_EQ(restored.wHour, 15);
-    EXPECT_EQ(restored.wMinute, 9);
-    EXPECT_EQ(restored.wSecond, 26);
+    const SYSTEMTIME restored = lastWriteLocal(at("list.Kivo"));
+    EXPECT_EQ(timeText(restored), "2021-03-14 15:09:26");
     EXPECT_EQ(restored.wMilliseconds, 0);
 }
 

@@ -11,6 +11,7 @@
 
 #include "core/FileSystem.h"
 #include "support/TempFolder.h"
+#include "support/WinFiles.h"
 #endif
 
 namespace kivo {
@@ -64,12 +65,10 @@ TEST(FileError, AListAnotherProgramHoldsOpenIsAccessDenied) {
     const std::filesystem::path path = folder.path("一覧.txt");
     std::ofstream(path) << "犬";
     // As Excel holds a list it has open: shared with nobody.
-    const HANDLE held = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const Handle held = openElsewhere(path, GENERIC_READ | GENERIC_WRITE, 0);
+    ASSERT_TRUE(held);
     int error = 0;
     EXPECT_FALSE(File::openForReading(path, &error).isOpen());
-    CloseHandle(held);
     EXPECT_STREQ(FileError(fileErrorCodeFromSystem(error)).what(),
                  "ファイルへのアクセスが拒否されました");
 }
