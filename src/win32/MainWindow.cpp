@@ -29,7 +29,7 @@ constexpr UINT kDroppedOnList = WM_APP + 1;
 
 MainWindow::MainWindow(WindowParts parts)
     : parts_(parts),
-      modalBoxes_(hintLine_, parts.boxes ? *parts.boxes : systemBoxes_,
+      modal_(hintLine_, parts.boxes ? *parts.boxes : systemBoxes_,
                   parts.dialogs ? *parts.dialogs : systemDialogs_) {
     INITCOMMONCONTROLSEX common{sizeof(common), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&common);
@@ -40,20 +40,21 @@ MainWindow::MainWindow(WindowParts parts)
     createWindow();
     systemBoxes_.setOwner(hwnd_);
     systemDialogs_.setOwner(hwnd_);
-    help_ = std::make_unique<BrowserHelp>(modalBoxes_);
+    help_ = std::make_unique<BrowserHelp>(modal_);
     createControls();
     printer_ = std::make_unique<SystemPrinter>(*list_);
     printer_->setOwner(hwnd_);
     about_ = std::make_unique<AboutBox>(hwnd_, kVersionText);
+    modal_.setAboutAndPrinter(*about_, *printer_);
     presentationView_ = std::make_unique<PresentationWindow>(
-        hwnd_, modalBoxes_, [this](CommandId command) { runCommand(command); });
+        hwnd_, modal_, [this](CommandId command) { runCommand(command); });
     session_ = std::make_unique<Session>(SessionPorts{
-        *list_, ports_, modalBoxes_, modalBoxes_, *help_, ports_, *parts_.urls, ports_, ports_,
+        *list_, ports_, modal_, modal_, *help_, modal_, *parts_.urls, ports_, modal_,
         *presentationView_, ports_, *parts_.settings, clock_});
-    history_ = std::make_unique<DrawHistoryWindow>(session_->drawer(), hwnd_, layout_, modalBoxes_);
+    history_ = std::make_unique<DrawHistoryWindow>(session_->drawer(), hwnd_, layout_, modal_);
     menus_.create(hwnd_);
     shown_ = {hwnd_, control("LabelLineValue"), control("Edit1st"), control("Edit2nd"),
-              menus_.menuBar(), &layout_, history_.get(), about_.get(), printer_.get(), &hintLine_};
+              menus_.menuBar(), &layout_, history_.get(), about_.get()};
     ports_.showNoRepeats(session_->noRepeats());
     ports_.showDarkPresentation(session_->darkPresentation());
     createStatusBar();

@@ -88,7 +88,7 @@ public:
 
 private:
     void created(HWND hwnd) override { hwnd_ = hwnd; }
-    BoxPort& errorBoxes() override { return modalBoxes_; }
+    BoxPort& errorBoxes() override { return modal_; }
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     void createWindow();
@@ -118,7 +118,7 @@ private:
     ShellUrls systemUrls_;
     RegistrySettings systemSettings_;
     LocalClock clock_;
-    ModalBoxes modalBoxes_;
+    ModalParts modal_;
     std::unique_ptr<BrowserHelp> help_;
     std::unique_ptr<SystemPrinter> printer_;
     std::unique_ptr<AboutBox> about_;

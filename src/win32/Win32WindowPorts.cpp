@@ -65,18 +65,6 @@ void Win32WindowPorts::showDarkPresentation(bool on) {
     showCheck(controls_.menuBar, CommandId::DarkPresentation, on);
 }
 
-void Win32WindowPorts::showAbout() {
-    const HintLine::ModalOpen open(*controls_.hints);
-    controls_.about->showModal();
-}
-
-bool Win32WindowPorts::setUpPrinter() {
-    const HintLine::ModalOpen open(*controls_.hints);
-    return controls_.printer->setUpPrinter();
-}
-
-void Win32WindowPorts::printList() { controls_.printer->printList(); }
-
 void Win32WindowPorts::lowerTopMost() {
     if (++topMostLowered_ != 1) return;
     // The program's top-most windows (the About box) step aside; the main
@@ -100,31 +88,38 @@ void Win32WindowPorts::raiseTopMost() {
 }
 
 template <typename Run>
-auto ModalBoxes::modal(Run&& run) {
+auto ModalParts::modal(Run&& run) {
     const HintLine::ModalOpen open(hints_);
     return run();
 }
 
-BoxAnswer ModalBoxes::confirm(const std::string& text) {
+BoxAnswer ModalParts::confirm(const std::string& text) {
     return modal([&] { return boxes_.confirm(text); });
 }
-void ModalBoxes::warning(const std::string& text) {
+void ModalParts::warning(const std::string& text) {
     modal([&] { boxes_.warning(text); });
 }
-void ModalBoxes::message(const std::string& text) {
+void ModalParts::message(const std::string& text) {
     modal([&] { boxes_.message(text); });
 }
-void ModalBoxes::error(const std::string& text) {
+void ModalParts::error(const std::string& text) {
     modal([&] { boxes_.error(text); });
 }
-bool ModalBoxes::askYesNo(const std::string& caption, const std::string& text) {
+bool ModalParts::askYesNo(const std::string& caption, const std::string& text) {
     return modal([&] { return boxes_.askYesNo(caption, text); });
 }
-std::optional<std::string> ModalBoxes::openFile(const DialogSettings& settings) {
+std::optional<std::string> ModalParts::openFile(const DialogSettings& settings) {
     return modal([&] { return dialogs_.openFile(settings); });
 }
-std::optional<std::string> ModalBoxes::saveFile(const DialogSettings& settings) {
+std::optional<std::string> ModalParts::saveFile(const DialogSettings& settings) {
     return modal([&] { return dialogs_.saveFile(settings); });
 }
+void ModalParts::showAbout() {
+    modal([&] { about_->showModal(); });
+}
+bool ModalParts::setUpPrinter() {
+    return modal([&] { return printer_->setUpPrinter(); });
+}
+void ModalParts::printList() { printer_->printList(); }
 
 }  // namespace kivo::win32

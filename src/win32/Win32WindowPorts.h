@@ -1,10 +1,10 @@
 #pragma once
 // The Win32 main window as the commands see it where its controls join:
 // the caption, the count and the topics, the wait cursor, the draw history,
-// the menu checks, the About box, the printer and the top-most windows; and
-// the boxes and dialogs, which the hint line counts as open while they
-// show. The list is a port itself (MemoControl); so are the system's parts
-// (SystemParts.h).
+// the menu checks and the top-most windows; and what shows modally over it
+// (boxes, dialogs, the About box, the printer set-up), which the hint line
+// counts as open meanwhile. The list is a port itself (MemoControl); so are
+// the system's parts (SystemParts.h).
 #include <windows.h>
 
 #include <vector>
@@ -31,15 +31,9 @@ struct Win32WindowControls {
     AnchorLayout* layout = nullptr;
     DrawHistoryWindow* history = nullptr;
     AboutBox* about = nullptr;
-    SystemPrinter* printer = nullptr;
-    HintLine* hints = nullptr;
 };
 
-class Win32WindowPorts : public MainWindowPort,
-                         public WindowCommandPort,
-                         public AboutPort,
-                         public PrintPort,
-                         public TopMostPort {
+class Win32WindowPorts : public MainWindowPort, public WindowCommandPort, public TopMostPort {
 public:
     explicit Win32WindowPorts(const Win32WindowControls& controls) : controls_(controls) {}
 
@@ -58,9 +52,6 @@ public:
     void showNoRepeats(bool on) override;
     void showDarkPresentation(bool on) override;
 
-    void showAbout() override;
-    bool setUpPrinter() override;
-    void printList() override;
     void lowerTopMost() override;
     void raiseTopMost() override;
 
@@ -71,12 +62,17 @@ private:
     std::vector<HWND> lowered_;
 };
 
-// The boxes and the file dialogs over the main window, counted as open for
-// the hint line while they show.
-class ModalBoxes : public BoxPort, public FileDialogPort {
+// The boxes, the file dialogs, the About box and the printer over the
+// main window, counted as open for the hint line while they show.
+class ModalParts : public BoxPort, public FileDialogPort, public AboutPort, public PrintPort {
 public:
-    ModalBoxes(HintLine& hints, BoxPort& boxes, FileDialogPort& dialogs)
+    ModalParts(HintLine& hints, BoxPort& boxes, FileDialogPort& dialogs)
         : hints_(hints), boxes_(boxes), dialogs_(dialogs) {}
+    // Made after the window, with the list they show and print.
+    void setAboutAndPrinter(AboutBox& about, SystemPrinter& printer) {
+        about_ = &about;
+        printer_ = &printer;
+    }
 
     BoxAnswer confirm(const std::string& text) override;
     void warning(const std::string& text) override;
@@ -85,6 +81,9 @@ public:
     bool askYesNo(const std::string& caption, const std::string& text) override;
     std::optional<std::string> openFile(const DialogSettings& settings) override;
     std::optional<std::string> saveFile(const DialogSettings& settings) override;
+    void showAbout() override;
+    bool setUpPrinter() override;
+    void printList() override;
 
 private:
     template <typename Run>
@@ -93,6 +92,8 @@ private:
     HintLine& hints_;
     BoxPort& boxes_;
     FileDialogPort& dialogs_;
+    AboutBox* about_ = nullptr;
+    SystemPrinter* printer_ = nullptr;
 };
 
 }  // namespace kivo::win32
