@@ -23,8 +23,14 @@ TEST_F(CommandRunnerTest, EachIdReachesItsCommandAndTheWindowsOwn) {
     EXPECT_FALSE(topics.noRepeats());
     window.list = {"犬", "猫"};
     session.run(CommandId::Draw);
+    // The session keeps what it showed; nothing is read back from a box.
     EXPECT_FALSE(window.topics.empty());
+    EXPECT_EQ(session.topics(), window.topicBoxes);
+    window.topicBoxes = {"typed", "over"};
+    session.run(CommandId::Present);
+    EXPECT_EQ(window.view.back(), "open:light:" + session.topics()[0] + "/" + session.topics()[1]);
     session.run(CommandId::ClearTopics);
+    EXPECT_EQ(session.topics(), (std::array<std::string, 2>{}));
     session.run(CommandId::ClearList);
     EXPECT_TRUE(window.list.empty());
     EXPECT_EQ(window.shown,
