@@ -50,12 +50,7 @@ QAction* WindowMenus::item(const char* name) const {
 }
 
 void WindowMenus::enableEditCommands(const EditEnabling& enabling) {
-    const std::pair<CommandId, bool> judged[] = {{CommandId::Cut, enabling.cut},
-                                                 {CommandId::Copy, enabling.copy},
-                                                 {CommandId::Paste, enabling.paste},
-                                                 {CommandId::SelectAll, enabling.selectAll},
-                                                 {CommandId::Undo, enabling.undo}};
-    for (const auto& [command, enabled] : judged) {
+    for (const auto& [command, enabled] : enablingByCommand(enabling)) {
         if (QAction* action = editCommandAction(command)) action->setEnabled(enabled);
     }
 }

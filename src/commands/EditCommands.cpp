@@ -86,4 +86,12 @@ EditEnabling judgeEditCommands(const EditState& focused, bool clipboardHoldsText
             .undo = focused.canUndo};
 }
 
+std::array<std::pair<CommandId, bool>, 5> enablingByCommand(const EditEnabling& enabling) {
+    return {{{CommandId::Cut, enabling.cut},
+             {CommandId::Copy, enabling.copy},
+             {CommandId::Paste, enabling.paste},
+             {CommandId::SelectAll, enabling.selectAll},
+             {CommandId::Undo, enabling.undo}}};
+}
+
 }  // namespace kivo

@@ -3,7 +3,11 @@
 // the editor's own commands. They act on the list whichever control has
 // the focus, and every one that changes the list leaves it marked modified,
 // whatever the control itself makes of its mark.
+#include <array>
+#include <utility>
+
 #include "commands/Ports.h"
+#include "commands/WindowLayout.h"
 
 namespace kivo {
 
@@ -23,6 +27,8 @@ struct EditEnabling {
 // Judged as a menu showing the edit commands opens; with the focus on
 // anything but an edit control the window leaves them as they are.
 EditEnabling judgeEditCommands(const EditState& focused, bool clipboardHoldsText);
+// The same by the command each item runs.
+std::array<std::pair<CommandId, bool>, 5> enablingByCommand(const EditEnabling& enabling);
 
 enum class WidthDirection { Full, Half };
 

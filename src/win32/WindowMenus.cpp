@@ -83,12 +83,7 @@ bool WindowMenus::translateShortcut(HWND window, MSG& msg) {
 }
 
 void WindowMenus::enableEditCommands(HMENU opening, const EditEnabling& enabling) {
-    const std::pair<CommandId, bool> items[] = {{CommandId::Cut, enabling.cut},
-                                                {CommandId::Copy, enabling.copy},
-                                                {CommandId::Paste, enabling.paste},
-                                                {CommandId::SelectAll, enabling.selectAll},
-                                                {CommandId::Undo, enabling.undo}};
-    for (const auto& [command, enabled] : items) {
+    for (const auto& [command, enabled] : enablingByCommand(enabling)) {
         for (HMENU shown : {opening, menuBar_, listMenu_}) {
             EnableMenuItem(shown, static_cast<UINT>(command),
                            MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
