@@ -175,10 +175,12 @@ void FileReplacement::openInPlace(const fs::path& cacheFolder) {
 
 bool FileReplacement::keepCopy(const fs::path& cacheFolder) {
     File old = File::openForReading(target_);
-    if (!old.isOpen() || cacheFolder.empty() || !makePrivateFolder(cacheFolder)) return false;
+    if (!old.isOpen() || cacheFolder.empty()) return false;
+    const fs::path folder = privateFolder(cacheFolder);
+    if (folder.empty()) return false;
     int error = 0;
     copy_ = createUnique(
-        cacheFolder, [this] { return copyName(target_); }, copyPath_, error);
+        folder, [this] { return copyName(target_); }, copyPath_, error);
     if (!copy_.isOpen()) {
         copyPath_.clear();
         return false;

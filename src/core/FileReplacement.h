@@ -26,7 +26,8 @@ public:
 
     // Follows symbolic links to the file they name, so that the link stays
     // a link; creates the temporary file beside that file. cacheFolder
-    // takes the copy of a file written in place.
+    // takes the copy of a file written in place, when it is private to the
+    // user (privateFolder()).
     explicit FileReplacement(const std::filesystem::path& target,
                              WhenFolderIsClosed fallback = WhenFolderIsClosed::Fail,
                              const std::filesystem::path& cacheFolder = userCacheFolder());

@@ -134,6 +134,33 @@ TEST_F(InPlaceTest, AFailedWritePutsTheOldContentBack) {
     EXPECT_EQ(get(target()), old);
     EXPECT_TRUE(namesIn(cache()).empty());
 }
+
+// A cache folder others may write in is passed over: whoever owns it could
+// read the copy of a private list, or swap it. A folder of the user's own
+// beside it takes the copies, the same one every time.
+TEST_F(InPlaceTest, ACacheFolderOthersMayWriteInIsPassedOver) {
+    fs::create_directories(cache());
+    giveToChild(cache().parent_path());
+    // Root's when we are root: another user's.
+    fs::permissions(cache(), fs::perms::all);
+    EXPECT_TRUE(inChildProcess([&] {
+        for (int round = 0; round < 2; ++round) {
+            FileReplacement replacement(target(), FileReplacement::WhenFolderIsClosed::WriteInPlace,
+                                        cache());
+            EXPECT_TRUE(save(replacement, "new"));
+            EXPECT_TRUE(namesIn(cache()).empty());
+            const std::set<std::string> folders = namesIn(cache().parent_path());
+            EXPECT_EQ(folders.size(), 2u);
+            const fs::path own = cache().parent_path() / *folders.rbegin();
+            EXPECT_TRUE(std::regex_match(own.filename().string(), std::regex(R"(kivo\.\w{6})")));
+            EXPECT_EQ(fs::symlink_status(own).permissions(), fs::perms::owner_all);
+            EXPECT_EQ(namesIn(own).size(), 1u);
+            EXPECT_TRUE(replacement.commit());
+        }
+        return true;
+    }));
+    EXPECT_EQ(get(target()), "new");
+}
 #endif
 
 }  // namespace
