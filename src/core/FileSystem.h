@@ -83,6 +83,12 @@ public:
     // Gives a newly made file the rights any new file of the user gets
     // (POSIX: 0666 less the umask); on Windows it already has them.
     bool useDefaultPermissions();
+    // Holds the file for this handle alone until it is closed, against
+    // everyone who asks the same (POSIX flock, Windows' lock of the whole
+    // file); it goes with the process, however that ends. False at once
+    // when another holds it, the system's reason then reading as access
+    // denied.
+    bool tryLock();
     // Closes now; false when the system reports a late write error.
     bool close();
 

@@ -2,6 +2,7 @@
 #ifdef __linux__
 #include <linux/falloc.h>
 #endif
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -198,6 +199,12 @@ bool File::useDefaultPermissions() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return ::fchmod(fd_, 0666 & ~mask) == 0;
+}
+
+bool File::tryLock() {
+    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return true;
+    if (errno == EWOULDBLOCK) errno = EACCES;
+    return false;
 }
 
 bool File::close() { return closeRetaining(std::exchange(fd_, -1)) == 0; }

@@ -205,6 +205,12 @@ bool File::copyPermissionsFrom(const File& source) {
 
 bool File::useDefaultPermissions() { return true; }
 
+bool File::tryLock() {
+    OVERLAPPED from{};  // the whole file, from its first byte on
+    return LockFileEx(handleOf(handle_), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
+                      MAXDWORD, MAXDWORD, &from) != FALSE;
+}
+
 bool File::close() { return closeRetaining(std::exchange(handle_, nullptr)) != FALSE; }
 
 bool replaceFile(const std::filesystem::path& replacement, const std::filesystem::path& target) {
