@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <exception>
 #include <map>
 #include <system_error>
 #include <utility>
@@ -73,7 +74,12 @@ std::optional<Record> readRecord(File& from) {
     }
     const std::string_view path = s.substr(lineEnd + 1);
     if (path.empty()) return std::nullopt;
-    record.file = pathFromUtf8(path);
+    try {
+        record.file = pathFromUtf8(path);
+    } catch (const std::exception&) {
+        // Windows' paths take no malformed UTF-8; such a record is none of ours.
+        return std::nullopt;
+    }
     if (!record.file.is_absolute()) return std::nullopt;
     return record;
 }
