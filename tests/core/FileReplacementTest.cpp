@@ -73,6 +73,7 @@ TEST_F(FileReplacementTest, OnlyOurOwnStaleTemporaryFilesAreSwept) {
 // to offer until it is answered, whatever its age; a declined one for its
 // time, counted from the answer; nothing of a file that is gone, nor a copy
 // no record names once its time is up; and nothing a running save holds.
+// One put back goes.
 TEST_F(FileReplacementTest, KeptCopiesStayTheirTimeAndNoLonger) {
     const fs::path cache = at("cache");
     fs::create_directory(cache);
@@ -133,6 +134,19 @@ TEST_F(FileReplacementTest, KeptCopiesStayTheirTimeAndNoLonger) {
     ASSERT_EQ(offered.size(), 1u);
     EXPECT_EQ(offered[0].file, at("unanswered.txt"));
     EXPECT_EQ(offered[0].copy, unanswered);
+    EXPECT_EQ(namesIn(cache), kept);
+
+    // Put back where the folder takes a new file: by rename, and the copy
+    // and its record go.
+    {
+        FileReplacement restore(offered[0]);
+        EXPECT_TRUE(restore.isOpen());
+        EXPECT_TRUE(restore.writeKeptCopy());
+        EXPECT_TRUE(restore.commit());
+    }
+    EXPECT_EQ(get(at("unanswered.txt")), "old");
+    kept.erase(unanswered.filename().string());
+    kept.erase(fs::path(unanswered).replace_extension(".saving").filename().string());
     EXPECT_EQ(namesIn(cache), kept);
 }
 
