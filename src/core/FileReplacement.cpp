@@ -4,7 +4,6 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
-#include <ctime>
 #include <functional>
 #include <optional>
 #include <random>
@@ -53,29 +52,6 @@ bool isOurTemporaryName(const fs::path& name) {
     }
     const std::string_view digits = s.substr(kPrefix.size(), kRandomDigits);
     return std::all_of(digits.begin(), digits.end(), isHexDigit);
-}
-
-// The copy of a file written in place says whose copy it is and when it
-// was made, for the user who finds it after a crash: "list.txt.20240501-
-// 142233.1a2b3c4d.bak". A long name is cut, at a character, to leave room.
-fs::path copyName(const fs::path& target) {
-    constexpr std::size_t kLongestKeptName = 200;
-    std::string name = utf8Of(target.filename());
-    if (name.size() > kLongestKeptName) {
-        std::size_t cut = kLongestKeptName;
-        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
-        name.resize(cut);
-    }
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-#ifdef _WIN32
-    localtime_s(&local, &now);
-#else
-    localtime_r(&now, &local);
-#endif
-    char when[32];
-    std::strftime(when, sizeof when, "%Y%m%d-%H%M%S", &local);
-    return pathFromUtf8(name + "." + when + "." + randomDigits() + ".bak");
 }
 
 bool nameTaken(int systemError) {
@@ -159,36 +135,69 @@ FileReplacement::FileReplacement(const fs::path& target, WhenFolderIsClosed fall
     file_ = createUnique(folder, randomTemporaryName, temporary_, systemError_);
     if (file_.isOpen()) return;
     temporary_.clear();
+    failure_ = Failure::Create;
     if (fallback == WhenFolderIsClosed::WriteInPlace && folderForbidsNewFiles(systemError_))
         openInPlace(cacheFolder);
 }
 
+FileReplacement::FileReplacement(const KeptCopy& copy) : target_(copy.file) {
+    if (!takeKeptCopy(copy, record_, copy_, systemError_)) {
+        failure_ = Failure::Copy;
+        return;
+    }
+    copyPath_ = copy.copy;
+    recordPath_ = copy.record;
+    const fs::path folder = target_.parent_path();
+    removeStaleTemporaryFiles(folder);
+    file_ = createUnique(folder, randomTemporaryName, temporary_, systemError_);
+    if (file_.isOpen()) return;
+    temporary_.clear();
+    failure_ = Failure::Create;
+    if (!folderForbidsNewFiles(systemError_)) return;
+    file_ = File::openForWriting(target_);
+    if (!file_.isOpen()) return;
+    inPlace_ = true;
+    systemError_ = 0;
+    failure_ = Failure::None;
+}
+
 // The folder's refusal stays the reason when the file cannot be written
-// or its old content cannot be kept.
+// or no cache folder is known; a copy that cannot be made says why.
 void FileReplacement::openInPlace(const fs::path& cacheFolder) {
     File target = File::openForWriting(target_);
-    if (!target.isOpen() || !keepCopy(cacheFolder)) return;
+    if (!target.isOpen() || cacheFolder.empty()) return;
+    if (!keepCopy(cacheFolder)) {
+        failure_ = Failure::Copy;
+        return;
+    }
     file_ = std::move(target);
     inPlace_ = true;
     systemError_ = 0;
+    failure_ = Failure::None;
 }
 
 bool FileReplacement::keepCopy(const fs::path& cacheFolder) {
-    File old = File::openForReading(target_);
-    if (!old.isOpen() || cacheFolder.empty() || !makePrivateFolder(cacheFolder)) return false;
-    int error = 0;
+    File old = File::openForReading(target_, &systemError_);
+    if (!old.isOpen()) return false;
+    const fs::path folder = privateFolder(cacheFolder, &systemError_);
+    if (folder.empty()) return false;
     copy_ = createUnique(
-        cacheFolder, [this] { return copyName(target_); }, copyPath_, error);
+        folder, [this] { return keptCopyName(target_, randomDigits()); }, copyPath_, systemError_);
     if (!copy_.isOpen()) {
         copyPath_.clear();
         return false;
     }
-    // A full disk shows before the copy is half made.
+    // A full disk shows before the copy is half made. The record follows
+    // the whole, flushed copy, so a record always names a whole copy.
     const auto size = old.size();
-    if (size && copy_.reserve(static_cast<std::uint64_t>(*size)) && copyRest(old, copy_) &&
-        copy_.flush()) {
+    std::optional<std::uint64_t> copied;
+    if (size && copy_.reserve(static_cast<std::uint64_t>(*size)) &&
+        (copied = copyRest(old, copy_)) && copy_.flush()) {
         flushNameOf(copyPath_);
-        return true;
+        record_ = recordKeptCopy(copyPath_, target_, *copied, recordPath_, systemError_);
+        if (record_.isOpen()) return true;
+    } else {
+        systemError_ = lastSystemError();
     }
     dropCopy();
     return false;
@@ -203,15 +212,20 @@ bool FileReplacement::restoreFromCopy() {
 }
 
 void FileReplacement::dropCopy() {
-    copy_.close();
-    removeFile(copyPath_);
+    if (record_.isOpen()) {
+        removeKeptCopy(record_, recordPath_, copy_, copyPath_);
+    } else {
+        copy_.close();
+        removeFile(copyPath_);
+    }
     copyPath_.clear();
+    recordPath_.clear();
 }
 
 FileReplacement::~FileReplacement() {
-    if (!copyPath_.empty()) {
+    if (inPlace_ && !copyPath_.empty()) {
         // Left halfway: the old content goes back, and the copy stays
-        // where it could not.
+        // where it could not, its record naming the file.
         if (restoreFromCopy()) dropCopy();
         return;
     }
@@ -220,24 +234,38 @@ FileReplacement::~FileReplacement() {
     removeFile(temporary_);
 }
 
-bool FileReplacement::fail() {
+bool FileReplacement::fail(Failure failure) {
     systemError_ = lastSystemError();
+    failure_ = failure;
     if (inPlace_ && !copyPath_.empty() && restoreFromCopy()) dropCopy();
     return false;
 }
 
 bool FileReplacement::write(std::span<const std::uint8_t> bytes) {
     if (!file_.isOpen()) return false;
-    if (!file_.reserve(written_ + bytes.size())) return fail();
-    if (!file_.write(bytes)) return fail();
+    if (!file_.reserve(written_ + bytes.size())) return fail(Failure::Write);
+    if (!file_.write(bytes)) return fail(Failure::Write);
     written_ += bytes.size();
     return true;
+}
+
+bool FileReplacement::writeKeptCopy() {
+    if (!file_.isOpen() || !copy_.isOpen()) return false;
+    if (!copy_.seek(0)) return fail(Failure::Write);
+    std::vector<std::uint8_t> buffer(std::size_t{1} << 20);
+    for (;;) {
+        const auto got = copy_.read(buffer);
+        if (!got) return fail(Failure::Write);
+        if (*got == 0) return true;
+        if (!write(std::span(buffer.data(), *got))) return false;
+    }
 }
 
 bool FileReplacement::commit() {
     if (!file_.isOpen()) return false;
     if (inPlace_) {
-        if (!file_.truncate(written_) || !file_.flush() || !file_.close()) return fail();
+        if (!file_.truncate(written_) || !file_.flush() || !file_.close())
+            return fail(Failure::Finish);
         committed_ = true;
         dropCopy();
         return true;
@@ -250,9 +278,11 @@ bool FileReplacement::commit() {
     } else {
         rights = file_.useDefaultPermissions();
     }
-    if (!rights || !file_.flush() || !file_.close()) return fail();
-    if (!replaceFile(temporary_, target_)) return fail();
+    if (!rights || !file_.flush() || !file_.close()) return fail(Failure::Replace);
+    if (!replaceFile(temporary_, target_)) return fail(Failure::Replace);
     committed_ = true;
+    // A kept copy put back is done with.
+    if (!copyPath_.empty()) dropCopy();
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <vector>
 
 namespace kivo {
 
@@ -82,6 +83,12 @@ public:
     // Gives a newly made file the rights any new file of the user gets
     // (POSIX: 0666 less the umask); on Windows it already has them.
     bool useDefaultPermissions();
+    // Holds the file for this handle alone until it is closed, against
+    // everyone who asks the same (POSIX flock, Windows' lock of the whole
+    // file); it goes with the process, however that ends. False at once
+    // when another holds it, the system's reason then reading as access
+    // denied.
+    bool tryLock();
     // Closes now; false when the system reports a late write error.
     bool close();
 
@@ -119,10 +126,19 @@ void flushNameOf(const std::filesystem::path& path);
 // group when we run elevated).
 bool isOwnRegularFile(const std::filesystem::path& path);
 
-// Makes a folder and any missing parents for the user alone (POSIX 0700;
-// on Windows the parents' rights, %LOCALAPPDATA% being the user's own).
-// True when the folder is there afterwards.
-bool makePrivateFolder(const std::filesystem::path& folder);
+// The folder to keep the user's private files in, named after wanted:
+// wanted itself when it is the user's own and no one else may write in it
+// (POSIX: not a link, owned by us, closed to group and others), made so
+// with any missing parents when it is missing; else a folder of the user's
+// own beside it ("kivo.Ab12Cd"), an existing one or a fresh one. Windows
+// takes wanted as it is, %LOCALAPPDATA% being the user's own. Empty when
+// none can be had, *systemError then saying why.
+std::filesystem::path privateFolder(const std::filesystem::path& wanted,
+                                    int* systemError = nullptr);
+
+// The folders privateFolder() may have given for wanted, as they stand
+// now: wanted first, when it qualifies.
+std::vector<std::filesystem::path> privateFolders(const std::filesystem::path& wanted);
 
 // This program's folder in the user's cache: %LOCALAPPDATA%\Kivo on
 // Windows, xdgCacheFolder() elsewhere; empty when the environment names none.

@@ -2,13 +2,16 @@
 #ifdef __linux__
 #include <linux/falloc.h>
 #endif
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
 #include <limits>
+#include <string>
 #include <utility>
 
 #include "core/FileSystem.h"
@@ -198,6 +201,12 @@ bool File::useDefaultPermissions() {
     return ::fchmod(fd_, 0666 & ~mask) == 0;
 }
 
+bool File::tryLock() {
+    if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) return true;
+    if (errno == EWOULDBLOCK) errno = EACCES;
+    return false;
+}
+
 bool File::close() { return closeRetaining(std::exchange(fd_, -1)) == 0; }
 
 bool replaceFile(const std::filesystem::path& replacement, const std::filesystem::path& target) {
@@ -220,14 +229,86 @@ bool isOwnRegularFile(const std::filesystem::path& path) {
     return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid();
 }
 
-bool makePrivateFolder(const std::filesystem::path& folder) {
+namespace {
+
+// Makes a folder and any missing parents for the user alone; a parent
+// that is there is taken as it is, a link included (a home's .cache is
+// often one).
+bool makeFolders(const std::filesystem::path& folder) {
+    if (folder.empty()) return true;
     struct stat st {};
-    if (::stat(folder.c_str(), &st) == 0) return S_ISDIR(st.st_mode);
+    if (::stat(folder.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) return true;
+        errno = ENOTDIR;
+        return false;
+    }
     if (errno != ENOENT) return false;
     const std::filesystem::path parent = folder.parent_path();
-    if (!parent.empty() && parent != folder && !makePrivateFolder(parent)) return false;
+    if (!parent.empty() && parent != folder && !makeFolders(parent)) return false;
     // Another of our windows may have made it meanwhile.
-    return ::mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    flushFolderOf(folder);
+    return true;
+}
+
+// Whether no one but the user can put, swap or take a file in folder.
+bool isPrivate(const std::filesystem::path& folder) {
+    struct stat st {};
+    return ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+           (st.st_mode & 022) == 0;
+}
+
+// The folders of the user's own beside wanted that mkdtemp() made for it,
+// in the order of their names, so that every window picks the same one.
+std::vector<std::filesystem::path> privateSiblings(const std::filesystem::path& wanted) {
+    const std::string prefix = wanted.filename().string() + ".";
+    constexpr std::size_t kRandomPart = 6;
+    std::vector<std::filesystem::path> found;
+    std::error_code ec;
+    const std::filesystem::path parent = wanted.parent_path();
+    for (std::filesystem::directory_iterator it(parent.empty() ? "." : parent, ec), end;
+         !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() == prefix.size() + kRandomPart && name.starts_with(prefix) &&
+            isPrivate(it->path())) {
+            found.push_back(it->path());
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+}  // namespace
+
+std::filesystem::path privateFolder(const std::filesystem::path& wanted, int* systemError) {
+    const std::filesystem::path parent = wanted.parent_path();
+    if (!makeFolders(parent)) {
+        if (systemError) *systemError = errno;
+        return {};
+    }
+    if (::mkdir(wanted.c_str(), 0700) == 0) {
+        flushFolderOf(wanted);
+    } else if (errno != EEXIST) {
+        if (systemError) *systemError = errno;
+        return {};
+    }
+    if (isPrivate(wanted)) return wanted;
+    // Someone else's folder, or one others may write in: what went in
+    // there could be read, swapped or taken.
+    if (const auto siblings = privateSiblings(wanted); !siblings.empty()) return siblings.front();
+    std::string pattern = (parent / (wanted.filename().string() + ".XXXXXX")).string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        if (systemError) *systemError = errno;
+        return {};
+    }
+    flushFolderOf(pattern);
+    return pattern;
+}
+
+std::vector<std::filesystem::path> privateFolders(const std::filesystem::path& wanted) {
+    std::vector<std::filesystem::path> folders = privateSiblings(wanted);
+    if (isPrivate(wanted)) folders.insert(folders.begin(), wanted);
+    return folders;
 }
 
 std::filesystem::path userCacheFolder() {

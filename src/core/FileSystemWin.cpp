@@ -205,6 +205,12 @@ bool File::copyPermissionsFrom(const File& source) {
 
 bool File::useDefaultPermissions() { return true; }
 
+bool File::tryLock() {
+    OVERLAPPED from{};  // the whole file, from its first byte on
+    return LockFileEx(handleOf(handle_), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
+                      MAXDWORD, MAXDWORD, &from) != FALSE;
+}
+
 bool File::close() { return closeRetaining(std::exchange(handle_, nullptr)) != FALSE; }
 
 bool replaceFile(const std::filesystem::path& replacement, const std::filesystem::path& target) {
@@ -239,10 +245,40 @@ bool isOwnRegularFile(const std::filesystem::path& path) {
     return owned;
 }
 
-bool makePrivateFolder(const std::filesystem::path& folder) {
+namespace {
+
+// Makes a folder and any missing parents, with the rights their parents
+// hand down.
+bool makeFolders(const std::filesystem::path& folder) {
+    if (CreateDirectoryW(folder.c_str(), nullptr)) return true;
+    DWORD error = GetLastError();
+    if (error == ERROR_PATH_NOT_FOUND) {
+        const std::filesystem::path parent = folder.parent_path();
+        if (parent.empty() || parent == folder || !makeFolders(parent)) return false;
+        if (CreateDirectoryW(folder.c_str(), nullptr)) return true;
+        error = GetLastError();
+    }
+    if (error != ERROR_ALREADY_EXISTS) return false;
+    const DWORD attributes = GetFileAttributesW(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return true;
+    SetLastError(ERROR_DIRECTORY);
+    return false;
+}
+
+}  // namespace
+
+std::filesystem::path privateFolder(const std::filesystem::path& wanted, int* systemError) {
+    // %LOCALAPPDATA% is the user's own, and what is made in it inherits so.
+    if (makeFolders(wanted)) return wanted;
+    if (systemError) *systemError = static_cast<int>(GetLastError());
+    return {};
+}
+
+std::vector<std::filesystem::path> privateFolders(const std::filesystem::path& wanted) {
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    return std::filesystem::is_directory(folder, ec);
+    if (std::filesystem::is_directory(wanted, ec)) return {wanted};
+    return {};
 }
 
 std::filesystem::path userCacheFolder() {

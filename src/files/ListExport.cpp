@@ -190,18 +190,45 @@ std::string listToText(std::string_view utf8Text) {
     return "\xEF\xBB\xBF" + crlf;
 }
 
+void throwSaveFailure(const std::filesystem::path& path, FileReplacement::Failure failure,
+                      int systemError) {
+    using Failure = FileReplacement::Failure;
+    const int code = fileErrorCodeFromSystem(systemError);
+    switch (failure) {
+        case Failure::Write:
+        case Failure::Finish:
+            throw FileError(code);
+        case Failure::Copy:
+            // A cache path that names no folder is no fault of the user's
+            // file name, which is what the text of a missing path says.
+            if (systemError != 0 && code != kFileNotFound && code != kPathNotFound)
+                throw FileError(code);
+            break;
+        case Failure::Replace:
+            if (code == kDiskFull) throw FileError(code);
+            break;
+        case Failure::None:
+        case Failure::Create:
+            break;
+    }
+    throw UserError("ファイル " + utf8Of(path) + " を作成できません");
+}
+
 void writeFileSafely(const std::filesystem::path& path, std::string_view bytes) {
-    const std::string cannotCreate = "ファイル " + utf8Of(path) + " を作成できません";
     FileReplacement replacement(path, FileReplacement::WhenFolderIsClosed::WriteInPlace);
-    if (!replacement.isOpen()) throw UserError(cannotCreate);
-    if (!replacement.write({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()})) {
-        throw FileError(fileErrorCodeFromSystem(replacement.systemError()));
+    if (!replacement.isOpen() ||
+        !replacement.write({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}) ||
+        !replacement.commit()) {
+        throwSaveFailure(path, replacement.failure(), replacement.systemError());
     }
-    if (!replacement.commit()) {
-        const int code = fileErrorCodeFromSystem(replacement.systemError());
-        if (code == kDiskFull) throw FileError(code);
-        throw UserError(cannotCreate);
-    }
+}
+
+void restoreKeptCopy(const KeptCopy& copy) {
+    FileReplacement replacement(copy);
+    if (!replacement.isOpen() || !replacement.writeKeptCopy() || !replacement.commit())
+        throwSaveFailure(copy.file, replacement.failure(), replacement.systemError());
+    // The file is settled: any older copy of it is offered no more.
+    declineKeptCopy(copy);
 }
 
 void writeContainerSafely(const std::filesystem::path& path, std::string_view plain,

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/FileReplacement.h"
+#include "core/KeptCopies.h"
 #include "core/TextStyle.h"
 
 namespace kivo {
@@ -25,9 +27,24 @@ std::string withCarriageReturns(std::string_view text);
 // Writes bytes to path through a temporary file beside it that replaces the
 // target only when complete, so a failed save leaves the old file whole. A
 // symbolic link is written through; a writable file in a folder that takes
-// no new file is written in place. Throws "ファイル %s を作成できません" when
-// the file cannot be made, the file error when the writing fails.
+// no new file is written in place, beside a copy of its old content in the
+// cache folder. Throws as throwSaveFailure() says.
 void writeFileSafely(const std::filesystem::path& path, std::string_view bytes);
+
+// Puts a copy that a save in place left behind (keptCopiesToOffer,
+// keptCopyToOffer) back in its file's place, by the roads of
+// writeFileSafely: a restore cut short leaves the same copy to offer.
+// Older copies of the same file are declined. Throws as throwSaveFailure()
+// says; a copy another window is putting back is access denied.
+void restoreKeptCopy(const KeptCopy& copy);
+
+// What a save of path that failed tells the user. The file error (disk
+// full, access denied, I/O error) when the new content could not be
+// written or finished, or the old content could not be copied to the cache
+// folder; a rename refused for want of room says so too; otherwise
+// "ファイル %s を作成できません".
+[[noreturn]] void throwSaveFailure(const std::filesystem::path& path,
+                                   FileReplacement::Failure failure, int systemError);
 
 // The same for a container of plain enciphered with key.
 void writeContainerSafely(const std::filesystem::path& path, std::string_view plain,

@@ -14,6 +14,7 @@
 #ifndef _WIN32
 #include <sys/resource.h>
 
+#include <cerrno>
 #include <csignal>
 
 #include "support/ChildProcess.h"
@@ -157,54 +158,102 @@ TEST_F(SafeWriteTest, AFailedSaveLeavesTheOldFileAndSaysWhy) {
     EXPECT_THROW(writeFileSafely(dir / "missing" / "x.txt", "x"), std::exception);
 }
 
+// What a failed save says: an I/O error at the end of a write in place is
+// told as one, as it is when the write itself fails, where a rename refused
+// for the same reason keeps the program's old text.
+TEST(SaveFailure, TheEndOfAWriteInPlaceSaysWhatWentWrong) {
+#ifdef _WIN32
+    constexpr int kIoError = 23;  // ERROR_CRC
+    const std::string ioText = "I/O エラー (23)";
+#else
+    constexpr int kIoError = EIO;
+    const std::string ioText = "I/O エラー (-5)";
+#endif
+    const auto textOf = [&](FileReplacement::Failure failure) {
+        try {
+            throwSaveFailure("list.txt", failure, kIoError);
+        } catch (const UserError& e) {
+            return std::string(e.what());
+        }
+        return std::string();
+    };
+    EXPECT_EQ(textOf(FileReplacement::Failure::Finish), ioText);
+    EXPECT_EQ(textOf(FileReplacement::Failure::Replace), "ファイル list.txt を作成できません");
+}
+
 #ifndef _WIN32
 // Where the folder takes no new file, a writable file is written in place
 // while its old content waits in $XDG_CACHE_HOME/kivo; without that copy
-// the file is left alone.
+// the file is left alone, and the error says why.
 TEST_F(SafeWriteTest, AWritableFileInAClosedFolderIsWrittenInPlaceOnlyBesideACopy) {
     const fs::path folder = dir / "closed";
     fs::create_directory(folder);
     const fs::path target = folder / "list.txt";
-    const std::string old(4096, 'o');
+    const std::string old(64 << 10, 'o');
     std::ofstream(target) << old;
     giveToChild(target);
     fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
                                 fs::perms::group_exec | fs::perms::others_read |
                                 fs::perms::others_exec);
-    fs::create_directory(dir / "cache");
-    giveToChild(dir / "cache");
+    const fs::path cache = dir / "cache" / "kivo";
+    fs::create_directories(cache);
+    giveToChild(cache.parent_path());
+    giveToChild(cache);
     std::ofstream(dir / "file") << "x";
+    // A cache on a disk of 16 KiB, where root may mount one.
+    const fs::path full = dir / "full" / "kivo";
+    fs::create_directories(full);
+    const bool fullMounted =
+        ::geteuid() == 0 && std::system(("mount -t tmpfs -o size=16k,mode=0700,uid=65534,gid=65534 "
+                                         "tmpfs '" +
+                                         full.string() + "'")
+                                            .c_str()) == 0;
+    const struct Unmount {
+        bool mounted;
+        fs::path disk;
+        ~Unmount() {
+            if (mounted) std::system(("umount '" + disk.string() + "'").c_str());
+        }
+    } unmount{fullMounted, full};
 
     EXPECT_TRUE(inChildProcess([&] {
-        const auto expectRefused = [&] {
+        const auto refusal = [&](const fs::path& cacheHome) {
+            ::setenv("XDG_CACHE_HOME", cacheHome.c_str(), 1);
+            std::string text;
             try {
                 writeFileSafely(target, "new");
                 ADD_FAILURE() << "written without a copy";
             } catch (const UserError& e) {
-                EXPECT_EQ(std::string(e.what()),
-                          "ファイル " + utf8Of(target) + " を作成できません");
+                text = e.what();
             }
             EXPECT_EQ(readAll(target), old);
+            return text;
         };
-        // No cache folder can be made under a file.
-        ::setenv("XDG_CACHE_HOME", (dir / "file").c_str(), 1);
-        expectRefused();
-        // A copy cut short, as by a full disk, is no copy.
-        ::setenv("XDG_CACHE_HOME", (dir / "cache").c_str(), 1);
+        // No cache folder can be made under a file: no fault of the list's name.
+        EXPECT_EQ(refusal(dir / "file"), "ファイル " + utf8Of(target) + " を作成できません");
+        fs::permissions(cache, fs::perms::owner_read | fs::perms::owner_exec);
+        EXPECT_EQ(refusal(cache.parent_path()), "ファイルへのアクセスが拒否されました");
+        fs::permissions(cache, fs::perms::owner_all);
+        if (fullMounted) {
+            EXPECT_EQ(refusal(full.parent_path()), "ディスクがいっぱいです");
+            EXPECT_TRUE(fs::is_empty(full));
+        }
+        // A copy cut short by the file size limit is no copy either.
         std::signal(SIGXFSZ, SIG_IGN);
         rlimit limit{};
         ::getrlimit(RLIMIT_FSIZE, &limit);
         const rlimit small{1024, limit.rlim_max};
         ::setrlimit(RLIMIT_FSIZE, &small);
-        expectRefused();
-        EXPECT_TRUE(fs::is_empty(dir / "cache" / "kivo"));
+        EXPECT_NE(refusal(cache.parent_path()), "");
+        EXPECT_TRUE(fs::is_empty(cache));
         ::setrlimit(RLIMIT_FSIZE, &limit);
 
+        ::setenv("XDG_CACHE_HOME", cache.parent_path().c_str(), 1);
         writeFileSafely(target, "new");
         return true;
     }));
     EXPECT_EQ(readAll(target), "new");
-    EXPECT_TRUE(fs::is_empty(dir / "cache" / "kivo"));
+    EXPECT_TRUE(fs::is_empty(cache));
 }
 #endif
 
