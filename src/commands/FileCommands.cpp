@@ -6,6 +6,7 @@
 
 #include "commands/ListContract.h"
 #include "core/Errors.h"
+#include "core/KeptCopies.h"
 #include "core/PathRules.h"
 #include "files/Cryptogram.h"
 #include "files/ListExport.h"
@@ -161,6 +162,7 @@ void FileCommands::openListFile(const std::string& path) {
 }
 
 void FileCommands::load(const std::string& path, LoaderTarget& target, bool container) {
+    offerKeptCopyOf(path);
     list_.focusList();
     LoadReport report;
     // What the load did is followed up whichever way it ended: a text file
@@ -206,7 +208,36 @@ bool FileCommands::confirmOverwrite(const std::string& path) {
     return boxes_.confirm(path + " は既に存在します。\r\n上書きしますか？") == BoxAnswer::Yes;
 }
 
+bool FileCommands::offer(const KeptCopy& copy) {
+    switch (boxes_.confirm(keptCopyQuestion(copy))) {
+        case BoxAnswer::Yes: {
+            const BusyCursor busy(window_);
+            restoreKeptCopy(copy);
+            return true;
+        }
+        case BoxAnswer::No:
+            declineKeptCopy(copy);
+            return true;
+        case BoxAnswer::Cancel:
+            break;
+    }
+    return false;
+}
+
+void FileCommands::offerKeptCopyOf(const std::string& path) {
+    if (const std::optional<KeptCopy> copy = keptCopyToOffer(pathFromUtf8(path), cacheFolder_)) {
+        if (!offer(*copy)) throw SilentCancel();
+    }
+}
+
+void FileCommands::offerKeptCopies() {
+    for (const KeptCopy& copy : keptCopiesToOffer(cacheFolder_)) {
+        if (!offer(copy)) return;
+    }
+}
+
 void FileCommands::saveList(const std::string& path) {
+    offerKeptCopyOf(path);
     const BusyCursor busy(window_);
     writeFileSafely(pathFromUtf8(path), listToText(list_.text()));
 }
@@ -320,6 +351,7 @@ void FileCommands::newList() {
 void FileCommands::exportContainer() {
     if (const auto path = chosen(dialogs_.saveFile(kSaveContainer))) {
         if (!confirmOverwrite(*path)) return;
+        offerKeptCopyOf(*path);
         const BusyCursor busy(window_);
         writeContainerSafely(pathFromUtf8(*path),
                              listToRtf(list_.styledText(), kListFontFamily, kListFontHalfPoints),

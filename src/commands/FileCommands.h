@@ -3,16 +3,19 @@
 // exports, a dropped file and the command-line file, with the save prompt
 // that guards the commands replacing the list. Plain C++ over the ports, so
 // that every window runs the same rules.
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "commands/Ports.h"
 #include "commands/TopicCommands.h"
+#include "core/FileSystem.h"
 #include "core/Titles.h"
 
 namespace kivo {
 
 class WordListTarget;
+struct KeptCopy;
 struct LoadReport;
 
 // The dialogs' settings, exactly as the user sees them.
@@ -42,6 +45,13 @@ public:
     void openDroppedFile(const std::vector<std::string>& paths);
     // The file named on the command line, when the window is first shown.
     void loadCommandLineFile(const std::string& path);
+    // At start-up: each save that was cut off left the file's old content
+    // aside; the user says, file by file, whether to put it back. Cancel
+    // leaves the rest for the next start.
+    void offerKeptCopies();
+    // Where saves in place keep the old content; the user's cache folder
+    // unless a test says otherwise.
+    void useCacheFolder(std::filesystem::path folder) { cacheFolder_ = std::move(folder); }
 
     // Raises SilentCancel when the user cancels.
     void confirmSaveList();
@@ -60,6 +70,11 @@ private:
     void load(const std::string& path, LoaderTarget& target, bool container);
     void importContainer(const std::string& path, WordListTarget& target, LoadReport& report);
     bool confirmOverwrite(const std::string& path);
+    // Before a file is read or saved: the old content a cut-off save of it
+    // left aside is offered back first. Raises SilentCancel on Cancel.
+    void offerKeptCopyOf(const std::string& path);
+    // Yes puts the copy back, No keeps the file as it is; false on Cancel.
+    bool offer(const KeptCopy& copy);
     void saveList(const std::string& path);
 
     WordListPort& list_;
@@ -68,6 +83,7 @@ private:
     FileDialogPort& dialogs_;
     CurrentTopics& topics_;
     std::string currentFile_;
+    std::filesystem::path cacheFolder_ = userCacheFolder();
     const std::string cipherKey_ = "tonic_Kivo_RW7QX214fy";
 };
 

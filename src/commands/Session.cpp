@@ -22,6 +22,8 @@ void Session::start() {
 }
 
 void Session::shown(const std::optional<std::string>& commandLineFile) noexcept {
+    // Saves cut off last time come first: the file named may be one of them.
+    guard([&] { files_.offerKeptCopies(); });
     if (!commandLineFile) return;
     guard([&] { files_.loadCommandLineFile(*commandLineFile); });
 }

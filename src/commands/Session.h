@@ -48,8 +48,9 @@ public:
     // As the window is made: the draw seeded from the clock, the first
     // caption.
     void start();
-    // The window is shown for the first time: the file named on the command
-    // line, when there is one, comes in.
+    // The window is shown for the first time: the old content that saves
+    // cut off last time left aside is offered back, then the file named on
+    // the command line, when there is one, comes in.
     void shown(const std::optional<std::string>& commandLineFile) noexcept;
 
     // A menu item, button or key, by its id.

@@ -6,6 +6,7 @@
 
 #include "FileCommandsFixture.h"
 #include "core/Errors.h"
+#include "core/KeptCopies.h"
 #include "files/Cryptogram.h"
 
 #ifndef _WIN32
@@ -427,6 +428,48 @@ TEST_F(CommandsTest, AFullDiskShowsItsErrorAndKeepsTheOldFile) {
     }
 }
 #endif
+
+TEST_F(CommandsTest, OldContentACutOffSaveLeftIsOfferedBeforeTheFileIsReadOrSaved) {
+    // What a save killed half-way leaves: the file torn, its old content
+    // and the record naming it in the cache folder.
+    const fs::path cache = folder.path("cache");
+    fs::create_directory(cache);
+    fs::permissions(cache, fs::perms::owner_all);
+    commands.useCacheFolder(cache);
+    const auto tear = [&](const std::string& name) {
+        const std::string path = write(name, "犬\n猫");
+        const fs::path copy = cache / keptCopyName(pathFromUtf8(path), "0123abcd");
+        std::ofstream(copy, std::ios::binary) << "犬\n猫\n鳥\n";
+        fs::path record;
+        int error = 0;
+        EXPECT_TRUE(recordKeptCopy(copy, pathFromUtf8(path), fs::file_size(copy), record, error).isOpen());
+        return path;
+    };
+    const std::string torn = tear("torn.txt");
+    const std::optional<KeptCopy> offered = keptCopyToOffer(pathFromUtf8(torn), cache);
+    ASSERT_TRUE(offered);
+    const std::string question = "confirm:" + keptCopyQuestion(*offered);
+
+    // Cancel reads nothing and asks again next time; yes puts it back, then reads it.
+    window.paths = {torn, torn};
+    window.answers = {BoxAnswer::Cancel, BoxAnswer::Yes};
+    EXPECT_THROW(commands.importTextAsNewList(), SilentCancel);
+    EXPECT_TRUE(window.list.empty());
+    commands.importTextAsNewList();
+    EXPECT_EQ(window.list, (Lines{"犬", "猫", "鳥"}));
+    EXPECT_EQ(read(torn), "犬\n猫\n鳥\n");
+    EXPECT_EQ(window.shown, (std::vector<std::string>{kOpenTextDialog, question, kOpenTextDialog, question}));
+
+    // No keeps the file as it is; a save goes ahead over it, offered nothing more.
+    const std::string other = tear("other.txt");
+    window.shown.clear();
+    window.paths = {other};
+    window.answers = {BoxAnswer::Yes, BoxAnswer::No};
+    commands.exportText();
+    EXPECT_EQ(window.shown.size(), 3u);
+    EXPECT_FALSE(keptCopyToOffer(pathFromUtf8(other), cache));
+    EXPECT_EQ(read(other), "\x8C\xA2\r\n\x94L\r\n\x92\xB9\r\n");  // the list, in code page 932
+}
 
 TEST_F(CommandsTest, AListTooLargeForTheControlLeavesTheOldListAndCaption) {
     const std::string file = write("big.txt", "a\r\nb\r\n");

@@ -13,11 +13,15 @@ int main(int argc, char** argv) {
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     ::testing::InitGoogleTest(&argc, argv);
     kivo::KivoApplication app(argc, argv);
-    // Settings the tests write stay in a folder of this run, never the user's.
+    // Settings the tests write, and the copies saves keep, stay in folders
+    // of this run, never the user's: a copy left there would be offered
+    // back when a window is shown.
     QTemporaryDir settingsDir;
     for (const auto format : {QSettings::NativeFormat, QSettings::IniFormat}) {
         QSettings::setPath(format, QSettings::UserScope, settingsDir.path());
     }
+    QTemporaryDir cacheDir;
+    qputenv("XDG_CACHE_HOME", cacheDir.path().toLocal8Bit());
     kivo::installJapaneseFontSubstitutes();
     kivo::useJapaneseToolkitTexts();
     return RUN_ALL_TESTS();
