@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "files/WordText.h"
+#include "files/OfficeText.h"
 #include "files/XmlReader.h"
 
 namespace kivo::office {

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <span>
 
-#include "files/WordText.h"
+#include "files/OfficeText.h"
 
 namespace kivo {
 
