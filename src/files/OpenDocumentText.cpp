@@ -29,26 +29,15 @@ OpenDocumentKind kindOfType(std::string_view type) {
     return OpenDocumentKind::None;
 }
 
-std::uint32_t le(std::span<const std::uint8_t> b, std::size_t at, int bytes) {
-    std::uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | b[at + static_cast<std::size_t>(i)];
-    return v;
-}
-
 // The mimetype member: first in the archive and stored as it is, so that
 // its text stands at a fixed place; elsewhere it is looked up.
 std::string mimetypeOf(std::span<const std::uint8_t> file) {
     constexpr std::string_view kName = "mimetype";
-    if (file.size() >= 30 + kName.size() && le(file, 8, 2) == 0 &&
-        le(file, 26, 2) == kName.size() &&
-        std::equal(kName.begin(), kName.end(), file.begin() + 30)) {
-        const std::size_t start = 30 + kName.size() + le(file, 28, 2);
-        const std::size_t size = le(file, 18, 4);
-        if (start <= file.size() && size <= file.size() - start && size <= 256) {
-            return std::string(reinterpret_cast<const char*>(file.data()) + start, size);
-        }
-    }
     zip::Member member;
+    if (zip::firstMember(file, kName, member) && member.method == 0 && member.storedSize <= 256) {
+        return std::string(reinterpret_cast<const char*>(file.data()) + member.dataOffset,
+                           member.storedSize);
+    }
     if (zip::findMember(file, kName, member) != zip::FindResult::Found || member.size > 256) {
         return {};
     }

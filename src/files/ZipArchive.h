@@ -1,7 +1,7 @@
 #pragma once
 // Reading one member out of a ZIP archive held in memory, as an Office Open
-// XML document needs it: the central directory finds the member, zlib
-// inflates it in chunks. Every count, size and offset is checked against
+// XML document needs it: the central directory finds the member, and ISA-L
+// inflates it in chunks (zlib in a build without ISA-L, as on Windows). Every count, size and offset is checked against
 // the archive before use, and a member that would inflate past
 // kMaxMemberBytes, or past kMaxInflateRatio times its stored size, is
 // refused before and while it is inflated (a ZIP bomb).
@@ -35,6 +35,13 @@ enum class FindResult { Found, Missing, Broken };
 // parts of an Office document are named). Broken: the archive's directory
 // or the member's local header does not hold together.
 FindResult findMember(std::span<const std::uint8_t> archive, std::string_view name, Member& member);
+
+// The member whose local header begins the archive, when it bears this
+// name: told from that header alone, without the central directory, as a
+// document that names its kind in its first member (an OpenDocument's
+// mimetype) is told even when the rest of the archive is damaged. False
+// when the first header names another member or does not hold together.
+bool firstMember(std::span<const std::uint8_t> archive, std::string_view name, Member& member);
 
 enum class InflateResult {
     Complete,
