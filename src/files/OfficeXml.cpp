@@ -9,12 +9,72 @@
 
 namespace kivo::office {
 
-std::string_view attributeByLocalName(const std::vector<xml::Attribute>& attributes,
-                                      std::string_view local) {
+std::string_view plainAttribute(const std::vector<xml::Attribute>& attributes,
+                                std::string_view name) {
     for (const xml::Attribute& a : attributes) {
-        if (localName(a.name) == local) return a.value;
+        if (same(a.name, name)) return a.value;
     }
     return {};
+}
+
+Namespaces::Namespaces(std::span<const Known> known, std::initializer_list<Default> defaults)
+    : known_(known) {
+    Id last = kOther;
+    for (const Known& k : known) last = std::max(last, k.id);
+    prefixes_.resize(std::size_t{last} + 1);
+    // Never empty, so that an element's end looks at the last binding alone.
+    bindings_.push_back({"\x01", kOther, 0});
+    for (const Default& d : defaults) bindings_.push_back({std::string(d.prefix), d.id, 0});
+    findPrefixes();
+}
+
+std::string_view Namespaces::attribute(const std::vector<xml::Attribute>& attributes, Id ns,
+                                       std::string_view local) const {
+    // The local name first: most attributes differ there, and the prefix's
+    // namespace is then looked up for one alone.
+    for (const xml::Attribute& a : attributes) {
+        const std::string_view own = localName(a.name);
+        if (own.size() == a.name.size() || !same(own, local)) continue;
+        if (of(a.name.substr(0, a.name.size() - own.size() - 1)) == ns) return a.value;
+    }
+    return {};
+}
+
+void Namespaces::declare(std::size_t depth, const std::vector<xml::Attribute>& attributes) {
+    bool bound = false;
+    for (const xml::Attribute& a : attributes) {
+        if (!a.name.starts_with("xmlns")) continue;
+        std::string_view prefix;
+        if (a.name.size() > 6 && a.name[5] == ':') {
+            prefix = a.name.substr(6);
+        } else if (a.name.size() != 5) {
+            continue;
+        }
+        Id id = kOther;
+        for (const Known& k : known_) {
+            if (a.value == k.uri) id = k.id;
+        }
+        // Only what changes a prefix's meaning: a document declares dozens
+        // of namespaces, and every name is looked up.
+        if (of(prefix) == id) continue;
+        bindings_.push_back({std::string(prefix), id, depth});
+        bound = true;
+    }
+    if (bound) findPrefixes();
+}
+
+void Namespaces::unbind(std::size_t depth) {
+    while (bindings_.back().depth == depth) bindings_.pop_back();
+    findPrefixes();
+}
+
+void Namespaces::findPrefixes() {
+    std::fill(prefixes_.begin(), prefixes_.end(), std::string_view());
+    for (auto b = bindings_.rbegin(); b != bindings_.rend(); ++b) {
+        if (b->id != kOther && prefixes_[b->id].data() == nullptr && of(b->prefix) == b->id) {
+            prefixes_[b->id] = b->prefix;
+        }
+    }
 }
 
 bool archiveNamesPart(std::span<const std::uint8_t> file, std::string_view part) {

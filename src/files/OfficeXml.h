@@ -3,7 +3,9 @@
 // of a ZIP archive through an XML handler, and handing a document's text on
 // as list lines.
 #include <cstdint>
+#include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
@@ -14,6 +16,17 @@
 
 namespace kivo::office {
 
+// Whether two short strings (names, prefixes) are the same, byte by byte:
+// they are compared many times for each element, and a library call each
+// costs more.
+inline bool same(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i]) return false;
+    }
+    return true;
+}
+
 // The part of a name behind its prefix ("table:table-cell" → "table-cell").
 inline std::string_view localName(std::string_view name) {
     // By hand: names are short, and a call to memchr for each costs more.
@@ -23,10 +36,96 @@ inline std::string_view localName(std::string_view name) {
     return name;
 }
 
-// The value of the attribute with this local name, whatever its prefix;
-// empty when there is none.
-std::string_view attributeByLocalName(const std::vector<xml::Attribute>& attributes,
-                                      std::string_view local);
+// The value of the attribute of this name without a prefix (in no
+// namespace); empty when there is none.
+std::string_view plainAttribute(const std::vector<xml::Attribute>& attributes,
+                                std::string_view name);
+
+// How every Office reader tells the names of its XML apart: by namespace,
+// as XML defines it. A reader numbers the namespaces it reads (0 for any
+// other), names them by their URIs, and gives the prefixes that stand for
+// them until a document binds its own; an element's xmlns attributes bind
+// prefixes for it and for what lies within it, and an element's name
+// without a prefix is in the namespace bound to no prefix. The reader hands
+// on each element's start and end with its depth (1 for the root); within
+// an element it leaves out it need not.
+class Namespaces {
+public:
+    using Id = std::uint8_t;
+    static constexpr Id kOther = 0;
+    struct Known {
+        std::string_view uri;
+        Id id;
+    };
+    struct Default {
+        std::string_view prefix;
+        Id id;
+    };
+
+    Namespaces(std::span<const Known> known, std::initializer_list<Default> defaults);
+
+    // An element at this depth begins: the prefixes its attributes bind.
+    // Namespaces are declared seldom: only a name that may be xmlns is
+    // looked at closer.
+    void open(std::size_t depth, const std::vector<xml::Attribute>& attributes) {
+        for (const xml::Attribute& a : attributes) {
+            if (!a.name.empty() && a.name[0] == 'x') {
+                declare(depth, attributes);
+                return;
+            }
+        }
+    }
+    // The element at this depth has ended: what it bound goes.
+    void close(std::size_t depth) {
+        if (bindings_.back().depth == depth) unbind(depth);
+    }
+
+    // The namespace a prefix stands for here.
+    Id of(std::string_view prefix) const {
+        for (auto b = bindings_.rbegin(); b != bindings_.rend(); ++b) {
+            if (same(b->prefix, prefix)) return b->id;
+        }
+        return kOther;
+    }
+    // A prefix that stands for the namespace here, the one bound last (for
+    // a reader's quick look at its usual names); data() is null when none.
+    std::string_view prefixOf(Id id) const { return prefixes_[id]; }
+
+    struct Name {
+        Id ns;
+        std::string_view local;
+        // Against a literal its length is known, and the compare is a few
+        // loads rather than a loop.
+        template <std::size_t N>
+        bool is(Id n, const char (&l)[N]) const {
+            return ns == n && local.size() == N - 1 && std::memcmp(local.data(), l, N - 1) == 0;
+        }
+    };
+    // An element's name.
+    Name element(std::string_view qualified) const {
+        const std::string_view local = localName(qualified);
+        if (local.size() == qualified.size()) return {of({}), local};
+        return {of(qualified.substr(0, qualified.size() - local.size() - 1)), local};
+    }
+    // The value of the attribute with this namespace and local name; empty
+    // when there is none. An attribute without a prefix is in no namespace.
+    std::string_view attribute(const std::vector<xml::Attribute>& attributes, Id ns,
+                               std::string_view local) const;
+
+private:
+    struct Binding {
+        std::string prefix;
+        Id id;
+        std::size_t depth;  // of the element that bound it; 0 for a default
+    };
+    void declare(std::size_t depth, const std::vector<xml::Attribute>& attributes);
+    void unbind(std::size_t depth);
+    void findPrefixes();
+
+    std::span<const Known> known_;
+    std::vector<Binding> bindings_;  // innermost last, the defaults first
+    std::vector<std::string_view> prefixes_;
+};
 
 // Whether the bytes are a ZIP archive in which this part's name stands: a
 // quick look, before the archive is read, at what kind of document it is.

@@ -15,8 +15,44 @@
 namespace kivo {
 namespace {
 
-using office::attributeByLocalName;
-using office::localName;
+using office::plainAttribute;
+using Name = office::Namespaces::Name;
+
+enum Ns : office::Namespaces::Id { Other, Main, Relationships, PackageRelationships };
+constexpr office::Namespaces::Known kNamespaces[] = {
+    {"http://schemas.openxmlformats.org/spreadsheetml/2006/main", Main},
+    {"http://purl.oclc.org/ooxml/spreadsheetml/main", Main},  // Strict
+    {"http://schemas.openxmlformats.org/officeDocument/2006/relationships", Relationships},
+    {"http://purl.oclc.org/ooxml/officeDocument/relationships", Relationships},
+    {"http://schemas.openxmlformats.org/package/2006/relationships", PackageRelationships},
+};
+
+// A handler of a workbook's part: its names told by namespace, the part's
+// own namespace standing for names without a prefix until the part binds
+// it, and r for the relationships'.
+class PartHandler : public xml::Handler {
+public:
+    explicit PartHandler(Ns own) : namespaces_(kNamespaces, {{"", own}, {"r", Relationships}}) {}
+
+    void startElement(std::string_view name,
+                      const std::vector<xml::Attribute>& attributes) final {
+        namespaces_.open(++depth_, attributes);
+        start(namespaces_.element(name), attributes);
+    }
+    void endElement(std::string_view name) final {
+        end(namespaces_.element(name));
+        namespaces_.close(depth_--);
+    }
+
+protected:
+    virtual void start(const Name& name, const std::vector<xml::Attribute>& attributes) = 0;
+    virtual void end(const Name&) {}
+
+    office::Namespaces namespaces_;
+
+private:
+    std::size_t depth_ = 0;
+};
 
 constexpr std::string_view kWorkbookPart = "xl/workbook.xml";
 constexpr std::string_view kWorkbookRelations = "xl/_rels/workbook.xml.rels";
@@ -55,25 +91,18 @@ struct Sheet {
 };
 
 // xl/workbook.xml: the sheets in order, and whether each shows.
-class WorkbookPart : public xml::Handler {
+class WorkbookPart : public PartHandler {
 public:
+    WorkbookPart() : PartHandler(Main) {}
+
     std::vector<Sheet> sheets;
 
-    void startElement(std::string_view name,
-                      const std::vector<xml::Attribute>& attributes) override {
-        if (localName(name) != "sheet") return;
-        Sheet sheet;
-        for (const xml::Attribute& a : attributes) {
-            // The relationship's id is the one attribute with a prefix.
-            if (localName(a.name) == "id" && a.name.find(':') != std::string_view::npos) {
-                sheet.relation = a.value;
-            } else if (a.name == "state") {
-                sheet.visible = a.value != "hidden" && a.value != "veryHidden";
-            }
-        }
-        sheets.push_back(std::move(sheet));
+    void start(const Name& name, const std::vector<xml::Attribute>& attributes) override {
+        if (!name.is(Main, "sheet")) return;
+        const std::string_view state = plainAttribute(attributes, "state");
+        sheets.push_back({std::string(namespaces_.attribute(attributes, Relationships, "id")),
+                          state != "hidden" && state != "veryHidden"});
     }
-    void endElement(std::string_view) override {}
     void text(std::string_view) override {}
 };
 
@@ -82,19 +111,19 @@ struct Relation {
 };
 
 // xl/_rels/workbook.xml.rels: where each of the workbook's parts lies.
-class RelationsPart : public xml::Handler {
+class RelationsPart : public PartHandler {
 public:
+    RelationsPart() : PartHandler(PackageRelationships) {}
+
     std::vector<Relation> relations;
 
-    void startElement(std::string_view name,
-                      const std::vector<xml::Attribute>& attributes) override {
-        if (localName(name) != "Relationship") return;
-        if (attributeByLocalName(attributes, "TargetMode") == "External") return;
-        relations.push_back({std::string(attributeByLocalName(attributes, "Id")),
-                             std::string(attributeByLocalName(attributes, "Type")),
-                             std::string(attributeByLocalName(attributes, "Target"))});
+    void start(const Name& name, const std::vector<xml::Attribute>& attributes) override {
+        if (!name.is(PackageRelationships, "Relationship")) return;
+        if (plainAttribute(attributes, "TargetMode") == "External") return;
+        relations.push_back({std::string(plainAttribute(attributes, "Id")),
+                             std::string(plainAttribute(attributes, "Type")),
+                             std::string(plainAttribute(attributes, "Target"))});
     }
-    void endElement(std::string_view) override {}
     void text(std::string_view) override {}
 };
 
@@ -135,8 +164,10 @@ bool typeIs(std::string_view type, std::string_view last) {
 // sharedStrings.xml: the text of each string item, its runs joined, its
 // phonetic guide (rPh) left out. Kept in one buffer: a workbook may share
 // a million strings.
-class SharedStringsPart : public xml::Handler {
+class SharedStringsPart : public PartHandler {
 public:
+    SharedStringsPart() : PartHandler(Main) {}
+
     std::vector<std::size_t> ends;
     std::string text_;
 
@@ -145,26 +176,24 @@ public:
         return std::string_view(text_).substr(start, ends[i] - start);
     }
 
-    void startElement(std::string_view name, const std::vector<xml::Attribute>&) override {
-        const std::string_view local = localName(name);
-        if (local == "si") {
+    void start(const Name& name, const std::vector<xml::Attribute>&) override {
+        if (name.is(Main, "si")) {
             inItem_ = true;
             item_.clear();
-        } else if (local == "rPh") {
+        } else if (name.is(Main, "rPh")) {
             ++phonetic_;
-        } else if (local == "t" && inItem_ && phonetic_ == 0) {
+        } else if (name.is(Main, "t") && inItem_ && phonetic_ == 0) {
             inText_ = true;
         }
     }
-    void endElement(std::string_view name) override {
-        const std::string_view local = localName(name);
-        if (local == "si" && inItem_) {
+    void end(const Name& name) override {
+        if (name.is(Main, "si") && inItem_) {
             inItem_ = false;
             appendUnescaped(text_, item_);
             ends.push_back(text_.size());
-        } else if (local == "rPh" && phonetic_ > 0) {
+        } else if (name.is(Main, "rPh") && phonetic_ > 0) {
             --phonetic_;
-        } else if (local == "t") {
+        } else if (name.is(Main, "t")) {
             inText_ = false;
         }
     }
@@ -180,42 +209,39 @@ private:
 };
 
 // A worksheet's sheetData: each cell's shown value, handed on as it ends.
-class WorksheetPart : public xml::Handler {
+class WorksheetPart : public PartHandler {
 public:
     WorksheetPart(const SharedStringsPart& strings, office::LineEmitter& lines)
-        : strings_(strings), lines_(lines) {}
+        : PartHandler(Main), strings_(strings), lines_(lines) {}
 
     bool badReference() const { return badReference_; }
 
-    void startElement(std::string_view name,
-                      const std::vector<xml::Attribute>& attributes) override {
-        const std::string_view local = localName(name);
-        if (local == "c") {
+    void start(const Name& name, const std::vector<xml::Attribute>& attributes) override {
+        if (name.is(Main, "c")) {
             inCell_ = true;
-            type_ = cellType(attributeByLocalName(attributes, "t"));
+            type_ = cellType(plainAttribute(attributes, "t"));
             value_.clear();
             inlineText_.clear();
         } else if (!inCell_) {
             return;
-        } else if (local == "v") {
+        } else if (name.is(Main, "v")) {
             inValue_ = true;
-        } else if (local == "rPh") {
+        } else if (name.is(Main, "rPh")) {
             ++phonetic_;
-        } else if (local == "t" && phonetic_ == 0) {
+        } else if (name.is(Main, "t") && phonetic_ == 0) {
             inText_ = true;
         }
     }
-    void endElement(std::string_view name) override {
+    void end(const Name& name) override {
         if (!inCell_) return;
-        const std::string_view local = localName(name);
-        if (local == "c") {
+        if (name.is(Main, "c")) {
             inCell_ = false;
             emitCell();
-        } else if (local == "v") {
+        } else if (name.is(Main, "v")) {
             inValue_ = false;
-        } else if (local == "rPh" && phonetic_ > 0) {
+        } else if (name.is(Main, "rPh") && phonetic_ > 0) {
             --phonetic_;
-        } else if (local == "t") {
+        } else if (name.is(Main, "t")) {
             inText_ = false;
         }
     }

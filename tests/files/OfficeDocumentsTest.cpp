@@ -78,7 +78,8 @@ TEST(OfficeDocuments, ExcelsOwnWaysWithText) {
     // archive's root, a sheet a relationship names in another folder.
     const Bytes xlsx = zipOf({
         {"xl/workbook.xml",
-         "<workbook xmlns:r=\"r\"><sheets><sheet name=\"s\" r:id=\"rId9\"/></sheets></workbook>"},
+         "<workbook xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
+         "<sheets><sheet name=\"s\" r:id=\"rId9\"/></sheets></workbook>"},
         {"xl/_rels/workbook.xml.rels",
          "<Relationships><Relationship Id=\"rId9\" Type=\"http://x/worksheet\" "
          "Target=\"/xl/sheets/../ws/a.xml\"/><Relationship Id=\"rId2\" "
@@ -94,6 +95,26 @@ TEST(OfficeDocuments, ExcelsOwnWaysWithText) {
     ASSERT_TRUE(looksLikeWorkbook(xlsx));
     EXPECT_EQ(linesOf(xlsx, extractWorkbookText),
               (Lines{"東京", "一", "二_x0041_", "中", "FALSE", "0"}));
+}
+
+TEST(OfficeDocuments, WorkbookNamesAreToldByNamespaceNotPrefix) {
+    // Strict's namespaces under prefixes of the writer's choosing (as the
+    // Open XML SDK writes x:); a name of another namespace is not a cell.
+    const std::string main = "http://purl.oclc.org/ooxml/spreadsheetml/main";
+    const Bytes xlsx = zipOf({
+        {"xl/workbook.xml", "<x:workbook xmlns:x=\"" + main +
+                                "\" xmlns:q=\"http://purl.oclc.org/ooxml/officeDocument/"
+                                "relationships\"><x:sheets><x:sheet q:id=\"a\" r:id=\"b\"/>"
+                                "</x:sheets></x:workbook>"},
+        {"xl/_rels/workbook.xml.rels",
+         "<p:Relationships xmlns:p=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+         "<p:Relationship Id=\"a\" Type=\"http://x/worksheet\" Target=\"s.xml\"/>"
+         "</p:Relationships>"},
+        {"xl/s.xml", "<worksheet xmlns=\"" + main +
+                         "\" xmlns:o=\"other\"><sheetData><row><c t=\"str\"><v>a</v></c>"
+                         "<o:c t=\"str\"><v>b</v></o:c></row></sheetData></worksheet>"},
+    });
+    EXPECT_EQ(linesOf(xlsx, extractWorkbookText), Lines{"a"});
 }
 
 TEST(OfficeDocuments, BrokenDocumentsAreReadErrors) {
