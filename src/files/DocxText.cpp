@@ -253,16 +253,20 @@ bool looksLikeDocx(std::span<const std::uint8_t> file) {
     return office::archiveNamesPart(file, kDocumentPart);
 }
 
-WordTextOutcome extractDocxText(std::span<const std::uint8_t> file, const LineSink& appendLine) {
+WordTextOutcome extractDocxText(std::span<const std::uint8_t> file, const LineSink& appendLine,
+                                ReadBudget budget) {
     SinkLines lines(appendLine);
-    return extractDocxLines(file, lines);
+    return extractDocxLines(file, lines, std::move(budget));
 }
 
-WordTextOutcome extractDocxLines(std::span<const std::uint8_t> file, LineText& lines) {
+WordTextOutcome extractDocxLines(std::span<const std::uint8_t> file, LineText& lines,
+                                 ReadBudget budget) {
+    office::Archive archive(file, budget);
     BodyText body(lines);
     xml::BasicReader<BodyText> reader(body);
-    switch (office::readPart(file, kDocumentPart, reader, [&] { return !body.refused(); })) {
+    switch (archive.read(kDocumentPart, reader, [&] { return !body.refused(); })) {
         case office::PartResult::Missing:
+        case office::PartResult::ReadBefore:  // not the first part read: never
             throw FileError(kReadPastEnd);
         case office::PartResult::Stopped:
             body.dropUnfinished();

@@ -21,10 +21,13 @@ bool looksLikeDocx(std::span<const std::uint8_t> file);
 
 // Emits the document's lines (UTF-8, never a CR or LF). Throws FileError
 // "ファイルの末尾以降を読み込みました" when the archive, the member's data or its XML
-// is broken, or when the member would inflate past the ZIP-bomb limits.
-WordTextOutcome extractDocxText(std::span<const std::uint8_t> file, const LineSink& appendLine);
+// is broken, or when the member is stated past the largest inflated; what
+// the budget throws past it.
+WordTextOutcome extractDocxText(std::span<const std::uint8_t> file, const LineSink& appendLine,
+                                ReadBudget budget = ReadBudget());
 
 // The same lines, built into lines.text.
-WordTextOutcome extractDocxLines(std::span<const std::uint8_t> file, LineText& lines);
+WordTextOutcome extractDocxLines(std::span<const std::uint8_t> file, LineText& lines,
+                                 ReadBudget budget = ReadBudget());
 
 }  // namespace kivo

@@ -84,12 +84,12 @@ bool archiveNamesPart(std::span<const std::uint8_t> file, std::string_view part)
                        std::boyer_moore_horspool_searcher(part.begin(), part.end())) != bytes.end();
 }
 
-PartResult readPartBytes(std::span<const std::uint8_t> archive, std::string_view name,
-                         const std::function<bool(std::string_view)>& feed,
-                         const std::function<bool()>& finish,
-                         const std::function<bool()>& keepGoing) {
+PartResult Archive::readBytes(std::string_view name,
+                              const std::function<bool(std::string_view)>& feed,
+                              const std::function<bool()>& finish,
+                              const std::function<bool()>& keepGoing) {
     zip::Member member;
-    switch (zip::findMember(archive, name, member)) {
+    switch (zip::findMember(bytes_, name, member)) {
         case zip::FindResult::Found:
             break;
         case zip::FindResult::Missing:
@@ -97,10 +97,16 @@ PartResult readPartBytes(std::span<const std::uint8_t> archive, std::string_view
         case zip::FindResult::Broken:
             throw FileError(kReadPastEnd);
     }
+    if (std::find(read_.begin(), read_.end(), member.dataOffset) != read_.end()) {
+        return PartResult::ReadBefore;
+    }
+    read_.push_back(member.dataOffset);
+    // The size the directory states, which the inflate holds the member to.
+    budget_.spend(member.size);
     bool xmlBroken = false;
     bool stopped = false;
     const zip::InflateResult inflated =
-        zip::inflateMember(archive, member, [&](std::string_view chunk) {
+        zip::inflateMember(bytes_, member, [&](std::string_view chunk) {
             if (!feed(chunk)) xmlBroken = true;
             // A full list ends the reading, whatever follows.
             if (!keepGoing()) stopped = true;
@@ -113,10 +119,10 @@ PartResult readPartBytes(std::span<const std::uint8_t> archive, std::string_view
     return keepGoing() ? PartResult::Read : PartResult::Stopped;
 }
 
-PartResult readPart(std::span<const std::uint8_t> archive, std::string_view name,
-                    xml::Handler& handler, const std::function<bool()>& keepGoing) {
+PartResult Archive::read(std::string_view name, xml::Handler& handler,
+                         const std::function<bool()>& keepGoing) {
     xml::Reader reader(handler);
-    return readPart(archive, name, reader, keepGoing);
+    return read(name, reader, keepGoing);
 }
 
 bool LineEmitter::emit(std::string_view text) {

@@ -131,29 +131,46 @@ private:
 // quick look, before the archive is read, at what kind of document it is.
 bool archiveNamesPart(std::span<const std::uint8_t> file, std::string_view part);
 
-enum class PartResult { Read, Missing, Stopped };
+enum class PartResult {
+    Read,
+    Missing,     // the archive has no such member
+    Stopped,     // keepGoing turned false
+    ReadBefore,  // its bytes were read already, under this name or another
+};
 
-// Inflates the archive's member name into feed, chunk by chunk, then calls
-// finish; either returns false when the XML is broken. Missing: the archive
-// has no such member. Stopped: keepGoing turned false (checked after every
-// chunk). Throws FileError "ファイルの末尾以降を読み込みました" when the archive, the
-// member's data or its XML is broken, or the member too large to inflate.
-PartResult readPartBytes(std::span<const std::uint8_t> archive, std::string_view name,
-                         const std::function<bool(std::string_view)>& feed,
+// One document's archive as its reader reads it: each part's bytes at most
+// once, whatever names point at them, and every byte a part inflates to
+// spent from the document's budget before it is inflated.
+class Archive {
+public:
+    Archive(std::span<const std::uint8_t> bytes, ReadBudget& budget)
+        : bytes_(bytes), budget_(budget) {}
+
+    // Inflates the member name into feed, chunk by chunk, then calls finish;
+    // either returns false when the XML is broken. keepGoing is asked after
+    // every chunk. Throws FileError "ファイルの末尾以降を読み込みました" when the
+    // archive, the member's data or its XML is broken, or the member stated
+    // too large to inflate; what the budget throws past it.
+    PartResult readBytes(std::string_view name, const std::function<bool(std::string_view)>& feed,
                          const std::function<bool()>& finish,
                          const std::function<bool()>& keepGoing);
 
-// The same through an XML reader, and so its handler.
-template <class H>
-PartResult readPart(std::span<const std::uint8_t> archive, std::string_view name,
-                    xml::BasicReader<H>& reader, const std::function<bool()>& keepGoing) {
-    return readPartBytes(
-        archive, name, [&](std::string_view chunk) { return reader.feed(chunk); },
-        [&] { return reader.finish(); }, keepGoing);
-}
+    // The same through an XML reader, and so its handler.
+    template <class H>
+    PartResult read(std::string_view name, xml::BasicReader<H>& reader,
+                    const std::function<bool()>& keepGoing) {
+        return readBytes(
+            name, [&](std::string_view chunk) { return reader.feed(chunk); },
+            [&] { return reader.finish(); }, keepGoing);
+    }
+    PartResult read(std::string_view name, xml::Handler& handler,
+                    const std::function<bool()>& keepGoing);
 
-PartResult readPart(std::span<const std::uint8_t> archive, std::string_view name,
-                    xml::Handler& handler, const std::function<bool()>& keepGoing);
+private:
+    std::span<const std::uint8_t> bytes_;
+    ReadBudget& budget_;
+    std::vector<std::uint64_t> read_;  // where the data of each part read lies
+};
 
 // Hands text on as lines: each line break in it (CR LF, CR, LF) ends a
 // line, and what is not well-formed UTF-8 becomes U+FFFD.

@@ -314,11 +314,12 @@ OpenDocumentKind openDocumentKind(std::span<const std::uint8_t> file) {
 }
 
 WordTextOutcome extractOpenDocumentText(std::span<const std::uint8_t> file,
-                                        const LineSink& appendLine) {
+                                        const LineSink& appendLine, ReadBudget budget) {
     office::LineEmitter lines(appendLine);
     ContentPart content(lines);
     if (!zip::hasZipSignature(file)) {
         const std::string_view document(reinterpret_cast<const char*>(file.data()), file.size());
+        budget.spend(document.size());
         xml::Reader reader(content);
         for (std::size_t at = 0; at < document.size() && !lines.refused(); at += kFlatChunk) {
             const bool fine = reader.feed(document.substr(at, kFlatChunk));
@@ -329,8 +330,9 @@ WordTextOutcome extractOpenDocumentText(std::span<const std::uint8_t> file,
         if (!reader.finish()) throw FileError(kReadPastEnd);
         return WordTextOutcome::Completed;
     }
+    office::Archive archive(file, budget);
     const office::PartResult read =
-        office::readPart(file, kContentPart, content, [&] { return !lines.refused(); });
+        archive.read(kContentPart, content, [&] { return !lines.refused(); });
     if (read == office::PartResult::Missing) throw FileError(kReadPastEnd);
     return lines.refused() ? WordTextOutcome::AppendRefused : WordTextOutcome::Completed;
 }

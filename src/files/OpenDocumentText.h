@@ -26,8 +26,10 @@ OpenDocumentKind openDocumentKind(std::span<const std::uint8_t> file);
 
 // Emits the document's lines (UTF-8). Throws FileError "ファイルの末尾以降を読み込みました"
 // when the archive, content.xml or the flat document's XML is broken or
-// missing, or content.xml would inflate past the ZIP-bomb limits.
+// missing, or content.xml is stated past the largest inflated; what the
+// budget throws past it.
 WordTextOutcome extractOpenDocumentText(std::span<const std::uint8_t> file,
-                                        const LineSink& appendLine);
+                                        const LineSink& appendLine,
+                                        ReadBudget budget = ReadBudget());
 
 }  // namespace kivo

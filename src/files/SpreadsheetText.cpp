@@ -34,8 +34,7 @@ class PartHandler : public xml::Handler {
 public:
     explicit PartHandler(Ns own) : namespaces_(kNamespaces, {{"", own}, {"r", Relationships}}) {}
 
-    void startElement(std::string_view name,
-                      const std::vector<xml::Attribute>& attributes) final {
+    void startElement(std::string_view name, const std::vector<xml::Attribute>& attributes) final {
         namespaces_.open(++depth_, attributes);
         start(namespaces_.element(name), attributes);
     }
@@ -166,9 +165,14 @@ bool typeIs(std::string_view type, std::string_view last) {
 // a million strings.
 class SharedStringsPart : public PartHandler {
 public:
-    SharedStringsPart() : PartHandler(Main) {}
+    // What the strings keep (their text, and their index) is spent from
+    // budget as it grows, whether a cell shows them or not.
+    explicit SharedStringsPart(ReadBudget& budget) : PartHandler(Main), budget_(budget) {}
 
-    std::vector<std::size_t> ends;
+    // Where each string ends in text_: the strings take no more bytes than
+    // their XML, which is never inflated past kMaxMemberBytes.
+    static_assert(zip::kMaxMemberBytes <= UINT32_MAX);
+    std::vector<std::uint32_t> ends;
     std::string text_;
 
     std::string_view at(std::size_t i) const {
@@ -190,7 +194,12 @@ public:
         if (name.is(Main, "si") && inItem_) {
             inItem_ = false;
             appendUnescaped(text_, item_);
-            ends.push_back(text_.size());
+            ends.push_back(static_cast<std::uint32_t>(text_.size()));
+            const std::size_t kept = text_.capacity() + ends.capacity() * sizeof(ends[0]);
+            if (kept - spent_ >= kSpendStep) {
+                budget_.spend(kept - spent_);
+                spent_ = kept;
+            }
         } else if (name.is(Main, "rPh") && phonetic_ > 0) {
             --phonetic_;
         } else if (name.is(Main, "t")) {
@@ -202,6 +211,10 @@ public:
     }
 
 private:
+    static constexpr std::size_t kSpendStep = 64 * 1024;
+
+    ReadBudget& budget_;
+    std::size_t spent_ = 0;  // of what the strings keep
     std::string item_;
     int phonetic_ = 0;
     bool inItem_ = false;
@@ -318,8 +331,8 @@ private:
 };
 
 template <typename Part>
-void readNeededPart(std::span<const std::uint8_t> file, std::string_view name, Part& part) {
-    if (office::readPart(file, name, part, [] { return true; }) != office::PartResult::Read) {
+void readNeededPart(office::Archive& archive, std::string_view name, Part& part) {
+    if (archive.read(name, part, [] { return true; }) != office::PartResult::Read) {
         throw FileError(kReadPastEnd);
     }
 }
@@ -330,12 +343,13 @@ bool looksLikeWorkbook(std::span<const std::uint8_t> file) {
     return office::archiveNamesPart(file, kWorkbookPart);
 }
 
-WordTextOutcome extractWorkbookText(std::span<const std::uint8_t> file,
-                                    const LineSink& appendLine) {
+WordTextOutcome extractWorkbookText(std::span<const std::uint8_t> file, const LineSink& appendLine,
+                                    ReadBudget budget) {
+    office::Archive archive(file, budget);
     WorkbookPart workbook;
-    readNeededPart(file, kWorkbookPart, workbook);
+    readNeededPart(archive, kWorkbookPart, workbook);
     RelationsPart relations;
-    readNeededPart(file, kWorkbookRelations, relations);
+    readNeededPart(archive, kWorkbookRelations, relations);
 
     std::string stringsName(kDefaultSharedStrings);
     for (const Relation& r : relations.relations) {
@@ -343,8 +357,8 @@ WordTextOutcome extractWorkbookText(std::span<const std::uint8_t> file,
     }
     // A workbook of numbers alone may have none; a cell that names one
     // then finds it missing.
-    SharedStringsPart strings;
-    office::readPart(file, stringsName, strings, [] { return true; });
+    SharedStringsPart strings(budget);
+    archive.read(stringsName, strings, [] { return true; });
 
     office::LineEmitter lines(appendLine);
     for (const Sheet& sheet : workbook.sheets) {
@@ -355,10 +369,12 @@ WordTextOutcome extractWorkbookText(std::span<const std::uint8_t> file,
         if (relation == relations.relations.end()) throw FileError(kReadPastEnd);
         // Chart sheets and the like hold no cells.
         if (!typeIs(relation->type, "worksheet")) continue;
+        // A part that another sheet has shown already (ReadBefore) is not
+        // read again: its cells come once.
         WorksheetPart part(strings, lines);
-        const office::PartResult read =
-            office::readPart(file, memberName(relation->target), part,
-                             [&] { return !lines.refused() && !part.badReference(); });
+        const office::PartResult read = archive.read(memberName(relation->target), part, [&] {
+            return !lines.refused() && !part.badReference();
+        });
         if (part.badReference() || read == office::PartResult::Missing) {
             throw FileError(kReadPastEnd);
         }

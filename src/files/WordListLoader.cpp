@@ -285,13 +285,20 @@ void loadDocument(const std::string& path, std::span<const std::uint8_t> head, B
             return;
         }
         LineCollector lines(target);
+        // What reading the document may cost, judged by the list's own
+        // memory rule as a text of as many bytes would be.
+        ReadBudget budget([&](std::uint64_t spent) {
+            TextShape shape;
+            shape.bytes = static_cast<std::size_t>(spent);
+            target.checkRoom(shape);
+        });
         if (office == OfficeDocument::Docx) {
-            extractOrClear(target, [&] { extractDocxLines(asBytes(*bytes), lines); });
+            extractOrClear(target, [&] { extractDocxLines(asBytes(*bytes), lines, budget); });
         } else if (office == OfficeDocument::Workbook) {
             // A damaged workbook or OpenDocument leaves the list as it was.
-            extractWorkbookText(asBytes(*bytes), lines.sink());
+            extractWorkbookText(asBytes(*bytes), lines.sink(), budget);
         } else {
-            extractOpenDocumentText(asBytes(*bytes), lines.sink());
+            extractOpenDocumentText(asBytes(*bytes), lines.sink(), budget);
         }
         lines.commit();
         return;

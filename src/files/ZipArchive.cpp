@@ -324,9 +324,6 @@ InflateResult inflateMember(std::span<const std::uint8_t> archive, const Member&
     // The sizes the directory states are checked before anything is inflated,
     // and what is inflated is held to them.
     if (member.size > kMaxMemberBytes) return InflateResult::TooLarge;
-    if (member.size > kMaxInflateRatio * std::max<std::uint64_t>(member.storedSize, 1)) {
-        return InflateResult::TooLarge;
-    }
     const std::span<const std::uint8_t> stored =
         archive.subspan(member.dataOffset, member.storedSize);
     if (member.method == 0) {

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "files/FileError.h"
@@ -22,16 +23,23 @@ inline Bytes fixture(const char* name) {
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-// The lines an extraction hands on, the sink refusing after acceptAtMost.
+// The lines an extraction hands on, the sink refusing after acceptAtMost;
+// an Office reader's with the budget it has unless told.
 template <typename Extract>
 Lines linesOf(const Bytes& file, Extract extract, WordTextOutcome* outcome = nullptr,
               std::size_t acceptAtMost = SIZE_MAX) {
     Lines lines;
-    const WordTextOutcome o = extract(file, [&](std::string_view line) {
+    const LineSink sink = [&](std::string_view line) {
         if (lines.size() >= acceptAtMost) return false;
         lines.emplace_back(line);
         return true;
-    });
+    };
+    WordTextOutcome o{};
+    if constexpr (std::is_invocable_v<Extract, const Bytes&, const LineSink&>) {
+        o = extract(file, sink);
+    } else {
+        o = extract(file, sink, ReadBudget());
+    }
     if (outcome) *outcome = o;
     return lines;
 }

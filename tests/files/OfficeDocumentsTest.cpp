@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -78,7 +79,8 @@ TEST(OfficeDocuments, ExcelsOwnWaysWithText) {
     // archive's root, a sheet a relationship names in another folder.
     const Bytes xlsx = zipOf({
         {"xl/workbook.xml",
-         "<workbook xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
+         "<workbook "
+         "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
          "<sheets><sheet name=\"s\" r:id=\"rId9\"/></sheets></workbook>"},
         {"xl/_rels/workbook.xml.rels",
          "<Relationships><Relationship Id=\"rId9\" Type=\"http://x/worksheet\" "
@@ -107,7 +109,8 @@ TEST(OfficeDocuments, WorkbookNamesAreToldByNamespaceNotPrefix) {
                                 "relationships\"><x:sheets><x:sheet q:id=\"a\" r:id=\"b\"/>"
                                 "</x:sheets></x:workbook>"},
         {"xl/_rels/workbook.xml.rels",
-         "<p:Relationships xmlns:p=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+         "<p:Relationships "
+         "xmlns:p=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
          "<p:Relationship Id=\"a\" Type=\"http://x/worksheet\" Target=\"s.xml\"/>"
          "</p:Relationships>"},
         {"xl/s.xml", "<worksheet xmlns=\"" + main +
@@ -165,6 +168,67 @@ TEST(OfficeDocuments, RepeatedCellsComeAsOftenAsAFullListTakes) {
     const Lines lines = linesOf(bytesOf(flat), extractOpenDocumentText, &outcome, 10);
     EXPECT_EQ(lines, (Lines{"a", "b", "b", "a", "b", "b", "c", "c", "c", "c"}));
     EXPECT_EQ(outcome, WordTextOutcome::AppendRefused);
+}
+
+// ---- hostile documents: what one may cost ----------------------------------
+
+// A workbook whose sheets are the parts named, each with its own
+// relationship, and more members as given.
+Bytes workbookOf(const std::vector<std::string>& sheets, std::vector<ZipMember> more) {
+    std::string list, relations;
+    for (std::size_t i = 0; i < sheets.size(); ++i) {
+        const std::string id = "rId" + std::to_string(i + 1);
+        list += "<sheet name=\"" + id + "\" r:id=\"" + id + "\"/>";
+        relations += "<Relationship Id=\"" + id + "\" Type=\"http://x/worksheet\" Target=\"" +
+                     sheets[i] + "\"/>";
+    }
+    more.insert(more.begin(),
+                {{"xl/workbook.xml",
+                  "<workbook xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                  "relationships\"><sheets>" +
+                      list + "</sheets></workbook>"},
+                 {"xl/_rels/workbook.xml.rels",
+                  "<Relationships>" + relations +
+                      "<Relationship Id=\"s\" Type=\"http://x/sharedStrings\" "
+                      "Target=\"strings.xml\"/></Relationships>"}});
+    return zipOf(more);
+}
+
+std::string sheetOf(const std::string& rows) {
+    return "<worksheet><sheetData>" + rows + "</sheetData></worksheet>";
+}
+
+const LineSink kTakesAll = [](std::string_view) { return true; };
+
+TEST(OfficeDocuments, APartIsReadOnceWhateverPointsAtIt) {
+    // Three sheets on one part; three names in the archive's directory on
+    // one local header: its cells come once.
+    const ZipMember sheet{"xl/s.xml", sheetOf("<row><c t=\"str\"><v>a</v></c></row>")};
+    EXPECT_EQ(linesOf(workbookOf({"s.xml", "s.xml", "s.xml"}, {sheet}), extractWorkbookText),
+              Lines{"a"});
+    const Bytes aliases = workbookOf(
+        {"s.xml", "t.xml", "u.xml"},
+        {sheet, {"xl/t.xml", "", true, -1, "xl/s.xml"}, {"xl/u.xml", "", true, -1, "xl/s.xml"}});
+    EXPECT_EQ(linesOf(aliases, extractWorkbookText), Lines{"a"});
+}
+
+TEST(OfficeDocuments, WhatADocumentInflatesAndKeepsIsSpentFromOneBudget) {
+    // Two sheets of empty rows, 42 KB each: either fits 64 KiB, the two
+    // together do not, and the document is refused as memory.
+    std::string rows;
+    for (int i = 0; i < 7000; ++i) rows += "<row/>";
+    const Bytes sheets = workbookOf(
+        {"s.xml", "t.xml"}, {{"xl/s.xml", sheetOf(rows)}, {"xl/t.xml", sheetOf(rows + " ")}});
+    EXPECT_NO_THROW(extractWorkbookText(sheets, kTakesAll, ReadBudget(128u << 10)));
+    EXPECT_THROW(extractWorkbookText(sheets, kTakesAll, ReadBudget(64u << 10)), std::bad_alloc);
+    // 200,000 empty shared strings: 1 MB of XML that the workbook keeps an
+    // index of, 1 MiB, shown or not.
+    std::string items;
+    for (int i = 0; i < 200000; ++i) items += "<si/>";
+    const Bytes strings = workbookOf(
+        {"s.xml"}, {{"xl/s.xml", sheetOf("")}, {"xl/strings.xml", "<sst>" + items + "</sst>"}});
+    EXPECT_NO_THROW(extractWorkbookText(strings, kTakesAll, ReadBudget(4u << 20)));
+    EXPECT_THROW(extractWorkbookText(strings, kTakesAll, ReadBudget(3u << 19)), std::bad_alloc);
 }
 
 TEST(OfficeDocuments, GeneralNumbersAsASpreadsheetShowsThem) {
