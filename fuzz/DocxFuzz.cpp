@@ -6,7 +6,7 @@
 //         archive itself (stored, or deflated when the byte has bit 1 set),
 //         so that the XML reader and the body's rules get most of the work.
 // Beyond the sanitizers' findings it checks: the only exceptions are the
-// loader's own (the read error, the budget spent);
+// loader's own (the read error, a line too long, the budget spent);
 // every line is UTF-8 without a CR or LF; a list that refuses a
 // line gets exactly the lines before it; and the XML reader reports the same
 // elements and text whether the document comes whole or in chunks of any

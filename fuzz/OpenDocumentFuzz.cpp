@@ -6,7 +6,7 @@
 //   odd:  content.xml, which the target packs into an archive behind a
 //         mimetype (deflated when the byte has bit 1 set).
 // Beyond the sanitizers' findings it checks: the only exceptions are the
-// loader's own (the read error, the budget spent);
+// loader's own (the read error, a line too long, the budget spent);
 // every line is UTF-8 without a CR or LF; a list that refuses a
 // line gets exactly the lines before it; repetition stops when the list is
 // full.

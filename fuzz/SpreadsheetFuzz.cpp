@@ -7,7 +7,7 @@
 //         one sheet (deflated when the byte has bit 1 set): the sheet when
 //         bit 2 is clear, the shared strings when it is set.
 // Beyond the sanitizers' findings it checks: the only exceptions are the
-// loader's own (the read error, the budget spent);
+// loader's own (the read error, a line too long, the budget spent);
 // every line is UTF-8 without a CR or LF; a list that refuses a
 // line gets exactly the lines before it.
 #include <cstdint>

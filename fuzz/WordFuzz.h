@@ -16,7 +16,8 @@ namespace kivo::fuzz {
 
 struct Extraction {
     // The reader stopped with an error the loader reports: the read error;
-    // of an Office reader also the document's budget spent (std::bad_alloc).
+    // of an Office reader also a line longer than any a list takes, or the
+    // document's budget spent (std::bad_alloc).
     bool broken = false;
     WordTextOutcome outcome = WordTextOutcome::Completed;
     std::vector<std::string> lines;
@@ -44,6 +45,9 @@ Extraction extractChecked(Read read, std::size_t acceptAtMost, std::string_view 
         });
     } catch (const FileError& e) {
         FUZZ_CHECK(e.code() == kReadPastEnd);
+        result.broken = true;
+    } catch (const UserError& e) {
+        FUZZ_CHECK(std::string_view(e.what()) == "行数が長すぎてファイルが開けません");
         result.broken = true;
     } catch (const std::bad_alloc&) {
         result.broken = true;

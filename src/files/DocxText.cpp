@@ -116,6 +116,7 @@ public:
 
     void text(std::string_view utf8) override {
         if (skipFrom_ == 0 && kinds_[depth_] == Kind::Text && fieldCode_ == 0 && !refused_) {
+            makeRoom(utf8.size());
             lines_.text.append(utf8);
         }
     }
@@ -156,11 +157,13 @@ private:
         const bool inRun = parent() == Kind::Run;
         const bool visible = fieldCode_ == 0;
         if (local == "tab" && inRun && visible) {
+            makeRoom(1);
             lines_.text.push_back('\t');
         } else if ((local == "br" || local == "cr") && inRun && visible) {
             const std::string_view type = namespaces_.attribute(attributes, Word, "type");
             if ((type != "page" && type != "column") || !lineEmpty()) emitLine();
         } else if (local == "noBreakHyphen" && inRun && visible) {
+            makeRoom(1);
             lines_.text.push_back('-');
         } else if (local == "del" || local == "moveFrom") {
             // In a paragraph mark's properties: the mark itself is deleted.
@@ -188,6 +191,12 @@ private:
     }
 
     bool lineEmpty() const { return lines_.text.size() == lineStart_; }
+
+    // The line being built is judged as it grows: past the longest a list
+    // takes it is refused before it is built.
+    void makeRoom(std::size_t bytes) const {
+        if (lines_.text.size() - lineStart_ + bytes > kLongestLineBytes) office::refuseLongLine();
+    }
 
     void emitLine() {
         if (refused_) return;

@@ -21,8 +21,9 @@ bool looksLikeDocx(std::span<const std::uint8_t> file);
 
 // Emits the document's lines (UTF-8, never a CR or LF). Throws FileError
 // "ファイルの末尾以降を読み込みました" when the archive, the member's data or its XML
-// is broken, or when the member is stated past the largest inflated; what
-// the budget throws past it.
+// is broken, or when the member is stated past the largest inflated;
+// UserError "行数が長すぎてファイルが開けません" for a paragraph longer than any
+// line a list takes, as soon as it is; what the budget throws past it.
 WordTextOutcome extractDocxText(std::span<const std::uint8_t> file, const LineSink& appendLine,
                                 ReadBudget budget = ReadBudget());
 

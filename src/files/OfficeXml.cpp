@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "core/Errors.h"
 #include "core/Utf8.h"
 #include "files/FileError.h"
 #include "files/ZipArchive.h"
@@ -123,6 +124,22 @@ PartResult Archive::read(std::string_view name, xml::Handler& handler,
                          const std::function<bool()>& keepGoing) {
     xml::Reader reader(handler);
     return read(name, reader, keepGoing);
+}
+
+void refuseLongLine() { throw UserError("行数が長すぎてファイルが開けません"); }
+
+void LineBuilder::appendLines(std::string_view piece) {
+    // Each line the piece ends, and then the one it leaves open.
+    std::size_t from = 0;
+    for (std::size_t at; (at = piece.find_first_of("\r\n", from)) != std::string_view::npos;
+         from = at + 1) {
+        grow(at - from);
+        text_.append(piece.substr(from, at + 1 - from));
+        lineStart_ = text_.size();
+        spend(1);
+    }
+    grow(piece.size() - from);
+    text_.append(piece.substr(from));
 }
 
 bool LineEmitter::emit(std::string_view text) {

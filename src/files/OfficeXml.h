@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/ListShape.h"
 #include "files/OfficeText.h"
 #include "files/XmlReader.h"
 
@@ -170,6 +171,83 @@ private:
     std::span<const std::uint8_t> bytes_;
     ReadBudget& budget_;
     std::vector<std::uint64_t> read_;  // where the data of each part read lies
+};
+
+// Refuses a document one of whose lines grows past the longest a list
+// takes (kLongestLineBytes, core/ListShape.h), with the message a text file
+// with such a line gets: "行数が長すぎてファイルが開けません".
+[[noreturn]] void refuseLongLine();
+
+// Text built a piece at a time as it is read, to be handed on as lines (a
+// paragraph, a cell, a shared string). Each line of it is judged as it
+// grows: one that would grow past kLongestLineBytes is refused at once
+// (refuseLongLine), so that nothing is built past that. With a budget, what
+// is built is spent from it.
+class LineBuilder {
+public:
+    explicit LineBuilder(ReadBudget* budget = nullptr) : budget_(budget) {}
+
+    // A piece that may hold line breaks (CR, LF).
+    void append(std::string_view piece) {
+        for (const char c : piece) {
+            if (static_cast<unsigned char>(c) <= '\r' && (c == '\r' || c == '\n')) {
+                appendLines(piece);
+                return;
+            }
+        }
+        appendRun(piece);
+    }
+    // A piece that holds none.
+    void appendRun(std::string_view run) {
+        grow(run.size());
+        text_.append(run);
+    }
+    void append(std::size_t count, char c) {  // c not a line break
+        grow(count);
+        text_.append(count, c);
+    }
+    void push_back(char c) {
+        if (c == '\n' || c == '\r') {
+            lineStart_ = text_.size() + 1;
+            spend(1);
+        } else {
+            grow(1);
+        }
+        text_.push_back(c);
+    }
+    // Takes out the last byte, which is no line break.
+    void pop_back() { text_.pop_back(); }
+    void clear() {
+        text_.clear();
+        lineStart_ = 0;
+    }
+
+    const std::string& text() const { return text_; }
+    bool empty() const { return text_.empty(); }
+    char back() const { return text_.back(); }
+
+private:
+    void appendLines(std::string_view piece);
+    void grow(std::size_t bytes) {
+        if (text_.size() - lineStart_ + bytes > kLongestLineBytes) refuseLongLine();
+        spend(bytes);
+    }
+    void spend(std::size_t bytes) {
+        if (!budget_) return;
+        // Spent a stretch at a time, not byte by byte.
+        unspent_ += bytes;
+        if (unspent_ >= kSpendStep) {
+            budget_->spend(unspent_);
+            unspent_ = 0;
+        }
+    }
+
+    static constexpr std::size_t kSpendStep = 64 * 1024;
+
+    std::string text_;
+    std::size_t lineStart_ = 0;  // where the last line begins in text_
+    ReadBudget* budget_;
+    std::size_t unspent_ = 0;
 };
 
 // Hands text on as lines: each line break in it (CR LF, CR, LF) ends a

@@ -91,7 +91,10 @@ std::size_t countOf(std::string_view text) {
 // content.xml (or a flat document): the body's paragraphs, or its cells.
 class ContentPart : public xml::Handler {
 public:
-    explicit ContentPart(office::LineEmitter& lines) : lines_(lines) {}
+    // What is built of the paragraphs is spent from budget: a space may
+    // stand for thousands.
+    ContentPart(office::LineEmitter& lines, ReadBudget& budget)
+        : lines_(lines), paragraph_(&budget) {}
 
     void startElement(std::string_view qualified,
                       const std::vector<xml::Attribute>& attributes) override {
@@ -208,7 +211,7 @@ public:
             const char* const run = p;
             while (p < end && !space(*p)) ++p;
             if (p != run) {
-                paragraph_.append(run, static_cast<std::size_t>(p - run));
+                paragraph_.appendRun({run, static_cast<std::size_t>(p - run)});
                 lastSpace_ = false;
             }
             if (p == end) break;
@@ -254,10 +257,10 @@ private:
         // A space that only ran the layout's line breaks together.
         if (lastSpace_ && !paragraph_.empty() && paragraph_.back() == ' ') paragraph_.pop_back();
         if (!spreadsheet_) {
-            lines_.emit(paragraph_);
+            lines_.emit(paragraph_.text());
         } else if (inCell_) {
             if (cellParagraphs_++ > 0) cellText_.push_back('\n');
-            cellText_.append(paragraph_);
+            cellText_.append(paragraph_.text());
         }
     }
 
@@ -293,7 +296,7 @@ private:
     bool inBody_ = false;
     bool spreadsheet_ = false;
     std::size_t paragraphs_ = 0;  // open text:p and text:h
-    std::string paragraph_;
+    office::LineBuilder paragraph_;
     bool lastSpace_ = false;
     bool inCell_ = false;
     bool cellError_ = false;
@@ -316,7 +319,7 @@ OpenDocumentKind openDocumentKind(std::span<const std::uint8_t> file) {
 WordTextOutcome extractOpenDocumentText(std::span<const std::uint8_t> file,
                                         const LineSink& appendLine, ReadBudget budget) {
     office::LineEmitter lines(appendLine);
-    ContentPart content(lines);
+    ContentPart content(lines, budget);
     if (!zip::hasZipSignature(file)) {
         const std::string_view document(reinterpret_cast<const char*>(file.data()), file.size());
         budget.spend(document.size());

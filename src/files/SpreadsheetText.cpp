@@ -193,7 +193,7 @@ public:
     void end(const Name& name) override {
         if (name.is(Main, "si") && inItem_) {
             inItem_ = false;
-            appendUnescaped(text_, item_);
+            appendUnescaped(text_, item_.text());
             ends.push_back(static_cast<std::uint32_t>(text_.size()));
             const std::size_t kept = text_.capacity() + ends.capacity() * sizeof(ends[0]);
             if (kept - spent_ >= kSpendStep) {
@@ -215,7 +215,7 @@ private:
 
     ReadBudget& budget_;
     std::size_t spent_ = 0;  // of what the strings keep
-    std::string item_;
+    office::LineBuilder item_;
     int phonetic_ = 0;
     bool inItem_ = false;
     bool inText_ = false;
@@ -283,19 +283,21 @@ private:
         switch (type_) {
             case Type::Number: {
                 double number = 0;
-                const char* last = value_.data() + value_.size();
-                const auto [end, error] = std::from_chars(value_.data(), last, number);
+                const std::string& value = value_.text();
+                const char* last = value.data() + value.size();
+                const auto [end, error] = std::from_chars(value.data(), last, number);
                 if (error == std::errc() && end == last) {
                     shown_ = generalNumber(number);
                 } else {
-                    shown_ = value_;
+                    shown_ = value;
                 }
                 break;
             }
             case Type::Shared: {
                 std::size_t index = 0;
-                const char* last = value_.data() + value_.size();
-                const auto [end, error] = std::from_chars(value_.data(), last, index);
+                const std::string& value = value_.text();
+                const char* last = value.data() + value.size();
+                const auto [end, error] = std::from_chars(value.data(), last, index);
                 if (value_.empty()) return;
                 if (error != std::errc() || end != last || index >= strings_.ends.size()) {
                     badReference_ = true;
@@ -307,13 +309,15 @@ private:
                 return;
             }
             case Type::Inline:
-                appendUnescaped(shown_, inlineText_);
+                appendUnescaped(shown_, inlineText_.text());
                 break;
             case Type::Text:
-                appendUnescaped(shown_, value_);
+                appendUnescaped(shown_, value_.text());
                 break;
             case Type::Boolean:
-                if (value_ == "1" || value_ == "0") shown_ = value_ == "1" ? "TRUE" : "FALSE";
+                if (value_.text() == "1" || value_.text() == "0") {
+                    shown_ = value_.text() == "1" ? "TRUE" : "FALSE";
+                }
                 break;
             case Type::Error:
                 return;
@@ -323,7 +327,9 @@ private:
 
     const SharedStringsPart& strings_;
     office::LineEmitter& lines_;
-    std::string value_, inlineText_, shown_;
+    // A cell's value and inline text, judged as they grow.
+    office::LineBuilder value_, inlineText_;
+    std::string shown_;
     Type type_ = Type::Number;
     int phonetic_ = 0;
     bool inCell_ = false, inValue_ = false, inText_ = false;

@@ -55,4 +55,18 @@ void expectReadError(F f, const std::string& what) {
     }
 }
 
+// f refuses a document for a line longer than any a list takes, with the
+// message a text file with such a line gets.
+template <typename F>
+void expectTooLong(F f, const std::string& what) {
+    try {
+        f();
+        ADD_FAILURE() << what << ": no error";
+    } catch (const FileError& e) {
+        ADD_FAILURE() << what << ": " << e.what();
+    } catch (const UserError& e) {
+        EXPECT_STREQ(e.what(), "行数が長すぎてファイルが開けません") << what;
+    }
+}
+
 }  // namespace kivo::test

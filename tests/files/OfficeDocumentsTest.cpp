@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ListShape.h"
 #include "files/DocumentTests.h"
 #include "files/FileError.h"
 #include "files/GeneralNumber.h"
@@ -172,6 +173,16 @@ TEST(OfficeDocuments, RepeatedCellsComeAsOftenAsAFullListTakes) {
 
 // ---- hostile documents: what one may cost ----------------------------------
 
+constexpr const char* kFlatText =
+    "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+    "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+    "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+    "office:mimetype=\"application/vnd.oasis.opendocument.text\"><office:body><office:text>";
+
+Bytes flatText(const std::string& body) {
+    return bytesOf(kFlatText + body + "</office:text></office:body></office:document>");
+}
+
 // A workbook whose sheets are the parts named, each with its own
 // relationship, and more members as given.
 Bytes workbookOf(const std::vector<std::string>& sheets, std::vector<ZipMember> more) {
@@ -199,6 +210,56 @@ std::string sheetOf(const std::string& rows) {
 }
 
 const LineSink kTakesAll = [](std::string_view) { return true; };
+
+TEST(OfficeDocuments, ALineIsJudgedAsItGrowsNotOnceItIsBuilt) {
+    // Each text:s stands for 4,096 spaces: 3,000 of them, 70 KB of XML, a
+    // paragraph of 12 MiB. It is refused as a text file with a line that
+    // long is, before it is built past the longest line a list takes.
+    std::string spaces;
+    for (int i = 0; i < 3000; ++i) spaces += "<text:s text:c=\"4096\"/>";
+    std::uint64_t spent = 0;
+    const ReadBudget counted([&](std::uint64_t total) { spent = total; });
+    expectTooLong(
+        [&] {
+            extractOpenDocumentText(flatText("<text:p>a" + spaces + "b</text:p>"), kTakesAll,
+                                    counted);
+        },
+        "a paragraph of spaces");
+    EXPECT_LT(spent, 2u << 20);
+    // Each line its breaks end is judged alone.
+    const std::string half = spaces.substr(0, spaces.size() / 12);
+    EXPECT_EQ(linesOf(flatText("<text:p>a" + half + "<text:line-break/>" + half + "b</text:p>"),
+                      extractOpenDocumentText)
+                  .size(),
+              2u);
+}
+
+TEST(OfficeDocuments, ACellLongerThanAnyLineIsALineTooLong) {
+    // Four megabytes of one letter deflate past a thousand to one: a cell
+    // too long, not a broken archive.
+    const std::string longest(kLongestLineBytes, 'x');
+    const std::string tooLong(4 * kLongestLineBytes, 'x');
+    const auto formula = [](const std::string& value) {
+        return workbookOf({"s.xml"}, {{"xl/s.xml", sheetOf("<row><c t=\"str\"><f>REPT(\"x\",1E8)"
+                                                           "</f><v>" +
+                                                           value + "</v></c></row>")}});
+    };
+    EXPECT_EQ(linesOf(formula(longest), extractWorkbookText), Lines{longest});
+    expectTooLong([&] { linesOf(formula(longest + "x"), extractWorkbookText); }, ".xlsx");
+    expectTooLong([&] { linesOf(formula(tooLong), extractWorkbookText); }, ".xlsx of 4 MiB");
+    const Bytes ods =
+        zipOf({{"mimetype", "application/vnd.oasis.opendocument.spreadsheet", false},
+               {"content.xml",
+                "<office:document-content "
+                "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+                "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+                "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body>"
+                "<office:spreadsheet><table:table><table:table-row><table:table-cell><text:p>" +
+                    tooLong +
+                    "</text:p></table:table-cell></table:table-row></table:table>"
+                    "</office:spreadsheet></office:body></office:document-content>"}});
+    expectTooLong([&] { linesOf(ods, extractOpenDocumentText); }, ".ods");
+}
 
 TEST(OfficeDocuments, APartIsReadOnceWhateverPointsAtIt) {
     // Three sheets on one part; three names in the archive's directory on
