@@ -209,18 +209,22 @@ void extractDocx(benchmark::State& state, fs::path docx, int lines) {
 }
 
 // A workbook's lines alone, as extract_docx takes a .docx's.
-template <kivo::WordTextOutcome (*Extract)(std::span<const std::uint8_t>, const kivo::LineSink&)>
+template <kivo::WordTextOutcome (*Extract)(std::span<const std::uint8_t>, const kivo::LineSink&,
+                                          kivo::ReadBudget)>
 void extractSheet(benchmark::State& state, fs::path file, int lines) {
     std::size_t got = 0;
     for (auto _ : state) {
         std::ifstream in(file, std::ios::binary);
         const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
         got = 0;
-        Extract(bytes, [&](std::string_view line) {
-            benchmark::DoNotOptimize(line.data());
-            ++got;
-            return true;
-        });
+        Extract(
+            bytes,
+            [&](std::string_view line) {
+                benchmark::DoNotOptimize(line.data());
+                ++got;
+                return true;
+            },
+            kivo::ReadBudget());
     }
     if (got != static_cast<std::size_t>(lines)) state.SkipWithError("the workbook lost lines");
     setLines(state, lines);

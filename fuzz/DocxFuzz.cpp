@@ -1,15 +1,16 @@
 // Random .docx documents through the Office Open XML reader: the ZIP
-// directory, the inflate with its bomb limits, the streaming XML reader and
-// the body's rules. The first byte chooses what the rest is:
+// directory, the inflate within the document's budget, the streaming XML
+// reader and the body's rules. The first byte chooses what the rest is:
 //   even: a whole archive, as a file holds it;
 //   odd:  the XML of word/document.xml, which the target packs into an
 //         archive itself (stored, or deflated when the byte has bit 1 set),
 //         so that the XML reader and the body's rules get most of the work.
-// Beyond the sanitizers' findings it checks: the only exception is the
-// loader's read error; every line is UTF-8 without a CR or LF; a list that
-// refuses a line gets exactly the lines before it; and the XML reader
-// reports the same elements and text whether the document comes whole or
-// in chunks of any size.
+// Beyond the sanitizers' findings it checks: the only exceptions are the
+// loader's own (the read error, a line too long, the budget spent);
+// every line is UTF-8 without a CR or LF; a list that refuses a
+// line gets exactly the lines before it; and the XML reader reports the same
+// elements and text whether the document comes whole or in chunks of any
+// size.
 #include <zlib.h>
 
 #include <cstdint>

@@ -1,14 +1,15 @@
 // Random OpenDocuments through their reader: the mimetype's place, the ZIP
-// directory, the inflate with its bomb limits, the XML reader, and the
-// body's rules for paragraphs, cells and their repetition. The first byte
-// chooses what the rest is:
+// directory, the inflate within the document's budget, the XML reader,
+// and the body's rules for paragraphs, cells and their repetition. The
+// first byte chooses what the rest is:
 //   even: a whole file, as a file holds it (an archive, or flat XML);
 //   odd:  content.xml, which the target packs into an archive behind a
 //         mimetype (deflated when the byte has bit 1 set).
-// Beyond the sanitizers' findings it checks: the only exception is the
-// loader's read error; every line is UTF-8 without a CR or LF; a list that
-// refuses a line gets exactly the lines before it; repetition stops when the
-// list is full.
+// Beyond the sanitizers' findings it checks: the only exceptions are the
+// loader's own (the read error, a line too long, the budget spent);
+// every line is UTF-8 without a CR or LF; a list that refuses a
+// line gets exactly the lines before it; repetition stops when the list is
+// full.
 #include <cstdint>
 #include <span>
 #include <string_view>

@@ -1,14 +1,15 @@
 // Random workbooks through the Excel reader: the ZIP directory, the inflate
-// with its bomb limits, the XML reader, the workbook's parts and their
-// relationships, shared strings and cells. The first byte chooses what the
-// rest is:
+// within the document's budget, the XML reader, the workbook's parts and
+// their relationships, shared strings and cells. The first byte chooses what
+// the rest is:
 //   even: a whole archive, as a file holds it;
 //   odd:  the XML of one part, which the target packs into a workbook of
 //         one sheet (deflated when the byte has bit 1 set): the sheet when
 //         bit 2 is clear, the shared strings when it is set.
-// Beyond the sanitizers' findings it checks: the only exception is the
-// loader's read error; every line is UTF-8 without a CR or LF; a list that
-// refuses a line gets exactly the lines before it.
+// Beyond the sanitizers' findings it checks: the only exceptions are the
+// loader's own (the read error, a line too long, the budget spent);
+// every line is UTF-8 without a CR or LF; a list that refuses a
+// line gets exactly the lines before it.
 #include <cstdint>
 #include <span>
 #include <string_view>

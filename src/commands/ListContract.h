@@ -19,9 +19,7 @@ inline constexpr std::size_t kMaxLineBytes = 4096;
 // load, and after it.
 inline constexpr std::size_t kDefaultCapacity = 16u * 1024 * 1024;
 inline constexpr std::size_t kRaisedCapacity = 0x7FFFFFF0;
-// A line is laid out whole each time it shows, so a line of megabytes would
-// stall every repaint.
-inline constexpr std::size_t kLongestLineBytes = std::size_t{1} << 20;
+// The longest line a list takes: kLongestLineBytes (core/ListShape.h).
 
 // What a list costs its control: each line in its line index (with room to
 // grow), and what the whole list may take.

@@ -11,6 +11,10 @@
 
 namespace kivo {
 
+// The longest line any list takes (UTF-8 bytes): a line is laid out whole
+// each time it shows, so a line of megabytes would stall every repaint.
+inline constexpr std::size_t kLongestLineBytes = std::size_t{1} << 20;
+
 struct TextShape {
     std::size_t bytes = 0;        // UTF-8
     std::size_t lines = 1;        // n line breaks make n + 1 lines

@@ -15,12 +15,12 @@ namespace kivo {
 namespace {
 
 constexpr std::string_view kDocumentPart = "word/document.xml";
-constexpr std::string_view kWordNamespaces[] = {
-    "http://schemas.openxmlformats.org/wordprocessingml/2006/main",
-    "http://purl.oclc.org/ooxml/wordprocessingml/main",  // Strict
+enum Ns : office::Namespaces::Id { Other, Word, Compatibility };
+constexpr office::Namespaces::Known kNamespaces[] = {
+    {"http://schemas.openxmlformats.org/wordprocessingml/2006/main", Word},
+    {"http://purl.oclc.org/ooxml/wordprocessingml/main", Word},  // Strict
+    {"http://schemas.openxmlformats.org/markup-compatibility/2006", Compatibility},
 };
-constexpr std::string_view kCompatibilityNamespace =
-    "http://schemas.openxmlformats.org/markup-compatibility/2006";
 
 // Appends the line with what is not well-formed UTF-8 replaced by U+FFFD
 // and line breaks by spaces: a line handed on holds neither.
@@ -60,16 +60,6 @@ private:
     const LineSink& appendLine_;
 };
 
-// Whether two short strings (prefixes) are the same, byte by byte rather
-// than through a library call.
-bool same(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i]) return false;
-    }
-    return true;
-}
-
 // What an element is to the body's text; Other for everything else.
 enum class Kind : std::uint8_t { Other, Paragraph, Run, Text, ParagraphProps, RunProps };
 
@@ -77,9 +67,7 @@ enum class Kind : std::uint8_t { Other, Paragraph, Run, Text, ParagraphProps, Ru
 class BodyText final : public xml::Handler {
 public:
     explicit BodyText(LineText& lines)
-        : lines_(lines), lineStart_(lines.text.size()), batchStart_(lineStart_) {
-        scopes_.push_back({0, "w", "mc"});
-    }
+        : lines_(lines), lineStart_(lines.text.size()), batchStart_(lineStart_) {}
 
     bool refused() const { return refused_; }
 
@@ -99,18 +87,11 @@ public:
         std::string_view name, const std::vector<xml::Attribute>& attributes) override {
         ++depth_;
         if (skipFrom_ != 0) return;
-        // Namespaces are declared seldom: only a name that may be xmlns is
-        // looked at closer.
-        for (const xml::Attribute& a : attributes) {
-            if (!a.name.empty() && a.name[0] == 'x') {
-                declareNamespaces(attributes);
-                break;
-            }
-        }
+        namespaces_.open(depth_, attributes);
         if (depth_ >= kinds_.size()) kinds_.resize(2 * depth_);
         // Mostly a word element under a one-letter prefix (not a colon),
         // told by the name's first two bytes.
-        const std::string& word = scopes_.back().word;
+        const std::string_view word = namespaces_.prefixOf(Word);
         if (word.size() == 1 && word[0] != ':' && name.size() > 2 && name[0] == word[0] &&
             name[1] == ':') {
             kinds_[depth_] = wordElement({name.data() + 2, name.size() - 2}, attributes);
@@ -135,66 +116,22 @@ public:
 
     void text(std::string_view utf8) override {
         if (skipFrom_ == 0 && kinds_[depth_] == Kind::Text && fieldCode_ == 0 && !refused_) {
+            makeRoom(utf8.size());
             lines_.text.append(utf8);
         }
     }
 
 private:
-    struct Scope {
-        std::size_t depth;
-        std::string word, compatibility;
-    };
-
-    [[gnu::noinline]] Kind element(std::string_view name,
+    [[gnu::noinline]] Kind element(std::string_view qualified,
                                    const std::vector<xml::Attribute>& attributes) {
-        const Scope& scope = scopes_.back();
-        // Names are short: the colon byte by byte.
-        std::size_t colon = 0;
-        while (colon < name.size() && name[colon] != ':') ++colon;
-        const std::string_view prefix =
-            colon == name.size() ? std::string_view() : name.substr(0, colon);
-        const std::string_view local = colon == name.size() ? name : name.substr(colon + 1);
-        if (same(prefix, scope.word)) return wordElement(local, attributes);
-        if (same(prefix, scope.compatibility) && local == "Fallback") skipFrom_ = depth_;
+        const office::Namespaces::Name name = namespaces_.element(qualified);
+        if (name.ns == Word) return wordElement(name.local, attributes);
+        if (name.is(Compatibility, "Fallback")) skipFrom_ = depth_;
         return Kind::Other;
     }
 
     // The element at depth_ + 1 has ended.
-    void popElement() {
-        if (scopes_.back().depth == depth_ + 1) scopes_.pop_back();
-    }
-
-    [[gnu::noinline]] void declareNamespaces(const std::vector<xml::Attribute>& attributes) {
-        for (const xml::Attribute& a : attributes) {
-            if (a.name.empty() || a.name[0] != 'x' || !a.name.starts_with("xmlns")) continue;
-            std::string_view prefix;
-            if (a.name.size() > 6 && a.name[5] == ':')
-                prefix = a.name.substr(6);
-            else if (a.name.size() != 5)
-                continue;
-            const bool word = std::find(std::begin(kWordNamespaces), std::end(kWordNamespaces),
-                                        a.value) != std::end(kWordNamespaces);
-            const bool compatibility = a.value == kCompatibilityNamespace;
-            Scope& scope = scopeHere();
-            if (word)
-                scope.word = prefix;
-            else if (scope.word == prefix)
-                scope.word = "\x01";  // rebound elsewhere
-            if (compatibility)
-                scope.compatibility = prefix;
-            else if (scope.compatibility == prefix)
-                scope.compatibility = "\x01";
-        }
-    }
-
-    Scope& scopeHere() {
-        if (scopes_.back().depth != depth_) {
-            Scope inner = scopes_.back();
-            inner.depth = depth_;
-            scopes_.push_back(std::move(inner));
-        }
-        return scopes_.back();
-    }
+    void popElement() { namespaces_.close(depth_ + 1); }
 
     // Of the element that is starting, at depth_.
     Kind parent() const { return kinds_[depth_ - 1]; }
@@ -220,11 +157,13 @@ private:
         const bool inRun = parent() == Kind::Run;
         const bool visible = fieldCode_ == 0;
         if (local == "tab" && inRun && visible) {
+            makeRoom(1);
             lines_.text.push_back('\t');
         } else if ((local == "br" || local == "cr") && inRun && visible) {
-            const std::string_view type = office::attributeByLocalName(attributes, "type");
+            const std::string_view type = namespaces_.attribute(attributes, Word, "type");
             if ((type != "page" && type != "column") || !lineEmpty()) emitLine();
         } else if (local == "noBreakHyphen" && inRun && visible) {
+            makeRoom(1);
             lines_.text.push_back('-');
         } else if (local == "del" || local == "moveFrom") {
             // In a paragraph mark's properties: the mark itself is deleted.
@@ -236,7 +175,7 @@ private:
         } else if (local == "txbxContent") {
             skipFrom_ = depth_;
         } else if (local == "fldChar") {
-            const std::string_view type = office::attributeByLocalName(attributes, "fldCharType");
+            const std::string_view type = namespaces_.attribute(attributes, Word, "fldCharType");
             if (type == "begin") {
                 fields_.push_back(true);
                 ++fieldCode_;
@@ -252,6 +191,12 @@ private:
     }
 
     bool lineEmpty() const { return lines_.text.size() == lineStart_; }
+
+    // The line being built is judged as it grows: past the longest a list
+    // takes it is refused before it is built.
+    void makeRoom(std::size_t bytes) const {
+        if (lines_.text.size() - lineStart_ + bytes > kLongestLineBytes) office::refuseLongLine();
+    }
 
     void emitLine() {
         if (refused_) return;
@@ -299,7 +244,7 @@ private:
     std::size_t lineStart_;              // where the line being built begins in lines_.text
     std::size_t batchStart_;             // where the lines not yet handed on begin
     std::vector<std::size_t> lineEnds_;  // behind the LF of each of them
-    std::vector<Scope> scopes_;
+    office::Namespaces namespaces_{kNamespaces, {{"w", Word}, {"mc", Compatibility}}};
     // The kind of each open element by its depth, from 1; the document's own
     // level, 0, is Other.
     std::vector<Kind> kinds_ = std::vector<Kind>(64, Kind::Other);
@@ -317,16 +262,20 @@ bool looksLikeDocx(std::span<const std::uint8_t> file) {
     return office::archiveNamesPart(file, kDocumentPart);
 }
 
-WordTextOutcome extractDocxText(std::span<const std::uint8_t> file, const LineSink& appendLine) {
+WordTextOutcome extractDocxText(std::span<const std::uint8_t> file, const LineSink& appendLine,
+                                ReadBudget budget) {
     SinkLines lines(appendLine);
-    return extractDocxLines(file, lines);
+    return extractDocxLines(file, lines, std::move(budget));
 }
 
-WordTextOutcome extractDocxLines(std::span<const std::uint8_t> file, LineText& lines) {
+WordTextOutcome extractDocxLines(std::span<const std::uint8_t> file, LineText& lines,
+                                 ReadBudget budget) {
+    office::Archive archive(file, budget);
     BodyText body(lines);
     xml::BasicReader<BodyText> reader(body);
-    switch (office::readPart(file, kDocumentPart, reader, [&] { return !body.refused(); })) {
+    switch (archive.read(kDocumentPart, reader, [&] { return !body.refused(); })) {
         case office::PartResult::Missing:
+        case office::PartResult::ReadBefore:  // not the first part read: never
             throw FileError(kReadPastEnd);
         case office::PartResult::Stopped:
             body.dropUnfinished();

@@ -3,18 +3,79 @@
 #include <algorithm>
 #include <functional>
 
+#include "core/Errors.h"
 #include "core/Utf8.h"
 #include "files/FileError.h"
 #include "files/ZipArchive.h"
 
 namespace kivo::office {
 
-std::string_view attributeByLocalName(const std::vector<xml::Attribute>& attributes,
-                                      std::string_view local) {
+std::string_view plainAttribute(const std::vector<xml::Attribute>& attributes,
+                                std::string_view name) {
     for (const xml::Attribute& a : attributes) {
-        if (localName(a.name) == local) return a.value;
+        if (same(a.name, name)) return a.value;
     }
     return {};
+}
+
+Namespaces::Namespaces(std::span<const Known> known, std::initializer_list<Default> defaults)
+    : known_(known) {
+    Id last = kOther;
+    for (const Known& k : known) last = std::max(last, k.id);
+    prefixes_.resize(std::size_t{last} + 1);
+    // Never empty, so that an element's end looks at the last binding alone.
+    bindings_.push_back({"\x01", kOther, 0});
+    for (const Default& d : defaults) bindings_.push_back({std::string(d.prefix), d.id, 0});
+    findPrefixes();
+}
+
+std::string_view Namespaces::attribute(const std::vector<xml::Attribute>& attributes, Id ns,
+                                       std::string_view local) const {
+    // The local name first: most attributes differ there, and the prefix's
+    // namespace is then looked up for one alone.
+    for (const xml::Attribute& a : attributes) {
+        const std::string_view own = localName(a.name);
+        if (own.size() == a.name.size() || !same(own, local)) continue;
+        if (of(a.name.substr(0, a.name.size() - own.size() - 1)) == ns) return a.value;
+    }
+    return {};
+}
+
+void Namespaces::declare(std::size_t depth, const std::vector<xml::Attribute>& attributes) {
+    bool bound = false;
+    for (const xml::Attribute& a : attributes) {
+        if (!a.name.starts_with("xmlns")) continue;
+        std::string_view prefix;
+        if (a.name.size() > 6 && a.name[5] == ':') {
+            prefix = a.name.substr(6);
+        } else if (a.name.size() != 5) {
+            continue;
+        }
+        Id id = kOther;
+        for (const Known& k : known_) {
+            if (a.value == k.uri) id = k.id;
+        }
+        // Only what changes a prefix's meaning: a document declares dozens
+        // of namespaces, and every name is looked up.
+        if (of(prefix) == id) continue;
+        bindings_.push_back({std::string(prefix), id, depth});
+        bound = true;
+    }
+    if (bound) findPrefixes();
+}
+
+void Namespaces::unbind(std::size_t depth) {
+    while (bindings_.back().depth == depth) bindings_.pop_back();
+    findPrefixes();
+}
+
+void Namespaces::findPrefixes() {
+    std::fill(prefixes_.begin(), prefixes_.end(), std::string_view());
+    for (auto b = bindings_.rbegin(); b != bindings_.rend(); ++b) {
+        if (b->id != kOther && prefixes_[b->id].data() == nullptr && of(b->prefix) == b->id) {
+            prefixes_[b->id] = b->prefix;
+        }
+    }
 }
 
 bool archiveNamesPart(std::span<const std::uint8_t> file, std::string_view part) {
@@ -24,12 +85,12 @@ bool archiveNamesPart(std::span<const std::uint8_t> file, std::string_view part)
                        std::boyer_moore_horspool_searcher(part.begin(), part.end())) != bytes.end();
 }
 
-PartResult readPartBytes(std::span<const std::uint8_t> archive, std::string_view name,
-                         const std::function<bool(std::string_view)>& feed,
-                         const std::function<bool()>& finish,
-                         const std::function<bool()>& keepGoing) {
+PartResult Archive::readBytes(std::string_view name,
+                              const std::function<bool(std::string_view)>& feed,
+                              const std::function<bool()>& finish,
+                              const std::function<bool()>& keepGoing) {
     zip::Member member;
-    switch (zip::findMember(archive, name, member)) {
+    switch (zip::findMember(bytes_, name, member)) {
         case zip::FindResult::Found:
             break;
         case zip::FindResult::Missing:
@@ -37,10 +98,16 @@ PartResult readPartBytes(std::span<const std::uint8_t> archive, std::string_view
         case zip::FindResult::Broken:
             throw FileError(kReadPastEnd);
     }
+    if (std::find(read_.begin(), read_.end(), member.dataOffset) != read_.end()) {
+        return PartResult::ReadBefore;
+    }
+    read_.push_back(member.dataOffset);
+    // The size the directory states, which the inflate holds the member to.
+    budget_.spend(member.size);
     bool xmlBroken = false;
     bool stopped = false;
     const zip::InflateResult inflated =
-        zip::inflateMember(archive, member, [&](std::string_view chunk) {
+        zip::inflateMember(bytes_, member, [&](std::string_view chunk) {
             if (!feed(chunk)) xmlBroken = true;
             // A full list ends the reading, whatever follows.
             if (!keepGoing()) stopped = true;
@@ -53,10 +120,26 @@ PartResult readPartBytes(std::span<const std::uint8_t> archive, std::string_view
     return keepGoing() ? PartResult::Read : PartResult::Stopped;
 }
 
-PartResult readPart(std::span<const std::uint8_t> archive, std::string_view name,
-                    xml::Handler& handler, const std::function<bool()>& keepGoing) {
+PartResult Archive::read(std::string_view name, xml::Handler& handler,
+                         const std::function<bool()>& keepGoing) {
     xml::Reader reader(handler);
-    return readPart(archive, name, reader, keepGoing);
+    return read(name, reader, keepGoing);
+}
+
+void refuseLongLine() { throw UserError("行数が長すぎてファイルが開けません"); }
+
+void LineBuilder::appendLines(std::string_view piece) {
+    // Each line the piece ends, and then the one it leaves open.
+    std::size_t from = 0;
+    for (std::size_t at; (at = piece.find_first_of("\r\n", from)) != std::string_view::npos;
+         from = at + 1) {
+        grow(at - from);
+        text_.append(piece.substr(from, at + 1 - from));
+        lineStart_ = text_.size();
+        spend(1);
+    }
+    grow(piece.size() - from);
+    text_.append(piece.substr(from));
 }
 
 bool LineEmitter::emit(std::string_view text) {

@@ -3,16 +3,30 @@
 // of a ZIP archive through an XML handler, and handing a document's text on
 // as list lines.
 #include <cstdint>
+#include <cstring>
 #include <functional>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "files/WordText.h"
+#include "core/ListShape.h"
+#include "files/OfficeText.h"
 #include "files/XmlReader.h"
 
 namespace kivo::office {
+
+// Whether two short strings (names, prefixes) are the same, byte by byte:
+// they are compared many times for each element, and a library call each
+// costs more.
+inline bool same(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i]) return false;
+    }
+    return true;
+}
 
 // The part of a name behind its prefix ("table:table-cell" → "table-cell").
 inline std::string_view localName(std::string_view name) {
@@ -23,38 +37,218 @@ inline std::string_view localName(std::string_view name) {
     return name;
 }
 
-// The value of the attribute with this local name, whatever its prefix;
-// empty when there is none.
-std::string_view attributeByLocalName(const std::vector<xml::Attribute>& attributes,
-                                      std::string_view local);
+// The value of the attribute of this name without a prefix (in no
+// namespace); empty when there is none.
+std::string_view plainAttribute(const std::vector<xml::Attribute>& attributes,
+                                std::string_view name);
+
+// How every Office reader tells the names of its XML apart: by namespace,
+// as XML defines it. A reader numbers the namespaces it reads (0 for any
+// other), names them by their URIs, and gives the prefixes that stand for
+// them until a document binds its own; an element's xmlns attributes bind
+// prefixes for it and for what lies within it, and an element's name
+// without a prefix is in the namespace bound to no prefix. The reader hands
+// on each element's start and end with its depth (1 for the root); within
+// an element it leaves out it need not.
+class Namespaces {
+public:
+    using Id = std::uint8_t;
+    static constexpr Id kOther = 0;
+    struct Known {
+        std::string_view uri;
+        Id id;
+    };
+    struct Default {
+        std::string_view prefix;
+        Id id;
+    };
+
+    Namespaces(std::span<const Known> known, std::initializer_list<Default> defaults);
+
+    // An element at this depth begins: the prefixes its attributes bind.
+    // Namespaces are declared seldom: only a name that may be xmlns is
+    // looked at closer.
+    void open(std::size_t depth, const std::vector<xml::Attribute>& attributes) {
+        for (const xml::Attribute& a : attributes) {
+            if (!a.name.empty() && a.name[0] == 'x') {
+                declare(depth, attributes);
+                return;
+            }
+        }
+    }
+    // The element at this depth has ended: what it bound goes.
+    void close(std::size_t depth) {
+        if (bindings_.back().depth == depth) unbind(depth);
+    }
+
+    // The namespace a prefix stands for here.
+    Id of(std::string_view prefix) const {
+        for (auto b = bindings_.rbegin(); b != bindings_.rend(); ++b) {
+            if (same(b->prefix, prefix)) return b->id;
+        }
+        return kOther;
+    }
+    // A prefix that stands for the namespace here, the one bound last (for
+    // a reader's quick look at its usual names); data() is null when none.
+    std::string_view prefixOf(Id id) const { return prefixes_[id]; }
+
+    struct Name {
+        Id ns;
+        std::string_view local;
+        // Against a literal its length is known, and the compare is a few
+        // loads rather than a loop.
+        template <std::size_t N>
+        bool is(Id n, const char (&l)[N]) const {
+            return ns == n && local.size() == N - 1 && std::memcmp(local.data(), l, N - 1) == 0;
+        }
+    };
+    // An element's name.
+    Name element(std::string_view qualified) const {
+        const std::string_view local = localName(qualified);
+        if (local.size() == qualified.size()) return {of({}), local};
+        return {of(qualified.substr(0, qualified.size() - local.size() - 1)), local};
+    }
+    // The value of the attribute with this namespace and local name; empty
+    // when there is none. An attribute without a prefix is in no namespace.
+    std::string_view attribute(const std::vector<xml::Attribute>& attributes, Id ns,
+                               std::string_view local) const;
+
+private:
+    struct Binding {
+        std::string prefix;
+        Id id;
+        std::size_t depth;  // of the element that bound it; 0 for a default
+    };
+    void declare(std::size_t depth, const std::vector<xml::Attribute>& attributes);
+    void unbind(std::size_t depth);
+    void findPrefixes();
+
+    std::span<const Known> known_;
+    std::vector<Binding> bindings_;  // innermost last, the defaults first
+    std::vector<std::string_view> prefixes_;
+};
 
 // Whether the bytes are a ZIP archive in which this part's name stands: a
 // quick look, before the archive is read, at what kind of document it is.
 bool archiveNamesPart(std::span<const std::uint8_t> file, std::string_view part);
 
-enum class PartResult { Read, Missing, Stopped };
+enum class PartResult {
+    Read,
+    Missing,     // the archive has no such member
+    Stopped,     // keepGoing turned false
+    ReadBefore,  // its bytes were read already, under this name or another
+};
 
-// Inflates the archive's member name into feed, chunk by chunk, then calls
-// finish; either returns false when the XML is broken. Missing: the archive
-// has no such member. Stopped: keepGoing turned false (checked after every
-// chunk). Throws FileError "ファイルの末尾以降を読み込みました" when the archive, the
-// member's data or its XML is broken, or the member too large to inflate.
-PartResult readPartBytes(std::span<const std::uint8_t> archive, std::string_view name,
-                         const std::function<bool(std::string_view)>& feed,
+// One document's archive as its reader reads it: each part's bytes at most
+// once, whatever names point at them, and every byte a part inflates to
+// spent from the document's budget before it is inflated.
+class Archive {
+public:
+    Archive(std::span<const std::uint8_t> bytes, ReadBudget& budget)
+        : bytes_(bytes), budget_(budget) {}
+
+    // Inflates the member name into feed, chunk by chunk, then calls finish;
+    // either returns false when the XML is broken. keepGoing is asked after
+    // every chunk. Throws FileError "ファイルの末尾以降を読み込みました" when the
+    // archive, the member's data or its XML is broken, or the member stated
+    // too large to inflate; what the budget throws past it.
+    PartResult readBytes(std::string_view name, const std::function<bool(std::string_view)>& feed,
                          const std::function<bool()>& finish,
                          const std::function<bool()>& keepGoing);
 
-// The same through an XML reader, and so its handler.
-template <class H>
-PartResult readPart(std::span<const std::uint8_t> archive, std::string_view name,
-                    xml::BasicReader<H>& reader, const std::function<bool()>& keepGoing) {
-    return readPartBytes(
-        archive, name, [&](std::string_view chunk) { return reader.feed(chunk); },
-        [&] { return reader.finish(); }, keepGoing);
-}
+    // The same through an XML reader, and so its handler.
+    template <class H>
+    PartResult read(std::string_view name, xml::BasicReader<H>& reader,
+                    const std::function<bool()>& keepGoing) {
+        return readBytes(
+            name, [&](std::string_view chunk) { return reader.feed(chunk); },
+            [&] { return reader.finish(); }, keepGoing);
+    }
+    PartResult read(std::string_view name, xml::Handler& handler,
+                    const std::function<bool()>& keepGoing);
 
-PartResult readPart(std::span<const std::uint8_t> archive, std::string_view name,
-                    xml::Handler& handler, const std::function<bool()>& keepGoing);
+private:
+    std::span<const std::uint8_t> bytes_;
+    ReadBudget& budget_;
+    std::vector<std::uint64_t> read_;  // where the data of each part read lies
+};
+
+// Refuses a document one of whose lines grows past the longest a list
+// takes (kLongestLineBytes, core/ListShape.h), with the message a text file
+// with such a line gets: "行数が長すぎてファイルが開けません".
+[[noreturn]] void refuseLongLine();
+
+// Text built a piece at a time as it is read, to be handed on as lines (a
+// paragraph, a cell, a shared string). Each line of it is judged as it
+// grows: one that would grow past kLongestLineBytes is refused at once
+// (refuseLongLine), so that nothing is built past that. With a budget, what
+// is built is spent from it.
+class LineBuilder {
+public:
+    explicit LineBuilder(ReadBudget* budget = nullptr) : budget_(budget) {}
+
+    // A piece that may hold line breaks (CR, LF).
+    void append(std::string_view piece) {
+        for (const char c : piece) {
+            if (static_cast<unsigned char>(c) <= '\r' && (c == '\r' || c == '\n')) {
+                appendLines(piece);
+                return;
+            }
+        }
+        appendRun(piece);
+    }
+    // A piece that holds none.
+    void appendRun(std::string_view run) {
+        grow(run.size());
+        text_.append(run);
+    }
+    void append(std::size_t count, char c) {  // c not a line break
+        grow(count);
+        text_.append(count, c);
+    }
+    void push_back(char c) {
+        if (c == '\n' || c == '\r') {
+            lineStart_ = text_.size() + 1;
+            spend(1);
+        } else {
+            grow(1);
+        }
+        text_.push_back(c);
+    }
+    // Takes out the last byte, which is no line break.
+    void pop_back() { text_.pop_back(); }
+    void clear() {
+        text_.clear();
+        lineStart_ = 0;
+    }
+
+    const std::string& text() const { return text_; }
+    bool empty() const { return text_.empty(); }
+    char back() const { return text_.back(); }
+
+private:
+    void appendLines(std::string_view piece);
+    void grow(std::size_t bytes) {
+        if (text_.size() - lineStart_ + bytes > kLongestLineBytes) refuseLongLine();
+        spend(bytes);
+    }
+    void spend(std::size_t bytes) {
+        if (!budget_) return;
+        // Spent a stretch at a time, not byte by byte.
+        unspent_ += bytes;
+        if (unspent_ >= kSpendStep) {
+            budget_->spend(unspent_);
+            unspent_ = 0;
+        }
+    }
+
+    static constexpr std::size_t kSpendStep = 64 * 1024;
+
+    std::string text_;
+    std::size_t lineStart_ = 0;  // where the last line begins in text_
+    ReadBudget* budget_;
+    std::size_t unspent_ = 0;
+};
 
 // Hands text on as lines: each line break in it (CR LF, CR, LF) ends a
 // line, and what is not well-formed UTF-8 becomes U+FFFD.

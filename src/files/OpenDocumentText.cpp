@@ -29,26 +29,15 @@ OpenDocumentKind kindOfType(std::string_view type) {
     return OpenDocumentKind::None;
 }
 
-std::uint32_t le(std::span<const std::uint8_t> b, std::size_t at, int bytes) {
-    std::uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) v = v << 8 | b[at + static_cast<std::size_t>(i)];
-    return v;
-}
-
 // The mimetype member: first in the archive and stored as it is, so that
 // its text stands at a fixed place; elsewhere it is looked up.
 std::string mimetypeOf(std::span<const std::uint8_t> file) {
     constexpr std::string_view kName = "mimetype";
-    if (file.size() >= 30 + kName.size() && le(file, 8, 2) == 0 &&
-        le(file, 26, 2) == kName.size() &&
-        std::equal(kName.begin(), kName.end(), file.begin() + 30)) {
-        const std::size_t start = 30 + kName.size() + le(file, 28, 2);
-        const std::size_t size = le(file, 18, 4);
-        if (start <= file.size() && size <= file.size() - start && size <= 256) {
-            return std::string(reinterpret_cast<const char*>(file.data()) + start, size);
-        }
-    }
     zip::Member member;
+    if (zip::firstMember(file, kName, member) && member.method == 0 && member.storedSize <= 256) {
+        return std::string(reinterpret_cast<const char*>(file.data()) + member.dataOffset,
+                           member.storedSize);
+    }
     if (zip::findMember(file, kName, member) != zip::FindResult::Found || member.size > 256) {
         return {};
     }
@@ -75,37 +64,18 @@ OpenDocumentKind flatKind(std::string_view bytes) {
     return OpenDocumentKind::None;
 }
 
-enum class Ns : std::uint8_t { Other, Office, Table, Text, Style, Draw, CalcExt };
+enum Ns : office::Namespaces::Id { Other, Office, Table, Text, Style, Draw, CalcExt };
 
-constexpr std::pair<std::string_view, Ns> kNamespaces[] = {
-    {"urn:oasis:names:tc:opendocument:xmlns:office:1.0", Ns::Office},
-    {"urn:oasis:names:tc:opendocument:xmlns:table:1.0", Ns::Table},
-    {"urn:oasis:names:tc:opendocument:xmlns:text:1.0", Ns::Text},
-    {"urn:oasis:names:tc:opendocument:xmlns:style:1.0", Ns::Style},
-    {"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0", Ns::Draw},
-    {"urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0", Ns::CalcExt},
+constexpr office::Namespaces::Known kNamespaces[] = {
+    {"urn:oasis:names:tc:opendocument:xmlns:office:1.0", Office},
+    {"urn:oasis:names:tc:opendocument:xmlns:table:1.0", Table},
+    {"urn:oasis:names:tc:opendocument:xmlns:text:1.0", Text},
+    {"urn:oasis:names:tc:opendocument:xmlns:style:1.0", Style},
+    {"urn:oasis:names:tc:opendocument:xmlns:drawing:1.0", Draw},
+    {"urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0", CalcExt},
 };
 
-// Whether two short strings are the same, byte by byte: names are short,
-// looked up many times for each element, and a library call each costs more.
-bool same(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (a[i] != b[i]) return false;
-    }
-    return true;
-}
-
-struct Name {
-    Ns ns;
-    std::string_view local;
-    // Against a literal its length is known, and the compare is a few
-    // loads rather than a loop.
-    template <std::size_t N>
-    bool is(Ns n, const char (&l)[N]) const {
-        return ns == n && local.size() == N - 1 && std::memcmp(local.data(), l, N - 1) == 0;
-    }
-};
+using Name = office::Namespaces::Name;
 
 // What an element's end does something for.
 enum class Ends : std::uint8_t { Other, Body, Style, Paragraph, Cell, Row };
@@ -121,22 +91,21 @@ std::size_t countOf(std::string_view text) {
 // content.xml (or a flat document): the body's paragraphs, or its cells.
 class ContentPart : public xml::Handler {
 public:
-    explicit ContentPart(office::LineEmitter& lines) : lines_(lines) {
-        // The prefixes every producer uses, until the document binds its own.
-        prefixes_ = {{"office", Ns::Office}, {"table", Ns::Table}, {"text", Ns::Text},
-                     {"style", Ns::Style},   {"draw", Ns::Draw},   {"calcext", Ns::CalcExt}};
-    }
+    // What is built of the paragraphs is spent from budget: a space may
+    // stand for thousands.
+    ContentPart(office::LineEmitter& lines, ReadBudget& budget)
+        : lines_(lines), paragraph_(&budget) {}
 
     void startElement(std::string_view qualified,
                       const std::vector<xml::Attribute>& attributes) override {
         ++depth_;
         if (skipFrom_ != 0) {
-            open_.push_back({Ends::Other, 0});
+            open_.push_back(Ends::Other);
             return;
         }
-        declare(attributes);
-        const Name name = resolve(qualified);
-        open_.push_back({endsOf(name), declarations_});
+        namespaces_.open(depth_, attributes);
+        const Name name = namespaces_.element(qualified);
+        open_.push_back(endsOf(name));
         if (name.is(Ns::Office, "body")) {
             inBody_ = true;
         } else if (name.is(Ns::Office, "spreadsheet")) {
@@ -191,17 +160,18 @@ public:
         }
     }
 
-    void endElement(std::string_view qualified) override {
-        const Opened opened = open_.back();
+    void endElement(std::string_view) override {
+        const Ends ends = open_.back();
         open_.pop_back();
         if (skipFrom_ != 0) {
-            if (depth_-- == skipFrom_) skipFrom_ = 0;
+            if (depth_ == skipFrom_) {
+                skipFrom_ = 0;
+                namespaces_.close(depth_);
+            }
+            --depth_;
             return;
         }
-        --depth_;
-        // What the start found, unless a prefix has been bound since.
-        const Ends ends = opened.declarations == declarations_ ? opened.ends
-                                                               : endsOf(resolve(qualified));
+        namespaces_.close(depth_--);
         if (ends == Ends::Body) {
             inBody_ = false;
         } else if (ends == Ends::Style) {
@@ -241,7 +211,7 @@ public:
             const char* const run = p;
             while (p < end && !space(*p)) ++p;
             if (p != run) {
-                paragraph_.append(run, static_cast<std::size_t>(p - run));
+                paragraph_.appendRun({run, static_cast<std::size_t>(p - run)});
                 lastSpace_ = false;
             }
             if (p == end) break;
@@ -287,10 +257,10 @@ private:
         // A space that only ran the layout's line breaks together.
         if (lastSpace_ && !paragraph_.empty() && paragraph_.back() == ' ') paragraph_.pop_back();
         if (!spreadsheet_) {
-            lines_.emit(paragraph_);
+            lines_.emit(paragraph_.text());
         } else if (inCell_) {
             if (cellParagraphs_++ > 0) cellText_.push_back('\n');
-            cellText_.append(paragraph_);
+            cellText_.append(paragraph_.text());
         }
     }
 
@@ -300,61 +270,22 @@ private:
         }
     }
 
-    void declare(const std::vector<xml::Attribute>& attributes) {
-        for (const xml::Attribute& a : attributes) {
-            if (!a.name.starts_with("xmlns:")) continue;
-            const std::string_view prefix = a.name.substr(6);
-            Ns ns = Ns::Other;
-            for (const auto& [uri, n] : kNamespaces) {
-                if (a.value == uri) ns = n;
-            }
-            const auto known = std::find_if(prefixes_.begin(), prefixes_.end(),
-                                            [&](const auto& p) { return p.first == prefix; });
-            ++declarations_;
-            if (known != prefixes_.end()) {
-                known->second = ns;
-            } else if (ns != Ns::Other) {
-                // Only the namespaces read here: a document declares dozens,
-                // and every name is looked up.
-                prefixes_.emplace_back(std::string(prefix), ns);
-            }
-        }
-    }
-
-    Ns nsOf(std::string_view prefix) const {
-        for (const auto& [p, ns] : prefixes_) {
-            if (same(p, prefix)) return ns;
-        }
-        return Ns::Other;
-    }
-
-    Name resolve(std::string_view qualified) const {
-        const std::string_view local = office::localName(qualified);
-        if (local.size() == qualified.size()) return {Ns::Other, qualified};
-        return {nsOf(qualified.substr(0, qualified.size() - local.size() - 1)), local};
-    }
-
     template <std::size_t N>
     std::string_view attribute(const std::vector<xml::Attribute>& attributes, Ns ns,
                                const char (&local)[N]) const {
-        // The local name first: most attributes differ there, and the
-        // prefix's namespace is then looked up for one alone.
-        for (const xml::Attribute& a : attributes) {
-            const std::string_view own = office::localName(a.name);
-            if (own.size() != N - 1 || std::memcmp(own.data(), local, N - 1) != 0) continue;
-            if (resolve(a.name).ns == ns) return a.value;
-        }
-        return {};
+        return namespaces_.attribute(attributes, ns, std::string_view(local, N - 1));
     }
 
     office::LineEmitter& lines_;
-    std::vector<std::pair<std::string, Ns>> prefixes_;
-    std::size_t declarations_ = 0;  // prefixes bound so far, to tell a change
-    struct Opened {
-        Ends ends;
-        std::size_t declarations;
-    };
-    std::vector<Opened> open_;  // the open elements, innermost last
+    // The prefixes every producer uses, until the document binds its own.
+    office::Namespaces namespaces_{kNamespaces,
+                                   {{"office", Office},
+                                    {"table", Table},
+                                    {"text", Text},
+                                    {"style", Style},
+                                    {"draw", Draw},
+                                    {"calcext", CalcExt}}};
+    std::vector<Ends> open_;  // the open elements, innermost last
     std::vector<std::string> hiddenStyles_;
     std::string region_;                  // the tracked change being read
     std::vector<std::string> deletions_;  // the ids of tracked deletions
@@ -365,7 +296,7 @@ private:
     bool inBody_ = false;
     bool spreadsheet_ = false;
     std::size_t paragraphs_ = 0;  // open text:p and text:h
-    std::string paragraph_;
+    office::LineBuilder paragraph_;
     bool lastSpace_ = false;
     bool inCell_ = false;
     bool cellError_ = false;
@@ -386,11 +317,12 @@ OpenDocumentKind openDocumentKind(std::span<const std::uint8_t> file) {
 }
 
 WordTextOutcome extractOpenDocumentText(std::span<const std::uint8_t> file,
-                                        const LineSink& appendLine) {
+                                        const LineSink& appendLine, ReadBudget budget) {
     office::LineEmitter lines(appendLine);
-    ContentPart content(lines);
+    ContentPart content(lines, budget);
     if (!zip::hasZipSignature(file)) {
         const std::string_view document(reinterpret_cast<const char*>(file.data()), file.size());
+        budget.spend(document.size());
         xml::Reader reader(content);
         for (std::size_t at = 0; at < document.size() && !lines.refused(); at += kFlatChunk) {
             const bool fine = reader.feed(document.substr(at, kFlatChunk));
@@ -401,8 +333,9 @@ WordTextOutcome extractOpenDocumentText(std::span<const std::uint8_t> file,
         if (!reader.finish()) throw FileError(kReadPastEnd);
         return WordTextOutcome::Completed;
     }
+    office::Archive archive(file, budget);
     const office::PartResult read =
-        office::readPart(file, kContentPart, content, [&] { return !lines.refused(); });
+        archive.read(kContentPart, content, [&] { return !lines.refused(); });
     if (read == office::PartResult::Missing) throw FileError(kReadPastEnd);
     return lines.refused() ? WordTextOutcome::AppendRefused : WordTextOutcome::Completed;
 }

@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <span>
 
-#include "files/WordText.h"
+#include "files/OfficeText.h"
 
 namespace kivo {
 
@@ -26,8 +26,11 @@ OpenDocumentKind openDocumentKind(std::span<const std::uint8_t> file);
 
 // Emits the document's lines (UTF-8). Throws FileError "ファイルの末尾以降を読み込みました"
 // when the archive, content.xml or the flat document's XML is broken or
-// missing, or content.xml would inflate past the ZIP-bomb limits.
+// missing, or content.xml is stated past the largest inflated; UserError
+// "行数が長すぎてファイルが開けません" as soon as a line (of a paragraph, or of a
+// cell) grows longer than any a list takes; what the budget throws past it.
 WordTextOutcome extractOpenDocumentText(std::span<const std::uint8_t> file,
-                                        const LineSink& appendLine);
+                                        const LineSink& appendLine,
+                                        ReadBudget budget = ReadBudget());
 
 }  // namespace kivo

@@ -15,8 +15,43 @@
 namespace kivo {
 namespace {
 
-using office::attributeByLocalName;
-using office::localName;
+using office::plainAttribute;
+using Name = office::Namespaces::Name;
+
+enum Ns : office::Namespaces::Id { Other, Main, Relationships, PackageRelationships };
+constexpr office::Namespaces::Known kNamespaces[] = {
+    {"http://schemas.openxmlformats.org/spreadsheetml/2006/main", Main},
+    {"http://purl.oclc.org/ooxml/spreadsheetml/main", Main},  // Strict
+    {"http://schemas.openxmlformats.org/officeDocument/2006/relationships", Relationships},
+    {"http://purl.oclc.org/ooxml/officeDocument/relationships", Relationships},
+    {"http://schemas.openxmlformats.org/package/2006/relationships", PackageRelationships},
+};
+
+// A handler of a workbook's part: its names told by namespace, the part's
+// own namespace standing for names without a prefix until the part binds
+// it, and r for the relationships'.
+class PartHandler : public xml::Handler {
+public:
+    explicit PartHandler(Ns own) : namespaces_(kNamespaces, {{"", own}, {"r", Relationships}}) {}
+
+    void startElement(std::string_view name, const std::vector<xml::Attribute>& attributes) final {
+        namespaces_.open(++depth_, attributes);
+        start(namespaces_.element(name), attributes);
+    }
+    void endElement(std::string_view name) final {
+        end(namespaces_.element(name));
+        namespaces_.close(depth_--);
+    }
+
+protected:
+    virtual void start(const Name& name, const std::vector<xml::Attribute>& attributes) = 0;
+    virtual void end(const Name&) {}
+
+    office::Namespaces namespaces_;
+
+private:
+    std::size_t depth_ = 0;
+};
 
 constexpr std::string_view kWorkbookPart = "xl/workbook.xml";
 constexpr std::string_view kWorkbookRelations = "xl/_rels/workbook.xml.rels";
@@ -55,25 +90,18 @@ struct Sheet {
 };
 
 // xl/workbook.xml: the sheets in order, and whether each shows.
-class WorkbookPart : public xml::Handler {
+class WorkbookPart : public PartHandler {
 public:
+    WorkbookPart() : PartHandler(Main) {}
+
     std::vector<Sheet> sheets;
 
-    void startElement(std::string_view name,
-                      const std::vector<xml::Attribute>& attributes) override {
-        if (localName(name) != "sheet") return;
-        Sheet sheet;
-        for (const xml::Attribute& a : attributes) {
-            // The relationship's id is the one attribute with a prefix.
-            if (localName(a.name) == "id" && a.name.find(':') != std::string_view::npos) {
-                sheet.relation = a.value;
-            } else if (a.name == "state") {
-                sheet.visible = a.value != "hidden" && a.value != "veryHidden";
-            }
-        }
-        sheets.push_back(std::move(sheet));
+    void start(const Name& name, const std::vector<xml::Attribute>& attributes) override {
+        if (!name.is(Main, "sheet")) return;
+        const std::string_view state = plainAttribute(attributes, "state");
+        sheets.push_back({std::string(namespaces_.attribute(attributes, Relationships, "id")),
+                          state != "hidden" && state != "veryHidden"});
     }
-    void endElement(std::string_view) override {}
     void text(std::string_view) override {}
 };
 
@@ -82,19 +110,19 @@ struct Relation {
 };
 
 // xl/_rels/workbook.xml.rels: where each of the workbook's parts lies.
-class RelationsPart : public xml::Handler {
+class RelationsPart : public PartHandler {
 public:
+    RelationsPart() : PartHandler(PackageRelationships) {}
+
     std::vector<Relation> relations;
 
-    void startElement(std::string_view name,
-                      const std::vector<xml::Attribute>& attributes) override {
-        if (localName(name) != "Relationship") return;
-        if (attributeByLocalName(attributes, "TargetMode") == "External") return;
-        relations.push_back({std::string(attributeByLocalName(attributes, "Id")),
-                             std::string(attributeByLocalName(attributes, "Type")),
-                             std::string(attributeByLocalName(attributes, "Target"))});
+    void start(const Name& name, const std::vector<xml::Attribute>& attributes) override {
+        if (!name.is(PackageRelationships, "Relationship")) return;
+        if (plainAttribute(attributes, "TargetMode") == "External") return;
+        relations.push_back({std::string(plainAttribute(attributes, "Id")),
+                             std::string(plainAttribute(attributes, "Type")),
+                             std::string(plainAttribute(attributes, "Target"))});
     }
-    void endElement(std::string_view) override {}
     void text(std::string_view) override {}
 };
 
@@ -135,9 +163,16 @@ bool typeIs(std::string_view type, std::string_view last) {
 // sharedStrings.xml: the text of each string item, its runs joined, its
 // phonetic guide (rPh) left out. Kept in one buffer: a workbook may share
 // a million strings.
-class SharedStringsPart : public xml::Handler {
+class SharedStringsPart : public PartHandler {
 public:
-    std::vector<std::size_t> ends;
+    // What the strings keep (their text, and their index) is spent from
+    // budget as it grows, whether a cell shows them or not.
+    explicit SharedStringsPart(ReadBudget& budget) : PartHandler(Main), budget_(budget) {}
+
+    // Where each string ends in text_: the strings take no more bytes than
+    // their XML, which is never inflated past kMaxMemberBytes.
+    static_assert(zip::kMaxMemberBytes <= UINT32_MAX);
+    std::vector<std::uint32_t> ends;
     std::string text_;
 
     std::string_view at(std::size_t i) const {
@@ -145,26 +180,29 @@ public:
         return std::string_view(text_).substr(start, ends[i] - start);
     }
 
-    void startElement(std::string_view name, const std::vector<xml::Attribute>&) override {
-        const std::string_view local = localName(name);
-        if (local == "si") {
+    void start(const Name& name, const std::vector<xml::Attribute>&) override {
+        if (name.is(Main, "si")) {
             inItem_ = true;
             item_.clear();
-        } else if (local == "rPh") {
+        } else if (name.is(Main, "rPh")) {
             ++phonetic_;
-        } else if (local == "t" && inItem_ && phonetic_ == 0) {
+        } else if (name.is(Main, "t") && inItem_ && phonetic_ == 0) {
             inText_ = true;
         }
     }
-    void endElement(std::string_view name) override {
-        const std::string_view local = localName(name);
-        if (local == "si" && inItem_) {
+    void end(const Name& name) override {
+        if (name.is(Main, "si") && inItem_) {
             inItem_ = false;
-            appendUnescaped(text_, item_);
-            ends.push_back(text_.size());
-        } else if (local == "rPh" && phonetic_ > 0) {
+            appendUnescaped(text_, item_.text());
+            ends.push_back(static_cast<std::uint32_t>(text_.size()));
+            const std::size_t kept = text_.capacity() + ends.capacity() * sizeof(ends[0]);
+            if (kept - spent_ >= kSpendStep) {
+                budget_.spend(kept - spent_);
+                spent_ = kept;
+            }
+        } else if (name.is(Main, "rPh") && phonetic_ > 0) {
             --phonetic_;
-        } else if (local == "t") {
+        } else if (name.is(Main, "t")) {
             inText_ = false;
         }
     }
@@ -173,49 +211,50 @@ public:
     }
 
 private:
-    std::string item_;
+    static constexpr std::size_t kSpendStep = 64 * 1024;
+
+    ReadBudget& budget_;
+    std::size_t spent_ = 0;  // of what the strings keep
+    office::LineBuilder item_;
     int phonetic_ = 0;
     bool inItem_ = false;
     bool inText_ = false;
 };
 
 // A worksheet's sheetData: each cell's shown value, handed on as it ends.
-class WorksheetPart : public xml::Handler {
+class WorksheetPart : public PartHandler {
 public:
     WorksheetPart(const SharedStringsPart& strings, office::LineEmitter& lines)
-        : strings_(strings), lines_(lines) {}
+        : PartHandler(Main), strings_(strings), lines_(lines) {}
 
     bool badReference() const { return badReference_; }
 
-    void startElement(std::string_view name,
-                      const std::vector<xml::Attribute>& attributes) override {
-        const std::string_view local = localName(name);
-        if (local == "c") {
+    void start(const Name& name, const std::vector<xml::Attribute>& attributes) override {
+        if (name.is(Main, "c")) {
             inCell_ = true;
-            type_ = cellType(attributeByLocalName(attributes, "t"));
+            type_ = cellType(plainAttribute(attributes, "t"));
             value_.clear();
             inlineText_.clear();
         } else if (!inCell_) {
             return;
-        } else if (local == "v") {
+        } else if (name.is(Main, "v")) {
             inValue_ = true;
-        } else if (local == "rPh") {
+        } else if (name.is(Main, "rPh")) {
             ++phonetic_;
-        } else if (local == "t" && phonetic_ == 0) {
+        } else if (name.is(Main, "t") && phonetic_ == 0) {
             inText_ = true;
         }
     }
-    void endElement(std::string_view name) override {
+    void end(const Name& name) override {
         if (!inCell_) return;
-        const std::string_view local = localName(name);
-        if (local == "c") {
+        if (name.is(Main, "c")) {
             inCell_ = false;
             emitCell();
-        } else if (local == "v") {
+        } else if (name.is(Main, "v")) {
             inValue_ = false;
-        } else if (local == "rPh" && phonetic_ > 0) {
+        } else if (name.is(Main, "rPh") && phonetic_ > 0) {
             --phonetic_;
-        } else if (local == "t") {
+        } else if (name.is(Main, "t")) {
             inText_ = false;
         }
     }
@@ -244,19 +283,21 @@ private:
         switch (type_) {
             case Type::Number: {
                 double number = 0;
-                const char* last = value_.data() + value_.size();
-                const auto [end, error] = std::from_chars(value_.data(), last, number);
+                const std::string& value = value_.text();
+                const char* last = value.data() + value.size();
+                const auto [end, error] = std::from_chars(value.data(), last, number);
                 if (error == std::errc() && end == last) {
                     shown_ = generalNumber(number);
                 } else {
-                    shown_ = value_;
+                    shown_ = value;
                 }
                 break;
             }
             case Type::Shared: {
                 std::size_t index = 0;
-                const char* last = value_.data() + value_.size();
-                const auto [end, error] = std::from_chars(value_.data(), last, index);
+                const std::string& value = value_.text();
+                const char* last = value.data() + value.size();
+                const auto [end, error] = std::from_chars(value.data(), last, index);
                 if (value_.empty()) return;
                 if (error != std::errc() || end != last || index >= strings_.ends.size()) {
                     badReference_ = true;
@@ -268,13 +309,15 @@ private:
                 return;
             }
             case Type::Inline:
-                appendUnescaped(shown_, inlineText_);
+                appendUnescaped(shown_, inlineText_.text());
                 break;
             case Type::Text:
-                appendUnescaped(shown_, value_);
+                appendUnescaped(shown_, value_.text());
                 break;
             case Type::Boolean:
-                if (value_ == "1" || value_ == "0") shown_ = value_ == "1" ? "TRUE" : "FALSE";
+                if (value_.text() == "1" || value_.text() == "0") {
+                    shown_ = value_.text() == "1" ? "TRUE" : "FALSE";
+                }
                 break;
             case Type::Error:
                 return;
@@ -284,7 +327,9 @@ private:
 
     const SharedStringsPart& strings_;
     office::LineEmitter& lines_;
-    std::string value_, inlineText_, shown_;
+    // A cell's value and inline text, judged as they grow.
+    office::LineBuilder value_, inlineText_;
+    std::string shown_;
     Type type_ = Type::Number;
     int phonetic_ = 0;
     bool inCell_ = false, inValue_ = false, inText_ = false;
@@ -292,8 +337,8 @@ private:
 };
 
 template <typename Part>
-void readNeededPart(std::span<const std::uint8_t> file, std::string_view name, Part& part) {
-    if (office::readPart(file, name, part, [] { return true; }) != office::PartResult::Read) {
+void readNeededPart(office::Archive& archive, std::string_view name, Part& part) {
+    if (archive.read(name, part, [] { return true; }) != office::PartResult::Read) {
         throw FileError(kReadPastEnd);
     }
 }
@@ -304,12 +349,13 @@ bool looksLikeWorkbook(std::span<const std::uint8_t> file) {
     return office::archiveNamesPart(file, kWorkbookPart);
 }
 
-WordTextOutcome extractWorkbookText(std::span<const std::uint8_t> file,
-                                    const LineSink& appendLine) {
+WordTextOutcome extractWorkbookText(std::span<const std::uint8_t> file, const LineSink& appendLine,
+                                    ReadBudget budget) {
+    office::Archive archive(file, budget);
     WorkbookPart workbook;
-    readNeededPart(file, kWorkbookPart, workbook);
+    readNeededPart(archive, kWorkbookPart, workbook);
     RelationsPart relations;
-    readNeededPart(file, kWorkbookRelations, relations);
+    readNeededPart(archive, kWorkbookRelations, relations);
 
     std::string stringsName(kDefaultSharedStrings);
     for (const Relation& r : relations.relations) {
@@ -317,8 +363,8 @@ WordTextOutcome extractWorkbookText(std::span<const std::uint8_t> file,
     }
     // A workbook of numbers alone may have none; a cell that names one
     // then finds it missing.
-    SharedStringsPart strings;
-    office::readPart(file, stringsName, strings, [] { return true; });
+    SharedStringsPart strings(budget);
+    archive.read(stringsName, strings, [] { return true; });
 
     office::LineEmitter lines(appendLine);
     for (const Sheet& sheet : workbook.sheets) {
@@ -329,10 +375,12 @@ WordTextOutcome extractWorkbookText(std::span<const std::uint8_t> file,
         if (relation == relations.relations.end()) throw FileError(kReadPastEnd);
         // Chart sheets and the like hold no cells.
         if (!typeIs(relation->type, "worksheet")) continue;
+        // A part that another sheet has shown already (ReadBefore) is not
+        // read again: its cells come once.
         WorksheetPart part(strings, lines);
-        const office::PartResult read =
-            office::readPart(file, memberName(relation->target), part,
-                             [&] { return !lines.refused() && !part.badReference(); });
+        const office::PartResult read = archive.read(memberName(relation->target), part, [&] {
+            return !lines.refused() && !part.badReference();
+        });
         if (part.badReference() || read == office::PartResult::Missing) {
             throw FileError(kReadPastEnd);
         }

@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <span>
 
-#include "files/WordText.h"
+#include "files/OfficeText.h"
 
 namespace kivo {
 
@@ -20,8 +20,12 @@ bool looksLikeWorkbook(std::span<const std::uint8_t> file);
 
 // Emits the workbook's lines (UTF-8). Throws FileError "ファイルの末尾以降を読み込みました"
 // when the archive or a part it needs is broken or missing, a cell names a
-// shared string the workbook does not have, or a part would inflate past
-// the ZIP-bomb limits.
-WordTextOutcome extractWorkbookText(std::span<const std::uint8_t> file, const LineSink& appendLine);
+// shared string the workbook does not have, or a part is stated past the
+// largest inflated; UserError "行数が長すぎてファイルが開けません" as soon as a
+// line of a cell's value or a shared string grows longer than any a list
+// takes; what the budget throws past it. A part that two sheets (or two
+// names in the archive) point at is read once, and its cells come once.
+WordTextOutcome extractWorkbookText(std::span<const std::uint8_t> file, const LineSink& appendLine,
+                                    ReadBudget budget = ReadBudget());
 
 }  // namespace kivo

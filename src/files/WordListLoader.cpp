@@ -287,13 +287,20 @@ void loadDocument(std::span<const std::uint8_t> head, ByteReader& reader,
             return;
         }
         LineCollector lines(target, report);
+        // What reading the document may cost, judged by the list's own
+        // memory rule as a text of as many bytes would be.
+        ReadBudget budget([&](std::uint64_t spent) {
+            TextShape shape;
+            shape.bytes = static_cast<std::size_t>(spent);
+            target.checkRoom(shape);
+        });
         if (office == OfficeDocument::Docx) {
-            extractOrClear(target, [&] { extractDocxLines(asBytes(*bytes), lines); });
+            extractOrClear(target, [&] { extractDocxLines(asBytes(*bytes), lines, budget); });
         } else if (office == OfficeDocument::Workbook) {
             // A damaged workbook or OpenDocument leaves the list as it was.
-            extractWorkbookText(asBytes(*bytes), lines.sink());
+            extractWorkbookText(asBytes(*bytes), lines.sink(), budget);
         } else {
-            extractOpenDocumentText(asBytes(*bytes), lines.sink());
+            extractOpenDocumentText(asBytes(*bytes), lines.sink(), budget);
         }
         lines.commit();
         return;

@@ -6,9 +6,10 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string_view>
+
+#include "files/OfficeText.h"
 
 namespace kivo {
 
@@ -48,14 +49,6 @@ private:
     std::span<const std::uint8_t> bytes_;
     std::uint64_t position_ = 0;
 };
-
-enum class WordTextOutcome {
-    Completed,      // the text ended; a last line without CR is dropped
-    AppendRefused,  // the list took no more lines; nothing more was read
-};
-
-// Receives one line (UTF-8, without its CR); false refuses it.
-using LineSink = std::function<bool(std::string_view line)>;
 
 // Emits the document's lines, each ended by a CR in the document. The name
 // probe or the kind byte choose the 8-bit text; otherwise the header's unit

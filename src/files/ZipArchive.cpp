@@ -300,6 +300,23 @@ FindResult findMember(std::span<const std::uint8_t> archive, std::string_view na
     return FindResult::Missing;
 }
 
+bool firstMember(std::span<const std::uint8_t> archive, std::string_view name, Member& member) {
+    if (archive.size() < kLocalHeaderSize || !hasZipSignature(archive)) return false;
+    const std::size_t nameLength = u16(archive, 26);
+    if (kLocalHeaderSize + nameLength > archive.size() ||
+        !sameName(archive.subspan(kLocalHeaderSize, nameLength), name)) {
+        return false;
+    }
+    member.flags = u16(archive, 6);
+    member.method = u16(archive, 8);
+    member.crc = u32(archive, 14);
+    member.storedSize = u32(archive, 18);
+    member.size = u32(archive, 22);
+    member.dataOffset = kLocalHeaderSize + nameLength + u16(archive, 28);
+    return member.dataOffset <= archive.size() &&
+           member.storedSize <= archive.size() - member.dataOffset;
+}
+
 InflateResult inflateMember(std::span<const std::uint8_t> archive, const Member& member,
                             const ChunkSink& sink) {
     if (member.flags & 0x0001) return InflateResult::Broken;  // encrypted
@@ -307,9 +324,6 @@ InflateResult inflateMember(std::span<const std::uint8_t> archive, const Member&
     // The sizes the directory states are checked before anything is inflated,
     // and what is inflated is held to them.
     if (member.size > kMaxMemberBytes) return InflateResult::TooLarge;
-    if (member.size > kMaxInflateRatio * std::max<std::uint64_t>(member.storedSize, 1)) {
-        return InflateResult::TooLarge;
-    }
     const std::span<const std::uint8_t> stored =
         archive.subspan(member.dataOffset, member.storedSize);
     if (member.method == 0) {

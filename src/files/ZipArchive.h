@@ -1,10 +1,12 @@
 #pragma once
 // Reading one member out of a ZIP archive held in memory, as an Office Open
-// XML document needs it: the central directory finds the member, zlib
-// inflates it in chunks. Every count, size and offset is checked against
-// the archive before use, and a member that would inflate past
-// kMaxMemberBytes, or past kMaxInflateRatio times its stored size, is
-// refused before and while it is inflated (a ZIP bomb).
+// XML document needs it: the central directory finds the member, and ISA-L
+// inflates it in chunks (zlib in a build without ISA-L, as on Windows).
+// Every count, size and offset is checked against the archive before use; a
+// member is held to the size its directory entry states, and one stated
+// past kMaxMemberBytes is refused before it is inflated. What a whole
+// document may inflate is its reader's to bound (ReadBudget, OfficeText.h):
+// a member that inflates a thousand times over is no fault in itself.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -15,7 +17,6 @@
 namespace kivo::zip {
 
 inline constexpr std::uint64_t kMaxMemberBytes = 256u * 1024 * 1024;
-inline constexpr std::uint64_t kMaxInflateRatio = 1000;
 
 // Whether the bytes begin as a ZIP archive does (a local file header).
 bool hasZipSignature(std::span<const std::uint8_t> bytes);
@@ -36,10 +37,17 @@ enum class FindResult { Found, Missing, Broken };
 // or the member's local header does not hold together.
 FindResult findMember(std::span<const std::uint8_t> archive, std::string_view name, Member& member);
 
+// The member whose local header begins the archive, when it bears this
+// name: told from that header alone, without the central directory, as a
+// document that names its kind in its first member (an OpenDocument's
+// mimetype) is told even when the rest of the archive is damaged. False
+// when the first header names another member or does not hold together.
+bool firstMember(std::span<const std::uint8_t> archive, std::string_view name, Member& member);
+
 enum class InflateResult {
     Complete,
     Broken,    // bad data, wrong size or checksum, unknown method, encrypted
-    TooLarge,  // past kMaxMemberBytes or kMaxInflateRatio
+    TooLarge,  // stated past kMaxMemberBytes
     Stopped,   // the sink asked to stop
 };
 

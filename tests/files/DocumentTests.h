@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "files/FileError.h"
@@ -22,16 +23,23 @@ inline Bytes fixture(const char* name) {
     return Bytes(std::istreambuf_iterator<char>(in), {});
 }
 
-// The lines an extraction hands on, the sink refusing after acceptAtMost.
+// The lines an extraction hands on, the sink refusing after acceptAtMost;
+// an Office reader's with the budget it has unless told.
 template <typename Extract>
 Lines linesOf(const Bytes& file, Extract extract, WordTextOutcome* outcome = nullptr,
               std::size_t acceptAtMost = SIZE_MAX) {
     Lines lines;
-    const WordTextOutcome o = extract(file, [&](std::string_view line) {
+    const LineSink sink = [&](std::string_view line) {
         if (lines.size() >= acceptAtMost) return false;
         lines.emplace_back(line);
         return true;
-    });
+    };
+    WordTextOutcome o{};
+    if constexpr (std::is_invocable_v<Extract, const Bytes&, const LineSink&>) {
+        o = extract(file, sink);
+    } else {
+        o = extract(file, sink, ReadBudget());
+    }
     if (outcome) *outcome = o;
     return lines;
 }
@@ -44,6 +52,20 @@ void expectReadError(F f, const std::string& what) {
     } catch (const FileError& e) {
         EXPECT_EQ(e.code(), kReadPastEnd) << what;
         EXPECT_STREQ(e.what(), "ファイルの末尾以降を読み込みました") << what;
+    }
+}
+
+// f refuses a document for a line longer than any a list takes, with the
+// message a text file with such a line gets.
+template <typename F>
+void expectTooLong(F f, const std::string& what) {
+    try {
+        f();
+        ADD_FAILURE() << what << ": no error";
+    } catch (const FileError& e) {
+        ADD_FAILURE() << what << ": " << e.what();
+    } catch (const UserError& e) {
+        EXPECT_STREQ(e.what(), "行数が長すぎてファイルが開けません") << what;
     }
 }
 

@@ -7,9 +7,11 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <string>
 #include <vector>
 
+#include "core/ListShape.h"
 #include "files/DocumentTests.h"
 #include "files/FileError.h"
 #include "files/GeneralNumber.h"
@@ -78,7 +80,9 @@ TEST(OfficeDocuments, ExcelsOwnWaysWithText) {
     // archive's root, a sheet a relationship names in another folder.
     const Bytes xlsx = zipOf({
         {"xl/workbook.xml",
-         "<workbook xmlns:r=\"r\"><sheets><sheet name=\"s\" r:id=\"rId9\"/></sheets></workbook>"},
+         "<workbook "
+         "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
+         "<sheets><sheet name=\"s\" r:id=\"rId9\"/></sheets></workbook>"},
         {"xl/_rels/workbook.xml.rels",
          "<Relationships><Relationship Id=\"rId9\" Type=\"http://x/worksheet\" "
          "Target=\"/xl/sheets/../ws/a.xml\"/><Relationship Id=\"rId2\" "
@@ -94,6 +98,27 @@ TEST(OfficeDocuments, ExcelsOwnWaysWithText) {
     ASSERT_TRUE(looksLikeWorkbook(xlsx));
     EXPECT_EQ(linesOf(xlsx, extractWorkbookText),
               (Lines{"東京", "一", "二_x0041_", "中", "FALSE", "0"}));
+}
+
+TEST(OfficeDocuments, WorkbookNamesAreToldByNamespaceNotPrefix) {
+    // Strict's namespaces under prefixes of the writer's choosing (as the
+    // Open XML SDK writes x:); a name of another namespace is not a cell.
+    const std::string main = "http://purl.oclc.org/ooxml/spreadsheetml/main";
+    const Bytes xlsx = zipOf({
+        {"xl/workbook.xml", "<x:workbook xmlns:x=\"" + main +
+                                "\" xmlns:q=\"http://purl.oclc.org/ooxml/officeDocument/"
+                                "relationships\"><x:sheets><x:sheet q:id=\"a\" r:id=\"b\"/>"
+                                "</x:sheets></x:workbook>"},
+        {"xl/_rels/workbook.xml.rels",
+         "<p:Relationships "
+         "xmlns:p=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+         "<p:Relationship Id=\"a\" Type=\"http://x/worksheet\" Target=\"s.xml\"/>"
+         "</p:Relationships>"},
+        {"xl/s.xml", "<worksheet xmlns=\"" + main +
+                         "\" xmlns:o=\"other\"><sheetData><row><c t=\"str\"><v>a</v></c>"
+                         "<o:c t=\"str\"><v>b</v></o:c></row></sheetData></worksheet>"},
+    });
+    EXPECT_EQ(linesOf(xlsx, extractWorkbookText), Lines{"a"});
 }
 
 TEST(OfficeDocuments, BrokenDocumentsAreReadErrors) {
@@ -144,6 +169,127 @@ TEST(OfficeDocuments, RepeatedCellsComeAsOftenAsAFullListTakes) {
     const Lines lines = linesOf(bytesOf(flat), extractOpenDocumentText, &outcome, 10);
     EXPECT_EQ(lines, (Lines{"a", "b", "b", "a", "b", "b", "c", "c", "c", "c"}));
     EXPECT_EQ(outcome, WordTextOutcome::AppendRefused);
+}
+
+// ---- hostile documents: what one may cost ----------------------------------
+
+constexpr const char* kFlatText =
+    "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+    "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+    "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+    "office:mimetype=\"application/vnd.oasis.opendocument.text\"><office:body><office:text>";
+
+Bytes flatText(const std::string& body) {
+    return bytesOf(kFlatText + body + "</office:text></office:body></office:document>");
+}
+
+// A workbook whose sheets are the parts named, each with its own
+// relationship, and more members as given.
+Bytes workbookOf(const std::vector<std::string>& sheets, std::vector<ZipMember> more) {
+    std::string list, relations;
+    for (std::size_t i = 0; i < sheets.size(); ++i) {
+        const std::string id = "rId" + std::to_string(i + 1);
+        list += "<sheet name=\"" + id + "\" r:id=\"" + id + "\"/>";
+        relations += "<Relationship Id=\"" + id + "\" Type=\"http://x/worksheet\" Target=\"" +
+                     sheets[i] + "\"/>";
+    }
+    more.insert(more.begin(),
+                {{"xl/workbook.xml",
+                  "<workbook xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                  "relationships\"><sheets>" +
+                      list + "</sheets></workbook>"},
+                 {"xl/_rels/workbook.xml.rels",
+                  "<Relationships>" + relations +
+                      "<Relationship Id=\"s\" Type=\"http://x/sharedStrings\" "
+                      "Target=\"strings.xml\"/></Relationships>"}});
+    return zipOf(more);
+}
+
+std::string sheetOf(const std::string& rows) {
+    return "<worksheet><sheetData>" + rows + "</sheetData></worksheet>";
+}
+
+const LineSink kTakesAll = [](std::string_view) { return true; };
+
+TEST(OfficeDocuments, ALineIsJudgedAsItGrowsNotOnceItIsBuilt) {
+    // Each text:s stands for 4,096 spaces: 3,000 of them, 70 KB of XML, a
+    // paragraph of 12 MiB. It is refused as a text file with a line that
+    // long is, before it is built past the longest line a list takes.
+    std::string spaces;
+    for (int i = 0; i < 3000; ++i) spaces += "<text:s text:c=\"4096\"/>";
+    std::uint64_t spent = 0;
+    const ReadBudget counted([&](std::uint64_t total) { spent = total; });
+    expectTooLong(
+        [&] {
+            extractOpenDocumentText(flatText("<text:p>a" + spaces + "b</text:p>"), kTakesAll,
+                                    counted);
+        },
+        "a paragraph of spaces");
+    EXPECT_LT(spent, 2u << 20);
+    // Each line its breaks end is judged alone.
+    const std::string half = spaces.substr(0, spaces.size() / 12);
+    EXPECT_EQ(linesOf(flatText("<text:p>a" + half + "<text:line-break/>" + half + "b</text:p>"),
+                      extractOpenDocumentText)
+                  .size(),
+              2u);
+}
+
+TEST(OfficeDocuments, ACellLongerThanAnyLineIsALineTooLong) {
+    // Four megabytes of one letter deflate past a thousand to one: a cell
+    // too long, not a broken archive.
+    const std::string longest(kLongestLineBytes, 'x');
+    const std::string tooLong(4 * kLongestLineBytes, 'x');
+    const auto formula = [](const std::string& value) {
+        return workbookOf({"s.xml"}, {{"xl/s.xml", sheetOf("<row><c t=\"str\"><f>REPT(\"x\",1E8)"
+                                                           "</f><v>" +
+                                                           value + "</v></c></row>")}});
+    };
+    EXPECT_EQ(linesOf(formula(longest), extractWorkbookText), Lines{longest});
+    expectTooLong([&] { linesOf(formula(longest + "x"), extractWorkbookText); }, ".xlsx");
+    expectTooLong([&] { linesOf(formula(tooLong), extractWorkbookText); }, ".xlsx of 4 MiB");
+    const Bytes ods =
+        zipOf({{"mimetype", "application/vnd.oasis.opendocument.spreadsheet", false},
+               {"content.xml",
+                "<office:document-content "
+                "xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+                "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+                "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body>"
+                "<office:spreadsheet><table:table><table:table-row><table:table-cell><text:p>" +
+                    tooLong +
+                    "</text:p></table:table-cell></table:table-row></table:table>"
+                    "</office:spreadsheet></office:body></office:document-content>"}});
+    expectTooLong([&] { linesOf(ods, extractOpenDocumentText); }, ".ods");
+}
+
+TEST(OfficeDocuments, APartIsReadOnceWhateverPointsAtIt) {
+    // Three sheets on one part; three names in the archive's directory on
+    // one local header: its cells come once.
+    const ZipMember sheet{"xl/s.xml", sheetOf("<row><c t=\"str\"><v>a</v></c></row>")};
+    EXPECT_EQ(linesOf(workbookOf({"s.xml", "s.xml", "s.xml"}, {sheet}), extractWorkbookText),
+              Lines{"a"});
+    const Bytes aliases = workbookOf(
+        {"s.xml", "t.xml", "u.xml"},
+        {sheet, {"xl/t.xml", "", true, -1, "xl/s.xml"}, {"xl/u.xml", "", true, -1, "xl/s.xml"}});
+    EXPECT_EQ(linesOf(aliases, extractWorkbookText), Lines{"a"});
+}
+
+TEST(OfficeDocuments, WhatADocumentInflatesAndKeepsIsSpentFromOneBudget) {
+    // Two sheets of empty rows, 42 KB each: either fits 64 KiB, the two
+    // together do not, and the document is refused as memory.
+    std::string rows;
+    for (int i = 0; i < 7000; ++i) rows += "<row/>";
+    const Bytes sheets = workbookOf(
+        {"s.xml", "t.xml"}, {{"xl/s.xml", sheetOf(rows)}, {"xl/t.xml", sheetOf(rows + " ")}});
+    EXPECT_NO_THROW(extractWorkbookText(sheets, kTakesAll, ReadBudget(128u << 10)));
+    EXPECT_THROW(extractWorkbookText(sheets, kTakesAll, ReadBudget(64u << 10)), std::bad_alloc);
+    // 200,000 empty shared strings: 1 MB of XML that the workbook keeps an
+    // index of, 1 MiB, shown or not.
+    std::string items;
+    for (int i = 0; i < 200000; ++i) items += "<si/>";
+    const Bytes strings = workbookOf(
+        {"s.xml"}, {{"xl/s.xml", sheetOf("")}, {"xl/strings.xml", "<sst>" + items + "</sst>"}});
+    EXPECT_NO_THROW(extractWorkbookText(strings, kTakesAll, ReadBudget(4u << 20)));
+    EXPECT_THROW(extractWorkbookText(strings, kTakesAll, ReadBudget(3u << 19)), std::bad_alloc);
 }
 
 TEST(OfficeDocuments, GeneralNumbersAsASpreadsheetShowsThem) {

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kivo::test {
@@ -15,6 +16,9 @@ struct ZipMember {
     std::string data;
     bool deflated = true;
     std::int64_t statedSize = -1;  // the size the directory states, when not the true one
+    // When set, the member is only a directory entry of its own name that
+    // points at the local header of this member written before it.
+    std::string sameDataAs = {};
 };
 
 inline std::vector<std::uint8_t> zipOf(const std::vector<ZipMember>& members) {
@@ -41,7 +45,21 @@ inline std::vector<std::uint8_t> zipOf(const std::vector<ZipMember>& members) {
         return out;
     };
     Bytes zip, directory;
+    std::vector<std::pair<std::string, Bytes>> entries;  // each member's directory entry
     for (const ZipMember& m : members) {
+        if (!m.sameDataAs.empty()) {
+            for (const auto& [name, entry] : entries) {
+                if (name != m.sameDataAs) continue;
+                directory.insert(directory.end(), entry.begin(), entry.end());
+                directory.insert(directory.end(), m.name.begin(), m.name.end());
+                // The name's length, where the entry states it.
+                directory[directory.size() - m.name.size() - entry.size() + 28] =
+                    static_cast<std::uint8_t>(m.name.size());
+                directory[directory.size() - m.name.size() - entry.size() + 29] =
+                    static_cast<std::uint8_t>(m.name.size() >> 8);
+            }
+            continue;
+        }
         const Bytes stored = m.deflated ? deflated(m.data) : Bytes(m.data.begin(), m.data.end());
         const auto crc = static_cast<std::uint32_t>(crc32(
             0, reinterpret_cast<const Bytef*>(m.data.data()), static_cast<uInt>(m.data.size())));
@@ -54,13 +72,15 @@ inline std::vector<std::uint8_t> zipOf(const std::vector<ZipMember>& members) {
         put16(zip, static_cast<unsigned>(m.name.size())), put16(zip, 0);
         zip.insert(zip.end(), m.name.begin(), m.name.end());
         zip.insert(zip.end(), stored.begin(), stored.end());
-        Bytes& d = directory;
+        Bytes d;
         put32(d, 0x02014B50), put16(d, 20), put16(d, 20), put16(d, 0), put16(d, method);
         put32(d, 0), put32(d, crc), put32(d, static_cast<std::uint32_t>(stored.size()));
         put32(d, size);
         put16(d, static_cast<unsigned>(m.name.size())), put16(d, 0), put16(d, 0), put16(d, 0);
         put16(d, 0), put32(d, 0), put32(d, local);
-        d.insert(d.end(), m.name.begin(), m.name.end());
+        directory.insert(directory.end(), d.begin(), d.end());
+        directory.insert(directory.end(), m.name.begin(), m.name.end());
+        entries.emplace_back(m.name, std::move(d));
     }
     const auto directoryAt = static_cast<std::uint32_t>(zip.size());
     zip.insert(zip.end(), directory.begin(), directory.end());
