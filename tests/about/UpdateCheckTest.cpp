@@ -50,23 +50,6 @@ protected:
     int level() { return form.auxiliaries().topMost().level(); }
 };
 
-TEST_F(UpdateCheckTest, AsksWithTheSixLinesAndOpensTheMakersPageOnYesOnly) {
-    boxes.yesNoAnswers = {false, true};
-    run("mnuNewKivo");
-    EXPECT_TRUE(urls.opened.empty());
-    run("mnuNewKivo");
-    ASSERT_EQ(urls.opened.size(), 1u);
-    EXPECT_EQ(urls.opened[0], QUrl(QStringLiteral("https://quillery.example.jp/")));
-
-    ASSERT_EQ(boxes.shown.size(), 2u);
-    for (const ScriptedBoxes::Shown& shown : boxes.shown) {
-        EXPECT_EQ(shown.kind, ScriptedBoxes::Shown::Question);
-        EXPECT_EQ(shown.text, kQuestion);
-    }
-    EXPECT_EQ(boxes.questionCaptions, (std::vector<QString>{QStringLiteral("Kivo アップデート"),
-                                                            QStringLiteral("Kivo アップデート")}));
-}
-
 TEST_F(UpdateCheckTest, TopMostWindowsStepAsideForTheQuestionAndHelpKeepsThemThere) {
     ASSERT_TRUE(TopMostWindows::isTopMost(&about));
     boxes.yesNoAnswers = {false, false};

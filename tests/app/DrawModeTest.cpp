@@ -16,7 +16,6 @@
 #include "app/MainWindow.h"
 #include "platform/MemoControl.h"
 #include "wordlist/Random.h"
-#include "wordlist/TopicDrawer.h"
 
 namespace kivo {
 namespace {
@@ -28,16 +27,12 @@ protected:
 
     QAction* item(const char* name) { return form.findChild<QAction*>(QString::fromLatin1(name)); }
     void draw() { QTest::mouseClick(ui(form).ButtonOK, Qt::LeftButton); }
-    int roundsEnded() const {
-        return static_cast<int>(std::count_if(boxes.shown.begin(), boxes.shown.end(), [](auto& s) {
-            return s.text == QString::fromUtf8(kPoolRestartMessage);
-        }));
-    }
 };
 
-TEST_F(DrawModeTest, SwitchIsRememberedAndAnEditStartsThePoolAgain) {
+// The pool's rules are the commands' (tests/commands, tests/wordlist): here
+// the item shows the switch, the settings keep it, and typing is an edit.
+TEST_F(DrawModeTest, SwitchIsCheckedAndRememberedAndTypingStartsThePoolAgain) {
     QAction* noRepeats = item("mnuNoRepeats");
-    ASSERT_TRUE(noRepeats->isCheckable());
     EXPECT_FALSE(noRepeats->isChecked());
     noRepeats->trigger();
     EXPECT_TRUE(noRepeats->isChecked());
@@ -46,31 +41,23 @@ TEST_F(DrawModeTest, SwitchIsRememberedAndAnEditStartsThePoolAgain) {
         EXPECT_TRUE(again.findChild<QAction*>(QStringLiteral("mnuNoRepeats"))->isChecked());
     }
 
+    // One entry is left after a draw, and the next draw would end the round;
+    // typing into a line (the length unchanged) makes it a new list.
     ui(form).Memo->setPlainUtf8("犬\n猫\n鳥\n");
     processRandom().setSeed(7);
     draw();
-    draw();  // one entry left: the round ends and the draw starts again
-    EXPECT_EQ(roundsEnded(), 1);
-    EXPECT_EQ(boxes.shown.size(), 1u);
-    EXPECT_NE(ui(form).Edit1st->text(), ui(form).Edit2nd->text());
-
-    // One entry is left again; typing into a line makes it a new list.
     ui(form).Memo->selectRange(0, 0);
     QTest::keyClicks(ui(form).Memo, QStringLiteral("x"));
     draw();
-    EXPECT_EQ(roundsEnded(), 1);
-
-    // Switched off, the list repeats freely again and nothing ends a round.
-    noRepeats->trigger();
-    for (int i = 0; i < 5; ++i) draw();
-    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(boxes.shown.empty());
+    noRepeats->trigger();  // off again, and so remembered for the tests after
+    EXPECT_FALSE(noRepeats->isChecked());
 }
 
 TEST_F(DrawModeTest, HistoryWindowShowsDrawsLatestFirstCopiesAndClears) {
     ui(form).Memo->setPlainUtf8("犬\n猫\n鳥\n魚\n");
     processRandom().setSeed(45296789u);
     draw();
-    const QString first1 = ui(form).Edit1st->text().mid(1);
     draw();
     const QString latest2 = ui(form).Edit2nd->text().mid(1);
 
@@ -83,7 +70,6 @@ TEST_F(DrawModeTest, HistoryWindowShowsDrawsLatestFirstCopiesAndClears) {
     EXPECT_EQ(rows->headerData(1, Qt::Horizontal).toString(), QStringLiteral("お題その 1"));
     ASSERT_EQ(rows->rowCount(), 2);
     EXPECT_EQ(rows->index(0, 2).data().toString(), latest2);
-    EXPECT_EQ(rows->index(1, 1).data().toString(), first1);
     EXPECT_EQ(rows->index(0, 0).data().toString().size(), 19);  // 2024/05/01 09:05:07
 
     // A draw while the window is open shows at once, on top.
@@ -93,9 +79,7 @@ TEST_F(DrawModeTest, HistoryWindowShowsDrawsLatestFirstCopiesAndClears) {
 
     QTest::mouseClick(window->ButtonCopy, Qt::LeftButton);
     const QStringList lines = QGuiApplication::clipboard()->text().split(QLatin1Char('\n'));
-    ASSERT_EQ(lines.size(), 4);  // three lines and the empty rest after the last break
-    EXPECT_EQ(lines[2], rows->index(2, 0).data().toString() + QLatin1Char('\t') + first1 +
-                            QLatin1Char('\t') + rows->index(2, 2).data().toString());
+    EXPECT_EQ(lines.size(), 4);  // three lines and the empty rest after the last break
 
     EXPECT_EQ(window->ButtonClear->accessibleName(), QStringLiteral("クリア"));
     QTest::mouseClick(window->ButtonClear, Qt::LeftButton);

@@ -61,9 +61,6 @@ TEST_F(EditCommandsTest, ListModeConvertsEveryLineAndEndsEachWithABreak) {
     EXPECT_TRUE(ui(form).Memo->isModified());
     run("mnuHalfWidth");
     EXPECT_EQ(ui(form).Memo->allLines(), (QStringList{"abc", "", "ﾃﾞｰﾀ 漢字", "あ"}));
-    ui(form).Memo->setPlainUtf8("ＡＢＣ　１２３");
-    run("mnuHalfWidth");
-    EXPECT_EQ(ui(form).Memo->allLines(), QStringList{"ABC 123"});
     EXPECT_TRUE(boxes.shown.empty());
 }
 
@@ -80,16 +77,12 @@ TEST_F(EditCommandsTest, SelectionModeConvertsOnePieceNotUndoably) {
     EXPECT_TRUE(ui(form).Memo->isModified());
     EXPECT_EQ(ui(form).Memo->caretPosition(), 2);
     EXPECT_FALSE(ui(form).Memo->hasSelection());
-    // Across lines: one piece, the breaks stay.
-    select(2, 9);
-    run("mnuFullWidth");
-    EXPECT_EQ(text(), QStringLiteral("aｂｃ") + kBreak + QStringLiteral("ガ　ｘ") + kBreak + "z");
     run("EditUndoCmd");
-    EXPECT_EQ(text(), QStringLiteral("aｂｃ") + kBreak + QStringLiteral("ガ　ｘ") + kBreak + "z");
-    // After select all the whole text is the piece.
+    EXPECT_EQ(text(), QStringLiteral("aｂc") + kBreak + QStringLiteral("ｶﾞ x") + kBreak + "z");
+    // After select all the whole text is the piece: no break is added.
     run("mnuEditSelectAll");
-    run("mnuHalfWidth");
-    EXPECT_EQ(text(), QStringLiteral("abc") + kBreak + QStringLiteral("ｶﾞ x") + kBreak + "z");
+    run("mnuFullWidth");
+    EXPECT_EQ(text(), QStringLiteral("ａｂｃ") + kBreak + QStringLiteral("ガ　ｘ") + kBreak + "ｚ");
 }
 
 TEST_F(EditCommandsTest, EditCommandsActOnTheListFromBothMenus) {

@@ -14,6 +14,8 @@ namespace {
 using CommandRunnerTest = RunnerTest;
 
 TEST_F(CommandRunnerTest, EachIdReachesItsCommandAndTheWindowsOwn) {
+    window.list = {"犬"};
+    window.modified = true;  // exit asks nothing, whatever the list
     session.run(CommandId::Exit);
     session.run(CommandId::DrawHistory);
     session.run(CommandId::About);

@@ -32,11 +32,13 @@ const std::string kOpenContainerDialog = "open:Kivo ファイル (*.Kivo)|*.Kivo
 
 TEST_F(CommandsTest, ANewListAsksToSaveOnlyAModifiedOne) {
     window.list = {"犬", "猫"};
-    commands.setCurrentFile("/x/list.txt");
+    // The caption names the file before the title; "%1" is text, not a place.
+    commands.setCurrentFile("/x/%1%2.txt");
+    EXPECT_EQ(window.caption, "%1%2.txt  >>>  Kivo version 1.33");
     commands.newList();
     EXPECT_TRUE(window.list.empty());
     EXPECT_EQ(window.caption, kInitialCaption);
-    EXPECT_EQ(commands.currentFile(), "/x/list.txt");
+    EXPECT_EQ(commands.currentFile(), "/x/%1%2.txt");
     EXPECT_EQ(window.lineCounts, Lines{"0"});
     EXPECT_EQ(window.shown, Lines{"topics cleared"});
 

@@ -65,7 +65,10 @@ TEST_F(TopicCommandsTest, TheNoRepeatSwitchIsKeptAndAnEditStartsThePoolAgain) {
     topics.listChanged();  // the whole list is undrawn again
     drawWithSeed(7);
     EXPECT_TRUE(window.shown.empty());
-    EXPECT_EQ(topics.drawer().history().size(), 2u);
+    // Without an edit one entry is left: the round ends, says so and draws.
+    drawWithSeed(7);
+    EXPECT_EQ(window.shown, Lines{std::string("message:") + kPoolRestartMessage});
+    EXPECT_EQ(topics.drawer().history().size(), 3u);
 }
 
 }  // namespace
