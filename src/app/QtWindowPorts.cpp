@@ -31,7 +31,10 @@ QtWindowPorts::~QtWindowPorts() {
 }
 
 void QtWindowPorts::setCaption(const std::string& caption) {
-    controls_.window->setWindowTitle(qt(caption));
+    // The toolkit takes "[*]" in a title for its modified mark and leaves it
+    // out; doubled, it shows once, so a file named with it keeps its name.
+    controls_.window->setWindowTitle(qt(caption).replace(QStringLiteral("[*]"),
+                                                         QStringLiteral("[*][*]")));
 }
 
 void QtWindowPorts::showLineCount(const std::string& count) { controls_.count->setText(qt(count)); }

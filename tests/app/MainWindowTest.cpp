@@ -43,6 +43,14 @@ TEST_F(MainWindowTest, StartsWithTheInitialCaptionAndEmptyFields) {
     EXPECT_TRUE(form.windowFlags() & Qt::WindowMinimizeButtonHint);
 }
 
+TEST_F(MainWindowTest, AFileNameWithTheToolkitsModifiedMarkShowsAsItIs) {
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.session().files().setCurrentFile("/tmp/a[*]b.txt");
+    // What the title bar shows, not only what the window was told.
+    EXPECT_EQ(form.windowHandle()->title(), QStringLiteral("a[*]b.txt  >>>  Kivo version 1.33"));
+}
+
 TEST_F(MainWindowTest, ControlsSitAtTheirDesignBoundsAndFollowTheirAnchors) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
