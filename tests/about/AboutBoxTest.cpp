@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "ScriptedBoxes.h"
-#include "about/AboutDialog.h"
+#include "app/AboutDialog.h"
 #include "app/MainWindow.h"
 
 namespace kivo {

@@ -1,4 +1,4 @@
-#include "about/AboutDialog.h"
+#include "app/AboutDialog.h"
 
 #include <QFrame>
 #include <QKeyEvent>
