@@ -570,7 +570,7 @@ TEST_F(Win32WindowTest, PagesAreLaidOutWithEveryCharacterAndLongLinesWrapped) {
     DeleteDC(device);
 }
 
-TEST(Win32SystemParts, TheRealBoxesAndDialogsShowAndAnswer) {
+TEST(Win32SystemBoxes, TheRealBoxesAndDialogsShowAndAnswer) {
     ScriptedParts others;
     // The system's own boxes and dialogs.
     MainWindow form(WindowParts{nullptr, nullptr, &others, &others});
