@@ -268,6 +268,33 @@ TEST_F(Win32WindowTest, PresentationViewOpensOnF11DrawsOnSpaceAndClosesOnEscape)
     EXPECT_FALSE(view.presentationOpen());
 }
 
+// Enter, Esc and Space close the About box as a click does; another key
+// leaves it up. Each key comes while the box runs its own loop, and a note
+// after it finds the box still up or not.
+TEST_F(Win32WindowTest, TheAboutBoxClosesOnEnterEscAndSpace) {
+    static bool leftUp = false;
+    const HWND about = form_->about().handle();
+    SetWindowSubclass(
+        about,
+        [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) -> LRESULT {
+            if (message == WM_USER + 1) {
+                leftUp = IsWindowVisible(hwnd);
+                if (leftUp) SendMessageW(hwnd, WM_LBUTTONUP, 0, 0);
+                return 0;
+            }
+            return DefSubclassProc(hwnd, message, wParam, lParam);
+        },
+        1, 0);
+    for (const WPARAM key : {WPARAM{VK_RETURN}, WPARAM{VK_ESCAPE}, WPARAM{VK_SPACE}, WPARAM{'A'}}) {
+        PostMessageW(about, WM_KEYDOWN, key, 0);
+        PostMessageW(about, WM_USER + 1, 0, 0);
+        form_->runCommand(CommandId::About);
+        pump();
+        EXPECT_EQ(leftUp, key == 'A') << "key " << key;
+        EXPECT_FALSE(IsWindowVisible(about));
+    }
+}
+
 TEST_F(Win32WindowTest, TypedLinesAreCountedAndTheEditCommandsActOnThem) {
     type(memo(), L"いぬ\rねこ\r\rとり\u2028\x0b");
     // A last empty line is no entry; empty lines before it are. A character
