@@ -12,7 +12,7 @@
 #include <random>
 
 #include "SilentBoxes.h"
-#include "about/AboutDialog.h"
+#include "app/AboutDialog.h"
 #include "app/MainWindow.h"
 #include "commands/Session.h"
 #include "core/CodePage932.h"

@@ -15,7 +15,6 @@
 #include <QStatusBar>
 #include <QUrl>
 
-#include "about/Auxiliaries.h"
 #include "app/FocusedEditor.h"
 #include "app/HintLine.h"
 #include "app/PresentationWindow.h"
@@ -25,9 +24,13 @@
 #include "platform/AnchorLayout.h"
 #include "platform/Boxes.h"
 #include "platform/FileDialogs.h"
+#include "platform/HelpEngine.h"
+#include "platform/ListPrintDocument.h"
 #include "platform/MemoControl.h"
 #include "platform/MemoListPort.h"
 #include "platform/Settings.h"
+#include "platform/TopMostWindows.h"
+#include "platform/UrlOpener.h"
 
 namespace kivo {
 namespace {
@@ -59,25 +62,26 @@ MainWindow::MainWindow(Boxes& boxes, QWidget* parent)
                               Qt::WindowCloseButtonHint),
       ownDialogs_(std::make_unique<QtFileDialogs>()),
       hints_(new HintLine(this)),
-      auxiliaries_(std::make_unique<Auxiliaries>(boxes, *this)),
       boxPort_(std::make_unique<BoxesPort>(boxes)),
       dialogPort_(std::make_unique<FileDialogsPort>(*ownDialogs_)),
+      help_(std::make_unique<HelpEnginePort>(boxes, *this)),
+      urls_(std::make_unique<UrlOpenerPort>()),
+      topMost_(std::make_unique<TopMostWindowsPort>(*this)),
       settings_(std::make_unique<QtSettingsStore>()),
       clock_(std::make_unique<LocalClock>()),
       versionText_(kVersionText) {
     setObjectName(QStringLiteral("MainForm"));
     setFont(pixelFont(kWindowFontFamily, kWindowFontPixels));
     controls_.window = this;
-    controls_.auxiliaries = auxiliaries_.get();
     createControls();
-    listPort_ = std::make_unique<MemoListPort>(*controls_.list);
+    listPort_ = std::make_unique<MemoListPort>(*list_);
+    printer_ = std::make_unique<ListPrintPort>(*list_, *this);
     ports_ = std::make_unique<QtWindowPorts>(controls_,
                                              [this]() -> TopicDrawer& { return session_->drawer(); });
     presentationView_ = new PresentationWindow(this, [this](CommandId command) { run(command); });
     session_ = std::make_unique<Session>(
-        SessionPorts{*listPort_, *ports_, *boxPort_, *dialogPort_, *auxiliaries_, *ports_,
-                     *auxiliaries_, *auxiliaries_, *ports_, *presentationView_, *ports_,
-                     *settings_, *clock_});
+        SessionPorts{*listPort_, *ports_, *boxPort_, *dialogPort_, *help_, *ports_, *urls_,
+                     *topMost_, *printer_, *presentationView_, *ports_, *settings_, *clock_});
     routeControlEvents();
     createMenus();
     createStatusBar();
@@ -101,7 +105,7 @@ void MainWindow::createControls() {
                             AnchorLeft | AnchorTop | AnchorRight | AnchorBottom);
 
     auto* Memo = named(new MemoControl(GroupBox1), "Memo");
-    controls_.list = Memo;
+    list_ = Memo;
     Memo->setFont(pixelFont(kListFontFamily, kListFontHalfPoints * 2 / 3));  // 12 pt is 16 px
     // Tab moves on to the next control rather than into the list.
     Memo->setTabChangesFocus(true);
@@ -171,7 +175,7 @@ void MainWindow::createStatusBar() {
 }
 
 void MainWindow::routeControlEvents() {
-    MemoControl* list = controls_.list;
+    MemoControl* list = list_;
     connect(list, &MemoControl::textChanged, this, [this] { session_->listChanged(); });
     connect(list, &MemoControl::selectionChange, this, [this] { session_->listMoved(); });
     // A file dropped on the list is the window's dropped file.
@@ -199,7 +203,7 @@ void MainWindow::createMenus() {
     menus_->createContextMenus();
     connect(menus_->listMenu(), &QMenu::aboutToShow, this, &MainWindow::judgeEditCommands);
     // The editors' own context menus give way to the window's.
-    MemoControl* list = controls_.list;
+    MemoControl* list = list_;
     list->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& pos) {
         menus_->listMenu()->popup(list->viewport()->mapToGlobal(pos));
@@ -223,7 +227,7 @@ void MainWindow::showEvent(QShowEvent* event) {
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
-    controls_.list->setFocus();
+    list_->setFocus();
     setAcceptDrops(true);
     std::optional<std::string> file;
     if (commandLine_.size() >= 2) file = commandLine_[1].toStdString();
@@ -246,6 +250,14 @@ void MainWindow::judgeEditCommands() {
 }
 
 void MainWindow::setFileDialogs(FileDialogs& dialogs) { dialogPort_->use(dialogs); }
+
+void MainWindow::setHelpEngine(HelpEngine& help) { help_->use(help); }
+
+void MainWindow::setUrlOpener(UrlOpener& urls) { urls_->use(urls); }
+
+void MainWindow::setPrinter(PrinterPort& printer) { printer_->use(printer); }
+
+const TopMostWindows& MainWindow::topMost() const { return topMost_->windows(); }
 
 void MainWindow::filesDropped(const QStringList& paths) {
     std::vector<std::string> files;

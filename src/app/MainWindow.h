@@ -31,17 +31,25 @@ class QLabel;
 namespace kivo {
 
 class AboutDialog;
-class Auxiliaries;
 class Boxes;
 class BoxesPort;
 class FileDialogs;
 class FileDialogsPort;
+class HelpEngine;
+class HelpEnginePort;
 class HintLine;
+class ListPrintPort;
 class LocalClock;
+class MemoControl;
 class MemoListPort;
 class PresentationWindow;
+class PrinterPort;
 class QtSettingsStore;
 class Session;
+class TopMostWindows;
+class TopMostWindowsPort;
+class UrlOpener;
+class UrlOpenerPort;
 class WindowMenus;
 
 class MainWindow : public QMainWindow {
@@ -61,11 +69,14 @@ public:
 
     // The About box, made at start-up after this window.
     void setFormAbout(AboutDialog* about) { controls_.about = about; }
-    // Help, the update check and printing reach the platform through these.
-    Auxiliaries& auxiliaries() { return *auxiliaries_; }
-
-    // Tests pick files themselves; the program uses the toolkit's dialogs.
+    // Tests pick files, see the help and the browser asked for and print to
+    // a file themselves; the program uses the toolkit's and the system's.
     void setFileDialogs(FileDialogs& dialogs);
+    void setHelpEngine(HelpEngine& help);
+    void setUrlOpener(UrlOpener& urls);
+    void setPrinter(PrinterPort& printer);
+    // The top-most windows the commands have stepped aside, for the whole run.
+    const TopMostWindows& topMost() const;
     // The process's arguments; the first after the program names a file.
     void setCommandLine(const QStringList& arguments) { commandLine_ = arguments; }
 
@@ -84,15 +95,19 @@ private:
     void filesDropped(const QStringList& paths);
 
     QLabel* statusPanel_ = nullptr;
+    MemoControl* list_ = nullptr;
     QtWindowControls controls_;
     std::unique_ptr<FileDialogs> ownDialogs_;
     HintLine* hints_ = nullptr;
-    std::unique_ptr<Auxiliaries> auxiliaries_;
     std::unique_ptr<BoxesPort> boxPort_;
     std::unique_ptr<FileDialogsPort> dialogPort_;
+    std::unique_ptr<HelpEnginePort> help_;
+    std::unique_ptr<UrlOpenerPort> urls_;
+    std::unique_ptr<TopMostWindowsPort> topMost_;
     std::unique_ptr<QtSettingsStore> settings_;
     std::unique_ptr<LocalClock> clock_;
     std::unique_ptr<MemoListPort> listPort_;
+    std::unique_ptr<ListPrintPort> printer_;
     std::unique_ptr<QtWindowPorts> ports_;
     std::unique_ptr<WindowMenus> menus_;
     // The presentation view, a window of its own owned by this one.

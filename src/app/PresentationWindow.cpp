@@ -45,7 +45,7 @@ PresentationWindow::PresentationWindow(QWidget* owner, std::function<void(Comman
       run_(std::move(run)),
       metrics_(presentationFont(kPresentationMeasurePixels)) {
     setObjectName(QStringLiteral("PresentationWindow"));
-    setWindowTitle(QString::fromUtf8(kPresentationCaption));
+    setWindowTitle(QString::fromUtf8(presentationCaption(topics_)));
     setMouseTracking(true);
     setFocusPolicy(Qt::StrongFocus);
     pointerTimer_.setSingleShot(true);
@@ -57,6 +57,7 @@ void PresentationWindow::showPresentation(const std::array<std::string, 2>& topi
                                           PresentationTheme theme) {
     theme_ = theme;
     topics_ = topics;
+    setWindowTitle(QString::fromUtf8(presentationCaption(topics_)));
     setAccessibleName(QString::fromUtf8(presentationText(topics_)));
     // Full screen on the screen the main window is on.
     QScreen* screen = owner_->screen();
@@ -76,6 +77,7 @@ void PresentationWindow::showPresentation(const std::array<std::string, 2>& topi
 void PresentationWindow::updatePresentation(const std::array<std::string, 2>& topics) {
     topics_ = topics;
     layOut();
+    setWindowTitle(QString::fromUtf8(presentationCaption(topics_)));
     // A screen reader reads the new pair out: a new name tells it by
     // itself; the same pair drawn again is told once more.
     const QString name = QString::fromUtf8(presentationText(topics_));

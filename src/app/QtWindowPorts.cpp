@@ -6,11 +6,8 @@
 #include <QLineEdit>
 #include <QMainWindow>
 
-#include "about/AboutDialog.h"
-#include "about/Auxiliaries.h"
+#include "app/AboutDialog.h"
 #include "app/DrawHistoryWindow.h"
-#include "platform/ListPrintDocument.h"
-#include "platform/MemoControl.h"
 
 namespace kivo {
 namespace {
@@ -78,15 +75,6 @@ void QtWindowPorts::showDarkPresentation(bool on) { controls_.darkPresentation->
 
 void QtWindowPorts::showAbout() {
     if (controls_.about) controls_.about->exec();
-}
-
-bool QtWindowPorts::setUpPrinter() {
-    return controls_.auxiliaries->printer().setUp(controls_.window);
-}
-
-void QtWindowPorts::printList() {
-    printStyledList(controls_.list->styledText(), controls_.list->font(),
-                    controls_.auxiliaries->printer().printer());
 }
 
 }  // namespace kivo

@@ -1,9 +1,10 @@
 #pragma once
 // The Qt main window as the commands see it where its controls join: the
-// caption, the count and the topics, the draw history, the menu checks, the
-// About box and the printed list. The list is a port of its own
-// (MemoListPort), and so are the platform's parts (BoxesPort,
-// FileDialogsPort, Auxiliaries, QtSettingsStore, LocalClock).
+// caption, the count and the topics, the draw history, the menu checks and
+// the About box. The list is a port of its own (MemoListPort), and so are
+// the platform's parts (BoxesPort, FileDialogsPort, HelpEnginePort,
+// UrlOpenerPort, TopMostWindowsPort, ListPrintPort, QtSettingsStore,
+// LocalClock).
 #include <QPointer>
 #include <functional>
 
@@ -18,29 +19,22 @@ class QMainWindow;
 namespace kivo {
 
 class AboutDialog;
-class Auxiliaries;
 class DrawHistoryWindow;
-class MemoControl;
 class TopicDrawer;
 
 // The controls the ports show things in, filled in by the window as it
 // makes them.
 struct QtWindowControls {
     QMainWindow* window = nullptr;
-    MemoControl* list = nullptr;
     QLabel* count = nullptr;
     QLineEdit* firstTopic = nullptr;
     QLineEdit* secondTopic = nullptr;
     QAction* noRepeats = nullptr;
     QAction* darkPresentation = nullptr;
     AboutDialog* about = nullptr;
-    Auxiliaries* auxiliaries = nullptr;
 };
 
-class QtWindowPorts : public MainWindowPort,
-                      public AboutPort,
-                      public PrintPort,
-                      public WindowCommandPort {
+class QtWindowPorts : public MainWindowPort, public AboutPort, public WindowCommandPort {
 public:
     // `drawer` gives the draws the history window shows.
     QtWindowPorts(const QtWindowControls& controls, std::function<TopicDrawer&()> drawer);
@@ -59,8 +53,6 @@ public:
     void showDarkPresentation(bool on) override;
 
     void showAbout() override;
-    bool setUpPrinter() override;
-    void printList() override;
 
 private:
     const QtWindowControls& controls_;

@@ -3,8 +3,7 @@
 #include <QCoreApplication>
 #include <QIcon>
 
-#include "about/HelpDocument.h"
-#include "about/AboutDialog.h"
+#include "app/AboutDialog.h"
 #include "app/KivoApplication.h"
 #include "app/MainWindow.h"
 #include "core/Version.h"

@@ -225,16 +225,31 @@ PresentationLayout fitPresentation(const std::array<std::string, 2>& texts,
     return layout;
 }
 
-std::string presentationText(const std::array<std::string, 2>& topics) {
+namespace {
+
+// The topics that hold more than blanks, without the blanks around them,
+// joined by `separator`.
+std::string shownTopics(const std::array<std::string, 2>& topics, std::string_view separator) {
     std::string text;
     for (const std::string& topic : topics) {
         const std::size_t first = topic.find_first_not_of(" \t");
         if (first == std::string::npos) continue;
         const std::size_t last = topic.find_last_not_of(" \t");
-        if (!text.empty()) text += '\n';
+        if (!text.empty()) text += separator;
         text += topic.substr(first, last - first + 1);
     }
     return text;
+}
+
+}  // namespace
+
+std::string presentationText(const std::array<std::string, 2>& topics) {
+    return shownTopics(topics, "\n");
+}
+
+std::string presentationCaption(const std::array<std::string, 2>& topics) {
+    const std::string shown = shownTopics(topics, " × ");
+    return (shown.empty() ? std::string("お題") : shown) + " - Kivo";
 }
 
 }  // namespace kivo

@@ -12,8 +12,6 @@
 
 namespace kivo {
 
-// The view's caption, shown once it is a window of its own.
-inline constexpr const char* kPresentationCaption = "お題 - Kivo";
 // The view's font, and the size at which the window measures a character
 // for fitPresentation.
 inline constexpr const char* kPresentationFontFamily = "ＭＳ Ｐゴシック";
@@ -66,6 +64,9 @@ PresentationLayout fitPresentation(const std::array<std::string, 2>& topics,
 
 // The view's text as one string, a topic a line: its accessible name.
 std::string presentationText(const std::array<std::string, 2>& topics);
+// The view's caption, which the task bar and a stream's window list show:
+// the topics on one line, "犬 × 猫 - Kivo"; "お題 - Kivo" before a draw.
+std::string presentationCaption(const std::array<std::string, 2>& topics);
 
 // Whether a line may start with, or end with, this character (禁則).
 bool mayStartLine(char32_t c);

@@ -7,6 +7,7 @@
 
 #include "commands/HelpCommands.h"
 #include "platform/Boxes.h"
+#include "platform/HelpFile.h"
 #include "platform/HelpWindow.h"
 
 namespace kivo {
@@ -57,6 +58,14 @@ void QtHelpEngine::showContents(QWidget* owner, const QString& helpFile) {
     window_->show();
     window_->raise();
     window_->activateWindow();
+}
+
+HelpEnginePort::HelpEnginePort(Boxes& boxes, QWidget& mainWindow)
+    : mainWindow_(mainWindow), qtEngine_(boxes) {}
+
+void HelpEnginePort::showHelpContents() {
+    setApplicationHelpFile(helpFileOfExecutable());
+    engine_->showContents(&mainWindow_, applicationHelpFile());
 }
 
 }  // namespace kivo

@@ -2,9 +2,12 @@
 // The help engine: opens the contents of a help file. The program asks for
 // "kHelp.hlp" in its help folder (beside itself in a build, share/kivo when
 // installed); the engine shows the document that ships there under the same
-// base name, "kHelp.html", in a help window of its own.
+// base name, "kHelp.html", in a help window of its own. The commands'
+// help port opens it over the engine.
 #include <QString>
 #include <memory>
+
+#include "commands/Ports.h"
 
 class QWidget;
 
@@ -40,6 +43,25 @@ public:
 private:
     Boxes& boxes_;
     std::unique_ptr<HelpWindow> window_;
+};
+
+// The help as the commands open it: the executable's help file becomes the
+// application's help file, and the engine opens its contents for the main
+// window. The engine is the toolkit's own until a test puts in its own.
+class HelpEnginePort : public HelpPort {
+public:
+    // `boxes` is where the engine reports a missing document; `mainWindow`
+    // what the help opens for.
+    HelpEnginePort(Boxes& boxes, QWidget& mainWindow);
+    // A replacement stays the caller's; it must outlive its use here.
+    void use(HelpEngine& engine) { engine_ = &engine; }
+
+    void showHelpContents() override;
+
+private:
+    QWidget& mainWindow_;
+    QtHelpEngine qtEngine_;
+    HelpEngine* engine_ = &qtEngine_;
 };
 
 }  // namespace kivo

@@ -1,5 +1,11 @@
 #include "platform/HelpFile.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+#include "platform/HelpEngine.h"
+
 namespace kivo {
 namespace {
 QString& helpFileStore() {
@@ -7,6 +13,20 @@ QString& helpFileStore() {
     return path;
 }
 }  // namespace
+
+QString helpFileOf(const QString& programFolder) {
+    const QDir folder(programFolder);
+    const QString beside = folder.filePath(kHelpFileName);
+    if (QFileInfo::exists(QtHelpEngine::documentOf(beside))) return beside;
+    // Relative to the program, so an installation under any prefix, or
+    // unpacked anywhere, finds its own document.
+    const QString installed = QDir::cleanPath(
+        folder.filePath(QStringLiteral(KIVO_HELP_FROM_PROGRAM "/") + kHelpFileName));
+    if (QFileInfo::exists(QtHelpEngine::documentOf(installed))) return installed;
+    return beside;
+}
+
+QString helpFileOfExecutable() { return helpFileOf(QCoreApplication::applicationDirPath()); }
 
 void setApplicationHelpFile(const QString& path) { helpFileStore() = path; }
 

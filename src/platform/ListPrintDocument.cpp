@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "platform/Printing.h"
+#include "platform/MemoControl.h"
 
 namespace kivo {
 namespace {
@@ -56,6 +56,12 @@ std::unique_ptr<QTextDocument> listDocument(const StyledText& list, const QFont&
 
 void printStyledList(const StyledText& list, const QFont& font, QPrinter& printer) {
     printDocument(*listDocument(list, font), printer);
+}
+
+bool ListPrintPort::setUpPrinter() { return printer_->setUp(&mainWindow_); }
+
+void ListPrintPort::printList() {
+    printStyledList(list_.styledText(), list_.font(), printer_->printer());
 }
 
 }  // namespace kivo

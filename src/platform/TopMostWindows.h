@@ -8,6 +8,8 @@
 #include <QWidget>
 #include <vector>
 
+#include "commands/Ports.h"
+
 namespace kivo {
 
 class TopMostWindows {
@@ -25,6 +27,21 @@ public:
 private:
     int level_ = 0;
     std::vector<QPointer<QWidget>> lowered_;
+};
+
+// The top-most windows as the commands step them aside: all but the main
+// window, counted for the whole run.
+class TopMostWindowsPort : public TopMostPort {
+public:
+    explicit TopMostWindowsPort(const QWidget& mainWindow) : mainWindow_(mainWindow) {}
+    const TopMostWindows& windows() const { return windows_; }
+
+    void lowerTopMost() override { windows_.lower(&mainWindow_); }
+    void raiseTopMost() override { windows_.raise(); }
+
+private:
+    const QWidget& mainWindow_;
+    TopMostWindows windows_;
 };
 
 }  // namespace kivo

@@ -10,4 +10,8 @@ void QtUrlOpener::open(const QUrl& url) {
     QDesktopServices::openUrl(url);
 }
 
+void UrlOpenerPort::openUrl(const std::string& url) {
+    opener_->open(QUrl(QString::fromStdString(url)));
+}
+
 }  // namespace kivo

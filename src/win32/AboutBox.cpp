@@ -11,6 +11,8 @@ namespace {
 
 // The window class other programs and tools find the box by.
 constexpr const wchar_t* kClassName = L"TFormAbout";
+// WM_KEYDOWN's flag for a key that was already down: a repeat.
+constexpr LPARAM kKeyWasDown = LPARAM{1} << 30;
 
 COLORREF colourRef(unsigned rgb) { return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
@@ -94,8 +96,15 @@ LRESULT CALLBACK AboutBox::procedure(HWND hwnd, UINT message, WPARAM wParam, LPA
             box->close();
             return 0;
         case WM_KEYDOWN:
+            // The keys a box is closed with; not a key still held from
+            // before the box came up, whose repeats come here too.
+            if ((wParam == VK_RETURN || wParam == VK_ESCAPE || wParam == VK_SPACE) &&
+                !(lParam & kKeyWasDown)) {
+                box->close();
+            }
+            return 0;
         case WM_CHAR:
-            return 0;  // only a click closes the box
+            return 0;
         default:
             return DefWindowProcW(hwnd, message, wParam, lParam);
     }

@@ -2,7 +2,7 @@
 // The About box: a small borderless top-most window, made at start-up after
 // the main window and hidden until asked for. It takes the version text when
 // made and is shown modally, centred over the main window, as often as the
-// user likes; a click closes it, keys do nothing.
+// user likes; a click closes it, and so do Enter, Esc and Space.
 #include <windows.h>
 
 #include <string>
@@ -17,7 +17,7 @@ public:
     AboutBox& operator=(const AboutBox&) = delete;
 
     HWND handle() const { return hwnd_; }
-    // Shows the box and returns when it has been clicked away.
+    // Shows the box and returns when it has been clicked or keyed away.
     void showModal();
     // Closes the box as a click would (tests, and the end of the program).
     void close();

@@ -6,12 +6,11 @@
 #include <string>
 
 #include "editor/ScintillaList.h"
+#include "win32/AccessibleClient.h"
 #include "win32/Wide.h"
 
 namespace kivo::win32 {
 namespace {
-
-bool isSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
 
 // The line the caret is on, as the draw would read it. The object may
 // outlive the list's own object, so it asks the list's window.
@@ -29,141 +28,10 @@ std::wstring caretLine(HWND list) {
     return wide(ScintillaList::lineOf(editor, line));
 }
 
-// The system's object for the window, with the list's own name, role and
-// value in front of it.
-class ListAccessible final : public IAccessible {
-public:
-    ListAccessible(HWND list, std::wstring name, IAccessible* standard)
-        : list_(list), name_(std::move(name)), standard_(standard) {}
-    ~ListAccessible() { standard_->Release(); }
-    ListAccessible(const ListAccessible&) = delete;
-    ListAccessible& operator=(const ListAccessible&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
-        if (id == IID_IUnknown || id == IID_IDispatch || id == IID_IAccessible) {
-            *object = static_cast<IAccessible*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const LONG left = InterlockedDecrement(&references_);
-        if (left == 0) delete this;
-        return static_cast<ULONG>(left);
-    }
-
-    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
-        if (!isSelf(child)) return standard_->get_accName(child, name);
-        *name = SysAllocString(name_.c_str());
-        return *name ? S_OK : E_OUTOFMEMORY;
-    }
-    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override {
-        if (!isSelf(child)) return standard_->get_accValue(child, value);
-        if (!IsWindow(list_)) return E_FAIL;
-        const std::wstring line = caretLine(list_);
-        *value = SysAllocStringLen(line.data(), static_cast<UINT>(line.size()));
-        return *value ? S_OK : E_OUTOFMEMORY;
-    }
-    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
-        if (!isSelf(child)) return standard_->get_accDescription(child, description);
-        *description = SysAllocString(name_.c_str());
-        return *description ? S_OK : E_OUTOFMEMORY;
-    }
-    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-        if (!isSelf(child)) return standard_->get_accRole(child, role);
-        role->vt = VT_I4;
-        role->lVal = ROLE_SYSTEM_TEXT;
-        return S_OK;
-    }
-
-    // The rest is the system's.
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        return standard_->GetTypeInfoCount(count);
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID locale, ITypeInfo** info) override {
-        return standard_->GetTypeInfo(index, locale, info);
-    }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID id, LPOLESTR* names, UINT count, LCID locale,
-                                            DISPID* ids) override {
-        return standard_->GetIDsOfNames(id, names, count, locale, ids);
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID id, LCID locale, WORD flags,
-                                     DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
-                                     UINT* wrong) override {
-        return standard_->Invoke(member, id, locale, flags, parameters, result, exception, wrong);
-    }
-    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
-        return standard_->get_accParent(parent);
-    }
-    HRESULT STDMETHODCALLTYPE get_accChildCount(long* count) override {
-        return standard_->get_accChildCount(count);
-    }
-    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override {
-        return standard_->get_accChild(child, object);
-    }
-    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-        return standard_->get_accState(child, state);
-    }
-    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
-        return standard_->get_accHelp(child, help);
-    }
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, long* topic) override {
-        return standard_->get_accHelpTopic(file, child, topic);
-    }
-    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override {
-        return standard_->get_accKeyboardShortcut(child, shortcut);
-    }
-    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* child) override {
-        return standard_->get_accFocus(child);
-    }
-    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* children) override {
-        return standard_->get_accSelection(children);
-    }
-    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
-        return standard_->get_accDefaultAction(child, action);
-    }
-    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override {
-        return standard_->accSelect(flags, child);
-    }
-    HRESULT STDMETHODCALLTYPE accLocation(long* left, long* top, long* width, long* height,
-                                          VARIANT child) override {
-        return standard_->accLocation(left, top, width, height, child);
-    }
-    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT* end) override {
-        return standard_->accNavigate(direction, start, end);
-    }
-    HRESULT STDMETHODCALLTYPE accHitTest(long x, long y, VARIANT* child) override {
-        return standard_->accHitTest(x, y, child);
-    }
-    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override {
-        return standard_->accDoDefaultAction(child);
-    }
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
-
-private:
-    HWND list_;
-    std::wstring name_;
-    IAccessible* standard_;
-    LONG references_ = 1;
-};
-
 }  // namespace
 
 LRESULT answerAccessibleObject(HWND list, const std::wstring& name, WPARAM wParam, LPARAM lParam) {
-    if (static_cast<LONG>(lParam) != OBJID_CLIENT) return 0;
-    IAccessible* standard = nullptr;
-    if (CreateStdAccessibleObject(list, OBJID_CLIENT, IID_IAccessible,
-                                  reinterpret_cast<void**>(&standard)) != S_OK) {
-        return 0;
-    }
-    auto* object = new ListAccessible(list, name, standard);
-    const LRESULT answer = LresultFromObject(IID_IAccessible, wParam, object);
-    object->Release();
-    return answer;
+    return answerClientObject(list, {name, name, ROLE_SYSTEM_TEXT, caretLine}, wParam, lParam);
 }
 
 void listValueChanged(HWND list) {

@@ -11,6 +11,7 @@
 #include "win32/FocusedEditor.h"
 #include "win32/ListDropTarget.h"
 #include "win32/PresentationWindow.h"
+#include "win32/SystemPrinter.h"
 #include "win32/Wide.h"
 #include "win32/WindowClass.h"
 

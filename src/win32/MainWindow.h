@@ -24,9 +24,11 @@
 
 #include "commands/WindowLayout.h"
 #include "win32/AnchorLayout.h"
+#include "win32/BrowserHelp.h"
 #include "win32/HintLine.h"
 #include "win32/MemoControl.h"
-#include "win32/SystemParts.h"
+#include "win32/RegistrySettings.h"
+#include "win32/SystemBoxes.h"
 #include "win32/Win32WindowPorts.h"
 #include "win32/WindowClass.h"
 #include "win32/WindowMenus.h"
@@ -41,6 +43,7 @@ class AboutBox;
 class DrawHistoryWindow;
 class ListDropTarget;
 class PresentationWindow;
+class SystemPrinter;
 
 // The parts a test may put in place of the system's own; null: the
 // system's.

@@ -1,9 +1,11 @@
 #include "win32/PresentationWindow.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "commands/CommandRunner.h"
 #include "commands/PresentationCommands.h"
+#include "win32/AccessibleClient.h"
 #include "win32/Wide.h"
 #include "win32/WindowClass.h"
 
@@ -55,7 +57,7 @@ void PresentationWindow::showPresentation(const std::array<std::string, 2>& topi
     if (!hwnd_) create();
     topics_ = topics;
     theme_ = theme;
-    SetWindowTextW(hwnd_, wide(presentationText(topics_)).c_str());
+    SetWindowTextW(hwnd_, wide(presentationCaption(topics_)).c_str());
     setPresentationFullScreen(true);
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
@@ -66,10 +68,10 @@ void PresentationWindow::showPresentation(const std::array<std::string, 2>& topi
 void PresentationWindow::updatePresentation(const std::array<std::string, 2>& topics) {
     topics_ = topics;
     layOut();
-    // The window text is the view's accessible name; a screen reader reads
-    // the new pair out on the change.
-    SetWindowTextW(hwnd_, wide(presentationText(topics_)).c_str());
-    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd_, OBJID_WINDOW, CHILDID_SELF);
+    SetWindowTextW(hwnd_, wide(presentationCaption(topics_)).c_str());
+    // A screen reader reads the new pair out on the change of the view's
+    // name, the same pair drawn again too.
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd_, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void PresentationWindow::setPresentationTheme(PresentationTheme theme) {
@@ -232,6 +234,15 @@ LRESULT PresentationWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lP
                 return TRUE;
             }
             break;
+        case WM_GETOBJECT: {
+            ClientFacts facts;
+            facts.name = wide(presentationText(topics_));
+            if (const LRESULT answer =
+                    answerClientObject(hwnd_, std::move(facts), wParam, lParam)) {
+                return answer;
+            }
+            break;
+        }
         case WM_SIZE:
             layOut();
             return 0;

@@ -3,8 +3,8 @@
 // the monitor of the main window (a WS_POPUP window owned by it), or a
 // window of its own that a stream can capture. It measures characters with
 // GDI and paints where fitPresentation puts the lines; its keys run
-// commands (PresentationCommands). Its window text is the topics, which is
-// what a screen reader names it by.
+// commands (PresentationCommands). Its caption names the topics on one line
+// for the task bar; a screen reader names it by the topics, a line each.
 #include <windows.h>
 
 #include <array>

@@ -4,7 +4,7 @@
 #include "win32/AnchorLayout.h"
 #include "win32/DrawHistoryWindow.h"
 #include "win32/HintLine.h"
-#include "win32/SystemParts.h"
+#include "win32/SystemPrinter.h"
 #include "win32/Wide.h"
 
 namespace kivo::win32 {

@@ -4,7 +4,8 @@
 // the menu checks and the top-most windows; and what shows modally over it
 // (boxes, dialogs, the About box, the printer set-up), which the hint line
 // counts as open meanwhile. The list is a port itself (MemoControl); so are
-// the system's parts (SystemParts.h).
+// the system's parts (SystemBoxes.h, BrowserHelp.h, RegistrySettings.h,
+// SystemPrinter.h).
 #include <windows.h>
 
 #include <vector>

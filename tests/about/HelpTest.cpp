@@ -14,8 +14,6 @@
 
 #include "AboutDoubles.h"
 #include "ScriptedBoxes.h"
-#include "about/Auxiliaries.h"
-#include "about/HelpDocument.h"
 #include "app/MainWindow.h"
 #include "commands/HelpCommands.h"
 #include "files/FileError.h"
@@ -37,7 +35,7 @@ TEST(HelpCommand, OpensTheHelpFileBesideTheExecutableWhateverTheWorkingFolder) {
     ScriptedBoxes boxes;
     MainWindow form(boxes);
     ScriptedHelpEngine help;
-    form.auxiliaries().use(help);
+    form.setHelpEngine(help);
     QAction* item = form.findChild<QAction*>(QStringLiteral("mnuKivoHelp"));
     ASSERT_NE(item, nullptr);
 

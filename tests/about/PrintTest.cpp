@@ -11,7 +11,6 @@
 #include "AboutDoubles.h"
 #include "FormControls.h"
 #include "ScriptedBoxes.h"
-#include "about/Auxiliaries.h"
 #include "app/MainWindow.h"
 #include "platform/MemoControl.h"
 
@@ -39,7 +38,7 @@ protected:
         ASSERT_TRUE(dir.isValid());
         // A small page keeps a list of a few pages short.
         printer.pdf.setPageSize(QPageSize(QPageSize::A6));
-        form.auxiliaries().use(printer);
+        form.setPrinter(printer);
     }
     void print() { form.findChild<QAction*>(QStringLiteral("mnuPrint"))->trigger(); }
     void setList(int count, bool finalBreak) {

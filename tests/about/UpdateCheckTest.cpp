@@ -6,8 +6,7 @@
 
 #include "AboutDoubles.h"
 #include "ScriptedBoxes.h"
-#include "about/Auxiliaries.h"
-#include "about/AboutDialog.h"
+#include "app/AboutDialog.h"
 #include "app/MainWindow.h"
 #include "platform/TopMostWindows.h"
 
@@ -42,12 +41,12 @@ protected:
 
     void SetUp() override {
         form.setFormAbout(&about);
-        form.auxiliaries().use(urls);
-        form.auxiliaries().use(help);
+        form.setUrlOpener(urls);
+        form.setHelpEngine(help);
         boxes.watched = &about;
     }
     void run(const char* item) { form.findChild<QAction*>(QString::fromLatin1(item))->trigger(); }
-    int level() { return form.auxiliaries().topMost().level(); }
+    int level() { return form.topMost().level(); }
 };
 
 TEST_F(UpdateCheckTest, TopMostWindowsStepAsideForTheQuestionAndHelpKeepsThemThere) {

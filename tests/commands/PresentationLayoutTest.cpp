@@ -77,5 +77,13 @@ TEST(PresentationLayout, AFullLineOf4096BytesFitsWholeAndEnglishKeepsItsWords) {
     EXPECT_TRUE(fitPresentation({"", " "}, monospaced, 1024, 768).lines.empty());
 }
 
+// A caption on one line: a line break shows as a control character in the
+// task bar.
+TEST(PresentationLayout, TheCaptionIsTheTopicsOnOneLineAndTheProgramsName) {
+    EXPECT_EQ(presentationCaption({" 犬", " 桜の木"}), "犬 × 桜の木 - Kivo");
+    EXPECT_EQ(presentationCaption({" 犬", ""}), "犬 - Kivo");
+    EXPECT_EQ(presentationCaption({"", " "}), "お題 - Kivo");
+}
+
 }  // namespace
 }  // namespace kivo

@@ -80,6 +80,24 @@ std::wstring textOf(HWND hwnd) {
     return text;
 }
 
+// What a screen reader names a window's client area by.
+std::wstring accessibleName(HWND hwnd) {
+    IAccessible* accessible = nullptr;
+    if (AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, IID_IAccessible,
+                                   reinterpret_cast<void**>(&accessible)) != S_OK) {
+        return L"(no object)";
+    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring text = L"(no name)";
+    if (accessible->get_accName(self, &name) == S_OK && name) text = name;
+    SysFreeString(name);
+    accessible->Release();
+    return text;
+}
+
 std::wstring menuText(HMENU menu, UINT position) {
     wchar_t text[256] = {};
     GetMenuStringW(menu, position, text, 256, MF_BYPOSITION);
@@ -224,8 +242,8 @@ TEST_F(Win32WindowTest, ShowsTheLayoutTableWithItsTextsAnchorsAndMenus) {
 }
 
 // The view's real keys: F11 through the main window's shortcut, Space and
-// Esc in the view, whose text (its accessible name) is the pair the topic
-// boxes show.
+// Esc in the view. Its caption puts the pair the topic boxes show on one
+// line, for the task bar; a screen reader names it by the pair, a line each.
 TEST_F(Win32WindowTest, PresentationViewOpensOnF11DrawsOnSpaceAndClosesOnEscape) {
     type(memo(), L"いぬ\rねこ\rとり\r");
     MSG f11{memo(), WM_KEYDOWN, VK_F11, 0, 0, {}};
@@ -243,10 +261,38 @@ TEST_F(Win32WindowTest, PresentationViewOpensOnF11DrawsOnSpaceAndClosesOnEscape)
     SendMessageW(view.handle(), WM_KEYDOWN, VK_SPACE, 0);
     const std::wstring first = textOf(control("Edit1st")), second = textOf(control("Edit2nd"));
     ASSERT_FALSE(first.empty());
-    EXPECT_EQ(textOf(view.handle()), first.substr(1) + L"\n" + second.substr(1));
+    EXPECT_EQ(textOf(view.handle()), first.substr(1) + L" × " + second.substr(1) + L" - Kivo");
+    EXPECT_EQ(accessibleName(view.handle()), first.substr(1) + L"\n" + second.substr(1));
     EXPECT_EQ(view.presentationLayout().lines.size(), 2u);
     SendMessageW(view.handle(), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(view.presentationOpen());
+}
+
+// Enter, Esc and Space close the About box as a click does; another key
+// leaves it up. Each key comes while the box runs its own loop, and a note
+// after it finds the box still up or not.
+TEST_F(Win32WindowTest, TheAboutBoxClosesOnEnterEscAndSpace) {
+    static bool leftUp = false;
+    const HWND about = form_->about().handle();
+    SetWindowSubclass(
+        about,
+        [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) -> LRESULT {
+            if (message == WM_USER + 1) {
+                leftUp = IsWindowVisible(hwnd);
+                if (leftUp) SendMessageW(hwnd, WM_LBUTTONUP, 0, 0);
+                return 0;
+            }
+            return DefSubclassProc(hwnd, message, wParam, lParam);
+        },
+        1, 0);
+    for (const WPARAM key : {WPARAM{VK_RETURN}, WPARAM{VK_ESCAPE}, WPARAM{VK_SPACE}, WPARAM{'A'}}) {
+        PostMessageW(about, WM_KEYDOWN, key, 0);
+        PostMessageW(about, WM_USER + 1, 0, 0);
+        form_->runCommand(CommandId::About);
+        pump();
+        EXPECT_EQ(leftUp, key == 'A') << "key " << key;
+        EXPECT_FALSE(IsWindowVisible(about));
+    }
 }
 
 TEST_F(Win32WindowTest, TypedLinesAreCountedAndTheEditCommandsActOnThem) {
@@ -570,7 +616,7 @@ TEST_F(Win32WindowTest, PagesAreLaidOutWithEveryCharacterAndLongLinesWrapped) {
     DeleteDC(device);
 }
 
-TEST(Win32SystemParts, TheRealBoxesAndDialogsShowAndAnswer) {
+TEST(Win32SystemBoxes, TheRealBoxesAndDialogsShowAndAnswer) {
     ScriptedParts others;
     // The system's own boxes and dialogs.
     MainWindow form(WindowParts{nullptr, nullptr, &others, &others});

@@ -2,7 +2,8 @@
 // The About box: a small borderless top-most window, created at start-up
 // after the main window and hidden until asked for. It takes the version
 // text from the main window when created and is shown modally, centred over
-// the main window, as often as the user likes; a click closes it.
+// the main window, as often as the user likes; a click closes it, and so do
+// Enter, Esc and Space.
 #include <QDialog>
 #include <QPointer>
 

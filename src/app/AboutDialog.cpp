@@ -1,4 +1,4 @@
-#include "about/AboutDialog.h"
+#include "app/AboutDialog.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -175,8 +175,20 @@ void AboutDialog::setVisible(bool visible) {
 }
 
 void AboutDialog::keyPressEvent(QKeyEvent* event) {
-    // Only a click closes the box; keys, Esc included, do nothing.
+    // The keys a box is closed with close it as a click does; not a key
+    // still held from before the box came up. Other keys do nothing.
     event->accept();
+    if (event->isAutoRepeat()) return;
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+        case Qt::Key_Space:
+            Image1Click();
+            break;
+        default:
+            break;
+    }
 }
 
 }  // namespace kivo
