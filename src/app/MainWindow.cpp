@@ -194,10 +194,7 @@ void MainWindow::createMenus() {
         // Menus are windows of their own.
         if (now && now->window() == this && now != menuBar()) focusBeforeMenus_ = now;
     });
-    controls_.noRepeats = menus_->item("mnuNoRepeats");
-    controls_.noRepeats->setChecked(session_->noRepeats());
-    controls_.darkPresentation = menus_->item("mnuDarkPresentation");
-    controls_.darkPresentation->setChecked(session_->darkPresentation());
+    controls_.menus = menus_.get();
     connect(menus_->editMenu(), &QMenu::aboutToShow, this, &MainWindow::judgeEditCommands);
 
     menus_->createContextMenus();

@@ -8,6 +8,7 @@
 
 #include "app/AboutDialog.h"
 #include "app/DrawHistoryWindow.h"
+#include "app/WindowMenus.h"
 
 namespace kivo {
 namespace {
@@ -69,9 +70,9 @@ void QtWindowPorts::showDrawHistory() {
     history_->activateWindow();
 }
 
-void QtWindowPorts::showNoRepeats(bool on) { controls_.noRepeats->setChecked(on); }
-
-void QtWindowPorts::showDarkPresentation(bool on) { controls_.darkPresentation->setChecked(on); }
+void QtWindowPorts::showChecked(CommandId command, bool on) {
+    if (QAction* item = controls_.menus->itemOf(command)) item->setChecked(on);
+}
 
 void QtWindowPorts::showAbout() {
     if (controls_.about) controls_.about->exec();

@@ -21,6 +21,7 @@ namespace kivo {
 class AboutDialog;
 class DrawHistoryWindow;
 class TopicDrawer;
+class WindowMenus;
 
 // The controls the ports show things in, filled in by the window as it
 // makes them.
@@ -29,8 +30,7 @@ struct QtWindowControls {
     QLabel* count = nullptr;
     QLineEdit* firstTopic = nullptr;
     QLineEdit* secondTopic = nullptr;
-    QAction* noRepeats = nullptr;
-    QAction* darkPresentation = nullptr;
+    WindowMenus* menus = nullptr;
     AboutDialog* about = nullptr;
 };
 
@@ -49,8 +49,7 @@ public:
 
     void closeWindow() override;
     void showDrawHistory() override;
-    void showNoRepeats(bool on) override;
-    void showDarkPresentation(bool on) override;
+    void showChecked(CommandId command, bool on) override;
 
     void showAbout() override;
 

@@ -49,6 +49,13 @@ QAction* WindowMenus::item(const char* name) const {
     return window_.findChild<QAction*>(QString::fromLatin1(name));
 }
 
+QAction* WindowMenus::itemOf(CommandId command) const {
+    for (const MenuItem& row : mainMenuItems()) {
+        if (row.command == command) return item(row.name);
+    }
+    return nullptr;
+}
+
 void WindowMenus::enableEditCommands(const EditEnabling& enabling) {
     for (const auto& [command, enabled] : enablingByCommand(enabling)) {
         if (QAction* action = editCommandAction(command)) action->setEnabled(enabled);

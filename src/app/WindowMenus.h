@@ -33,6 +33,8 @@ public:
     QMenu* topicMenu() const { return topicMenu_; }
     // The menu bar's item of this name.
     QAction* item(const char* name) const;
+    // The menu bar's item that runs `command`.
+    QAction* itemOf(CommandId command) const;
     // The shared edit commands as judged for the focused control.
     void enableEditCommands(const EditEnabling& enabling);
 

@@ -129,7 +129,7 @@ void CommandRunner::dispatch(CommandId command) {
             return topics.reseedDraw();
         case CommandId::NoRepeats:
             topics.setNoRepeats(!topics.noRepeats());
-            return commands_.window.showNoRepeats(topics.noRepeats());
+            return commands_.window.showChecked(command, topics.noRepeats());
         case CommandId::DrawHistory:
             return commands_.window.showDrawHistory();
         case CommandId::Help:
@@ -145,7 +145,7 @@ void CommandRunner::dispatch(CommandId command) {
         case CommandId::DarkPresentation:
             commands_.presentation.setDarkPresentation(
                 !commands_.presentation.darkPresentation());
-            return commands_.window.showDarkPresentation(commands_.presentation.darkPresentation());
+            return commands_.window.showChecked(command, commands_.presentation.darkPresentation());
         case CommandId::PresentationDraw:
             return commands_.presentation.presentationDraw();
         case CommandId::PresentationClose:

@@ -23,10 +23,9 @@ public:
     // Closing ends the program at once: no question, no offer to save.
     virtual void closeWindow() = 0;
     virtual void showDrawHistory() = 0;
-    // The draw mode's menu item shows this check.
-    virtual void showNoRepeats(bool on) = 0;
-    // The presentation theme's menu item shows this check.
-    virtual void showDarkPresentation(bool on) = 0;
+    // The menu item of `command` (the draw mode, the presentation theme)
+    // shows this check.
+    virtual void showChecked(CommandId command, bool on) = 0;
 };
 
 struct WindowCommands {

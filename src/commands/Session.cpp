@@ -19,6 +19,9 @@ Session::Session(const SessionPorts& ports)
 void Session::start() {
     SeedRandomFromClock();
     ports_.window.setCaption(kInitialCaption);
+    // The switches kept from the last run show in their menu items.
+    ports_.windowCommands.showChecked(CommandId::NoRepeats, topics_.noRepeats());
+    ports_.windowCommands.showChecked(CommandId::DarkPresentation, presentation_.darkPresentation());
 }
 
 void Session::shown(const std::optional<std::string>& commandLineFile) noexcept {

@@ -45,8 +45,8 @@ public:
     Session(const Session&) = delete;
     Session& operator=(const Session&) = delete;
 
-    // As the window is made: the draw seeded from the clock, the first
-    // caption.
+    // As the window is made, its menus built: the draw seeded from the
+    // clock, the first caption, the kept switches' checks.
     void start();
     // The window is shown for the first time: the old content that saves
     // cut off last time left aside is offered back, then the file named on

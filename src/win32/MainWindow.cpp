@@ -56,8 +56,6 @@ MainWindow::MainWindow(WindowParts parts)
     menus_.create(hwnd_);
     shown_ = {hwnd_, control("LabelLineValue"), control("Edit1st"), control("Edit2nd"),
               menus_.menuBar(), &layout_, history_.get(), about_.get()};
-    ports_.showNoRepeats(session_->noRepeats());
-    ports_.showDarkPresentation(session_->darkPresentation());
     createStatusBar();
     session_->start();
 }

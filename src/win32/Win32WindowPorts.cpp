@@ -8,14 +8,6 @@
 #include "win32/Wide.h"
 
 namespace kivo::win32 {
-namespace {
-
-void showCheck(HMENU menu, CommandId command, bool on) {
-    CheckMenuItem(menu, static_cast<UINT>(command), MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
-}
-
-}  // namespace
-
 void Win32WindowPorts::setCaption(const std::string& caption) {
     SetWindowTextW(controls_.window, wide(caption).c_str());
 }
@@ -57,12 +49,9 @@ void Win32WindowPorts::closeWindow() { DestroyWindow(controls_.window); }
 
 void Win32WindowPorts::showDrawHistory() { controls_.history->show(); }
 
-void Win32WindowPorts::showNoRepeats(bool on) {
-    showCheck(controls_.menuBar, CommandId::NoRepeats, on);
-}
-
-void Win32WindowPorts::showDarkPresentation(bool on) {
-    showCheck(controls_.menuBar, CommandId::DarkPresentation, on);
+void Win32WindowPorts::showChecked(CommandId command, bool on) {
+    CheckMenuItem(controls_.menuBar, static_cast<UINT>(command),
+                  MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void Win32WindowPorts::lowerTopMost() {

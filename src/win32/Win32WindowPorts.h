@@ -50,8 +50,7 @@ public:
 
     void closeWindow() override;
     void showDrawHistory() override;
-    void showNoRepeats(bool on) override;
-    void showDarkPresentation(bool on) override;
+    void showChecked(CommandId command, bool on) override;
 
     void lowerTopMost() override;
     void raiseTopMost() override;

@@ -117,8 +117,10 @@ struct FakeWindow : WordListPort,
     void error(const std::string& text) override { shown.push_back("error:" + text); }
     void closeWindow() override { shown.push_back("closed"); }
     void showDrawHistory() override { shown.push_back("history"); }
-    void showNoRepeats(bool on) override { shown.push_back(on ? "checked" : "unchecked"); }
-    void showDarkPresentation(bool on) override { shown.push_back(on ? "dark" : "light"); }
+    void showChecked(CommandId command, bool on) override {
+        if (command == CommandId::NoRepeats) shown.push_back(on ? "checked" : "unchecked");
+        if (command == CommandId::DarkPresentation) shown.push_back(on ? "dark" : "light");
+    }
 
     // The presentation view: what it shows, each change told as
     // "view:<theme>:<lines>" and the like.
