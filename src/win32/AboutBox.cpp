@@ -93,6 +93,9 @@ LRESULT CALLBACK AboutBox::procedure(HWND hwnd, UINT message, WPARAM wParam, LPA
             return 0;
         }
         case WM_LBUTTONUP:
+        case WM_CLOSE:
+            // Closed as a window (Alt+F4) it hides as after a click: the
+            // box is kept for the next showing, and its loop must end.
             box->close();
             return 0;
         case WM_KEYDOWN:

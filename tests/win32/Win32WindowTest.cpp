@@ -293,6 +293,14 @@ TEST_F(Win32WindowTest, TheAboutBoxClosesOnEnterEscAndSpace) {
         EXPECT_EQ(leftUp, key == 'A') << "key " << key;
         EXPECT_FALSE(IsWindowVisible(about));
     }
+    // Closed as a window (Alt+F4), it hides too, kept for the next showing.
+    PostMessageW(about, WM_CLOSE, 0, 0);
+    PostMessageW(about, WM_USER + 1, 0, 0);
+    form_->runCommand(CommandId::About);
+    pump();
+    EXPECT_FALSE(leftUp);
+    EXPECT_TRUE(IsWindow(about));
+    EXPECT_TRUE(IsWindowEnabled(form_->handle()));
 }
 
 TEST_F(Win32WindowTest, TypedLinesAreCountedAndTheEditCommandsActOnThem) {
