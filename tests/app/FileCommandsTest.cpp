@@ -17,6 +17,7 @@
 #include "files/Cryptogram.h"
 #include "platform/FileDialogs.h"
 #include "platform/MemoControl.h"
+#include "support/Containers.h"
 #include "support/TempFolder.h"
 
 namespace kivo {
@@ -89,7 +90,7 @@ QString dialog(const char* kind, const DialogSettings& settings) {
 
 TEST_F(FileCommandsTest, EachFileMenuItemReachesItsCommand) {
     const QString text = write("a.txt", "a");
-    const QString container = write("c.Kivo", EncipherContainer("c", "tonic_Kivo_RW7QX214fy", 0));
+    const QString container = write("c.Kivo", EncipherContainer("c", kContainerKey, 0));
     ui(*form).Memo->setPlainUtf8("x");
     const std::tuple<const char*, QString, QStringList> imports[] = {
         {"mnuNewInporttxt", text, {"a"}},

@@ -8,6 +8,7 @@
 #include "core/Errors.h"
 #include "core/KeptCopies.h"
 #include "files/Cryptogram.h"
+#include "support/Containers.h"
 
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -20,7 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using CommandsTest = FileCommandsFixture;
 
-constexpr std::string_view kKey = "tonic_Kivo_RW7QX214fy";
 const std::string kSavePrompt = "confirm:現在の単語リストを保存しますか？";
 // The dialogs as the user meets them: filter and default extension.
 const std::string kSaveTextDialog =
@@ -61,7 +61,7 @@ TEST_F(CommandsTest, ANewListAsksToSaveOnlyAModifiedOne) {
 TEST_F(CommandsTest, NewImportsAskToSaveAModifiedListFirst) {
     const std::string text =
         write("new.txt", "\x8E\x6C\r\n\x8C\xDC\r\n");  // 四, 五 in code page 932
-    const std::string container = write("new.Kivo", EncipherContainer("四\r\n五\r\n", kKey, 0));
+    const std::string container = write("new.Kivo", EncipherContainer("四\r\n五\r\n", kContainerKey, 0));
     const struct {
         void (FileCommands::*run)();
         std::string file;
@@ -194,7 +194,7 @@ TEST_F(CommandsTest, AContainerWhoseLoadFailsStaysEnciphered) {
     // A container whose plain content is a Word document cut short.
     std::string doc(600, '\0');
     doc.replace(0, 6, "\xD0\xCF\x11\xE0\xA1\xB1");
-    const std::string container = EncipherContainer(doc, kKey, 0);
+    const std::string container = EncipherContainer(doc, kContainerKey, 0);
     window.paths = {write("broken.Kivo", container)};
     EXPECT_EQ(errorOf([&] { commands.importContainerAsNewList(); }),
               "ファイルの末尾以降を読み込みました");
@@ -232,7 +232,7 @@ TEST_F(CommandsTest, DropsTakeTheFirstFileAndTryDecryptionUnlessDotTxt) {
     EXPECT_EQ(window.lineCounts.back(), "2");
 
     // A container: loaded, and left as it is.
-    const std::string container = EncipherContainer("猫\r\n", kKey, 0);
+    const std::string container = EncipherContainer("猫\r\n", kContainerKey, 0);
     commands.openDroppedFile({write("c.Kivo", container)});
     EXPECT_EQ(window.list, Lines{"猫"});
     EXPECT_EQ(read(at("c.Kivo")), container);
@@ -268,14 +268,14 @@ TEST_F(CommandsTest, ADroppedDotTxtFileLoadsAsStoredAndClearsTheMark) {
     EXPECT_EQ(window.lineCounts.back(), "2");
 
     // A container named .txt is not deciphered: its stored bytes load.
-    const std::string container = EncipherContainer("猫\r\n", kKey, 0);
+    const std::string container = EncipherContainer("猫\r\n", kContainerKey, 0);
     commands.openDroppedFile({write("c.txt", container)});
     EXPECT_NE(window.list, Lines{"猫"});
     EXPECT_EQ(read(at("c.txt")), container);
 }
 
 TEST_F(CommandsTest, TheCommandLineFileLoadsAndIsNeverChanged) {
-    const std::string container = EncipherContainer("x\r\n", kKey, 0);
+    const std::string container = EncipherContainer("x\r\n", kContainerKey, 0);
     commands.loadCommandLineFile(write("cmd.Kivo", container));
     EXPECT_EQ(window.list, Lines{"x"});
     EXPECT_EQ(read(at("cmd.Kivo")), container);
@@ -329,7 +329,7 @@ TEST_F(CommandsTest, ImportsDecipherInMemoryAndNeverTouchTheFile) {
 TEST_F(CommandsTest, AContainerOfAWordDocumentImportsItsLines) {
     for (const char* name : {"word-libreoffice-list.doc", "word-libreoffice-list.docx"}) {
         SCOPED_TRACE(name);
-        window.paths = {write("word.Kivo", EncipherContainer(testData(name), kKey, 0))};
+        window.paths = {write("word.Kivo", EncipherContainer(testData(name), kContainerKey, 0))};
         commands.importContainerAsNewList();
         ASSERT_EQ(window.list.size(), 15u);
         EXPECT_EQ(window.list.front(), "犬");
@@ -340,7 +340,7 @@ TEST_F(CommandsTest, AContainerOfAWordDocumentImportsItsLines) {
 
 TEST_F(CommandsTest, AContainerOfASpreadsheetImportsItsCells) {
     window.paths = {
-        write("sheet.Kivo", EncipherContainer(testData("calc-libreoffice-list.ods"), kKey, 0))};
+        write("sheet.Kivo", EncipherContainer(testData("calc-libreoffice-list.ods"), kContainerKey, 0))};
     commands.importContainerAsNewList();
     ASSERT_EQ(window.list.size(), 26u);
     EXPECT_EQ(window.list.front(), "犬");
@@ -348,7 +348,7 @@ TEST_F(CommandsTest, AContainerOfASpreadsheetImportsItsCells) {
 
 TEST_F(CommandsTest, AContainerThatCannotBeReadIsNeverShownEnciphered) {
     // A header for our key over a body the reader cannot take.
-    const std::string container = write("big.Kivo", EncipherContainer("{\\rtf1 a\\par}", kKey, 0));
+    const std::string container = write("big.Kivo", EncipherContainer("{\\rtf1 a\\par}", kContainerKey, 0));
     fs::resize_file(pathFromUtf8(container), 300u * 1024 * 1024);
     window.list = {"元"};
     window.paths = {container};
