@@ -127,15 +127,20 @@ fs::path followLinks(const fs::path& path) {
     return path;
 }
 
-FileReplacement::FileReplacement(const fs::path& target, WhenFolderIsClosed fallback,
-                                 const fs::path& cacheFolder)
-    : target_(followLinks(target)) {
+bool FileReplacement::createTemporary() {
     const fs::path folder = target_.parent_path();
     removeStaleTemporaryFiles(folder);
     file_ = createUnique(folder, randomTemporaryName, temporary_, systemError_);
-    if (file_.isOpen()) return;
+    if (file_.isOpen()) return true;
     temporary_.clear();
     failure_ = Failure::Create;
+    return false;
+}
+
+FileReplacement::FileReplacement(const fs::path& target, WhenFolderIsClosed fallback,
+                                 const fs::path& cacheFolder)
+    : target_(followLinks(target)) {
+    if (createTemporary()) return;
     if (fallback == WhenFolderIsClosed::WriteInPlace && folderForbidsNewFiles(systemError_))
         openInPlace(cacheFolder);
 }
@@ -147,12 +152,7 @@ FileReplacement::FileReplacement(const KeptCopy& copy) : target_(copy.file) {
     }
     copyPath_ = copy.copy;
     recordPath_ = copy.record;
-    const fs::path folder = target_.parent_path();
-    removeStaleTemporaryFiles(folder);
-    file_ = createUnique(folder, randomTemporaryName, temporary_, systemError_);
-    if (file_.isOpen()) return;
-    temporary_.clear();
-    failure_ = Failure::Create;
+    if (createTemporary()) return;
     if (!folderForbidsNewFiles(systemError_)) return;
     file_ = File::openForWriting(target_);
     if (!file_.isOpen()) return;

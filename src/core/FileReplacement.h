@@ -73,6 +73,9 @@ public:
 
 private:
     void openInPlace(const std::filesystem::path& cacheFolder);
+    // The temporary file beside the target; false (the failure noted) when
+    // the folder takes none.
+    bool createTemporary();
     bool keepCopy(const std::filesystem::path& cacheFolder);
     bool restoreFromCopy();
     void dropCopy();
