@@ -91,7 +91,11 @@ MainWindow::MainWindow(Boxes& boxes, QWidget* parent)
             [this] { statusPanel_->setText(hints_->shown()); });
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The history window, which the ports own, reads the session's draws
+    // until it is gone: it goes first.
+    ports_.reset();
+}
 
 void MainWindow::createControls() {
     auto* client = named(new QWidget(this), "ClientArea");
