@@ -97,7 +97,7 @@ QFrame* makeRule(QWidget* parent, const char* name, const QRect& bounds) {
 
 AboutDialog::AboutDialog(const QString& versionText, QWidget* mainWindow)
     : QDialog(mainWindow, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
-      FVersionText(versionText),
+      versionText_(versionText),
       mainWindow_(mainWindow) {
     setObjectName(QStringLiteral("FormAbout"));
     // It must never keep the program alive once the main window has closed.
@@ -111,7 +111,7 @@ AboutDialog::AboutDialog(const QString& versionText, QWidget* mainWindow)
     createBackground();
     createLabels();
     createRules();
-    FormCreate();
+    showVersion();
 }
 
 void AboutDialog::createBackground() {
@@ -143,7 +143,7 @@ void AboutDialog::createLabels() {
     Label3 =
         makeLabel(this, "Label3", QString::fromLatin1(kAboutCreditsLine), 11, Qt::black, {163, 80});
 
-    Image1 = new ClickImage(this, [this] { Image1Click(); });
+    Image1 = new ClickImage(this, [this] { closeBox(); });
     Image1->setObjectName(QStringLiteral("Image1"));
 }
 
@@ -153,14 +153,14 @@ void AboutDialog::createRules() {
     Panel3 = makeRule(this, "Panel3", {224, 30, 41, 1});  // runs out past the right edge
 }
 
-void AboutDialog::FormCreate() {
+void AboutDialog::showVersion() {
     Bevel1->setGeometry(rect());
     Image1->setGeometry(rect());
-    Label2->setText(FVersionText);
+    Label2->setText(versionText_);
     Label2->adjustSize();
 }
 
-void AboutDialog::Image1Click() { reject(); }
+void AboutDialog::closeBox() { reject(); }
 
 QPoint AboutDialog::centredOver(const QRect& mainFrame, const QSize& size) {
     const int left = mainFrame.left() + (mainFrame.width() - size.width()) / 2;
@@ -184,7 +184,7 @@ void AboutDialog::keyPressEvent(QKeyEvent* event) {
         case Qt::Key_Enter:
         case Qt::Key_Escape:
         case Qt::Key_Space:
-            Image1Click();
+            closeBox();
             break;
         default:
             break;

@@ -41,8 +41,8 @@ public:
     QFrame* Panel2 = nullptr;
     QFrame* Panel3 = nullptr;
 
-    void FormCreate();
-    void Image1Click();
+    void showVersion();
+    void closeBox();
 
     void setVisible(bool visible) override;
 
@@ -54,7 +54,7 @@ private:
     void createLabels();
     void createRules();
 
-    QString FVersionText;
+    QString versionText_;
     QPointer<QWidget> mainWindow_;
 };
 

@@ -102,50 +102,50 @@ void MainWindow::createControls() {
     auto* clientLayout = new AnchorLayout(client, kCentralDesignSize);
     setCentralWidget(client);
 
-    auto* GroupBox1 = named(new QGroupBox(QString::fromUtf8(kGroupBoxText), client), "GroupBox1");
-    clientLayout->addWidget(GroupBox1,
+    auto* frame = named(new QGroupBox(QString::fromUtf8(kGroupBoxText), client), "GroupBox1");
+    clientLayout->addWidget(frame,
                             QRect(kGroupBoxBounds.left, kGroupBoxBounds.top, kGroupBoxBounds.width,
                                   kGroupBoxBounds.height),
                             AnchorLeft | AnchorTop | AnchorRight | AnchorBottom);
 
-    auto* Memo = named(new MemoControl(GroupBox1), "Memo");
-    list_ = Memo;
-    Memo->setFont(pixelFont(kListFontFamily, kListFontHalfPoints * 2 / 3));  // 12 pt is 16 px
+    auto* list = named(new MemoControl(frame), "Memo");
+    list_ = list;
+    list->setFont(pixelFont(kListFontFamily, kListFontHalfPoints * 2 / 3));  // 12 pt is 16 px
     // Tab moves on to the next control rather than into the list.
-    Memo->setTabChangesFocus(true);
-    auto* ButtonOK = named(new QPushButton(textOf("ButtonOK"), GroupBox1), "ButtonOK");
-    auto* ButtonListClear =
-        named(new QPushButton(textOf("ButtonListClear"), GroupBox1), "ButtonListClear");
-    auto* Label3 = named(new QLabel(textOf("Label3"), GroupBox1), "Label3");
-    auto* Label1 = named(new QLabel(textOf("Label1"), GroupBox1), "Label1");
-    auto* LabelLineValue = named(new QLabel(textOf("LabelLineValue"), GroupBox1), "LabelLineValue");
-    auto* Edit1st = named(new QLineEdit(GroupBox1), "Edit1st");
-    auto* Edit2nd = named(new QLineEdit(GroupBox1), "Edit2nd");
-    for (QLineEdit* edit : {Edit1st, Edit2nd}) {
+    list->setTabChangesFocus(true);
+    auto* drawButton = named(new QPushButton(textOf("ButtonOK"), frame), "ButtonOK");
+    auto* clearButton =
+        named(new QPushButton(textOf("ButtonListClear"), frame), "ButtonListClear");
+    auto* topicsCaption = named(new QLabel(textOf("Label3"), frame), "Label3");
+    auto* countCaption = named(new QLabel(textOf("Label1"), frame), "Label1");
+    auto* count = named(new QLabel(textOf("LabelLineValue"), frame), "LabelLineValue");
+    auto* firstTopic = named(new QLineEdit(frame), "Edit1st");
+    auto* secondTopic = named(new QLineEdit(frame), "Edit2nd");
+    for (QLineEdit* edit : {firstTopic, secondTopic}) {
         edit->setReadOnly(true);
         edit->setFont(pixelFont(kTopicFontFamily, kTopicFontPixels));
         keepSelectionWhileMenusHaveFocus(edit);
     }
-    for (QPushButton* button : {ButtonOK, ButtonListClear}) button->setAutoDefault(false);
-    controls_.count = LabelLineValue;
-    controls_.firstTopic = Edit1st;
-    controls_.secondTopic = Edit2nd;
+    for (QPushButton* button : {drawButton, clearButton}) button->setAutoDefault(false);
+    controls_.count = count;
+    controls_.firstTopic = firstTopic;
+    controls_.secondTopic = secondTopic;
 
     struct Row {
         QWidget* control;
         const ControlRow& layout;
     };
     const Row rows[] = {
-        {Memo, controlRow("Memo")},
-        {ButtonOK, controlRow("ButtonOK")},
-        {ButtonListClear, controlRow("ButtonListClear")},
-        {Label3, controlRow("Label3")},
-        {Label1, controlRow("Label1")},
-        {LabelLineValue, controlRow("LabelLineValue")},
-        {Edit1st, controlRow("Edit1st")},
-        {Edit2nd, controlRow("Edit2nd")},
+        {list, controlRow("Memo")},
+        {drawButton, controlRow("ButtonOK")},
+        {clearButton, controlRow("ButtonListClear")},
+        {topicsCaption, controlRow("Label3")},
+        {countCaption, controlRow("Label1")},
+        {count, controlRow("LabelLineValue")},
+        {firstTopic, controlRow("Edit1st")},
+        {secondTopic, controlRow("Edit2nd")},
     };
-    auto* boxLayout = new AnchorLayout(GroupBox1, kGroupBoxDesignSize);
+    auto* boxLayout = new AnchorLayout(frame, kGroupBoxDesignSize);
     for (const Row& row : rows) {
         const Bounds& b = row.layout.bounds;
         boxLayout->addWidget(row.control, QRect(b.left, b.top, b.width, b.height),
@@ -158,14 +158,14 @@ void MainWindow::createControls() {
         row.control->setAccessibleDescription(hint);
     }
     // The list and the topic boxes show no caption; their hint names them.
-    for (QWidget* editor : std::initializer_list<QWidget*>{Memo, Edit1st, Edit2nd}) {
+    for (QWidget* editor : std::initializer_list<QWidget*>{list, firstTopic, secondTopic}) {
         editor->setAccessibleName(HintLine::hintOf(editor));
     }
-    GroupBox1->setAccessibleName(GroupBox1->title().trimmed());
-    QWidget::setTabOrder(Memo, ButtonOK);
-    QWidget::setTabOrder(ButtonOK, ButtonListClear);
-    QWidget::setTabOrder(ButtonListClear, Edit1st);
-    QWidget::setTabOrder(Edit1st, Edit2nd);
+    frame->setAccessibleName(frame->title().trimmed());
+    QWidget::setTabOrder(list, drawButton);
+    QWidget::setTabOrder(drawButton, clearButton);
+    QWidget::setTabOrder(clearButton, firstTopic);
+    QWidget::setTabOrder(firstTopic, secondTopic);
 }
 
 void MainWindow::createStatusBar() {
