@@ -68,7 +68,7 @@ public:
     void run(CommandId command);
 
     // The About box, made at start-up after this window.
-    void setFormAbout(AboutDialog* about) { controls_.about = about; }
+    void setAboutDialog(AboutDialog* about) { controls_.about = about; }
     // Tests pick files, see the help and the browser asked for and print to
     // a file themselves; the program uses the toolkit's and the system's.
     void setFileDialogs(FileDialogs& dialogs);

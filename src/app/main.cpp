@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     kivo::MainWindow mainForm(app.boxes());
     mainForm.setCommandLine(QCoreApplication::arguments());
     kivo::AboutDialog formAbout(QString::fromStdString(mainForm.versionText()), &mainForm);
-    mainForm.setFormAbout(&formAbout);
+    mainForm.setAboutDialog(&formAbout);
 
     mainForm.show();
     return app.exec();

@@ -29,7 +29,7 @@ protected:
     MainWindow form{boxes};
     AboutDialog about{QString::fromStdString(form.versionText()), &form};
 
-    void SetUp() override { form.setFormAbout(&about); }
+    void SetUp() override { form.setAboutDialog(&about); }
 };
 
 TEST_F(AboutBoxTest, IsABorderlessTopMostBoxWithEveryControlInPlace) {

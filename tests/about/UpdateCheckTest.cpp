@@ -40,7 +40,7 @@ protected:
     ScriptedHelpEngine help;
 
     void SetUp() override {
-        form.setFormAbout(&about);
+        form.setAboutDialog(&about);
         form.setUrlOpener(urls);
         form.setHelpEngine(help);
         boxes.watched = &about;
