@@ -98,7 +98,7 @@ void BM_LayoutLongest(benchmark::State& state) {
     const auto measure = [](std::string_view) { return 100.0; };
     for (auto _ : state) {
         benchmark::DoNotOptimize(kivo::fitPresentation(
-            {topic, topic}, [&](std::string_view c) { return widths.width(c, measure); }, 1920,
+            kivo::DrawnTopics{{topic, {}}, {topic, {}}}, [&](std::string_view c) { return widths.width(c, measure); }, 1920,
             1080));
     }
 }

@@ -9,6 +9,7 @@
 #include <QRegularExpression>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "commands/WindowLayout.h"
 #include "wordlist/TopicDrawer.h"
@@ -25,28 +26,26 @@ public:
     int rowCount(const QModelIndex& parent) const override {
         return parent.isValid() ? 0 : static_cast<int>(history_.size());
     }
-    int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : 3; }
+    // The time, then as many topics as the draw with the most had.
+    int columnCount(const QModelIndex& parent) const override {
+        return parent.isValid() ? 0 : 1 + static_cast<int>(std::max<std::size_t>(2, history_.mostTopics()));
+    }
 
     QVariant data(const QModelIndex& index, int role) const override {
         if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) return {};
         const auto row = static_cast<std::size_t>(index.row());
         if (!index.isValid() || row >= history_.size()) return {};
         const DrawRecord& record = history_.newest(row);
-        switch (index.column()) {
-            case 0:
-                return QString::fromStdString(formatDrawTime(record.time));
-            case 1:
-                return QString::fromStdString(record.topic1);
-            default:
-                return QString::fromStdString(record.topic2);
-        }
+        if (index.column() == 0) return QString::fromStdString(formatDrawTime(record.time));
+        const auto topic = static_cast<std::size_t>(index.column() - 1);
+        if (topic >= record.topics.size()) return QString();
+        return QString::fromStdString(historyTopicText(record.topics[topic]));
     }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-        static const QString titles[] = {QStringLiteral("時刻"), QStringLiteral("お題その 1"),
-                                         QStringLiteral("お題その 2")};
-        return section >= 0 && section < 3 ? titles[section] : QVariant();
+        if (section == 0) return QStringLiteral("時刻");
+        return QStringLiteral("お題その %1").arg(section);
     }
 
     void reload() {

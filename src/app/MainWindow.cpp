@@ -99,11 +99,11 @@ MainWindow::~MainWindow() {
 
 void MainWindow::createControls() {
     auto* client = named(new QWidget(this), "ClientArea");
-    auto* clientLayout = new AnchorLayout(client, kCentralDesignSize);
+    clientLayout_ = new AnchorLayout(client, kCentralDesignSize);
     setCentralWidget(client);
 
     auto* frame = named(new QGroupBox(QString::fromUtf8(kGroupBoxText), client), "GroupBox1");
-    clientLayout->addWidget(frame,
+    clientLayout_->addWidget(frame,
                             QRect(kGroupBoxBounds.left, kGroupBoxBounds.top, kGroupBoxBounds.width,
                                   kGroupBoxBounds.height),
                             AnchorLeft | AnchorTop | AnchorRight | AnchorBottom);
@@ -113,59 +113,73 @@ void MainWindow::createControls() {
     list->setFont(pixelFont(kListFontFamily, kListFontHalfPoints * 2 / 3));  // 12 pt is 16 px
     // Tab moves on to the next control rather than into the list.
     list->setTabChangesFocus(true);
-    auto* drawButton = named(new QPushButton(textOf("ButtonOK"), frame), "ButtonOK");
-    auto* clearButton =
-        named(new QPushButton(textOf("ButtonListClear"), frame), "ButtonListClear");
-    auto* topicsCaption = named(new QLabel(textOf("Label3"), frame), "Label3");
-    auto* countCaption = named(new QLabel(textOf("Label1"), frame), "Label1");
-    auto* count = named(new QLabel(textOf("LabelLineValue"), frame), "LabelLineValue");
-    auto* firstTopic = named(new QLineEdit(frame), "Edit1st");
-    auto* secondTopic = named(new QLineEdit(frame), "Edit2nd");
-    for (QLineEdit* edit : {firstTopic, secondTopic}) {
-        edit->setReadOnly(true);
-        edit->setFont(pixelFont(kTopicFontFamily, kTopicFontPixels));
-        keepSelectionWhileMenusHaveFocus(edit);
-    }
-    for (QPushButton* button : {drawButton, clearButton}) button->setAutoDefault(false);
-    controls_.count = count;
-    controls_.firstTopic = firstTopic;
-    controls_.secondTopic = secondTopic;
 
-    struct Row {
-        QWidget* control;
-        const ControlRow& layout;
-    };
-    const Row rows[] = {
-        {list, controlRow("Memo")},
-        {drawButton, controlRow("ButtonOK")},
-        {clearButton, controlRow("ButtonListClear")},
-        {topicsCaption, controlRow("Label3")},
-        {countCaption, controlRow("Label1")},
-        {count, controlRow("LabelLineValue")},
-        {firstTopic, controlRow("Edit1st")},
-        {secondTopic, controlRow("Edit2nd")},
-    };
-    auto* boxLayout = new AnchorLayout(frame, kGroupBoxDesignSize);
-    for (const Row& row : rows) {
-        const Bounds& b = row.layout.bounds;
-        boxLayout->addWidget(row.control, QRect(b.left, b.top, b.width, b.height),
-                             row.layout.anchors);
-        const QString hint = QString::fromUtf8(row.layout.hint);
-        HintLine::setHint(row.control, hint);
+    boxLayout_ = new AnchorLayout(frame, kGroupBoxDesignSize);
+    QWidget* previous = nullptr;
+    std::size_t topics = 0, headings = 0;
+    for (const ControlRow& row : groupBoxControls()) {
+        const QString text = QString::fromUtf8(row.text);
+        QWidget* control = list;
+        if (row.kind == ControlKind::Button) {
+            auto* button = new QPushButton(text, frame);
+            button->setAutoDefault(false);
+            control = button;
+        } else if (row.kind == ControlKind::Label || row.kind == ControlKind::Heading) {
+            auto* label = new QLabel(text, frame);
+            if (row.kind == ControlKind::Heading) controls_.headings.at(headings++) = label;
+            control = label;
+        } else if (row.kind == ControlKind::Topic) {
+            auto* edit = new QLineEdit(frame);
+            edit->setReadOnly(true);
+            edit->setFont(pixelFont(kTopicFontFamily, kTopicFontPixels));
+            keepSelectionWhileMenusHaveFocus(edit);
+            controls_.topics.at(topics++) = edit;
+            control = edit;
+        }
+        named(control, row.name);
+        const Bounds& b = row.bounds;
+        boxLayout_->addWidget(control, QRect(b.left, b.top, b.width, b.height), row.anchors);
+        const QString hint = QString::fromUtf8(row.hint);
+        HintLine::setHint(control, hint);
         // Screen readers name a button or label by what it shows (for the
         // count, the count itself, kept current by the label) and read the
-        // hint as its description.
-        row.control->setAccessibleDescription(hint);
+        // hint as its description; the list and the topic boxes show no
+        // caption, so their hint names them, as it names a heading until it
+        // shows one.
+        control->setAccessibleDescription(hint);
+        if (row.kind == ControlKind::List || row.kind == ControlKind::Topic ||
+            row.kind == ControlKind::Heading) {
+            control->setAccessibleName(hint);
+        }
+        if (control->focusPolicy() & Qt::TabFocus) {
+            if (previous) QWidget::setTabOrder(previous, control);
+            previous = control;
+        }
     }
-    // The list and the topic boxes show no caption; their hint names them.
-    for (QWidget* editor : std::initializer_list<QWidget*>{list, firstTopic, secondTopic}) {
-        editor->setAccessibleName(HintLine::hintOf(editor));
-    }
+    controls_.count = findChild<QLabel*>(QStringLiteral("LabelLineValue"));
+    controls_.layOutTopics = [this](const TopicArea& area) { layOutTopics(area); };
     frame->setAccessibleName(frame->title().trimmed());
-    QWidget::setTabOrder(list, drawButton);
-    QWidget::setTabOrder(drawButton, clearButton);
-    QWidget::setTabOrder(clearButton, firstTopic);
-    QWidget::setTabOrder(firstTopic, secondTopic);
+}
+
+void MainWindow::layOutTopics(const TopicArea& area) {
+    for (const PlacedControl& placed : groupBoxControls(area)) {
+        auto* control = findChild<QWidget*>(QString::fromLatin1(placed.row->name));
+        const Bounds& b = placed.bounds;
+        boxLayout_->setBounds(control, QRect(b.left, b.top, b.width, b.height));
+        control->setVisible(placed.shown);
+    }
+    const Bounds box = groupBoxBounds(area);
+    boxLayout_->setDesignSize(QSize(box.width, box.height));
+    const Extent client = clientDesignSize(area);
+    const int growth = client.height - (kStatusBarHeight + clientLayout_->sizeHint().height());
+    clientLayout_->setBounds(findChild<QWidget*>(QStringLiteral("GroupBox1")),
+                             QRect(box.left, box.top, box.width, box.height));
+    clientLayout_->setDesignSize(QSize(client.width, client.height - kStatusBarHeight));
+    const Extent smallest = smallestClient(area);
+    centralWidget()->setMinimumSize(smallest.width, smallest.height - kStatusBarHeight);
+    // The window grows or shrinks by what the area adds, whatever its size.
+    if (growth != 0 && !isMaximized() && !isFullScreen()) resize(width(), height() + growth);
+    menus_->showTopicCount(area.topics);
 }
 
 void MainWindow::createStatusBar() {
@@ -209,7 +223,7 @@ void MainWindow::createMenus() {
     connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& pos) {
         menus_->listMenu()->popup(list->viewport()->mapToGlobal(pos));
     });
-    for (QLineEdit* edit : {controls_.firstTopic, controls_.secondTopic}) {
+    for (QLineEdit* edit : controls_.topics) {
         edit->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(edit, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint& pos) {
             menus_->topicMenu()->popup(edit->mapToGlobal(pos));

@@ -31,6 +31,7 @@ class QLabel;
 namespace kivo {
 
 class AboutDialog;
+class AnchorLayout;
 class Boxes;
 class BoxesPort;
 class FileDialogs;
@@ -91,10 +92,15 @@ private:
     void routeControlEvents();
     void createMenus();
     void createStatusBar();
+    // The topic boxes, their headings, the list and the window laid out for
+    // the area the session shows.
+    void layOutTopics(const TopicArea& area);
     void judgeEditCommands();
     void filesDropped(const QStringList& paths);
 
     QLabel* statusPanel_ = nullptr;
+    AnchorLayout* clientLayout_ = nullptr;
+    AnchorLayout* boxLayout_ = nullptr;
     MemoControl* list_ = nullptr;
     QtWindowControls controls_;
     std::unique_ptr<FileDialogs> ownDialogs_;

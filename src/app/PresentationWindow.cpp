@@ -53,7 +53,7 @@ PresentationWindow::PresentationWindow(QWidget* owner, std::function<void(Comman
     connect(&pointerTimer_, &QTimer::timeout, this, [this] { setCursor(Qt::BlankCursor); });
 }
 
-void PresentationWindow::showPresentation(const std::array<std::string, 2>& topics,
+void PresentationWindow::showPresentation(const DrawnTopics& topics,
                                           PresentationTheme theme) {
     theme_ = theme;
     topics_ = topics;
@@ -74,7 +74,7 @@ void PresentationWindow::showPresentation(const std::array<std::string, 2>& topi
     layOut();
 }
 
-void PresentationWindow::updatePresentation(const std::array<std::string, 2>& topics) {
+void PresentationWindow::updatePresentation(const DrawnTopics& topics) {
     topics_ = topics;
     layOut();
     setWindowTitle(QString::fromUtf8(presentationCaption(topics_)));
@@ -125,9 +125,9 @@ void PresentationWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), colour(colours.background));
     painter.setPen(colour(colours.text));
-    painter.setFont(presentationFont(layout_.pixelSize));
     for (const PresentationLine& line : layout_.lines) {
-        painter.drawText(QRect(line.left, line.top, width() - line.left, layout_.lineHeight),
+        painter.setFont(presentationFont(line.pixelSize));
+        painter.drawText(QRect(line.left, line.top, width() - line.left, line.height),
                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                          QString::fromUtf8(line.text));
     }

@@ -1,5 +1,5 @@
 #pragma once
-// The presentation view of the Qt window: the two topics large, full
+// The presentation view of the Qt window: the topics large, full
 // screen on the main window's screen, or a window of its own that a stream
 // can capture. It measures characters and paints where fitPresentation puts
 // the lines; its keys run commands (PresentationCommands).
@@ -23,9 +23,9 @@ public:
     // runs a command as the main window's runner does.
     PresentationWindow(QWidget* owner, std::function<void(CommandId)> run);
 
-    void showPresentation(const std::array<std::string, 2>& topics,
+    void showPresentation(const DrawnTopics& topics,
                           PresentationTheme theme) override;
-    void updatePresentation(const std::array<std::string, 2>& topics) override;
+    void updatePresentation(const DrawnTopics& topics) override;
     void setPresentationTheme(PresentationTheme theme) override;
     void setPresentationFullScreen(bool fullScreen) override;
     void closePresentation() override;
@@ -46,7 +46,7 @@ private:
 
     QWidget* owner_;
     std::function<void(CommandId)> run_;
-    std::array<std::string, 2> topics_;
+    DrawnTopics topics_;
     PresentationTheme theme_ = PresentationTheme::Light;
     PresentationLayout layout_;
     QFontMetricsF metrics_;

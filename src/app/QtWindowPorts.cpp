@@ -8,7 +8,9 @@
 
 #include "app/AboutDialog.h"
 #include "app/DrawHistoryWindow.h"
+#include "app/HintLine.h"
 #include "app/WindowMenus.h"
+#include "wordlist/TopicDraw.h"
 
 namespace kivo {
 namespace {
@@ -37,15 +39,21 @@ void QtWindowPorts::setCaption(const std::string& caption) {
 
 void QtWindowPorts::showLineCount(const std::string& count) { controls_.count->setText(qt(count)); }
 
-void QtWindowPorts::showTopics(const std::string& topic1, const std::string& topic2) {
-    controls_.firstTopic->setText(qt(topic1));
-    controls_.secondTopic->setText(qt(topic2));
+void QtWindowPorts::showTopics(const DrawnTopics& topics) {
+    for (std::size_t k = 0; k < controls_.topics.size(); ++k) {
+        const bool drawn = k < topics.size();
+        controls_.topics[k]->setText(drawn ? qt(topics[k].text) : QString());
+        const bool headed = drawn && !topics[k].heading.empty();
+        controls_.headings[k]->setText(headed ? qt(bracketedHeading(topics[k].heading)) : QString());
+        // A heading label is named by what it shows, by its hint while empty.
+        QLabel* label = controls_.headings[k];
+        label->setAccessibleName(label->text().isEmpty() ? HintLine::hintOf(label) : label->text());
+    }
 }
 
-void QtWindowPorts::clearTopics() {
-    controls_.firstTopic->clear();
-    controls_.secondTopic->clear();
-}
+void QtWindowPorts::clearTopics() { showTopics({}); }
+
+void QtWindowPorts::showTopicArea(const TopicArea& area) { controls_.layOutTopics(area); }
 
 void QtWindowPorts::historyChanged() {
     // A hidden window catches up when it is shown again.

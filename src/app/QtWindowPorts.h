@@ -6,6 +6,7 @@
 // UrlOpenerPort, TopMostWindowsPort, ListPrintPort, QtSettingsStore,
 // LocalClock).
 #include <QPointer>
+#include <array>
 #include <functional>
 
 #include "commands/CommandRunner.h"
@@ -28,8 +29,10 @@ class WindowMenus;
 struct QtWindowControls {
     QMainWindow* window = nullptr;
     QLabel* count = nullptr;
-    QLineEdit* firstTopic = nullptr;
-    QLineEdit* secondTopic = nullptr;
+    std::array<QLineEdit*, 3> topics{};
+    std::array<QLabel*, 3> headings{};
+    // Lays the window out for a topic area.
+    std::function<void(const TopicArea&)> layOutTopics;
     WindowMenus* menus = nullptr;
     AboutDialog* about = nullptr;
 };
@@ -42,8 +45,9 @@ public:
 
     void setCaption(const std::string& caption) override;
     void showLineCount(const std::string& count) override;
-    void showTopics(const std::string& topic1, const std::string& topic2) override;
+    void showTopics(const DrawnTopics& topics) override;
     void clearTopics() override;
+    void showTopicArea(const TopicArea& area) override;
     void historyChanged() override;
     void showBusy(bool busy) override;
 

@@ -1,6 +1,7 @@
 #include "app/WindowMenus.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QMenu>
@@ -62,6 +63,17 @@ void WindowMenus::enableEditCommands(const EditEnabling& enabling) {
     }
 }
 
+void WindowMenus::showTopicCount(std::size_t topics) {
+    for (const std::span<const MenuItem> menu : {mainMenuItems(), topicMenuItems()}) {
+        for (const MenuItem& row : menu) {
+            QAction* action = item(row.name);
+            if (action && !editCommandText(row.command)) {
+                HintLine::setHint(action, QString::fromUtf8(hintOf(row, topics)));
+            }
+        }
+    }
+}
+
 void WindowMenus::createActions() {
     std::size_t next = 0;
     for (const EditCommandText& command : editCommandTexts()) {
@@ -95,7 +107,14 @@ void WindowMenus::addMenuItems(QMenu* top, std::span<const MenuItem> items) {
             addCommandItem(parent, item.name, command, item.caption ? caption : QString());
         } else {
             QAction* action = addItem(parent, item.name, caption, hint, item.command);
-            action->setCheckable(item.kind == MenuKind::CheckItem);
+            action->setCheckable(item.kind == MenuKind::CheckItem ||
+                                 item.kind == MenuKind::RadioItem);
+            if (item.kind == MenuKind::RadioItem) {
+                if (!radioGroup_) radioGroup_ = new QActionGroup(&window_);
+                radioGroup_->addAction(action);
+            } else {
+                radioGroup_ = nullptr;
+            }
             if (const char* key = shortcutOf(item.command)) {
                 action->setShortcut(QKeySequence(QString::fromLatin1(key)));
             }

@@ -11,6 +11,7 @@
 #include "commands/WindowLayout.h"
 
 class QAction;
+class QActionGroup;
 class QMainWindow;
 class QMenu;
 
@@ -37,6 +38,8 @@ public:
     QAction* itemOf(CommandId command) const;
     // The shared edit commands as judged for the focused control.
     void enableEditCommands(const EditEnabling& enabling);
+    // The hints that count the topics count this many.
+    void showTopicCount(std::size_t topics);
 
 private:
     void createActions();
@@ -59,6 +62,8 @@ private:
     std::function<void(CommandId)> run_;
     QMenu* listMenu_ = nullptr;
     QMenu* topicMenu_ = nullptr;
+    // The radio items next to each other, checked one at a time.
+    QActionGroup* radioGroup_ = nullptr;
     // The shared edit commands (category "編集"), in the shared table's order.
     QAction* editCommands_[5] = {};
 };

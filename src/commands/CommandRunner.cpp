@@ -130,6 +130,15 @@ void CommandRunner::dispatch(CommandId command) {
         case CommandId::NoRepeats:
             topics.setNoRepeats(!topics.noRepeats());
             return commands_.window.showChecked(command, topics.noRepeats());
+        case CommandId::TwoTopics:
+        case CommandId::ThreeTopics:
+            topics.setTopicCount(command == CommandId::ThreeTopics ? kMostTopics : kFewestTopics);
+            commands_.window.showChecked(CommandId::TwoTopics, topics.topicCount() == kFewestTopics);
+            return commands_.window.showChecked(CommandId::ThreeTopics,
+                                                topics.topicCount() == kMostTopics);
+        case CommandId::ByHeading:
+            topics.setByHeading(!topics.byHeading());
+            return commands_.window.showChecked(command, topics.byHeading());
         case CommandId::DrawHistory:
             return commands_.window.showDrawHistory();
         case CommandId::Help:

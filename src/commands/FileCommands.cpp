@@ -147,7 +147,7 @@ std::vector<std::string> linesOf(std::string_view text) {
 }  // namespace
 
 FileCommands::FileCommands(WordListPort& list, MainWindowPort& window, BoxPort& boxes,
-                           FileDialogPort& dialogs, CurrentTopics& topics)
+                           FileDialogPort& dialogs, TopicCommands& topics)
     : list_(list), window_(window), boxes_(boxes), dialogs_(dialogs), topics_(topics) {}
 
 void FileCommands::setCurrentFile(const std::string& path) {
@@ -268,7 +268,7 @@ void FileCommands::newImport(const DialogSettings& settings, bool container) {
         }
         list_.setModified(false);
     }
-    refreshLineCount(list_, window_);
+    topics_.count().refresh();
 }
 
 void FileCommands::addImport(const DialogSettings& settings, bool container) {
@@ -329,23 +329,23 @@ void FileCommands::addImport(const DialogSettings& settings, bool container) {
                 list_.setLines(linesOf(old.text));
             }
             list_.setModified(wasModified);
-            refreshLineCount(list_, window_);
+            topics_.count().refresh();
             throw;
         }
         // The joined list exists in no file yet.
         list_.setModified(true);
     }
-    refreshLineCount(list_, window_);
+    topics_.count().refresh();
 }
 
 void FileCommands::newList() {
     confirmSaveList();
     list_.clearList();
-    topics_.clear();
+    topics_.clearTopics();
     list_.focusList();
     list_.setModified(false);
     window_.setCaption(kInitialCaption);
-    refreshLineCount(list_, window_);
+    topics_.count().refresh();
 }
 
 void FileCommands::exportContainer() {
@@ -359,7 +359,7 @@ void FileCommands::exportContainer() {
         list_.setModified(false);
         setCurrentFile(*path);
     }
-    refreshLineCount(list_, window_);
+    topics_.count().refresh();
 }
 
 void FileCommands::exportText() {
@@ -372,7 +372,7 @@ void FileCommands::exportText() {
         list_.setModified(false);
         setCurrentFile(*path);
     }
-    refreshLineCount(list_, window_);
+    topics_.count().refresh();
 }
 
 void FileCommands::openDroppedFile(const std::vector<std::string>& paths) {
@@ -383,12 +383,12 @@ void FileCommands::openDroppedFile(const std::vector<std::string>& paths) {
     if (extensionPart(path) == ".txt") {
         openListFile(path);
         list_.setModified(false);
-        refreshLineCount(list_, window_);
+        topics_.count().refresh();
         return;
     }
     LoaderTarget target(*this);
     load(path, target, true);
-    refreshLineCount(list_, window_);
+    topics_.count().refresh();
 }
 
 void FileCommands::loadCommandLineFile(const std::string& path) {

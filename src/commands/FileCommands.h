@@ -32,7 +32,7 @@ class FileCommands {
 public:
     // `topics` are the session's, cleared with a new list.
     FileCommands(WordListPort& list, MainWindowPort& window, BoxPort& boxes,
-                 FileDialogPort& dialogs, CurrentTopics& topics);
+                 FileDialogPort& dialogs, TopicCommands& topics);
 
     void newList();
     void importContainerAsNewList() { newImport(kOpenContainer, true); }
@@ -81,7 +81,7 @@ private:
     MainWindowPort& window_;
     BoxPort& boxes_;
     FileDialogPort& dialogs_;
-    CurrentTopics& topics_;
+    TopicCommands& topics_;
     std::string currentFile_;
     std::filesystem::path cacheFolder_ = userCacheFolder();
     const std::string cipherKey_ = "tonic_Kivo_RW7QX214fy";

@@ -11,8 +11,10 @@
 #include <vector>
 
 #include "commands/ListContract.h"
+#include "commands/WindowLayout.h"
 #include "core/ListReplacement.h"
 #include "core/TextStyle.h"
+#include "wordlist/DrawPorts.h"
 
 namespace kivo {
 
@@ -78,8 +80,14 @@ public:
     virtual ~MainWindowPort() = default;
     virtual void setCaption(const std::string& caption) = 0;
     virtual void showLineCount(const std::string& count) = 0;
-    virtual void showTopics(const std::string& topic1, const std::string& topic2) = 0;
+    // One topic a box, its section's heading (bracketed) on the line above
+    // it when the area shows headings.
+    virtual void showTopics(const DrawnTopics& topics) = 0;
     virtual void clearTopics() = 0;
+    // How many topic boxes show, and whether headings show over them: the
+    // window lays itself out again (groupBoxControls(area)), its size and
+    // smallest size growing or shrinking by what the area adds.
+    virtual void showTopicArea(const TopicArea& area) = 0;
     // A draw went into the history; a window showing it catches up.
     virtual void historyChanged() = 0;
     // Long work under way: the wait cursor over the program while on, the
@@ -98,11 +106,6 @@ public:
 private:
     MainWindowPort& window_;
 };
-
-// The count label shows the list's count in plain decimal.
-inline void refreshLineCount(const WordListPort& list, MainWindowPort& window) {
-    window.showLineCount(std::to_string(list.count()));
-}
 
 // The boxes: the confirmation box (caption "確認", question icon,
 // "はい(&Y)" (default), "いいえ(&N)", "キャンセル"), the warning box, the
@@ -173,10 +176,9 @@ class PresentationPort {
 public:
     virtual ~PresentationPort() = default;
     // Opens full screen on the main window's screen with these topics.
-    virtual void showPresentation(const std::array<std::string, 2>& topics,
-                                  PresentationTheme theme) = 0;
+    virtual void showPresentation(const DrawnTopics& topics, PresentationTheme theme) = 0;
     // New topics: painted again, and told to a screen reader.
-    virtual void updatePresentation(const std::array<std::string, 2>& topics) = 0;
+    virtual void updatePresentation(const DrawnTopics& topics) = 0;
     virtual void setPresentationTheme(PresentationTheme theme) = 0;
     // Full screen, or a window of its own that a stream can capture.
     virtual void setPresentationFullScreen(bool fullScreen) = 0;

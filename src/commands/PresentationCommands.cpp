@@ -60,7 +60,7 @@ void PresentationCommands::setDarkPresentation(bool checked) {
 
 void PresentationCommands::topicsMayHaveChanged() {
     if (!view_.presentationOpen()) return;
-    const std::array<std::string, 2> now = topics_.current().get();
+    const DrawnTopics& now = topics_.current().get();
     if (now == shown_) return;
     shown_ = now;
     view_.updatePresentation(shown_);

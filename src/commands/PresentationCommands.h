@@ -3,7 +3,7 @@
 // room or a stream. It draws through the topic button's own command, so the
 // random sequence, the boxes, the history and the main window's topic
 // boxes are the same whichever window the draw came from.
-#include <array>
+
 #include <string>
 
 #include "commands/Ports.h"
@@ -48,7 +48,7 @@ private:
     SettingsStore& settings_;
     bool dark_ = false;
     bool fullScreen_ = true;
-    std::array<std::string, 2> shown_;
+    DrawnTopics shown_;
 };
 
 }  // namespace kivo

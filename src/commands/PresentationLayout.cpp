@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/Utf8.h"
+#include "wordlist/TopicDraw.h"
 
 namespace kivo {
 namespace {
@@ -39,10 +40,15 @@ struct Glyph {
     std::size_t begin, end;  // its bytes in the topic
     double width;            // at kPresentationMeasurePixels
 };
-struct Topic {
+struct Glyphs {
     std::string_view text;
     std::vector<Glyph> glyphs;
     double width = 0;
+};
+struct Topic {
+    Glyphs text;
+    Glyphs heading;  // empty when drawn from the whole list
+    std::string headingText;
 };
 // A line of a topic: glyphs [begin, end).
 using Span = std::pair<std::size_t, std::size_t>;
@@ -55,34 +61,51 @@ bool isWordCharacter(char32_t c) {
            (c >= 0xC0 && c <= 0x24F && c != 0xD7 && c != 0xF7) || c == U'\'';
 }
 
-std::vector<Topic> measure(const std::array<std::string, 2>& texts, const CharacterWidth& width) {
+// A heading is set at this part of its topic's size.
+constexpr double kHeadingScale = 0.5;
+
+int headingPixelsAt(int pixels) {
+    return std::max(kSmallestPixels, static_cast<int>(pixels * kHeadingScale));
+}
+
+// The text's glyphs and widths, without the blanks around it.
+Glyphs measureText(std::string_view text, std::unordered_map<char32_t, double>& known,
+                   const CharacterWidth& width) {
+    Glyphs out;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t begin = i;
+        const char32_t c = nextUtf8(text, i);
+        // Line breaks inside a topic would only come from a pasted box.
+        if (c == U'\r' || c == U'\n') continue;
+        auto found = known.find(c);
+        if (found == known.end()) {
+            found = known.emplace(c, std::max(0.0, width(text.substr(begin, i - begin)))).first;
+        }
+        out.glyphs.push_back({c, begin, i, found->second});
+    }
+    // Blanks around the topic (the draw puts one before it) show nothing.
+    while (!out.glyphs.empty() && isBlank(out.glyphs.back().c)) out.glyphs.pop_back();
+    const auto first = std::find_if(out.glyphs.begin(), out.glyphs.end(),
+                                    [](const Glyph& g) { return !isBlank(g.c); });
+    out.glyphs.erase(out.glyphs.begin(), first);
+    out.text = text;
+    for (const Glyph& g : out.glyphs) out.width += g.width;
+    return out;
+}
+
+std::vector<Topic> measure(const DrawnTopics& drawn, const CharacterWidth& width) {
     std::unordered_map<char32_t, double> known;
     std::vector<Topic> topics;
-    for (const std::string& text : texts) {
-        Topic topic;
-        for (std::size_t i = 0; i < text.size();) {
-            const std::size_t begin = i;
-            const char32_t c = nextUtf8(text, i);
-            // Line breaks inside a topic would only come from a pasted box.
-            if (c == U'\r' || c == U'\n') continue;
-            auto found = known.find(c);
-            if (found == known.end()) {
-                found = known
-                            .emplace(c, std::max(0.0, width(std::string_view(text).substr(
-                                                          begin, i - begin))))
-                            .first;
-            }
-            topic.glyphs.push_back({c, begin, i, found->second});
+    topics.reserve(drawn.size());  // the glyphs keep views into headingText
+    for (const DrawnTopic& topic : drawn) {
+        Glyphs text = measureText(topic.text, known, width);
+        if (text.glyphs.empty()) continue;
+        Topic& added = topics.emplace_back();
+        added.text = std::move(text);
+        if (!topic.heading.empty()) {
+            added.headingText = bracketedHeading(topic.heading);
+            added.heading = measureText(added.headingText, known, width);
         }
-        // Blanks around the topic (the draw puts one before it) show nothing.
-        while (!topic.glyphs.empty() && isBlank(topic.glyphs.back().c)) topic.glyphs.pop_back();
-        const auto first = std::find_if(topic.glyphs.begin(), topic.glyphs.end(),
-                                        [](const Glyph& g) { return !isBlank(g.c); });
-        topic.glyphs.erase(topic.glyphs.begin(), first);
-        if (topic.glyphs.empty()) continue;
-        topic.text = text;
-        for (const Glyph& g : topic.glyphs) topic.width += g.width;
-        topics.push_back(std::move(topic));
     }
     return topics;
 }
@@ -125,19 +148,40 @@ int lineHeightAt(int pixels) { return static_cast<int>(std::lround(pixels * kLin
 int topicGapAt(int pixels) { return static_cast<int>(std::lround(pixels * kTopicGap)); }
 
 struct Setting {
-    std::vector<std::vector<Span>> lines;  // per topic
+    std::vector<std::vector<Span>> lines;     // per topic
+    std::vector<std::vector<Span>> headings;  // per topic
     int height = 0;
 };
 
 Setting setAt(const std::vector<Topic>& topics, int pixels, double innerWidth) {
     Setting setting;
     const double maxWidth = innerWidth * kSlack * kPresentationMeasurePixels / pixels;
+    const int headingPixels = headingPixelsAt(pixels);
     for (const Topic& topic : topics) {
-        setting.lines.push_back(breakLines(topic.glyphs, maxWidth));
+        setting.headings.push_back(
+            breakLines(topic.heading.glyphs, maxWidth * pixels / headingPixels));
+        setting.height +=
+            static_cast<int>(setting.headings.back().size()) * lineHeightAt(headingPixels);
+        setting.lines.push_back(breakLines(topic.text.glyphs, maxWidth));
         setting.height += static_cast<int>(setting.lines.back().size()) * lineHeightAt(pixels);
     }
     setting.height += static_cast<int>(topics.size() - 1) * topicGapAt(pixels);
     return setting;
+}
+
+// Puts the lines of one text, each centred, from `top` on.
+void placeLines(const Glyphs& text, const std::vector<Span>& lines, int pixels, int areaWidth,
+                int& top, PresentationLayout& layout) {
+    for (const auto& [begin, end] : lines) {
+        double lineWidth = 0;
+        for (std::size_t g = begin; g < end; ++g) lineWidth += text.glyphs[g].width;
+        lineWidth = lineWidth * pixels / kPresentationMeasurePixels;
+        const std::size_t from = text.glyphs[begin].begin, to = text.glyphs[end - 1].end;
+        layout.lines.push_back({std::string(text.text.substr(from, to - from)),
+                                std::max(0, static_cast<int>((areaWidth - lineWidth) / 2)), top,
+                                pixels, lineHeightAt(pixels)});
+        top += lineHeightAt(pixels);
+    }
 }
 
 }  // namespace
@@ -152,8 +196,8 @@ double MeasuredWidths::width(std::string_view character, const CharacterWidth& m
 bool mayStartLine(char32_t c) { return kNoLineStart.find(c) == std::u32string_view::npos; }
 bool mayEndLine(char32_t c) { return kNoLineEnd.find(c) == std::u32string_view::npos; }
 
-PresentationLayout fitPresentation(const std::array<std::string, 2>& texts,
-                                   const CharacterWidth& width, int areaWidth, int areaHeight) {
+PresentationLayout fitPresentation(const DrawnTopics& texts, const CharacterWidth& width,
+                                   int areaWidth, int areaHeight) {
     PresentationLayout layout;
     const std::vector<Topic> topics = measure(texts, width);
     const double innerWidth = areaWidth * (1 - 2 * kMargin);
@@ -161,11 +205,16 @@ PresentationLayout fitPresentation(const std::array<std::string, 2>& texts,
     if (topics.empty() || innerWidth < 1 || innerHeight < 1) return layout;
 
     const auto count = static_cast<double>(topics.size());
-    const int byHeight =
-        std::max(kSmallestPixels,
-                 static_cast<int>(innerHeight / (count * kLineSpacing + (count - 1) * kTopicGap)));
+    double headings = 0;
     double widest = 0;
-    for (const Topic& topic : topics) widest = std::max(widest, topic.width);
+    for (const Topic& topic : topics) {
+        if (!topic.heading.glyphs.empty()) ++headings;
+        widest = std::max({widest, topic.text.width, topic.heading.width * kHeadingScale});
+    }
+    const int byHeight = std::max(
+        kSmallestPixels,
+        static_cast<int>(innerHeight / ((count + headings * kHeadingScale) * kLineSpacing +
+                                        (count - 1) * kTopicGap)));
     const int byWidth =
         widest > 0 ? static_cast<int>(innerWidth * kSlack * kPresentationMeasurePixels / widest)
                    : byHeight;
@@ -180,7 +229,9 @@ PresentationLayout fitPresentation(const std::array<std::string, 2>& texts,
     Setting setting;
     if (pixels < std::max(kSmallestPixels, areaHeight / kReadableFraction)) {
         double total = 0;
-        for (const Topic& topic : topics) total += topic.width;
+        for (const Topic& topic : topics) {
+            total += topic.text.width + topic.heading.width * kHeadingScale * kHeadingScale;
+        }
         const double filling = std::sqrt(innerHeight * innerWidth * kSlack *
                                          kPresentationMeasurePixels / (kLineSpacing * total));
         int high = std::clamp(static_cast<int>(filling), kSmallestPixels, byHeight);
@@ -209,17 +260,9 @@ PresentationLayout fitPresentation(const std::array<std::string, 2>& texts,
     layout.lineHeight = lineHeightAt(pixels);
     int top = (areaHeight - setting.height) / 2;
     for (std::size_t t = 0; t < topics.size(); ++t) {
-        const Topic& topic = topics[t];
-        for (const auto& [begin, end] : setting.lines[t]) {
-            double lineWidth = 0;
-            for (std::size_t g = begin; g < end; ++g) lineWidth += topic.glyphs[g].width;
-            lineWidth = lineWidth * pixels / kPresentationMeasurePixels;
-            const std::size_t from = topic.glyphs[begin].begin, to = topic.glyphs[end - 1].end;
-            layout.lines.push_back({std::string(topic.text.substr(from, to - from)),
-                                    std::max(0, static_cast<int>((areaWidth - lineWidth) / 2)),
-                                    top});
-            top += layout.lineHeight;
-        }
+        placeLines(topics[t].heading, setting.headings[t], headingPixelsAt(pixels), areaWidth, top,
+                   layout);
+        placeLines(topics[t].text, setting.lines[t], pixels, areaWidth, top, layout);
         top += topicGapAt(pixels);
     }
     return layout;
@@ -228,27 +271,26 @@ PresentationLayout fitPresentation(const std::array<std::string, 2>& texts,
 namespace {
 
 // The topics that hold more than blanks, without the blanks around them,
-// joined by `separator`.
-std::string shownTopics(const std::array<std::string, 2>& topics, std::string_view separator) {
+// joined by `separator`, each after its heading when `withHeadings`.
+std::string shownTopics(const DrawnTopics& topics, std::string_view separator, bool withHeadings) {
     std::string text;
-    for (const std::string& topic : topics) {
-        const std::size_t first = topic.find_first_not_of(" \t");
+    for (const DrawnTopic& topic : topics) {
+        const std::size_t first = topic.text.find_first_not_of(" \t");
         if (first == std::string::npos) continue;
-        const std::size_t last = topic.find_last_not_of(" \t");
+        const std::size_t last = topic.text.find_last_not_of(" \t");
         if (!text.empty()) text += separator;
-        text += topic.substr(first, last - first + 1);
+        if (withHeadings && !topic.heading.empty()) text += bracketedHeading(topic.heading);
+        text += topic.text.substr(first, last - first + 1);
     }
     return text;
 }
 
 }  // namespace
 
-std::string presentationText(const std::array<std::string, 2>& topics) {
-    return shownTopics(topics, "\n");
-}
+std::string presentationText(const DrawnTopics& topics) { return shownTopics(topics, "\n", true); }
 
-std::string presentationCaption(const std::array<std::string, 2>& topics) {
-    const std::string shown = shownTopics(topics, " × ");
+std::string presentationCaption(const DrawnTopics& topics) {
+    const std::string shown = shownTopics(topics, " × ", false);
     return (shown.empty() ? std::string("お題") : shown) + " - Kivo";
 }
 

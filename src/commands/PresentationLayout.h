@@ -1,14 +1,16 @@
 #pragma once
-// How the presentation view sets its two topics: the largest size at which
+// How the presentation view sets its topics: the largest size at which
 // they fit the screen, each topic on lines of its own, broken by Japanese
-// rules where a topic is longer than one line. The window only measures
-// characters in its own font and paints the lines where this puts them.
-#include <array>
+// rules where a topic is longer than one line, its section's heading at
+// half the size above it. The window only measures characters in its own
+// font and paints the lines where this puts them.
 #include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "wordlist/DrawPorts.h"
 
 namespace kivo {
 
@@ -49,24 +51,27 @@ struct PresentationLine {
     std::string text;
     int left;  // the line's box, top-left, in the area's pixels
     int top;
+    int pixelSize;  // the font's size in pixels: a heading's is half a topic's
+    int height;     // the line's box
 };
 struct PresentationLayout {
-    int pixelSize = 0;   // the font's size in pixels
-    int lineHeight = 0;  // from one line's top to the next's
+    int pixelSize = 0;   // the topics' font size in pixels
+    int lineHeight = 0;  // from one topic line's top to the next's
     std::vector<PresentationLine> lines;
 };
 
 // The topics (blanks around them left out) set in an area of
 // width x height pixels: as large as fits, each topic kept on one line
-// while that leaves it readable, centred.
-PresentationLayout fitPresentation(const std::array<std::string, 2>& topics,
-                                   const CharacterWidth& width, int areaWidth, int areaHeight);
+// while that leaves it readable, centred, a heading over its topic.
+PresentationLayout fitPresentation(const DrawnTopics& topics, const CharacterWidth& width,
+                                   int areaWidth, int areaHeight);
 
-// The view's text as one string, a topic a line: its accessible name.
-std::string presentationText(const std::array<std::string, 2>& topics);
+// The view's text as one string, a topic a line, each after its heading:
+// its accessible name.
+std::string presentationText(const DrawnTopics& topics);
 // The view's caption, which the task bar and a stream's window list show:
 // the topics on one line, "犬 × 猫 - Kivo"; "お題 - Kivo" before a draw.
-std::string presentationCaption(const std::array<std::string, 2>& topics);
+std::string presentationCaption(const DrawnTopics& topics);
 
 // Whether a line may start with, or end with, this character (禁則).
 bool mayStartLine(char32_t c);

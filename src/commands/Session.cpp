@@ -8,7 +8,7 @@ namespace kivo {
 Session::Session(const SessionPorts& ports)
     : ports_(ports),
       topics_(ports.list, ports.window, ports.boxes, ports.settings, ports.clock),
-      files_(ports.list, ports.window, ports.boxes, ports.dialogs, topics_.current()),
+      files_(ports.list, ports.window, ports.boxes, ports.dialogs, topics_),
       edits_(ports.list, ports.window),
       help_(HelpPorts{ports.help, ports.about, ports.urls, ports.topMost, ports.printer,
                       ports.boxes, ports.window}),
@@ -20,8 +20,17 @@ void Session::start() {
     SeedRandomFromClock();
     ports_.window.setCaption(kInitialCaption);
     // The switches kept from the last run show in their menu items.
-    ports_.windowCommands.showChecked(CommandId::NoRepeats, topics_.noRepeats());
+    ports_.window.showTopicArea(topics_.topicArea());
+    showDrawModeChecks();
     ports_.windowCommands.showChecked(CommandId::DarkPresentation, presentation_.darkPresentation());
+}
+
+void Session::showDrawModeChecks() {
+    WindowCommandPort& items = ports_.windowCommands;
+    items.showChecked(CommandId::NoRepeats, topics_.noRepeats());
+    items.showChecked(CommandId::TwoTopics, topics_.topicCount() == kFewestTopics);
+    items.showChecked(CommandId::ThreeTopics, topics_.topicCount() == kMostTopics);
+    items.showChecked(CommandId::ByHeading, topics_.byHeading());
 }
 
 void Session::shown(const std::optional<std::string>& commandLineFile) noexcept {
@@ -36,7 +45,7 @@ void Session::filesDropped(const std::vector<std::string>& paths) noexcept {
 }
 
 void Session::listMoved() noexcept {
-    guard([&] { refreshLineCount(ports_.list, ports_.window); });
+    guard([&] { topics_.count().refresh(); });
 }
 
 }  // namespace kivo

@@ -69,7 +69,7 @@ public:
     void listMoved() noexcept;
 
     const std::string& currentFile() const { return files_.currentFile(); }
-    const std::array<std::string, 2>& topics() const { return topics_.current().get(); }
+    const DrawnTopics& topics() const { return topics_.current().get(); }
     bool noRepeats() const { return topics_.noRepeats(); }
     bool darkPresentation() const { return presentation_.darkPresentation(); }
     // The draws so far, for a window that shows them.
@@ -83,6 +83,8 @@ public:
     PresentationCommands& presentation() { return presentation_; }
 
 private:
+    void showDrawModeChecks();
+
     SessionPorts ports_;
     TopicCommands topics_;
     FileCommands files_;

@@ -11,6 +11,7 @@ namespace {
 using enum CommandId;
 constexpr MenuKind I = MenuKind::Item;
 constexpr MenuKind C = MenuKind::CheckItem;
+constexpr MenuKind R = MenuKind::RadioItem;
 constexpr MenuKind S = MenuKind::SubMenu;
 constexpr MenuKind B = MenuKind::Separator;
 
@@ -63,6 +64,11 @@ const MenuItem kMainMenu[] = {
     {1, B, "Bar8", "", "", None},
     {1, C, "mnuNoRepeats", "重複なしで選出(&U)",
      "全ての語句が選出されるまで、同じ語句を選出しません", NoRepeats},
+    {1, S, "mnuTopicCount", "お題の数(&N)", "一度に選出するお題の数を選びます", None},
+    {2, R, "mnuTwoTopics", "2つ(&2)", "お題を二つ選出します", TwoTopics},
+    {2, R, "mnuThreeTopics", "3つ(&3)", "お題を三つ選出します", ThreeTopics},
+    {1, C, "mnuByHeading", "見出しごとに選出(&M)",
+     "【人物】のような見出しの行で語句を分け、見出しごとに一つずつ選出します", ByHeading},
     {1, I, "mnuDrawHistory", "お題の履歴(&H)", "今回の起動中に選出したお題の履歴を表示します",
      DrawHistory},
     {1, B, "Bar9", "", "", None},
@@ -125,7 +131,35 @@ const ControlRow kControls[] = {
     {"LabelLineValue", K::Label, {352, 101, 6, 12}, kLabel, "0", "単語の総数です", None},
     {"Edit1st", K::Topic, {232, 117, 145, 26}, kBottomRow, "", "お題その 1", None},
     {"Edit2nd", K::Topic, {232, 151, 145, 26}, kBottomRow, "", "お題その 2", None},
+    {"Edit3rd", K::Topic, {232, 185, 145, 26}, kBottomRow, "", "お題その 3", None},
+    {"LabelHeading1", K::Heading, {234, 117, 143, 12}, kBottomRow, "", "お題その 1 の見出し", None},
+    {"LabelHeading2", K::Heading, {234, 151, 143, 12}, kBottomRow, "", "お題その 2 の見出し", None},
+    {"LabelHeading3", K::Heading, {234, 185, 143, 12}, kBottomRow, "", "お題その 3 の見出し", None},
 };
+
+// The hints that count the topics, as they read when three are drawn.
+struct ThreeTopicsHint {
+    const char* name;
+    const char* hint;
+};
+const ThreeTopicsHint kThreeTopicsHints[] = {
+    {"mnuFListClear", "選出された三つのお題をクリアします"},
+    {"mnuFListC", "選出された三つのお題をクリアします"},
+    {"mnuPresent", "三つのお題を画面いっぱいに大きく表示します"},
+};
+
+// The topic column: a box's height and the gap under it, a heading line's
+// height with its gap, and the place of the first box.
+constexpr int kTopicRow = 34;
+constexpr int kHeadingRow = 14;
+constexpr int kFirstTopicTop = 117;
+// The least room kept between the buttons and the caption over the topics.
+constexpr int kButtonsToTopics = 4;
+
+int topicAreaGrowth(TopicArea area) {
+    const int rows = static_cast<int>(area.topics);
+    return rows * (kTopicRow + (area.headings ? kHeadingRow : 0)) - 2 * kTopicRow;
+}
 
 // One axis: an edge anchored on both sides stretches, one anchored on the
 // far side moves with it, one anchored on neither keeps its centre in
@@ -194,7 +228,12 @@ std::string_view captionOf(const MenuItem& item) {
     return command ? command->caption : "";
 }
 
-std::string_view hintOf(const MenuItem& item) {
+std::string_view hintOf(const MenuItem& item, std::size_t topics) {
+    if (topics == 3) {
+        for (const ThreeTopicsHint& three : kThreeTopicsHints) {
+            if (std::string_view(three.name) == item.name) return three.hint;
+        }
+    }
     if (item.hint) return item.hint;
     const EditCommandText* command = editCommandText(item.command);
     return command ? command->hint : "";
@@ -207,6 +246,48 @@ const ControlRow& controlRow(std::string_view name) {
         if (name == row.name) return row;
     }
     throw std::logic_error("no control named " + std::string(name));
+}
+
+std::vector<PlacedControl> groupBoxControls(TopicArea area) {
+    const int growth = topicAreaGrowth(area);
+    const int heading = area.headings ? kHeadingRow : 0;
+    std::vector<PlacedControl> placed;
+    for (const ControlRow& row : kControls) {
+        PlacedControl control{&row, row.bounds, true};
+        const std::string_view name = row.name;
+        // Which topic row a box or heading line belongs to (0 for none).
+        const std::size_t topic = name == "Edit1st" || name == "LabelHeading1"   ? 1
+                                  : name == "Edit2nd" || name == "LabelHeading2" ? 2
+                                  : name == "Edit3rd" || name == "LabelHeading3" ? 3
+                                                                                 : 0;
+        if (row.kind == ControlKind::List) {
+            control.bounds.height += growth;
+        } else if (topic > 0) {
+            const int rowTop = kFirstTopicTop + static_cast<int>(topic - 1) * (kTopicRow + heading);
+            control.bounds.top = row.kind == ControlKind::Heading ? rowTop : rowTop + heading;
+            control.shown = topic <= area.topics && (row.kind != ControlKind::Heading || area.headings);
+        }
+        placed.push_back(control);
+    }
+    return placed;
+}
+
+Extent clientDesignSize(TopicArea area) {
+    return {kClientWidth, kClientHeight + topicAreaGrowth(area)};
+}
+
+Bounds groupBoxBounds(TopicArea area) {
+    Bounds box = kGroupBoxBounds;
+    box.height += topicAreaGrowth(area);
+    return box;
+}
+
+Extent smallestClient(TopicArea area) {
+    const int buttonsBottom = controlRow("ButtonListClear").bounds.top +
+                              controlRow("ButtonListClear").bounds.height;
+    const int slack = controlRow("Label3").bounds.top - buttonsBottom - kButtonsToTopics;
+    const Extent design = clientDesignSize(area);
+    return {design.width, design.height - slack};
 }
 
 }  // namespace kivo

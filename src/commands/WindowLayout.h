@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <span>
 #include <string_view>
+#include <vector>
 
 namespace kivo {
 
@@ -33,6 +34,9 @@ enum class CommandId : int {
     ClearTopics,
     Random,
     NoRepeats,
+    TwoTopics,
+    ThreeTopics,
+    ByHeading,
     DrawHistory,
     Help,
     About,
@@ -62,7 +66,8 @@ std::span<const EditCommandText> editCommandTexts();
 // The edit command behind `command`; nullptr for any other command.
 const EditCommandText* editCommandText(CommandId command);
 
-enum class MenuKind { Item, CheckItem, SubMenu, Separator };
+// A radio item is checked alone among the radio items next to it.
+enum class MenuKind { Item, CheckItem, RadioItem, SubMenu, Separator };
 
 // One row of a menu. depth 0 is the menu bar (or the top of a context
 // menu); a sub-menu's rows follow it one deeper. An item that shows an edit
@@ -79,9 +84,10 @@ std::span<const MenuItem> mainMenuItems();
 std::span<const MenuItem> listMenuItems();   // PopupMenu1, over the list
 std::span<const MenuItem> topicMenuItems();  // PopupMenu2, over the topics
 
-// The caption and hint an item shows, its command's where it names none.
+// The caption and hint an item shows, its command's where it names none;
+// a hint that counts the topics counts as many as a draw gives.
 std::string_view captionOf(const MenuItem& item);
-std::string_view hintOf(const MenuItem& item);
+std::string_view hintOf(const MenuItem& item, std::size_t topics = 2);
 
 // Edges of the parent a control keeps its distance to when the window is
 // resized; left and top by default.
@@ -113,7 +119,8 @@ Bounds placeControl(Bounds bounds, unsigned anchors, Extent design, Extent actua
 // push the labels before them on their row along rather than cover them.
 void keepLabelsInside(std::span<Bounds> placed, std::span<const unsigned> anchors, int innerRight);
 
-enum class ControlKind { List, Button, Label, Topic };
+// A heading is a label over a topic box that shows its section's heading.
+enum class ControlKind { List, Button, Label, Topic, Heading };
 
 // The controls inside GroupBox1, in tab order where they take the focus.
 struct ControlRow {
@@ -125,8 +132,34 @@ struct ControlRow {
     const char* hint;
     CommandId click;  // buttons only
 };
+// Every control the group box may show, at the bounds of two topics
+// without headings.
 std::span<const ControlRow> groupBoxControls();
 const ControlRow& controlRow(std::string_view name);
+
+// What the topic boxes show: how many topics, and whether each box has its
+// section's heading above it.
+struct TopicArea {
+    std::size_t topics = 2;
+    bool headings = false;
+    bool operator==(const TopicArea&) const = default;
+};
+// The group box's controls laid out for an area: the topic boxes one under
+// another from the first one's place, a heading line above each when
+// headings show, and the group box, the window and the list grown by what
+// that adds. Rows the area leaves out come with shown false.
+struct PlacedControl {
+    const ControlRow* row;
+    Bounds bounds;
+    bool shown;
+};
+std::vector<PlacedControl> groupBoxControls(TopicArea area);
+// The client area at the design resolution, and the group box in it.
+Extent clientDesignSize(TopicArea area);
+Bounds groupBoxBounds(TopicArea area);
+// The smallest client area in which the topic boxes stay clear of the
+// buttons above them.
+Extent smallestClient(TopicArea area);
 
 // The window's own frame: client area at the design resolution, the status
 // bar, and the group box around every control.

@@ -26,6 +26,18 @@ void AnchorLayout::addWidget(QWidget* widget, QRect bounds, unsigned anchors) {
     invalidate();
 }
 
+void AnchorLayout::setDesignSize(QSize designSize) {
+    designSize_ = designSize;
+    invalidate();
+}
+
+void AnchorLayout::setBounds(QWidget* widget, QRect bounds) {
+    for (Entry& e : entries_) {
+        if (e.item->widget() == widget) e.bounds = bounds;
+    }
+    invalidate();
+}
+
 QRect AnchorLayout::place(QRect bounds, unsigned anchors, QSize designSize, QSize actualSize) {
     return rectOf(placeControl(boundsOf(bounds), anchors, {designSize.width(), designSize.height()},
                                {actualSize.width(), actualSize.height()}));

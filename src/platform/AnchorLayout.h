@@ -21,6 +21,10 @@ public:
     ~AnchorLayout() override;
 
     void addWidget(QWidget* widget, QRect bounds, unsigned anchors);
+    // Lays out again for another design: the parent's design size, and the
+    // design bounds of a widget already added.
+    void setDesignSize(QSize designSize);
+    void setBounds(QWidget* widget, QRect bounds);
 
     // Where a control with these design bounds and anchors goes in a parent
     // of the given size.

@@ -1,6 +1,9 @@
 #include "wordlist/DrawHistory.h"
 
+#include <algorithm>
 #include <cstdio>
+
+#include "wordlist/TopicDraw.h"
 
 namespace kivo {
 
@@ -11,15 +14,29 @@ std::string formatDrawTime(const LocalTime& time) {
     return text;
 }
 
+std::string historyTopicText(const DrawnTopic& topic) {
+    return topic.heading.empty() ? topic.text : bracketedHeading(topic.heading) + topic.text;
+}
+
+void DrawHistory::add(DrawRecord record) {
+    mostTopics_ = std::max(mostTopics_, record.topics.size());
+    records_.push_back(std::move(record));
+}
+
+void DrawHistory::clear() {
+    records_.clear();
+    mostTopics_ = 0;
+}
+
 std::string DrawHistory::text(std::string_view lineBreak) const {
     std::string out;
     for (std::size_t i = 0; i < records_.size(); ++i) {
         const DrawRecord& record = newest(i);
         out += formatDrawTime(record.time);
-        out += '\t';
-        out += record.topic1;
-        out += '\t';
-        out += record.topic2;
+        for (const DrawnTopic& topic : record.topics) {
+            out += '\t';
+            out += historyTopicText(topic);
+        }
         out += lineBreak;
     }
     return out;

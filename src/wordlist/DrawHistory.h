@@ -1,6 +1,6 @@
 #pragma once
-// Every pair drawn in this run, with the time of its draw. Kept in memory
-// only: a new run starts with an empty history.
+// Every draw of this run, with its time. Kept in memory only: a new run
+// starts with an empty history.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -12,28 +12,32 @@ namespace kivo {
 
 struct DrawRecord {
     LocalTime time;
-    std::string topic1;  // the entries' own text, without the blank in front
-    std::string topic2;
+    DrawnTopics topics;  // the entries' own text, without the blank in front
 };
 
 // "2024/05/01 09:05:07"
 std::string formatDrawTime(const LocalTime& time);
+// A topic as the history shows it: "【人物】猫" when drawn by heading.
+std::string historyTopicText(const DrawnTopic& topic);
 
 class DrawHistory {
 public:
-    void add(DrawRecord record) { records_.push_back(std::move(record)); }
-    void clear() { records_.clear(); }
+    void add(DrawRecord record);
+    void clear();
     std::size_t size() const { return records_.size(); }
     bool empty() const { return records_.empty(); }
+    // The most topics one draw of the history has: the columns a table needs.
+    std::size_t mostTopics() const { return mostTopics_; }
     // The i-th draw counted from the latest (0 is the latest).
     const DrawRecord& newest(std::size_t i) const { return records_[records_.size() - 1 - i]; }
-    // One line per draw, latest first: time, tab, topic 1, tab, topic 2,
+    // One line per draw, latest first: time, then a tab before each topic,
     // each line ended by `lineBreak`. Tabs paste into a spreadsheet as
-    // three columns.
+    // columns.
     std::string text(std::string_view lineBreak = "\n") const;
 
 private:
     std::vector<DrawRecord> records_;  // oldest first
+    std::size_t mostTopics_ = 0;
 };
 
 }  // namespace kivo

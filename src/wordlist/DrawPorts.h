@@ -3,6 +3,7 @@
 // provides these in a few lines; the rules stay in the draw.
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace kivo {
 
@@ -32,12 +33,23 @@ public:
     virtual LocalTime now() = 0;
 };
 
-// Where a draw shows its outcome: the plain message box and the two topics.
+// One drawn topic: the entry as its topic box shows it (a blank, then the
+// entry's text), and the heading of the section it was drawn from, without
+// its brackets; empty when the whole list was drawn from.
+struct DrawnTopic {
+    std::string text;
+    std::string heading;
+    bool operator==(const DrawnTopic&) const = default;
+};
+// The topics of one draw in order: two, or three.
+using DrawnTopics = std::vector<DrawnTopic>;
+
+// Where a draw shows its outcome: the plain message box and the topics.
 class TopicView {
 public:
     virtual ~TopicView() = default;
     virtual void showMessage(const std::string& text) = 0;
-    virtual void showTopics(const std::string& topic1, const std::string& topic2) = 0;
+    virtual void showTopics(const DrawnTopics& topics) = 0;
 };
 
 }  // namespace kivo

@@ -184,10 +184,19 @@ TEST(HelpDocument, LiesBesideTheProgramAndCoversEveryCommandAndMessage) {
 
     QStringList messages;
     for (DrawOutcome outcome :
-         {DrawOutcome::NoEntries, DrawOutcome::OneEntry, DrawOutcome::EmptyEntry}) {
+         {DrawOutcome::NoEntries, DrawOutcome::OneEntry, DrawOutcome::TooFewEntries,
+          DrawOutcome::EmptyEntry}) {
         messages << QString::fromStdString(drawMessage(outcome));
     }
-    messages << QString::fromUtf8(kReseedMessage) << QString::fromUtf8(kPoolRestartMessage);
+    DrawResult missing;
+    missing.outcome = DrawOutcome::MissingSection;
+    for (std::size_t section : {1, 2}) {
+        missing.missingSection = section;
+        messages << QString::fromStdString(drawMessage(missing));
+    }
+    messages << QString::fromUtf8(kReseedMessage) << QString::fromUtf8(kPoolRestartMessage)
+             << QString::fromUtf8(kPoolRestartMessageThree)
+             << QString::fromUtf8(kSectionPoolRestartTail);
     for (int code : {kFileNotFound, kPathNotFound, kTooManyOpenFiles, kAccessDenied, kReadPastEnd,
                      kNotNumeric, kDiskFull}) {
         messages << QString::fromStdString(fileErrorText(code));

@@ -155,7 +155,8 @@ void expectMenusShow(const QList<QAction*>& actions, std::span<const MenuItem> t
         EXPECT_EQ(a->objectName().toStdString(), item.name);
         EXPECT_EQ(a->isSeparator(), item.kind == MenuKind::Separator);
         EXPECT_EQ(a->menu() != nullptr, item.kind == MenuKind::SubMenu);
-        EXPECT_EQ(a->isCheckable(), item.kind == MenuKind::CheckItem);
+        EXPECT_EQ(a->isCheckable(),
+                  item.kind == MenuKind::CheckItem || item.kind == MenuKind::RadioItem);
         EXPECT_EQ(a->text().toStdString(), captionOf(item));
         EXPECT_EQ(HintLine::hintOf(a).toStdString(), hintOf(item));
         const char* key = shortcutOf(item.command);
@@ -198,7 +199,9 @@ TEST_F(MainWindowTest, MenuItemsFollowTheEditCommandTheyShow) {
 // The next control that Tab reaches from `w`.
 QWidget* nextTabStop(QWidget* w) {
     for (QWidget* next = w->nextInFocusChain(); next != w; next = next->nextInFocusChain()) {
-        if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled()) return next;
+        if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && !next->isHidden()) {
+            return next;
+        }
     }
     return w;
 }

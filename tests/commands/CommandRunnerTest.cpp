@@ -27,12 +27,13 @@ TEST_F(CommandRunnerTest, EachIdReachesItsCommandAndTheWindowsOwn) {
     session.run(CommandId::Draw);
     // The session keeps what it showed; nothing is read back from a box.
     EXPECT_FALSE(window.topics.empty());
-    EXPECT_EQ(session.topics(), window.topicBoxes);
+    EXPECT_EQ(FakeWindow::joined(session.topics()), window.topics);
+    const std::string drawn = window.topics;
     window.topicBoxes = {"typed", "over"};
     session.run(CommandId::Present);
-    EXPECT_EQ(window.view.back(), "open:light:" + session.topics()[0] + "/" + session.topics()[1]);
+    EXPECT_EQ(window.view.back(), "open:light:" + drawn);
     session.run(CommandId::ClearTopics);
-    EXPECT_EQ(session.topics(), (std::array<std::string, 2>{}));
+    EXPECT_TRUE(session.topics().empty());
     session.run(CommandId::ClearList);
     EXPECT_TRUE(window.list.empty());
     EXPECT_EQ(window.shown,
@@ -87,6 +88,48 @@ TEST(CommandRunner, RunningOutOfMemoryIsToldFromMemoryHeldBackAndNeverFailsTwice
     reportCommandError(boxes, std::make_exception_ptr(std::bad_alloc()));
     EXPECT_EQ(boxes.shown.size(), 2u);
     EXPECT_TRUE(memoryReserveHeld());
+}
+
+}  // namespace
+}  // namespace kivo
+
+namespace kivo {
+namespace {
+
+TEST_F(RunnerTest, ThreeTopicsAndDrawByHeadingReachTheBoxesTheCountAndTheView) {
+    session.start();
+    EXPECT_EQ(window.area, (TopicArea{2, false}));
+    window.list = {"前書き", "【人物】", "騎士", "", "【場所】", "駅", "港", "【もの】", "鍵"};
+    window.shown.clear();
+    session.run(CommandId::ThreeTopics);
+    session.run(CommandId::ByHeading);
+    EXPECT_EQ(window.shown, (Lines{"topics cleared", "area:3", "three", "topics cleared",
+                                   "area:3:headings", "by heading"}));
+    EXPECT_EQ(window.lineCounts.back(), "4（3見出し）");
+    EXPECT_TRUE(window.settings.at(kThreeTopicsSetting));
+    EXPECT_TRUE(window.settings.at(kByHeadingSetting));
+
+    processRandom().setSeed(1);
+    session.run(CommandId::Draw);
+    EXPECT_TRUE(window.topics.starts_with("【人物】 騎士/【場所】 "));
+    EXPECT_TRUE(window.topics.ends_with("/【もの】 鍵"));
+    session.run(CommandId::Present);
+    EXPECT_EQ(window.view.back(), "open:light:" + window.topics);
+
+    // A section without entries stops the draw and names it.
+    const std::string shown = window.topics;
+    window.list.pop_back();
+    session.listChanged();
+    session.run(CommandId::Draw);
+    EXPECT_EQ(window.shown.back(), "message:見出し【もの】に語句がありません");
+    EXPECT_EQ(window.topics, shown);
+
+    // Both off: two topics from the whole list, as before.
+    session.run(CommandId::TwoTopics);
+    session.run(CommandId::ByHeading);
+    EXPECT_EQ(window.area, (TopicArea{2, false}));
+    session.listMoved();
+    EXPECT_EQ(window.lineCounts.back(), "8");
 }
 
 }  // namespace

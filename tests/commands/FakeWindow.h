@@ -2,7 +2,6 @@
 // A double of every port the commands use.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <deque>
 #include <map>
 #include <new>
@@ -42,7 +41,8 @@ struct FakeWindow : WordListPort,
     std::string caption;
     std::vector<std::string> lineCounts;  // the count label, each time
     std::string topics;                   // "first/second", "" when cleared
-    std::array<std::string, 2> topicBoxes;
+    std::vector<std::string> topicBoxes;
+    TopicArea area;
     std::optional<std::string> selection;
     std::size_t room = 1u << 20;
     bool printerChosen = true;
@@ -99,9 +99,24 @@ struct FakeWindow : WordListPort,
 
     void setCaption(const std::string& c) override { caption = c; }
     void showLineCount(const std::string& count) override { lineCounts.push_back(count); }
-    void showTopics(const std::string& a, const std::string& b) override {
-        topics = a + "/" + b;
-        topicBoxes = {a, b};
+    // " 犬/ 猫", or "【人物】 騎士/【場所】 駅" drawn by heading.
+    static std::string joined(const DrawnTopics& drawn) {
+        std::string out;
+        for (const DrawnTopic& t : drawn) {
+            if (!out.empty()) out += "/";
+            if (!t.heading.empty()) out += "【" + t.heading + "】";
+            out += t.text;
+        }
+        return out;
+    }
+    void showTopics(const DrawnTopics& drawn) override {
+        topics = joined(drawn);
+        topicBoxes.clear();
+        for (const DrawnTopic& t : drawn) topicBoxes.push_back(t.text);
+    }
+    void showTopicArea(const TopicArea& a) override {
+        area = a;
+        shown.push_back("area:" + std::to_string(a.topics) + (a.headings ? ":headings" : ""));
     }
     void clearTopics() override {
         topics.clear();
@@ -120,6 +135,9 @@ struct FakeWindow : WordListPort,
     void showChecked(CommandId command, bool on) override {
         if (command == CommandId::NoRepeats) shown.push_back(on ? "checked" : "unchecked");
         if (command == CommandId::DarkPresentation) shown.push_back(on ? "dark" : "light");
+        if (command == CommandId::ThreeTopics && on) shown.push_back("three");
+        if (command == CommandId::TwoTopics && on) shown.push_back("two");
+        if (command == CommandId::ByHeading) shown.push_back(on ? "by heading" : "whole list");
     }
 
     // The presentation view: what it shows, each change told as
@@ -129,12 +147,12 @@ struct FakeWindow : WordListPort,
     static std::string themeName(PresentationTheme t) {
         return t == PresentationTheme::Dark ? "dark" : "light";
     }
-    void showPresentation(const std::array<std::string, 2>& t, PresentationTheme theme) override {
+    void showPresentation(const DrawnTopics& t, PresentationTheme theme) override {
         viewOpen = true;
-        view.push_back("open:" + themeName(theme) + ":" + t[0] + "/" + t[1]);
+        view.push_back("open:" + themeName(theme) + ":" + joined(t));
     }
-    void updatePresentation(const std::array<std::string, 2>& t) override {
-        view.push_back("update:" + t[0] + "/" + t[1]);
+    void updatePresentation(const DrawnTopics& t) override {
+        view.push_back("update:" + joined(t));
     }
     void setPresentationTheme(PresentationTheme theme) override {
         view.push_back("theme:" + themeName(theme));

@@ -18,7 +18,7 @@ namespace kivo {
 class FileCommandsFixture : public ::testing::Test {
 protected:
     FakeWindow window;
-    CurrentTopics topics{window};
+    TopicCommands topics{window, window, window, window, window};
     FileCommands commands{window, window, window, window, topics};
     TempFolder folder;
 

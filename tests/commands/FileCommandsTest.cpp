@@ -179,7 +179,7 @@ TEST_F(CommandsTest, AContainerExportedIsImportedBackUnchanged) {
 
     // A fresh window imports it: the same lines, and the same file.
     FakeWindow fresh;
-    CurrentTopics freshTopics{fresh};
+    TopicCommands freshTopics{fresh, fresh, fresh, fresh, fresh};
     FileCommands freshCommands{fresh, fresh, fresh, fresh, freshTopics};
     fresh.paths = {target};
     freshCommands.importContainerAsNewList();

@@ -41,7 +41,7 @@ TEST_F(PresentationCommandsTest, TheViewDrawsAsTheButtonDoesAndFollowsTheTopicBo
 
     // The main window's own commands reach the view too.
     session.run(CommandId::ClearTopics);
-    EXPECT_EQ(window.view.back(), "update:/");
+    EXPECT_EQ(window.view.back(), "update:");
 
     press(PresentationKey::AltEnter);
     press(PresentationKey::AltEnter);
@@ -70,7 +70,7 @@ TEST_F(PresentationCommandsTest, TheDarkThemeIsRememberedAndShownAtOnce) {
     EXPECT_TRUE(again.darkPresentation());
     window.viewOpen = false;
     again.togglePresentation();
-    EXPECT_EQ(window.view.back(), "open:dark:/");
+    EXPECT_EQ(window.view.back(), "open:dark:");
     // Off again, kept off; the draw mode's switch is untouched.
     again.setDarkPresentation(false);
     EXPECT_EQ(window.settings[kDarkPresentationSetting], false);

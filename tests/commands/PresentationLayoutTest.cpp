@@ -8,6 +8,14 @@
 namespace kivo {
 namespace {
 
+// Topics drawn from the whole list, as the boxes show them.
+DrawnTopics plain(std::initializer_list<std::string> texts) {
+    DrawnTopics topics;
+    for (const std::string& text : texts) topics.push_back({text, {}});
+    return topics;
+}
+
+
 // A font where a full-width character is as wide as it is tall and an
 // ASCII one half that.
 double monospaced(std::string_view c) {
@@ -25,7 +33,7 @@ int bottom(const PresentationLayout& layout) { return layout.lines.back().top + 
 
 TEST(PresentationLayout, ShortTopicsFillTheScreenOnALineEach) {
     const PresentationLayout layout =
-        fitPresentation({" 犬", " 桜の木の下"}, monospaced, 1920, 1080);
+        fitPresentation(plain({" 犬", " 桜の木の下"}), monospaced, 1920, 1080);
     ASSERT_EQ(layout.lines.size(), 2u);
     EXPECT_EQ(layout.lines[0].text, "犬");
     EXPECT_EQ(layout.lines[1].text, "桜の木の下");
@@ -42,7 +50,7 @@ TEST(PresentationLayout, ALongTopicBreaksWhereJapaneseAllowsIt) {
     // must move off the punctuation, small kana and brackets.
     std::string topic;
     for (int i = 0; i < 6; ++i) topic += "「ちょっと待って」と言ったら、みんなが笑った。";
-    const PresentationLayout layout = fitPresentation({topic, "猫"}, monospaced, 800, 600);
+    const PresentationLayout layout = fitPresentation(plain({topic, "猫"}), monospaced, 800, 600);
     ASSERT_GT(layout.lines.size(), 3u);
     EXPECT_EQ(joined(layout), topic + "猫");
     for (const PresentationLine& line : layout.lines) {
@@ -60,7 +68,7 @@ TEST(PresentationLayout, AFullLineOf4096BytesFitsWholeAndEnglishKeepsItsWords) {
     const std::string longest(4096 / 2, 'a');
     std::string words;
     while (words.size() < 4000) words += "draw two topics ";
-    const PresentationLayout layout = fitPresentation({longest, words}, monospaced, 1024, 768);
+    const PresentationLayout layout = fitPresentation(plain({longest, words}), monospaced, 1024, 768);
     EXPECT_GE(layout.pixelSize, 8);
     EXPECT_LE(bottom(layout), 768);
     std::string rest;
@@ -73,16 +81,16 @@ TEST(PresentationLayout, AFullLineOf4096BytesFitsWholeAndEnglishKeepsItsWords) {
                 << line.text;
         }
     }
-    EXPECT_EQ(presentationText({" 犬", ""}), "犬");
-    EXPECT_TRUE(fitPresentation({"", " "}, monospaced, 1024, 768).lines.empty());
+    EXPECT_EQ(presentationText(plain({" 犬", ""})), "犬");
+    EXPECT_TRUE(fitPresentation(plain({"", " "}), monospaced, 1024, 768).lines.empty());
 }
 
 // A caption on one line: a line break shows as a control character in the
 // task bar.
 TEST(PresentationLayout, TheCaptionIsTheTopicsOnOneLineAndTheProgramsName) {
-    EXPECT_EQ(presentationCaption({" 犬", " 桜の木"}), "犬 × 桜の木 - Kivo");
-    EXPECT_EQ(presentationCaption({" 犬", ""}), "犬 - Kivo");
-    EXPECT_EQ(presentationCaption({"", " "}), "お題 - Kivo");
+    EXPECT_EQ(presentationCaption(plain({" 犬", " 桜の木"})), "犬 × 桜の木 - Kivo");
+    EXPECT_EQ(presentationCaption(plain({" 犬", ""})), "犬 - Kivo");
+    EXPECT_EQ(presentationCaption(plain({"", " "})), "お題 - Kivo");
 }
 
 }  // namespace

@@ -33,11 +33,9 @@ struct TickingClock : WallClock {
 // What the window would have shown.
 struct RecordingView : TopicView {
     std::vector<std::string> messages;
-    std::vector<std::pair<std::string, std::string>> topics;
+    std::vector<DrawnTopics> topics;
     void showMessage(const std::string& text) override { messages.push_back(text); }
-    void showTopics(const std::string& topic1, const std::string& topic2) override {
-        topics.emplace_back(topic1, topic2);
-    }
+    void showTopics(const DrawnTopics& drawn) override { topics.push_back(drawn); }
 };
 
 struct Lines {
@@ -54,12 +52,11 @@ protected:
     TickingClock clock;
     RandomGenerator random;
 
-    // Both topics of each draw, without the blank in front.
+    // Every topic of each draw, without the blank in front.
     static std::vector<std::string> texts(const RecordingView& view) {
         std::vector<std::string> out;
-        for (const auto& [a, b] : view.topics) {
-            out.push_back(a.substr(1));
-            out.push_back(b.substr(1));
+        for (const DrawnTopics& drawn : view.topics) {
+            for (const DrawnTopic& topic : drawn) out.push_back(topic.text.substr(1));
         }
         return out;
     }
@@ -84,7 +81,7 @@ TEST_F(TopicDrawerTest, OffDrawsTheOldSequenceWithTheOldMessagesAndIsRemembered)
             ASSERT_EQ(random.seed(), old.seed());
             if (expected.outcome == DrawOutcome::Drawn) {
                 ASSERT_TRUE(view.messages.empty());
-                ASSERT_EQ(view.topics.at(0), std::make_pair(expected.topic1, expected.topic2));
+                ASSERT_EQ(view.topics.at(0), expected.topics);
             } else {
                 ASSERT_EQ(view.messages, std::vector<std::string>{drawMessage(expected.outcome)});
                 ASSERT_TRUE(view.topics.empty());
@@ -124,9 +121,9 @@ TEST_F(TopicDrawerTest, PoolGivesEveryEntryOnceSkippingBlanksThenStartsAgain) {
         drawer.draw(list.source(), random, view);
         ASSERT_EQ(view.messages, std::vector<std::string>{kPoolRestartMessage});
         ASSERT_EQ(view.topics.size(), 3u);
-        const auto& [third1, third2] = view.topics.back();
-        ASSERT_NE(third1, third2);
-        ASSERT_EQ(words.count(third1.substr(1)) + words.count(third2.substr(1)), 2u);
+        const DrawnTopics& third = view.topics.back();
+        ASSERT_NE(third[0], third[1]);
+        ASSERT_EQ(words.count(third[0].text.substr(1)) + words.count(third[1].text.substr(1)), 2u);
     }
 
     // Fewer than two words at all: the old message, and never a round.
@@ -177,13 +174,13 @@ TEST_F(TopicDrawerTest, HistoryListsDrawsLatestFirstAsTabbedLines) {
     ASSERT_FALSE(view.messages.empty());  // blank-line draws are not in the history
     const DrawHistory& history = drawer.history();
     ASSERT_EQ(history.size(), 3u);
-    EXPECT_EQ(history.newest(0).topic1, view.topics[2].first.substr(1));
-    EXPECT_EQ(history.newest(2).topic2, view.topics[0].second.substr(1));
+    EXPECT_EQ(history.newest(0).topics[0].text, view.topics[2][0].text.substr(1));
+    EXPECT_EQ(history.newest(2).topics[1].text, view.topics[0][1].text.substr(1));
     // The clock is read once per recorded draw: 09:05:07, :08, :09.
     std::string expected;
     for (int i = 2; i >= 0; --i) {
         expected += "2024/05/01 09:05:0" + std::to_string(7 + i) + "\t" +
-                    view.topics[i].first.substr(1) + "\t" + view.topics[i].second.substr(1) +
+                    view.topics[i][0].text.substr(1) + "\t" + view.topics[i][1].text.substr(1) +
                     "\r\n";
     }
     EXPECT_EQ(history.text("\r\n"), expected);
@@ -192,6 +189,52 @@ TEST_F(TopicDrawerTest, HistoryListsDrawsLatestFirstAsTabbedLines) {
     drawer.clearHistory();
     EXPECT_TRUE(drawer.history().empty());
     EXPECT_EQ(drawer.history().text(), "");
+}
+
+TEST_F(TopicDrawerTest, ThreeTopicsWithoutRepeatsTakeThreeAtATime) {
+    TopicDrawer drawer(settings, clock);
+    drawer.setTopicCount(3);
+    drawer.setNoRepeats(true);
+    EXPECT_EQ(TopicDrawer(settings, clock).topicCount(), 3u);
+    const Lines list{{"a", "b", "", "c", "d", "e", "f", "g"}};
+    random.setSeed(321);
+    RecordingView view;
+    drawer.draw(list.source(), random, view);
+    drawer.draw(list.source(), random, view);
+    std::vector<std::string> round = texts(view);
+    EXPECT_EQ(std::set<std::string>(round.begin(), round.end()).size(), 6u);
+    // One undrawn entry left: the round ends.
+    drawer.draw(list.source(), random, view);
+    EXPECT_EQ(view.messages, std::vector<std::string>{kPoolRestartMessageThree});
+    EXPECT_EQ(view.topics.back().size(), 3u);
+
+    const Lines two{{"a", "b"}};
+    view.messages.clear();
+    drawer.draw(two.source(), random, view);
+    EXPECT_EQ(view.messages, std::vector<std::string>{drawMessage(DrawOutcome::TooFewEntries)});
+}
+
+TEST_F(TopicDrawerTest, ByHeadingWithoutRepeatsKeepsAPoolPerSection) {
+    TopicDrawer drawer(settings, clock);
+    drawer.setByHeading(true);
+    drawer.setNoRepeats(true);
+    EXPECT_TRUE(TopicDrawer(settings, clock).byHeading());
+    const Lines list{{"【人物】", "騎士", "魔女", "【場所】", "駅", "", "港", "城", "海"}};
+    random.setSeed(8);
+    RecordingView view;
+    drawer.draw(list.source(), random, view);
+    drawer.draw(list.source(), random, view);
+    EXPECT_TRUE(view.messages.empty());
+    const std::vector<std::string> round = texts(view);
+    EXPECT_EQ(std::set<std::string>({round[0], round[2]}),
+              std::set<std::string>({"騎士", "魔女"}));
+    EXPECT_NE(round[1], round[3]);
+    // The first section's round has ended; the second's goes on.
+    drawer.draw(list.source(), random, view);
+    EXPECT_EQ(view.messages, std::vector<std::string>{"見出し【人物】の語句を全て選出した為、最初から選出し直します"});
+    const std::set<std::string> places{round[1], round[3], texts(view)[5]};
+    EXPECT_EQ(places.size(), 3u);
+    EXPECT_EQ(historyTopicText(drawer.history().newest(0).topics[0]).substr(0, 12), "【人物】");
 }
 
 }  // namespace
