@@ -11,6 +11,7 @@
 #include "QtBenchMain.h"
 #include "SilentBoxes.h"
 #include "app/MainWindow.h"
+#include "commands/Session.h"
 #include "platform/MemoControl.h"
 #include "wordlist/TopicDrawer.h"
 
@@ -84,6 +85,32 @@ void BM_WindowDrawWithoutRepeats(benchmark::State& state) {
     state.counters["rounds_ended"] = boxes.shown;
 }
 BENCHMARK(BM_WindowDrawWithoutRepeats)->Unit(benchmark::kMicrosecond);
+
+// Drawing by heading reads the list's sections again after every edit, for
+// the count and the next draw: the cost of a keystroke in a million-line
+// list, through the real list control, then of a draw from the sections.
+void BM_WindowSectionsAfterAnEdit(benchmark::State& state) {
+    std::string text;
+    std::size_t k = 0;
+    for (const std::string& line : millionEntries()) {
+        if (k++ % 1000 == 0) text += "【見出し" + std::to_string(k) + "】\n";
+        text += line;
+        text += '\n';
+    }
+    SilentBoxes boxes;
+    kivo::MainWindow form(boxes);
+    form.findChild<kivo::MemoControl*>(QStringLiteral("Memo"))->setPlainUtf8(text);
+    kivo::Session& session = form.session();
+    if (!session.topicCommands().byHeading()) form.run(kivo::CommandId::ByHeading);
+    for (auto _ : state) {
+        session.listChanged();
+        session.listMoved();
+        form.run(kivo::CommandId::Draw);
+    }
+    form.run(kivo::CommandId::ByHeading);  // off again, as the settings had it
+    state.counters["messages"] = boxes.shown;
+}
+BENCHMARK(BM_WindowSectionsAfterAnEdit)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

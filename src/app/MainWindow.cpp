@@ -19,8 +19,8 @@
 #include "app/HintLine.h"
 #include "app/PresentationWindow.h"
 #include "app/WindowMenus.h"
-#include "commands/Session.h"
 #include "commands/EditCommands.h"
+#include "commands/Session.h"
 #include "platform/AnchorLayout.h"
 #include "platform/Boxes.h"
 #include "platform/FileDialogs.h"
@@ -76,8 +76,8 @@ MainWindow::MainWindow(Boxes& boxes, QWidget* parent)
     createControls();
     listPort_ = std::make_unique<MemoListPort>(*list_);
     printer_ = std::make_unique<ListPrintPort>(*list_, *this);
-    ports_ = std::make_unique<QtWindowPorts>(controls_,
-                                             [this]() -> TopicDrawer& { return session_->drawer(); });
+    ports_ = std::make_unique<QtWindowPorts>(
+        controls_, [this]() -> TopicDrawer& { return session_->drawer(); });
     presentationView_ = new PresentationWindow(this, [this](CommandId command) { run(command); });
     session_ = std::make_unique<Session>(
         SessionPorts{*listPort_, *ports_, *boxPort_, *dialogPort_, *help_, *ports_, *urls_,
@@ -104,9 +104,9 @@ void MainWindow::createControls() {
 
     auto* frame = named(new QGroupBox(QString::fromUtf8(kGroupBoxText), client), "GroupBox1");
     clientLayout_->addWidget(frame,
-                            QRect(kGroupBoxBounds.left, kGroupBoxBounds.top, kGroupBoxBounds.width,
-                                  kGroupBoxBounds.height),
-                            AnchorLeft | AnchorTop | AnchorRight | AnchorBottom);
+                             QRect(kGroupBoxBounds.left, kGroupBoxBounds.top, kGroupBoxBounds.width,
+                                   kGroupBoxBounds.height),
+                             AnchorLeft | AnchorTop | AnchorRight | AnchorBottom);
 
     auto* list = named(new MemoControl(frame), "Memo");
     list_ = list;
@@ -171,14 +171,18 @@ void MainWindow::layOutTopics(const TopicArea& area) {
     const Bounds box = groupBoxBounds(area);
     boxLayout_->setDesignSize(QSize(box.width, box.height));
     const Extent client = clientDesignSize(area);
+    // The window grows or shrinks by what the area adds, whatever its size.
     const int growth = client.height - (kStatusBarHeight + clientLayout_->sizeHint().height());
+    const int height = this->height() + growth;
     clientLayout_->setBounds(findChild<QWidget*>(QStringLiteral("GroupBox1")),
                              QRect(box.left, box.top, box.width, box.height));
     clientLayout_->setDesignSize(QSize(client.width, client.height - kStatusBarHeight));
     const Extent smallest = smallestClient(area);
     centralWidget()->setMinimumSize(smallest.width, smallest.height - kStatusBarHeight);
-    // The window grows or shrinks by what the area adds, whatever its size.
-    if (growth != 0 && !isMaximized() && !isFullScreen()) resize(width(), height() + growth);
+    // The window's own smallest size follows now, not at the next event, so
+    // that a window shrinking at once is not held at the old one.
+    layout()->activate();
+    if (growth != 0 && !isMaximized() && !isFullScreen()) resize(width(), height);
     menus_->showTopicCount(area.topics);
 }
 
@@ -201,8 +205,8 @@ void MainWindow::routeControlEvents() {
     connect(list, &MemoControl::pasteRequested, this, [this] { run(CommandId::Paste); });
     connect(findChild<QPushButton*>(QStringLiteral("ButtonOK")), &QPushButton::clicked, this,
             [this] { run(CommandId::Draw); });
-    connect(findChild<QPushButton*>(QStringLiteral("ButtonListClear")), &QPushButton::clicked,
-            this, [this] { run(CommandId::ClearList); });
+    connect(findChild<QPushButton*>(QStringLiteral("ButtonListClear")), &QPushButton::clicked, this,
+            [this] { run(CommandId::ClearList); });
 }
 
 void MainWindow::createMenus() {

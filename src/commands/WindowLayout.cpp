@@ -265,7 +265,8 @@ std::vector<PlacedControl> groupBoxControls(TopicArea area) {
         } else if (topic > 0) {
             const int rowTop = kFirstTopicTop + static_cast<int>(topic - 1) * (kTopicRow + heading);
             control.bounds.top = row.kind == ControlKind::Heading ? rowTop : rowTop + heading;
-            control.shown = topic <= area.topics && (row.kind != ControlKind::Heading || area.headings);
+            control.shown =
+                topic <= area.topics && (row.kind != ControlKind::Heading || area.headings);
         }
         placed.push_back(control);
     }
@@ -283,8 +284,8 @@ Bounds groupBoxBounds(TopicArea area) {
 }
 
 Extent smallestClient(TopicArea area) {
-    const int buttonsBottom = controlRow("ButtonListClear").bounds.top +
-                              controlRow("ButtonListClear").bounds.height;
+    const int buttonsBottom =
+        controlRow("ButtonListClear").bounds.top + controlRow("ButtonListClear").bounds.height;
     const int slack = controlRow("Label3").bounds.top - buttonsBottom - kButtonsToTopics;
     const Extent design = clientDesignSize(area);
     return {design.width, design.height - slack};

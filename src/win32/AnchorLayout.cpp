@@ -84,10 +84,34 @@ void AnchorLayout::sizeStatusBar() {
 
 void AnchorLayout::sizeToDesign(DWORD windowStyle) {
     sizeStatusBar();
-    RECT frame{0, 0, scaled(kClientWidth), scaled(kClientHeight)};
+    const Extent design = clientDesignSize(area_);
+    RECT frame{0, 0, scaled(design.width), scaled(design.height)};
     AdjustWindowRectEx(&frame, windowStyle, TRUE, 0);
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    layOut();
+}
+
+POINT AnchorLayout::smallestFrame(DWORD windowStyle) const {
+    const Extent smallest = smallestClient(area_);
+    RECT frame{0, 0, scaled(smallest.width), scaled(smallest.height)};
+    AdjustWindowRectEx(&frame, windowStyle, TRUE, 0);
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void AnchorLayout::showTopicArea(const TopicArea& area) {
+    const int growth = clientDesignSize(area).height - clientDesignSize(area_).height;
+    area_ = area;
+    for (const PlacedControl& placed : groupBoxControls(area_)) {
+        ShowWindow(control(placed.row->name), placed.shown ? SW_SHOWNA : SW_HIDE);
+    }
+    RECT frame{};
+    GetWindowRect(window_, &frame);
+    if (growth != 0 && !IsZoomed(window_) && !IsIconic(window_)) {
+        SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left,
+                     frame.bottom - frame.top + scaled(growth),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     layOut();
 }
 
@@ -117,18 +141,20 @@ void AnchorLayout::layOut() {
     GetWindowRect(statusBar, &bar);
     const auto unscale = [this](long v) { return static_cast<int>(std::lround(v / scale_)); };
     const Extent area{unscale(client.right), unscale(client.bottom - (bar.bottom - bar.top))};
-    const Bounds box =
-        placeControl(kGroupBoxBounds, AnchorLeft | AnchorTop | AnchorRight | AnchorBottom,
-                     {kClientWidth, kClientHeight - kStatusBarHeight}, area);
+    const Extent design = clientDesignSize(area_);
+    const Bounds designBox = groupBoxBounds(area_);
+    const Bounds box = placeControl(designBox, AnchorLeft | AnchorTop | AnchorRight | AnchorBottom,
+                                    {design.width, design.height - kStatusBarHeight}, area);
     MoveWindow(control("GroupBox1"), scaled(box.left), scaled(box.top), scaled(box.width),
                scaled(box.height), TRUE);
 
+    const std::vector<PlacedControl> controls = groupBoxControls(area_);
     std::vector<Bounds> placed;
     std::vector<unsigned> anchors;
-    for (const ControlRow& row : groupBoxControls()) {
-        Bounds b =
-            placeControl(row.bounds, row.anchors, {kGroupBoxBounds.width, kGroupBoxBounds.height},
-                         {box.width, box.height});
+    for (const PlacedControl& each : controls) {
+        const ControlRow& row = *each.row;
+        Bounds b = placeControl(each.bounds, row.anchors, {designBox.width, designBox.height},
+                                {box.width, box.height});
         if (row.anchors & AutoWidth)
             b.width =
                 static_cast<int>(std::ceil(textExtent(control(row.name), windowFont_).cx / scale_));
@@ -139,7 +165,8 @@ void AnchorLayout::layOut() {
     keepLabelsInside(placed, anchors, box.width - 3);
     std::size_t k = 0;
     RECT movedLabels{};
-    for (const ControlRow& row : groupBoxControls()) {
+    for (const PlacedControl& each : controls) {
+        const ControlRow& row = *each.row;
         const Bounds& b = placed[k++];
         const HWND hwnd = control(row.name);
         const RECT now{scaled(box.left + b.left), scaled(box.top + b.top),

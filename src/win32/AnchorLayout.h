@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "commands/WindowLayout.h"
+
 namespace kivo::win32 {
 
 class AnchorLayout {
@@ -42,6 +44,11 @@ public:
     void layOut();
     // The window moved to a screen of `dpi`; Windows suggests its new frame.
     void dpiChanged(UINT dpi, const RECT& suggested);
+    // Lays the controls out for another topic area, shows those it holds and
+    // hides the rest; the window grows or shrinks by what the area adds.
+    void showTopicArea(const TopicArea& area);
+    // The window's smallest frame, for WM_GETMINMAXINFO.
+    POINT smallestFrame(DWORD windowStyle) const;
 
 private:
     HWND control(std::string_view name) const;
@@ -53,6 +60,7 @@ private:
     double scale_ = 1.0;
     HFONT windowFont_ = nullptr;
     HFONT topicFont_ = nullptr;
+    TopicArea area_;
 };
 
 }  // namespace kivo::win32

@@ -5,6 +5,8 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <algorithm>
+
 #include "commands/Session.h"
 #include "win32/AboutBox.h"
 #include "win32/DrawHistoryWindow.h"
@@ -31,7 +33,7 @@ constexpr UINT kDroppedOnList = WM_APP + 1;
 MainWindow::MainWindow(WindowParts parts)
     : parts_(parts),
       modal_(hintLine_, parts.boxes ? *parts.boxes : systemBoxes_,
-                  parts.dialogs ? *parts.dialogs : systemDialogs_) {
+             parts.dialogs ? *parts.dialogs : systemDialogs_) {
     INITCOMMONCONTROLSEX common{sizeof(common), ICC_STANDARD_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&common);
     registerWindowClass(kClassName, &windowProcedure, COLOR_BTNFACE);
@@ -49,13 +51,20 @@ MainWindow::MainWindow(WindowParts parts)
     modal_.setAboutAndPrinter(*about_, *printer_);
     presentationView_ = std::make_unique<PresentationWindow>(
         hwnd_, modal_, [this](CommandId command) { runCommand(command); });
-    session_ = std::make_unique<Session>(SessionPorts{
-        *list_, ports_, modal_, modal_, *help_, modal_, *parts_.urls, ports_, modal_,
-        *presentationView_, ports_, *parts_.settings, clock_});
+    session_ = std::make_unique<Session>(
+        SessionPorts{*list_, ports_, modal_, modal_, *help_, modal_, *parts_.urls, ports_, modal_,
+                     *presentationView_, ports_, *parts_.settings, clock_});
     history_ = std::make_unique<DrawHistoryWindow>(session_->drawer(), hwnd_, layout_, modal_);
     menus_.create(hwnd_);
-    shown_ = {hwnd_, control("LabelLineValue"), control("Edit1st"), control("Edit2nd"),
-              menus_.menuBar(), &layout_, history_.get(), about_.get()};
+    shown_ = {hwnd_,
+              control("LabelLineValue"),
+              {control("Edit1st"), control("Edit2nd"), control("Edit3rd")},
+              {control("LabelHeading1"), control("LabelHeading2"), control("LabelHeading3")},
+              menus_.menuBar(),
+              &menus_,
+              &layout_,
+              history_.get(),
+              about_.get()};
     createStatusBar();
     session_->start();
 }
@@ -118,6 +127,12 @@ void MainWindow::createControls() {
                 hwnd = make(L"STATIC", row.text,
                             SS_LEFTNOWORDWRAP | SS_NOPREFIX | (*row.hint ? SS_NOTIFY : 0), 0, id);
                 break;
+            case ControlKind::Heading:
+                // A section's heading over its box, cut short with an
+                // ellipsis rather than run into the next column.
+                hwnd = make(L"STATIC", row.text,
+                            SS_LEFTNOWORDWRAP | SS_ENDELLIPSIS | SS_NOPREFIX | SS_NOTIFY, 0, id);
+                break;
             case ControlKind::Topic:
                 hwnd = make(L"EDIT", row.text, WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY,
                             WS_EX_CLIENTEDGE, id);
@@ -138,8 +153,8 @@ void MainWindow::createControls() {
 }
 
 void MainWindow::createStatusBar() {
-    statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0,
-                                0, 0, 0, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+    statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP,
+                                 0, 0, 0, 0, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
     SendMessageW(statusBar_, WM_SETFONT, reinterpret_cast<WPARAM>(layout_.windowFont()), FALSE);
     // One panel; being the last, it reaches to the bar's right edge.
     int right = -1;
@@ -190,8 +205,7 @@ void MainWindow::idle() { hintLine_.idle(); }
 void MainWindow::judgeEditCommands(HMENU menu) {
     // The commands are about the edit control that has the focus; with the
     // focus anywhere else they stay as they are.
-    const HWND topicFields[] = {shown_.firstTopic, shown_.secondTopic};
-    const auto state = editStateOf(GetFocus(), *list_, topicFields);
+    const auto state = editStateOf(GetFocus(), *list_, shown_.topics);
     if (!state) return;
     menus_.enableEditCommands(menu, kivo::judgeEditCommands(*state, clipboardHoldsText()));
 }
@@ -199,8 +213,13 @@ void MainWindow::judgeEditCommands(HMENU menu) {
 void MainWindow::contextMenu(HWND where, LPARAM at) {
     HMENU menu = nullptr;
     if (where == list_->handle()) menu = menus_.listMenu();
-    if (where == shown_.firstTopic || where == shown_.secondTopic) menu = menus_.topicMenu();
+    if (isTopicBox(where)) menu = menus_.topicMenu();
     if (menu) menus_.showContextMenu(hwnd_, menu, where, {GET_X_LPARAM(at), GET_Y_LPARAM(at)});
+}
+
+bool MainWindow::isTopicBox(HWND control) const {
+    return control &&
+           std::find(shown_.topics.begin(), shown_.topics.end(), control) != shown_.topics.end();
 }
 
 void MainWindow::dropFiles(HDROP drop) {
@@ -261,7 +280,7 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // Labels and the group box on the window's own colour; the
             // read-only topic fields keep an edit's.
             const auto control = reinterpret_cast<HWND>(lParam);
-            if (control == shown_.firstTopic || control == shown_.secondTopic) break;
+            if (isTopicBox(control)) break;
             SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
             SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
@@ -274,6 +293,11 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_SIZE:
             layout_.layOut();
+            return 0;
+        case WM_GETMINMAXINFO:
+            // Not so small that the topic boxes run into the buttons.
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize =
+                layout_.smallestFrame(kWindowStyle);
             return 0;
         case WM_DPICHANGED:
             layout_.dpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));

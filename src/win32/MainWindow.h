@@ -99,6 +99,7 @@ private:
     void createStatusBar();
     void judgeEditCommands(HMENU menu);
     void contextMenu(HWND where, LPARAM at);
+    bool isTopicBox(HWND control) const;
     void dropFiles(HDROP drop);
     // Files dropped on the list, loaded once the system's drag has ended:
     // a load may ask questions, and the program that dragged them waits.

@@ -52,8 +52,7 @@ void PresentationWindow::create() {
                     GetModuleHandleW(nullptr), static_cast<WindowMessages*>(this));
 }
 
-void PresentationWindow::showPresentation(const std::array<std::string, 2>& topics,
-                                          PresentationTheme theme) {
+void PresentationWindow::showPresentation(const DrawnTopics& topics, PresentationTheme theme) {
     if (!hwnd_) create();
     topics_ = topics;
     theme_ = theme;
@@ -65,7 +64,7 @@ void PresentationWindow::showPresentation(const std::array<std::string, 2>& topi
     showPointer();
 }
 
-void PresentationWindow::updatePresentation(const std::array<std::string, 2>& topics) {
+void PresentationWindow::updatePresentation(const DrawnTopics& topics) {
     topics_ = topics;
     layOut();
     SetWindowTextW(hwnd_, wide(presentationCaption(topics_)).c_str());
@@ -149,18 +148,27 @@ void PresentationWindow::paint() {
     const HBRUSH background = CreateSolidBrush(colourRef(colours.background));
     FillRect(dc, &client, background);
     DeleteObject(background);
-    const HFONT font = presentationFont(layout_.pixelSize);
-    const HGDIOBJ old = SelectObject(dc, font);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colourRef(colours.text));
+    // A font per size: the topics', and the headings' at half of it.
+    HFONT font = nullptr;
+    int fontPixels = 0;
+    const HGDIOBJ old = GetCurrentObject(dc, OBJ_FONT);
     for (const PresentationLine& line : layout_.lines) {
+        if (!font || line.pixelSize != fontPixels) {
+            const HFONT next = presentationFont(line.pixelSize);
+            SelectObject(dc, next);
+            if (font) DeleteObject(font);
+            font = next;
+            fontPixels = line.pixelSize;
+        }
         std::wstring text = wide(line.text);
-        RECT box{line.left, line.top, client.right, line.top + layout_.lineHeight};
+        RECT box{line.left, line.top, client.right, line.top + line.height};
         DrawTextW(dc, text.data(), static_cast<int>(text.size()), &box,
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
     }
     SelectObject(dc, old);
-    DeleteObject(font);
+    if (font) DeleteObject(font);
     EndPaint(hwnd_, &ps);
 }
 

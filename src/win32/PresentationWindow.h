@@ -28,9 +28,8 @@ public:
     PresentationWindow(const PresentationWindow&) = delete;
     PresentationWindow& operator=(const PresentationWindow&) = delete;
 
-    void showPresentation(const std::array<std::string, 2>& topics,
-                          PresentationTheme theme) override;
-    void updatePresentation(const std::array<std::string, 2>& topics) override;
+    void showPresentation(const DrawnTopics& topics, PresentationTheme theme) override;
+    void updatePresentation(const DrawnTopics& topics) override;
     void setPresentationTheme(PresentationTheme theme) override;
     void setPresentationFullScreen(bool fullScreen) override;
     void closePresentation() override;
@@ -54,7 +53,7 @@ private:
     BoxPort& boxes_;
     std::function<void(CommandId)> run_;
     HWND hwnd_ = nullptr;
-    std::array<std::string, 2> topics_;
+    DrawnTopics topics_;
     PresentationTheme theme_ = PresentationTheme::Light;
     PresentationLayout layout_;
     MeasuredWidths widths_;

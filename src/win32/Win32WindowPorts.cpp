@@ -6,6 +6,8 @@
 #include "win32/HintLine.h"
 #include "win32/SystemPrinter.h"
 #include "win32/Wide.h"
+#include "win32/WindowMenus.h"
+#include "wordlist/TopicDraw.h"
 
 namespace kivo::win32 {
 void Win32WindowPorts::setCaption(const std::string& caption) {
@@ -23,14 +25,21 @@ void Win32WindowPorts::showLineCount(const std::string& count) {
     controls_.layout->layOut();
 }
 
-void Win32WindowPorts::showTopics(const std::string& topic1, const std::string& topic2) {
-    SetWindowTextW(controls_.firstTopic, wide(topic1).c_str());
-    SetWindowTextW(controls_.secondTopic, wide(topic2).c_str());
+void Win32WindowPorts::showTopics(const DrawnTopics& topics) {
+    for (std::size_t k = 0; k < controls_.topics.size(); ++k) {
+        const bool drawn = k < topics.size();
+        SetWindowTextW(controls_.topics[k], drawn ? wide(topics[k].text).c_str() : L"");
+        const bool headed = drawn && !topics[k].heading.empty();
+        SetWindowTextW(controls_.headings[k],
+                       headed ? wide(bracketedHeading(topics[k].heading)).c_str() : L"");
+    }
 }
 
-void Win32WindowPorts::clearTopics() {
-    SetWindowTextW(controls_.firstTopic, L"");
-    SetWindowTextW(controls_.secondTopic, L"");
+void Win32WindowPorts::clearTopics() { showTopics({}); }
+
+void Win32WindowPorts::showTopicArea(const TopicArea& area) {
+    controls_.layout->showTopicArea(area);
+    controls_.menus->showTopicCount(area.topics);
 }
 
 void Win32WindowPorts::historyChanged() {

@@ -8,6 +8,7 @@
 // SystemPrinter.h).
 #include <windows.h>
 
+#include <array>
 #include <vector>
 
 #include "commands/CommandRunner.h"
@@ -20,15 +21,17 @@ class AnchorLayout;
 class DrawHistoryWindow;
 class HintLine;
 class SystemPrinter;
+class WindowMenus;
 
 // The controls the ports show things in, filled in by the window as it
 // makes them.
 struct Win32WindowControls {
     HWND window = nullptr;
     HWND count = nullptr;
-    HWND firstTopic = nullptr;
-    HWND secondTopic = nullptr;
+    std::array<HWND, 3> topics{};
+    std::array<HWND, 3> headings{};
     HMENU menuBar = nullptr;
+    WindowMenus* menus = nullptr;
     AnchorLayout* layout = nullptr;
     DrawHistoryWindow* history = nullptr;
     AboutBox* about = nullptr;
@@ -43,8 +46,9 @@ public:
 
     void setCaption(const std::string& caption) override;
     void showLineCount(const std::string& count) override;
-    void showTopics(const std::string& topic1, const std::string& topic2) override;
+    void showTopics(const DrawnTopics& topics) override;
     void clearTopics() override;
+    void showTopicArea(const TopicArea& area) override;
     void historyChanged() override;
     void showBusy(bool busy) override;
 

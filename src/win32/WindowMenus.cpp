@@ -47,17 +47,35 @@ HMENU WindowMenus::build(std::span<const MenuItem> items, bool bar) {
                 hints_.setItemHint(nextSeparatorId_++, hint);
                 break;
             case MenuKind::Item:
-            case MenuKind::CheckItem: {
+            case MenuKind::CheckItem:
+            case MenuKind::RadioItem: {
                 const auto id = static_cast<UINT>(item.command);
                 std::wstring shown = caption;
                 if (const char* key = shortcutOf(item.command)) shown += L"\t" + wide(key);
                 AppendMenuW(parent, MF_STRING, id, shown.c_str());
+                if (item.kind == MenuKind::RadioItem) {
+                    // Checked, it shows a dot rather than a tick.
+                    MENUITEMINFOW info{};
+                    info.cbSize = sizeof info;
+                    info.fMask = MIIM_FTYPE;
+                    info.fType = MFT_STRING | MFT_RADIOCHECK;
+                    SetMenuItemInfoW(parent, id, FALSE, &info);
+                }
                 hints_.setItemHint(id, hint);
                 break;
             }
         }
     }
     return parents.front();
+}
+
+void WindowMenus::showTopicCount(std::size_t topics) {
+    for (const std::span<const MenuItem> menu : {mainMenuItems(), topicMenuItems()}) {
+        for (const MenuItem& item : menu) {
+            if (item.command == CommandId::None || editCommandText(item.command)) continue;
+            hints_.setItemHint(static_cast<UINT>(item.command), std::string(hintOf(item, topics)));
+        }
+    }
 }
 
 void WindowMenus::createShortcuts() {

@@ -39,6 +39,8 @@ public:
     bool translateShortcut(HWND window, MSG& msg);
     // The edit commands as judged, in `opening` and every menu that shows them.
     void enableEditCommands(HMENU opening, const EditEnabling& enabling);
+    // The hints that count the topics count this many.
+    void showTopicCount(std::size_t topics);
     // The context menu of the control `where` at screen point `at`
     // (-1, -1 from the keyboard): the list's or the topics'.
     void showContextMenu(HWND window, HMENU menu, HWND where, POINT at);

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -12,8 +13,8 @@
 #include "FormControls.h"
 #include "ScriptedBoxes.h"
 #include "app/DrawHistoryWindow.h"
-#include "app/PresentationWindow.h"
 #include "app/MainWindow.h"
+#include "app/PresentationWindow.h"
 #include "platform/MemoControl.h"
 #include "wordlist/Random.h"
 
@@ -52,6 +53,49 @@ TEST_F(DrawModeTest, SwitchIsCheckedAndRememberedAndTypingStartsThePoolAgain) {
     EXPECT_TRUE(boxes.shown.empty());
     noRepeats->trigger();  // off again, and so remembered for the tests after
     EXPECT_FALSE(noRepeats->isChecked());
+}
+
+// Three boxes with a heading over each, laid out below one another; the
+// rules of the draw are the commands'.
+TEST_F(DrawModeTest, ThreeTopicsByHeadingShowInTheirOwnBoxesUnderTheirHeadings) {
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const int before = form.height();
+    auto* third = form.findChild<QLineEdit*>(QStringLiteral("Edit3rd"));
+    EXPECT_FALSE(third->isVisible());
+    item("mnuThreeTopics")->trigger();
+    item("mnuByHeading")->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(item("mnuThreeTopics")->isChecked());
+    EXPECT_FALSE(item("mnuTwoTopics")->isChecked());
+    EXPECT_TRUE(third->isVisible());
+    EXPECT_EQ(form.height(), before + 3 * 48 - 68);
+    EXPECT_GE(form.centralWidget()->minimumHeight(), form.centralWidget()->height() - 21);
+
+    ui(form).Memo->setPlainUtf8("【人物】\n騎士\n【場所】\n駅\n【もの】\n鍵\n");
+    EXPECT_EQ(ui(form).LabelLineValue->text(), QStringLiteral("3（3見出し）"));
+    draw();
+    const QLineEdit* boxes3[] = {ui(form).Edit1st, ui(form).Edit2nd, third};
+    const char* words[] = {" 騎士", " 駅", " 鍵"};
+    const char* headings[] = {"【人物】", "【場所】", "【もの】"};
+    for (int k = 0; k < 3; ++k) {
+        auto* heading = form.findChild<QLabel*>(QStringLiteral("LabelHeading%1").arg(k + 1));
+        EXPECT_EQ(boxes3[k]->text(), QString::fromUtf8(words[k]));
+        EXPECT_EQ(heading->text(), QString::fromUtf8(headings[k]));
+        EXPECT_TRUE(heading->isVisible());
+        // Each heading sits right above its box, clear of the box above.
+        EXPECT_EQ(heading->geometry().bottom() + 3, boxes3[k]->y());
+        if (k > 0) EXPECT_GT(heading->y(), boxes3[k - 1]->geometry().bottom());
+    }
+    if (const QByteArray path = qgetenv("KIVO_SCREENSHOT"); !path.isEmpty()) {
+        form.grab().save(QString::fromLocal8Bit(path));
+    }
+
+    item("mnuTwoTopics")->trigger();
+    item("mnuByHeading")->trigger();  // off again, and so remembered for the tests after
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(third->isVisible());
+    EXPECT_EQ(form.height(), before);
 }
 
 TEST_F(DrawModeTest, HistoryWindowShowsDrawsLatestFirstCopiesAndClears) {

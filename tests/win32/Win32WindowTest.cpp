@@ -27,9 +27,9 @@
 #include "win32/AboutBox.h"
 #include "win32/ListDropTarget.h"
 #include "win32/ListPrinting.h"
+#include "win32/MainWindow.h"
 #include "win32/MemoControl.h"
 #include "win32/PresentationWindow.h"
-#include "win32/MainWindow.h"
 #include "win32/Wide.h"
 
 namespace kivo::win32 {
@@ -266,6 +266,58 @@ TEST_F(Win32WindowTest, PresentationViewOpensOnF11DrawsOnSpaceAndClosesOnEscape)
     EXPECT_EQ(view.presentationLayout().lines.size(), 2u);
     SendMessageW(view.handle(), WM_KEYDOWN, VK_ESCAPE, 0);
     EXPECT_FALSE(view.presentationOpen());
+}
+
+// Three boxes, each under its section's heading; the rules of the draw are
+// the commands'.
+TEST_F(Win32WindowTest, ThreeTopicsByHeadingShowInTheirOwnBoxesUnderTheirHeadings) {
+    EXPECT_FALSE(IsWindowVisible(control("Edit3rd")));
+    command(CommandId::ThreeTopics);
+    command(CommandId::ByHeading);
+    EXPECT_EQ(
+        GetMenuState(form_->mainMenu(), static_cast<UINT>(CommandId::ThreeTopics), MF_BYCOMMAND) &
+            MF_CHECKED,
+        static_cast<UINT>(MF_CHECKED));
+    RECT client{};
+    GetClientRect(form_->handle(), &client);
+    EXPECT_EQ(client.bottom, kClientHeight + 3 * 48 - 68);
+
+    list().setLines({"【人物】", "騎士", "【場所】", "駅", "【もの】", "鍵"});
+    pump();
+    EXPECT_EQ(textOf(control("LabelLineValue")), L"3（3見出し）");
+    SendMessageW(form_->handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(control("ButtonOK")));
+    const char* boxes[] = {"Edit1st", "Edit2nd", "Edit3rd"};
+    const char* headings[] = {"LabelHeading1", "LabelHeading2", "LabelHeading3"};
+    const wchar_t* words[] = {L" 騎士", L" 駅", L" 鍵"};
+    const wchar_t* names[] = {L"【人物】", L"【場所】", L"【もの】"};
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_TRUE(IsWindowVisible(control(boxes[k])));
+        EXPECT_EQ(textOf(control(boxes[k])), words[k]);
+        EXPECT_EQ(textOf(control(headings[k])), names[k]);
+        // Each heading right above its box, clear of the box above.
+        const RECT heading = boundsInClient(control(headings[k]));
+        EXPECT_EQ(heading.bottom + 2, boundsInClient(control(boxes[k])).top);
+        if (k > 0) EXPECT_GE(heading.top, boundsInClient(control(boxes[k - 1])).bottom);
+    }
+    MSG f11{memo(), WM_KEYDOWN, VK_F11, 0, 0, {}};
+    ASSERT_TRUE(form_->translateShortcut(f11));
+    pump();
+    PresentationWindow& view = form_->presentationView();
+    EXPECT_EQ(accessibleName(view.handle()), L"【人物】騎士\n【場所】駅\n【もの】鍵");
+    EXPECT_EQ(view.presentationLayout().lines.size(), 6u);
+    SendMessageW(view.handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+    if (const wchar_t* hold = _wgetenv(L"KIVO_HOLD_MS")) {
+        // Time to look at the window from outside.
+        const DWORD until = GetTickCount() + static_cast<DWORD>(_wtoi(hold));
+        while (GetTickCount() < until) pump();
+    }
+
+    command(CommandId::TwoTopics);
+    command(CommandId::ByHeading);
+    GetClientRect(form_->handle(), &client);
+    EXPECT_EQ(client.bottom, kClientHeight);
+    EXPECT_FALSE(IsWindowVisible(control("Edit3rd")));
 }
 
 // Enter, Esc and Space close the About box as a click does; another key
