@@ -113,6 +113,9 @@ void AnchorLayout::showTopicArea(const TopicArea& area) {
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     layOut();
+    // The group box draws its frame over what is below it without erasing:
+    // its old bottom edge would stay where the boxes now are.
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void AnchorLayout::dpiChanged(UINT dpi, const RECT& suggested) {
