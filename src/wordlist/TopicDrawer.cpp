@@ -31,9 +31,12 @@ void TopicDrawer::setByHeading(bool on) {
 }
 
 const std::vector<ListSection>& TopicDrawer::sections(const WordListSource& list) {
-    if (sectionsGeneration_ != listGeneration_) {
+    // A list of another length is another list, told or not.
+    const std::uint32_t count = list.count();
+    if (sectionsGeneration_ != listGeneration_ || sectionsCount_ != count) {
         sections_ = readSections(list);
         sectionsGeneration_ = listGeneration_;
+        sectionsCount_ = count;
     }
     return sections_;
 }

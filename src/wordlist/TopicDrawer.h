@@ -85,6 +85,7 @@ private:
     std::uint64_t poolGeneration_ = kStale;
     std::uint64_t sectionPoolsGeneration_ = kStale;
     std::uint64_t sectionsGeneration_ = kStale;
+    std::uint32_t sectionsCount_ = 0;
     std::vector<ListSection> sections_;
     DrawHistory history_;
 };
