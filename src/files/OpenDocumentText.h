@@ -31,6 +31,7 @@ OpenDocumentKind openDocumentKind(std::span<const std::uint8_t> file);
 // cell) grows longer than any a list takes; what the budget throws past it.
 WordTextOutcome extractOpenDocumentText(std::span<const std::uint8_t> file,
                                         const LineSink& appendLine,
-                                        ReadBudget budget = ReadBudget());
+                                        ReadBudget budget = ReadBudget(),
+                                        SheetLayout layout = SheetLayout::Rows);
 
 }  // namespace kivo
