@@ -217,6 +217,8 @@ void ColumnSections::startRow(std::uint64_t times) {
 
 void ColumnSections::cell(std::uint64_t column, std::uint64_t columns, std::string_view text,
                           bool kept) {
+    // Past the last column there is, a cell still stands in the last.
+    column = std::min(column, UINT64_MAX - 1);
     const std::uint64_t end = saturatedSum(column, columns);
     if (text.empty() || column >= end) return;
     if (headingRow_ == 0) headingRow_ = row_;

@@ -253,9 +253,11 @@ public:
             nextColumn_ = 0;
         } else if (name.is(Main, "c")) {
             inCell_ = true;
-            // A cell without a reference stands next to the one before.
-            column_ = referencedColumn(plainAttribute(attributes, "r")).value_or(nextColumn_);
-            nextColumn_ = column_ == UINT64_MAX ? column_ : column_ + 1;
+            if (columns_) {
+                // A cell without a reference stands next to the one before.
+                column_ = referencedColumn(plainAttribute(attributes, "r")).value_or(nextColumn_);
+                nextColumn_ = column_ == UINT64_MAX ? column_ : column_ + 1;
+            }
             type_ = cellType(plainAttribute(attributes, "t"));
             value_.clear();
             inlineText_.clear();
