@@ -247,17 +247,22 @@ void ColumnSections::cell(std::uint64_t column, std::uint64_t columns, std::stri
 
 bool ColumnSections::emit(LineEmitter& lines) {
     std::string named;
+    std::vector<const Entry*> column;  // the columns' entries, the lowest first
     for (const auto& [first, c] : columns_) {
-        for (std::uint64_t column = first; column < c.end; ++column) {
+        column.clear();
+        for (std::size_t i = c.last; i != kNone; i = entries_[i].above) {
+            column.push_back(&entries_[i]);
+        }
+        for (std::uint64_t at = first; at < c.end; ++at) {
             if (c.heading.empty()) {
-                named.assign(kHeadingOpen).append(columnName(column)).append("\xE5\x88\x97");  // 列
+                named.assign(kHeadingOpen).append(columnName(at)).append("\xE5\x88\x97");  // 列
                 named.append(kHeadingClose);
                 lines.emit(named);
             } else {
                 lines.emit(c.heading);
             }
-            for (const Entry& e : c.entries) {
-                for (std::uint64_t i = 0; i < e.times && lines.emit(e.text); ++i) {
+            for (auto e = column.rbegin(); e != column.rend(); ++e) {
+                for (std::uint64_t i = 0; i < (*e)->times && lines.emit((*e)->text); ++i) {
                 }
             }
             if (lines.refused()) {
@@ -277,10 +282,12 @@ void ColumnSections::split(std::uint64_t at) {
     if (it == columns_.begin()) return;
     --it;
     if (it->first == at || it->second.end <= at) return;
-    hold(kNodeBytes + it->second.entries.size() * sizeof(Entry));
-    Columns right{it->second.end, it->second.heading, it->second.entries};
+    hold(kNodeBytes);
+    // Both keep the entries so far, which are theirs no longer alone.
+    it->second.ownFrom = entries_.size();
+    Columns right = it->second;
     it->second.end = at;
-    columns_.emplace_hint(std::next(it), at, std::move(right));
+    columns_.emplace_hint(std::next(it), at, right);
 }
 
 // visit(Columns&) for each of the held columns from first up to end, those
@@ -294,7 +301,7 @@ void ColumnSections::eachColumns(std::uint64_t first, std::uint64_t end, Visit v
         if (it == columns_.end() || it->first > at) {
             hold(kNodeBytes);
             const std::uint64_t until = it == columns_.end() ? end : std::min(end, it->first);
-            it = columns_.emplace_hint(it, at, Columns{until, {}, {}});
+            it = columns_.emplace_hint(it, at, Columns{until, {}});
         }
         visit(it->second);
         at = it->second.end;
@@ -302,17 +309,20 @@ void ColumnSections::eachColumns(std::uint64_t first, std::uint64_t end, Visit v
 }
 
 void ColumnSections::addEntry(Columns& columns, std::string_view text, std::uint64_t times) {
-    std::vector<Entry>& entries = columns.entries;
-    // The same text again just below (a shared string, say): counted.
-    if (!entries.empty() && entries.back().text.data() == text.data() &&
-        entries.back().text.size() == text.size()) {
-        entries.back().times = saturatedSum(entries.back().times, times);
-        return;
+    // The same text again just below (a shared string, say): counted, when
+    // the entry is these columns' alone.
+    if (columns.last != kNone && columns.last >= columns.ownFrom) {
+        Entry& last = entries_[columns.last];
+        if (last.text.data() == text.data() && last.text.size() == text.size()) {
+            last.times = saturatedSum(last.times, times);
+            return;
+        }
     }
-    if (entries.size() == entries.capacity()) {
-        hold(std::max<std::size_t>(entries.size(), 1) * sizeof(Entry));
+    if (entries_.size() == entries_.capacity()) {
+        hold(std::max<std::size_t>(entries_.size(), 1024) * sizeof(Entry));
     }
-    entries.push_back({text, times});
+    entries_.push_back({text, times, columns.last});
+    columns.last = entries_.size() - 1;
 }
 
 std::string_view ColumnSections::keep(std::string_view text) {
@@ -370,6 +380,7 @@ void ColumnSections::hold(std::size_t bytes) {
 
 void ColumnSections::clear() {
     columns_.clear();
+    entries_.clear();
     blocks_.clear();
     free_ = nullptr;
     left_ = 0;

@@ -279,6 +279,9 @@ private:
 // and a cell repeated down a column once with its count, so that what is
 // held grows with the cells the sheet writes, not with where they stand or
 // how often they repeat; all of it is spent from the document's budget.
+// Each column's entries are a chain from its last up, in one array: columns
+// split apart share what stood above the split, and a row's cell across
+// many columns is an entry appended for each, one after another.
 class ColumnSections {
 public:
     explicit ColumnSections(ReadBudget& budget) : budget_(budget) {}
@@ -299,15 +302,19 @@ public:
     bool emit(LineEmitter& lines);
 
 private:
+    static constexpr std::size_t kNone = SIZE_MAX;
     struct Entry {
         std::string_view text;
         std::uint64_t times;
+        std::size_t above;  // the entry above it in its columns; kNone at the top
     };
     // Neighbouring columns held alike, up to end (not included).
     struct Columns {
         std::uint64_t end;
         std::string_view heading;  // its 【…】 line; empty when none
-        std::vector<Entry> entries;
+        std::size_t last = kNone;  // its lowest entry
+        // Entries from here on are these columns' own, shared with none.
+        std::size_t ownFrom = 0;
     };
 
     void split(std::uint64_t at);
@@ -327,6 +334,7 @@ private:
     ReadBudget& budget_;
     std::size_t unspent_ = 0;
     std::map<std::uint64_t, Columns> columns_;  // by the first column of each
+    std::vector<Entry> entries_;
     std::uint64_t row_ = 1;                     // the row being read, from 1
     std::uint64_t rowTimes_ = 1;
     std::uint64_t headingRow_ = 0;  // 0 until a row shows something
