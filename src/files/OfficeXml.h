@@ -334,7 +334,7 @@ private:
     ReadBudget& budget_;
     std::size_t unspent_ = 0;
     std::map<std::uint64_t, Columns> columns_;  // by the first column of each
-    std::vector<Entry> entries_;
+    std::vector<Entry> entries_;                // every column's, in the order they came
     std::uint64_t row_ = 1;                     // the row being read, from 1
     std::uint64_t rowTimes_ = 1;
     std::uint64_t headingRow_ = 0;  // 0 until a row shows something

@@ -297,9 +297,8 @@ void loadDocument(std::span<const std::uint8_t> head, ByteReader& reader,
         if (office == OfficeDocument::Docx) {
             extractOrClear(target, [&] { extractDocxLines(asBytes(*bytes), lines, budget); });
         } else {
-            const SheetLayout layout = target.sheetColumnsAsSections()
-                                           ? SheetLayout::ColumnSections
-                                           : SheetLayout::Rows;
+            const SheetLayout layout =
+                target.sheetColumnsAsSections() ? SheetLayout::ColumnSections : SheetLayout::Rows;
             // A damaged workbook or OpenDocument leaves the list as it was.
             if (office == OfficeDocument::Workbook) {
                 extractWorkbookText(asBytes(*bytes), lines.sink(), budget, layout);

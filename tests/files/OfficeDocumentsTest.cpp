@@ -80,13 +80,12 @@ TEST(OfficeDocuments, WorkbooksBySectionsGiveAColumnUnderEachHeading) {
     // Row 1 holds the headings; the columns run to different depths; C has
     // entries but no heading and is named; E holds an error value alone and
     // gives nothing; the merged area stands in A only.
-    const Lines sections = {
-        "【犬】", "123", "12345678901", "246", "結合", "改行前", "改行後", "100000000000",
-        "【猫と鳥】", "3.14", "1234567890123", "0.333333333333333", "0.000000001",
-        "【C列】", "-0.5", "1.23E-10", "0.3", "右", "TRUE",
-        "【D列】", "1234.56789012345", "犬小屋",
-        // the second visible sheet
-        "【鳥】", "繰", "同じ", "同じ", "【42】", "繰"};
+    const Lines sections = {"【犬】", "123", "12345678901", "246", "結合", "改行前", "改行後",
+                            "100000000000", "【猫と鳥】", "3.14", "1234567890123",
+                            "0.333333333333333", "0.000000001", "【C列】", "-0.5", "1.23E-10",
+                            "0.3", "右", "TRUE", "【D列】", "1234.56789012345", "犬小屋",
+                            // the second visible sheet
+                            "【鳥】", "繰", "同じ", "同じ", "【42】", "繰"};
     EXPECT_EQ(sectionsOf(fixture("calc-libreoffice-list.xlsx"), extractWorkbookText), sections);
     for (const char* name : {"calc-libreoffice-list.ods", "calc-libreoffice-list.fods"}) {
         EXPECT_EQ(sectionsOf(fixture(name), extractOpenDocumentText), sections) << name;
@@ -216,9 +215,35 @@ TEST(OfficeDocuments, SheetsBySectionsKeepColumnsWhereRepeatsAndMergesPutThem) {
         return "<table:table-cell" + attributes + "><text:p>" + text +
                "</text:p></table:table-cell>";
     };
-    const std::string empties =
-        "<table:table-row table:number-rows-repeated=\"1048570\"><table:table-cell "
-        "table:number-columns-repeated=\"16384\"/></table:table-row>";
+    const auto row = [](const std::string& cells, const std::string& attributes = "") {
+        return "<table:table-row" + attributes + ">" + cells + "</table:table-row>";
+    };
+    const auto sheet = [](const std::string& rows, const std::string& attributes = "") {
+        return "<table:table" + attributes + ">" + rows + "</table:table>";
+    };
+    const auto across = [](const char* columns) {
+        return std::string(" table:number-columns-repeated=\"") + columns + "\"";
+    };
+    const auto down = [](const char* rows) {
+        return std::string(" table:number-rows-repeated=\"") + rows + "\"";
+    };
+    const std::string empties = row("<table:table-cell" + across("16384") + "/>", down("1048570"));
+    const std::string first =
+        row("<table:table-cell><text:p>　動物 </text:p><text:p> 名<text:line-break/>前</text:p>"
+            "</table:table-cell>" +
+            cell("色", across("2")) + "<table:table-cell/>" +
+            cell("結合", " table:number-columns-spanned=\"2\"") + "<table:covered-table-cell/>" +
+            cell("最後")) +
+        row(cell("犬") + "<table:table-cell" + across("2") + "/>" + cell("灰") +
+                cell("#DIV/0!", " calcext:value-type=\"error\""),
+            down("2")) +
+        empties + row("<table:covered-table-cell" + across("3") + "/>" + cell("黒")) +
+        row("<table:table-cell" + across("5") + "/>" + cell("下"));
+    const std::string headingsOnly =
+        row("<table:table-cell/>", down("3")) + row(cell("見出しだけ", across("1"))) + empties;
+    const std::string pastAnyList =
+        row(cell("h", across("4294967296")), down("2")) +
+        row(cell("c", across("4294967296")), down("99999999999999999999"));
     const std::string flat =
         "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
         "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" "
@@ -228,31 +253,14 @@ TEST(OfficeDocuments, SheetsBySectionsKeepColumnsWhereRepeatsAndMergesPutThem) {
         "office:mimetype=\"application/vnd.oasis.opendocument.spreadsheet\">"
         "<office:automatic-styles><style:style style:name=\"h\" style:family=\"table\">"
         "<style:table-properties table:display=\"false\"/></style:style>"
-        "</office:automatic-styles><office:body><office:spreadsheet>"
-        "<table:table><table:table-row><table:table-cell><text:p>　動物 </text:p>"
-        "<text:p> 名<text:line-break/>前</text:p></table:table-cell>" +
-        cell("色", " table:number-columns-repeated=\"2\"") + "<table:table-cell/>" +
-        cell("結合", " table:number-columns-spanned=\"2\"") +
-        "<table:covered-table-cell/>" + cell("最後") +
-        "</table:table-row><table:table-row table:number-rows-repeated=\"2\">" + cell("犬") +
-        "<table:table-cell table:number-columns-repeated=\"2\"/>" + cell("灰") +
-        cell("#DIV/0!", " calcext:value-type=\"error\"") + "</table:table-row>" + empties +
-        "<table:table-row><table:covered-table-cell table:number-columns-repeated=\"3\"/>" +
-        cell("黒") + "</table:table-row><table:table-row><table:table-cell "
-        "table:number-columns-repeated=\"5\"/>" + cell("下") + "</table:table-row>" +
-        "</table:table><table:table table:style-name=\"h\"><table:table-row>" + cell("隠し") +
-        "</table:table-row></table:table><table:table><table:table-row "
-        "table:number-rows-repeated=\"3\"><table:table-cell/></table:table-row>"
-        "<table:table-row>" + cell("見出しだけ", " table:number-columns-repeated=\"1\"") +
-        "</table:table-row>" + empties + "</table:table><table:table>" + empties +
-        "</table:table><table:table><table:table-row table:number-rows-repeated=\"2\">" +
-        cell("h", " table:number-columns-repeated=\"4294967296\"") +
-        "</table:table-row><table:table-row table:number-rows-repeated=\"99999999999999999999\">" +
-        cell("c", " table:number-columns-repeated=\"4294967296\"") +
-        "</table:table-row></table:table></office:spreadsheet></office:body></office:document>";
-    const Lines sections = {"【動物 名 前】", "犬", "犬", "【色】", "【色】", "【D列】", "灰", "灰", "黒",
-                            "【結合】", "【F列】", "下", "【最後】", "【見出しだけ】",
-                            "【h】", "h", "c", "c"};
+        "</office:automatic-styles><office:body><office:spreadsheet>" +
+        sheet(first) + sheet(row(cell("隠し")), " table:style-name=\"h\"") + sheet(headingsOnly) +
+        sheet(empties) + sheet(pastAnyList) +
+        "</office:spreadsheet></office:body></office:document>";
+    const Lines sections = {"【動物 名 前】", "犬", "犬", "【色】", "【色】", "【D列】", "灰", "灰",
+                            "黒", "【結合】", "【F列】", "下", "【最後】",
+                            // the sheet of headings alone; the sheet past any list
+                            "【見出しだけ】", "【h】", "h", "c", "c"};
     WordTextOutcome outcome{};
     EXPECT_EQ(sectionsOf(bytesOf(flat), extractOpenDocumentText, &outcome, sections.size()),
               sections);
