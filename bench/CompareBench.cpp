@@ -210,7 +210,7 @@ void extractDocx(benchmark::State& state, fs::path docx, int lines) {
 
 // A workbook's lines alone, as extract_docx takes a .docx's.
 template <kivo::WordTextOutcome (*Extract)(std::span<const std::uint8_t>, const kivo::LineSink&,
-                                          kivo::ReadBudget)>
+                                           kivo::ReadBudget, kivo::SheetLayout)>
 void extractSheet(benchmark::State& state, fs::path file, int lines) {
     std::size_t got = 0;
     for (auto _ : state) {
@@ -224,7 +224,7 @@ void extractSheet(benchmark::State& state, fs::path file, int lines) {
                 ++got;
                 return true;
             },
-            kivo::ReadBudget());
+            kivo::ReadBudget(), kivo::SheetLayout::Rows);
     }
     if (got != static_cast<std::size_t>(lines)) state.SkipWithError("the workbook lost lines");
     setLines(state, lines);

@@ -5,6 +5,8 @@
 //   even: a whole file, as a file holds it (an archive, or flat XML);
 //   odd:  content.xml, which the target packs into an archive behind a
 //         mimetype (deflated when the byte has bit 1 set).
+// With bit 3 set a spreadsheet's sheets are read a section per column, else
+// row by row.
 // Beyond the sanitizers' findings it checks: the only exceptions are the
 // loader's own (the read error, a line too long, the budget spent);
 // every line is UTF-8 without a CR or LF; a list that refuses a
@@ -21,9 +23,12 @@
 
 namespace {
 
-kivo::fuzz::Extraction extract(std::span<const std::uint8_t> file, std::size_t acceptAtMost) {
+kivo::fuzz::Extraction extract(std::span<const std::uint8_t> file, kivo::SheetLayout layout,
+                               std::size_t acceptAtMost) {
     return kivo::fuzz::extractChecked(
-        [&](const kivo::LineSink& sink) { return kivo::extractOpenDocumentText(file, sink); },
+        [&](const kivo::LineSink& sink) {
+            return kivo::extractOpenDocumentText(file, sink, kivo::ReadBudget(), layout);
+        },
         acceptAtMost, "\r\n");
 }
 
@@ -43,9 +48,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         (void)kivo::openDocumentKind(file);
     }
+    const kivo::SheetLayout layout =
+        (mode & 8) != 0 ? kivo::SheetLayout::ColumnSections : kivo::SheetLayout::Rows;
     // A list of its own size, which a repeated cell may fill.
-    const kivo::fuzz::Extraction all = extract(file, 100000);
+    const kivo::fuzz::Extraction all = extract(file, layout, 100000);
     if (all.broken) return 0;
-    kivo::fuzz::checkRefusedHalfway(all, extract(file, all.lines.size() / 2));
+    kivo::fuzz::checkRefusedHalfway(all, extract(file, layout, all.lines.size() / 2));
     return 0;
 }

@@ -6,10 +6,12 @@
 //   odd:  the XML of one part, which the target packs into a workbook of
 //         one sheet (deflated when the byte has bit 1 set): the sheet when
 //         bit 2 is clear, the shared strings when it is set.
+// With bit 3 set the sheets are read a section per column, else row by row.
 // Beyond the sanitizers' findings it checks: the only exceptions are the
 // loader's own (the read error, a line too long, the budget spent);
 // every line is UTF-8 without a CR or LF; a list that refuses a
-// line gets exactly the lines before it.
+// line gets exactly the lines before it; by columns, the first line is a
+// heading.
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -38,9 +40,12 @@ constexpr std::string_view kSheet =
     R"(<worksheet><sheetData><row><c t="s"><v>0</v></c><c t="s"><v>1</v></c><c><v>1.5</v></c>)"
     R"(<c t="s"><v>2</v></c><c t="s"><v>3</v></c><c t="s"><v>99</v></c></row></sheetData></worksheet>)";
 
-kivo::fuzz::Extraction extract(std::span<const std::uint8_t> archive, std::size_t acceptAtMost) {
+kivo::fuzz::Extraction extract(std::span<const std::uint8_t> archive, kivo::SheetLayout layout,
+                               std::size_t acceptAtMost) {
     return kivo::fuzz::extractChecked(
-        [&](const kivo::LineSink& sink) { return kivo::extractWorkbookText(archive, sink); },
+        [&](const kivo::LineSink& sink) {
+            return kivo::extractWorkbookText(archive, sink, kivo::ReadBudget(), layout);
+        },
         acceptAtMost, "\r\n");
 }
 
@@ -61,9 +66,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
              {"xl/sharedStrings.xml", strings ? fuzzed : std::string(kStrings), deflated},
              {"xl/worksheets/sheet1.xml", strings ? std::string(kSheet) : fuzzed, deflated}});
     }
+    const kivo::SheetLayout layout =
+        (mode & 8) != 0 ? kivo::SheetLayout::ColumnSections : kivo::SheetLayout::Rows;
     // A list of its own size: cells never outnumber what the list takes.
-    const kivo::fuzz::Extraction all = extract(archive, 100000);
+    const kivo::fuzz::Extraction all = extract(archive, layout, 100000);
     if (all.broken) return 0;
-    kivo::fuzz::checkRefusedHalfway(all, extract(archive, all.lines.size() / 2));
+    if (layout == kivo::SheetLayout::ColumnSections) kivo::fuzz::checkStartsWithHeading(all);
+    kivo::fuzz::checkRefusedHalfway(all, extract(archive, layout, all.lines.size() / 2));
     return 0;
 }

@@ -68,4 +68,13 @@ inline void checkRefusedHalfway(const Extraction& all, const Extraction& refused
                std::equal(refused.lines.begin(), refused.lines.end(), all.lines.begin()));
 }
 
+// A spreadsheet read a section per column begins with a heading's line:
+// 【…】, something between.
+inline void checkStartsWithHeading(const Extraction& sections) {
+    if (sections.lines.empty()) return;
+    const std::string_view first = sections.lines.front();
+    FUZZ_CHECK(first.size() > 6 && first.starts_with("\xE3\x80\x90") &&
+               first.ends_with("\xE3\x80\x91"));
+}
+
 }  // namespace kivo::fuzz

@@ -2,8 +2,9 @@
 // What the readers of documents share that hand their text on line by line
 // (the Word readers, WordText.h and WordPieceText.h, and the Office readers,
 // DocxText.h, SpreadsheetText.h and OpenDocumentText.h): how a reading
-// ends, and the two ways its lines are handed on; and what the Office
-// readers may spend on one document.
+// ends, and the two ways its lines are handed on; the two ways a
+// spreadsheet's sheets are laid out in lines; and what the Office readers
+// may spend on one document.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -18,6 +19,12 @@ enum class WordTextOutcome {
     Completed,      // the text ended; a last line without CR is dropped
     AppendRefused,  // the list took no more lines; nothing more was read
 };
+
+// How a spreadsheet's sheets are handed on: row by row, each cell that shows
+// something a line; or, for a list read in sections, a section per column,
+// its heading (the sheet's first row that shows something) as a line
+// 【…】 and then the column's cells below it, top to bottom.
+enum class SheetLayout { Rows, ColumnSections };
 
 // Receives one line (UTF-8, without its CR); false refuses it.
 using LineSink = std::function<bool(std::string_view line)>;

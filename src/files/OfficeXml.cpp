@@ -1,6 +1,7 @@
 #include "files/OfficeXml.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 
 #include "core/Errors.h"
@@ -169,6 +170,223 @@ bool LineEmitter::emitLine(std::string_view line) {
     }
     if (!sink_(line)) refused_ = true;
     return !refused_;
+}
+
+namespace {
+
+std::uint64_t saturatedSum(std::uint64_t a, std::uint64_t b) {
+    return a + std::min(b, UINT64_MAX - a);
+}
+
+// Blanks a heading is trimmed of: spaces, tabs and the ideographic space.
+std::string_view trimmedOfBlanks(std::string_view s) {
+    constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";
+    for (;;) {
+        if (s.starts_with(' ') || s.starts_with('\t')) {
+            s.remove_prefix(1);
+        } else if (s.starts_with(kIdeographicSpace)) {
+            s.remove_prefix(kIdeographicSpace.size());
+        } else if (s.ends_with(' ') || s.ends_with('\t')) {
+            s.remove_suffix(1);
+        } else if (s.ends_with(kIdeographicSpace)) {
+            s.remove_suffix(kIdeographicSpace.size());
+        } else {
+            return s;
+        }
+    }
+}
+
+constexpr std::string_view kHeadingOpen = "\xE3\x80\x90";   // 【
+constexpr std::string_view kHeadingClose = "\xE3\x80\x91";  // 】
+
+}  // namespace
+
+std::string columnName(std::uint64_t column) {
+    std::string name;
+    // Letters as digits without a zero: Z is followed by AA.
+    for (std::uint64_t n = column;; n = n / 26 - 1) {
+        name.insert(name.begin(), static_cast<char>('A' + n % 26));
+        if (n < 26) return name;
+    }
+}
+
+void ColumnSections::startRow(std::uint64_t times) {
+    ++row_;
+    rowTimes_ = std::max<std::uint64_t>(times, 1);
+}
+
+void ColumnSections::cell(std::uint64_t column, std::uint64_t columns, std::string_view text,
+                          bool kept) {
+    // Past the last column there is, a cell still stands in the last.
+    column = std::min(column, UINT64_MAX - 1);
+    const std::uint64_t end = saturatedSum(column, columns);
+    if (text.empty() || column >= end) return;
+    if (headingRow_ == 0) headingRow_ = row_;
+    // Copied once, however many columns it stands in, and only when held.
+    std::string_view held = kept ? text : std::string_view();
+    const auto heldText = [&] {
+        if (held.data() == nullptr) held = keep(text);
+        return held;
+    };
+    if (row_ != headingRow_) {
+        eachColumns(column, end, [&](Columns& c) { addEntry(c, heldText(), rowTimes_); });
+        return;
+    }
+    // The heading row: a repeated one stands again below itself as entries.
+    const std::string_view heading = headingLine(text);
+    if (heading.empty() && rowTimes_ == 1) return;
+    eachColumns(column, end, [&](Columns& c) {
+        std::uint64_t times = rowTimes_;
+        if (c.heading.empty() && !heading.empty()) {
+            c.heading = heading;
+            --times;
+        }
+        if (times > 0) addEntry(c, heldText(), times);
+    });
+}
+
+bool ColumnSections::emit(LineEmitter& lines) {
+    std::string named;
+    std::vector<const Entry*> column;  // the columns' entries, the lowest first
+    for (const auto& [first, c] : columns_) {
+        column.clear();
+        for (std::size_t i = c.last; i != kNone; i = entries_[i].above) {
+            column.push_back(&entries_[i]);
+        }
+        for (std::uint64_t at = first; at < c.end; ++at) {
+            if (c.heading.empty()) {
+                named.assign(kHeadingOpen).append(columnName(at)).append("\xE5\x88\x97");  // 列
+                named.append(kHeadingClose);
+                lines.emit(named);
+            } else {
+                lines.emit(c.heading);
+            }
+            for (auto e = column.rbegin(); e != column.rend(); ++e) {
+                for (std::uint64_t i = 0; i < (*e)->times && lines.emit((*e)->text); ++i) {
+                }
+            }
+            if (lines.refused()) {
+                clear();
+                return false;
+            }
+        }
+    }
+    clear();
+    return true;
+}
+
+// Makes a key of `at` unless it lies outside what is held or begins a key's
+// columns already: the columns it falls in are held as two alike.
+void ColumnSections::split(std::uint64_t at) {
+    auto it = columns_.upper_bound(at);
+    if (it == columns_.begin()) return;
+    --it;
+    if (it->first == at || it->second.end <= at) return;
+    hold(kNodeBytes);
+    // Both keep the entries so far, which are theirs no longer alone.
+    it->second.ownFrom = entries_.size();
+    Columns right = it->second;
+    it->second.end = at;
+    columns_.emplace_hint(std::next(it), at, right);
+}
+
+// visit(Columns&) for each of the held columns from first up to end, those
+// not held yet held from now, split where the range begins and ends.
+template <typename Visit>
+void ColumnSections::eachColumns(std::uint64_t first, std::uint64_t end, Visit visit) {
+    split(first);
+    split(end);
+    auto it = columns_.lower_bound(first);
+    for (std::uint64_t at = first; at < end; ++it) {
+        if (it == columns_.end() || it->first > at) {
+            hold(kNodeBytes);
+            const std::uint64_t until = it == columns_.end() ? end : std::min(end, it->first);
+            it = columns_.emplace_hint(it, at, Columns{until, {}});
+        }
+        visit(it->second);
+        at = it->second.end;
+    }
+}
+
+void ColumnSections::addEntry(Columns& columns, std::string_view text, std::uint64_t times) {
+    // The same text again just below (a shared string, say): counted, when
+    // the entry is these columns' alone.
+    if (columns.last != kNone && columns.last >= columns.ownFrom) {
+        Entry& last = entries_[columns.last];
+        if (last.text.data() == text.data() && last.text.size() == text.size()) {
+            last.times = saturatedSum(last.times, times);
+            return;
+        }
+    }
+    if (entries_.size() == entries_.capacity()) {
+        hold(std::max<std::size_t>(entries_.size(), 1024) * sizeof(Entry));
+    }
+    entries_.push_back({text, times, columns.last});
+    columns.last = entries_.size() - 1;
+}
+
+std::string_view ColumnSections::keep(std::string_view text) {
+    constexpr std::size_t kBlockBytes = 64 * 1024;
+    // A long text a block of its own, so that no block is left mostly unused.
+    if (text.size() > kBlockBytes / 4) {
+        hold(text.size());
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(text.size()));
+        std::memcpy(blocks_.back().get(), text.data(), text.size());
+        return {blocks_.back().get(), text.size()};
+    }
+    if (text.size() > left_) {
+        hold(kBlockBytes);
+        blocks_.push_back(std::make_unique_for_overwrite<char[]>(kBlockBytes));
+        free_ = blocks_.back().get();
+        left_ = kBlockBytes;
+    }
+    std::memcpy(free_, text.data(), text.size());
+    const std::string_view kept(free_, text.size());
+    free_ += text.size();
+    left_ -= text.size();
+    return kept;
+}
+
+// The heading's line, kept; empty when the cell holds only blanks. Judged as
+// any line is as it grows.
+std::string_view ColumnSections::headingLine(std::string_view text) {
+    heading_.clear();
+    heading_.appendRun(kHeadingOpen);
+    bool any = false;
+    for (std::size_t from = 0;;) {
+        const std::size_t at = std::min(text.find_first_of("\r\n", from), text.size());
+        const std::string_view line = trimmedOfBlanks(text.substr(from, at - from));
+        if (!line.empty()) {
+            if (any) heading_.push_back(' ');
+            heading_.appendRun(line);
+            any = true;
+        }
+        if (at == text.size()) break;
+        from = at + 1;
+    }
+    if (!any) return {};
+    heading_.appendRun(kHeadingClose);
+    return keep(heading_.text());
+}
+
+void ColumnSections::hold(std::size_t bytes) {
+    // Spent a stretch at a time, as a LineBuilder spends.
+    unspent_ += bytes;
+    if (unspent_ >= kSpendStep) {
+        budget_.spend(unspent_);
+        unspent_ = 0;
+    }
+}
+
+void ColumnSections::clear() {
+    columns_.clear();
+    entries_.clear();
+    blocks_.clear();
+    free_ = nullptr;
+    left_ = 0;
+    row_ = 1;
+    rowTimes_ = 1;
+    headingRow_ = 0;
 }
 
 }  // namespace kivo::office

@@ -1,11 +1,13 @@
 #pragma once
 // What the readers of office documents in XML parts share: reading one part
-// of a ZIP archive through an XML handler, and handing a document's text on
-// as list lines.
+// of a ZIP archive through an XML handler, handing a document's text on as
+// list lines, and holding a spreadsheet's sheet to hand it on by columns.
 #include <cstdint>
 #include <cstring>
 #include <functional>
 #include <initializer_list>
+#include <map>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -266,5 +268,84 @@ private:
     std::string clean_;
     bool refused_ = false;
 };
+
+// A sheet held until it ends, to be handed on a section per column
+// (SheetLayout::ColumnSections): the sheet's first row that shows something
+// gives each column its heading, the cells below it the column's entries.
+// A reader tells it of each row and of each cell that shows something, in
+// the sheet's order, where it stands and as often as it stands; empty cells
+// it need not tell, however often they repeat. Columns alike side by side (a
+// cell repeated across columns) are held once, keyed by the first of them,
+// and a cell repeated down a column once with its count, so that what is
+// held grows with the cells the sheet writes, not with where they stand or
+// how often they repeat; all of it is spent from the document's budget.
+// Each column's entries are a chain from its last up, in one array: columns
+// split apart share what stood above the split, and a row's cell across
+// many columns is an entry appended for each, one after another.
+class ColumnSections {
+public:
+    explicit ColumnSections(ReadBudget& budget) : budget_(budget) {}
+
+    // A row begins, standing `times` times (more than once when repeated).
+    void startRow(std::uint64_t times);
+    // A cell of the row that shows text, standing in `columns` columns from
+    // `column` (the first column is 0). The text is copied unless `kept`
+    // says it outlives the sheet. Throws as refuseLongLine when a heading's
+    // line would be longer than any a list takes; what the budget throws.
+    void cell(std::uint64_t column, std::uint64_t columns, std::string_view text,
+              bool kept = false);
+    // Hands the sheet on to lines, left to right, each section its heading
+    // line 【…】 (the heading's lines joined by a space, blanks around
+    // trimmed; a column without one is named by its letters, 【C列】) and
+    // then its entries, a line each as a row's cell would be; and starts
+    // again empty. False when lines refused one.
+    bool emit(LineEmitter& lines);
+
+private:
+    static constexpr std::size_t kNone = SIZE_MAX;
+    struct Entry {
+        std::string_view text;
+        std::uint64_t times;
+        std::size_t above;  // the entry above it in its columns; kNone at the top
+    };
+    // Neighbouring columns held alike, up to end (not included).
+    struct Columns {
+        std::uint64_t end;
+        std::string_view heading;  // its 【…】 line; empty when none
+        std::size_t last = kNone;  // its lowest entry
+        // Entries from here on are these columns' own, shared with none.
+        std::size_t ownFrom = 0;
+    };
+
+    void split(std::uint64_t at);
+    template <typename Visit>
+    void eachColumns(std::uint64_t first, std::uint64_t end, Visit visit);
+    void addEntry(Columns& columns, std::string_view text, std::uint64_t times);
+    std::string_view keep(std::string_view text);
+    std::string_view headingLine(std::string_view text);
+    void hold(std::size_t bytes);
+    void clear();
+
+    static constexpr std::size_t kSpendStep = 64 * 1024;
+    // What the map takes for a key beside its columns.
+    static constexpr std::size_t kNodeBytes =
+        sizeof(std::pair<const std::uint64_t, Columns>) + 4 * sizeof(void*);
+
+    ReadBudget& budget_;
+    std::size_t unspent_ = 0;
+    std::map<std::uint64_t, Columns> columns_;  // by the first column of each
+    std::vector<Entry> entries_;                // every column's, in the order they came
+    std::uint64_t row_ = 1;                     // the row being read, from 1
+    std::uint64_t rowTimes_ = 1;
+    std::uint64_t headingRow_ = 0;  // 0 until a row shows something
+    LineBuilder heading_;           // a heading's line as it is built
+    // The texts copied, in blocks that never move.
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    char* free_ = nullptr;
+    std::size_t left_ = 0;
+};
+
+// A spreadsheet's name for a column: A … Z, AA, AB …, the first column 0.
+std::string columnName(std::uint64_t column);
 
 }  // namespace kivo::office

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,7 +79,11 @@ constexpr office::Namespaces::Known kNamespaces[] = {
 using Name = office::Namespaces::Name;
 
 // What an element's end does something for.
-enum class Ends : std::uint8_t { Other, Body, Style, Paragraph, Cell, Row };
+enum class Ends : std::uint8_t { Other, Body, Style, Paragraph, Cell, Row, Sheet };
+
+std::uint64_t saturatedSum(std::uint64_t a, std::uint64_t b) {
+    return a + std::min(b, UINT64_MAX - a);
+}
 
 std::size_t countOf(std::string_view text) {
     std::size_t n = 1;
@@ -88,13 +93,16 @@ std::size_t countOf(std::string_view text) {
     return n;
 }
 
-// content.xml (or a flat document): the body's paragraphs, or its cells.
+// content.xml (or a flat document): the body's paragraphs, or its cells,
+// handed on as they end or held by their columns until their sheet ends.
 class ContentPart : public xml::Handler {
 public:
-    // What is built of the paragraphs is spent from budget: a space may
-    // stand for thousands.
-    ContentPart(office::LineEmitter& lines, ReadBudget& budget)
-        : lines_(lines), paragraph_(&budget) {}
+    // What is built of the paragraphs, and what a sheet by columns holds, is
+    // spent from budget: a space may stand for thousands.
+    ContentPart(office::LineEmitter& lines, ReadBudget& budget, SheetLayout layout)
+        : lines_(lines), paragraph_(&budget) {
+        if (layout == SheetLayout::ColumnSections) columns_.emplace(budget);
+    }
 
     void startElement(std::string_view qualified,
                       const std::vector<xml::Attribute>& attributes) override {
@@ -120,6 +128,11 @@ public:
             }
         } else if (!inBody_) {
             return;
+        } else if (name.is(Ns::Table, "covered-table-cell")) {
+            // Left out, but it stands in its columns.
+            column_ = saturatedSum(
+                column_, countOf(attribute(attributes, Ns::Table, "number-columns-repeated")));
+            skipFrom_ = depth_;
         } else if (leftOut(name)) {
             skipFrom_ = depth_;
         } else if (name.is(Ns::Text, "changed-region")) {
@@ -140,10 +153,16 @@ public:
                 std::find(hiddenStyles_.begin(), hiddenStyles_.end(), style) !=
                     hiddenStyles_.end()) {
                 skipFrom_ = depth_;
+            } else if (spreadsheet_ && columns_ && !inSheet_) {
+                // A sheet by columns; a table within it is of it.
+                inSheet_ = true;
+                open_.back() = Ends::Sheet;
             }
         } else if (name.is(Ns::Table, "table-row") && spreadsheet_) {
             rowRepeat_ = countOf(attribute(attributes, Ns::Table, "number-rows-repeated"));
             rowCells_.clear();
+            column_ = 0;
+            if (columns_) columns_->startRow(rowRepeat_);
         } else if (name.is(Ns::Table, "table-cell") && spreadsheet_) {
             inCell_ = true;
             cellRepeat_ = countOf(attribute(attributes, Ns::Table, "number-columns-repeated"));
@@ -182,12 +201,20 @@ public:
             if (--paragraphs_ == 0) paragraphEnd();
         } else if (ends == Ends::Cell && inCell_) {
             inCell_ = false;
-            if (!cellError_ && !cellText_.empty()) {
+            if (cellError_ || cellText_.empty()) {
+                // Shows nothing, however often it stands.
+            } else if (columns_) {
+                columns_->cell(column_, cellRepeat_, cellText_);
+            } else {
                 repeat(cellText_, cellRepeat_);
                 // Kept only for a row that stands again.
                 if (rowRepeat_ > 1) rowCells_.push_back({cellText_, cellRepeat_});
             }
-        } else if (ends == Ends::Row && spreadsheet_) {
+            column_ = saturatedSum(column_, cellRepeat_);
+        } else if (ends == Ends::Sheet) {
+            inSheet_ = false;
+            columns_->emit(lines_);
+        } else if (ends == Ends::Row && spreadsheet_ && !columns_) {
             // A repeated row: its cells again, as often as it stands.
             for (std::size_t r = 1; r < rowRepeat_ && !rowCells_.empty() && !lines_.refused();
                  ++r) {
@@ -305,6 +332,10 @@ private:
     std::string cellText_;
     std::size_t rowRepeat_ = 1;
     std::vector<std::pair<std::string, std::size_t>> rowCells_;
+    std::uint64_t column_ = 0;  // where the next cell of the row stands
+    // Present when sheets go by columns.
+    std::optional<office::ColumnSections> columns_;
+    bool inSheet_ = false;  // within a sheet by columns
 };
 
 }  // namespace
@@ -317,9 +348,10 @@ OpenDocumentKind openDocumentKind(std::span<const std::uint8_t> file) {
 }
 
 WordTextOutcome extractOpenDocumentText(std::span<const std::uint8_t> file,
-                                        const LineSink& appendLine, ReadBudget budget) {
+                                        const LineSink& appendLine, ReadBudget budget,
+                                        SheetLayout layout) {
     office::LineEmitter lines(appendLine);
-    ContentPart content(lines, budget);
+    ContentPart content(lines, budget, layout);
     if (!zip::hasZipSignature(file)) {
         const std::string_view document(reinterpret_cast<const char*>(file.data()), file.size());
         budget.spend(document.size());

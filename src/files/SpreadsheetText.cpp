@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -221,17 +222,42 @@ private:
     bool inText_ = false;
 };
 
-// A worksheet's sheetData: each cell's shown value, handed on as it ends.
+// The column a cell reference such as "AB12" names, the first 0; none when
+// it names none.
+std::optional<std::uint64_t> referencedColumn(std::string_view reference) {
+    std::uint64_t column = 0;
+    std::size_t letters = 0;
+    for (; letters < reference.size(); ++letters) {
+        const char c = reference[letters];
+        if (c < 'A' || c > 'Z') break;
+        // Far past any sheet's last column: the last column there is.
+        column = column > (UINT64_MAX - 26) / 26 ? UINT64_MAX : column * 26 + (c - 'A' + 1);
+    }
+    if (letters == 0) return std::nullopt;
+    return column - 1;
+}
+
+// A worksheet's sheetData: each cell's shown value, handed on as it ends,
+// or held by its column when the sheet goes by columns.
 class WorksheetPart : public PartHandler {
 public:
-    WorksheetPart(const SharedStringsPart& strings, office::LineEmitter& lines)
-        : PartHandler(Main), strings_(strings), lines_(lines) {}
+    WorksheetPart(const SharedStringsPart& strings, office::LineEmitter& lines,
+                  office::ColumnSections* columns)
+        : PartHandler(Main), strings_(strings), lines_(lines), columns_(columns) {}
 
     bool badReference() const { return badReference_; }
 
     void start(const Name& name, const std::vector<xml::Attribute>& attributes) override {
-        if (name.is(Main, "c")) {
+        if (name.is(Main, "row")) {
+            if (columns_) columns_->startRow(1);
+            nextColumn_ = 0;
+        } else if (name.is(Main, "c")) {
             inCell_ = true;
+            if (columns_) {
+                // A cell without a reference stands next to the one before.
+                column_ = referencedColumn(plainAttribute(attributes, "r")).value_or(nextColumn_);
+                nextColumn_ = column_ == UINT64_MAX ? column_ : column_ + 1;
+            }
             type_ = cellType(plainAttribute(attributes, "t"));
             value_.clear();
             inlineText_.clear();
@@ -303,9 +329,9 @@ private:
                     badReference_ = true;
                     return;
                 }
-                // Handed on from where it is kept, not copied first.
+                // Handed on (or held) from where it is kept, not copied first.
                 const std::string_view shared = strings_.at(index);
-                if (!shared.empty()) lines_.emit(shared);
+                if (!shared.empty()) show(shared, true);
                 return;
             }
             case Type::Inline:
@@ -322,11 +348,22 @@ private:
             case Type::Error:
                 return;
         }
-        if (!shown_.empty()) lines_.emit(shown_);
+        if (!shown_.empty()) show(shown_, false);
+    }
+
+    // kept: the text outlives the sheet.
+    void show(std::string_view text, bool kept) {
+        if (columns_) {
+            columns_->cell(column_, 1, text, kept);
+        } else {
+            lines_.emit(text);
+        }
     }
 
     const SharedStringsPart& strings_;
     office::LineEmitter& lines_;
+    office::ColumnSections* columns_;  // null when the sheet goes row by row
+    std::uint64_t column_ = 0, nextColumn_ = 0;
     // A cell's value and inline text, judged as they grow.
     office::LineBuilder value_, inlineText_;
     std::string shown_;
@@ -350,7 +387,7 @@ bool looksLikeWorkbook(std::span<const std::uint8_t> file) {
 }
 
 WordTextOutcome extractWorkbookText(std::span<const std::uint8_t> file, const LineSink& appendLine,
-                                    ReadBudget budget) {
+                                    ReadBudget budget, SheetLayout layout) {
     office::Archive archive(file, budget);
     WorkbookPart workbook;
     readNeededPart(archive, kWorkbookPart, workbook);
@@ -367,6 +404,9 @@ WordTextOutcome extractWorkbookText(std::span<const std::uint8_t> file, const Li
     archive.read(stringsName, strings, [] { return true; });
 
     office::LineEmitter lines(appendLine);
+    office::ColumnSections columns(budget);
+    office::ColumnSections* const byColumns =
+        layout == SheetLayout::ColumnSections ? &columns : nullptr;
     for (const Sheet& sheet : workbook.sheets) {
         if (!sheet.visible) continue;
         const auto relation =
@@ -377,13 +417,15 @@ WordTextOutcome extractWorkbookText(std::span<const std::uint8_t> file, const Li
         if (!typeIs(relation->type, "worksheet")) continue;
         // A part that another sheet has shown already (ReadBefore) is not
         // read again: its cells come once.
-        WorksheetPart part(strings, lines);
+        WorksheetPart part(strings, lines, byColumns);
         const office::PartResult read = archive.read(memberName(relation->target), part, [&] {
             return !lines.refused() && !part.badReference();
         });
         if (part.badReference() || read == office::PartResult::Missing) {
             throw FileError(kReadPastEnd);
         }
+        // A sheet by columns goes on once it has ended.
+        if (byColumns && read == office::PartResult::Read) byColumns->emit(lines);
         if (lines.refused()) return WordTextOutcome::AppendRefused;
     }
     return WordTextOutcome::Completed;

@@ -7,7 +7,10 @@
 // (GeneralNumber.h), booleans as TRUE or FALSE, a formula by the value it
 // last had; error values are left out. A merged area's value stands in its
 // first cell only, so it comes once. A line break inside a cell starts a
-// new line.
+// new line. By SheetLayout::ColumnSections a sheet comes instead a section
+// per column, left to right (OfficeXml.h, ColumnSections): its heading from
+// the sheet's first row that shows something, as 【…】, then the column's
+// cells below it, top to bottom, each as above.
 #include <cstdint>
 #include <span>
 
@@ -25,7 +28,10 @@ bool looksLikeWorkbook(std::span<const std::uint8_t> file);
 // line of a cell's value or a shared string grows longer than any a list
 // takes; what the budget throws past it. A part that two sheets (or two
 // names in the archive) point at is read once, and its cells come once.
+// By columns each sheet is held until it ends, what it holds spent from the
+// budget, and a heading's line is judged as a cell's.
 WordTextOutcome extractWorkbookText(std::span<const std::uint8_t> file, const LineSink& appendLine,
-                                    ReadBudget budget = ReadBudget());
+                                    ReadBudget budget = ReadBudget(),
+                                    SheetLayout layout = SheetLayout::Rows);
 
 }  // namespace kivo

@@ -296,11 +296,15 @@ void loadDocument(std::span<const std::uint8_t> head, ByteReader& reader,
         });
         if (office == OfficeDocument::Docx) {
             extractOrClear(target, [&] { extractDocxLines(asBytes(*bytes), lines, budget); });
-        } else if (office == OfficeDocument::Workbook) {
-            // A damaged workbook or OpenDocument leaves the list as it was.
-            extractWorkbookText(asBytes(*bytes), lines.sink(), budget);
         } else {
-            extractOpenDocumentText(asBytes(*bytes), lines.sink(), budget);
+            const SheetLayout layout =
+                target.sheetColumnsAsSections() ? SheetLayout::ColumnSections : SheetLayout::Rows;
+            // A damaged workbook or OpenDocument leaves the list as it was.
+            if (office == OfficeDocument::Workbook) {
+                extractWorkbookText(asBytes(*bytes), lines.sink(), budget, layout);
+            } else {
+                extractOpenDocumentText(asBytes(*bytes), lines.sink(), budget, layout);
+            }
         }
         lines.commit();
         return;

@@ -37,6 +37,10 @@ public:
     // The list's new lines, handed over as they are read and judged; by
     // default kept together, then put in by clearList and appendText.
     virtual std::unique_ptr<ListReplacement> replaceList();
+    // How the list wants a spreadsheet's sheets: row by row (false), or a
+    // section per column under its heading 【…】 (true), for a list drawn
+    // from by heading.
+    virtual bool sheetColumnsAsSections() const { return false; }
 };
 
 // What a load read, besides the lines: filled in as the load goes, so that
@@ -62,8 +66,9 @@ inline constexpr const char* kLinesLeftOutText = "行数が長すぎてファイ
 // archive holding word/document.xml is read as a .docx (DocxText.h), one
 // holding xl/workbook.xml as an Excel workbook (SpreadsheetText.h), and an
 // OpenDocument spreadsheet or text, packed or flat, through
-// OpenDocumentText.h; a damaged one of these last three leaves the list as
-// it was. Office documents of every kind leave the current file and the
+// OpenDocumentText.h, their sheets laid out as the target asks
+// (sheetColumnsAsSections); a damaged one of these last three leaves the
+// list as it was. Office documents of every kind leave the current file and the
 // modified mark alone. Every road goes through the target's admit rule before the list
 // changes, so a text the list cannot take leaves it as it was.
 void loadWordListFile(const std::string& path, WordListTarget& target, LoadReport& report);

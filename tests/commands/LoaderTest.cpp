@@ -215,6 +215,33 @@ TEST_F(LoaderTest, SpreadsheetsAndOpenDocumentsLoadByTheirContent) {
     EXPECT_TRUE(window.shown.empty());
 }
 
+// The loader's target at its plainest, asking for a spreadsheet's sheets a
+// section per column.
+class SectionsTarget : public WordListTarget {
+public:
+    void clearList() override { text.clear(); }
+    void admit(StyledText&) override {}
+    void checkRoom(const TextShape&) const override {}
+    void loadWholeText(StyledText whole) override { text = std::move(whole.text); }
+    std::size_t capacity() const override { return kDefaultCapacity; }
+    void appendText(std::string_view lines) override { text.append(lines); }
+    bool sheetColumnsAsSections() const override { return true; }
+
+    std::string text;
+};
+
+TEST_F(LoaderTest, ATargetReadInSectionsGetsASpreadsheetsColumnsUnderTheirHeadings) {
+    // The sections themselves are pinned in tests/files/OfficeDocumentsTest.cpp.
+    for (const char* name : {"calc-libreoffice-list.xlsx", "calc-libreoffice-list.ods"}) {
+        SectionsTarget target;
+        LoadReport report;
+        loadWordListContent(testData(name), target, report);
+        EXPECT_TRUE(target.text.starts_with("【犬】\n123\n12345678901\n")) << name;
+        EXPECT_TRUE(target.text.ends_with("\n【42】\n繰\n")) << name;
+        EXPECT_FALSE(report.linesLeftOut) << name;
+    }
+}
+
 TEST_F(LoaderTest, DamagedSpreadsheetsAndOpenDocumentsKeepTheList) {
     std::string noStrings = testData("calc-libreoffice-list.xlsx");
     for (std::size_t at = 0; (at = noStrings.find("xl/sharedStrings.xml", at)) != noStrings.npos;) {

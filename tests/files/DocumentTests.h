@@ -24,7 +24,8 @@ inline Bytes fixture(const char* name) {
 }
 
 // The lines an extraction hands on, the sink refusing after acceptAtMost;
-// an Office reader's with the budget it has unless told.
+// an Office reader's with the budget it has unless told, a spreadsheet's
+// row by row.
 template <typename Extract>
 Lines linesOf(const Bytes& file, Extract extract, WordTextOutcome* outcome = nullptr,
               std::size_t acceptAtMost = SIZE_MAX) {
@@ -37,8 +38,10 @@ Lines linesOf(const Bytes& file, Extract extract, WordTextOutcome* outcome = nul
     WordTextOutcome o{};
     if constexpr (std::is_invocable_v<Extract, const Bytes&, const LineSink&>) {
         o = extract(file, sink);
-    } else {
+    } else if constexpr (std::is_invocable_v<Extract, const Bytes&, const LineSink&, ReadBudget>) {
         o = extract(file, sink, ReadBudget());
+    } else {
+        o = extract(file, sink, ReadBudget(), SheetLayout::Rows);
     }
     if (outcome) *outcome = o;
     return lines;

@@ -58,6 +58,40 @@ TEST(OfficeDocuments, LibreOfficeWorkbooksGiveTheirCells) {
     EXPECT_EQ(outcome, WordTextOutcome::AppendRefused);
 }
 
+// A reader's lines with its sheets by columns, the sink refusing after
+// acceptAtMost.
+template <typename Extract>
+Lines sectionsOf(const Bytes& file, Extract extract, WordTextOutcome* outcome = nullptr,
+                 std::size_t acceptAtMost = SIZE_MAX) {
+    Lines lines;
+    const WordTextOutcome o = extract(
+        file,
+        [&](std::string_view line) {
+            if (lines.size() >= acceptAtMost) return false;
+            lines.emplace_back(line);
+            return true;
+        },
+        ReadBudget(), SheetLayout::ColumnSections);
+    if (outcome) *outcome = o;
+    return lines;
+}
+
+TEST(OfficeDocuments, WorkbooksBySectionsGiveAColumnUnderEachHeading) {
+    // Row 1 holds the headings; the columns run to different depths; C has
+    // entries but no heading and is named; E holds an error value alone and
+    // gives nothing; the merged area stands in A only.
+    const Lines sections = {"【犬】", "123", "12345678901", "246", "結合", "改行前", "改行後",
+                            "100000000000", "【猫と鳥】", "3.14", "1234567890123",
+                            "0.333333333333333", "0.000000001", "【C列】", "-0.5", "1.23E-10",
+                            "0.3", "右", "TRUE", "【D列】", "1234.56789012345", "犬小屋",
+                            // the second visible sheet
+                            "【鳥】", "繰", "同じ", "同じ", "【42】", "繰"};
+    EXPECT_EQ(sectionsOf(fixture("calc-libreoffice-list.xlsx"), extractWorkbookText), sections);
+    for (const char* name : {"calc-libreoffice-list.ods", "calc-libreoffice-list.fods"}) {
+        EXPECT_EQ(sectionsOf(fixture(name), extractOpenDocumentText), sections) << name;
+    }
+}
+
 TEST(OfficeDocuments, LibreOfficeTextsGiveTheirParagraphs) {
     for (const char* name : {"writer-libreoffice-list.odt", "writer-libreoffice-list.fodt"}) {
         const Bytes odt = fixture(name);
@@ -168,6 +202,68 @@ TEST(OfficeDocuments, RepeatedCellsComeAsOftenAsAFullListTakes) {
     WordTextOutcome outcome{};
     const Lines lines = linesOf(bytesOf(flat), extractOpenDocumentText, &outcome, 10);
     EXPECT_EQ(lines, (Lines{"a", "b", "b", "a", "b", "b", "c", "c", "c", "c"}));
+    EXPECT_EQ(outcome, WordTextOutcome::AppendRefused);
+}
+
+TEST(OfficeDocuments, SheetsBySectionsKeepColumnsWhereRepeatsAndMergesPutThem) {
+    // Columns counted through repeated and covered cells; a heading's lines
+    // joined, its blanks trimmed; a repeated row's cells as often as it
+    // stands; a sheet whose only row showing something is its headings, an
+    // empty one, a hidden one; a million empty rows that cost nothing; and
+    // repeats past any list, which stop when the list is full.
+    const auto cell = [](const std::string& text, const std::string& attributes = "") {
+        return "<table:table-cell" + attributes + "><text:p>" + text +
+               "</text:p></table:table-cell>";
+    };
+    const auto row = [](const std::string& cells, const std::string& attributes = "") {
+        return "<table:table-row" + attributes + ">" + cells + "</table:table-row>";
+    };
+    const auto sheet = [](const std::string& rows, const std::string& attributes = "") {
+        return "<table:table" + attributes + ">" + rows + "</table:table>";
+    };
+    const auto across = [](const char* columns) {
+        return std::string(" table:number-columns-repeated=\"") + columns + "\"";
+    };
+    const auto down = [](const char* rows) {
+        return std::string(" table:number-rows-repeated=\"") + rows + "\"";
+    };
+    const std::string empties = row("<table:table-cell" + across("16384") + "/>", down("1048570"));
+    const std::string first =
+        row("<table:table-cell><text:p>　動物 </text:p><text:p> 名<text:line-break/>前</text:p>"
+            "</table:table-cell>" +
+            cell("色", across("2")) + "<table:table-cell/>" +
+            cell("結合", " table:number-columns-spanned=\"2\"") + "<table:covered-table-cell/>" +
+            cell("最後")) +
+        row(cell("犬") + "<table:table-cell" + across("2") + "/>" + cell("灰") +
+                cell("#DIV/0!", " calcext:value-type=\"error\""),
+            down("2")) +
+        empties + row("<table:covered-table-cell" + across("3") + "/>" + cell("黒")) +
+        row("<table:table-cell" + across("5") + "/>" + cell("下"));
+    const std::string headingsOnly =
+        row("<table:table-cell/>", down("3")) + row(cell("見出しだけ", across("1"))) + empties;
+    const std::string pastAnyList =
+        row(cell("h", across("4294967296")), down("2")) +
+        row(cell("c", across("4294967296")), down("99999999999999999999"));
+    const std::string flat =
+        "<office:document xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+        "xmlns:style=\"urn:oasis:names:tc:opendocument:xmlns:style:1.0\" "
+        "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+        "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" "
+        "xmlns:calcext=\"urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0\" "
+        "office:mimetype=\"application/vnd.oasis.opendocument.spreadsheet\">"
+        "<office:automatic-styles><style:style style:name=\"h\" style:family=\"table\">"
+        "<style:table-properties table:display=\"false\"/></style:style>"
+        "</office:automatic-styles><office:body><office:spreadsheet>" +
+        sheet(first) + sheet(row(cell("隠し")), " table:style-name=\"h\"") + sheet(headingsOnly) +
+        sheet(empties) + sheet(pastAnyList) +
+        "</office:spreadsheet></office:body></office:document>";
+    const Lines sections = {"【動物 名 前】", "犬", "犬", "【色】", "【色】", "【D列】", "灰", "灰",
+                            "黒", "【結合】", "【F列】", "下", "【最後】",
+                            // the sheet of headings alone; the sheet past any list
+                            "【見出しだけ】", "【h】", "h", "c", "c"};
+    WordTextOutcome outcome{};
+    EXPECT_EQ(sectionsOf(bytesOf(flat), extractOpenDocumentText, &outcome, sections.size()),
+              sections);
     EXPECT_EQ(outcome, WordTextOutcome::AppendRefused);
 }
 
@@ -290,6 +386,31 @@ TEST(OfficeDocuments, WhatADocumentInflatesAndKeepsIsSpentFromOneBudget) {
         {"s.xml"}, {{"xl/s.xml", sheetOf("")}, {"xl/strings.xml", "<sst>" + items + "</sst>"}});
     EXPECT_NO_THROW(extractWorkbookText(strings, kTakesAll, ReadBudget(4u << 20)));
     EXPECT_THROW(extractWorkbookText(strings, kTakesAll, ReadBudget(3u << 19)), std::bad_alloc);
+}
+
+TEST(OfficeDocuments, ASheetByColumnsIsHeldWithinTheBudgetAndItsHeadingsJudged) {
+    // 2,000 cells of 1,000 bytes, 2 MB of XML: read row by row within
+    // 3 MiB, held by columns they take 2 MB more, and the document is
+    // refused as memory.
+    const auto extract = [](const Bytes& file, SheetLayout layout, std::uint64_t budget) {
+        return extractWorkbookText(file, kTakesAll, ReadBudget(budget), layout);
+    };
+    const std::string value(1000, 'x');
+    std::string rows;
+    for (int i = 0; i < 2000; ++i) rows += "<row><c t=\"str\"><v>" + value + "</v></c></row>";
+    const Bytes held = workbookOf({"s.xml"}, {{"xl/s.xml", sheetOf(rows)}});
+    EXPECT_NO_THROW(extract(held, SheetLayout::Rows, 3u << 20));
+    EXPECT_THROW(extract(held, SheetLayout::ColumnSections, 3u << 20), std::bad_alloc);
+    EXPECT_NO_THROW(extract(held, SheetLayout::ColumnSections, 5u << 20));
+    // A heading's lines, each short enough for a list, joined past the
+    // longest line: refused as a line too long.
+    const std::string half(kLongestLineBytes / 2, 'x');
+    const Bytes joined = workbookOf(
+        {"s.xml"},
+        {{"xl/s.xml", sheetOf("<row><c t=\"str\"><v>" + half + "\n" + half + "</v></c></row>")}});
+    EXPECT_EQ(linesOf(joined, extractWorkbookText), (Lines{half, half}));
+    expectTooLong([&] { extract(joined, SheetLayout::ColumnSections, 64u << 20); },
+                  "a heading joined");
 }
 
 TEST(OfficeDocuments, GeneralNumbersAsASpreadsheetShowsThem) {
