@@ -42,6 +42,8 @@ public:
     void clearList() override { commands_.list_.clearList(); }
     void admit(StyledText& text) override { admitted(text); }
     void checkRoom(const TextShape& shape) const override { checkListRoom(shape, false, costs_); }
+    // Drawing by heading, a sheet's columns come in as its sections.
+    bool sheetColumnsAsSections() const override { return commands_.topics_.byHeading(); }
     void loadWholeText(StyledText text) override { commands_.list_.loadWholeText(std::move(text)); }
     std::size_t capacity() const override { return commands_.list_.capacity(); }
     void appendText(std::string_view lines) override {

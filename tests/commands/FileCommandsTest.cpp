@@ -339,11 +339,20 @@ TEST_F(CommandsTest, AContainerOfAWordDocumentImportsItsLines) {
 }
 
 TEST_F(CommandsTest, AContainerOfASpreadsheetImportsItsCells) {
-    window.paths = {
-        write("sheet.Kivo", EncipherContainer(testData("calc-libreoffice-list.ods"), kContainerKey, 0))};
+    const std::string sheet =
+        write("sheet.Kivo", EncipherContainer(testData("calc-libreoffice-list.ods"), kContainerKey, 0));
+    window.paths = {sheet};
     commands.importContainerAsNewList();
     ASSERT_EQ(window.list.size(), 26u);
     EXPECT_EQ(window.list.front(), "犬");
+
+    // Drawing by heading, its columns come in as sections under the first
+    // row's cells.
+    topics.setByHeading(true);
+    window.paths = {sheet};
+    commands.importContainerAsNewList();
+    EXPECT_EQ(window.list.front(), "【犬】");
+    EXPECT_EQ(window.lineCounts.back(), "22（6見出し）");
 }
 
 TEST_F(CommandsTest, AContainerThatCannotBeReadIsNeverShownEnciphered) {
