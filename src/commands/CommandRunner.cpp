@@ -88,6 +88,10 @@ void CommandRunner::dispatch(CommandId command) {
     TopicCommands& topics = commands_.topics;
     EditCommands& edits = commands_.edits;
     HelpCommands& help = commands_.help;
+    // An example list is found where the help lies, and read as a list file.
+    const auto openExample = [&](const char* fileName) {
+        files.openExampleList(fileName, help.exampleListPath(fileName));
+    };
     switch (command) {
         case CommandId::New:
             return files.newList();
@@ -147,6 +151,10 @@ void CommandRunner::dispatch(CommandId command) {
             return help.showAbout();
         case CommandId::NewKivo:
             return help.checkForUpdate();
+        case CommandId::ExampleStory:
+            return openExample(kStoryExampleName);
+        case CommandId::ExampleDrawing:
+            return openExample(kDrawingExampleName);
         case CommandId::Draw:
             return topics.drawTopics();
         case CommandId::Present:

@@ -4,6 +4,7 @@
 #include <system_error>
 #include <utility>
 
+#include "commands/HelpCommands.h"
 #include "commands/ListContract.h"
 #include "core/Errors.h"
 #include "core/KeptCopies.h"
@@ -348,6 +349,34 @@ void FileCommands::newList() {
     list_.setModified(false);
     window_.setCaption(kInitialCaption);
     topics_.count().refresh();
+}
+
+void FileCommands::forgetCurrentFile() {
+    currentFile_.clear();
+    window_.setCaption(kInitialCaption);
+}
+
+void FileCommands::openExampleList(std::string_view fileName,
+                                   const std::optional<std::string>& path) {
+    // Told before the save question: a missing example replaces nothing.
+    if (!path) {
+        throw UserError(
+            cannotOpenText(std::filesystem::path(kExampleFolderName) / pathFromUtf8(fileName)));
+    }
+    confirmSaveList();
+    try {
+        openListFile(*path);
+    } catch (...) {
+        // A load that emptied the list named it after the example; one that
+        // failed before leaves the user's list, and its name, as they were.
+        if (currentFile_ == *path) forgetCurrentFile();
+        refreshLineCount(list_, window_);
+        throw;
+    }
+    forgetCurrentFile();
+    topics_.clear();
+    list_.setModified(false);
+    refreshLineCount(list_, window_);
 }
 
 void FileCommands::exportContainer() {

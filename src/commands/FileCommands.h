@@ -4,7 +4,9 @@
 // that guards the commands replacing the list. Plain C++ over the ports, so
 // that every window runs the same rules.
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "commands/Ports.h"
@@ -45,6 +47,10 @@ public:
     void openDroppedFile(const std::vector<std::string>& paths);
     // The file named on the command line, when the window is first shown.
     void loadCommandLineFile(const std::string& path);
+    // The example list `fileName`, installed at `path` (nothing when it is
+    // missing), read as a text import reads a file, and then a new list of
+    // no name: no save writes back into the example.
+    void openExampleList(std::string_view fileName, const std::optional<std::string>& path);
     // At start-up: each save that was cut off left the file's old content
     // aside; the user says, file by file, whether to put it back. Cancel
     // leaves the rest for the next start.
@@ -76,6 +82,8 @@ private:
     // Yes puts the copy back, No keeps the file as it is; false on Cancel.
     bool offer(const KeptCopy& copy);
     void saveList(const std::string& path);
+    // The list belongs to no file: the caption as after a new list.
+    void forgetCurrentFile();
 
     WordListPort& list_;
     MainWindowPort& window_;

@@ -136,11 +136,15 @@ public:
     virtual std::optional<std::string> saveFile(const DialogSettings& settings) = 0;
 };
 
-// The help document, opened at its contents for the main window.
+// The help document, opened at its contents for the main window, and the
+// example lists that ship beside it.
 class HelpPort {
 public:
     virtual ~HelpPort() = default;
     virtual void showHelpContents() = 0;
+    // The UTF-8 path of the installed example list of that name; nothing
+    // when it is missing.
+    virtual std::optional<std::string> exampleListPath(std::string_view fileName) = 0;
 };
 
 // The user's browser, not waited for.

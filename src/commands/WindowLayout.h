@@ -41,6 +41,8 @@ enum class CommandId : int {
     Help,
     About,
     NewKivo,
+    ExampleStory,
+    ExampleDrawing,
     Draw,
     Present,
     DarkPresentation,

@@ -372,9 +372,13 @@ void dropListFont(StyledText& text, std::string_view family, int halfPoints) {
     ranges.resize(kept);
 }
 
+std::string cannotOpenText(const std::filesystem::path& path) {
+    return "ファイル " + utf8Of(path) + " は開けません";
+}
+
 StyledText readWholeFile(const std::filesystem::path& path) {
     File file = File::openForReading(path);
-    if (!file.isOpen()) throw UserError("ファイル " + utf8Of(path) + " は開けません");
+    if (!file.isOpen()) throw UserError(cannotOpenText(path));
     const std::optional<FileBytes> bytes = readAllBytes(file);
     if (!bytes) throw UserError("ストリームからの読み込みに失敗しました");
     return styledTextFromBytes(bytes->view());

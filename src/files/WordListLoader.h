@@ -84,8 +84,11 @@ inline constexpr std::uintmax_t kWholeFileLimit = 256u * 1024 * 1024;
 
 // The whole-file load: RTF (our reader) when the file is RTF it can read,
 // otherwise plain text in which CR LF, CR and LF each end a line. Throws
-// "ファイル %s は開けません" or "ストリームからの読み込みに失敗しました".
+// cannotOpenText's error or "ストリームからの読み込みに失敗しました".
 StyledText readWholeFile(const std::filesystem::path& path);
+
+// The error for a file that cannot be opened: "ファイル %s は開けません".
+std::string cannotOpenText(const std::filesystem::path& path);
 
 // The same from bytes already read.
 StyledText styledTextFromBytes(std::string_view bytes);

@@ -1,5 +1,6 @@
 #include "platform/HelpEngine.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QScreen>
@@ -66,6 +67,14 @@ HelpEnginePort::HelpEnginePort(Boxes& boxes, QWidget& mainWindow)
 void HelpEnginePort::showHelpContents() {
     setApplicationHelpFile(helpFileOfExecutable());
     engine_->showContents(&mainWindow_, applicationHelpFile());
+}
+
+std::optional<std::string> HelpEnginePort::exampleListPath(std::string_view fileName) {
+    const QString path =
+        exampleListOf(QCoreApplication::applicationDirPath(),
+                      QString::fromUtf8(fileName.data(), static_cast<qsizetype>(fileName.size())));
+    if (path.isEmpty()) return std::nullopt;
+    return QDir::toNativeSeparators(path).toStdString();
 }
 
 }  // namespace kivo

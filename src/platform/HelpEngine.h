@@ -57,6 +57,8 @@ public:
     void use(HelpEngine& engine) { engine_ = &engine; }
 
     void showHelpContents() override;
+    // Found beside the running executable as its help file is.
+    std::optional<std::string> exampleListPath(std::string_view fileName) override;
 
 private:
     QWidget& mainWindow_;

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "commands/HelpCommands.h"
 #include "platform/HelpEngine.h"
 
 namespace kivo {
@@ -27,6 +28,17 @@ QString helpFileOf(const QString& programFolder) {
 }
 
 QString helpFileOfExecutable() { return helpFileOf(QCoreApplication::applicationDirPath()); }
+
+QString exampleListOf(const QString& programFolder, const QString& fileName) {
+    const QDir folder(programFolder);
+    const QString inFolder = QString::fromUtf8(kExampleFolderName) + QLatin1Char('/') + fileName;
+    const QString beside = folder.filePath(inFolder);
+    if (QFileInfo(beside).isFile()) return beside;
+    const QString installed =
+        QDir::cleanPath(folder.filePath(QStringLiteral(KIVO_HELP_FROM_PROGRAM "/") + inFolder));
+    if (QFileInfo(installed).isFile()) return installed;
+    return {};
+}
 
 void setApplicationHelpFile(const QString& path) { helpFileStore() = path; }
 

@@ -17,6 +17,12 @@ QString helpFileOf(const QString& programFolder);
 // The same for the running executable, whatever the working folder.
 QString helpFileOfExecutable();
 
+// The example list of that name for a program in `programFolder`, found
+// where its help document is found: in the examples folder beside the
+// program (a build), else in the one in the installed data folder. Empty
+// when neither holds it.
+QString exampleListOf(const QString& programFolder, const QString& fileName);
+
 void setApplicationHelpFile(const QString& path);
 QString applicationHelpFile();
 

@@ -10,14 +10,28 @@
 #include "win32/Wide.h"
 
 namespace kivo::win32 {
+namespace {
 
-std::wstring BrowserHelp::documentPath() {
+// The running executable's folder, its separator at the end.
+std::wstring programFolder() {
     std::vector<wchar_t> program(32768, L'\0');
     const DWORD length =
         GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size()));
     std::wstring path(program.data(), length);
     path.erase(path.find_last_of(L"\\/") + 1);
-    return path + wide(kHelpDocumentName);
+    return path;
+}
+
+}  // namespace
+
+std::wstring BrowserHelp::documentPath() { return programFolder() + wide(kHelpDocumentName); }
+
+std::optional<std::string> BrowserHelp::exampleListPath(std::string_view fileName) {
+    const std::wstring path = programFolder() + wide(kExampleFolderName) + L"\\" + wide(fileName);
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    return utf8(path);
 }
 
 void BrowserHelp::showHelpContents() {

@@ -76,6 +76,27 @@ TEST(HelpCommand, AnInstalledProgramFindsTheDocumentInItsDataFolder) {
     EXPECT_EQ(helpFileOf(bin), root.filePath(QStringLiteral("bin/kHelp.hlp")));
 }
 
+TEST(HelpCommand, ExampleListsLieBesideTheBuiltProgramOrInTheInstalledDataFolder) {
+    const QString built = QFileInfo(QStringLiteral(KIVO_BUILT_HELP)).absolutePath();
+    const QString story = QString::fromLatin1(kStoryExampleName);
+    const QString drawing = QString::fromLatin1(kDrawingExampleName);
+    for (const QString& name : {story, drawing}) {
+        const QString found = exampleListOf(built, name);
+        EXPECT_EQ(found, QDir(built).filePath(QStringLiteral("examples/") + name));
+        EXPECT_EQ(readText(found), readText(QStringLiteral(KIVO_EXAMPLES_SOURCE "/") + name));
+    }
+
+    QTemporaryDir prefix;
+    const QDir root(prefix.path());
+    ASSERT_TRUE(root.mkpath(QStringLiteral("bin")));
+    ASSERT_TRUE(root.mkpath(QStringLiteral("share/kivo/examples")));
+    const QString installed = root.filePath(QStringLiteral("share/kivo/examples/") + story);
+    ASSERT_TRUE(QFile::copy(QStringLiteral(KIVO_EXAMPLES_SOURCE "/") + story, installed));
+    const QString bin = root.filePath(QStringLiteral("bin"));
+    EXPECT_EQ(exampleListOf(bin, story), installed);
+    EXPECT_TRUE(exampleListOf(bin, drawing).isEmpty());
+}
+
 class HelpWindowTest : public ::testing::Test {
 protected:
     ScriptedBoxes boxes;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "commands/Ports.h"
@@ -203,6 +204,13 @@ struct FakeWindow : WordListPort,
     }
 
     void showHelpContents() override { shown.push_back("help"); }
+    // The example lists installed, by file name.
+    std::map<std::string, std::string, std::less<>> examples;
+    std::optional<std::string> exampleListPath(std::string_view fileName) override {
+        const auto found = examples.find(fileName);
+        if (found == examples.end()) return std::nullopt;
+        return found->second;
+    }
     void showAbout() override { shown.push_back("about"); }
     void openUrl(const std::string& url) override { shown.push_back("browser:" + url); }
     void lowerTopMost() override { shown.push_back("lower"); }
