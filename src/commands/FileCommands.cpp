@@ -370,13 +370,13 @@ void FileCommands::openExampleList(std::string_view fileName,
         // A load that emptied the list named it after the example; one that
         // failed before leaves the user's list, and its name, as they were.
         if (currentFile_ == *path) forgetCurrentFile();
-        refreshLineCount(list_, window_);
+        topics_.count().refresh();
         throw;
     }
     forgetCurrentFile();
-    topics_.clear();
+    topics_.clearTopics();
     list_.setModified(false);
-    refreshLineCount(list_, window_);
+    topics_.count().refresh();
 }
 
 void FileCommands::exportContainer() {
