@@ -85,7 +85,9 @@ TEST_F(DrawModeTest, ThreeTopicsByHeadingShowInTheirOwnBoxesUnderTheirHeadings) 
         EXPECT_TRUE(heading->isVisible());
         // Each heading sits right above its box, clear of the box above.
         EXPECT_EQ(heading->geometry().bottom() + 3, boxes3[k]->y());
-        if (k > 0) EXPECT_GT(heading->y(), boxes3[k - 1]->geometry().bottom());
+        if (k > 0) {
+            EXPECT_GT(heading->y(), boxes3[k - 1]->geometry().bottom());
+        }
     }
     if (const QByteArray path = qgetenv("KIVO_SCREENSHOT"); !path.isEmpty()) {
         form.grab().save(QString::fromLocal8Bit(path));

@@ -298,7 +298,9 @@ TEST_F(Win32WindowTest, ThreeTopicsByHeadingShowInTheirOwnBoxesUnderTheirHeading
         // Each heading right above its box, clear of the box above.
         const RECT heading = boundsInClient(control(headings[k]));
         EXPECT_EQ(heading.bottom + 2, boundsInClient(control(boxes[k])).top);
-        if (k > 0) EXPECT_GE(heading.top, boundsInClient(control(boxes[k - 1])).bottom);
+        if (k > 0) {
+            EXPECT_GE(heading.top, boundsInClient(control(boxes[k - 1])).bottom);
+        }
     }
     MSG f11{memo(), WM_KEYDOWN, VK_F11, 0, 0, {}};
     ASSERT_TRUE(form_->translateShortcut(f11));
