@@ -6,7 +6,6 @@
 #include <QFontMetricsF>
 #include <QTimer>
 #include <QWidget>
-#include <array>
 #include <functional>
 #include <string>
 
@@ -23,8 +22,7 @@ public:
     // runs a command as the main window's runner does.
     PresentationWindow(QWidget* owner, std::function<void(CommandId)> run);
 
-    void showPresentation(const DrawnTopics& topics,
-                          PresentationTheme theme) override;
+    void showPresentation(const DrawnTopics& topics, PresentationTheme theme) override;
     void updatePresentation(const DrawnTopics& topics) override;
     void setPresentationTheme(PresentationTheme theme) override;
     void setPresentationFullScreen(bool fullScreen) override;

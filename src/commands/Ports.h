@@ -1,7 +1,6 @@
 #pragma once
 // What the commands ask of the window they run in. Each window (Qt, Win32)
 // provides these in a few lines; the rules stay in the commands.
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>

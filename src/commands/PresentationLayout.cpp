@@ -211,10 +211,10 @@ PresentationLayout fitPresentation(const DrawnTopics& texts, const CharacterWidt
         if (!topic.heading.glyphs.empty()) ++headings;
         widest = std::max({widest, topic.text.width, topic.heading.width * kHeadingScale});
     }
-    const int byHeight = std::max(
-        kSmallestPixels,
-        static_cast<int>(innerHeight / ((count + headings * kHeadingScale) * kLineSpacing +
-                                        (count - 1) * kTopicGap)));
+    const int byHeight =
+        std::max(kSmallestPixels,
+                 static_cast<int>(innerHeight / ((count + headings * kHeadingScale) * kLineSpacing +
+                                                 (count - 1) * kTopicGap)));
     const int byWidth =
         widest > 0 ? static_cast<int>(innerWidth * kSlack * kPresentationMeasurePixels / widest)
                    : byHeight;
@@ -257,7 +257,6 @@ PresentationLayout fitPresentation(const DrawnTopics& texts, const CharacterWidt
     }
 
     layout.pixelSize = pixels;
-    layout.lineHeight = lineHeightAt(pixels);
     int top = (areaHeight - setting.height) / 2;
     for (std::size_t t = 0; t < topics.size(); ++t) {
         placeLines(topics[t].heading, setting.headings[t], headingPixelsAt(pixels), areaWidth, top,

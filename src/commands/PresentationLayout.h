@@ -55,8 +55,7 @@ struct PresentationLine {
     int height;     // the line's box
 };
 struct PresentationLayout {
-    int pixelSize = 0;   // the topics' font size in pixels
-    int lineHeight = 0;  // from one topic line's top to the next's
+    int pixelSize = 0;  // the topics' font size in pixels
     std::vector<PresentationLine> lines;
 };
 

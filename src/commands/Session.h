@@ -4,7 +4,6 @@
 // gives. A window builds its controls, makes a session over them and hands
 // it its events; whatever the commands put in a control, the session still
 // holds, so nothing is read back out of one.
-#include <array>
 #include <optional>
 #include <string>
 #include <utility>

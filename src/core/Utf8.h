@@ -227,4 +227,23 @@ inline std::u16string utf8ToUtf16(std::string_view utf8) {
     return out;
 }
 
+// The text without the blanks around it: spaces, tabs and ideographic
+// spaces (U+3000).
+inline std::string_view trimBlanks(std::string_view s) {
+    constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";
+    for (;;) {
+        if (s.starts_with(' ') || s.starts_with('\t')) {
+            s.remove_prefix(1);
+        } else if (s.starts_with(kIdeographicSpace)) {
+            s.remove_prefix(kIdeographicSpace.size());
+        } else if (s.ends_with(' ') || s.ends_with('\t')) {
+            s.remove_suffix(1);
+        } else if (s.ends_with(kIdeographicSpace)) {
+            s.remove_suffix(kIdeographicSpace.size());
+        } else {
+            return s;
+        }
+    }
+}
+
 }  // namespace kivo

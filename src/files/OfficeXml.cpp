@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "core/Errors.h"
+#include "core/Headings.h"
 #include "core/Utf8.h"
 #include "files/FileError.h"
 #include "files/ZipArchive.h"
@@ -178,27 +179,6 @@ std::uint64_t saturatedSum(std::uint64_t a, std::uint64_t b) {
     return a + std::min(b, UINT64_MAX - a);
 }
 
-// Blanks a heading is trimmed of: spaces, tabs and the ideographic space.
-std::string_view trimmedOfBlanks(std::string_view s) {
-    constexpr std::string_view kIdeographicSpace = "\xE3\x80\x80";
-    for (;;) {
-        if (s.starts_with(' ') || s.starts_with('\t')) {
-            s.remove_prefix(1);
-        } else if (s.starts_with(kIdeographicSpace)) {
-            s.remove_prefix(kIdeographicSpace.size());
-        } else if (s.ends_with(' ') || s.ends_with('\t')) {
-            s.remove_suffix(1);
-        } else if (s.ends_with(kIdeographicSpace)) {
-            s.remove_suffix(kIdeographicSpace.size());
-        } else {
-            return s;
-        }
-    }
-}
-
-constexpr std::string_view kHeadingOpen = "\xE3\x80\x90";   // 【
-constexpr std::string_view kHeadingClose = "\xE3\x80\x91";  // 】
-
 }  // namespace
 
 std::string columnName(std::uint64_t column) {
@@ -246,7 +226,6 @@ void ColumnSections::cell(std::uint64_t column, std::uint64_t columns, std::stri
 }
 
 bool ColumnSections::emit(LineEmitter& lines) {
-    std::string named;
     std::vector<const Entry*> column;  // the columns' entries, the lowest first
     for (const auto& [first, c] : columns_) {
         column.clear();
@@ -255,9 +234,7 @@ bool ColumnSections::emit(LineEmitter& lines) {
         }
         for (std::uint64_t at = first; at < c.end; ++at) {
             if (c.heading.empty()) {
-                named.assign(kHeadingOpen).append(columnName(at)).append("\xE5\x88\x97");  // 列
-                named.append(kHeadingClose);
-                lines.emit(named);
+                lines.emit(bracketedHeading(columnName(at) + "列"));
             } else {
                 lines.emit(c.heading);
             }
@@ -355,7 +332,7 @@ std::string_view ColumnSections::headingLine(std::string_view text) {
     bool any = false;
     for (std::size_t from = 0;;) {
         const std::size_t at = std::min(text.find_first_of("\r\n", from), text.size());
-        const std::string_view line = trimmedOfBlanks(text.substr(from, at - from));
+        const std::string_view line = trimBlanks(text.substr(from, at - from));
         if (!line.empty()) {
             if (any) heading_.push_back(' ');
             heading_.appendRun(line);

@@ -7,7 +7,6 @@
 // for the task bar; a screen reader names it by the topics, a line each.
 #include <windows.h>
 
-#include <array>
 #include <functional>
 #include <string>
 

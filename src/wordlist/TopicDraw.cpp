@@ -2,35 +2,10 @@
 
 #include <algorithm>
 
+#include "core/Utf8.h"
+
 namespace kivo {
 namespace {
-
-constexpr std::string_view kOpenBracket = "【";
-constexpr std::string_view kCloseBracket = "】";
-constexpr std::string_view kIdeographicSpace = "\u3000";
-
-// The line without spaces, tabs and ideographic spaces around it.
-std::string_view trimBlanks(std::string_view text) {
-    for (;;) {
-        if (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
-            text.remove_prefix(1);
-        } else if (text.starts_with(kIdeographicSpace)) {
-            text.remove_prefix(kIdeographicSpace.size());
-        } else {
-            break;
-        }
-    }
-    for (;;) {
-        if (!text.empty() && (text.back() == ' ' || text.back() == '\t')) {
-            text.remove_suffix(1);
-        } else if (text.ends_with(kIdeographicSpace)) {
-            text.remove_suffix(kIdeographicSpace.size());
-        } else {
-            break;
-        }
-    }
-    return text;
-}
 
 DrawResult stopped(DrawOutcome outcome) {
     DrawResult result;
@@ -70,15 +45,15 @@ DrawResult drawTopics(const WordListSource& list, RandomGenerator& random, std::
 
 std::string_view headingOf(std::string_view line) {
     const std::string_view text = trimBlanks(line);
-    if (!text.starts_with(kOpenBracket) || !text.ends_with(kCloseBracket) ||
-        text.size() < kOpenBracket.size() + kCloseBracket.size()) {
+    if (!text.starts_with(kHeadingOpen) || !text.ends_with(kHeadingClose) ||
+        text.size() < kHeadingOpen.size() + kHeadingClose.size()) {
         return {};
     }
     const std::string_view inner = trimBlanks(
-        text.substr(kOpenBracket.size(), text.size() - kOpenBracket.size() - kCloseBracket.size()));
+        text.substr(kHeadingOpen.size(), text.size() - kHeadingOpen.size() - kHeadingClose.size()));
     // "【A】【B】" is an entry, not a heading named "A】【B".
-    if (inner.find(kOpenBracket) != std::string_view::npos ||
-        inner.find(kCloseBracket) != std::string_view::npos) {
+    if (inner.find(kHeadingOpen) != std::string_view::npos ||
+        inner.find(kHeadingClose) != std::string_view::npos) {
         return {};
     }
     return inner;
@@ -137,10 +112,6 @@ DrawResult drawFromSections(const std::vector<ListSection>& sections, const Word
         result.topics.push_back({" " + list.line(result.positions[k]), sections[k].heading});
     }
     return result;
-}
-
-std::string bracketedHeading(std::string_view heading) {
-    return std::string(kOpenBracket) + std::string(heading) + std::string(kCloseBracket);
 }
 
 std::string drawMessage(const DrawResult& result) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/Headings.h"
 #include "wordlist/DrawPorts.h"
 #include "wordlist/Random.h"
 
@@ -24,11 +25,11 @@ inline constexpr std::size_t kFewestTopics = 2;
 inline constexpr std::size_t kMostTopics = 3;
 
 enum class DrawOutcome {
-    Drawn,          // every topic set
-    NoEntries,      // the list is empty
-    OneEntry,       // one entry is not enough for two topics
-    TooFewEntries,  // fewer entries than three topics need
-    EmptyEntry,     // a drawn entry has no text
+    Drawn,           // every topic set
+    NoEntries,       // the list is empty
+    OneEntry,        // one entry is not enough for two topics
+    TooFewEntries,   // fewer entries than three topics need
+    EmptyEntry,      // a drawn entry has no text
     MissingSection,  // fewer sections than topics
     EmptySection,    // a section without an entry to draw
 };
@@ -80,9 +81,6 @@ DrawResult drawFromSections(const std::vector<ListSection>& sections, const Word
 // What the user is told when a draw stops (UTF-8); empty for Drawn.
 std::string drawMessage(const DrawResult& result);
 std::string drawMessage(DrawOutcome outcome);
-
-// "【人物】"
-std::string bracketedHeading(std::string_view heading);
 
 // The message of the reseed command.
 inline constexpr const char* kReseedMessage = "ランダムを再生成しました";

@@ -15,7 +15,6 @@ DrawnTopics plain(std::initializer_list<std::string> texts) {
     return topics;
 }
 
-
 // A font where a full-width character is as wide as it is tall and an
 // ASCII one half that.
 double monospaced(std::string_view c) {
@@ -29,7 +28,9 @@ std::string joined(const PresentationLayout& layout) {
     return all;
 }
 
-int bottom(const PresentationLayout& layout) { return layout.lines.back().top + layout.lineHeight; }
+int bottom(const PresentationLayout& layout) {
+    return layout.lines.back().top + layout.lines.back().height;
+}
 
 TEST(PresentationLayout, ShortTopicsFillTheScreenOnALineEach) {
     const PresentationLayout layout =
@@ -68,7 +69,8 @@ TEST(PresentationLayout, AFullLineOf4096BytesFitsWholeAndEnglishKeepsItsWords) {
     const std::string longest(4096 / 2, 'a');
     std::string words;
     while (words.size() < 4000) words += "draw two topics ";
-    const PresentationLayout layout = fitPresentation(plain({longest, words}), monospaced, 1024, 768);
+    const PresentationLayout layout =
+        fitPresentation(plain({longest, words}), monospaced, 1024, 768);
     EXPECT_GE(layout.pixelSize, 8);
     EXPECT_LE(bottom(layout), 768);
     std::string rest;
