@@ -83,11 +83,21 @@ void CommandRunner::run(CommandId command) noexcept {
     });
 }
 
+void showTimerChecks(WindowCommandPort& window, const TimerCommands& timer) {
+    // A cancelled box of the user's own length leaves the old one checked.
+    const CommandId length = timer.checkedLength();
+    for (const TimerPreset& preset : timerPresets())
+        window.showChecked(preset.command, preset.command == length);
+    window.showChecked(CommandId::TimerOwnLength, length == CommandId::TimerOwnLength);
+    window.showChecked(CommandId::TimerWithDraw, timer.startWithDraw());
+}
+
 void CommandRunner::dispatch(CommandId command) {
     FileCommands& files = commands_.files;
     TopicCommands& topics = commands_.topics;
     EditCommands& edits = commands_.edits;
     HelpCommands& help = commands_.help;
+    TimerCommands& timer = commands_.timer;
     // An example list is found where the help lies, and read as a list file.
     const auto openExample = [&](const char* fileName) {
         files.openExampleList(fileName, help.exampleListPath(fileName));
@@ -137,7 +147,8 @@ void CommandRunner::dispatch(CommandId command) {
         case CommandId::TwoTopics:
         case CommandId::ThreeTopics:
             topics.setTopicCount(command == CommandId::ThreeTopics ? kMostTopics : kFewestTopics);
-            commands_.window.showChecked(CommandId::TwoTopics, topics.topicCount() == kFewestTopics);
+            commands_.window.showChecked(CommandId::TwoTopics,
+                                         topics.topicCount() == kFewestTopics);
             return commands_.window.showChecked(CommandId::ThreeTopics,
                                                 topics.topicCount() == kMostTopics);
         case CommandId::ByHeading:
@@ -160,8 +171,7 @@ void CommandRunner::dispatch(CommandId command) {
         case CommandId::Present:
             return commands_.presentation.togglePresentation();
         case CommandId::DarkPresentation:
-            commands_.presentation.setDarkPresentation(
-                !commands_.presentation.darkPresentation());
+            commands_.presentation.setDarkPresentation(!commands_.presentation.darkPresentation());
             return commands_.window.showChecked(command, commands_.presentation.darkPresentation());
         case CommandId::PresentationDraw:
             return commands_.presentation.presentationDraw();
@@ -169,6 +179,34 @@ void CommandRunner::dispatch(CommandId command) {
             return commands_.presentation.presentationClose();
         case CommandId::PresentationFullScreen:
             return commands_.presentation.presentationToggleFullScreen();
+        case CommandId::CopyTopics:
+            return commands_.share.copyTopics();
+        case CommandId::ShareSettings:
+            return commands_.share.editShareSettings();
+        case CommandId::SaveHistoryCsv:
+            return commands_.share.saveHistoryCsv();
+        case CommandId::TimerOff:
+        case CommandId::Timer1Minute:
+        case CommandId::Timer3Minutes:
+        case CommandId::Timer5Minutes:
+        case CommandId::Timer10Minutes:
+        case CommandId::Timer15Minutes:
+        case CommandId::Timer30Minutes:
+        case CommandId::Timer60Minutes:
+            for (const TimerPreset& preset : timerPresets()) {
+                if (preset.command == command) timer.setMinutes(preset.minutes);
+            }
+            return showTimerChecks(commands_.window, timer);
+        case CommandId::TimerOwnLength:
+            timer.askMinutes();
+            return showTimerChecks(commands_.window, timer);
+        case CommandId::TimerWithDraw:
+            timer.setStartWithDraw(!timer.startWithDraw());
+            return showTimerChecks(commands_.window, timer);
+        case CommandId::TimerStartPause:
+            return timer.startOrPause();
+        case CommandId::TimerReset:
+            return timer.reset();
         case CommandId::None:
             return;
     }

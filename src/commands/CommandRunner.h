@@ -11,6 +11,8 @@
 #include "commands/HelpCommands.h"
 #include "commands/Ports.h"
 #include "commands/PresentationCommands.h"
+#include "commands/ShareCommands.h"
+#include "commands/TimerCommands.h"
 #include "commands/TopicCommands.h"
 #include "commands/WindowLayout.h"
 
@@ -34,8 +36,13 @@ struct WindowCommands {
     EditCommands& edits;
     HelpCommands& help;
     PresentationCommands& presentation;
+    ShareCommands& share;
+    TimerCommands& timer;
     WindowCommandPort& window;
 };
+
+// The timer's items show the length chosen and the switch.
+void showTimerChecks(WindowCommandPort& window, const TimerCommands& timer);
 
 // Memory held back so that reporting a failed allocation has room to show
 // its box. Taken at start-up, given up while the box shows, taken again

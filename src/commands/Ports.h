@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "commands/Countdown.h"
 #include "commands/ListContract.h"
 #include "commands/WindowLayout.h"
 #include "core/ListReplacement.h"
@@ -89,6 +90,9 @@ public:
     virtual void showTopicArea(const TopicArea& area) = 0;
     // A draw went into the history; a window showing it catches up.
     virtual void historyChanged() = 0;
+    // Puts text ("\n" between lines) on the clipboard, its line breaks as
+    // the system's programs paste them.
+    virtual void copyToClipboard(const std::string& text) = 0;
     // Long work under way: the wait cursor over the program while on, the
     // usual one over any box or dialog it shows meanwhile. Calls nest.
     virtual void showBusy(bool busy) = 0;
@@ -188,6 +192,45 @@ public:
     virtual void closePresentation() = 0;
     // False too once the user has closed it some other way.
     virtual bool presentationOpen() const = 0;
+    // The countdown under the topics, kept for when the view opens.
+    virtual void showCountdown(const CountdownFace& face) = 0;
+    // The countdown reached zero: the system's notification sound, once,
+    // and `announcement` told to a screen reader while the view is open.
+    virtual void countdownEnded(const std::string& announcement) = 0;
+};
+
+// The countdown's clock and its wake-ups. The clock counts milliseconds
+// from any start and never goes back; a wake-up asked for calls
+// Session::clockTicked() once, a new one replacing the one before.
+class CountdownClockPort {
+public:
+    virtual ~CountdownClockPort() = default;
+    virtual std::int64_t milliseconds() = 0;
+    virtual void wakeAfter(int milliseconds) = 0;
+    virtual void stopWaking() = 0;
+};
+
+// What the stream files and the copied topics are made with, set in one
+// small dialog.
+struct ShareSettings {
+    bool streamOn = false;
+    std::string folder;  // UTF-8; empty until one is chosen
+    std::string separator = " × ";
+    std::string lead = "お題：";
+    std::string hashtag;
+    bool operator==(const ShareSettings&) const = default;
+};
+// The share dialog (texts in ShareTexts.h), with its own button that
+// chooses the folder in the system's folder dialog; and the box that asks
+// for the countdown's own length.
+class ShareDialogPort {
+public:
+    virtual ~ShareDialogPort() = default;
+    // The values OK took; nothing when cancelled.
+    virtual std::optional<ShareSettings> editShareSettings(const ShareSettings& settings) = 0;
+    // Whole minutes from kFewestTimerMinutes to kMostTimerMinutes; nothing
+    // when cancelled.
+    virtual std::optional<int> askTimerMinutes(int minutes) = 0;
 };
 
 class AboutPort {

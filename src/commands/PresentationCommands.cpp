@@ -12,6 +12,10 @@ CommandId presentationKeyCommand(PresentationKey key) {
             return CommandId::PresentationClose;
         case PresentationKey::AltEnter:
             return CommandId::PresentationFullScreen;
+        case PresentationKey::T:
+            return CommandId::TimerStartPause;
+        case PresentationKey::R:
+            return CommandId::TimerReset;
         case PresentationKey::Other:
             break;
     }

@@ -14,8 +14,9 @@
 namespace kivo {
 
 // The keys the view answers, and the command each runs: Space or Enter
-// draws, Esc or F11 closes, Alt+Enter leaves full screen or goes back.
-enum class PresentationKey { Space, Enter, Escape, F11, AltEnter, Other };
+// draws, Esc or F11 closes, Alt+Enter leaves full screen or goes back, T
+// starts or pauses the countdown, R resets it.
+enum class PresentationKey { Space, Enter, Escape, F11, AltEnter, T, R, Other };
 CommandId presentationKeyCommand(PresentationKey key);
 
 // Where the theme's switch is kept, beside the draw mode's.

@@ -196,8 +196,47 @@ double MeasuredWidths::width(std::string_view character, const CharacterWidth& m
 bool mayStartLine(char32_t c) { return kNoLineStart.find(c) == std::u32string_view::npos; }
 bool mayEndLine(char32_t c) { return kNoLineEnd.find(c) == std::u32string_view::npos; }
 
+unsigned countdownColour(bool dark, bool warning) {
+    if (warning) return dark ? kCountdownWarningDark : kCountdownWarningLight;
+    return dark ? kPresentationDark.text : kPresentationLight.text;
+}
+
+namespace {
+
+// The countdown in the band [top, top + height): digits measured as the
+// widest digit, so the size holds while the seconds go by.
+PresentationLine fitCountdown(std::string_view text, const CharacterWidth& width, int areaWidth,
+                              int top, int height) {
+    double widest = 0;
+    for (char digit = '0'; digit <= '9'; ++digit)
+        widest = std::max(widest, width(std::string_view(&digit, 1)));
+    double textWidth = 0;
+    for (const char c : text) textWidth += c >= '0' && c <= '9' ? widest : width({&c, 1});
+    const double innerWidth = areaWidth * (1 - 2 * kMargin);
+    int pixels = static_cast<int>(height / kLineSpacing);
+    if (textWidth > 0)
+        pixels = std::min(
+            pixels, static_cast<int>(innerWidth * kSlack * kPresentationMeasurePixels / textWidth));
+    pixels = std::max(kSmallestPixels, pixels);
+    const double lineWidth = textWidth * pixels / kPresentationMeasurePixels;
+    const int lineHeight = lineHeightAt(pixels);
+    return {std::string(text), std::max(0, static_cast<int>((areaWidth - lineWidth) / 2)),
+            top + (height - lineHeight) / 2, pixels, lineHeight};
+}
+
+}  // namespace
+
 PresentationLayout fitPresentation(const DrawnTopics& texts, const CharacterWidth& width,
-                                   int areaWidth, int areaHeight) {
+                                   int areaWidth, int areaHeight, std::string_view countdown) {
+    if (!countdown.empty()) {
+        // The topics in the area above the band, the time in the band.
+        const int band = static_cast<int>(areaHeight * kCountdownShare);
+        const int margin = static_cast<int>(areaHeight * kMargin);
+        PresentationLayout layout = fitPresentation(texts, width, areaWidth, areaHeight - band);
+        layout.countdown =
+            fitCountdown(countdown, width, areaWidth, areaHeight - band, band - margin);
+        return layout;
+    }
     PresentationLayout layout;
     const std::vector<Topic> topics = measure(texts, width);
     const double innerWidth = areaWidth * (1 - 2 * kMargin);
@@ -267,29 +306,29 @@ PresentationLayout fitPresentation(const DrawnTopics& texts, const CharacterWidt
     return layout;
 }
 
-namespace {
+std::string topicEntry(const DrawnTopic& topic) {
+    const std::size_t first = topic.text.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    const std::size_t last = topic.text.find_last_not_of(" \t");
+    return topic.text.substr(first, last - first + 1);
+}
 
-// The topics that hold more than blanks, without the blanks around them,
-// joined by `separator`, each after its heading when `withHeadings`.
-std::string shownTopics(const DrawnTopics& topics, std::string_view separator, bool withHeadings) {
+std::string joinedTopics(const DrawnTopics& topics, std::string_view separator, bool withHeadings) {
     std::string text;
     for (const DrawnTopic& topic : topics) {
-        const std::size_t first = topic.text.find_first_not_of(" \t");
-        if (first == std::string::npos) continue;
-        const std::size_t last = topic.text.find_last_not_of(" \t");
+        const std::string entry = topicEntry(topic);
+        if (entry.empty()) continue;
         if (!text.empty()) text += separator;
         if (withHeadings && !topic.heading.empty()) text += bracketedHeading(topic.heading);
-        text += topic.text.substr(first, last - first + 1);
+        text += entry;
     }
     return text;
 }
 
-}  // namespace
-
-std::string presentationText(const DrawnTopics& topics) { return shownTopics(topics, "\n", true); }
+std::string presentationText(const DrawnTopics& topics) { return joinedTopics(topics, "\n", true); }
 
 std::string presentationCaption(const DrawnTopics& topics) {
-    const std::string shown = shownTopics(topics, " × ", false);
+    const std::string shown = joinedTopics(topics, " × ", false);
     return (shown.empty() ? std::string("お題") : shown) + " - Kivo";
 }
 

@@ -5,6 +5,7 @@
 // half the size above it. The window only measures characters in its own
 // font and paints the lines where this puts them.
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -32,6 +33,9 @@ struct PresentationColours {
 };
 inline constexpr PresentationColours kPresentationLight{0x000000, 0xFFFFFF};
 inline constexpr PresentationColours kPresentationDark{0xFFFFFF, 0x000000};
+// Red that keeps a contrast of at least 4.5:1 on the theme's background.
+inline constexpr unsigned kCountdownWarningLight = 0xC00000;
+inline constexpr unsigned kCountdownWarningDark = 0xFF6060;
 
 // The advance of one character (a UTF-8 code point) at
 // kPresentationMeasurePixels.
@@ -57,13 +61,30 @@ struct PresentationLine {
 struct PresentationLayout {
     int pixelSize = 0;  // the topics' font size in pixels
     std::vector<PresentationLine> lines;
+    // The countdown's line under them, when one is set.
+    std::optional<PresentationLine> countdown;
 };
+
+// The share of the area's height the countdown takes at the bottom.
+inline constexpr double kCountdownShare = 0.3;
 
 // The topics (blanks around them left out) set in an area of
 // width x height pixels: as large as fits, each topic kept on one line
-// while that leaves it readable, centred, a heading over its topic.
+// while that leaves it readable, centred, a heading over its topic. A
+// countdown ("4:59") goes large and centred in a band under them, at a size
+// that its seconds ticking by never change.
 PresentationLayout fitPresentation(const DrawnTopics& topics, const CharacterWidth& width,
-                                   int areaWidth, int areaHeight);
+                                   int areaWidth, int areaHeight, std::string_view countdown = {});
+
+// The countdown's colours: the theme's text colour, a warning colour for
+// the last tenth and zero.
+unsigned countdownColour(bool dark, bool warning);
+
+// A topic's entry without the blanks around it.
+std::string topicEntry(const DrawnTopic& topic);
+// The topics that hold more than blanks, joined by `separator`, each after
+// its bracketed heading when `withHeadings`.
+std::string joinedTopics(const DrawnTopics& topics, std::string_view separator, bool withHeadings);
 
 // The view's text as one string, a topic a line, each after its heading:
 // its accessible name.

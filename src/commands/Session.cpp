@@ -13,7 +13,11 @@ Session::Session(const SessionPorts& ports)
       help_(HelpPorts{ports.help, ports.about, ports.urls, ports.topMost, ports.printer,
                       ports.boxes, ports.window}),
       presentation_(topics_, ports.presentation, ports.settings),
-      runner_(WindowCommands{files_, topics_, edits_, help_, presentation_, ports.windowCommands},
+      share_(topics_, ports.window, ports.boxes, ports.dialogs, ports.shareDialog, ports.settings),
+      timer_(topics_, ports.presentation, ports.countdownClock, ports.shareDialog, ports.boxes,
+             ports.settings, share_),
+      runner_(WindowCommands{files_, topics_, edits_, help_, presentation_, share_, timer_,
+                             ports.windowCommands},
               ports.boxes) {}
 
 void Session::start() {
@@ -22,7 +26,10 @@ void Session::start() {
     // The switches kept from the last run show in their menu items.
     ports_.window.showTopicArea(topics_.topicArea());
     showDrawModeChecks();
-    ports_.windowCommands.showChecked(CommandId::DarkPresentation, presentation_.darkPresentation());
+    ports_.windowCommands.showChecked(CommandId::DarkPresentation,
+                                      presentation_.darkPresentation());
+    showTimerChecks(ports_.windowCommands, timer_);
+    timer_.show();
 }
 
 void Session::showDrawModeChecks() {
@@ -42,6 +49,10 @@ void Session::shown(const std::optional<std::string>& commandLineFile) noexcept 
 
 void Session::filesDropped(const std::vector<std::string>& paths) noexcept {
     guard([&] { files_.openDroppedFile(paths); });
+}
+
+void Session::clockTicked() noexcept {
+    guard([&] { timer_.clockTicked(); });
 }
 
 void Session::listMoved() noexcept {

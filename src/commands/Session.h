@@ -15,6 +15,8 @@
 #include "commands/HelpCommands.h"
 #include "commands/Ports.h"
 #include "commands/PresentationCommands.h"
+#include "commands/ShareCommands.h"
+#include "commands/TimerCommands.h"
 #include "commands/TopicCommands.h"
 #include "wordlist/DrawPorts.h"
 
@@ -36,6 +38,8 @@ struct SessionPorts {
     WindowCommandPort& windowCommands;
     SettingsStore& settings;
     WallClock& clock;
+    CountdownClockPort& countdownClock;
+    ShareDialogPort& shareDialog;
 };
 
 class Session {
@@ -66,6 +70,8 @@ public:
     void listChanged() { topics_.listChanged(); }
     // The list's caret, selection or text moved: the count follows.
     void listMoved() noexcept;
+    // A wake-up the countdown's clock was asked for.
+    void clockTicked() noexcept;
 
     const std::string& currentFile() const { return files_.currentFile(); }
     const DrawnTopics& topics() const { return topics_.current().get(); }
@@ -80,6 +86,8 @@ public:
     EditCommands& edits() { return edits_; }
     HelpCommands& help() { return help_; }
     PresentationCommands& presentation() { return presentation_; }
+    ShareCommands& share() { return share_; }
+    TimerCommands& timer() { return timer_; }
 
 private:
     void showDrawModeChecks();
@@ -90,6 +98,8 @@ private:
     EditCommands edits_;
     HelpCommands help_;
     PresentationCommands presentation_;
+    ShareCommands share_;
+    TimerCommands timer_;
     CommandRunner runner_;
 };
 

@@ -22,11 +22,13 @@ private:
 void CurrentTopics::show(const DrawnTopics& topics) {
     topics_ = topics;
     window_.showTopics(topics);
+    for (TopicsObserver* observer : observers_) observer->topicsShown(topics_);
 }
 
 void CurrentTopics::clear() {
     topics_.clear();
     window_.clearTopics();
+    for (TopicsObserver* observer : observers_) observer->topicsCleared();
 }
 
 WordListSource listSource(const WordListPort& list) {

@@ -4,12 +4,22 @@
 // and the count label, which counts as the draw reads the list.
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "commands/Ports.h"
 #include "commands/WindowLayout.h"
 #include "wordlist/TopicDrawer.h"
 
 namespace kivo {
+
+// What follows every change of the topics, whichever command made it.
+class TopicsObserver {
+public:
+    virtual ~TopicsObserver() = default;
+    // A draw's topics (a draw of the same ones again too).
+    virtual void topicsShown(const DrawnTopics& topics) = 0;
+    virtual void topicsCleared() = 0;
+};
 
 // The topics drawn last, as the session holds them: the window shows them,
 // and whatever needs them (the presentation view) reads them here.
@@ -20,10 +30,13 @@ public:
     const DrawnTopics& get() const { return topics_; }
     void show(const DrawnTopics& topics);
     void clear();
+    // Told of each change from now on; must outlive these topics.
+    void observe(TopicsObserver& observer) { observers_.push_back(&observer); }
 
 private:
     MainWindowPort& window_;
     DrawnTopics topics_;
+    std::vector<TopicsObserver*> observers_;
 };
 
 // The list as the draw reads it.

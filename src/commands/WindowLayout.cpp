@@ -56,6 +56,9 @@ const MenuItem kMainMenu[] = {
     {1, I, "mnuEditSelectAll", "全て選択(&A)", nullptr, SelectAll},
     {1, B, "Bar7", "", "", None},
     {1, I, "mnuEditUndo", nullptr, nullptr, Undo},
+    {1, B, "Bar10", "", "", None},
+    {1, I, "mnuCopyTopics", "お題をコピー(&T)",
+     "選出されたお題を、投稿に貼り付けられる形でクリップボードに送ります", CopyTopics},
     {0, S, "mnuTool", "ツール(&T)", "", None},
     {1, I, "mnuListClear", "単語リストのクリア(&C)", "単語リストをクリアします", ClearList},
     {1, I, "mnuFListClear", "お題のクリア(&L)", "選出された二つのお題をクリアします", ClearTopics},
@@ -76,6 +79,30 @@ const MenuItem kMainMenu[] = {
      Present},
     {1, C, "mnuDarkPresentation", "暗い配色で表示(&K)",
      "お題を大きく表示するとき、黒地に白い文字で表示します", DarkPresentation},
+    {1, S, "mnuTimer", "タイマー(&I)", "お題を大きく表示するときのカウントダウンを設定します",
+     None},
+    {2, R, "mnuTimerOff", "なし(&N)", "カウントダウンを表示しません", TimerOff},
+    {2, R, "mnuTimer1", "1 分(&1)", "1 分からカウントダウンします", Timer1Minute},
+    {2, R, "mnuTimer3", "3 分(&3)", "3 分からカウントダウンします", Timer3Minutes},
+    {2, R, "mnuTimer5", "5 分(&5)", "5 分からカウントダウンします", Timer5Minutes},
+    {2, R, "mnuTimer10", "10 分(&A)", "10 分からカウントダウンします", Timer10Minutes},
+    {2, R, "mnuTimer15", "15 分(&B)", "15 分からカウントダウンします", Timer15Minutes},
+    {2, R, "mnuTimer30", "30 分(&C)", "30 分からカウントダウンします", Timer30Minutes},
+    {2, R, "mnuTimer60", "60 分(&D)", "60 分からカウントダウンします", Timer60Minutes},
+    {2, R, "mnuTimerOwn", "時間を指定(&M)...", "カウントダウンする時間を分で指定します",
+     TimerOwnLength},
+    {2, B, "Bar11", "", "", None},
+    {2, C, "mnuTimerWithDraw", "選出と同時に開始(&W)",
+     "お題を選出するたびに、カウントダウンを最初から始めます", TimerWithDraw},
+    {2, B, "Bar12", "", "", None},
+    {2, I, "mnuTimerStart", "開始／一時停止(&S)",
+     "カウントダウンを開始、または一時停止します（大きく表示中は T キー）", TimerStartPause},
+    {2, I, "mnuTimerReset", "リセット(&R)",
+     "カウントダウンを最初の時間に戻します（大きく表示中は R キー）", TimerReset},
+    {1, B, "Bar13", "", "", None},
+    {1, I, "mnuShare", "配信用ファイルに書き出す(&O)…",
+     "お題を配信ソフトが読むテキストファイルに書き出す設定と、コピーの形式を設定します",
+     ShareSettings},
     {0, S, "mnuHelp", "ヘルプ(&H)", "", None},
     {1, I, "mnuKivoHelp", "Kivo のヘルプ(&P)", "Kivo のヘルプを表示します", Help},
     {1, S, "mnuExamples", "例のリスト(&E)", "見出しごとに選出するための例のリストを開きます", None},
@@ -225,7 +252,16 @@ std::span<const MenuItem> mainMenuItems() { return kMainMenu; }
 std::span<const MenuItem> listMenuItems() { return kListMenu; }
 std::span<const MenuItem> topicMenuItems() { return kTopicMenu; }
 
-const char* shortcutOf(CommandId command) { return command == Present ? "F11" : nullptr; }
+const char* shortcutOf(CommandId command) {
+    switch (command) {
+        case Present:
+            return "F11";
+        case CopyTopics:
+            return "Ctrl+Shift+C";
+        default:
+            return nullptr;
+    }
+}
 
 std::string_view captionOf(const MenuItem& item) {
     if (item.caption) return item.caption;

@@ -46,14 +46,30 @@ enum class CommandId : int {
     Draw,
     Present,
     DarkPresentation,
+    CopyTopics,
+    ShareSettings,
+    TimerOff,
+    Timer1Minute,
+    Timer3Minutes,
+    Timer5Minutes,
+    Timer10Minutes,
+    Timer15Minutes,
+    Timer30Minutes,
+    Timer60Minutes,
+    TimerOwnLength,
+    TimerWithDraw,
+    TimerStartPause,
+    TimerReset,
+    // The history window's button.
+    SaveHistoryCsv,
     // The presentation view's keys.
     PresentationDraw,
     PresentationClose,
     PresentationFullScreen,
 };
 
-// The key that runs a command from anywhere in the main window ("F11"), as
-// the menu shows it; nullptr for none.
+// The key that runs a command from anywhere in the main window ("F11",
+// "Ctrl+Shift+C"), as the menu shows it; nullptr for none.
 const char* shortcutOf(CommandId command);
 
 // The shared edit commands (category "編集"): each shown by both the Edit
@@ -181,6 +197,9 @@ inline constexpr const char* kDrawHistoryCaption = "お題の履歴";
 // The history window's buttons: copy it all, clear it, close the window.
 inline constexpr const char* kDrawHistoryCopyCaption = "コピー(&C)";
 inline constexpr const char* kDrawHistoryClearCaption = "クリア(&L)";
+inline constexpr const char* kDrawHistoryCsvCaption = "CSV で保存(&S)...";
+inline constexpr const char* kDrawHistoryCsvHint =
+    "履歴を、Excel で開ける CSV ファイル（日時、お題、選出方法）に保存します";
 inline constexpr const char* kDrawHistoryCloseCaption = "閉じる";
 
 // The About box: the product's long name in four pieces of alternating

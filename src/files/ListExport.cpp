@@ -214,8 +214,9 @@ void throwSaveFailure(const std::filesystem::path& path, FileReplacement::Failur
     throw UserError("ファイル " + utf8Of(path) + " を作成できません");
 }
 
-void writeFileSafely(const std::filesystem::path& path, std::string_view bytes) {
-    FileReplacement replacement(path, FileReplacement::WhenFolderIsClosed::WriteInPlace);
+void writeFileSafely(const std::filesystem::path& path, std::string_view bytes,
+                     FileReplacement::WhenFolderIsClosed fallback) {
+    FileReplacement replacement(path, fallback);
     if (!replacement.isOpen() ||
         !replacement.write({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}) ||
         !replacement.commit()) {

@@ -28,8 +28,12 @@ std::string withCarriageReturns(std::string_view text);
 // target only when complete, so a failed save leaves the old file whole. A
 // symbolic link is written through; a writable file in a folder that takes
 // no new file is written in place, beside a copy of its old content in the
-// cache folder. Throws as throwSaveFailure() says.
-void writeFileSafely(const std::filesystem::path& path, std::string_view bytes);
+// cache folder, unless `fallback` says to fail there (a file another
+// program reads while it changes must never be seen half written). Throws
+// as throwSaveFailure() says.
+void writeFileSafely(const std::filesystem::path& path, std::string_view bytes,
+                     FileReplacement::WhenFolderIsClosed fallback =
+                         FileReplacement::WhenFolderIsClosed::WriteInPlace);
 
 // Puts a copy that a save in place left behind (keptCopiesToOffer,
 // keptCopyToOffer) back in its file's place, by the roads of

@@ -10,9 +10,19 @@
 
 namespace kivo {
 
+// The modes a draw was made in.
+struct DrawMode {
+    std::size_t topics = 2;
+    bool byHeading = false;
+    bool noRepeats = false;
+};
+// "2つ", "3つ・見出しごと・重複なし".
+std::string drawModeText(const DrawMode& mode);
+
 struct DrawRecord {
     LocalTime time;
     DrawnTopics topics;  // the entries' own text, without the blank in front
+    DrawMode mode;
 };
 
 // "2024/05/01 09:05:07"
@@ -34,6 +44,11 @@ public:
     // each line ended by `lineBreak`. Tabs paste into a spreadsheet as
     // columns.
     std::string text(std::string_view lineBreak = "\n") const;
+    // The same rows as CSV that Excel opens as it is: UTF-8 after a
+    // byte-order mark, CR LF, a header row, a column per topic and one for
+    // the mode. A cell a spreadsheet would take for a formula is kept as
+    // text by a leading apostrophe.
+    std::string csv() const;
 
 private:
     std::vector<DrawRecord> records_;  // oldest first

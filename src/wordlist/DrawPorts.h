@@ -14,6 +14,9 @@ public:
     // Empty when nothing has been stored under `key` yet.
     virtual std::optional<bool> readBool(const std::string& key) = 0;
     virtual void writeBool(const std::string& key, bool value) = 0;
+    // Text (UTF-8), kept as it was written.
+    virtual std::optional<std::string> readString(const std::string& key) = 0;
+    virtual void writeString(const std::string& key, const std::string& value) = 0;
 };
 
 // A local date and time of day, to the second.

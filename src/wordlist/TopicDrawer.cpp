@@ -67,7 +67,7 @@ void TopicDrawer::draw(const WordListSource& list, RandomGenerator& random, Topi
         view.showMessage(drawMessage(result));
         return;
     }
-    DrawRecord record{clock_.now(), result.topics};
+    DrawRecord record{clock_.now(), result.topics, {topicCount_, byHeading_, noRepeats_}};
     for (DrawnTopic& topic : record.topics) topic.text.erase(0, 1);
     history_.add(std::move(record));
     view.showTopics(result.topics);
