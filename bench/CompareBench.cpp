@@ -170,6 +170,7 @@ struct FixedDialogs : kivo::FileDialogs {
     QString path;
     std::optional<QString> openFile(const kivo::FileDialogSettings&) override { return path; }
     std::optional<QString> saveFile(const kivo::FileDialogSettings&) override { return path; }
+    std::optional<QString> chooseFolder(const QString&, const QString&) override { return path; }
 };
 
 void addImport(benchmark::State& state, fs::path txt, int lines) {

@@ -22,6 +22,8 @@ using kivo::bench::SilentBoxes;
 struct NoSettings : kivo::SettingsStore {
     std::optional<bool> readBool(const std::string&) override { return std::nullopt; }
     void writeBool(const std::string&, bool) override {}
+    std::optional<std::string> readString(const std::string&) override { return std::nullopt; }
+    void writeString(const std::string&, const std::string&) override {}
 };
 
 struct FixedClock : kivo::WallClock {

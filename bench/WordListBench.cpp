@@ -173,6 +173,7 @@ struct FixedDialogs : kivo::FileDialogs {
     QString path;
     std::optional<QString> openFile(const kivo::FileDialogSettings&) override { return path; }
     std::optional<QString> saveFile(const kivo::FileDialogSettings&) override { return path; }
+    std::optional<QString> chooseFolder(const QString&, const QString&) override { return path; }
 };
 
 // Export of the million-line list through the real command (text or

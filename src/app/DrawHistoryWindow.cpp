@@ -28,7 +28,9 @@ public:
     }
     // The time, then as many topics as the draw with the most had.
     int columnCount(const QModelIndex& parent) const override {
-        return parent.isValid() ? 0 : 1 + static_cast<int>(std::max<std::size_t>(2, history_.mostTopics()));
+        return parent.isValid()
+                   ? 0
+                   : 1 + static_cast<int>(std::max<std::size_t>(2, history_.mostTopics()));
     }
 
     QVariant data(const QModelIndex& index, int role) const override {
@@ -64,16 +66,19 @@ QPushButton* button(const QString& caption, const QString& name, QWidget* parent
     b->setObjectName(name);
     b->setAutoDefault(false);
     // What the button shows, without the access key's mark.
-    b->setAccessibleName(QString(caption).remove(QRegularExpression(QStringLiteral("\\(&.\\)$"))));
+    b->setAccessibleName(
+        QString(caption).remove(QRegularExpression(QStringLiteral("\\(&.\\)(\\.\\.\\.)?$"))));
     return b;
 }
 
 }  // namespace
 
-DrawHistoryWindow::DrawHistoryWindow(TopicDrawer& drawer, QWidget* mainWindow)
+DrawHistoryWindow::DrawHistoryWindow(TopicDrawer& drawer, QWidget* mainWindow,
+                                     std::function<void(CommandId)> run)
     : QDialog(mainWindow, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowCloseButtonHint),
-      drawer_(drawer) {
+      drawer_(drawer),
+      run_(std::move(run)) {
     setObjectName(QStringLiteral("FormDrawHistory"));
     setWindowTitle(QString::fromUtf8(kDrawHistoryCaption));
     if (mainWindow) setFont(mainWindow->font());
@@ -97,15 +102,21 @@ DrawHistoryWindow::DrawHistoryWindow(TopicDrawer& drawer, QWidget* mainWindow)
         button(QString::fromUtf8(kDrawHistoryCopyCaption), QStringLiteral("ButtonCopy"), this);
     ButtonClear =
         button(QString::fromUtf8(kDrawHistoryClearCaption), QStringLiteral("ButtonClear"), this);
+    ButtonCsv =
+        button(QString::fromUtf8(kDrawHistoryCsvCaption), QStringLiteral("ButtonCsv"), this);
+    ButtonCsv->setAccessibleDescription(QString::fromUtf8(kDrawHistoryCsvHint));
+    ButtonCsv->setToolTip(QString::fromUtf8(kDrawHistoryCsvHint));
     ButtonClose =
         button(QString::fromUtf8(kDrawHistoryCloseCaption), QStringLiteral("ButtonClose"), this);
     connect(ButtonCopy, &QPushButton::clicked, this, &DrawHistoryWindow::copyHistory);
     connect(ButtonClear, &QPushButton::clicked, this, &DrawHistoryWindow::clearHistory);
+    connect(ButtonCsv, &QPushButton::clicked, this, [this] { run_(CommandId::SaveHistoryCsv); });
     connect(ButtonClose, &QPushButton::clicked, this, &QDialog::close);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(ButtonCopy);
     buttons->addWidget(ButtonClear);
+    buttons->addWidget(ButtonCsv);
     buttons->addStretch(1);
     buttons->addWidget(ButtonClose);
     auto* layout = new QVBoxLayout(this);
@@ -123,6 +134,7 @@ void DrawHistoryWindow::refresh() {
     const bool any = !drawer_.history().empty();
     ButtonCopy->setEnabled(any);
     ButtonClear->setEnabled(any);
+    ButtonCsv->setEnabled(any);
 }
 
 void DrawHistoryWindow::copyHistory() {

@@ -4,6 +4,9 @@
 // text and cleared from here. It stays open beside the main window and
 // follows each new draw.
 #include <QDialog>
+#include <functional>
+
+#include "commands/WindowLayout.h"
 
 class QPushButton;
 class QTableView;
@@ -16,7 +19,9 @@ class TopicDrawer;
 class DrawHistoryWindow : public QDialog {
     Q_OBJECT
 public:
-    DrawHistoryWindow(TopicDrawer& drawer, QWidget* mainWindow);
+    // `run` runs a command as the main window's runner does (the CSV
+    // button's).
+    DrawHistoryWindow(TopicDrawer& drawer, QWidget* mainWindow, std::function<void(CommandId)> run);
     ~DrawHistoryWindow() override;
 
     // Shows the history as it now is.
@@ -25,6 +30,7 @@ public:
     QTableView* List = nullptr;
     QPushButton* ButtonCopy = nullptr;
     QPushButton* ButtonClear = nullptr;
+    QPushButton* ButtonCsv = nullptr;
     QPushButton* ButtonClose = nullptr;
 
     void copyHistory();
@@ -32,6 +38,7 @@ public:
 
 private:
     TopicDrawer& drawer_;
+    std::function<void(CommandId)> run_;
     DrawHistoryModel* model_ = nullptr;
 };
 

@@ -18,11 +18,13 @@
 #include "app/FocusedEditor.h"
 #include "app/HintLine.h"
 #include "app/PresentationWindow.h"
+#include "app/ShareDialogs.h"
 #include "app/WindowMenus.h"
 #include "commands/EditCommands.h"
 #include "commands/Session.h"
 #include "platform/AnchorLayout.h"
 #include "platform/Boxes.h"
+#include "platform/CountdownClock.h"
 #include "platform/FileDialogs.h"
 #include "platform/HelpEngine.h"
 #include "platform/ListPrintDocument.h"
@@ -69,19 +71,22 @@ MainWindow::MainWindow(Boxes& boxes, QWidget* parent)
       topMost_(std::make_unique<TopMostWindowsPort>(*this)),
       settings_(std::make_unique<QtSettingsStore>()),
       clock_(std::make_unique<LocalClock>()),
+      countdownClock_(std::make_unique<QtCountdownClock>([this] { session_->clockTicked(); })),
+      shareDialogs_(std::make_unique<ShareDialogs>(*dialogPort_, *this)),
       versionText_(kVersionText) {
     setObjectName(QStringLiteral("MainForm"));
     setFont(pixelFont(kWindowFontFamily, kWindowFontPixels));
     controls_.window = this;
+    controls_.run = [this](CommandId command) { run(command); };
     createControls();
     listPort_ = std::make_unique<MemoListPort>(*list_);
     printer_ = std::make_unique<ListPrintPort>(*list_, *this);
     ports_ = std::make_unique<QtWindowPorts>(
         controls_, [this]() -> TopicDrawer& { return session_->drawer(); });
     presentationView_ = new PresentationWindow(this, [this](CommandId command) { run(command); });
-    session_ = std::make_unique<Session>(
-        SessionPorts{*listPort_, *ports_, *boxPort_, *dialogPort_, *help_, *ports_, *urls_,
-                     *topMost_, *printer_, *presentationView_, *ports_, *settings_, *clock_});
+    session_ = std::make_unique<Session>(SessionPorts{
+        *listPort_, *ports_, *boxPort_, *dialogPort_, *help_, *ports_, *urls_, *topMost_, *printer_,
+        *presentationView_, *ports_, *settings_, *clock_, *countdownClock_, *shareDialogs_});
     routeControlEvents();
     createMenus();
     createStatusBar();

@@ -45,8 +45,10 @@ class MemoControl;
 class MemoListPort;
 class PresentationWindow;
 class PrinterPort;
+class QtCountdownClock;
 class QtSettingsStore;
 class Session;
+class ShareDialogs;
 class TopMostWindows;
 class TopMostWindowsPort;
 class UrlOpener;
@@ -78,6 +80,8 @@ public:
     void setPrinter(PrinterPort& printer);
     // The top-most windows the commands have stepped aside, for the whole run.
     const TopMostWindows& topMost() const;
+    // The countdown's clock, which a test runs faster.
+    QtCountdownClock& countdownClock() { return *countdownClock_; }
     // The process's arguments; the first after the program names a file.
     void setCommandLine(const QStringList& arguments) { commandLine_ = arguments; }
 
@@ -112,6 +116,8 @@ private:
     std::unique_ptr<TopMostWindowsPort> topMost_;
     std::unique_ptr<QtSettingsStore> settings_;
     std::unique_ptr<LocalClock> clock_;
+    std::unique_ptr<QtCountdownClock> countdownClock_;
+    std::unique_ptr<ShareDialogs> shareDialogs_;
     std::unique_ptr<MemoListPort> listPort_;
     std::unique_ptr<ListPrintPort> printer_;
     std::unique_ptr<QtWindowPorts> ports_;

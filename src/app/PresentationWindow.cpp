@@ -1,6 +1,7 @@
 #include "app/PresentationWindow.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPainter>
@@ -32,6 +33,12 @@ PresentationKey keyOf(const QKeyEvent& event) {
             return PresentationKey::Escape;
         case Qt::Key_F11:
             return PresentationKey::F11;
+        case Qt::Key_T:
+            return event.modifiers() == Qt::NoModifier ? PresentationKey::T
+                                                       : PresentationKey::Other;
+        case Qt::Key_R:
+            return event.modifiers() == Qt::NoModifier ? PresentationKey::R
+                                                       : PresentationKey::Other;
         default:
             return PresentationKey::Other;
     }
@@ -53,8 +60,7 @@ PresentationWindow::PresentationWindow(QWidget* owner, std::function<void(Comman
     connect(&pointerTimer_, &QTimer::timeout, this, [this] { setCursor(Qt::BlankCursor); });
 }
 
-void PresentationWindow::showPresentation(const DrawnTopics& topics,
-                                          PresentationTheme theme) {
+void PresentationWindow::showPresentation(const DrawnTopics& topics, PresentationTheme theme) {
     theme_ = theme;
     topics_ = topics;
     setWindowTitle(QString::fromUtf8(presentationCaption(topics_)));
@@ -80,7 +86,10 @@ void PresentationWindow::updatePresentation(const DrawnTopics& topics) {
     setWindowTitle(QString::fromUtf8(presentationCaption(topics_)));
     // A screen reader reads the new pair out: a new name tells it by
     // itself; the same pair drawn again is told once more.
-    const QString name = QString::fromUtf8(presentationText(topics_));
+    tellName(QString::fromUtf8(presentationText(topics_)));
+}
+
+void PresentationWindow::tellName(const QString& name) {
     if (name != accessibleName()) return setAccessibleName(name);
     QAccessibleEvent again(this, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&again);
@@ -103,6 +112,21 @@ void PresentationWindow::setPresentationFullScreen(bool fullScreen) {
     setGeometry(frame);
 }
 
+void PresentationWindow::showCountdown(const CountdownFace& face) {
+    const bool textChanged = face.text != face_.text;
+    face_ = face;
+    if (!isVisible()) return;
+    if (textChanged) return layOut();
+    update();
+}
+
+void PresentationWindow::countdownEnded(const std::string& announcement) {
+    QApplication::beep();
+    if (!isVisible()) return;
+    // Told as the view's name: the topics, then the announcement.
+    tellName(QString::fromUtf8(presentationText(topics_) + "\n" + announcement));
+}
+
 void PresentationWindow::closePresentation() {
     pointerTimer_.stop();
     hide();
@@ -115,7 +139,8 @@ void PresentationWindow::layOut() {
             QString::fromUtf8(c.data(), static_cast<qsizetype>(c.size())));
     };
     layout_ = fitPresentation(
-        topics_, [&](std::string_view c) { return widths_.width(c, measure); }, width(), height());
+        topics_, [&](std::string_view c) { return widths_.width(c, measure); }, width(), height(),
+        face_.text);
     update();
 }
 
@@ -130,6 +155,13 @@ void PresentationWindow::paintEvent(QPaintEvent*) {
         painter.drawText(QRect(line.left, line.top, width() - line.left, line.height),
                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                          QString::fromUtf8(line.text));
+    }
+    if (const std::optional<PresentationLine>& line = layout_.countdown; line && face_.shown) {
+        painter.setPen(colour(countdownColour(theme_ == PresentationTheme::Dark, face_.warning)));
+        painter.setFont(presentationFont(line->pixelSize));
+        painter.drawText(QRect(line->left, line->top, width() - line->left, line->height),
+                         Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                         QString::fromUtf8(line->text));
     }
 }
 

@@ -28,9 +28,12 @@ public:
     void setPresentationFullScreen(bool fullScreen) override;
     void closePresentation() override;
     bool presentationOpen() const override { return isVisible(); }
+    void showCountdown(const CountdownFace& face) override;
+    void countdownEnded(const std::string& announcement) override;
 
     // What is painted, for the window's tests.
     const PresentationLayout& presentationLayout() const { return layout_; }
+    const CountdownFace& countdownFace() const { return face_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -41,11 +44,15 @@ protected:
 private:
     void layOut();
     void showPointer();
+    // A screen reader reads the view's name out: a new name tells it by
+    // itself; the same name is told once more.
+    void tellName(const QString& name);
 
     QWidget* owner_;
     std::function<void(CommandId)> run_;
     DrawnTopics topics_;
     PresentationTheme theme_ = PresentationTheme::Light;
+    CountdownFace face_;
     PresentationLayout layout_;
     QFontMetricsF metrics_;
     MeasuredWidths widths_;

@@ -1,6 +1,7 @@
 #include "app/QtWindowPorts.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,8 +22,7 @@ QString qt(std::string_view text) {
 
 }  // namespace
 
-QtWindowPorts::QtWindowPorts(const QtWindowControls& controls,
-                             std::function<TopicDrawer&()> drawer)
+QtWindowPorts::QtWindowPorts(const QtWindowControls& controls, std::function<TopicDrawer&()> drawer)
     : controls_(controls), drawer_(std::move(drawer)) {}
 
 QtWindowPorts::~QtWindowPorts() {
@@ -33,8 +33,8 @@ QtWindowPorts::~QtWindowPorts() {
 void QtWindowPorts::setCaption(const std::string& caption) {
     // The toolkit takes "[*]" in a title for its modified mark and leaves it
     // out; doubled, it shows once, so a file named with it keeps its name.
-    controls_.window->setWindowTitle(qt(caption).replace(QStringLiteral("[*]"),
-                                                         QStringLiteral("[*][*]")));
+    controls_.window->setWindowTitle(
+        qt(caption).replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")));
 }
 
 void QtWindowPorts::showLineCount(const std::string& count) { controls_.count->setText(qt(count)); }
@@ -44,7 +44,8 @@ void QtWindowPorts::showTopics(const DrawnTopics& topics) {
         const bool drawn = k < topics.size();
         controls_.topics[k]->setText(drawn ? qt(topics[k].text) : QString());
         const bool headed = drawn && !topics[k].heading.empty();
-        controls_.headings[k]->setText(headed ? qt(bracketedHeading(topics[k].heading)) : QString());
+        controls_.headings[k]->setText(headed ? qt(bracketedHeading(topics[k].heading))
+                                              : QString());
         // A heading label is named by what it shows, by its hint while empty.
         QLabel* label = controls_.headings[k];
         label->setAccessibleName(label->text().isEmpty() ? HintLine::hintOf(label) : label->text());
@@ -68,10 +69,14 @@ void QtWindowPorts::showBusy(bool busy) {
     }
 }
 
+void QtWindowPorts::copyToClipboard(const std::string& text) {
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+}
+
 void QtWindowPorts::closeWindow() { controls_.window->close(); }
 
 void QtWindowPorts::showDrawHistory() {
-    if (!history_) history_ = new DrawHistoryWindow(drawer_(), controls_.window);
+    if (!history_) history_ = new DrawHistoryWindow(drawer_(), controls_.window, controls_.run);
     history_->refresh();
     history_->show();
     history_->raise();

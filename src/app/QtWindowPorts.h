@@ -35,6 +35,8 @@ struct QtWindowControls {
     std::function<void(const TopicArea&)> layOutTopics;
     WindowMenus* menus = nullptr;
     AboutDialog* about = nullptr;
+    // Runs a command as the window's menus do.
+    std::function<void(CommandId)> run;
 };
 
 class QtWindowPorts : public MainWindowPort, public AboutPort, public WindowCommandPort {
@@ -50,6 +52,7 @@ public:
     void showTopicArea(const TopicArea& area) override;
     void historyChanged() override;
     void showBusy(bool busy) override;
+    void copyToClipboard(const std::string& text) override;
 
     void closeWindow() override;
     void showDrawHistory() override;

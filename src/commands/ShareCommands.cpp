@@ -1,7 +1,9 @@
 #include "commands/ShareCommands.h"
 
+#include <chrono>
 #include <filesystem>
 #include <system_error>
+#include <thread>
 
 #include "commands/PresentationLayout.h"
 #include "core/Errors.h"
@@ -13,6 +15,21 @@ namespace {
 
 const DialogSettings kSaveCsv{"CSV ファイル　(*.csv)|*.csv|全てのファイル　(*.*)|*.*", ".csv"};
 constexpr const char* kTopicFileNames[] = {"topic1.txt", "topic2.txt", "topic3.txt"};
+
+// On Windows a reader that has the file open (a stream's text source
+// reading it just then) keeps it from being replaced for a moment: a few
+// tries before that counts as a failure.
+void writeStreamFile(const std::filesystem::path& path, std::string_view text) {
+    constexpr int kTries = 5;
+    for (int attempt = 1;; ++attempt) {
+        try {
+            return writeFileSafely(path, text, FileReplacement::WhenFolderIsClosed::Fail);
+        } catch (const UserError&) {
+            if (attempt == kTries) throw;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
 
 }  // namespace
 
@@ -115,10 +132,7 @@ void ShareCommands::writeStreamFiles(const std::vector<StreamFile>& files) {
     if (!settings_.streamOn) return;
     const std::filesystem::path folder = pathFromUtf8(settings_.folder);
     try {
-        for (const StreamFile& file : files) {
-            writeFileSafely(folder / file.name, file.text,
-                            FileReplacement::WhenFolderIsClosed::Fail);
-        }
+        for (const StreamFile& file : files) writeStreamFile(folder / file.name, file.text);
     } catch (const UserError& error) {
         settings_.streamOn = false;
         store_.writeBool(kStreamOnSetting, false);

@@ -85,6 +85,16 @@ std::optional<QString> QtFileDialogs::saveFile(const FileDialogSettings& setting
     return runDialog(settings, QFileDialog::AcceptSave);
 }
 
+std::optional<QString> QtFileDialogs::chooseFolder(const QString& title, const QString& start) {
+    QFileDialog dialog(QApplication::activeWindow(), title, start);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setProxyModel(new JapaneseFileList(&dialog));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
 namespace {
 
 FileDialogSettings qtSettings(const DialogSettings& s) {
@@ -106,6 +116,11 @@ std::optional<std::string> FileDialogsPort::openFile(const DialogSettings& setti
 std::optional<std::string> FileDialogsPort::saveFile(const DialogSettings& settings) {
     const UsualCursor usual;
     return chosen(dialogs_->saveFile(qtSettings(settings)));
+}
+
+std::optional<QString> FileDialogsPort::chooseFolder(const QString& title, const QString& start) {
+    const UsualCursor usual;
+    return dialogs_->chooseFolder(title, start);
 }
 
 }  // namespace kivo

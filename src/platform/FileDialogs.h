@@ -23,6 +23,8 @@ public:
     // existing file (the commands ask themselves).
     virtual std::optional<QString> openFile(const FileDialogSettings& settings) = 0;
     virtual std::optional<QString> saveFile(const FileDialogSettings& settings) = 0;
+    // A folder, the dialog titled `title` and opened at `start`.
+    virtual std::optional<QString> chooseFolder(const QString& title, const QString& start) = 0;
 };
 
 // The toolkit's dialogs.
@@ -30,6 +32,7 @@ class QtFileDialogs : public FileDialogs {
 public:
     std::optional<QString> openFile(const FileDialogSettings& settings) override;
     std::optional<QString> saveFile(const FileDialogSettings& settings) override;
+    std::optional<QString> chooseFolder(const QString& title, const QString& start) override;
 };
 
 // The dialogs as the commands ask for them, in UTF-8, under the usual
@@ -40,6 +43,7 @@ public:
     void use(FileDialogs& dialogs) { dialogs_ = &dialogs; }
     std::optional<std::string> openFile(const DialogSettings& settings) override;
     std::optional<std::string> saveFile(const DialogSettings& settings) override;
+    std::optional<QString> chooseFolder(const QString& title, const QString& start);
 
 private:
     FileDialogs* dialogs_;

@@ -25,6 +25,18 @@ void QtSettingsStore::writeBool(const std::string& key, bool value) {
     settings.setValue(QString::fromStdString(key), value);
 }
 
+std::optional<std::string> QtSettingsStore::readString(const std::string& key) {
+    const QSettings settings = openSettings();
+    const QString name = QString::fromStdString(key);
+    if (!settings.contains(name)) return std::nullopt;
+    return settings.value(name).toString().toStdString();
+}
+
+void QtSettingsStore::writeString(const std::string& key, const std::string& value) {
+    QSettings settings = openSettings();
+    settings.setValue(QString::fromStdString(key), QString::fromStdString(value));
+}
+
 LocalTime LocalClock::now() {
     const QDateTime at = QDateTime::currentDateTime();
     const QDate date = at.date();

@@ -9,6 +9,8 @@ class QtSettingsStore : public SettingsStore {
 public:
     std::optional<bool> readBool(const std::string& key) override;
     void writeBool(const std::string& key, bool value) override;
+    std::optional<std::string> readString(const std::string& key) override;
+    void writeString(const std::string& key, const std::string& value) override;
 };
 
 class LocalClock : public WallClock {

@@ -16,6 +16,8 @@
 #include "ScriptedBoxes.h"
 #include "app/MainWindow.h"
 #include "commands/HelpCommands.h"
+#include "commands/ShareCommands.h"
+#include "commands/TimerCommands.h"
 #include "files/FileError.h"
 #include "platform/HelpFile.h"
 #include "platform/HelpWindow.h"
@@ -204,9 +206,8 @@ TEST(HelpDocument, LiesBesideTheProgramAndCoversEveryCommandAndMessage) {
     }
 
     QStringList messages;
-    for (DrawOutcome outcome :
-         {DrawOutcome::NoEntries, DrawOutcome::OneEntry, DrawOutcome::TooFewEntries,
-          DrawOutcome::EmptyEntry}) {
+    for (DrawOutcome outcome : {DrawOutcome::NoEntries, DrawOutcome::OneEntry,
+                                DrawOutcome::TooFewEntries, DrawOutcome::EmptyEntry}) {
         messages << QString::fromStdString(drawMessage(outcome));
     }
     DrawResult missing;
@@ -217,7 +218,10 @@ TEST(HelpDocument, LiesBesideTheProgramAndCoversEveryCommandAndMessage) {
     }
     messages << QString::fromUtf8(kReseedMessage) << QString::fromUtf8(kPoolRestartMessage)
              << QString::fromUtf8(kPoolRestartMessageThree)
-             << QString::fromUtf8(kSectionPoolRestartTail);
+             << QString::fromUtf8(kSectionPoolRestartTail) << QString::fromUtf8(kNoTopicsToCopyText)
+             << QString::fromUtf8(kNoHistoryText) << QString::fromUtf8(kNoTimerLengthText)
+             << QString::fromUtf8(kStreamNeedsFolderText) << QString::fromUtf8(kStreamStoppedText)
+             << QString::fromUtf8(kCountdownEndedText);
     for (int code : {kFileNotFound, kPathNotFound, kTooManyOpenFiles, kAccessDenied, kReadPastEnd,
                      kNotNumeric, kDiskFull}) {
         messages << QString::fromStdString(fileErrorText(code));

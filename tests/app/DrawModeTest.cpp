@@ -15,6 +15,7 @@
 #include "app/DrawHistoryWindow.h"
 #include "app/MainWindow.h"
 #include "app/PresentationWindow.h"
+#include "platform/CountdownClock.h"
 #include "platform/MemoControl.h"
 #include "wordlist/Random.h"
 
@@ -155,6 +156,61 @@ TEST_F(DrawModeTest, PresentationViewOpensOnF11DrawsOnSpaceAndClosesOnEscape) {
               ui(form).Edit1st->text().trimmed());
     QTest::keyClick(view, Qt::Key_Escape);
     EXPECT_FALSE(view->isVisible());
+}
+
+// A minute counted down in the real view on a clock run 120 times as fast:
+// T starts it, the time shows under the topics and turns to the warning
+// colour, zero flashes and is told to a screen reader, R resets it.
+TEST_F(DrawModeTest, TheViewCountsAMinuteDownToZeroUnderTheTopics) {
+    ui(form).Memo->setPlainUtf8("犬\n猫\n鳥\n");
+    item("mnuTimer1")->trigger();
+    EXPECT_TRUE(item("mnuTimer1")->isChecked());
+    form.countdownClock().runFaster(120);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    QTest::keyClick(form.windowHandle(), Qt::Key_F11);
+    auto* view = form.findChild<PresentationWindow*>(QStringLiteral("PresentationWindow"));
+    ASSERT_TRUE(view && view->isVisible());
+    QTest::keyClick(view, Qt::Key_Space);
+    EXPECT_EQ(view->countdownFace().text, "1:00");
+    ASSERT_TRUE(view->presentationLayout().countdown);
+    EXPECT_GT(view->presentationLayout().countdown->top,
+              view->presentationLayout().lines.back().top);
+
+    const QByteArray screenshot = qgetenv("KIVO_SCREENSHOT");
+    const auto pauseAndGrab = [&](const char* suffix) {
+        QTest::keyClick(view, Qt::Key_T);
+        view->grab().save(QString::fromLocal8Bit(screenshot) + QString::fromLatin1(suffix));
+        QTest::keyClick(view, Qt::Key_T);
+    };
+    if (!screenshot.isEmpty()) QTest::keyClick(view, Qt::Key_Return, Qt::AltModifier);
+
+    QTest::keyClick(view, Qt::Key_T);
+    if (!screenshot.isEmpty()) {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return view->countdownFace().text == "0:42"; }, 5000));
+        pauseAndGrab("-light.png");
+        item("mnuDarkPresentation")->trigger();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return view->countdownFace().text == "0:05"; }, 5000));
+        pauseAndGrab("-dark.png");
+        item("mnuDarkPresentation")->trigger();
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->countdownFace().warning; }, 5000));
+    EXPECT_NE(view->countdownFace().text, "0:00");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view->countdownFace().text == "0:00"; }, 5000));
+    EXPECT_TRUE(view->accessibleName().endsWith(QStringLiteral("\n時間です")));
+    bool flashedOff = !view->countdownFace().shown;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            flashedOff = flashedOff || !view->countdownFace().shown;
+            return flashedOff && view->countdownFace().shown;
+        },
+        5000));
+
+    QTest::keyClick(view, Qt::Key_R);
+    EXPECT_EQ(view->countdownFace().text, "1:00");
+    EXPECT_FALSE(view->countdownFace().warning);
+    QTest::keyClick(view, Qt::Key_Escape);
+    item("mnuTimerOff")->trigger();  // and so remembered for the tests after
 }
 
 }  // namespace

@@ -48,6 +48,9 @@ struct ScriptedDialogs : FileDialogs {
     std::optional<QString> saveFile(const FileDialogSettings& s) override {
         return next("save", s);
     }
+    std::optional<QString> chooseFolder(const QString& title, const QString& start) override {
+        return next("folder", {title, start});
+    }
 };
 
 class FileCommandsTest : public ::testing::Test {

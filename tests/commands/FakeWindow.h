@@ -33,7 +33,9 @@ struct FakeWindow : WordListPort,
                     SettingsStore,
                     WallClock,
                     WindowCommandPort,
-                    PresentationPort {
+                    PresentationPort,
+                    CountdownClockPort,
+                    ShareDialogPort {
     Lines list;
     bool modified = false;
     ListCosts costs;
@@ -227,7 +229,54 @@ struct FakeWindow : WordListPort,
         return it->second;
     }
     void writeBool(const std::string& key, bool value) override { settings[key] = value; }
+    std::map<std::string, std::string> strings;
+    std::optional<std::string> readString(const std::string& key) override {
+        const auto it = strings.find(key);
+        if (it == strings.end()) return std::nullopt;
+        return it->second;
+    }
+    void writeString(const std::string& key, const std::string& value) override {
+        strings[key] = value;
+    }
     LocalTime now() override { return {2026, 12, 7, 9, 30, 0}; }
+
+    std::string copied;  // what went on the clipboard
+    void copyToClipboard(const std::string& text) override { copied = text; }
+
+    // The countdown: the faces shown, "4:59" or "!0:00" (warning) or "-"
+    // (flashed off), and a clock that moves only when told.
+    std::vector<std::string> faces;
+    std::vector<std::string> ended;
+    void showCountdown(const CountdownFace& face) override {
+        faces.push_back(!face.shown ? "-" : (face.warning ? "!" : "") + face.text);
+    }
+    void countdownEnded(const std::string& text) override { ended.push_back(text); }
+    std::int64_t clockMs = 1'000'000;
+    int wake = -1;  // the wake-up asked for, -1 for none
+    std::int64_t milliseconds() override { return clockMs; }
+    void wakeAfter(int ms) override { wake = ms; }
+    void stopWaking() override { wake = -1; }
+
+    // The share dialog and the minutes box, answered from scripts.
+    std::deque<std::optional<ShareSettings>> shareAnswers;
+    std::deque<std::optional<int>> minutesAnswers;
+    std::optional<ShareSettings> editShareSettings(const ShareSettings&) override {
+        shown.push_back("share dialog");
+        if (shareAnswers.empty()) {
+            ADD_FAILURE() << "unanswered share dialog";
+            return std::nullopt;
+        }
+        auto a = shareAnswers.front();
+        shareAnswers.pop_front();
+        return a;
+    }
+    std::optional<int> askTimerMinutes(int) override {
+        shown.push_back("minutes");
+        if (minutesAnswers.empty()) return std::nullopt;
+        auto a = minutesAnswers.front();
+        minutesAnswers.pop_front();
+        return a;
+    }
 };
 
 // A session over one fake window, run as the windows run it.
@@ -235,7 +284,7 @@ class RunnerTest : public ::testing::Test {
 protected:
     FakeWindow window;
     Session session{SessionPorts{window, window, window, window, window, window, window, window,
-                                 window, window, window, window, window}};
+                                 window, window, window, window, window, window, window}};
     TopicCommands& topics = session.topicCommands();
 };
 

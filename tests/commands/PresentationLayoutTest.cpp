@@ -97,3 +97,25 @@ TEST(PresentationLayout, TheCaptionIsTheTopicsOnOneLineAndTheProgramsName) {
 
 }  // namespace
 }  // namespace kivo
+
+namespace kivo {
+namespace {
+
+TEST(PresentationLayout, TheCountdownGoesLargeUnderTheTopicsAtOneSizeWhileItTicks) {
+    // A font whose "1" is narrow: the size must not grow as digits change.
+    const auto width = [](std::string_view c) { return c == "1" ? 20.0 : monospaced(c); };
+    const PresentationLayout at =
+        fitPresentation(plain({" 犬", " 猫"}), width, 1920, 1080, "10:00");
+    const PresentationLayout later =
+        fitPresentation(plain({" 犬", " 猫"}), width, 1920, 1080, "1:11");
+    ASSERT_TRUE(at.countdown && later.countdown);
+    EXPECT_EQ(at.countdown->pixelSize, later.countdown->pixelSize);
+    // Readable from the back of a room: about a fifth of the screen's height.
+    EXPECT_GE(at.countdown->pixelSize, 1080 / 5);
+    EXPECT_LE(bottom(at), at.countdown->top);
+    EXPECT_LE(at.countdown->top + at.countdown->height, 1080);
+    EXPECT_FALSE(fitPresentation(plain({" 犬", " 猫"}), width, 1920, 1080).countdown);
+}
+
+}  // namespace
+}  // namespace kivo

@@ -18,6 +18,8 @@ struct MemorySettings : SettingsStore {
         return it->second;
     }
     void writeBool(const std::string& key, bool value) override { values[key] = value; }
+    std::optional<std::string> readString(const std::string&) override { return std::nullopt; }
+    void writeString(const std::string&, const std::string&) override {}
 };
 
 // A clock that moves on one second each time it is read.

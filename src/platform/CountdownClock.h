@@ -1,0 +1,35 @@
+#pragma once
+// The countdown's clock in the Qt window: the system's monotonic clock,
+// which a change of the wall clock never moves, and one timer for the
+// wake-ups the commands ask for.
+#include <QElapsedTimer>
+#include <QTimer>
+#include <algorithm>
+#include <functional>
+
+#include "commands/Ports.h"
+
+namespace kivo {
+
+class QtCountdownClock : public CountdownClockPort {
+public:
+    // `ticked` runs at each wake-up.
+    explicit QtCountdownClock(std::function<void()> ticked);
+
+    std::int64_t milliseconds() override;
+    void wakeAfter(int milliseconds) override;
+    void stopWaking() override { timer_.stop(); }
+
+    // Runs `times` as fast as real time from now on, wake-ups included, so
+    // that a test counts a minute down in a second.
+    void runFaster(int times);
+
+private:
+    QElapsedTimer elapsed_;
+    QTimer timer_;
+    int speed_ = 1;
+    std::int64_t base_ = 0;  // the clock's reading at the last change of speed
+    std::int64_t baseElapsed_ = 0;
+};
+
+}  // namespace kivo
