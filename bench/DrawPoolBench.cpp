@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,8 @@
 #include "SilentBoxes.h"
 #include "app/MainWindow.h"
 #include "commands/Session.h"
+#include "commands/ShareCommands.h"
+#include "files/ListExport.h"
 #include "platform/MemoControl.h"
 #include "wordlist/TopicDrawer.h"
 
@@ -113,6 +116,24 @@ void BM_WindowSectionsAfterAnEdit(benchmark::State& state) {
     state.counters["messages"] = boxes.shown;
 }
 BENCHMARK(BM_WindowSectionsAfterAnEdit)->Unit(benchmark::kMillisecond);
+
+// The stream files of one draw, each written whole beside its old self,
+// made durable and renamed over it: what the output adds to a draw (and,
+// for one file, to each second of a countdown).
+void BM_StreamFilesOfADraw(benchmark::State& state) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / "kivo-stream-bench";
+    std::filesystem::create_directories(folder);
+    const kivo::DrawnTopics topics{{" 猫", ""}, {" 図書館", ""}, {" 雨上がりの駅", ""}};
+    for (auto _ : state) {
+        for (const kivo::StreamFile& file : kivo::topicStreamFiles(topics, " × ", true)) {
+            kivo::writeFileSafely(folder / file.name, file.text,
+                                  kivo::FileReplacement::WhenFolderIsClosed::Fail);
+        }
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_StreamFilesOfADraw)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
