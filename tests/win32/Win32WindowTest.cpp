@@ -35,6 +35,7 @@
 #include "win32/MainWindow.h"
 #include "win32/MemoControl.h"
 #include "win32/PresentationWindow.h"
+#include "win32/RegistrySettings.h"
 #include "win32/Wide.h"
 
 namespace kivo::win32 {
@@ -816,6 +817,18 @@ TEST(Win32SystemBoxes, TheRealBoxesAndDialogsShowAndAnswer) {
     EXPECT_TRUE(
         GetMenuState(form.mainMenu(), static_cast<UINT>(CommandId::TimerOwnLength), MF_BYCOMMAND) &
         MF_CHECKED);
+}
+
+// Text kept in the registry comes back byte for byte, Japanese included.
+TEST(Win32Registry, TextComesBackAsItWasWritten) {
+    RegistrySettings settings;
+    const std::string key = "Test/Text";
+    settings.writeString(key, "お題：#ワンドロ × ");
+    EXPECT_EQ(settings.readString(key), "お題：#ワンドロ × ");
+    settings.writeString(key, "");
+    EXPECT_EQ(settings.readString(key), "");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Quillery\\Kivo", wide(key).c_str());
+    EXPECT_EQ(settings.readString(key), std::nullopt);
 }
 
 // A clock whose minute passes in three of the system's seconds. It wakes
