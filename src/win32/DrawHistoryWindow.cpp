@@ -1,11 +1,13 @@
 #include "win32/DrawHistoryWindow.h"
 
-#include <cstring>
 #include <string>
+#include <utility>
 
 #include "commands/CommandRunner.h"
 #include "commands/WindowLayout.h"
 #include "win32/AnchorLayout.h"
+#include "win32/Clipboard.h"
+#include "win32/ControlHints.h"
 #include "win32/Wide.h"
 #include "win32/WindowClass.h"
 #include "wordlist/TopicDrawer.h"
@@ -16,30 +18,14 @@ namespace {
 constexpr const wchar_t* kClassName = L"TFormDrawHistory";
 
 // Its controls, by their identifiers.
-enum HistoryControl { kHistoryText = 1, kHistoryCopy, kHistoryClear, kHistoryClose };
-
-void putOnClipboard(HWND owner, const std::wstring& text) {
-    if (!OpenClipboard(owner)) return;
-    EmptyClipboard();
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
-        if (void* target = GlobalLock(memory)) {
-            std::memcpy(target, text.c_str(), bytes);
-            GlobalUnlock(memory);
-            // The clipboard owns the memory once it takes it.
-            if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
-        } else {
-            GlobalFree(memory);
-        }
-    }
-    CloseClipboard();
-}
+enum HistoryControl { kHistoryText = 1, kHistoryCopy, kHistoryClear, kHistoryClose, kHistoryCsv };
 
 }  // namespace
 
 DrawHistoryWindow::DrawHistoryWindow(TopicDrawer& drawer, HWND mainWindow,
-                                     const AnchorLayout& layout, BoxPort& boxes)
-    : drawer_(drawer), main_(mainWindow), layout_(layout), boxes_(boxes) {}
+                                     const AnchorLayout& layout, BoxPort& boxes,
+                                     std::function<void(CommandId)> run)
+    : drawer_(drawer), main_(mainWindow), layout_(layout), boxes_(boxes), run_(std::move(run)) {}
 
 DrawHistoryWindow::~DrawHistoryWindow() {
     if (hwnd_) {
@@ -59,11 +45,15 @@ void DrawHistoryWindow::create() {
             extended, kind, wide(caption).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, hwnd_,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(layout_.windowFont()), FALSE);
+        return control;
     };
     child(L"EDIT", "", WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY, kHistoryText,
           WS_EX_CLIENTEDGE);
     child(L"BUTTON", kDrawHistoryCopyCaption, WS_TABSTOP | BS_PUSHBUTTON, kHistoryCopy);
     child(L"BUTTON", kDrawHistoryClearCaption, WS_TABSTOP | BS_PUSHBUTTON, kHistoryClear);
+    const HWND csv =
+        child(L"BUTTON", kDrawHistoryCsvCaption, WS_TABSTOP | BS_PUSHBUTTON, kHistoryCsv);
+    ControlHints(hwnd_, layout_.scaled(320)).add(csv, kDrawHistoryCsvCaption, kDrawHistoryCsvHint);
     child(L"BUTTON", kDrawHistoryCloseCaption, WS_TABSTOP | BS_PUSHBUTTON, kHistoryClose);
     RECT client{};
     GetClientRect(hwnd_, &client);
@@ -80,6 +70,7 @@ void DrawHistoryWindow::refresh() {
     const bool any = !drawer_.history().empty();
     EnableWindow(GetDlgItem(hwnd_, kHistoryCopy), any);
     EnableWindow(GetDlgItem(hwnd_, kHistoryClear), any);
+    EnableWindow(GetDlgItem(hwnd_, kHistoryCsv), any);
     SetDlgItemTextW(hwnd_, kHistoryText, wide(drawer_.history().text("\r\n")).c_str());
 }
 
@@ -95,14 +86,15 @@ void DrawHistoryWindow::clearHistory() {
 }
 
 void DrawHistoryWindow::layOut(int width, int height) {
-    // The text fills the window above one row of buttons: copy and clear on
-    // the left, close on the right.
+    // The text fills the window above one row of buttons: copy, clear and
+    // save on the left, close on the right.
     const auto px = [this](int v) { return layout_.scaled(v); };
     const int buttonTop = height - px(8) - px(24);
     MoveWindow(GetDlgItem(hwnd_, kHistoryText), px(8), px(8), width - px(16), buttonTop - px(16),
                TRUE);
     MoveWindow(GetDlgItem(hwnd_, kHistoryCopy), px(8), buttonTop, px(90), px(24), TRUE);
     MoveWindow(GetDlgItem(hwnd_, kHistoryClear), px(104), buttonTop, px(90), px(24), TRUE);
+    MoveWindow(GetDlgItem(hwnd_, kHistoryCsv), px(200), buttonTop, px(120), px(24), TRUE);
     MoveWindow(GetDlgItem(hwnd_, kHistoryClose), width - px(98), buttonTop, px(90), px(24), TRUE);
 }
 
@@ -120,6 +112,9 @@ LRESULT DrawHistoryWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPa
                     break;
                 case kHistoryClear:
                     clearHistory();
+                    break;
+                case kHistoryCsv:
+                    run_(CommandId::SaveHistoryCsv);
                     break;
                 case kHistoryClose:
                     ShowWindow(hwnd_, SW_HIDE);

@@ -1,10 +1,13 @@
 #pragma once
 // A small window beside the main window listing every draw of this run,
 // latest first, with its time and both topics. The history can be copied as
-// text and cleared from here. Closing it only hides it; it is made when
-// first shown.
+// text, saved as CSV and cleared from here. Closing it only hides it; it is
+// made when first shown.
 #include <windows.h>
 
+#include <functional>
+
+#include "commands/WindowLayout.h"
 #include "win32/WindowClass.h"
 
 namespace kivo {
@@ -19,9 +22,10 @@ class AnchorLayout;
 class DrawHistoryWindow : private WindowMessages {
 public:
     // Its handlers report what escapes them through `boxes`; it takes the
-    // main window's font and scale from `layout`.
+    // main window's font and scale from `layout`; `run` runs a command as
+    // the main window's runner does.
     DrawHistoryWindow(TopicDrawer& drawer, HWND mainWindow, const AnchorLayout& layout,
-                      BoxPort& boxes);
+                      BoxPort& boxes, std::function<void(CommandId)> run);
     ~DrawHistoryWindow();
     DrawHistoryWindow(const DrawHistoryWindow&) = delete;
     DrawHistoryWindow& operator=(const DrawHistoryWindow&) = delete;
@@ -45,6 +49,7 @@ private:
     HWND main_;
     const AnchorLayout& layout_;
     BoxPort& boxes_;
+    std::function<void(CommandId)> run_;
     HWND hwnd_ = nullptr;
 };
 

@@ -13,6 +13,7 @@
 #include "win32/FocusedEditor.h"
 #include "win32/ListDropTarget.h"
 #include "win32/PresentationWindow.h"
+#include "win32/ShareDialogs.h"
 #include "win32/SystemPrinter.h"
 #include "win32/Wide.h"
 #include "win32/WindowClass.h"
@@ -39,6 +40,7 @@ MainWindow::MainWindow(WindowParts parts)
     registerWindowClass(kClassName, &windowProcedure, COLOR_BTNFACE);
     if (!parts_.urls) parts_.urls = &systemUrls_;
     if (!parts_.settings) parts_.settings = &systemSettings_;
+    if (!parts_.countdownClock) parts_.countdownClock = &countdownTimer_;
 
     createWindow();
     systemBoxes_.setOwner(hwnd_);
@@ -49,12 +51,16 @@ MainWindow::MainWindow(WindowParts parts)
     printer_->setOwner(hwnd_);
     about_ = std::make_unique<AboutBox>(hwnd_, kVersionText);
     modal_.setAboutAndPrinter(*about_, *printer_);
+    shareDialogs_ = std::make_unique<ShareDialogs>(hwnd_, layout_);
+    modal_.setShareDialogs(parts_.shareDialogs ? *parts_.shareDialogs : *shareDialogs_);
     presentationView_ = std::make_unique<PresentationWindow>(
         hwnd_, modal_, [this](CommandId command) { runCommand(command); });
-    session_ = std::make_unique<Session>(
-        SessionPorts{*list_, ports_, modal_, modal_, *help_, modal_, *parts_.urls, ports_, modal_,
-                     *presentationView_, ports_, *parts_.settings, clock_});
-    history_ = std::make_unique<DrawHistoryWindow>(session_->drawer(), hwnd_, layout_, modal_);
+    session_ = std::make_unique<Session>(SessionPorts{
+        *list_, ports_, modal_, modal_, *help_, modal_, *parts_.urls, ports_, modal_,
+        *presentationView_, ports_, *parts_.settings, clock_, *parts_.countdownClock, modal_});
+    history_ =
+        std::make_unique<DrawHistoryWindow>(session_->drawer(), hwnd_, layout_, modal_,
+                                            [this](CommandId command) { runCommand(command); });
     menus_.create(hwnd_);
     shown_ = {hwnd_,
               control("LabelLineValue"),
@@ -291,6 +297,12 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return TRUE;
             }
             break;
+        case WM_TIMER:
+            if (wParam != CountdownTimer::kTimerId) break;
+            // A one-shot: the countdown asks for the next wake-up itself.
+            KillTimer(hwnd_, wParam);
+            session_->clockTicked();
+            return 0;
         case WM_SIZE:
             layout_.layOut();
             return 0;

@@ -43,6 +43,7 @@ class AboutBox;
 class DrawHistoryWindow;
 class ListDropTarget;
 class PresentationWindow;
+class ShareDialogs;
 class SystemPrinter;
 
 // The parts a test may put in place of the system's own; null: the
@@ -52,6 +53,8 @@ struct WindowParts {
     FileDialogPort* dialogs = nullptr;
     UrlPort* urls = nullptr;
     SettingsStore* settings = nullptr;
+    ShareDialogPort* shareDialogs = nullptr;
+    CountdownClockPort* countdownClock = nullptr;
 };
 
 class MainWindow : private WindowMessages {
@@ -85,6 +88,8 @@ public:
     AboutBox& about() { return *about_; }
     PresentationWindow& presentationView() { return *presentationView_; }
     MemoControl& list() { return *list_; }
+    // The countdown's own clock, for a test's clock to wake through.
+    CountdownTimer& countdownTimer() { return countdownTimer_; }
 
     // A shortcut key of the main window's, run; false for any other message.
     bool translateShortcut(MSG& msg) { return menus_.translateShortcut(hwnd_, msg); }
@@ -128,6 +133,8 @@ private:
     std::unique_ptr<AboutBox> about_;
     std::unique_ptr<DrawHistoryWindow> history_;
     Win32WindowPorts ports_{shown_};
+    CountdownTimer countdownTimer_{shown_};
+    std::unique_ptr<ShareDialogs> shareDialogs_;
     std::unique_ptr<PresentationWindow> presentationView_;
     std::unique_ptr<Session> session_;
     std::vector<std::string> arguments_;

@@ -66,16 +66,48 @@ void PresentationWindow::showPresentation(const DrawnTopics& topics, Presentatio
 
 void PresentationWindow::updatePresentation(const DrawnTopics& topics) {
     topics_ = topics;
+    announcement_.clear();
     layOut();
     SetWindowTextW(hwnd_, wide(presentationCaption(topics_)).c_str());
     // A screen reader reads the new pair out on the change of the view's
     // name, the same pair drawn again too.
+    nameChanged();
+}
+
+void PresentationWindow::showCountdown(const CountdownFace& face) {
+    const bool textChanged = face.text != face_.text;
+    // The topics make room for a countdown, or take its room back.
+    const bool comesOrGoes = face.text.empty() != face_.text.empty();
+    face_ = face;
+    if (textChanged) announcement_.clear();
+    if (!hwnd_) return;
+    if (comesOrGoes) return layOut();
+    if (textChanged) layOut(false);
+    invalidateCountdown();
+}
+
+void PresentationWindow::countdownEnded(const std::string& announcement) {
+    MessageBeep(MB_ICONASTERISK);  // played without waiting
+    if (!presentationOpen()) return;
+    announcement_ = announcement;
+    nameChanged();
+}
+
+void PresentationWindow::nameChanged() {
     NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, hwnd_, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void PresentationWindow::invalidateCountdown() {
+    // The band under the topics, whatever size the time takes in it.
+    RECT band{};
+    GetClientRect(hwnd_, &band);
+    band.top = band.bottom - static_cast<int>(band.bottom * kCountdownShare);
+    InvalidateRect(hwnd_, &band, FALSE);
 }
 
 void PresentationWindow::setPresentationTheme(PresentationTheme theme) {
     theme_ = theme;
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void PresentationWindow::setPresentationFullScreen(bool fullScreen) {
@@ -109,7 +141,7 @@ void PresentationWindow::closePresentation() {
 
 bool PresentationWindow::presentationOpen() const { return hwnd_ && IsWindowVisible(hwnd_); }
 
-void PresentationWindow::layOut() {
+void PresentationWindow::layOut(bool wholeView) {
     RECT client{};
     GetClientRect(hwnd_, &client);
     // A device context only when a character has not been measured yet.
@@ -129,32 +161,48 @@ void PresentationWindow::layOut() {
     };
     layout_ = fitPresentation(
         topics_, [&](std::string_view c) { return widths_.width(c, measure); }, client.right,
-        client.bottom);
+        client.bottom, face_.text);
     if (dc) {
         SelectObject(dc, old);
         DeleteObject(font);
         ReleaseDC(hwnd_, dc);
     }
-    InvalidateRect(hwnd_, nullptr, TRUE);
+    if (wholeView) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void PresentationWindow::paint() {
     PAINTSTRUCT ps;
-    const HDC dc = BeginPaint(hwnd_, &ps);
-    const PresentationColours colours =
-        theme_ == PresentationTheme::Dark ? kPresentationDark : kPresentationLight;
+    const HDC screen = BeginPaint(hwnd_, &ps);
     RECT client{};
     GetClientRect(hwnd_, &client);
+    // Painted off the screen first, then shown at once: the time changing
+    // every second does not flicker.
+    const HDC dc = CreateCompatibleDC(screen);
+    const HBITMAP bitmap =
+        CreateCompatibleBitmap(screen, std::max(1L, client.right), std::max(1L, client.bottom));
+    const HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    IntersectClipRect(dc, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right, ps.rcPaint.bottom);
+    paintLines(dc, client);
+    BitBlt(screen, ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right - ps.rcPaint.left,
+           ps.rcPaint.bottom - ps.rcPaint.top, dc, ps.rcPaint.left, ps.rcPaint.top, SRCCOPY);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    EndPaint(hwnd_, &ps);
+}
+
+void PresentationWindow::paintLines(HDC dc, const RECT& client) {
+    const bool dark = theme_ == PresentationTheme::Dark;
+    const PresentationColours colours = dark ? kPresentationDark : kPresentationLight;
     const HBRUSH background = CreateSolidBrush(colourRef(colours.background));
     FillRect(dc, &client, background);
     DeleteObject(background);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, colourRef(colours.text));
-    // A font per size: the topics', and the headings' at half of it.
+    // A font per size: the topics', the headings' at half of it, the time's.
     HFONT font = nullptr;
     int fontPixels = 0;
     const HGDIOBJ old = GetCurrentObject(dc, OBJ_FONT);
-    for (const PresentationLine& line : layout_.lines) {
+    const auto draw = [&](const PresentationLine& line, unsigned colour) {
         if (!font || line.pixelSize != fontPixels) {
             const HFONT next = presentationFont(line.pixelSize);
             SelectObject(dc, next);
@@ -162,14 +210,18 @@ void PresentationWindow::paint() {
             font = next;
             fontPixels = line.pixelSize;
         }
+        SetTextColor(dc, colourRef(colour));
         std::wstring text = wide(line.text);
         RECT box{line.left, line.top, client.right, line.top + line.height};
         DrawTextW(dc, text.data(), static_cast<int>(text.size()), &box,
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
-    }
+    };
+    for (const PresentationLine& line : layout_.lines) draw(line, colours.text);
+    // Off in the flash's dark half.
+    if (layout_.countdown && face_.shown)
+        draw(*layout_.countdown, countdownColour(dark, face_.warning));
     SelectObject(dc, old);
     if (font) DeleteObject(font);
-    EndPaint(hwnd_, &ps);
 }
 
 void PresentationWindow::showPointer() {
@@ -205,6 +257,12 @@ LRESULT PresentationWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lP
                     return 0;
                 case VK_F11:
                     key(PresentationKey::F11);
+                    return 0;
+                case 'T':
+                    key(PresentationKey::T);
+                    return 0;
+                case 'R':
+                    key(PresentationKey::R);
                     return 0;
                 default:
                     break;
@@ -244,7 +302,10 @@ LRESULT PresentationWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lP
             break;
         case WM_GETOBJECT: {
             ClientFacts facts;
-            facts.name = wide(presentationText(topics_));
+            // At zero, the line that says so after the topics.
+            std::string name = presentationText(topics_);
+            if (!announcement_.empty()) name += (name.empty() ? "" : "\n") + announcement_;
+            facts.name = wide(name);
             if (const LRESULT answer =
                     answerClientObject(hwnd_, std::move(facts), wParam, lParam)) {
                 return answer;

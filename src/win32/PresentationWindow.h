@@ -3,8 +3,11 @@
 // the monitor of the main window (a WS_POPUP window owned by it), or a
 // window of its own that a stream can capture. It measures characters with
 // GDI and paints where fitPresentation puts the lines; its keys run
-// commands (PresentationCommands). Its caption names the topics on one line
-// for the task bar; a screen reader names it by the topics, a line each.
+// commands (PresentationCommands). Under the topics it shows the
+// countdown, which it is told of (TimerCommands); at zero it sounds once.
+// Its caption names the topics on one line for the task bar; a screen
+// reader names it by the topics, a line each, and at zero by the line that
+// says so after them.
 #include <windows.h>
 
 #include <functional>
@@ -33,18 +36,27 @@ public:
     void setPresentationFullScreen(bool fullScreen) override;
     void closePresentation() override;
     bool presentationOpen() const override;
+    void showCountdown(const CountdownFace& face) override;
+    void countdownEnded(const std::string& announcement) override;
 
     // What tests read.
     HWND handle() const { return hwnd_; }
     const PresentationLayout& presentationLayout() const { return layout_; }
+    const CountdownFace& countdownFace() const { return face_; }
 
 private:
     void created(HWND hwnd) override { hwnd_ = hwnd; }
     BoxPort& errorBoxes() override { return boxes_; }
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void create();
-    void layOut();
+    // Every line placed anew; the whole view painted again unless told not.
+    void layOut(bool wholeView = true);
     void paint();
+    void paintLines(HDC dc, const RECT& client);
+    // The band the countdown's line takes, to be painted again.
+    void invalidateCountdown();
+    // Tells a screen reader the view's name has changed.
+    void nameChanged();
     void showPointer();
     void key(PresentationKey key);
 
@@ -53,6 +65,9 @@ private:
     std::function<void(CommandId)> run_;
     HWND hwnd_ = nullptr;
     DrawnTopics topics_;
+    CountdownFace face_;
+    // Said after the topics in the view's name until the time shown changes.
+    std::string announcement_;
     PresentationTheme theme_ = PresentationTheme::Light;
     PresentationLayout layout_;
     MeasuredWidths widths_;

@@ -10,6 +10,9 @@ class RegistrySettings : public SettingsStore {
 public:
     std::optional<bool> readBool(const std::string& key) override;
     void writeBool(const std::string& key, bool value) override;
+    // REG_SZ values, UTF-16 in the registry.
+    std::optional<std::string> readString(const std::string& key) override;
+    void writeString(const std::string& key, const std::string& value) override;
 };
 
 class LocalClock : public WallClock {

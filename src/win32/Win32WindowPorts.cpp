@@ -1,7 +1,10 @@
 #include "win32/Win32WindowPorts.h"
 
+#include <algorithm>
+
 #include "win32/AboutBox.h"
 #include "win32/AnchorLayout.h"
+#include "win32/Clipboard.h"
 #include "win32/DrawHistoryWindow.h"
 #include "win32/HintLine.h"
 #include "win32/SystemPrinter.h"
@@ -47,6 +50,10 @@ void Win32WindowPorts::historyChanged() {
     if (controls_.history->isVisible()) controls_.history->refresh();
 }
 
+void Win32WindowPorts::copyToClipboard(const std::string& text) {
+    putOnClipboard(controls_.window, withWindowsLineBreaks(text));
+}
+
 void Win32WindowPorts::showBusy(bool busy) {
     busy_ += busy ? 1 : -1;
     // The window answers WM_SETCURSOR with the wait cursor while busy; this
@@ -85,6 +92,16 @@ void Win32WindowPorts::raiseTopMost() {
     lowered_.clear();
 }
 
+std::int64_t CountdownTimer::milliseconds() { return static_cast<std::int64_t>(GetTickCount64()); }
+
+void CountdownTimer::wakeAfter(int milliseconds) {
+    // A timer set again replaces the one before.
+    SetTimer(controls_.window, kTimerId,
+             static_cast<UINT>(std::max<int>(milliseconds, USER_TIMER_MINIMUM)), nullptr);
+}
+
+void CountdownTimer::stopWaking() { KillTimer(controls_.window, kTimerId); }
+
 template <typename Run>
 auto ModalParts::modal(Run&& run) {
     const HintLine::ModalOpen open(hints_);
@@ -111,6 +128,12 @@ std::optional<std::string> ModalParts::openFile(const DialogSettings& settings) 
 }
 std::optional<std::string> ModalParts::saveFile(const DialogSettings& settings) {
     return modal([&] { return dialogs_.saveFile(settings); });
+}
+std::optional<ShareSettings> ModalParts::editShareSettings(const ShareSettings& settings) {
+    return modal([&] { return shareDialogs_->editShareSettings(settings); });
+}
+std::optional<int> ModalParts::askTimerMinutes(int minutes) {
+    return modal([&] { return shareDialogs_->askTimerMinutes(minutes); });
 }
 void ModalParts::showAbout() {
     modal([&] { about_->showModal(); });

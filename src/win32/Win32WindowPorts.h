@@ -9,6 +9,8 @@
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "commands/CommandRunner.h"
@@ -50,6 +52,7 @@ public:
     void clearTopics() override;
     void showTopicArea(const TopicArea& area) override;
     void historyChanged() override;
+    void copyToClipboard(const std::string& text) override;
     void showBusy(bool busy) override;
 
     void closeWindow() override;
@@ -66,9 +69,30 @@ private:
     std::vector<HWND> lowered_;
 };
 
-// The boxes, the file dialogs, the About box and the printer over the
-// main window, counted as open for the hint line while they show.
-class ModalParts : public BoxPort, public FileDialogPort, public AboutPort, public PrintPort {
+// The countdown's clock: the system's milliseconds since it started, which
+// never go back, and its wake-ups as a one-shot timer of the main window's,
+// whose WM_TIMER the window hands to the session.
+class CountdownTimer : public CountdownClockPort {
+public:
+    static constexpr UINT_PTR kTimerId = 1;
+    explicit CountdownTimer(const Win32WindowControls& controls) : controls_(controls) {}
+
+    std::int64_t milliseconds() override;
+    void wakeAfter(int milliseconds) override;
+    void stopWaking() override;
+
+private:
+    const Win32WindowControls& controls_;
+};
+
+// The boxes, the file dialogs, the share dialogs, the About box and the
+// printer over the main window, counted as open for the hint line while
+// they show.
+class ModalParts : public BoxPort,
+                   public FileDialogPort,
+                   public ShareDialogPort,
+                   public AboutPort,
+                   public PrintPort {
 public:
     ModalParts(HintLine& hints, BoxPort& boxes, FileDialogPort& dialogs)
         : hints_(hints), boxes_(boxes), dialogs_(dialogs) {}
@@ -77,6 +101,8 @@ public:
         about_ = &about;
         printer_ = &printer;
     }
+    // Made after the window, in its font and at its scale.
+    void setShareDialogs(ShareDialogPort& shareDialogs) { shareDialogs_ = &shareDialogs; }
 
     BoxAnswer confirm(const std::string& text) override;
     void warning(const std::string& text) override;
@@ -85,6 +111,8 @@ public:
     bool askYesNo(const std::string& caption, const std::string& text) override;
     std::optional<std::string> openFile(const DialogSettings& settings) override;
     std::optional<std::string> saveFile(const DialogSettings& settings) override;
+    std::optional<ShareSettings> editShareSettings(const ShareSettings& settings) override;
+    std::optional<int> askTimerMinutes(int minutes) override;
     void showAbout() override;
     bool setUpPrinter() override;
     void printList() override;
@@ -96,6 +124,7 @@ private:
     HintLine& hints_;
     BoxPort& boxes_;
     FileDialogPort& dialogs_;
+    ShareDialogPort* shareDialogs_ = nullptr;
     AboutBox* about_ = nullptr;
     SystemPrinter* printer_ = nullptr;
 };

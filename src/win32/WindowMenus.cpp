@@ -1,13 +1,43 @@
 #include "win32/WindowMenus.h"
 
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "win32/HintLine.h"
 #include "win32/Wide.h"
 
 namespace kivo::win32 {
+namespace {
+
+// A key as the table names it ("F11", "Ctrl+Shift+C"): modifiers, then a
+// letter, a digit or a function key. Nothing for a name it does not know.
+std::optional<ACCEL> acceleratorOf(std::string_view key, CommandId command) {
+    BYTE flags = FVIRTKEY;
+    for (const auto& [prefix, flag] : {std::pair<std::string_view, BYTE>{"Ctrl+", FCONTROL},
+                                       {"Shift+", FSHIFT},
+                                       {"Alt+", FALT}}) {
+        if (key.substr(0, prefix.size()) == prefix) {
+            flags |= flag;
+            key.remove_prefix(prefix.size());
+        }
+    }
+    WORD virtualKey = 0;
+    if (key.size() == 1 && ((key[0] >= 'A' && key[0] <= 'Z') || (key[0] >= '0' && key[0] <= '9'))) {
+        virtualKey = static_cast<WORD>(key[0]);  // the letter's own key code
+    } else if (key.size() >= 2 && key[0] == 'F') {
+        const int number = std::atoi(std::string(key.substr(1)).c_str());
+        if (number < 1 || number > 24) return std::nullopt;
+        virtualKey = static_cast<WORD>(VK_F1 + number - 1);
+    } else {
+        return std::nullopt;
+    }
+    return ACCEL{flags, virtualKey, static_cast<WORD>(command)};
+}
+
+}  // namespace
 
 WindowMenus::~WindowMenus() {
     if (shortcuts_) DestroyAcceleratorTable(shortcuts_);
@@ -79,15 +109,11 @@ void WindowMenus::showTopicCount(std::size_t topics) {
 }
 
 void WindowMenus::createShortcuts() {
-    // Function keys only ("F11"), as the table names them.
     std::vector<ACCEL> keys;
     for (const MenuItem& item : mainMenuItems()) {
         const char* key = shortcutOf(item.command);
-        if (!key || key[0] != 'F') continue;
-        const int number = std::atoi(key + 1);
-        if (number < 1 || number > 24) continue;
-        keys.push_back(ACCEL{FVIRTKEY, static_cast<WORD>(VK_F1 + number - 1),
-                             static_cast<WORD>(item.command)});
+        if (!key) continue;
+        if (const auto accelerator = acceleratorOf(key, item.command)) keys.push_back(*accelerator);
     }
     if (!keys.empty())
         shortcuts_ = CreateAcceleratorTableW(keys.data(), static_cast<int>(keys.size()));

@@ -1,6 +1,6 @@
 #pragma once
 // The main window's menus, built from the shared tables (WindowLayout.h):
-// the menu bar with its function keys, the list's and the topics' context
+// the menu bar with its shortcut keys, the list's and the topics' context
 // menus, and the shared edit commands enabled in all of them. Each item's
 // identifier is its command's; separators have identifiers of their own,
 // above the commands', so that one can carry a hint.
@@ -35,7 +35,8 @@ public:
         return id >= static_cast<UINT>(CommandId::New) && id < kFirstSeparatorId;
     }
 
-    // A shortcut key of the window's (F11), run; false for any other message.
+    // A shortcut key of the window's (F11, Ctrl+Shift+C), run; false for any
+    // other message.
     bool translateShortcut(HWND window, MSG& msg);
     // The edit commands as judged, in `opening` and every menu that shows them.
     void enableEditCommands(HMENU opening, const EditEnabling& enabling);

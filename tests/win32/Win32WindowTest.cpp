@@ -10,6 +10,8 @@
 #include <oleacc.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -17,10 +19,13 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "commands/Session.h"
+#include "commands/ShareCommands.h"
 #include "commands/WindowLayout.h"
 #include "core/CodePage932.h"
 #include "core/Titles.h"
@@ -30,6 +35,7 @@
 #include "win32/MainWindow.h"
 #include "win32/MemoControl.h"
 #include "win32/PresentationWindow.h"
+#include "win32/RegistrySettings.h"
 #include "win32/Wide.h"
 
 namespace kivo::win32 {
@@ -57,6 +63,15 @@ struct ScriptedParts : Boxes, FileDialogPort, UrlPort, SettingsStore {
     void openUrl(const std::string& url) override { shown.push_back("url: " + url); }
     std::optional<bool> readBool(const std::string&) override { return std::nullopt; }
     void writeBool(const std::string&, bool) override {}
+    std::map<std::string, std::string> strings;
+    std::optional<std::string> readString(const std::string& key) override {
+        const auto kept = strings.find(key);
+        if (kept == strings.end()) return std::nullopt;
+        return kept->second;
+    }
+    void writeString(const std::string& key, const std::string& value) override {
+        strings[key] = value;
+    }
 
     BoxAnswer next() {
         if (answers.empty()) return BoxAnswer::Cancel;
@@ -423,14 +438,28 @@ TEST_F(Win32WindowTest, TypedLinesAreCountedAndTheEditCommandsActOnThem) {
     command(CommandId::ClearTopics);
     EXPECT_EQ(textOf(control("Edit1st")), L"");
 
-    // The history window shows the draw and clears it from its own button.
+    // The history window shows the draw, saves it as CSV through the main
+    // window's command and clears it, each from its own button.
     command(CommandId::DrawHistory);
     const HWND history = FindWindowW(L"TFormDrawHistory", nullptr);
     ASSERT_NE(history, nullptr);
     EXPECT_NE(textOf(GetDlgItem(history, 1)).find(first.substr(1)), std::wstring::npos);
+    const HWND csvButton = GetDlgItem(history, 5);
+    EXPECT_EQ(textOf(csvButton), wide(kDrawHistoryCsvCaption));
+    EXPECT_TRUE(IsWindowEnabled(csvButton));
+    const auto csv = temp(L"kivo-win32-history.csv");
+    parts_.paths = {utf8(csv.wstring())};
+    SendMessageW(history, WM_COMMAND, MAKEWPARAM(5, BN_CLICKED), 0);
+    {
+        std::ifstream in(csv, std::ios::binary);
+        const std::string saved(std::istreambuf_iterator<char>(in), {});
+        EXPECT_NE(saved.find(utf8(first.substr(1))), std::string::npos) << saved;
+    }
+    std::filesystem::remove(csv);
     SendMessageW(history, WM_COMMAND, MAKEWPARAM(3, BN_CLICKED), 0);
     EXPECT_EQ(textOf(GetDlgItem(history, 1)), L"");
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(history, 2)));
+    EXPECT_FALSE(IsWindowEnabled(csvButton));
 
     // An open history window is written once per draw.
     static int writes = 0;
@@ -732,6 +761,215 @@ TEST(Win32SystemBoxes, TheRealBoxesAndDialogsShowAndAnswer) {
     GetWindowRect(about, &r);
     EXPECT_EQ(r.right - r.left, kAboutWidth);
     EXPECT_EQ(r.bottom - r.top, kAboutHeight);
+
+    // The share dialog: a hashtag typed in the field after its label, OK.
+    std::wstring shareCaption;
+    whileDialogOpen([&] { form.runCommand(CommandId::ShareSettings); },
+                    [&](HWND dialog) {
+                        shareCaption = textOf(dialog);
+                        const HWND label =
+                            FindWindowExW(dialog, nullptr, L"Static", L"ハッシュタグ(&H)：");
+                        SetWindowTextW(GetWindow(label, GW_HWNDNEXT), L"#ワンドロ");
+                        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+                    });
+    EXPECT_EQ(shareCaption, L"配信用ファイルとコピーの設定");
+    EXPECT_EQ(others.strings[kShareHashtagSetting], "#ワンドロ");
+
+    // Ctrl+Shift+C, as the menu shows it, copies the topics as a line to
+    // post, the hashtag on the next line after the system's line break.
+    wchar_t item[64] = {};
+    GetMenuStringW(form.mainMenu(), static_cast<UINT>(CommandId::CopyTopics), item, 64,
+                   MF_BYCOMMAND);
+    EXPECT_EQ(std::wstring(item), L"お題をコピー(&T)\tCtrl+Shift+C");
+    form.list().setLines({"いぬ", "ねこ"});
+    form.runCommand(CommandId::Draw);
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    MSG copy{form.control("Memo"), WM_KEYDOWN, 'C', 0, 0, {}};
+    const bool copied = form.translateShortcut(copy);
+    keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    EXPECT_TRUE(copied);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EXPECT_EQ(
+        std::wstring(static_cast<const wchar_t*>(GlobalLock(GetClipboardData(CF_UNICODETEXT)))),
+        L"お題：" + textOf(form.control("Edit1st")).substr(1) + L" × " +
+            textOf(form.control("Edit2nd")).substr(1) + L"\r\n#ワンドロ");
+    GlobalUnlock(GetClipboardData(CF_UNICODETEXT));
+    CloseClipboard();
+
+    // The countdown's own length: a number out of its range keeps the box
+    // up; one in it is taken, and its item checked.
+    bool keptUp = false;
+    whileDialogOpen([&] { form.runCommand(CommandId::TimerOwnLength); },
+                    [&](HWND dialog) {
+                        const HWND field = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
+                        SetWindowTextW(field, L"0");
+                        SendMessageW(dialog, WM_COMMAND, IDOK, 0);
+                        keptUp = IsWindowVisible(dialog);
+                        SetWindowTextW(field, L"7");
+                        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+                    });
+    EXPECT_TRUE(keptUp);
+    EXPECT_EQ(form.session().timer().minutes(), 7);
+    EXPECT_TRUE(
+        GetMenuState(form.mainMenu(), static_cast<UINT>(CommandId::TimerOwnLength), MF_BYCOMMAND) &
+        MF_CHECKED);
+}
+
+// Text kept in the registry comes back byte for byte, Japanese included.
+TEST(Win32Registry, TextComesBackAsItWasWritten) {
+    RegistrySettings settings;
+    const std::string key = "Test/Text";
+    settings.writeString(key, "お題：#ワンドロ × ");
+    EXPECT_EQ(settings.readString(key), "お題：#ワンドロ × ");
+    settings.writeString(key, "");
+    EXPECT_EQ(settings.readString(key), "");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, L"Software\\Quillery\\Kivo", wide(key).c_str());
+    EXPECT_EQ(settings.readString(key), std::nullopt);
+}
+
+// A clock whose minute passes in three of the system's seconds. It wakes
+// through the window's own timer, as soon in its own time, and tells
+// whether it is still asked to.
+struct FastClock : CountdownClockPort {
+    static constexpr std::int64_t kSpeed = 20;
+    CountdownTimer* timer = nullptr;
+    bool waking = false;
+    int wakes = 0;
+    std::int64_t milliseconds() override {
+        LARGE_INTEGER now{}, rate{};
+        QueryPerformanceCounter(&now);
+        QueryPerformanceFrequency(&rate);
+        return now.QuadPart / (rate.QuadPart / 1000) * kSpeed;
+    }
+    void wakeAfter(int ms) override {
+        waking = true;
+        ++wakes;
+        if (timer) timer->wakeAfter(static_cast<int>((ms + kSpeed - 1) / kSpeed));
+    }
+    void stopWaking() override {
+        waking = false;
+        if (timer) timer->stopWaking();
+    }
+};
+
+// Names the view's accessible name was changed to, as a screen reader
+// hears of them.
+std::vector<std::wstring> g_names;
+void CALLBACK nameChanged(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT && child == CHILDID_SELF) g_names.push_back(accessibleName(hwnd));
+}
+
+// A minute's countdown in the view, a window of its own: T starts and
+// pauses it, it runs to zero through the window's timer, turns red, flashes,
+// and says so to a screen reader; then nothing wakes it any more.
+TEST(Win32Countdown, RunsToZeroInTheViewFlashesAndIsToldToAScreenReader) {
+    ScriptedParts parts;
+    FastClock clock;
+    MainWindow form(WindowParts{&parts, &parts, &parts, &parts, nullptr, &clock});
+    clock.timer = &form.countdownTimer();
+    ShowWindow(form.handle(), SW_SHOWNORMAL);
+    form.list().setLines({"いぬ", "ねこ", "とり"});
+    SendMessageW(form.handle(), WM_COMMAND, static_cast<WPARAM>(CommandId::Timer1Minute), 0);
+    const auto checked = [&](CommandId id) {
+        return (GetMenuState(form.mainMenu(), static_cast<UINT>(id), MF_BYCOMMAND) & MF_CHECKED) !=
+               0;
+    };
+    EXPECT_TRUE(checked(CommandId::Timer1Minute));
+    EXPECT_FALSE(checked(CommandId::TimerOff));
+
+    form.runCommand(CommandId::Present);
+    PresentationWindow& view = form.presentationView();
+    const HWND shown = view.handle();
+    SendMessageW(shown, WM_SYSKEYDOWN, VK_RETURN, 0);
+    SendMessageW(shown, WM_KEYDOWN, VK_SPACE, 0);
+    pump();
+    ASSERT_TRUE(view.presentationLayout().countdown);
+    EXPECT_EQ(view.presentationLayout().countdown->text, "1:00");
+
+    bool sawDark = false;
+    const auto pumpUntil = [&](const std::function<bool()>& done, int ms) {
+        const ULONGLONG until = GetTickCount64() + static_cast<ULONGLONG>(ms);
+        while (!done() && GetTickCount64() < until) {
+            MSG msg;
+            if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+                sawDark = sawDark || !view.countdownFace().shown;
+            } else {
+                MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+            }
+        }
+    };
+    const auto seconds = [&] {
+        const std::string& text = view.countdownFace().text;
+        return std::stoi(text) * 60 + std::stoi(text.substr(text.find(':') + 1));
+    };
+    SendMessageW(shown, WM_KEYDOWN, 'T', 0);
+    pumpUntil([&] { return seconds() <= 42; }, 10000);
+    SendMessageW(shown, WM_KEYDOWN, 'T', 0);
+    const std::string paused = view.countdownFace().text;
+    pumpUntil([] { return false; }, 300);
+    EXPECT_EQ(view.countdownFace().text, paused);
+    EXPECT_FALSE(clock.waking);
+    if (const wchar_t* hold = _wgetenv(L"KIVO_HOLD_MS")) {
+        // Time to look at the view from outside, light and then dark.
+        pumpUntil([] { return false; }, _wtoi(hold));
+        form.runCommand(CommandId::DarkPresentation);
+        pumpUntil([] { return false; }, _wtoi(hold));
+        form.runCommand(CommandId::DarkPresentation);
+    }
+
+    const HWINEVENTHOOK hook =
+        SetWinEventHook(EVENT_OBJECT_NAMECHANGE, EVENT_OBJECT_NAMECHANGE, nullptr, nameChanged,
+                        GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    g_names.clear();
+    SendMessageW(shown, WM_KEYDOWN, 'T', 0);
+    pumpUntil([&] { return view.countdownFace().text == "0:00" && !clock.waking; }, 15000);
+    const int wakes = clock.wakes;
+    pumpUntil([] { return false; }, 300);
+    UnhookWinEvent(hook);
+    EXPECT_FALSE(clock.waking);
+    EXPECT_EQ(clock.wakes, wakes);
+
+    const PresentationLayout& layout = view.presentationLayout();
+    ASSERT_TRUE(layout.countdown);
+    EXPECT_EQ(layout.countdown->text, "0:00");
+    EXPECT_GT(layout.countdown->top, layout.lines.back().top);
+    EXPECT_TRUE(view.countdownFace().warning);
+    EXPECT_TRUE(view.countdownFace().shown);
+    EXPECT_TRUE(sawDark);
+    const std::wstring name = textOf(form.control("Edit1st")).substr(1) + L"\n" +
+                              textOf(form.control("Edit2nd")).substr(1) + L"\n時間です";
+    EXPECT_EQ(accessibleName(shown), name);
+    EXPECT_NE(std::find(g_names.begin(), g_names.end(), name), g_names.end());
+
+    // Painted in the warning red of the light theme.
+    UpdateWindow(shown);
+    const PresentationLine& line = *layout.countdown;
+    const int width = 960, height = line.top + line.height;
+    const HDC screen = GetDC(shown);
+    const HDC copy = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(copy, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ old = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    GdiFlush();
+    int red = 0;
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    for (int y = line.top; y < height; ++y) {
+        for (int x = 0; x < width; ++x) red += (pixels[y * width + x] & 0xFFFFFF) == 0xC00000;
+    }
+    SelectObject(copy, old);
+    DeleteObject(bitmap);
+    DeleteDC(copy);
+    ReleaseDC(shown, screen);
+    EXPECT_GT(red, 100);
 }
 
 }  // namespace
