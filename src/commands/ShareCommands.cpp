@@ -17,17 +17,17 @@ const DialogSettings kSaveCsv{"CSV ファイル　(*.csv)|*.csv|全てのファ�
 constexpr const char* kTopicFileNames[] = {"topic1.txt", "topic2.txt", "topic3.txt"};
 
 // On Windows a reader that has the file open (a stream's text source
-// reading it just then) keeps it from being replaced for a moment: a few
-// tries before that counts as a failure.
+// reading it just then) keeps it from being replaced for a moment: tries
+// spread over about half a second before that counts as a failure.
 void writeStreamFile(const std::filesystem::path& path, std::string_view text) {
-    constexpr int kTries = 5;
+    constexpr int kTries = 10;
     for (int attempt = 1;; ++attempt) {
         try {
             return writeFileSafely(path, text, FileReplacement::WhenFolderIsClosed::Fail);
         } catch (const UserError&) {
             if (attempt == kTries) throw;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(std::chrono::milliseconds(10 * attempt));
     }
 }
 

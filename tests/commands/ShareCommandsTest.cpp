@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <fstream>
 #include <set>
 #include <thread>
@@ -72,6 +73,10 @@ TEST_F(ShareCommandsTest, AStreamReaderNeverSeesAPartOfAFile) {
         while (!done) {
             std::ifstream in(folder.path("topics.txt"), std::ios::binary);
             if (in) seen.insert({std::istreambuf_iterator<char>(in), {}});
+            in.close();
+            // As a text source reads: again and again, but not holding the
+            // file every moment (Windows renames nothing over an open file).
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     });
     for (int draw = 0; draw < 100; ++draw) session.run(CommandId::Draw);
