@@ -173,6 +173,15 @@ TEST_F(DrawModeTest, TheViewCountsAMinuteDownToZeroUnderTheTopics) {
     ASSERT_TRUE(view && view->isVisible());
     QTest::keyClick(view, Qt::Key_Space);
     EXPECT_EQ(view->countdownFace().text, "1:00");
+    // The topics as a line to post, from the view's owner with the list
+    // focused: the editor leaves Ctrl+Shift+C to the menu.
+    QTest::keyClick(view, Qt::Key_Escape);
+    ui(form).Memo->setFocus();
+    QTest::keyClick(form.windowHandle(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(),
+              QStringLiteral("お題：") + ui(form).Edit1st->text().trimmed() +
+                  QStringLiteral(" × ") + ui(form).Edit2nd->text().trimmed());
+    QTest::keyClick(form.windowHandle(), Qt::Key_F11);
     ASSERT_TRUE(view->presentationLayout().countdown);
     EXPECT_GT(view->presentationLayout().countdown->top,
               view->presentationLayout().lines.back().top);
