@@ -29,7 +29,6 @@ void Session::start() {
     ports_.windowCommands.showChecked(CommandId::DarkPresentation,
                                       presentation_.darkPresentation());
     showTimerChecks(ports_.windowCommands, timer_);
-    timer_.show();
 }
 
 void Session::showDrawModeChecks() {
@@ -41,6 +40,12 @@ void Session::showDrawModeChecks() {
 }
 
 void Session::shown(const std::optional<std::string>& commandLineFile) noexcept {
+    // The countdown's face for the view, and the stream's files as this run
+    // starts: an error about them comes with the window on the screen.
+    guard([&] {
+        timer_.show();
+        share_.writeStreamNow();
+    });
     // Saves cut off last time come first: the file named may be one of them.
     guard([&] { files_.offerKeptCopies(); });
     if (!commandLineFile) return;

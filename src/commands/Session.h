@@ -51,9 +51,10 @@ public:
     // As the window is made, its menus built: the draw seeded from the
     // clock, the first caption, the kept switches' checks.
     void start();
-    // The window is shown for the first time: the old content that saves
-    // cut off last time left aside is offered back, then the file named on
-    // the command line, when there is one, comes in.
+    // The window is shown for the first time: the countdown shows its
+    // length and the stream's files start empty, the old content that
+    // saves cut off last time left aside is offered back, then the file
+    // named on the command line, when there is one, comes in.
     void shown(const std::optional<std::string>& commandLineFile) noexcept;
 
     // A menu item, button or key, by its id.

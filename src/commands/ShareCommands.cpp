@@ -90,6 +90,10 @@ void ShareCommands::editShareSettings() {
     }
     settings_ = edited;
     writeShareSettings(store_, settings_);
+    writeStreamNow();
+}
+
+void ShareCommands::writeStreamNow() {
     if (!settings_.streamOn) return;
     writeTopics(topics_.current().get());
     timerChanged(timerText_);

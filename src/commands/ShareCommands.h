@@ -61,6 +61,10 @@ public:
     void saveHistoryCsv();
     // The countdown's face changed; empty when no countdown is set.
     void timerChanged(const std::string& text);
+    // With the output on, every file as the topics and the countdown now
+    // are: when it is switched on, and as the program starts, so that a
+    // stream shows nothing left from the last run.
+    void writeStreamNow();
 
     void topicsShown(const DrawnTopics& topics) override;
     void topicsCleared() override;

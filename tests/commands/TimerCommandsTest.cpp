@@ -102,6 +102,7 @@ TEST_F(TimerCommandsTest, LengthsStartWithEachDrawAndAreRemembered) {
     Session again{SessionPorts{window, window, window, window, window, window, window, window,
                                window, window, window, window, window, window, window}};
     again.start();
+    again.shown(std::nullopt);
     EXPECT_EQ(again.timer().minutes(), 15);
     EXPECT_TRUE(again.timer().startWithDraw());
     EXPECT_EQ(window.faces.back(), "15:00");
