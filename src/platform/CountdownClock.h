@@ -1,7 +1,8 @@
 #pragma once
 // The countdown's clock in the Qt window: the system's monotonic clock,
-// which a change of the wall clock never moves, and one timer for the
-// wake-ups the commands ask for.
+// which a change of the wall clock never moves (with the time asleep, where
+// the system counts it), and one timer for the wake-ups the commands ask
+// for.
 #include <QElapsedTimer>
 #include <QTimer>
 #include <algorithm>
@@ -25,7 +26,11 @@ public:
     void runFaster(int times);
 
 private:
+    // Milliseconds since the clock was made.
+    std::int64_t elapsed() const;
+
     QElapsedTimer elapsed_;
+    std::int64_t started_ = 0;
     QTimer timer_;
     int speed_ = 1;
     std::int64_t base_ = 0;  // the clock's reading at the last change of speed
