@@ -181,7 +181,7 @@ void CommandRunner::dispatch(CommandId command) {
             return commands_.presentation.presentationToggleFullScreen();
         case CommandId::CopyTopics:
             return commands_.share.copyTopics();
-        case CommandId::ShareSettings:
+        case CommandId::ShareDialog:
             return commands_.share.editShareSettings();
         case CommandId::SaveHistoryCsv:
             return commands_.share.saveHistoryCsv();

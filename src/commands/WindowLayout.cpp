@@ -102,7 +102,7 @@ const MenuItem kMainMenu[] = {
     {1, B, "Bar13", "", "", None},
     {1, I, "mnuShare", "配信用ファイルに書き出す(&O)…",
      "お題を配信ソフトが読むテキストファイルに書き出す設定と、コピーの形式を設定します",
-     ShareSettings},
+     ShareDialog},
     {0, S, "mnuHelp", "ヘルプ(&H)", "", None},
     {1, I, "mnuKivoHelp", "Kivo のヘルプ(&P)", "Kivo のヘルプを表示します", Help},
     {1, S, "mnuExamples", "例のリスト(&E)", "見出しごとに選出するための例のリストを開きます", None},

@@ -47,7 +47,7 @@ enum class CommandId : int {
     Present,
     DarkPresentation,
     CopyTopics,
-    ShareSettings,
+    ShareDialog,
     TimerOff,
     Timer1Minute,
     Timer3Minutes,

@@ -24,7 +24,7 @@ protected:
     }
     void streamTo(const std::string& path) {
         window.shareAnswers.push_back(ShareSettings{true, path, " × ", "お題：", "#ワンドロ"});
-        session.run(CommandId::ShareSettings);
+        session.run(CommandId::ShareDialog);
     }
 };
 
@@ -91,7 +91,7 @@ TEST_F(ShareCommandsTest, AStreamReaderNeverSeesAPartOfAFile) {
 
 TEST_F(ShareCommandsTest, AFailureIsToldOnceAndSwitchesTheOutputOffWithoutStoppingTheDraw) {
     window.shareAnswers = {ShareSettings{true, "", " × ", "お題：", ""}, std::nullopt};
-    session.run(CommandId::ShareSettings);  // on without a folder: asked again
+    session.run(CommandId::ShareDialog);  // on without a folder: asked again
     EXPECT_EQ(window.shown.end()[-2], std::string("warning:") + kStreamNeedsFolderText);
     EXPECT_FALSE(window.settings.contains(kStreamOnSetting));
 
@@ -113,7 +113,7 @@ TEST_F(ShareCommandsTest, TopicsAreCopiedAsALineWithTheHashtagBelow) {
     session.run(CommandId::CopyTopics);
     EXPECT_EQ(window.shown.back(), std::string("message:") + kNoTopicsToCopyText);
     window.shareAnswers = {ShareSettings{false, "", "・", "今日のお題：", "#ワンドロ"}};
-    session.run(CommandId::ShareSettings);
+    session.run(CommandId::ShareDialog);
     window.list = {"猫", "図書館"};
     session.run(CommandId::Draw);
     session.run(CommandId::CopyTopics);

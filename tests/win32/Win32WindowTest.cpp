@@ -764,7 +764,7 @@ TEST(Win32SystemBoxes, TheRealBoxesAndDialogsShowAndAnswer) {
 
     // The share dialog: a hashtag typed in the field after its label, OK.
     std::wstring shareCaption;
-    whileDialogOpen([&] { form.runCommand(CommandId::ShareSettings); },
+    whileDialogOpen([&] { form.runCommand(CommandId::ShareDialog); },
                     [&](HWND dialog) {
                         shareCaption = textOf(dialog);
                         const HWND label =
