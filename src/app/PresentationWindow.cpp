@@ -116,8 +116,11 @@ void PresentationWindow::showCountdown(const CountdownFace& face) {
     const bool textChanged = face.text != face_.text;
     face_ = face;
     if (!isVisible()) return;
-    if (textChanged) return layOut();
-    update();
+    if (!textChanged) return update();
+    // Zero, once told, is said no more when the time moves on.
+    if (const QString name = QString::fromUtf8(presentationText(topics_)); accessibleName() != name)
+        setAccessibleName(name);
+    layOut();
 }
 
 void PresentationWindow::countdownEnded(const std::string& announcement) {

@@ -44,7 +44,7 @@ void Session::shown(const std::optional<std::string>& commandLineFile) noexcept 
     // starts: an error about them comes with the window on the screen.
     guard([&] {
         timer_.show();
-        share_.writeStreamNow();
+        share_.writeTopicsNow();
     });
     // Saves cut off last time come first: the file named may be one of them.
     guard([&] { files_.offerKeptCopies(); });

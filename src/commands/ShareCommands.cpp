@@ -90,18 +90,14 @@ void ShareCommands::editShareSettings() {
     }
     settings_ = edited;
     writeShareSettings(store_, settings_);
-    writeStreamNow();
-}
-
-void ShareCommands::writeStreamNow() {
-    if (!settings_.streamOn) return;
-    writeTopics(topics_.current().get());
+    // Written at once, so that a text source can be pointed at the files.
+    writeTopicsNow();
     timerChanged(timerText_);
 }
 
 void ShareCommands::copyTopics() {
     const DrawnTopics& topics = topics_.current().get();
-    if (joinedTopics(topics, "", false).empty()) return boxes_.message(kNoTopicsToCopyText);
+    if (topics.empty()) return boxes_.message(kNoTopicsToCopyText);
     window_.copyToClipboard(topicsCopyText(topics, settings_));
 }
 

@@ -61,10 +61,10 @@ public:
     void saveHistoryCsv();
     // The countdown's face changed; empty when no countdown is set.
     void timerChanged(const std::string& text);
-    // With the output on, every file as the topics and the countdown now
-    // are: when it is switched on, and as the program starts, so that a
-    // stream shows nothing left from the last run.
-    void writeStreamNow();
+    // With the output on, the topic files as the topics now are: as the
+    // program starts, so that a stream shows nothing left from the last
+    // run (the countdown writes its own file as it first shows).
+    void writeTopicsNow() { writeTopics(topics_.current().get()); }
 
     void topicsShown(const DrawnTopics& topics) override;
     void topicsCleared() override;

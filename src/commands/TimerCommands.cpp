@@ -47,13 +47,12 @@ void TimerCommands::setMinutes(int minutes) {
     minutes_ = std::clamp(minutes, 0, kMostTimerMinutes);
     settings_.writeString(kTimerMinutesSetting, std::to_string(minutes_));
     countdown_.setLength(std::int64_t{minutes_} * 60000);
-    ended_ = false;
     show();
 }
 
 void TimerCommands::askMinutes() {
     const std::optional<int> minutes = dialog_.askTimerMinutes(minutes_ > 0 ? minutes_ : 5);
-    if (minutes) setMinutes(std::clamp(*minutes, kFewestTimerMinutes, kMostTimerMinutes));
+    if (minutes) setMinutes(*minutes);
 }
 
 CommandId TimerCommands::checkedLength() const {
@@ -75,14 +74,12 @@ void TimerCommands::startOrPause() {
         countdown_.pause(now);
     } else {
         countdown_.start(now);
-        ended_ = false;
     }
     show();
 }
 
 void TimerCommands::reset() {
     countdown_.reset();
-    ended_ = false;
     show();
 }
 
@@ -92,27 +89,27 @@ void TimerCommands::topicsShown(const DrawnTopics&) {
     if (!withDraw_ || !countdown_.isSet()) return;
     countdown_.reset();
     countdown_.start(clock_.milliseconds());
-    ended_ = false;
     show();
 }
 
 void TimerCommands::show() {
     const std::int64_t now = clock_.milliseconds();
     const CountdownFace face = countdown_.face(now);
-    if (!everShown_ || face != shown_) {
-        const bool textChanged = !everShown_ || face.text != shown_.text;
+    if (face != shown_) {
+        const bool textChanged = !shown_ || face.text != shown_->text;
         shown_ = face;
-        everShown_ = true;
         view_.showCountdown(face);
-        if (textChanged) share_.timerChanged(face.text);
+        if (textChanged) {
+            share_.timerChanged(face.text);
+            // 0:00 shows only at zero: the moment it first shows is the end.
+            if (countdown_.running() && countdown_.finished(now))
+                view_.countdownEnded(kCountdownEndedText);
+        }
     }
-    if (countdown_.running() && countdown_.finished(now) && !ended_) {
-        ended_ = true;
-        view_.countdownEnded(kCountdownEndedText);
-    }
+    // Never more than a second away.
     const std::int64_t next = countdown_.nextChangeIn(now);
     if (next > 0)
-        clock_.wakeAfter(static_cast<int>(std::min<std::int64_t>(next, 3600000)));
+        clock_.wakeAfter(static_cast<int>(next));
     else
         clock_.stopWaking();
 }

@@ -5,6 +5,7 @@
 // it on. What it shows goes to the presentation view and the stream's
 // timer file.
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "commands/Countdown.h"
@@ -69,9 +70,7 @@ private:
     Countdown countdown_;
     int minutes_ = 0;
     bool withDraw_ = false;
-    bool ended_ = false;  // zero has been told
-    CountdownFace shown_;
-    bool everShown_ = false;
+    std::optional<CountdownFace> shown_;  // nothing before the first show
 };
 
 }  // namespace kivo

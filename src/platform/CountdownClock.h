@@ -3,9 +3,8 @@
 // which a change of the wall clock never moves (with the time asleep, where
 // the system counts it), and one timer for the wake-ups the commands ask
 // for.
-#include <QElapsedTimer>
 #include <QTimer>
-#include <algorithm>
+#include <cstdint>
 #include <functional>
 
 #include "commands/Ports.h"
@@ -26,15 +25,10 @@ public:
     void runFaster(int times);
 
 private:
-    // Milliseconds since the clock was made.
-    std::int64_t elapsed() const;
-
-    QElapsedTimer elapsed_;
-    std::int64_t started_ = 0;
     QTimer timer_;
     int speed_ = 1;
-    std::int64_t base_ = 0;  // the clock's reading at the last change of speed
-    std::int64_t baseElapsed_ = 0;
+    std::int64_t base_ = 0;   // the reading at the last change of speed
+    std::int64_t since_ = 0;  // the system's clock then
 };
 
 }  // namespace kivo

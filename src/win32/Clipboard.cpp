@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "win32/Wide.h"
-
 namespace kivo::win32 {
 
 void putOnClipboard(HWND owner, const std::wstring& text) {
@@ -21,17 +19,6 @@ void putOnClipboard(HWND owner, const std::wstring& text) {
         }
     }
     CloseClipboard();
-}
-
-std::wstring withWindowsLineBreaks(std::string_view text) {
-    const std::wstring units = wide(text);
-    std::wstring out;
-    out.reserve(units.size() + units.size() / 8);
-    for (const wchar_t c : units) {
-        if (c == L'\n') out.push_back(L'\r');
-        out.push_back(c);
-    }
-    return out;
 }
 
 }  // namespace kivo::win32

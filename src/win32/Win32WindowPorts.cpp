@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "files/ListExport.h"
 #include "win32/AboutBox.h"
 #include "win32/AnchorLayout.h"
 #include "win32/Clipboard.h"
@@ -51,7 +52,7 @@ void Win32WindowPorts::historyChanged() {
 }
 
 void Win32WindowPorts::copyToClipboard(const std::string& text) {
-    putOnClipboard(controls_.window, withWindowsLineBreaks(text));
+    putOnClipboard(controls_.window, wide(withCarriageReturns(text)));
 }
 
 void Win32WindowPorts::showBusy(bool busy) {
